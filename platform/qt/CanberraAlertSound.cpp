@@ -1,0 +1,71 @@
+#include "platform/qt/CanberraAlertSound.h"
+
+#include <QApplication>
+#include <QMetaObject>
+#include <canberra.h>
+
+namespace kestrano {
+
+namespace {
+
+void beepLater()
+{
+    if (auto* application = qApp)
+        QMetaObject::invokeMethod(application, [] { QApplication::beep(); }, Qt::QueuedConnection);
+}
+
+// Runs on libcanberra's thread when a sound ends or fails.
+void soundFinished(ca_context*, uint32_t, int errorCode, void* userdata)
+{
+    auto* state = static_cast<std::shared_ptr<CanberraAlertSound::State>*>(userdata);
+    (*state)->playing = false;
+    if (errorCode != CA_SUCCESS && errorCode != CA_ERROR_CANCELED)
+        beepLater();
+    delete state;
+}
+
+} // namespace
+
+CanberraAlertSound::CanberraAlertSound()
+    : state(std::make_shared<State>())
+{
+    if (ca_context_create(&context) != CA_SUCCESS) {
+        context = nullptr;
+        return;
+    }
+    ca_context_change_props(context, CA_PROP_APPLICATION_NAME, "Kestrano", CA_PROP_APPLICATION_ID,
+                            "kestrano", nullptr);
+}
+
+CanberraAlertSound::~CanberraAlertSound()
+{
+    if (context)
+        ca_context_destroy(context);
+}
+
+void CanberraAlertSound::play()
+{
+    if (state->playing)
+        return;
+    if (!context) {
+        QApplication::beep();
+        return;
+    }
+    ca_proplist* properties = nullptr;
+    if (ca_proplist_create(&properties) != CA_SUCCESS) {
+        QApplication::beep();
+        return;
+    }
+    ca_proplist_sets(properties, CA_PROP_EVENT_ID, "dialog-error");
+    ca_proplist_sets(properties, CA_PROP_EVENT_DESCRIPTION, "Kestrano alert");
+    state->playing = true;
+    auto* userdata = new std::shared_ptr<State>(state);
+    if (ca_context_play_full(context, 0, properties, soundFinished, userdata) != CA_SUCCESS) {
+        delete userdata;
+        state->playing = false;
+        QApplication::beep();
+    }
+    ca_proplist_destroy(properties);
+}
+
+} // namespace kestrano

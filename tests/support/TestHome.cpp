@@ -1,0 +1,19 @@
+#include "tests/support/TestHome.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace kestrano::test {
+
+TestHome::TestHome()
+{
+    const std::string config = home.file(".config");
+    const std::string state = home.file(".local/state");
+    std::filesystem::create_directories(config);
+    std::filesystem::create_directories(state);
+    setenv("HOME", home.path().c_str(), 1);
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    setenv("XDG_STATE_HOME", state.c_str(), 1);
+}
+
+} // namespace kestrano::test
