@@ -50,7 +50,10 @@ void LinuxFileSystem::close(Handle file)
         ::close(file);
 }
 
-bool LinuxFileSystem::remove(const char* path) { return ::unlink(path) == 0; }
+bool LinuxFileSystem::remove(const char* path)
+{
+    return ::unlink(path) == 0;
+}
 
 FileSystem& systemFileSystem()
 {

@@ -10,7 +10,7 @@ public:
     bool failOpen = false;
     bool failRead = false;
     bool failRemove = false;
-    int opens = 0;  // attempts, failed ones included
+    int opens = 0; // attempts, failed ones included
 
     Handle openForReading(const char* path) override
     {

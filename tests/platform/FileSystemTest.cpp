@@ -14,7 +14,9 @@ namespace {
 using test::TempDir;
 
 struct OpenFile {
-    explicit OpenFile(const std::string& path) : handle(files.openForReading(path.c_str())) {}
+    explicit OpenFile(const std::string& path)
+        : handle(files.openForReading(path.c_str()))
+    { }
     ~OpenFile() { files.close(handle); }
     LinuxFileSystem files;
     FileSystem::Handle handle;
