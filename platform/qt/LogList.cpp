@@ -1,0 +1,75 @@
+#include "platform/qt/LogList.h"
+
+#include "platform/qt/LogListModel.h"
+
+#include <QMouseEvent>
+
+namespace kestrano {
+
+LogList::LogList(QWidget* parent)
+    : QListView(parent)
+    , rows(new LogListModel(this))
+{
+    setModel(rows);
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTextElideMode(Qt::ElideRight);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setIconSize(QSize(16, 16));
+    connect(rows, &LogListModel::flushed, this, &LogList::scrollToLastIfPending);
+}
+
+int32_t LogList::rowCount() const { return rows->size(); }
+
+void LogList::appendRow(Message* message) { rows->append(message); }
+
+void LogList::deleteFirstRow() { rows->removeFirst(); }
+
+void LogList::deleteAllRows()
+{
+    scrollToLastPending = false;
+    rows->clear();
+}
+
+void LogList::refreshRow(int32_t row) { rows->refresh(row); }
+
+Message* LogList::rowMessage(int32_t row) const { return rows->at(row); }
+
+void LogList::scrollIntoView(int32_t row)
+{
+    if (row < 0 || row >= rows->size())
+        return;
+    // The newest row may not be announced yet; scroll once the batch is in.
+    if (row == rows->size() - 1 && row >= rows->rowCount()) {
+        scrollToLastPending = true;
+        return;
+    }
+    if (row < rows->rowCount())
+        scrollTo(rows->index(row), QAbstractItemView::EnsureVisible);
+}
+
+int32_t LogList::selectedRow() const
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void LogList::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept();
+    if (onDoubleClick)
+        onDoubleClick();
+}
+
+void LogList::scrollToLastIfPending()
+{
+    if (!scrollToLastPending)
+        return;
+    scrollToLastPending = false;
+    if (rows->rowCount() > 0)
+        scrollTo(rows->index(rows->rowCount() - 1), QAbstractItemView::EnsureVisible);
+}
+
+} // namespace kestrano

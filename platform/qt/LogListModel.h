@@ -1,0 +1,48 @@
+// The rows of one log list: a pointer to each shown message, oldest first. Row texts and icons are
+// computed only when Qt asks for them. Appended rows reach the attached views in one batch when the
+// event loop next runs, so filling a list with many rows costs one insertion, not one per row.
+#pragma once
+
+#include <QAbstractListModel>
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+namespace kestrano {
+
+class Message;
+
+class LogListModel : public QAbstractListModel {
+    Q_OBJECT
+
+public:
+    explicit LogListModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    // All rows, including those not yet announced to the views.
+    int32_t size() const { return static_cast<int32_t>(rows.size()); }
+    Message* at(int32_t row) const;
+    void append(Message* message);
+    void removeFirst();
+    void clear();
+    void refresh(int32_t row);
+    // Announces the rows appended since the last batch; true if there were any.
+    bool flush();
+
+signals:
+    void flushed();
+
+private:
+    void scheduleFlush();
+    QString rowText(const Message& message) const;
+
+    std::deque<Message*> rows;
+    int32_t announced = 0;
+    bool flushScheduled = false;
+    mutable std::string textBuffer;
+};
+
+} // namespace kestrano

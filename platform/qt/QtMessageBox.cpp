@@ -1,0 +1,23 @@
+#include "platform/qt/QtMessageBox.h"
+
+#include <QMessageBox>
+
+namespace kestrano {
+
+bool askYesNo(QWidget* owner, const QString& text)
+{
+    return QMessageBox::question(owner, QStringLiteral("Kestrano"), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+void showError(QWidget* owner, const QString& text)
+{
+    QMessageBox::critical(owner, QStringLiteral("Kestrano"), text, QMessageBox::Ok);
+}
+
+bool QtMessageBox::askYesNo(const char* text) { return kestrano::askYesNo(owner, QString::fromLocal8Bit(text)); }
+
+void QtMessageBox::showError(const char* text) { kestrano::showError(owner, QString::fromLocal8Bit(text)); }
+
+} // namespace kestrano

@@ -1,0 +1,13 @@
+// The five severity icons (debug information to fatal), shared by the log lists and the details dialog.
+#pragma once
+
+#include <QIcon>
+
+#include <cstdint>
+
+namespace kestrano {
+
+// The icon of a severity 0 to 4; an empty icon for unknown (-1) or any other value.
+const QIcon& severityIcon(int32_t severity);
+
+} // namespace kestrano

@@ -1,0 +1,162 @@
+#include "shell/ChildFrame.h"
+
+#include "config/Config.h"
+#include "core/ChildView.h"
+#include "core/Document.h"
+#include "platform/qt/LogList.h"
+#include "shell/CommandActions.h"
+#include "shell/ErrorGuard.h"
+#include "shell/Kestrano.h"
+#include "shell/MainFrame.h"
+#include "shell/resources/Resources.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QToolBar>
+
+namespace kestrano {
+
+namespace {
+
+// The log toolbar, left to right.
+constexpr Command toolBarLayout[] = {
+    Command::SetToDebugs, Command::SetToInformations, Command::SetToWarnings, Command::SetToErrors,
+    Command::SetToFatals, Separator, Command::ToggleUnknowns, Separator, Command::ToggleFollow,
+    Command::ToggleReloadOnChange, Separator, Command::Clear, Command::DeleteFile,
+};
+
+} // namespace
+
+ChildFrame::ChildFrame(Kestrano& app, const char* fullPath)
+    : app(app)
+    , inner(new QMainWindow(this))
+    , logList(new LogList(inner))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    inner->setCentralWidget(logList);
+    setWidget(inner);
+    createToolBar();
+
+    logDocument = std::make_unique<Document>(fullPath, app.GetFileSystem(), app.GetMessageBox());
+    logView = std::make_unique<ChildView>(*logDocument, app.GetViewContext(), *logList, *this);
+    viewTarget = std::make_unique<ViewCommands>(*logView);
+    documentTarget = std::make_unique<DocumentCommands>(*logDocument);
+    logList->setDoubleClickHandler([this] { runGuarded(window(), [this] { logView->openMessageDetails(); }); });
+
+    const QString path = QString::fromLocal8Bit(logDocument->getPathName().GetText());
+    setWindowTitle(QFileInfo(path).fileName());
+    setWindowIcon(programIcon());
+    UpdateToolbarChecks();
+}
+
+ChildFrame::~ChildFrame()
+{
+    app.GetDocTemplate().remove(this);
+    // The view refers to the list and to this frame: it goes first.
+    viewTarget.reset();
+    logView.reset();
+}
+
+void ChildFrame::createToolBar()
+{
+    logToolBar = new QToolBar(QStringLiteral("Tools"), inner);
+    logToolBar->setObjectName(QStringLiteral("logToolBar"));
+    logToolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    logToolBar->setIconSize(QSize(16, 16));
+    auto* severities = new QActionGroup(this);
+    // One of five, or none while a stored minimum lies outside 0 to 4.
+    severities->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (Command command : toolBarLayout) {
+        if (command == Separator) {
+            logToolBar->addSeparator();
+            continue;
+        }
+        QAction* action = createCommandAction(command, this);
+        const bool isFilter = severityOfFilterCommand(command) >= 0;
+        action->setCheckable(isFilter || command == Command::ToggleUnknowns || command == Command::ToggleFollow
+                             || command == Command::ToggleReloadOnChange);
+        if (isFilter)
+            severities->addAction(action);
+        connect(action, &QAction::triggered, this, [this, command] {
+            app.GetMainFrame()->dispatch(command, this);
+        });
+        logToolBar->addAction(action);
+        buttons[command] = action;
+    }
+    inner->addToolBar(Qt::TopToolBarArea, logToolBar);
+}
+
+QAction* ChildFrame::toolBarAction(Command command) const
+{
+    auto found = buttons.find(command);
+    return found == buttons.end() ? nullptr : found->second;
+}
+
+void ChildFrame::UpdateToolbarChecks()
+{
+    if (!logView)
+        return;
+    const int32_t minimum = logView->getMinimumSeverity();
+    for (auto& [command, action] : buttons) {
+        if (int32_t severity = severityOfFilterCommand(command); severity >= 0)
+            action->setChecked(severity == minimum);
+    }
+    buttons[Command::ToggleUnknowns]->setChecked(logView->getShowUnknown());
+    buttons[Command::ToggleFollow]->setChecked(logView->getFollow());
+    buttons[Command::ToggleReloadOnChange]->setChecked(logView->getReloadOnChange());
+}
+
+void ChildFrame::bringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    if (QMdiArea* area = mdiArea())
+        area->setActiveSubWindow(this);
+    raise();
+}
+
+void ChildFrame::moveEvent(QMoveEvent* event)
+{
+    QMdiSubWindow::moveEvent(event);
+    storePosition();
+}
+
+void ChildFrame::resizeEvent(QResizeEvent* event)
+{
+    QMdiSubWindow::resizeEvent(event);
+    storePosition();
+}
+
+void ChildFrame::storePosition()
+{
+    if (closing || app.IsStarting() || !logDocument || logDocument->getPathName().IsEmpty() || isMaximized()
+        || isMinimized())
+        return;
+    runGuarded(window(), [this] {
+        haspel::ConfigSection& section = app.GetConfigRoot()
+                                              .GetSection("Workspace")
+                                              .GetSection(logDocument->getPathName().GetText())
+                                              .GetSection("ChildFrame");
+        const QRect rectangle = geometry();
+        section.GetParameter("XPos").SetInt(rectangle.x());
+        section.GetParameter("YPos").SetInt(rectangle.y());
+        section.GetParameter("XSize").SetInt(rectangle.width());
+        section.GetParameter("YSize").SetInt(rectangle.height());
+    });
+}
+
+void ChildFrame::closeEvent(QCloseEvent* event)
+{
+    if (!app.GetMainFrame()->isClosing()) {
+        runGuarded(window(), [this] {
+            if (!logDocument->getPathName().IsEmpty())
+                app.GetConfigRoot().GetSection("Workspace").RemoveSection(logDocument->getPathName().GetText());
+        });
+        closing = true;
+    }
+    QMdiSubWindow::closeEvent(event);
+}
+
+} // namespace kestrano

@@ -1,0 +1,68 @@
+// The window of one open log inside the main window: its own toolbar (filters, switches, clear, delete)
+// above the log list. It owns the log's document and view, stores its place in the workspace as it
+// moves, and removes the log from the workspace when the user closes it.
+#pragma once
+
+#include "platform/LogFrame.h"
+#include "shell/Command.h"
+#include "shell/LogCommands.h"
+
+#include <QMdiSubWindow>
+
+#include <map>
+#include <memory>
+
+class QAction;
+class QMainWindow;
+class QToolBar;
+
+namespace kestrano {
+
+class ChildView;
+class Document;
+class Kestrano;
+class LogList;
+
+class ChildFrame : public QMdiSubWindow, public LogFrame {
+    Q_OBJECT
+
+public:
+    // Creates the document of the full path, the log list and the view; nothing is read yet.
+    ChildFrame(Kestrano& app, const char* fullPath);
+    ~ChildFrame() override;
+
+    Document& document() const { return *logDocument; }
+    ChildView& view() const { return *logView; }
+    LogList& list() const { return *logList; }
+    QToolBar& toolBar() const { return *logToolBar; }
+    // The toolbar button of a command (nullptr for a command the toolbar does not carry).
+    QAction* toolBarAction(Command command) const;
+
+    ViewCommands& viewCommands() { return *viewTarget; }
+    DocumentCommands& documentCommands() { return *documentTarget; }
+
+    void UpdateToolbarChecks() override;
+    void bringToFront() override;
+
+protected:
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createToolBar();
+    void storePosition();
+
+    Kestrano& app;
+    bool closing = false;
+    QMainWindow* inner;
+    QToolBar* logToolBar = nullptr;
+    LogList* logList;
+    std::map<Command, QAction*> buttons;
+    std::unique_ptr<Document> logDocument;
+    std::unique_ptr<ChildView> logView;
+    std::unique_ptr<ViewCommands> viewTarget;
+    std::unique_ptr<DocumentCommands> documentTarget;
+};
+
+} // namespace kestrano

@@ -1,0 +1,59 @@
+// The program's commands and their table: number, menu text, shortcut, status-bar prompt, tool tip, icon.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace kestrano {
+
+enum class Command {
+    Open,
+    New,
+    DeleteFile,
+    DeleteAllFiles,
+    Options,
+    Exit,
+    SetToDebugs,
+    SetToInformations,
+    SetToWarnings,
+    SetToErrors,
+    SetToFatals,
+    ToggleUnknowns,
+    ToggleFollow,
+    ToggleReloadOnChange,
+    Clear,
+    ClearAll,
+    Refresh,
+    Toolbar,
+    StatusBar,
+    Cascade,
+    TileHorizontally,
+    TileVertically,
+    ArrangeIcons,
+    Help,
+    TermsAndConditions,
+    WebSite,
+    About,
+};
+
+// Marks a separator in a list of menu entries or toolbar buttons (New is in neither).
+inline constexpr Command Separator = Command::New;
+
+struct CommandInfo {
+    Command command;
+    int32_t number;
+    const char* menuText;  // with "&" mnemonic and "\t" shortcut text; nullptr when in no menu
+    const char* shortcut;  // QKeySequence text, or nullptr
+    const char* prompt;    // status-bar prompt
+    const char* toolTip;
+    const char* icon;  // file in ":/icons/", or nullptr
+};
+
+// Every command, in the order of the enumeration.
+std::span<const CommandInfo> commandTable();
+const CommandInfo& commandInfo(Command command);
+
+// The minimum severity a Set To command chooses, or -1 for any other command.
+int32_t severityOfFilterCommand(Command command);
+
+} // namespace kestrano

@@ -1,0 +1,45 @@
+#include "shell/ErrorGuard.h"
+
+#include "foundation/Exception.h"
+#include "platform/qt/QtMessageBox.h"
+
+#include <exception>
+#include <new>
+
+namespace kestrano {
+
+QString describeCurrentException()
+{
+    try {
+        throw;
+    } catch (const haspel::EOutOfMemory&) {
+        return QStringLiteral("Out of memory.");
+    } catch (const haspel::Exception& exception) {
+        if (exception.GetMessage() && *exception.GetMessage())
+            return QString::fromLocal8Bit(exception.GetMessage());
+        return QString::fromLatin1(exception.GetClassName());
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("Out of memory.");
+    } catch (const std::exception& exception) {
+        return QString::fromLocal8Bit(exception.what());
+    } catch (...) {
+        return QStringLiteral("Unexpected error.");
+    }
+}
+
+bool runGuarded(QWidget* owner, const std::function<void()>& handler) noexcept
+{
+    try {
+        handler();
+        return true;
+    } catch (...) {
+        try {
+            showError(owner, describeCurrentException());
+        } catch (...) {
+            // Nothing more can be done without memory; the program goes on.
+        }
+        return false;
+    }
+}
+
+} // namespace kestrano

@@ -1,0 +1,19 @@
+#include "shell/GuardedApplication.h"
+
+#include "shell/ErrorGuard.h"
+
+namespace kestrano {
+
+GuardedApplication::GuardedApplication(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+}
+
+bool GuardedApplication::notify(QObject* receiver, QEvent* event)
+{
+    bool result = false;
+    runGuarded(activeWindow(), [&] { result = QApplication::notify(receiver, event); });
+    return result;
+}
+
+} // namespace kestrano

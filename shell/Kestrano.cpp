@@ -1,0 +1,195 @@
+#include "shell/Kestrano.h"
+
+#include "config/Config.h"
+#include "core/Document.h"
+#include "core/FullPath.h"
+#include "platform/FileSystem.h"
+#include "platform/qt/CanberraAlertSound.h"
+#include "shell/ChildFrame.h"
+#include "shell/MainFrame.h"
+#include "shell/MessageDialog.h"
+
+#include <QApplication>
+#include <QFileDialog>
+
+#include <string>
+
+const char* GetApplicationName() { return "Kestrano"; }
+
+namespace kestrano {
+
+namespace {
+
+const char* const SeverityKeys[Severity::ListCount] = {
+    "DebugInformation", "Information", "Warning", "Error", "Fatal",
+};
+
+} // namespace
+
+Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound)
+    : sound(alertSound ? std::move(alertSound) : std::make_unique<CanberraAlertSound>())
+    , notifier(*sound)
+    , details(std::make_unique<MessageDialogLauncher>(boxes))
+{
+    LoadSettings();
+    viewContext = std::make_unique<ViewContext>(
+        ViewContext { settings, GetConfigRoot(), GetFileSystem(), notifier, *details });
+}
+
+Kestrano::~Kestrano()
+{
+    ExitInstance();
+    if (GetConfigRootOrNull())
+        StoreSettings();
+}
+
+haspel::ConfigSection& Kestrano::GetConfigRoot() { return *GetConfigRootOrNull(); }
+
+FileSystem& Kestrano::GetFileSystem() { return systemFileSystem(); }
+
+void Kestrano::LoadSettings()
+{
+    haspel::ConfigSection& analyze = GetConfigRoot().GetSection("Analyze");
+    for (int32_t severity = 0; severity < Severity::ListCount; ++severity) {
+        MonitorSettings::KeywordList& list = settings.GetKeywords(severity);
+        const haspel::String defaults = MonitorSettings::JoinKeywords(list);
+        MonitorSettings::ParseKeywords(analyze.GetString(SeverityKeys[severity], defaults.GetText()), list);
+    }
+    settings.multiLine = analyze.GetBool("MultiLine", true);
+    settings.updateEvery = analyze.GetInt("UpdateEvery", 1000);
+    haspel::ConfigSection& sizes = GetConfigRoot().GetSection("Sizes");
+    settings.initiallyReadBytes = sizes.GetInt("InitiallyReadBytes", 65536);
+    settings.keepLines = sizes.GetInt("KeepLines", 1000);
+    haspel::ConfigSection& notifications = GetConfigRoot().GetSection("Notifications");
+    settings.onTop = notifications.GetInt("OnTop", 3);
+    settings.playSound = notifications.GetInt("PlaySound", 2);
+}
+
+void Kestrano::StoreSettings()
+{
+    haspel::ConfigSection& analyze = GetConfigRoot().GetSection("Analyze");
+    for (int32_t severity = 0; severity < Severity::ListCount; ++severity) {
+        const haspel::String text = MonitorSettings::JoinKeywords(settings.GetKeywords(severity));
+        analyze.GetParameter(SeverityKeys[severity]).SetString(text.GetText());
+    }
+    analyze.GetParameter("MultiLine").SetBool(settings.GetMultiLine());
+    analyze.GetParameter("UpdateEvery").SetInt(settings.GetUpdateEvery());
+    haspel::ConfigSection& sizes = GetConfigRoot().GetSection("Sizes");
+    sizes.GetParameter("InitiallyReadBytes").SetInt(settings.GetInitiallyReadBytes());
+    sizes.GetParameter("KeepLines").SetInt(settings.GetKeepLines());
+    haspel::ConfigSection& notifications = GetConfigRoot().GetSection("Notifications");
+    notifications.GetParameter("OnTop").SetInt(settings.GetOnTop());
+    notifications.GetParameter("PlaySound").SetInt(settings.GetPlaySound());
+}
+
+bool Kestrano::InitInstance(const std::vector<std::string>& files)
+{
+    const bool maximized = GetConfigRoot().GetSection("MainFrame").GetBool("Maximized", false);
+    docTemplate = std::make_unique<DocTemplate>();
+    mainFrame = std::make_unique<MainFrame>(*this);
+    boxes.setOwner(mainFrame.get());
+    notifier.setMainWindow(mainFrame.get());
+
+    RestoreWorkspace();
+    for (const std::string& file : files)
+        OpenDocumentFile(file.c_str());
+
+    if (maximized)
+        mainFrame->showMaximized();
+    else
+        mainFrame->show();
+    mainFrame->repaint();
+    mainFrame->raise();
+    mainFrame->activateWindow();
+    starting = false;
+    return true;
+}
+
+void Kestrano::ExitInstance()
+{
+    if (!mainFrame)
+        return;
+    mainFrame->close();
+    boxes.setOwner(nullptr);
+    notifier.setMainWindow(nullptr);
+    mainFrame.reset();
+}
+
+ChildFrame* Kestrano::OpenDocumentFile(const char* path)
+{
+    const haspel::String fullPath = makeFullPath(path);
+    if (ChildFrame* open = docTemplate->findFrame(fullPath.GetText())) {
+        open->bringToFront();
+        return open;
+    }
+    auto* frame = new ChildFrame(*this, fullPath.GetText());
+    docTemplate->add(frame);
+    mainFrame->addChild(frame);
+    frame->resize(500, 500);
+    frame->show();
+    mainFrame->mdiArea().setActiveSubWindow(frame);
+    frame->view().rebuildList();
+    return frame;
+}
+
+void Kestrano::RestoreWorkspace()
+{
+    haspel::ConfigSection& workspace = GetConfigRoot().GetSection("Workspace");
+    std::unique_ptr<haspel::PointeredList> names(workspace.GetSections().GetKeys());
+    std::vector<std::string> paths;
+    for (haspel::PointeredListItem* item = names->GetHead(); item; item = item->GetNext())
+        paths.emplace_back(static_cast<const char*>(item->GetPointer()));
+    names.reset();
+
+    for (const std::string& path : paths) {
+        if (path.empty())
+            continue;
+        ChildFrame* frame = OpenDocumentFile(path.c_str());
+        haspel::ConfigSection& entry = workspace.GetSection(path.c_str());
+        haspel::ConfigSection& place = entry.GetSection("ChildFrame");
+        const int32_t x = place.GetInt("XPos", 50);
+        const int32_t y = place.GetInt("YPos", 50);
+        const int32_t width = place.GetInt("XSize", 500);
+        const int32_t height = place.GetInt("YSize", 500);
+        frame->setGeometry(x, y, width, height);
+        ChildView& view = frame->view();
+        view.setFollowSwitch(entry.GetBool("Follow", true));
+        view.setMinimumSeveritySwitch(entry.GetInt("MinimumSeverity", 0));
+        view.setReloadOnChangeSwitch(entry.GetBool("ReloadOnChange", false));
+        view.setShowUnknownSwitch(entry.GetBool("ShowUnknown", true));
+        frame->UpdateToolbarChecks();
+        view.rebuildList();
+    }
+}
+
+bool Kestrano::handlesCommand(Command command) const
+{
+    switch (command) {
+    case Command::Open:
+    case Command::New:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Kestrano::runCommand(Command command)
+{
+    switch (command) {
+    case Command::Open:
+        OnFileOpen();
+        break;
+    default:
+        break;
+    }
+}
+
+void Kestrano::OnFileOpen()
+{
+    const QString path = QFileDialog::getOpenFileName(mainFrame.get(), QStringLiteral("Open"), QString(),
+                                                      QStringLiteral("Log files (*.log);;All Files (*)"));
+    if (!path.isEmpty())
+        OpenDocumentFile(path.toLocal8Bit().constData());
+}
+
+} // namespace kestrano

@@ -1,0 +1,75 @@
+// The application object: owns the monitoring settings (loaded from the configuration when it is
+// constructed, stored back when it is destroyed), the open documents, the main window, and the
+// program's ways of talking to the desktop. It runs start-up and handles the application's commands.
+#pragma once
+
+#include "config/AppBase.h"
+#include "core/ChildView.h"
+#include "core/MonitorSettings.h"
+#include "platform/qt/QtMessageBox.h"
+#include "platform/qt/QtNotifier.h"
+#include "shell/CommandTarget.h"
+#include "shell/DocTemplate.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kestrano {
+
+class AlertSound;
+class ChildFrame;
+class FileSystem;
+class MainFrame;
+class MessageDetails;
+
+class Kestrano : public haspel::AppBase, public CommandTarget {
+public:
+    // Loads the configuration (AppBase) and the eleven settings. Without a sound, the desktop's is used.
+    explicit Kestrano(std::unique_ptr<AlertSound> sound = nullptr);
+    // Stores the settings; AppBase then saves the configuration file.
+    ~Kestrano() override;
+    Kestrano(const Kestrano&) = delete;
+    Kestrano& operator=(const Kestrano&) = delete;
+
+    // Start-up, with a QApplication in place: main window, workspace, the files to open (each as by the
+    // Open command), then the window is shown. False if start-up failed.
+    bool InitInstance(const std::vector<std::string>& files);
+    // Shut-down: closes every log window without touching the workspace and destroys the main window.
+    void ExitInstance();
+
+    DocTemplate& GetDocTemplate() { return *docTemplate; }
+    MonitorSettings& GetSettings() { return settings; }
+    bool IsStarting() const { return starting; }
+    MainFrame* GetMainFrame() const { return mainFrame.get(); }
+    haspel::ConfigSection& GetConfigRoot();
+
+    // Opens a log as a document in its own window, or activates the window that shows it already.
+    ChildFrame* OpenDocumentFile(const char* path);
+    // Opens every log of the workspace with its stored place and switches.
+    void RestoreWorkspace();
+
+    FileSystem& GetFileSystem();
+    MessageBox& GetMessageBox() { return boxes; }
+    const ViewContext& GetViewContext() const { return *viewContext; }
+
+    bool handlesCommand(Command command) const override;
+    void runCommand(Command command) override;
+
+private:
+    void LoadSettings();
+    void StoreSettings();
+    void OnFileOpen();
+
+    std::unique_ptr<DocTemplate> docTemplate;
+    bool starting = true;
+    MonitorSettings settings;
+    std::unique_ptr<AlertSound> sound;
+    QtNotifier notifier;
+    QtMessageBox boxes;
+    std::unique_ptr<MessageDetails> details;
+    std::unique_ptr<ViewContext> viewContext;
+    std::unique_ptr<MainFrame> mainFrame;
+};
+
+} // namespace kestrano

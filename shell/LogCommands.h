@@ -1,0 +1,37 @@
+// The commands a log view and its document handle: filters, switches, clear, refresh, delete file.
+#pragma once
+
+#include "shell/CommandTarget.h"
+
+namespace kestrano {
+
+class ChildView;
+class Document;
+
+class ViewCommands : public CommandTarget {
+public:
+    explicit ViewCommands(ChildView& view)
+        : view(view)
+    {
+    }
+    bool handlesCommand(Command command) const override;
+    void runCommand(Command command) override;
+
+private:
+    ChildView& view;
+};
+
+class DocumentCommands : public CommandTarget {
+public:
+    explicit DocumentCommands(Document& document)
+        : document(document)
+    {
+    }
+    bool handlesCommand(Command command) const override { return command == Command::DeleteFile; }
+    void runCommand(Command command) override;
+
+private:
+    Document& document;
+};
+
+} // namespace kestrano

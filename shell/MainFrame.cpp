@@ -1,0 +1,390 @@
+#include "shell/MainFrame.h"
+
+#include "config/Config.h"
+#include "core/ChildView.h"
+#include "core/Document.h"
+#include "core/MonitorSettings.h"
+#include "platform/qt/QtMessageBox.h"
+#include "shell/ChildFrame.h"
+#include "shell/CommandActions.h"
+#include "shell/ErrorGuard.h"
+#include "shell/Kestrano.h"
+#include "shell/WindowArrangement.h"
+#include "shell/resources/Resources.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+
+namespace kestrano {
+
+namespace {
+
+// Shortest timer interval; a stored interval below it (possible only by editing the file) uses it.
+constexpr int32_t ShortestInterval = 10;
+
+constexpr Command mainToolBarLayout[] = {
+    Command::Open, Separator, Command::Cascade, Command::TileHorizontally, Command::TileVertically, Separator,
+    Command::ClearAll, Command::DeleteAllFiles, Separator, Command::Options, Command::About,
+};
+
+} // namespace
+
+MainFrame::MainFrame(Kestrano& app)
+    : app(app)
+    , area(new QMdiArea(this))
+{
+    setWindowTitle(QStringLiteral("Kestrano"));
+    setWindowIcon(programIcon());
+    setCentralWidget(area);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    haspel::ConfigSection& placement = app.GetConfigRoot().GetSection("MainFrame");
+    const int32_t x = placement.GetInt("XPos", 50);
+    const int32_t y = placement.GetInt("YPos", 50);
+    const int32_t width = placement.GetInt("XSize", 500);
+    const int32_t height = placement.GetInt("YSize", 500);
+    move(x, y);
+    resize(width, height);
+
+    createActions();
+    createToolBar();
+    statusBar()->setSizeGripEnabled(true);
+    SetIdleMessage(QStringLiteral("Ready"));
+    createMenus();
+    setDockOptions(dockOptions() | QMainWindow::AllowTabbedDocks);
+
+    connect(area, &QMdiArea::subWindowActivated, this, [this] { updateCommands(); });
+    timer.setSingleShot(true);
+    connect(&timer, &QTimer::timeout, this, &MainFrame::pollAllLogs);
+    updateCommands();
+    RestartUpdateTimer();
+}
+
+MainFrame::~MainFrame()
+{
+    timer.stop();
+    closing = true;
+}
+
+void MainFrame::createActions()
+{
+    for (const CommandInfo& info : commandTable()) {
+        if (info.command == Command::New)
+            continue;
+        QAction* action = createShortcutAction(info.command, this);
+        const Command command = info.command;
+        connect(action, &QAction::triggered, this, [this, command] { dispatch(command, activeChild()); });
+        addAction(action);
+        actions[command] = action;
+    }
+    actions[Command::Toolbar]->setCheckable(true);
+    actions[Command::StatusBar]->setCheckable(true);
+}
+
+void MainFrame::createToolBar()
+{
+    mainToolBar = new QToolBar(QStringLiteral("Tools"), this);
+    mainToolBar->setObjectName(QStringLiteral("mainToolBar"));
+    mainToolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    mainToolBar->setIconSize(QSize(16, 16));
+    for (Command command : mainToolBarLayout) {
+        if (command == Separator)
+            mainToolBar->addSeparator();
+        else
+            mainToolBar->addAction(actions[command]);
+    }
+    addToolBar(Qt::TopToolBarArea, mainToolBar);
+}
+
+QMenu* MainFrame::createMenu(const char* title, std::initializer_list<Command> entries)
+{
+    auto* menu = new QMenu(QString::fromLatin1(title), this);
+    for (Command command : entries) {
+        if (command == Separator)
+            menu->addSeparator();
+        else
+            menu->addAction(actions[command]);
+    }
+    return menu;
+}
+
+void MainFrame::createMenus()
+{
+    using C = Command;
+    menusWithoutLogs = {
+        createMenu("&File", { C::Open, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit }),
+        createMenu("&View", { C::Toolbar, C::StatusBar, Separator, C::ClearAll, Separator, C::Refresh }),
+        createMenu("&Help", { C::Help, C::TermsAndConditions, C::WebSite, Separator, C::About }),
+    };
+    windowMenu = createMenu("&Window", { C::Cascade, C::TileHorizontally, C::TileVertically, C::ArrangeIcons });
+    connect(windowMenu, &QMenu::aboutToShow, this, &MainFrame::fillWindowMenu);
+    menusWithLogs = {
+        createMenu("&File",
+                   { C::Open, C::DeleteFile, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit }),
+        createMenu("Fil&ter", { C::SetToDebugs, C::SetToInformations, C::SetToWarnings, C::SetToErrors,
+                                C::SetToFatals, Separator, C::ToggleUnknowns }),
+        createMenu("&View", { C::Toolbar, C::StatusBar, Separator, C::ToggleFollow, C::ToggleReloadOnChange,
+                              Separator, C::Clear, C::ClearAll, Separator, C::Refresh }),
+        windowMenu,
+        createMenu("&Help", { C::About }),
+    };
+    for (QMenu* menu : menusWithoutLogs)
+        menuBar()->addMenu(menu);
+}
+
+void MainFrame::fillWindowMenu()
+{
+    const QList<QAction*> entries = windowMenu->actions();
+    for (qsizetype i = 4; i < entries.size(); ++i) {
+        windowMenu->removeAction(entries[i]);
+        if (entries[i]->parent() == windowMenu)
+            entries[i]->deleteLater();
+    }
+    const QList<QMdiSubWindow*> windows = area->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty())
+        return;
+    windowMenu->addSeparator();
+    int number = 1;
+    for (QMdiSubWindow* window : windows) {
+        QString label = number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(window->windowTitle())
+                                    : QStringLiteral("%1 %2").arg(number).arg(window->windowTitle());
+        QAction* entry = windowMenu->addAction(label);
+        entry->setCheckable(true);
+        entry->setChecked(window == area->currentSubWindow());
+        connect(entry, &QAction::triggered, this, [this, window = QPointer<QMdiSubWindow>(window)] {
+            if (window) {
+                if (window->isMinimized())
+                    window->showNormal();
+                area->setActiveSubWindow(window);
+            }
+        });
+        ++number;
+    }
+}
+
+QList<QMenu*> MainFrame::currentMenus() const { return showingLogMenus ? menusWithLogs : menusWithoutLogs; }
+
+QAction* MainFrame::action(Command command) const
+{
+    auto found = actions.find(command);
+    return found == actions.end() ? nullptr : found->second;
+}
+
+ChildFrame* MainFrame::activeChild() const { return qobject_cast<ChildFrame*>(area->currentSubWindow()); }
+
+void MainFrame::addChild(ChildFrame* frame)
+{
+    area->addSubWindow(frame);
+    // Later: the frame is half destroyed when the signal comes.
+    connect(frame, &QObject::destroyed, this, [this] {
+        QMetaObject::invokeMethod(this, [this] {
+            if (!closing)
+                updateCommands();
+        }, Qt::QueuedConnection);
+    });
+    connect(frame, &QWidget::windowTitleChanged, this, [this] { updateCaption(); });
+}
+
+void MainFrame::SetIdleMessage(const QString& text)
+{
+    idleMessage = text;
+    statusBar()->showMessage(idleMessage);
+}
+
+void MainFrame::RestartUpdateTimer()
+{
+    timer.stop();
+    timer.start(std::max(app.GetSettings().GetUpdateEvery(), ShortestInterval));
+}
+
+void MainFrame::pollAllLogs()
+{
+    timer.stop();
+    for (const QPointer<ChildFrame>& frame : app.GetDocTemplate().GetFrames()) {
+        if (!frame)
+            continue;
+        if (!runGuarded(this, [&frame] {
+                if (ChildView* view = frame->document().getFirstView())
+                    view->pollLogFile();
+            }))
+            break;
+    }
+    RestartUpdateTimer();
+}
+
+void MainFrame::dispatch(Command command, ChildFrame* from)
+{
+    runGuarded(this, [&] {
+        CommandTarget* handler = from ? findHandler(command,
+                                                    { &from->viewCommands(), &from->documentCommands(), this, &app })
+                                      : findHandler(command, { this, &app });
+        if (handler)
+            handler->runCommand(command);
+    });
+}
+
+void MainFrame::updateCommands()
+{
+    ChildFrame* child = activeChild();
+    for (auto& [command, action] : actions) {
+        CommandTarget* handler = child ? findHandler(command, { &child->viewCommands(),
+                                                                &child->documentCommands(), this, &app })
+                                       : findHandler(command, { this, &app });
+        action->setEnabled(handler != nullptr);
+    }
+    actions[Command::Toolbar]->setChecked(mainToolBar->isVisibleTo(this));
+    actions[Command::StatusBar]->setChecked(statusBar()->isVisibleTo(this));
+
+    const bool logMenus = child != nullptr;
+    if (logMenus != showingLogMenus) {
+        showingLogMenus = logMenus;
+        menuBar()->clear();
+        for (QMenu* menu : currentMenus())
+            menuBar()->addMenu(menu);
+    }
+    updateCaption();
+}
+
+void MainFrame::updateCaption()
+{
+    ChildFrame* child = activeChild();
+    setWindowTitle(child ? QStringLiteral("Kestrano - ") + child->windowTitle() : QStringLiteral("Kestrano"));
+}
+
+bool MainFrame::handlesCommand(Command command) const
+{
+    switch (command) {
+    case Command::ClearAll:
+    case Command::DeleteAllFiles:
+    case Command::Exit:
+    case Command::Toolbar:
+    case Command::StatusBar:
+        return true;
+    case Command::Cascade:
+    case Command::TileHorizontally:
+    case Command::TileVertically:
+    case Command::ArrangeIcons:
+        return activeChild() != nullptr;
+    default:
+        return false;
+    }
+}
+
+void MainFrame::runCommand(Command command)
+{
+    switch (command) {
+    case Command::ClearAll:
+        clearAll();
+        break;
+    case Command::DeleteAllFiles:
+        deleteAllFiles();
+        break;
+    case Command::Exit:
+        close();
+        break;
+    case Command::Toolbar:
+        mainToolBar->setVisible(!mainToolBar->isVisibleTo(this));
+        break;
+    case Command::StatusBar:
+        statusBar()->setVisible(!statusBar()->isVisibleTo(this));
+        break;
+    case Command::Cascade:
+        area->cascadeSubWindows();
+        break;
+    case Command::TileHorizontally:
+        tileHorizontally(*area);
+        break;
+    case Command::TileVertically:
+        tileVertically(*area);
+        break;
+    case Command::ArrangeIcons:
+        arrangeIcons(*area);
+        break;
+    default:
+        break;
+    }
+    updateCommands();
+}
+
+void MainFrame::clearAll()
+{
+    for (const QPointer<ChildFrame>& frame : app.GetDocTemplate().GetFrames()) {
+        if (frame) {
+            if (ChildView* view = frame->document().getFirstView())
+                view->clearMessages();
+        }
+    }
+}
+
+void MainFrame::deleteAllFiles()
+{
+    if (!askYesNo(this, QStringLiteral("Sure to delete all open log files?")))
+        return;
+    for (const QPointer<ChildFrame>& frame : app.GetDocTemplate().GetFrames()) {
+        if (frame)
+            frame->document().deleteLogFile();
+    }
+}
+
+bool MainFrame::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        statusBar()->showMessage(tip.isEmpty() ? idleMessage : tip);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void MainFrame::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    storePlacement();
+}
+
+void MainFrame::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    storePlacement();
+}
+
+void MainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        storePlacement();
+}
+
+void MainFrame::storePlacement()
+{
+    runGuarded(this, [this] {
+        haspel::ConfigSection& placement = app.GetConfigRoot().GetSection("MainFrame");
+        if (isMaximized()) {
+            placement.GetParameter("Maximized").SetBool(true);
+            return;
+        }
+        if (isMinimized())
+            return;
+        placement.GetParameter("XPos").SetInt(x());
+        placement.GetParameter("YPos").SetInt(y());
+        placement.GetParameter("XSize").SetInt(width());
+        placement.GetParameter("YSize").SetInt(height());
+        placement.GetParameter("Maximized").SetBool(false);
+    });
+}
+
+void MainFrame::closeEvent(QCloseEvent* event)
+{
+    // Log windows now go away with the main window and keep their workspace entries.
+    closing = true;
+    timer.stop();
+    QMainWindow::closeEvent(event);
+}
+
+} // namespace kestrano

@@ -1,0 +1,87 @@
+// The main window: the log windows in an MDI area, the toolbar "Tools", the one-pane status bar, the two
+// menu sets, the polling timer that drives all reading, and the window's stored placement.
+#pragma once
+
+#include "shell/Command.h"
+#include "shell/CommandTarget.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <map>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace kestrano {
+
+class ChildFrame;
+class Kestrano;
+
+class MainFrame : public QMainWindow, public CommandTarget {
+    Q_OBJECT
+
+public:
+    // Creates the window at its stored place (not yet shown) and starts the polling timer.
+    explicit MainFrame(Kestrano& app);
+    ~MainFrame() override;
+
+    // Starts timer 1 again with the current polling interval.
+    void RestartUpdateTimer();
+    void SetIdleMessage(const QString& text);
+    // One polling pass: every open log, in the order of opening.
+    void pollAllLogs();
+
+    QMdiArea& mdiArea() const { return *area; }
+    QToolBar& toolBar() const { return *mainToolBar; }
+    QTimer& updateTimer() { return timer; }
+    // The log window that commands go to, or nullptr.
+    ChildFrame* activeChild() const;
+    void addChild(ChildFrame* frame);
+    bool isClosing() const { return closing; }
+
+    // Runs a command along its route, starting at the given log window (or at none).
+    void dispatch(Command command, ChildFrame* from);
+    // Enables the actions that have a handler and shows the menus that fit.
+    void updateCommands();
+    QAction* action(Command command) const;
+    // The menus shown now, by title.
+    QList<QMenu*> currentMenus() const;
+
+    bool handlesCommand(Command command) const override;
+    void runCommand(Command command) override;
+
+protected:
+    bool event(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createActions();
+    void createToolBar();
+    void createMenus();
+    QMenu* createMenu(const char* title, std::initializer_list<Command> entries);
+    void fillWindowMenu();
+    void storePlacement();
+    void clearAll();
+    void deleteAllFiles();
+    void updateCaption();
+
+    Kestrano& app;
+    QString idleMessage;
+    QMdiArea* area;
+    QToolBar* mainToolBar = nullptr;
+    QTimer timer;
+    std::map<Command, QAction*> actions;
+    QList<QMenu*> menusWithoutLogs;
+    QList<QMenu*> menusWithLogs;
+    QMenu* windowMenu = nullptr;
+    bool showingLogMenus = false;
+    bool closing = false;
+};
+
+} // namespace kestrano
