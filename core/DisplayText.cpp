@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace kestrano {
 
@@ -32,18 +33,11 @@ haspel::String displayText(const char* messageText)
 {
     const std::size_t length = std::strlen(messageText);
     char small[512];
-    char* out = length < sizeof small ? small : static_cast<char*>(haspel::AllocateOrThrow(length + 1));
-    const int32_t written = displayText(messageText, static_cast<int32_t>(length), out);
-    struct Release {
-        char* block;
-        char* small;
-        ~Release()
-        {
-            if (block != small)
-                std::free(block);
-        }
-    } release {out, small};
-    return haspel::String(out, written);
+    if (length < sizeof small)
+        return haspel::String(small, displayText(messageText, static_cast<int32_t>(length), small));
+    std::unique_ptr<char, void (*)(void*)> out(
+        static_cast<char*>(haspel::AllocateOrThrow(length + 1)), std::free);
+    return haspel::String(out.get(), displayText(messageText, static_cast<int32_t>(length), out.get()));
 }
 
 } // namespace kestrano

@@ -50,14 +50,4 @@ void Message::appendContinuationLine(const char* line, int32_t length)
     text[textLength] = '\0';
 }
 
-void* Message::operator new(std::size_t size)
-{
-    return haspel::AllocateOrThrow(size);
-}
-
-void Message::operator delete(void* block)
-{
-    std::free(block);
-}
-
 } // namespace kestrano

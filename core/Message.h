@@ -3,15 +3,16 @@
 #pragma once
 
 #include "foundation/ContainingList.h"
+#include "foundation/RawAllocated.h"
 
-#include <cstddef>
 #include <cstdint>
 
 namespace kestrano {
 
 class KeywordLists;
 
-class Message : public haspel::ContainingListItem<Message> {
+// Created with new from the foundation allocator, so running out of memory raises haspel::EOutOfMemory.
+class Message : public haspel::ContainingListItem<Message>, public haspel::RawAllocated {
 public:
     // Classifies the raw line (without its line end) and keeps its trimmed text.
     // Throws haspel::EOutOfMemory when the text cannot be allocated.
@@ -27,11 +28,6 @@ public:
     // Joins a raw continuation line: text becomes text, CR LF, trimmed line. Severity stays.
     // Throws haspel::EOutOfMemory and then leaves the text as it was.
     void appendContinuationLine(const char* line, int32_t length);
-
-    // Messages live on the heap of the foundation allocator, so that running out of memory raises
-    // haspel::EOutOfMemory like every other allocation of a message.
-    static void* operator new(std::size_t size);
-    static void operator delete(void* block);
 
 private:
     int32_t severity;

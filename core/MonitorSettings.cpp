@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <memory>
-#include <new>
 
 namespace kestrano {
 namespace {
@@ -14,21 +13,13 @@ const char* const DefaultKeywords[Severity::ListCount] = {
     "debug debg", "info notice", "warn", "error exception", "fatal crit",
 };
 
-struct FreeBlock {
-    void operator()(char* block) const { std::free(block); }
-};
-
 // A new string holding the lower-cased bytes; throws haspel::EOutOfMemory.
 std::unique_ptr<haspel::String> newLowerCased(const char* bytes, int32_t length)
 {
-    std::unique_ptr<char, FreeBlock> lowered(
-        static_cast<char*>(haspel::AllocateOrThrow(static_cast<std::size_t>(length))));
+    std::unique_ptr<char, void (*)(void*)> lowered(
+        static_cast<char*>(haspel::AllocateOrThrow(static_cast<std::size_t>(length))), std::free);
     lowerCase(bytes, length, lowered.get());
-    try {
-        return std::unique_ptr<haspel::String>(new haspel::String(lowered.get(), length));
-    } catch (const std::bad_alloc&) {
-        throw haspel::EOutOfMemory();
-    }
+    return std::unique_ptr<haspel::String>(new haspel::String(lowered.get(), length));
 }
 
 } // namespace
