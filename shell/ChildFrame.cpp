@@ -135,7 +135,7 @@ void ChildFrame::storePosition()
         || isMinimized())
         return;
     runGuarded(window(), [this] {
-        haspel::ConfigSection& section = app.GetConfigRoot()
+        haspel::ConfigSection& section = app.GetConfigRootSection()
                                               .GetSection("Workspace")
                                               .GetSection(logDocument->getPathName().GetText())
                                               .GetSection("ChildFrame");
@@ -152,7 +152,7 @@ void ChildFrame::closeEvent(QCloseEvent* event)
     if (!app.GetMainFrame()->isClosing()) {
         runGuarded(window(), [this] {
             if (!logDocument->getPathName().IsEmpty())
-                app.GetConfigRoot().GetSection("Workspace").RemoveSection(logDocument->getPathName().GetText());
+                app.GetConfigRootSection().GetSection("Workspace").RemoveSection(logDocument->getPathName().GetText());
         });
         closing = true;
     }

@@ -26,30 +26,30 @@ const char* const SeverityKeys[Severity::ListCount] = {
 
 } // namespace
 
-Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound)
-    : sound(alertSound ? std::move(alertSound) : std::make_unique<CanberraAlertSound>())
+Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound, FileSystem* fileSystem)
+    : files(fileSystem ? *fileSystem : systemFileSystem())
+    , sound(alertSound ? std::move(alertSound) : std::make_unique<CanberraAlertSound>())
     , notifier(*sound)
     , details(std::make_unique<MessageDialogLauncher>(boxes))
 {
     LoadSettings();
     viewContext = std::make_unique<ViewContext>(
-        ViewContext { settings, GetConfigRoot(), GetFileSystem(), notifier, *details });
+        ViewContext { settings, GetConfigRootSection(), GetFileSystem(), notifier, *details });
 }
 
 Kestrano::~Kestrano()
 {
     ExitInstance();
-    if (GetConfigRootOrNull())
+    if (GetConfigRoot())
         StoreSettings();
 }
 
-haspel::ConfigSection& Kestrano::GetConfigRoot() { return *GetConfigRootOrNull(); }
+haspel::ConfigSection& Kestrano::GetConfigRootSection() { return *GetConfigRoot(); }
 
-FileSystem& Kestrano::GetFileSystem() { return systemFileSystem(); }
 
 void Kestrano::LoadSettings()
 {
-    haspel::ConfigSection& analyze = GetConfigRoot().GetSection("Analyze");
+    haspel::ConfigSection& analyze = GetConfigRootSection().GetSection("Analyze");
     for (int32_t severity = 0; severity < Severity::ListCount; ++severity) {
         MonitorSettings::KeywordList& list = settings.GetKeywords(severity);
         const haspel::String defaults = MonitorSettings::JoinKeywords(list);
@@ -57,34 +57,34 @@ void Kestrano::LoadSettings()
     }
     settings.multiLine = analyze.GetBool("MultiLine", true);
     settings.updateEvery = analyze.GetInt("UpdateEvery", 1000);
-    haspel::ConfigSection& sizes = GetConfigRoot().GetSection("Sizes");
+    haspel::ConfigSection& sizes = GetConfigRootSection().GetSection("Sizes");
     settings.initiallyReadBytes = sizes.GetInt("InitiallyReadBytes", 65536);
     settings.keepLines = sizes.GetInt("KeepLines", 1000);
-    haspel::ConfigSection& notifications = GetConfigRoot().GetSection("Notifications");
+    haspel::ConfigSection& notifications = GetConfigRootSection().GetSection("Notifications");
     settings.onTop = notifications.GetInt("OnTop", 3);
     settings.playSound = notifications.GetInt("PlaySound", 2);
 }
 
 void Kestrano::StoreSettings()
 {
-    haspel::ConfigSection& analyze = GetConfigRoot().GetSection("Analyze");
+    haspel::ConfigSection& analyze = GetConfigRootSection().GetSection("Analyze");
     for (int32_t severity = 0; severity < Severity::ListCount; ++severity) {
         const haspel::String text = MonitorSettings::JoinKeywords(settings.GetKeywords(severity));
         analyze.GetParameter(SeverityKeys[severity]).SetString(text.GetText());
     }
     analyze.GetParameter("MultiLine").SetBool(settings.GetMultiLine());
     analyze.GetParameter("UpdateEvery").SetInt(settings.GetUpdateEvery());
-    haspel::ConfigSection& sizes = GetConfigRoot().GetSection("Sizes");
+    haspel::ConfigSection& sizes = GetConfigRootSection().GetSection("Sizes");
     sizes.GetParameter("InitiallyReadBytes").SetInt(settings.GetInitiallyReadBytes());
     sizes.GetParameter("KeepLines").SetInt(settings.GetKeepLines());
-    haspel::ConfigSection& notifications = GetConfigRoot().GetSection("Notifications");
+    haspel::ConfigSection& notifications = GetConfigRootSection().GetSection("Notifications");
     notifications.GetParameter("OnTop").SetInt(settings.GetOnTop());
     notifications.GetParameter("PlaySound").SetInt(settings.GetPlaySound());
 }
 
 bool Kestrano::InitInstance(const std::vector<std::string>& files)
 {
-    const bool maximized = GetConfigRoot().GetSection("MainFrame").GetBool("Maximized", false);
+    const bool maximized = GetConfigRootSection().GetSection("MainFrame").GetBool("Maximized", false);
     docTemplate = std::make_unique<DocTemplate>();
     mainFrame = std::make_unique<MainFrame>(*this);
     boxes.setOwner(mainFrame.get());
@@ -134,7 +134,7 @@ ChildFrame* Kestrano::OpenDocumentFile(const char* path)
 
 void Kestrano::RestoreWorkspace()
 {
-    haspel::ConfigSection& workspace = GetConfigRoot().GetSection("Workspace");
+    haspel::ConfigSection& workspace = GetConfigRootSection().GetSection("Workspace");
     std::unique_ptr<haspel::PointeredList> names(workspace.GetSections().GetKeys());
     std::vector<std::string> paths;
     for (haspel::PointeredListItem* item = names->GetHead(); item; item = item->GetNext())

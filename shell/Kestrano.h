@@ -25,8 +25,9 @@ class MessageDetails;
 
 class Kestrano : public haspel::AppBase, public CommandTarget {
 public:
-    // Loads the configuration (AppBase) and the eleven settings. Without a sound, the desktop's is used.
-    explicit Kestrano(std::unique_ptr<AlertSound> sound = nullptr);
+    // Loads the configuration (AppBase) and the eleven settings. Without a sound or file system, the
+    // desktop's sound and the real file system are used.
+    explicit Kestrano(std::unique_ptr<AlertSound> sound = nullptr, FileSystem* files = nullptr);
     // Stores the settings; AppBase then saves the configuration file.
     ~Kestrano() override;
     Kestrano(const Kestrano&) = delete;
@@ -42,14 +43,15 @@ public:
     MonitorSettings& GetSettings() { return settings; }
     bool IsStarting() const { return starting; }
     MainFrame* GetMainFrame() const { return mainFrame.get(); }
-    haspel::ConfigSection& GetConfigRoot();
+    // The root section of the configuration (which exists as long as this object).
+    haspel::ConfigSection& GetConfigRootSection();
 
     // Opens a log as a document in its own window, or activates the window that shows it already.
     ChildFrame* OpenDocumentFile(const char* path);
     // Opens every log of the workspace with its stored place and switches.
     void RestoreWorkspace();
 
-    FileSystem& GetFileSystem();
+    FileSystem& GetFileSystem() { return files; }
     MessageBox& GetMessageBox() { return boxes; }
     const ViewContext& GetViewContext() const { return *viewContext; }
 
@@ -64,6 +66,7 @@ private:
     std::unique_ptr<DocTemplate> docTemplate;
     bool starting = true;
     MonitorSettings settings;
+    FileSystem& files;
     std::unique_ptr<AlertSound> sound;
     QtNotifier notifier;
     QtMessageBox boxes;

@@ -44,7 +44,7 @@ MainFrame::MainFrame(Kestrano& app)
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
-    haspel::ConfigSection& placement = app.GetConfigRoot().GetSection("MainFrame");
+    haspel::ConfigSection& placement = app.GetConfigRootSection().GetSection("MainFrame");
     const int32_t x = placement.GetInt("XPos", 50);
     const int32_t y = placement.GetInt("YPos", 50);
     const int32_t width = placement.GetInt("XSize", 500);
@@ -364,7 +364,7 @@ void MainFrame::changeEvent(QEvent* event)
 void MainFrame::storePlacement()
 {
     runGuarded(this, [this] {
-        haspel::ConfigSection& placement = app.GetConfigRoot().GetSection("MainFrame");
+        haspel::ConfigSection& placement = app.GetConfigRootSection().GetSection("MainFrame");
         if (isMaximized()) {
             placement.GetParameter("Maximized").SetBool(true);
             return;

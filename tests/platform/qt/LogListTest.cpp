@@ -1,0 +1,120 @@
+#include "core/KeywordLists.h"
+#include "core/Message.h"
+#include "core/MonitorSettings.h"
+#include "platform/qt/LogList.h"
+#include "platform/qt/LogListModel.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace kestrano {
+namespace {
+
+class LogListTest : public ::testing::Test {
+protected:
+    Message* message(const char* line)
+    {
+        messages.push_back(std::make_unique<Message>(line, static_cast<int32_t>(std::strlen(line)), keywords));
+        return messages.back().get();
+    }
+
+    MonitorSettings settings;
+    KeywordLists keywords { settings };
+    std::vector<std::unique_ptr<Message>> messages;
+    LogList list;
+};
+
+TEST_F(LogListTest, AppendedRowsReachTheViewInOneBatch)
+{
+    int insertions = 0;
+    QObject::connect(&list.model(), &QAbstractItemModel::rowsInserted, [&] { ++insertions; });
+    for (int i = 0; i < 100; ++i)
+        list.appendRow(message("a line"));
+
+    EXPECT_EQ(list.rowCount(), 100);
+    EXPECT_EQ(list.model().rowCount(), 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list.model().rowCount(), 100);
+    EXPECT_EQ(insertions, 1);
+}
+
+TEST_F(LogListTest, FirstRowsGoBeforeAndAfterTheyAreShown)
+{
+    Message* first = message("one");
+    Message* second = message("two");
+    Message* third = message("three");
+    list.appendRow(first);
+    list.appendRow(second);
+    QCoreApplication::processEvents();
+    list.appendRow(third);
+    list.deleteFirstRow();  // a shown row
+    EXPECT_EQ(list.rowCount(), 2);
+    EXPECT_EQ(list.rowMessage(0), second);
+    EXPECT_EQ(list.rowMessage(1), third);
+    EXPECT_EQ(list.rowMessage(2), nullptr);
+    EXPECT_EQ(list.model().rowCount(), 1);
+
+    list.deleteAllRows();
+    list.appendRow(first);
+    list.deleteFirstRow();  // not shown yet
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list.rowCount(), 0);
+    EXPECT_EQ(list.model().rowCount(), 0);
+}
+
+TEST_F(LogListTest, RowsShowOneLineAndTheSeverityIcon)
+{
+    list.appendRow(message("disk error"));
+    list.appendRow(message("hello"));
+    Message* joined = message("first  line");
+    joined->appendContinuationLine("\tsecond", 7);
+    list.appendRow(joined);
+    QCoreApplication::processEvents();
+
+    const LogListModel& model = list.model();
+    EXPECT_EQ(model.data(model.index(0), Qt::DisplayRole).toString(), QStringLiteral("disk error"));
+    EXPECT_FALSE(model.data(model.index(0), Qt::DecorationRole).value<QIcon>().isNull());
+    EXPECT_TRUE(model.data(model.index(1), Qt::DecorationRole).value<QIcon>().isNull());
+    EXPECT_EQ(model.data(model.index(2), Qt::DisplayRole).toString().count(QLatin1Char('\n')), 0);
+    EXPECT_EQ(model.data(model.index(2), Qt::DisplayRole).toString(), QStringLiteral("first line second"));
+}
+
+TEST_F(LogListTest, SelectionAndDoubleClick)
+{
+    int opened = 0;
+    list.setDoubleClickHandler([&] { ++opened; });
+    list.resize(300, 200);
+    list.show();
+    EXPECT_EQ(list.selectedRow(), -1);
+    list.appendRow(message("one"));
+    list.appendRow(message("two"));
+    QCoreApplication::processEvents();
+
+    const QRect second = list.visualRect(list.model().index(1));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(list.selectedRow(), 1);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(opened, 1);
+}
+
+TEST_F(LogListTest, FollowingScrollsToTheNewestRowOnceItIsShown)
+{
+    list.resize(300, 100);
+    list.show();
+    for (int i = 0; i < 200; ++i) {
+        list.appendRow(message("a line"));
+        list.scrollIntoView(list.rowCount() - 1);
+    }
+    QCoreApplication::processEvents();
+    const QRect last = list.visualRect(list.model().index(199));
+    EXPECT_TRUE(list.viewport()->rect().contains(last));
+}
+
+} // namespace
+} // namespace kestrano

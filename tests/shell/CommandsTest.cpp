@@ -1,0 +1,159 @@
+// The command table, its routing, and what the main window and its toolbars offer.
+#include "core/ChildView.h"
+#include "platform/qt/LogList.h"
+#include "shell/ChildFrame.h"
+#include "shell/MainFrame.h"
+#include "shell/ProgramArguments.h"
+#include "tests/shell/ShellFixture.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+
+namespace kestrano::test {
+namespace {
+
+using CommandsTest = ShellTest;
+
+QStringList texts(const QList<QAction*>& actions)
+{
+    QStringList result;
+    for (QAction* action : actions)
+        result << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return result;
+}
+
+QStringList toolTips(QToolBar& bar)
+{
+    QStringList result;
+    for (QAction* action : bar.actions())
+        result << (action->isSeparator() ? QStringLiteral("-") : action->toolTip());
+    return result;
+}
+
+TEST_F(CommandsTest, ToolbarsCarryTheirButtonsInOrder)
+{
+    const std::string path = log("tools.log", "x\n");
+    start({ path });
+    MainFrame& frame = *app->GetMainFrame();
+    EXPECT_EQ(frame.toolBar().windowTitle(), QStringLiteral("Tools"));
+    EXPECT_EQ(toolTips(frame.toolBar()),
+              QStringList({ "Open", "-", "Cascade Windows", "Tile Windows horizontally", "Tile Windows vertically",
+                            "-", "Clear all windows", "Delete all open files", "-", "Setup", "About" }));
+    EXPECT_EQ(frame.toolBar().allowedAreas(), Qt::AllToolBarAreas);
+
+    ChildFrame* child = app->GetDocTemplate().findFrame(path.c_str());
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->toolBar().windowTitle(), QStringLiteral("Tools"));
+    EXPECT_EQ(toolTips(child->toolBar()),
+              QStringList({ "Show debug messages or higher", "Show information messages or higher",
+                            "Show warning messages or higher", "Show error messages or higher",
+                            "Show fatal messages only", "-", "Show unknown severity messages", "-",
+                            "View follows end of log", "Reload on change", "-", "Clear windows",
+                            "Delete file" }));
+    EXPECT_EQ(child->toolBar().allowedAreas(), Qt::AllToolBarAreas);
+}
+
+TEST_F(CommandsTest, LogToolbarChecksFollowTheSwitches)
+{
+    const std::string path = log("checks.log", "x\n");
+    start({ path });
+    ChildFrame* child = app->GetDocTemplate().findFrame(path.c_str());
+    ASSERT_NE(child, nullptr);
+
+    child->toolBarAction(Command::SetToWarnings)->trigger();
+    EXPECT_EQ(child->view().getMinimumSeverity(), 2);
+    int checked = 0;
+    for (Command command : { Command::SetToDebugs, Command::SetToInformations, Command::SetToWarnings,
+                             Command::SetToErrors, Command::SetToFatals })
+        checked += child->toolBarAction(command)->isChecked() ? 1 : 0;
+    EXPECT_EQ(checked, 1);
+    EXPECT_TRUE(child->toolBarAction(Command::SetToWarnings)->isChecked());
+    // Pressing the checked one again keeps it checked.
+    child->toolBarAction(Command::SetToWarnings)->trigger();
+    EXPECT_TRUE(child->toolBarAction(Command::SetToWarnings)->isChecked());
+
+    child->toolBarAction(Command::ToggleFollow)->trigger();
+    EXPECT_FALSE(child->view().getFollow());
+    EXPECT_FALSE(child->toolBarAction(Command::ToggleFollow)->isChecked());
+    EXPECT_TRUE(child->toolBarAction(Command::ToggleUnknowns)->isChecked());
+    EXPECT_FALSE(child->toolBarAction(Command::ToggleReloadOnChange)->isChecked());
+    haspel::ConfigSection& root = app->GetConfigRootSection();
+    EXPECT_STREQ(storedText(root, { "Workspace", path.c_str() }, "Follow"), "0");
+    EXPECT_STREQ(storedText(root, { "Workspace", path.c_str() }, "MinimumSeverity"), "2");
+}
+
+TEST_F(CommandsTest, LogCommandsNeedALogWindowAndMenusSwap)
+{
+    start();
+    MainFrame& frame = *app->GetMainFrame();
+    for (Command command : { Command::SetToDebugs, Command::SetToFatals, Command::ToggleUnknowns, Command::Clear,
+                             Command::DeleteFile, Command::Refresh, Command::Cascade })
+        EXPECT_FALSE(frame.action(command)->isEnabled()) << commandInfo(command).toolTip;
+    for (Command command : { Command::Open, Command::ClearAll, Command::DeleteAllFiles, Command::Exit })
+        EXPECT_TRUE(frame.action(command)->isEnabled()) << commandInfo(command).toolTip;
+    EXPECT_EQ(texts(frame.menuBar()->actions()), QStringList({ "&File", "&View", "&Help" }));
+
+    const std::string path = log("menus.log", "x\n");
+    ChildFrame* child = app->OpenDocumentFile(path.c_str());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frame.action(Command::SetToDebugs)->isEnabled());
+    EXPECT_TRUE(frame.action(Command::DeleteFile)->isEnabled());
+    EXPECT_EQ(texts(frame.menuBar()->actions()),
+              QStringList({ "&File", "Fil&ter", "&View", "&Window", "&Help" }));
+
+    child->close();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(frame.action(Command::SetToDebugs)->isEnabled());
+    EXPECT_EQ(texts(frame.menuBar()->actions()), QStringList({ "&File", "&View", "&Help" }));
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Kestrano"));
+}
+
+TEST_F(CommandsTest, ShortcutsGoToTheActiveLogWindow)
+{
+    const std::string first = log("first.log", "x\n");
+    const std::string second = log("second.log", "x\n");
+    start({ first, second });
+    MainFrame& frame = *app->GetMainFrame();
+    ChildFrame* active = app->GetDocTemplate().findFrame(second.c_str());
+    ASSERT_EQ(frame.mdiArea().currentSubWindow(), active);
+    frame.activateWindow();
+    QApplication::setActiveWindow(&frame);
+
+    QTest::keyClick(&active->list(), Qt::Key_E);
+    EXPECT_EQ(active->view().getMinimumSeverity(), 3);
+    EXPECT_EQ(app->GetDocTemplate().findFrame(first.c_str())->view().getMinimumSeverity(), 0);
+}
+
+TEST_F(CommandsTest, StatusBarShowsReadyAndPrompts)
+{
+    start();
+    MainFrame& frame = *app->GetMainFrame();
+    EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Ready"));
+    frame.action(Command::Open)->hover();
+    EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Open an existing document."));
+    QStatusTipEvent leave { QString() };
+    QCoreApplication::sendEvent(&frame, &leave);
+    EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Ready"));
+}
+
+TEST(ProgramArgumentsTest, EveryArgumentButTheSwitchesIsAFile)
+{
+    const char* argv[] = { "kestrano", "/log", "debug", "a.log", "--log", "info", "/var/log/b", "--", "--help" };
+    ProgramArguments parsed = parseProgramArguments(9, argv);
+    EXPECT_EQ(parsed.files, (std::vector<std::string> { "a.log", "/var/log/b", "--help" }));
+    EXPECT_FALSE(parsed.help);
+
+    const char* help[] = { "kestrano", "--help", "--version", "/log" };
+    parsed = parseProgramArguments(4, help);
+    EXPECT_TRUE(parsed.help);
+    EXPECT_TRUE(parsed.version);
+    EXPECT_TRUE(parsed.files.empty());
+}
+
+} // namespace
+} // namespace kestrano::test

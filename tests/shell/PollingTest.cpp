@@ -1,0 +1,84 @@
+// The main window's timer: one pass over every open log in the order of opening, and the notifications.
+#include "core/ChildView.h"
+#include "platform/qt/LogList.h"
+#include "shell/ChildFrame.h"
+#include "shell/MainFrame.h"
+#include "tests/shell/ShellFixture.h"
+
+#include <QMdiArea>
+#include <QTest>
+
+namespace kestrano::test {
+namespace {
+
+using PollingTest = ShellTest;
+
+TEST_F(PollingTest, APassPollsEveryLogOnceInOrderOfOpening)
+{
+    const std::string c = log("c.log", "c\n");
+    const std::string a = log("a.log", "a\n");
+    const std::string b = log("b.log", "b\n");
+    start({ c, a, b });
+    MainFrame& frame = *app->GetMainFrame();
+    for (const std::string& path : { a, b, c })
+        appendFile(path, "more\n");
+    files.opened.clear();
+    bool timerRanDuringPoll = false;
+    files.onOpen = [&] { timerRanDuringPoll |= frame.updateTimer().isActive(); };
+
+    frame.pollAllLogs();
+
+    EXPECT_EQ(files.opened, (std::vector<std::string> { c, a, b }));
+    EXPECT_FALSE(timerRanDuringPoll);
+    EXPECT_TRUE(frame.updateTimer().isActive());
+    for (const auto& child : app->GetDocTemplate().GetFrames())
+        EXPECT_EQ(child->list().rowCount(), 2);
+}
+
+TEST_F(PollingTest, TheTimerKeepsPollingAtTheStoredInterval)
+{
+    editConfiguration([](haspel::ConfigSection& root) {
+        root.GetSection("Analyze").GetParameter("UpdateEvery").SetInt(20);
+    });
+    const std::string path = log("timed.log", "first\n");
+    start({ path });
+    ChildFrame* child = app->GetDocTemplate().findFrame(path.c_str());
+    ASSERT_NE(child, nullptr);
+
+    appendFile(path, "second\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return child->list().rowCount() == 2; }, 2000));
+    appendFile(path, "third\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return child->list().rowCount() == 3; }, 2000));
+}
+
+TEST_F(PollingTest, ANewErrorLineRaisesTheWindowsAndRequestsTheSoundOnce)
+{
+    const std::string watched = log("watched.log", "start\n");
+    const std::string other = log("other.log", "start\n");
+    start({ watched, other });
+    MainFrame& frame = *app->GetMainFrame();
+    ChildFrame* child = app->GetDocTemplate().findFrame(watched.c_str());
+    ASSERT_NE(child, nullptr);
+    ASSERT_NE(frame.mdiArea().currentSubWindow(), child);
+    frame.showMinimized();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(soundPlays, 0);
+
+    appendFile(watched, "disk error\n");
+    frame.pollAllLogs();
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(soundPlays, 1);
+    EXPECT_FALSE(frame.isMinimized());
+    EXPECT_EQ(frame.mdiArea().currentSubWindow(), child);
+
+    frame.pollAllLogs();  // nothing new
+    EXPECT_EQ(soundPlays, 1);
+    appendFile(other, "just a warn\n");
+    frame.pollAllLogs();
+    EXPECT_EQ(soundPlays, 2);
+    EXPECT_EQ(frame.mdiArea().currentSubWindow(), child);
+}
+
+} // namespace
+} // namespace kestrano::test

@@ -1,0 +1,83 @@
+#include "tests/shell/ShellFixture.h"
+
+#include "config/ApplicationPath.h"
+#include "config/Config.h"
+#include "shell/MainFrame.h"
+
+#include <QCoreApplication>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace kestrano::test {
+
+FileSystem::Handle RecordingFileSystem::openForReading(const char* path)
+{
+    opened.emplace_back(path);
+    if (onOpen)
+        onOpen();
+    return LinuxFileSystem::openForReading(path);
+}
+
+void ShellTest::SetUp()
+{
+    // Tests of one process share the temporary home: each starts without a configuration.
+    std::filesystem::remove_all(std::string(std::getenv("XDG_CONFIG_HOME")) + "/Tormalind");
+}
+
+void ShellTest::TearDown() { exit(); }
+
+void ShellTest::editConfiguration(const std::function<void(haspel::ConfigSection&)>& edit)
+{
+    Kestrano run(std::make_unique<RecordingAlertSound>(soundPlays), &files);
+    edit(run.GetConfigRootSection());
+}
+
+Kestrano& ShellTest::start(const std::vector<std::string>& arguments)
+{
+    app = std::make_unique<Kestrano>(std::make_unique<RecordingAlertSound>(soundPlays), &files);
+    EXPECT_TRUE(app->InitInstance(arguments));
+    QCoreApplication::processEvents();
+    return *app;
+}
+
+void ShellTest::exit()
+{
+    if (app)
+        app->ExitInstance();
+    app.reset();
+}
+
+std::string ShellTest::configurationFile() const
+{
+    const haspel::Path folder((std::string(std::getenv("XDG_CONFIG_HOME")) + "/Tormalind/Kestrano").c_str());
+    return haspel::CreateApplicationLikePath(folder, "cfg").ToString().GetText();
+}
+
+std::unique_ptr<haspel::Config> ShellTest::savedConfiguration() const
+{
+    auto config = std::make_unique<haspel::Config>();
+    EXPECT_TRUE(config->LoadFile(configurationFile().c_str())) << configurationFile();
+    return config;
+}
+
+std::string ShellTest::log(const std::string& name, const std::string& content)
+{
+    const std::string path = logs.file(name);
+    writeFile(path, content);
+    return path;
+}
+
+const char* storedText(haspel::ConfigSection& root, std::initializer_list<const char*> sections, const char* key)
+{
+    haspel::ConfigSection* section = &root;
+    for (const char* name : sections) {
+        section = section->FindSection(name);
+        if (!section)
+            return nullptr;
+    }
+    haspel::ConfigParameter* parameter = section->FindParameter(key);
+    return parameter ? parameter->ToString() : nullptr;
+}
+
+} // namespace kestrano::test

@@ -1,0 +1,71 @@
+// Runs the real program in a test: the application object over the real configuration file in the test's
+// temporary home, real log files, real windows (offscreen) and timers. Only the alert sound is recorded.
+#pragma once
+
+#include "platform/FileSystem.h"
+#include "platform/qt/AlertSound.h"
+#include "shell/Kestrano.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace haspel {
+class ConfigSection;
+}
+
+namespace kestrano::test {
+
+class RecordingAlertSound : public AlertSound {
+public:
+    explicit RecordingAlertSound(int& plays)
+        : plays(plays)
+    {
+    }
+    void play() override { ++plays; }
+
+private:
+    int& plays;
+};
+
+// The real file system, with a record of the files opened for reading.
+class RecordingFileSystem : public LinuxFileSystem {
+public:
+    Handle openForReading(const char* path) override;
+
+    std::vector<std::string> opened;
+    std::function<void()> onOpen;
+};
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A program run that only edits the configuration; the file is saved when it ends.
+    void editConfiguration(const std::function<void(haspel::ConfigSection& root)>& edit);
+    // Starts the program as from the command line.
+    Kestrano& start(const std::vector<std::string>& files = {});
+    // Ends the running program; its configuration is saved.
+    void exit();
+    // The saved configuration file, loaded without creating anything.
+    std::unique_ptr<haspel::Config> savedConfiguration() const;
+    std::string configurationFile() const;
+
+    std::string log(const std::string& name, const std::string& content = "");
+
+    TempDir logs;
+    int soundPlays = 0;
+    RecordingFileSystem files;
+    std::unique_ptr<Kestrano> app;
+};
+
+// A parameter of the section path below root (non-creating); nullptr when missing.
+const char* storedText(haspel::ConfigSection& root, std::initializer_list<const char*> sections,
+                       const char* key);
+
+} // namespace kestrano::test
