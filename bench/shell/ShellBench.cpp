@@ -1,0 +1,165 @@
+// Figures of the desktop program: rebuilding a list of a million kept messages and the memory each
+// takes, the CPU time of an idle run with 20 open logs, and the time until the main window shows with
+// 20 logs of 1 MB in the workspace. Runs in a temporary home; usage: shell_bench [idle seconds].
+#include "config/Config.h"
+#include "core/ChildView.h"
+#include "core/Message.h"
+#include "core/MonitorSettings.h"
+#include "platform/qt/AlertSound.h"
+#include "platform/qt/LogList.h"
+#include "platform/qt/LogListModel.h"
+#include "shell/ChildFrame.h"
+#include "shell/Kestrano.h"
+#include "shell/MainFrame.h"
+#include "tests/support/TestHome.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <malloc.h>
+#include <string>
+#include <sys/resource.h>
+#include <vector>
+
+using namespace kestrano;
+
+namespace {
+
+class SilentSound : public AlertSound {
+public:
+    void play() override {}
+};
+
+std::unique_ptr<Kestrano> newProgram() { return std::make_unique<Kestrano>(std::make_unique<SilentSound>()); }
+
+double millisecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+double cpuSeconds()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void writeLog(const std::string& path, int64_t bytes, int lines = -1)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    int64_t written = 0;
+    for (int i = 0; lines < 0 ? written < bytes : i < lines; ++i) {
+        char line[96];
+        const int n = std::snprintf(line, sizeof line, "2026-12-07 12:00:00 %s line number %d\n",
+                                    i % 10 == 0 ? "warn" : "info", i);
+        out.write(line, n);
+        written += n;
+    }
+}
+
+void benchmarkMillionMessages(const std::string& folder)
+{
+    constexpr int32_t count = 1000000;
+    const std::string path = folder + "/million.log";
+    writeLog(path, 0, count);
+    {
+        auto program = newProgram();
+        haspel::ConfigSection& sizes = program->GetConfigRootSection().GetSection("Sizes");
+        sizes.GetParameter("KeepLines").SetInt(count);
+        sizes.GetParameter("InitiallyReadBytes").SetInt(256 * 1024 * 1024);
+    }
+    auto program = newProgram();
+    program->InitInstance({});
+
+    const size_t before = mallinfo2().uordblks;
+    ChildFrame* frame = program->OpenDocumentFile(path.c_str());
+    frame->list().model().flush();
+    QCoreApplication::processEvents();
+    const size_t after = mallinfo2().uordblks;
+
+    int64_t textBytes = 0;
+    int32_t kept = 0;
+    for (Message* message = frame->view().getMessages().GetHead(); message; message = message->GetNext()) {
+        textBytes += message->getTextLength() + 1;
+        ++kept;
+    }
+    const double perMessage = (static_cast<double>(after - before) - static_cast<double>(textBytes)) / kept;
+
+    auto start = std::chrono::steady_clock::now();
+    frame->view().rebuildList();
+    frame->list().model().flush();
+    QCoreApplication::processEvents();
+    const double rebuild = millisecondsSince(start);
+
+    std::printf("rebuildList with %d kept messages: %.1f ms (limit 200 ms)\n", kept, rebuild);
+    std::printf("memory per kept message beyond its text: %.1f bytes (limit 96 bytes)\n", perMessage);
+    program.reset();
+    std::filesystem::remove(path);
+}
+
+std::vector<std::string> twentyLogs(const std::string& folder, int64_t bytes)
+{
+    std::vector<std::string> paths;
+    for (int i = 0; i < 20; ++i) {
+        paths.push_back(folder + "/log" + std::to_string(i) + ".log");
+        writeLog(paths.back(), bytes);
+    }
+    return paths;
+}
+
+void benchmarkStartUp(const std::string& folder)
+{
+    const std::vector<std::string> paths = twentyLogs(folder, 1024 * 1024);
+    {
+        auto program = newProgram();
+        haspel::ConfigSection& root = program->GetConfigRootSection();
+        root.RemoveSection("Sizes");
+        root.RemoveSection("Workspace");
+        for (const std::string& path : paths)
+            root.GetSection("Workspace").GetSection(path.c_str()).GetParameter("Follow").SetBool(true);
+    }
+    auto start = std::chrono::steady_clock::now();
+    auto program = newProgram();
+    program->InitInstance({});
+    const double shown = millisecondsSince(start);
+    std::printf("start-up with 20 logs of 1 MB in the workspace: main window shown after %.1f ms "
+                "(limit 500 ms)\n",
+                shown);
+}
+
+void benchmarkIdle(const std::string& folder, int seconds)
+{
+    const std::vector<std::string> paths = twentyLogs(folder, 64 * 1024);
+    auto program = newProgram();
+    program->GetConfigRootSection().RemoveSection("Workspace");
+    program->InitInstance(paths);
+    QCoreApplication::processEvents();
+
+    const double before = cpuSeconds();
+    QTimer::singleShot(seconds * 1000, qApp, &QCoreApplication::quit);
+    QApplication::exec();
+    const double used = cpuSeconds() - before;
+    std::printf("idle with 20 open, unchanged logs for %d s: %.3f s CPU time, %.3f %% of one core "
+                "(limit 1 %%)\n",
+                seconds, used, 100.0 * used / seconds);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    kestrano::test::TestHome home;
+    const int idleSeconds = argc > 1 ? std::atoi(argv[1]) : 30;
+    QApplication application(argc, argv);
+    const std::string folder = home.folder().path();
+    benchmarkMillionMessages(folder);
+    benchmarkStartUp(folder);
+    benchmarkIdle(folder, idleSeconds);
+    return 0;
+}
