@@ -8,14 +8,12 @@
 
 using haspel::ArrayList;
 using kestrano::test::Counted;
+using kestrano::test::CountingTest;
 
 namespace {
 
-class ArrayListTest : public testing::Test {
+class ArrayListTest : public CountingTest {
 protected:
-    void SetUp() override { Counted::Reset(); }
-    void TearDown() override { EXPECT_EQ(Counted::alive, 0); }
-
     static void Fill(ArrayList<Counted>& list, int n)
     {
         for (int i = 0; i < n; ++i)
