@@ -5,12 +5,18 @@
 #include "core/FullPath.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/CanberraAlertSound.h"
+#include "shell/AboutDialog.h"
 #include "shell/ChildFrame.h"
+#include "shell/HelpDocuments.h"
 #include "shell/MainFrame.h"
 #include "shell/MessageDialog.h"
+#include "shell/OptionsDialog.h"
+#include "shell/resources/Resources.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QUrl>
 
 #include <string>
 
@@ -167,6 +173,11 @@ bool Kestrano::handlesCommand(Command command) const
     switch (command) {
     case Command::Open:
     case Command::New:
+    case Command::Options:
+    case Command::Help:
+    case Command::TermsAndConditions:
+    case Command::WebSite:
+    case Command::About:
         return true;
     default:
         return false;
@@ -179,7 +190,26 @@ void Kestrano::runCommand(Command command)
     case Command::Open:
         OnFileOpen();
         break;
-    default:
+    case Command::Options: {
+        OptionsDialog dialog(*this, mainFrame.get());
+        dialog.exec();
+        break;
+    }
+    case Command::Help:
+        openDocument(QStringLiteral("help/index.html"));
+        break;
+    case Command::TermsAndConditions:
+        openDocument(QStringLiteral("Readme.txt"));
+        break;
+    case Command::WebSite:
+        QDesktopServices::openUrl(QUrl(QString::fromLatin1(WebSiteAddress)));
+        break;
+    case Command::About: {
+        AboutDialog dialog(mainFrame.get());
+        dialog.exec();
+        break;
+    }
+    default:  // New: nothing
         break;
     }
 }

@@ -1,0 +1,32 @@
+#include "shell/HelpDocuments.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace kestrano {
+
+QString findDocument(const QString& programDirectory, const QString& relativePath)
+{
+    const QDir program(programDirectory);
+    const QString candidates[] = {
+        program.filePath(QStringLiteral("docs/") + relativePath),
+        program.filePath(QStringLiteral("../share/doc/kestrano/") + relativePath),
+    };
+    for (const QString& candidate : candidates) {
+        if (QFileInfo(candidate).isFile())
+            return QDir::cleanPath(candidate);
+    }
+    return {};
+}
+
+void openDocument(const QString& relativePath)
+{
+    const QString path = findDocument(QCoreApplication::applicationDirPath(), relativePath);
+    if (!path.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+} // namespace kestrano

@@ -1,0 +1,15 @@
+// Finding and opening the documents shipped with the program: the help page and the Readme.
+#pragma once
+
+#include <QString>
+
+namespace kestrano {
+
+// The file at relativePath below "docs" beside the program, else below the installed documentation
+// folder (share/doc/kestrano next to the program's bin folder); empty when neither exists.
+QString findDocument(const QString& programDirectory, const QString& relativePath);
+
+// Opens the document with the desktop's viewer; a missing document is silently ignored.
+void openDocument(const QString& relativePath);
+
+} // namespace kestrano

@@ -1,0 +1,219 @@
+#include "shell/OptionsDialog.h"
+
+#include "core/ChildView.h"
+#include "core/Document.h"
+#include "core/MonitorSettings.h"
+#include "platform/qt/QtMessageBox.h"
+#include "shell/ChildFrame.h"
+#include "shell/Kestrano.h"
+#include "shell/MainFrame.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <climits>
+#include <cstdlib>
+
+namespace kestrano {
+
+namespace {
+
+const char* const keywordLabels[5] = {
+    "&Debug information keywords:", "&Information keywords:", "&Warning keywords:", "&Error keywords:",
+    "&Fatal keywords:",
+};
+
+const char* const thresholdEntries[] = {
+    "on any message", "on debug informations or higher", "on informations or higher", "on warnings or higher",
+    "on errors or higher", "on fatals only", "never",
+};
+
+QComboBox* thresholdList(QWidget* parent)
+{
+    auto* list = new QComboBox(parent);
+    for (const char* entry : thresholdEntries)
+        list->addItem(QString::fromLatin1(entry));
+    return list;
+}
+
+// A number field between two texts, on one row.
+QHBoxLayout* numberRow(const char* before, QLineEdit* field, const char* after)
+{
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(QString::fromLatin1(before));
+    label->setBuddy(field);
+    field->setMaximumWidth(100);
+    row->addWidget(label);
+    row->addWidget(field);
+    row->addWidget(new QLabel(QString::fromLatin1(after)));
+    row->addStretch();
+    return row;
+}
+
+void selectThreshold(QComboBox& list, int32_t value)
+{
+    list.setCurrentIndex(value >= -1 && value <= 5 ? value + 1 : -1);
+}
+
+} // namespace
+
+int32_t leadingNumber(const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    const long value = std::strtol(bytes.constData(), nullptr, 10);
+    if (value > INT32_MAX)
+        return INT32_MAX;
+    if (value < INT32_MIN)
+        return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
+    : QDialog(parent)
+    , app(app)
+    , multiLine(new QCheckBox(QStringLiteral("&Treat lines with leading spaces as multi-line messages"), this))
+    , updateEvery(new QLineEdit(this))
+    , initiallyRead(new QLineEdit(this))
+    , keepLines(new QLineEdit(this))
+    , onTop(thresholdList(this))
+    , playSound(thresholdList(this))
+{
+    setWindowTitle(QStringLiteral("Options"));
+
+    auto* analyzer = new QGroupBox(QStringLiteral("Log analyzer"), this);
+    auto* analyzerLayout = new QVBoxLayout(analyzer);
+    auto* keywordGrid = new QGridLayout;
+    for (int i = 0; i < 5; ++i) {
+        keywords[static_cast<size_t>(i)] = new QLineEdit(analyzer);
+        auto* label = new QLabel(QString::fromLatin1(keywordLabels[i]), analyzer);
+        label->setBuddy(keywords[static_cast<size_t>(i)]);
+        keywordGrid->addWidget(label, i, 0);
+        keywordGrid->addWidget(keywords[static_cast<size_t>(i)], i, 1);
+    }
+    analyzerLayout->addLayout(keywordGrid);
+    analyzerLayout->addWidget(multiLine);
+    analyzerLayout->addLayout(numberRow("&Update the views every", updateEvery, "milli seconds"));
+
+    auto* sizes = new QGroupBox(QStringLiteral("Log sizes"), this);
+    auto* sizesLayout = new QVBoxLayout(sizes);
+    sizesLayout->addLayout(numberRow("Initially, &read the last", initiallyRead, "bytes of the log file"));
+    sizesLayout->addLayout(numberRow("&Keep", keepLines, "lines of unfiltered log in each view"));
+
+    auto* notifications = new QGroupBox(QStringLiteral("Notifications"), this);
+    auto* notificationsLayout = new QGridLayout(notifications);
+    auto* onTopLabel = new QLabel(QStringLiteral("&Bring log window on top:"), notifications);
+    onTopLabel->setBuddy(onTop);
+    auto* playSoundLabel = new QLabel(QStringLiteral("&Play sound:"), notifications);
+    playSoundLabel->setBuddy(playSound);
+    notificationsLayout->addWidget(onTopLabel, 0, 0);
+    notificationsLayout->addWidget(onTop, 0, 1);
+    notificationsLayout->addWidget(playSoundLabel, 1, 0);
+    notificationsLayout->addWidget(playSound, 1, 1);
+    notificationsLayout->setColumnStretch(1, 1);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    ok->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &OptionsDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &OptionsDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(analyzer);
+    layout->addWidget(sizes);
+    layout->addWidget(notifications);
+    layout->addWidget(buttons);
+
+    // The tab order is the order of the fields above.
+    QWidget* order[] = { keywords[0], keywords[1], keywords[2], keywords[3], keywords[4], multiLine,
+                         updateEvery, initiallyRead, keepLines, onTop, playSound };
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    fill();
+}
+
+void OptionsDialog::fill()
+{
+    MonitorSettings& settings = app.GetSettings();
+    for (int32_t i = 0; i < 5; ++i) {
+        const haspel::String text = MonitorSettings::JoinKeywords(settings.GetKeywords(i));
+        keywords[static_cast<size_t>(i)]->setText(QString::fromLocal8Bit(text.GetText()));
+    }
+    multiLine->setChecked(settings.GetMultiLine());
+    updateEvery->setText(QString::number(settings.GetUpdateEvery()));
+    initiallyRead->setText(QString::number(settings.GetInitiallyReadBytes()));
+    keepLines->setText(QString::number(settings.GetKeepLines()));
+    selectThreshold(*onTop, settings.GetOnTop());
+    selectThreshold(*playSound, settings.GetPlaySound());
+}
+
+void OptionsDialog::accept()
+{
+    if (takeValues())
+        QDialog::accept();
+}
+
+void OptionsDialog::failAt(QLineEdit& field)
+{
+    field.setFocus();
+    field.selectAll();
+}
+
+bool OptionsDialog::takeValues()
+{
+    const int32_t interval = leadingNumber(updateEvery->text());
+    if (interval < 100) {
+        QMessageBox::critical(this, QStringLiteral("Kestrano"),
+                              QStringLiteral("The update interval may not be less than 100 milli seconds."),
+                              QMessageBox::Ok);
+        failAt(*updateEvery);
+        return false;
+    }
+    if (interval < 500
+        && QMessageBox::warning(this, QStringLiteral("Kestrano"),
+                                QStringLiteral("Settings the update interval to less than 500 milli seconds\n"
+                                               "May slow down your system. Are you sure you want to do this?"),
+                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            != QMessageBox::Yes) {
+        failAt(*updateEvery);
+        return false;
+    }
+    const int32_t lines = leadingNumber(keepLines->text());
+    if (lines <= 0) {
+        QMessageBox::critical(this, QStringLiteral("Kestrano"), QStringLiteral("Invalid keep lines value."),
+                              QMessageBox::Ok);
+        failAt(*keepLines);
+        return false;
+    }
+
+    MonitorSettings& settings = app.GetSettings();
+    for (int32_t i = 0; i < 5; ++i) {
+        const QByteArray text = keywords[static_cast<size_t>(i)]->text().toLocal8Bit();
+        MonitorSettings::ParseKeywords(text.constData(), settings.GetKeywords(i));
+    }
+    settings.SetMultiLine(multiLine->isChecked());
+    settings.SetUpdateEvery(interval);
+    app.GetMainFrame()->RestartUpdateTimer();
+    settings.SetInitiallyReadBytes(leadingNumber(initiallyRead->text()));
+    settings.SetKeepLines(lines);
+    settings.SetOnTop(onTop->currentIndex() - 1);
+    settings.SetPlaySound(playSound->currentIndex() - 1);
+    for (const QPointer<ChildFrame>& frame : app.GetDocTemplate().GetFrames()) {
+        if (frame) {
+            if (ChildView* view = frame->document().getFirstView())
+                view->rebuildList();
+        }
+    }
+    return true;
+}
+
+} // namespace kestrano

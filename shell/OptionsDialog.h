@@ -1,0 +1,56 @@
+// The Options dialog: the program-wide monitoring settings (keywords, multi-line, interval, sizes,
+// notification thresholds). OK checks the interval and the kept lines, then stores everything through
+// the settings' setters, restarts the polling timer and rebuilds every open view; Cancel changes nothing.
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+#include <cstdint>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+
+namespace kestrano {
+
+class Kestrano;
+
+class OptionsDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    OptionsDialog(Kestrano& app, QWidget* parent);
+
+    // The fields, for those who drive the dialog without a keyboard.
+    QLineEdit& keywordField(int32_t severity) const { return *keywords[static_cast<size_t>(severity)]; }
+    QCheckBox& multiLineBox() const { return *multiLine; }
+    QLineEdit& updateEveryField() const { return *updateEvery; }
+    QLineEdit& initiallyReadField() const { return *initiallyRead; }
+    QLineEdit& keepLinesField() const { return *keepLines; }
+    QComboBox& onTopList() const { return *onTop; }
+    QComboBox& playSoundList() const { return *playSound; }
+
+    void accept() override;
+
+private:
+    void fill();
+    // The checks, then the values into the settings; false (nothing stored) when a check failed.
+    bool takeValues();
+    void failAt(QLineEdit& field);
+
+    Kestrano& app;
+    std::array<QLineEdit*, 5> keywords {};
+    QCheckBox* multiLine;
+    QLineEdit* updateEvery;
+    QLineEdit* initiallyRead;
+    QLineEdit* keepLines;
+    QComboBox* onTop;
+    QComboBox* playSound;
+};
+
+// The number at the start of a text as the C library's atol reads it (leading white space, optional
+// sign, decimal digits up to the first other character; none gives 0), limited to 32 bits.
+int32_t leadingNumber(const QString& text);
+
+} // namespace kestrano
