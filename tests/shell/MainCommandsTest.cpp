@@ -1,0 +1,188 @@
+// The commands of the main window and the application: menus, Clear All, Delete All Files, details, About.
+#include "core/ChildView.h"
+#include "core/KeywordLists.h"
+#include "core/Message.h"
+#include "core/MonitorSettings.h"
+#include "platform/qt/LogList.h"
+#include "shell/AboutDialog.h"
+#include "shell/ChildFrame.h"
+#include "shell/HelpDocuments.h"
+#include "shell/MainFrame.h"
+#include "shell/MessageDialog.h"
+#include "tests/shell/MessageBoxAnswerer.h"
+#include "tests/shell/ShellFixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+
+#include <cstring>
+#include <filesystem>
+
+namespace kestrano::test {
+namespace {
+
+using MainCommandsTest = ShellTest;
+
+QStringList entries(QMenu* menu)
+{
+    QStringList result;
+    for (QAction* action : menu->actions())
+        result << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return result;
+}
+
+QMenu* menuNamed(MainFrame& frame, const char* title)
+{
+    for (QMenu* menu : frame.currentMenus()) {
+        if (menu->title() == QString::fromLatin1(title))
+            return menu;
+    }
+    return nullptr;
+}
+
+TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
+{
+    start();
+    MainFrame& frame = *app->GetMainFrame();
+    EXPECT_EQ(entries(menuNamed(frame, "&File")),
+              QStringList({ "&Open...\tCtrl+O", "&Delete All Files...", "-", "O&ptions...\tF10", "-",
+                            "E&xit\tAlt+X" }));
+    EXPECT_EQ(entries(menuNamed(frame, "&View")),
+              QStringList({ "&Toolbar", "&Status Bar", "-", "Clear &All", "-", "&Refresh\tF5" }));
+    EXPECT_EQ(entries(menuNamed(frame, "&Help")),
+              QStringList({ "&Help...\tF1", "&Terms and Conditions", "&Web Site of Kestrano", "-",
+                            "&About Kestrano...\tShift-F1" }));
+    EXPECT_EQ(menuNamed(frame, "Fil&ter"), nullptr);
+
+    const std::string first = log("first.log", "x\n");
+    const std::string second = log("second.log", "y\n");
+    app->OpenDocumentFile(first.c_str());
+    app->OpenDocumentFile(second.c_str());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(entries(menuNamed(frame, "&File")),
+              QStringList({ "&Open...\tCtrl+O", "&Delete File...\tShift+Del", "&Delete All Files...", "-",
+                            "O&ptions...\tF10", "-", "E&xit\tAlt+X" }));
+    EXPECT_EQ(entries(menuNamed(frame, "Fil&ter")),
+              QStringList({ "Set To &Debugs\tD", "Set To &Informations\tI", "Set To &Warnings\tW",
+                            "Set To &Errors\tE", "Set To &Fatals\tF", "-", "Toggle &Unknowns\tU" }));
+    EXPECT_EQ(entries(menuNamed(frame, "&View")),
+              QStringList({ "&Toolbar", "&Status Bar", "-", "Toggle &Follow", "T&oggle Reload On Change", "-",
+                            "&Clear\tDel", "Clear &All", "-", "&Refresh\tF5" }));
+    EXPECT_EQ(entries(menuNamed(frame, "&Help")), QStringList({ "&About Kestrano...\tShift-F1" }));
+
+    QMenu* window = menuNamed(frame, "&Window");
+    ASSERT_NE(window, nullptr);
+    emit window->aboutToShow();
+    EXPECT_EQ(entries(window), QStringList({ "&Cascade", "Tile &Horizontally", "&Tile Vertically",
+                                             "&Arrange Icons", "-", "&1 first.log", "&2 second.log" }));
+    window->actions().at(5)->trigger();
+    EXPECT_EQ(frame.activeChild(), app->GetDocTemplate().findFrame(first.c_str()));
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Kestrano - first.log"));
+}
+
+TEST_F(MainCommandsTest, ClearAllEmptiesTheViewsButNotTheFiles)
+{
+    const std::string a = log("a.log", "one\ntwo\n");
+    const std::string b = log("b.log", "three\n");
+    start({ a, b });
+    std::vector<uint64_t> positions;
+    for (const auto& frame : app->GetDocTemplate().GetFrames())
+        positions.push_back(frame->view().getReadPosition());
+
+    app->GetMainFrame()->dispatch(Command::ClearAll, nullptr);
+
+    size_t i = 0;
+    for (const auto& frame : app->GetDocTemplate().GetFrames()) {
+        EXPECT_EQ(frame->list().rowCount(), 0);
+        EXPECT_EQ(frame->view().getMessages().GetCount(), 0);
+        EXPECT_EQ(frame->view().getReadPosition(), positions[i++]);
+    }
+    EXPECT_EQ(readFile(a), "one\ntwo\n");
+    EXPECT_EQ(readFile(b), "three\n");
+
+    appendFile(a, "four\n");
+    app->GetMainFrame()->pollAllLogs();
+    EXPECT_EQ(app->GetDocTemplate().findFrame(a.c_str())->list().rowCount(), 1);
+}
+
+TEST_F(MainCommandsTest, DeleteAllFilesAsksAndReportsEachFailure)
+{
+    const std::string a = log("a.log", "one\n");
+    const std::string missing = logs.file("missing.log");
+    const std::string c = log("c.log", "three\n");
+    start({ a, missing, c });
+    {
+        MessageBoxAnswerer boxes(QMessageBox::No);
+        app->GetMainFrame()->dispatch(Command::DeleteAllFiles, nullptr);
+        ASSERT_EQ(boxes.texts.size(), 1);
+        EXPECT_EQ(boxes.texts[0], QStringLiteral("Sure to delete all open log files?"));
+        EXPECT_EQ(boxes.icons[0], QMessageBox::Question);
+        EXPECT_TRUE(std::filesystem::exists(a));
+        EXPECT_TRUE(std::filesystem::exists(c));
+    }
+    MessageBoxAnswerer boxes(QMessageBox::Yes);
+    app->GetMainFrame()->dispatch(Command::DeleteAllFiles, nullptr);
+    ASSERT_EQ(boxes.texts.size(), 2);
+    EXPECT_EQ(boxes.texts[1], QString::fromStdString("Error: Cannot delete " + missing + "."));
+    EXPECT_EQ(boxes.icons[1], QMessageBox::Critical);
+    EXPECT_FALSE(std::filesystem::exists(a));
+    EXPECT_FALSE(std::filesystem::exists(c));
+    EXPECT_EQ(app->GetDocTemplate().count(), 3);
+    EXPECT_EQ(app->GetDocTemplate().findFrame(a.c_str())->list().rowCount(), 0);
+}
+
+TEST_F(MainCommandsTest, MessageDetailsShowEveryLineAndCopyCrLf)
+{
+    MonitorSettings settings;
+    KeywordLists keywords(settings);
+    auto message = std::make_unique<Message>("disk error", 10, keywords);
+    message->appendContinuationLine("  at block 7", 12);
+    message->appendContinuationLine("\tretrying", 9);
+
+    MessageDialog dialog(*message, nullptr);
+    message.reset();  // the view may drop the message while the dialog is open
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Message details"));
+    EXPECT_EQ(dialog.textBox().toPlainText(), QStringLiteral("disk error\nat block 7\nretrying"));
+    EXPECT_TRUE(dialog.textBox().isReadOnly());
+    EXPECT_FALSE(dialog.iconLabel().pixmap().isNull());
+
+    dialog.copyToClipboard();
+    dialog.copyToClipboard();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("disk error\r\nat block 7\r\nretrying"));
+
+    Message unknown("hello", 5, keywords);
+    MessageDialog plain(unknown, nullptr);
+    EXPECT_TRUE(plain.iconLabel().pixmap().isNull());
+}
+
+TEST_F(MainCommandsTest, AboutShowsNameVersionAndIcon)
+{
+    AboutDialog about(nullptr);
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Kestrano"));
+    EXPECT_EQ(about.versionLabel().text(), QStringLiteral("Kestrano Version 1.1.1"));
+    EXPECT_FALSE(about.iconLabel().pixmap().isNull());
+}
+
+TEST_F(MainCommandsTest, DocumentsAreFoundBesideTheProgramOrInstalled)
+{
+    TempDir prefix;
+    std::filesystem::create_directories(prefix.file("bin"));
+    EXPECT_TRUE(findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("Readme.txt")).isEmpty());
+
+    std::filesystem::create_directories(prefix.file("share/doc/kestrano"));
+    writeFile(prefix.file("share/doc/kestrano/Readme.txt"), "terms");
+    EXPECT_EQ(findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("Readme.txt")),
+              QString::fromStdString(prefix.file("share/doc/kestrano/Readme.txt")));
+
+    std::filesystem::create_directories(prefix.file("bin/docs"));
+    writeFile(prefix.file("bin/docs/Readme.txt"), "terms");
+    EXPECT_EQ(findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("Readme.txt")),
+              QString::fromStdString(prefix.file("bin/docs/Readme.txt")));
+}
+
+} // namespace
+} // namespace kestrano::test
