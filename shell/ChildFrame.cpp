@@ -29,8 +29,9 @@ constexpr Command toolBarLayout[] = {
 
 } // namespace
 
-ChildFrame::ChildFrame(Kestrano& app, const char* fullPath)
+ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath)
     : app(app)
+    , mainFrame(mainFrame)
     , inner(new QMainWindow(this))
     , logList(new LogList(inner))
 {
@@ -80,7 +81,7 @@ void ChildFrame::createToolBar()
         if (isFilter)
             severities->addAction(action);
         connect(action, &QAction::triggered, this, [this, command] {
-            app.GetMainFrame()->dispatch(command, this);
+            mainFrame.dispatch(command, this);
         });
         logToolBar->addAction(action);
         buttons[command] = action;
@@ -149,7 +150,7 @@ void ChildFrame::storePosition()
 
 void ChildFrame::closeEvent(QCloseEvent* event)
 {
-    if (!app.GetMainFrame()->isClosing()) {
+    if (!mainFrame.isClosing()) {
         runGuarded(window(), [this] {
             if (!logDocument->getPathName().IsEmpty())
                 app.GetConfigRootSection().GetSection("Workspace").RemoveSection(logDocument->getPathName().GetText());

@@ -22,13 +22,14 @@ class ChildView;
 class Document;
 class Kestrano;
 class LogList;
+class MainFrame;
 
 class ChildFrame : public QMdiSubWindow, public LogFrame {
     Q_OBJECT
 
 public:
     // Creates the document of the full path, the log list and the view; nothing is read yet.
-    ChildFrame(Kestrano& app, const char* fullPath);
+    ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath);
     ~ChildFrame() override;
 
     Document& document() const { return *logDocument; }
@@ -54,6 +55,7 @@ private:
     void storePosition();
 
     Kestrano& app;
+    MainFrame& mainFrame;
     bool closing = false;
     QMainWindow* inner;
     QToolBar* logToolBar = nullptr;

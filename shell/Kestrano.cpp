@@ -128,7 +128,7 @@ ChildFrame* Kestrano::OpenDocumentFile(const char* path)
         open->bringToFront();
         return open;
     }
-    auto* frame = new ChildFrame(*this, fullPath.GetText());
+    auto* frame = new ChildFrame(*this, *mainFrame, fullPath.GetText());
     docTemplate->add(frame);
     mainFrame->addChild(frame);
     frame->resize(500, 500);

@@ -70,6 +70,9 @@ MainFrame::~MainFrame()
 {
     timer.stop();
     closing = true;
+    // The log windows go while this window is still whole, without telling it.
+    area->disconnect(this);
+    delete area;
 }
 
 void MainFrame::createActions()

@@ -1,9 +1,12 @@
 // The command table, its routing, and what the main window and its toolbars offer.
 #include "core/ChildView.h"
 #include "platform/qt/LogList.h"
+#include "foundation/Exception.h"
 #include "shell/ChildFrame.h"
+#include "shell/ErrorGuard.h"
 #include "shell/MainFrame.h"
 #include "shell/ProgramArguments.h"
+#include "tests/shell/MessageBoxAnswerer.h"
 #include "tests/shell/ShellFixture.h"
 
 #include <QAction>
@@ -13,6 +16,8 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+
+#include <new>
 
 namespace kestrano::test {
 namespace {
@@ -139,6 +144,18 @@ TEST_F(CommandsTest, StatusBarShowsReadyAndPrompts)
     QStatusTipEvent leave { QString() };
     QCoreApplication::sendEvent(&frame, &leave);
     EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Ready"));
+}
+
+TEST_F(CommandsTest, AFailingHandlerEndsInAnErrorBoxAndTheProgramGoesOn)
+{
+    MessageBoxAnswerer boxes(QMessageBox::Ok);
+    EXPECT_FALSE(runGuarded(nullptr, [] { throw haspel::EIllegalState("Broken state", "Test::run", 12); }));
+    EXPECT_FALSE(runGuarded(nullptr, [] { throw haspel::EOutOfMemory(); }));
+    EXPECT_FALSE(runGuarded(nullptr, [] { throw std::bad_alloc(); }));
+    EXPECT_TRUE(runGuarded(nullptr, [] {}));
+    EXPECT_EQ(boxes.texts, QStringList({ "Broken state", "Out of memory.", "Out of memory." }));
+    EXPECT_EQ(boxes.captions, QStringList({ "Kestrano", "Kestrano", "Kestrano" }));
+    EXPECT_EQ(boxes.icons.value(0), QMessageBox::Critical);
 }
 
 TEST(ProgramArgumentsTest, EveryArgumentButTheSwitchesIsAFile)
