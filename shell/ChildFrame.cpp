@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMainWindow>
+#include <QMdiArea>
 #include <QToolBar>
 
 namespace kestrano {
@@ -158,6 +159,9 @@ void ChildFrame::closeEvent(QCloseEvent* event)
         closing = true;
     }
     QMdiSubWindow::closeEvent(event);
+    // The document is closed now, though the window is deleted only later.
+    if (event->isAccepted())
+        app.GetDocTemplate().remove(this);
 }
 
 } // namespace kestrano

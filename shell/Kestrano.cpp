@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QMdiArea>
 #include <QUrl>
 
 #include <string>

@@ -6,6 +6,7 @@
 #include "config/AppBase.h"
 #include "core/ChildView.h"
 #include "core/MonitorSettings.h"
+#include "platform/qt/AlertSound.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtNotifier.h"
 #include "shell/CommandTarget.h"
@@ -17,7 +18,6 @@
 
 namespace kestrano {
 
-class AlertSound;
 class ChildFrame;
 class FileSystem;
 class MainFrame;

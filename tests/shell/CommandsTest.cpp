@@ -88,8 +88,8 @@ TEST_F(CommandsTest, LogToolbarChecksFollowTheSwitches)
     EXPECT_TRUE(child->toolBarAction(Command::ToggleUnknowns)->isChecked());
     EXPECT_FALSE(child->toolBarAction(Command::ToggleReloadOnChange)->isChecked());
     haspel::ConfigSection& root = app->GetConfigRootSection();
-    EXPECT_STREQ(storedText(root, { "Workspace", path.c_str() }, "Follow"), "0");
-    EXPECT_STREQ(storedText(root, { "Workspace", path.c_str() }, "MinimumSeverity"), "2");
+    EXPECT_EQ(stored(root, { "Workspace", path.c_str() }, "Follow"), "0");
+    EXPECT_EQ(stored(root, { "Workspace", path.c_str() }, "MinimumSeverity"), "2");
 }
 
 TEST_F(CommandsTest, LogCommandsNeedALogWindowAndMenusSwap)
@@ -139,7 +139,7 @@ TEST_F(CommandsTest, StatusBarShowsReadyAndPrompts)
     start();
     MainFrame& frame = *app->GetMainFrame();
     EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Ready"));
-    frame.action(Command::Open)->hover();
+    frame.action(Command::Open)->showStatusText(&frame);
     EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Open an existing document."));
     QStatusTipEvent leave { QString() };
     QCoreApplication::sendEvent(&frame, &leave);

@@ -29,8 +29,12 @@ void ShellTest::TearDown() { exit(); }
 
 void ShellTest::editConfiguration(const std::function<void(haspel::ConfigSection&)>& edit)
 {
-    Kestrano run(std::make_unique<RecordingAlertSound>(soundPlays), &files);
-    edit(run.GetConfigRootSection());
+    const std::string file = configurationFile();
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+    haspel::Config config;
+    config.LoadFile(file.c_str());
+    edit(config.GetRoot());
+    ASSERT_TRUE(config.SaveFile(file.c_str()));
 }
 
 Kestrano& ShellTest::start(const std::vector<std::string>& arguments)
@@ -68,16 +72,20 @@ std::string ShellTest::log(const std::string& name, const std::string& content)
     return path;
 }
 
-const char* storedText(haspel::ConfigSection& root, std::initializer_list<const char*> sections, const char* key)
+std::string stored(haspel::ConfigSection& root, std::initializer_list<const char*> sections, const char* key)
 {
     haspel::ConfigSection* section = &root;
     for (const char* name : sections) {
         section = section->FindSection(name);
         if (!section)
-            return nullptr;
+            return Missing;
     }
     haspel::ConfigParameter* parameter = section->FindParameter(key);
-    return parameter ? parameter->ToString() : nullptr;
+    if (!parameter)
+        return Missing;
+    if (parameter->GetType() == haspel::ValueType::Int)
+        return std::to_string(parameter->ToInt());
+    return parameter->ToString();
 }
 
 } // namespace kestrano::test

@@ -46,7 +46,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A program run that only edits the configuration; the file is saved when it ends.
+    // Edits the configuration file as a user might between two runs.
     void editConfiguration(const std::function<void(haspel::ConfigSection& root)>& edit);
     // Starts the program as from the command line.
     Kestrano& start(const std::vector<std::string>& files = {});
@@ -64,8 +64,10 @@ protected:
     std::unique_ptr<Kestrano> app;
 };
 
-// A parameter of the section path below root (non-creating); nullptr when missing.
-const char* storedText(haspel::ConfigSection& root, std::initializer_list<const char*> sections,
-                       const char* key);
+inline const std::string Missing = "<missing>";
+
+// The value of a parameter of the section path below root as text (found without creating anything), or
+// Missing.
+std::string stored(haspel::ConfigSection& root, std::initializer_list<const char*> sections, const char* key);
 
 } // namespace kestrano::test
