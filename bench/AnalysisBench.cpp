@@ -49,9 +49,8 @@ private:
 
 void writeLog(const std::string& path)
 {
-    static const char* const levels[] = {"DEBUG", "debug", "Debg", "INFO", "Info", "info", "NOTICE",
-        "Notice", "WARN", "Warning", "warn", "ERROR", "Error", "exception", "Exception", "FATAL", "Critical",
-        "crit"};
+    static const char* const levels[] = {"DEBUG", "debug", "Debg", "INFO", "Info", "info", "NOTICE", "Notice",
+        "WARN", "Warning", "warn", "ERROR", "Error", "exception", "Exception", "FATAL", "Critical", "crit"};
     static const char* const words[] = {"connection", "request", "handled", "user", "session", "timeout",
         "cache", "miss", "queue", "length", "worker", "started", "stopped", "retrying", "payload", "bytes",
         "from", "to", "the", "server", "client", "disk", "usage", "at", "percent", "job", "done"};
@@ -75,7 +74,7 @@ void writeLog(const std::string& path)
             std::snprintf(stamp, sizeof stamp, "2024-05-%02u %02u:%02u:%02u.%03u [%u] ", random.next(28) + 1,
                 random.next(24), random.next(60), random.next(60), random.next(1000), random.next(64));
             line += stamp;
-            if (kind >= 12)  // about 10 % of the lines carry no keyword at all
+            if (kind >= 12) // about 10 % of the lines carry no keyword at all
                 line += levels[random.next(sizeof levels / sizeof *levels)];
             else
                 line += "TRACE";
@@ -100,8 +99,7 @@ class Counter : public kestrano::LineCutterListener {
 public:
     explicit Counter(const kestrano::MonitorSettings& settings)
         : settings(settings)
-    {
-    }
+    { }
     void showMessage(kestrano::Message*) override { ++messages; }
     void trimToKeepLines() override
     {

@@ -41,8 +41,7 @@ public:
     Model(const MonitorSettings& settings, bool skipFirstLine)
         : settings(settings)
         , skipFirstLine(skipFirstLine)
-    {
-    }
+    { }
 
     void add(std::string_view piece)
     {
@@ -80,7 +79,8 @@ private:
             skipFirstLine = false;
             return;
         }
-        if (!messages.empty() && settings.GetMultiLine() && !line.empty() && (line[0] == ' ' || line[0] == '\t')) {
+        if (!messages.empty() && settings.GetMultiLine() && !line.empty()
+            && (line[0] == ' ' || line[0] == '\t')) {
             messages.back().second += "\r\n" + trimmed(line);
             return;
         }
@@ -102,9 +102,8 @@ class Keeper : public LineCutterListener {
 public:
     explicit Keeper(const MonitorSettings& settings)
         : settings(settings)
-    {
-    }
-    void showMessage(Message*) override {}
+    { }
+    void showMessage(Message*) override { }
     void trimToKeepLines() override
     {
         while (cutter->getMessages().GetCount() > settings.GetKeepLines())
@@ -166,7 +165,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     if (highest != model.highest)
         Keeper::fail("highest severity differs");
-    if (std::string_view(cutter.getPendingText(), static_cast<size_t>(cutter.getPendingLength())) != model.pending)
+    if (std::string_view(cutter.getPendingText(), static_cast<size_t>(cutter.getPendingLength()))
+        != model.pending)
         Keeper::fail("pending text differs");
     if (static_cast<size_t>(cutter.getMessages().GetCount()) != model.messages.size())
         Keeper::fail("message count differs");

@@ -14,7 +14,10 @@ namespace kestrano::test {
 
 class CutterTest : public ::testing::Test, public LineCutterListener {
 protected:
-    void showMessage(Message* message) override { events.push_back("show " + std::string(message->getText())); }
+    void showMessage(Message* message) override
+    {
+        events.push_back("show " + std::string(message->getText()));
+    }
     void trimToKeepLines() override
     {
         while (cutter.getMessages().GetCount() > settings.GetKeepLines())

@@ -59,9 +59,9 @@ TEST_F(CutterTest, AnyPieceBoundaryGivesTheSameMessages)
     for (size_t cut = 0; cut <= text.size(); ++cut) {
         MonitorSettings otherSettings;
         struct Quiet : LineCutterListener {
-            void showMessage(Message*) override {}
-            void trimToKeepLines() override {}
-            void messageContinued(Message*) override {}
+            void showMessage(Message*) override { }
+            void trimToKeepLines() override { }
+            void messageContinued(Message*) override { }
         } quiet;
         LineCutter other(otherSettings, quiet);
         other.appendPendingText(text.data(), static_cast<int32_t>(cut));

@@ -1,5 +1,5 @@
-#include "core/KeywordLists.h"
 #include "core/Message.h"
+#include "core/KeywordLists.h"
 #include "core/MonitorSettings.h"
 #include "core/Severity.h"
 
