@@ -32,10 +32,6 @@ int32_t DecimalValue(const char* text)
 
 ConfigParameter::~ConfigParameter() { Release(); }
 
-void* ConfigParameter::operator new(std::size_t size) { return AllocateOrThrow(size); }
-
-void ConfigParameter::operator delete(void* block) { std::free(block); }
-
 void ConfigParameter::Release()
 {
     if (type == ValueType::String)

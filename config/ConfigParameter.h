@@ -2,8 +2,8 @@
 #pragma once
 
 #include "config/ConfigWriter.h"
+#include "foundation/RawAllocated.h"
 
-#include <cstddef>
 #include <cstdint>
 
 namespace haspel {
@@ -17,16 +17,12 @@ enum class ValueType : int32_t {
     Char = 5,
 };
 
-class ConfigParameter {
+class ConfigParameter : public RawAllocated {
 public:
     ConfigParameter() = default;
     ~ConfigParameter();
     ConfigParameter(const ConfigParameter&) = delete;
     ConfigParameter& operator=(const ConfigParameter&) = delete;
-
-    // Allocation failures throw EOutOfMemory.
-    static void* operator new(std::size_t size);
-    static void operator delete(void* block);
 
     void SetBool(bool value);
     void SetDouble(double value);

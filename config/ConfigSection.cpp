@@ -35,10 +35,6 @@ ConfigSection::ConfigSection(const char* name) : name(name) {}
 
 ConfigSection::~ConfigSection() = default;
 
-void* ConfigSection::operator new(std::size_t size) { return AllocateOrThrow(size); }
-
-void ConfigSection::operator delete(void* block) { std::free(block); }
-
 ConfigSection& ConfigSection::GetSection(const char* sectionName)
 {
     if (ConfigSection* found = sections.Get(sectionName))

@@ -4,24 +4,20 @@
 
 #include "config/ConfigParameter.h"
 #include "config/ConfigWriter.h"
+#include "foundation/RawAllocated.h"
 #include "foundation/HashMap.h"
 #include "foundation/String.h"
 
-#include <cstddef>
 #include <cstdint>
 
 namespace haspel {
 
-class ConfigSection {
+class ConfigSection : public RawAllocated {
 public:
     explicit ConfigSection(const char* name);
     ~ConfigSection();
     ConfigSection(const ConfigSection&) = delete;
     ConfigSection& operator=(const ConfigSection&) = delete;
-
-    // Allocation failures throw EOutOfMemory.
-    static void* operator new(std::size_t size);
-    static void operator delete(void* block);
 
     const char* GetName() const { return name.GetText(); }
 
