@@ -4,9 +4,14 @@
 
 namespace haspel {
 
-Config::Config() : root("Root") {}
+Config::Config()
+    : root("Root")
+{ }
 
-Config::~Config() { registry.Clear(); }
+Config::~Config()
+{
+    registry.Clear();
+}
 
 void Config::Clear()
 {
@@ -14,7 +19,10 @@ void Config::Clear()
     root.ClearSections();
 }
 
-void Config::Register(const char* sectionName, Configurable* object) { registry.Put(sectionName, object); }
+void Config::Register(const char* sectionName, Configurable* object)
+{
+    registry.Put(sectionName, object);
+}
 
 void Config::ExchangeAll(bool store)
 {

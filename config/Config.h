@@ -16,7 +16,7 @@ public:
     using FileWriter = ConfigFileWriter;
 
     Config();
-    ~Config();  // destroys the registered objects, then the tree
+    ~Config(); // destroys the registered objects, then the tree
     Config(const Config&) = delete;
     Config& operator=(const Config&) = delete;
 

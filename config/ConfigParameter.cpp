@@ -30,7 +30,10 @@ int32_t DecimalValue(const char* text)
     return static_cast<int32_t>(signedValue);
 }
 
-ConfigParameter::~ConfigParameter() { Release(); }
+ConfigParameter::~ConfigParameter()
+{
+    Release();
+}
 
 void ConfigParameter::Release()
 {
@@ -84,7 +87,7 @@ bool ConfigParameter::ToBool() const
     case ValueType::Bool:
         return value.boolean;
     case ValueType::Double:
-        return value.real != 0.0;  // NaN too
+        return value.real != 0.0; // NaN too
     case ValueType::Int:
         return value.integer != 0;
     case ValueType::String:

@@ -9,7 +9,7 @@
 namespace haspel {
 
 enum class ValueType : int32_t {
-    None = 0,  // created by GetParameter, no setter run yet
+    None = 0, // created by GetParameter, no setter run yet
     Bool = 1,
     Double = 2,
     Int = 3,
@@ -51,7 +51,7 @@ private:
         int32_t integer;
         char* text;
         char character;
-    } value{};
+    } value {};
     ValueType type = ValueType::None;
 };
 

@@ -14,7 +14,10 @@ namespace {
 // Deeper nesting is refused as a syntax error: the tree is destroyed and written recursively.
 constexpr int32_t kMaximumDepth = 1000;
 
-bool IsWhiteSpace(char c) { return c != '\0' && std::strchr(" \r\n\t\f", c) != nullptr; }
+bool IsWhiteSpace(char c)
+{
+    return c != '\0' && std::strchr(" \r\n\t\f", c) != nullptr;
+}
 
 // The end of the token that starts at text: before the next "<", just after the next ">", or at the end
 // of the text; a backslash hides the byte after it. A token that starts with "<" runs at least to the
@@ -77,7 +80,7 @@ enum class TokenKind { Nothing, OpenTag, CloseTag, Text };
 
 struct Token {
     TokenKind kind = TokenKind::Nothing;
-    String content;  // the tag's name or the text, unescaped
+    String content; // the tag's name or the text, unescaped
 };
 
 // Classifies the token between begin and end, white space around it ignored.

@@ -10,8 +10,7 @@ namespace haspel {
 namespace {
 
 // Inserts a new entry, destroying it again if the map can't take it.
-template <class T>
-T& Insert(StringKeyHashMap<T>& map, const char* key, std::unique_ptr<T> entry)
+template <class T> T& Insert(StringKeyHashMap<T>& map, const char* key, std::unique_ptr<T> entry)
 {
     map.Put(key, entry.get());
     return *entry.release();
@@ -19,8 +18,8 @@ T& Insert(StringKeyHashMap<T>& map, const char* key, std::unique_ptr<T> entry)
 
 // The parameter of that name; a missing one is created, given its default by setDefault, and inserted.
 template <class SetDefault>
-ConfigParameter& FindOrCreate(StringKeyHashMap<ConfigParameter>& parameters, const char* name,
-                              SetDefault setDefault)
+ConfigParameter& FindOrCreate(
+    StringKeyHashMap<ConfigParameter>& parameters, const char* name, SetDefault setDefault)
 {
     if (ConfigParameter* found = parameters.Get(name))
         return *found;
@@ -31,7 +30,9 @@ ConfigParameter& FindOrCreate(StringKeyHashMap<ConfigParameter>& parameters, con
 
 } // namespace
 
-ConfigSection::ConfigSection(const char* name) : name(name) {}
+ConfigSection::ConfigSection(const char* name)
+    : name(name)
+{ }
 
 ConfigSection::~ConfigSection() = default;
 
@@ -49,26 +50,38 @@ ConfigParameter& ConfigSection::GetParameter(const char* parameterName)
 
 bool ConfigSection::GetBool(const char* parameterName, bool defaultValue)
 {
-    return FindOrCreate(parameters, parameterName, [=](ConfigParameter& p) { p.SetBool(defaultValue); })
-        .ToBool();
+    return FindOrCreate(parameters, parameterName, [=](ConfigParameter& p) {
+        p.SetBool(defaultValue);
+    }).ToBool();
 }
 
 int32_t ConfigSection::GetInt(const char* parameterName, int32_t defaultValue)
 {
-    return FindOrCreate(parameters, parameterName, [=](ConfigParameter& p) { p.SetInt(defaultValue); })
-        .ToInt();
+    return FindOrCreate(parameters, parameterName, [=](ConfigParameter& p) {
+        p.SetInt(defaultValue);
+    }).ToInt();
 }
 
 const char* ConfigSection::GetString(const char* parameterName, const char* defaultValue)
 {
-    return FindOrCreate(parameters, parameterName, [=](ConfigParameter& p) { p.SetString(defaultValue); })
-        .ToString();
+    return FindOrCreate(parameters, parameterName, [=](ConfigParameter& p) {
+        p.SetString(defaultValue);
+    }).ToString();
 }
 
-void ConfigSection::RemoveSection(const char* sectionName) { sections.Remove(sectionName); }
+void ConfigSection::RemoveSection(const char* sectionName)
+{
+    sections.Remove(sectionName);
+}
 
-void ConfigSection::ClearParameters() { parameters.Clear(); }
+void ConfigSection::ClearParameters()
+{
+    parameters.Clear();
+}
 
-void ConfigSection::ClearSections() { sections.Clear(); }
+void ConfigSection::ClearSections()
+{
+    sections.Clear();
+}
 
 } // namespace haspel

@@ -4,8 +4,8 @@
 
 #include "config/ConfigParameter.h"
 #include "config/ConfigWriter.h"
-#include "foundation/RawAllocated.h"
 #include "foundation/HashMap.h"
+#include "foundation/RawAllocated.h"
 #include "foundation/String.h"
 
 #include <cstdint>

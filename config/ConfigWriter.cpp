@@ -1,6 +1,6 @@
 // The file syntax as written: escaping, indentation, and the layout of a section's content.
-#include "config/ConfigSection.h"
 #include "config/ConfigWriter.h"
+#include "config/ConfigSection.h"
 
 #include "foundation/ContainingList.h"
 
@@ -34,15 +34,17 @@ char EscapeOf(char c)
 }
 
 // The map's names in writing order: case-insensitive, equal names in the map's own order.
-template <class T>
-std::unique_ptr<PointeredList> SortedNames(const StringKeyHashMap<T>& map)
+template <class T> std::unique_ptr<PointeredList> SortedNames(const StringKeyHashMap<T>& map)
 {
     std::unique_ptr<PointeredList> names(map.GetKeys());
     names->Sort(CompareTextsIgnoringCase);
     return names;
 }
 
-const char* NameOf(const PointeredListItem* item) { return static_cast<const char*>(item->GetPointer()); }
+const char* NameOf(const PointeredListItem* item)
+{
+    return static_cast<const char*>(item->GetPointer());
+}
 
 } // namespace
 
@@ -60,9 +62,15 @@ bool ConfigFileWriter::Open(const char* fileName)
     return stream != nullptr;
 }
 
-bool ConfigFileWriter::WriteString(const char* text) { return stream && std::fputs(text, stream) >= 0; }
+bool ConfigFileWriter::WriteString(const char* text)
+{
+    return stream && std::fputs(text, stream) >= 0;
+}
 
-bool ConfigFileWriter::WriteChar(char c) { return stream && std::fputc(static_cast<unsigned char>(c), stream) != EOF; }
+bool ConfigFileWriter::WriteChar(char c)
+{
+    return stream && std::fputc(static_cast<unsigned char>(c), stream) != EOF;
+}
 
 bool ConfigFileWriter::Close()
 {
@@ -81,7 +89,8 @@ bool WriteEscaped(ConfigWriter& writer, const char* text)
         return writer.WriteString("\\0");
     for (; *text; ++text) {
         const char escape = EscapeOf(*text);
-        const bool written = escape ? writer.WriteChar('\\') && writer.WriteChar(escape) : writer.WriteChar(*text);
+        const bool written
+            = escape ? writer.WriteChar('\\') && writer.WriteChar(escape) : writer.WriteChar(*text);
         if (!written)
             return false;
     }
@@ -101,9 +110,9 @@ bool ConfigSection::Write(ConfigWriter& writer, int32_t depth) const
 {
     const std::unique_ptr<PointeredList> parameterNames = SortedNames(parameters);
     for (const PointeredListItem* item = parameterNames->GetHead(); item; item = item->GetNext()) {
-        const bool written = WriteIndent(writer, depth) && writer.WriteString("<") &&
-            WriteEscaped(writer, NameOf(item)) && writer.WriteString(">") &&
-            parameters.Get(NameOf(item))->Write(writer) && writer.WriteString("</>\n");
+        const bool written = WriteIndent(writer, depth) && writer.WriteString("<")
+            && WriteEscaped(writer, NameOf(item)) && writer.WriteString(">")
+            && parameters.Get(NameOf(item))->Write(writer) && writer.WriteString("</>\n");
         if (!written)
             return false;
     }
@@ -111,11 +120,11 @@ bool ConfigSection::Write(ConfigWriter& writer, int32_t depth) const
         return false;
     const std::unique_ptr<PointeredList> sectionNames = SortedNames(sections);
     for (const PointeredListItem* item = sectionNames->GetHead(); item; item = item->GetNext()) {
-        const bool written = (item == sectionNames->GetHead() || writer.WriteString("\n")) &&
-            WriteIndent(writer, depth) && writer.WriteString("<") && WriteEscaped(writer, NameOf(item)) &&
-            writer.WriteString(">\n") && sections.Get(NameOf(item))->Write(writer, depth + 1) &&
-            WriteIndent(writer, depth) && writer.WriteString("</") && WriteEscaped(writer, NameOf(item)) &&
-            writer.WriteString(">\n");
+        const bool written = (item == sectionNames->GetHead() || writer.WriteString("\n"))
+            && WriteIndent(writer, depth) && writer.WriteString("<") && WriteEscaped(writer, NameOf(item))
+            && writer.WriteString(">\n") && sections.Get(NameOf(item))->Write(writer, depth + 1)
+            && WriteIndent(writer, depth) && writer.WriteString("</") && WriteEscaped(writer, NameOf(item))
+            && writer.WriteString(">\n");
         if (!written)
             return false;
     }

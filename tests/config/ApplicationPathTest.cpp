@@ -58,7 +58,7 @@ TEST(ApplicationPathTest, RelativeProgramPathsBecomeAbsolute)
     char cwd[4096];
     ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
     {
-        ScopedProgramPath program("./bin/kestrano");
+        ScopedProgramPath program("bin/kestrano");
         EXPECT_EQ(Text(GetApplicationPath()), std::string(cwd) + "/bin/kestrano");
     }
     {

@@ -24,7 +24,7 @@ const char* const kOldText = "<Sizes>\n\t<KeepLines>10</>\n</Sizes>\n";
 
 ino_t InodeOf(const std::string& path)
 {
-    struct stat status {};
+    struct stat status { };
     stat(path.c_str(), &status);
     return status.st_ino;
 }
@@ -89,7 +89,7 @@ TEST(ConfigFileTest, SaveKeepsThePreviousFileAsTheOldCopy)
     ASSERT_TRUE(config.SaveFile(file.c_str()));
     EXPECT_EQ(readFile(file), "<Sizes>\n\t<KeepLines>20</>\n</Sizes>\n");
     EXPECT_EQ(readFile(file + ".old"), kOldText);
-    EXPECT_EQ(InodeOf(file + ".old"), previous);  // linked, not copied
+    EXPECT_EQ(InodeOf(file + ".old"), previous); // linked, not copied
     EXPECT_FALSE(fs::exists(file + ".new"));
 }
 

@@ -35,23 +35,23 @@ TEST(ConfigFormatTest, WritesSortedContentWithTabsAndBlankLines)
     EXPECT_EQ(WriteTree(config.GetRoot()), "");
     FillSample(config.GetRoot());
     EXPECT_EQ(WriteTree(config.GetRoot()),
-              "<_x>u</>\n"
-              "<A>1</>\n"
-              "<b>2</>\n"
-              "\n"
-              "<alpha>\n"
-              "\t<p>1</>\n"
-              "\n"
-              "\t<inner>\n"
-              "\t</inner>\n"
-              "\n"
-              "\t<Inner2>\n"
-              "\t</Inner2>\n"
-              "</alpha>\n"
-              "\n"
-              "<Zeta>\n"
-              "\t<k>v</>\n"
-              "</Zeta>\n");
+        "<_x>u</>\n"
+        "<A>1</>\n"
+        "<b>2</>\n"
+        "\n"
+        "<alpha>\n"
+        "\t<p>1</>\n"
+        "\n"
+        "\t<inner>\n"
+        "\t</inner>\n"
+        "\n"
+        "\t<Inner2>\n"
+        "\t</Inner2>\n"
+        "</alpha>\n"
+        "\n"
+        "<Zeta>\n"
+        "\t<k>v</>\n"
+        "</Zeta>\n");
 }
 
 TEST(ConfigFormatTest, WritesEveryTypeAndEscape)
@@ -66,15 +66,15 @@ TEST(ConfigFormatTest, WritesEveryTypeAndEscape)
     root.GetParameter("path").SetString("C:\\x/y");
     root.GetParameter(kAwkward).SetString(kAwkward);
     EXPECT_EQ(WriteTree(root),
-              "<\\t\\<a\\>\\\\b\\/c\\r\\nd\\fe\\> \\<\\/ 0\\\\0\xC3\xA9\x7F>"
-              "\\t\\<a\\>\\\\b\\/c\\r\\nd\\fe\\> \\<\\/ 0\\\\0\xC3\xA9\x7F</>\n"
-              "<big>1e+20</>\n"
-              "<char>\\<</>\n"
-              "<double>0.25</>\n"
-              "<empty>\\0</>\n"
-              "<int>-2147483648</>\n"
-              "<none>\\0</>\n"
-              "<path>C:\\\\x\\/y</>\n");
+        "<\\t\\<a\\>\\\\b\\/c\\r\\nd\\fe\\> \\<\\/ 0\\\\0\xC3\xA9\x7F>"
+        "\\t\\<a\\>\\\\b\\/c\\r\\nd\\fe\\> \\<\\/ 0\\\\0\xC3\xA9\x7F</>\n"
+        "<big>1e+20</>\n"
+        "<char>\\<</>\n"
+        "<double>0.25</>\n"
+        "<empty>\\0</>\n"
+        "<int>-2147483648</>\n"
+        "<none>\\0</>\n"
+        "<path>C:\\\\x\\/y</>\n");
 }
 
 TEST(ConfigFormatTest, WritingStopsAtTheFirstFailedWrite)

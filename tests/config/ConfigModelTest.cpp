@@ -15,7 +15,7 @@ TEST(ConfigModelTest, TypedReadsCreateTheirDefaultAndStoredValuesWin)
     ASSERT_NE(section.FindParameter("KeepLines"), nullptr);
     EXPECT_EQ(section.FindParameter("KeepLines")->GetType(), ValueType::Int);
     EXPECT_EQ(section.GetInt("KeepLines", 5), 1000);
-    EXPECT_STREQ(section.GetString("KeepLines", "x"), "");  // an Int has no text
+    EXPECT_STREQ(section.GetString("KeepLines", "x"), ""); // an Int has no text
     EXPECT_TRUE(section.GetBool("KeepLines", false));
 
     EXPECT_STREQ(section.GetString("Name", "default"), "default");
@@ -57,7 +57,7 @@ TEST(ConfigModelTest, RemoveSectionDestroysTheSubtreeAndIgnoresAbsentNames)
     root.RemoveSection("Workspace");
     EXPECT_EQ(root.FindSection("Workspace"), nullptr);
     EXPECT_EQ(root.GetSections().GetSize(), 1);
-    EXPECT_EQ(root.GetSection("Workspace").GetSections().GetSize(), 0);  // a fresh one
+    EXPECT_EQ(root.GetSection("Workspace").GetSections().GetSize(), 0); // a fresh one
 }
 
 TEST(ConfigModelTest, ConversionsOfEveryType)
@@ -106,10 +106,9 @@ TEST(ConfigModelTest, TextsConvertLikeTheDecimalReader)
     const struct {
         const char* text;
         int32_t value;
-    } cases[] = {{"1", 1},     {"-3", -3},   {"12abc", 12}, {"0", 0},
-                 {"yes", 0},   {"true", 0},  {"", 0},       {" \t\n+42", 42},
-                 {"- 4", 0},   {"007", 7},   {"5000000000", 2147483647},
-                 {"-99999999999999999999", -2147483647 - 1}};
+    } cases[]
+        = {{"1", 1}, {"-3", -3}, {"12abc", 12}, {"0", 0}, {"yes", 0}, {"true", 0}, {"", 0}, {" \t\n+42", 42},
+            {"- 4", 0}, {"007", 7}, {"5000000000", 2147483647}, {"-99999999999999999999", -2147483647 - 1}};
     ConfigParameter p;
     for (const auto& c : cases) {
         p.SetString(c.text);
@@ -125,7 +124,7 @@ TEST(ConfigModelTest, SetStringAcceptsItsOwnText)
     p.SetString("keep me");
     p.SetString(p.ToString());
     EXPECT_STREQ(p.ToString(), "keep me");
-    p.SetInt(3);  // releases the text
+    p.SetInt(3); // releases the text
     EXPECT_EQ(p.GetType(), ValueType::Int);
 }
 
@@ -135,14 +134,16 @@ std::vector<std::string> events;
 
 class Recorder : public Configurable {
 public:
-    explicit Recorder(std::string tag) : tag(std::move(tag)) {}
+    explicit Recorder(std::string tag)
+        : tag(std::move(tag))
+    { }
     ~Recorder() override { events.push_back(tag + " destroyed"); }
     void Exchange(ConfigSection& section, bool store) override
     {
         if (store)
             section.GetParameter("Stored").SetString(tag.c_str());
-        events.push_back(tag + (store ? " store " : " read ") + section.GetName() + " " +
-                         section.GetString("Stored", "-"));
+        events.push_back(tag + (store ? " store " : " read ") + section.GetName() + " "
+            + section.GetString("Stored", "-"));
     }
 
 private:
@@ -165,7 +166,7 @@ TEST(ConfigModelTest, RegisteredObjectsExchangeTheirSectionAndDieWithTheConfigur
         config.ExchangeAll(false);
         EXPECT_STREQ(config.GetRoot().GetName(), "Root");
     }
-    const std::vector<std::string> expected = {"a read Plugin -", "a store Plugin a", "a read Plugin -",
-                                               "a destroyed"};
+    const std::vector<std::string> expected
+        = {"a read Plugin -", "a store Plugin a", "a read Plugin -", "a destroyed"};
     EXPECT_EQ(events, expected);
 }

@@ -13,8 +13,7 @@ std::string Field(const char* text)
     return std::to_string(bytes.size()) + ":" + bytes;
 }
 
-template <class T>
-std::map<std::string, const T*> ByName(const haspel::StringKeyHashMap<T>& map)
+template <class T> std::map<std::string, const T*> ByName(const haspel::StringKeyHashMap<T>& map)
 {
     std::map<std::string, const T*> sorted;
     const std::unique_ptr<haspel::PointeredList> names(map.GetKeys());
@@ -30,8 +29,11 @@ std::map<std::string, const T*> ByName(const haspel::StringKeyHashMap<T>& map)
 std::string DumpTree(const haspel::ConfigSection& section)
 {
     std::string dump;
-    for (const auto& [name, parameter] : ByName(section.GetParameters()))
-        dump += "P" + Field(name.c_str()) + "=" + Field(parameter->ToString()) + "\n";
+    for (const auto& [name, parameter] : ByName(section.GetParameters())) {
+        StringWriter value;
+        parameter->Write(value);
+        dump += "P" + Field(name.c_str()) + "=" + Field(value.text().c_str()) + "\n";
+    }
     for (const auto& [name, child] : ByName(section.GetSections()))
         dump += "S" + Field(name.c_str()) + "{\n" + DumpTree(*child) + "}\n";
     return dump;

@@ -1,5 +1,5 @@
-// Test helpers for the configuration tree: a canonical text of a tree (names in byte order, every name
-// and value length-prefixed) so two trees compare as two strings, and a writer into memory.
+// Test helpers for the configuration tree: a canonical text of a tree (names in byte order, names and
+// written values length-prefixed) so two trees compare as two strings, and a writer into memory.
 #pragma once
 
 #include "config/ConfigSection.h"
@@ -14,7 +14,9 @@ std::string DumpTree(const haspel::ConfigSection& section);
 // Collects what is written; with a budget, every write after that many bytes fails.
 class StringWriter : public haspel::ConfigWriter {
 public:
-    explicit StringWriter(long budget = -1) : budget_(budget) {}
+    explicit StringWriter(long budget = -1)
+        : budget_(budget)
+    { }
     bool WriteString(const char* text) override;
     bool WriteChar(char c) override;
 
