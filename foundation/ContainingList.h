@@ -50,7 +50,7 @@ public:
     T* GetTail() const { return tail; }
 
 private:
-    void Unlink(T* item);
+    T* Unlink(T* item);  // nullptr stays nullptr
     void LinkAtTail(T* item);
 
     int32_t count = 0;
@@ -99,8 +99,10 @@ void ContainingList<T>::LinkAtTail(T* item)
 }
 
 template <class T>
-void ContainingList<T>::Unlink(T* item)
+T* ContainingList<T>::Unlink(T* item)
 {
+    if (!item)
+        return nullptr;
     if (item->previous)
         item->previous->next = item->next;
     else
@@ -112,6 +114,7 @@ void ContainingList<T>::Unlink(T* item)
     item->next = nullptr;
     item->previous = nullptr;
     --count;
+    return item;
 }
 
 template <class T>
@@ -124,10 +127,7 @@ void ContainingList<T>::Append(T* item)
 template <class T>
 T* ContainingList<T>::RemoveLast()
 {
-    T* item = tail;
-    if (item)
-        Unlink(item);
-    return item;
+    return Unlink(tail);
 }
 
 template <class T>
@@ -138,17 +138,13 @@ T* ContainingList<T>::RemoveAt(int32_t index)
     T* item = head;
     for (int32_t i = 0; i < index; ++i)
         item = item->next;
-    Unlink(item);
-    return item;
+    return Unlink(item);
 }
 
 template <class T>
 T* ContainingList<T>::RemoveFirst()
 {
-    T* item = head;
-    if (item)
-        Unlink(item);
-    return item;
+    return Unlink(head);
 }
 
 template <class T>

@@ -8,14 +8,12 @@
 
 using haspel::ArrayList;
 using kestrano::test::Counted;
+using kestrano::test::CountingTest;
 
 namespace {
 
-class ArrayListTest : public testing::Test {
+class ArrayListTest : public CountingTest {
 protected:
-    void SetUp() override { Counted::Reset(); }
-    void TearDown() override { EXPECT_EQ(Counted::alive, 0); }
-
     static void Fill(ArrayList<Counted>& list, int n)
     {
         for (int i = 0; i < n; ++i)
@@ -116,15 +114,4 @@ TEST_F(ArrayListTest, ConstructionArgumentsAreNormalised)
     ArrayList<Counted> full(16, 30, 100);
     Fill(full, 16);
     EXPECT_EQ(full.GetCapacity(), 26);
-}
-
-TEST_F(ArrayListTest, RemoveLastHandsOverOwnership)
-{
-    auto* list = new ArrayList<Counted>;
-    Fill(*list, 2);
-    Counted* last = list->RemoveLast();
-    delete list;
-    EXPECT_EQ(Counted::destroyed, std::vector<int> {0});
-    EXPECT_EQ(last->id, 1);
-    delete last;
 }

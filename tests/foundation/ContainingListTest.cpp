@@ -10,14 +10,11 @@ using haspel::ContainingList;
 using haspel::PointeredList;
 using haspel::PointeredListItem;
 using kestrano::test::Counted;
+using kestrano::test::CountingTest;
 
 namespace {
 
-class ContainingListTest : public testing::Test {
-protected:
-    void SetUp() override { Counted::Reset(); }
-    void TearDown() override { EXPECT_EQ(Counted::alive, 0); }
-};
+using ContainingListTest = CountingTest;
 
 // The ids head to tail, checked against the walk from the tail back.
 std::vector<int> Ids(const ContainingList<Counted>& list)

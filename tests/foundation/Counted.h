@@ -3,6 +3,8 @@
 
 #include "foundation/ContainingList.h"
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
 namespace kestrano::test {
@@ -29,6 +31,13 @@ public:
     const int id;
     static inline int alive = 0;
     static inline std::vector<int> destroyed;
+};
+
+// Fixture for tests with Counted elements: every one created must be destroyed by the end.
+class CountingTest : public testing::Test {
+protected:
+    void SetUp() override { Counted::Reset(); }
+    void TearDown() override { EXPECT_EQ(Counted::alive, 0); }
 };
 
 } // namespace kestrano::test

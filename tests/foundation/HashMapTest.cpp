@@ -13,14 +13,11 @@ using haspel::PointeredList;
 using haspel::PointeredListItem;
 using haspel::StringKeyHashMap;
 using kestrano::test::Counted;
+using kestrano::test::CountingTest;
 
 namespace {
 
-class HashMapTest : public testing::Test {
-protected:
-    void SetUp() override { Counted::Reset(); }
-    void TearDown() override { EXPECT_EQ(Counted::alive, 0); }
-};
+using HashMapTest = CountingTest;
 
 std::vector<std::string> Texts(PointeredList* list)
 {
