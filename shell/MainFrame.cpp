@@ -14,11 +14,15 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMdiArea>
+#include <QMimeData>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <QUrl>
 
 namespace kestrano {
 
@@ -57,7 +61,7 @@ MainFrame::MainFrame(Kestrano& app)
     statusBar()->setSizeGripEnabled(true);
     SetIdleMessage(QStringLiteral("Ready"));
     createMenus();
-    setDockOptions(dockOptions() | QMainWindow::AllowTabbedDocks);
+    setAcceptDrops(true);
 
     connect(area, &QMdiArea::subWindowActivated, this, [this] { updateCommands(); });
     timer.setSingleShot(true);
@@ -379,6 +383,40 @@ void MainFrame::storePlacement()
         placement.GetParameter("XSize").SetInt(width());
         placement.GetParameter("YSize").SetInt(height());
         placement.GetParameter("Maximized").SetBool(false);
+    });
+}
+
+namespace {
+
+QStringList droppedFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (data && data->hasUrls()) {
+        for (const QUrl& url : data->urls()) {
+            if (url.isLocalFile())
+                files << url.toLocalFile();
+        }
+    }
+    return files;
+}
+
+} // namespace
+
+void MainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainFrame::dropEvent(QDropEvent* event)
+{
+    const QStringList files = droppedFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    runGuarded(this, [this, &files] {
+        for (const QString& file : files)
+            app.OpenDocumentFile(file.toLocal8Bit().constData());
     });
 }
 

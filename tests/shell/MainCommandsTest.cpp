@@ -17,6 +17,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QDropEvent>
+#include <QUrl>
 #include <QPlainTextEdit>
 
 #include <cstring>
@@ -157,6 +160,23 @@ TEST_F(MainCommandsTest, MessageDetailsShowEveryLineAndCopyCrLf)
     Message unknown("hello", 5, keywords);
     MessageDialog plain(unknown, nullptr);
     EXPECT_TRUE(plain.iconLabel().pixmap().isNull());
+}
+
+TEST_F(MainCommandsTest, DroppedFilesOpenLikeTheOpenCommand)
+{
+    const std::string dropped = log("dropped.log", "x\n");
+    start();
+    QMimeData data;
+    data.setUrls({ QUrl::fromLocalFile(QString::fromStdString(dropped)) });
+    for (int i = 0; i < 2; ++i) {
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(app->GetMainFrame(), &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(app->GetMainFrame(), &drop);
+    }
+    EXPECT_EQ(app->GetDocTemplate().count(), 1);
+    EXPECT_NE(app->GetDocTemplate().findFrame(dropped.c_str()), nullptr);
 }
 
 TEST_F(MainCommandsTest, AboutShowsNameVersionAndIcon)
