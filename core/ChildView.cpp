@@ -125,15 +125,12 @@ bool ChildView::readAppended(FileSystem::Handle file, int32_t& highest)
 // One step of at most n bytes: the number of bytes read, 0 at the end, -1 when the file layer failed.
 int32_t ChildView::readStep(FileSystem::Handle file, int32_t n, int32_t& highest)
 {
-    char buffer[ReadChunkSize + 1];
+    char buffer[ReadChunkSize];
     const int32_t got = context.files.readAt(file, buffer, n, readPosition);
     if (got <= 0)
         return got;
-    buffer[got] = '\0';
-    // Text stops at a NUL; the rest of the step is skipped.
-    const void* nul = std::memchr(buffer, '\0', static_cast<size_t>(got));
-    const int32_t text = nul ? static_cast<int32_t>(static_cast<const char*>(nul) - buffer) : got;
-    cutter.appendPendingText(buffer, text);
+    // The cutter takes the text up to a NUL; the rest of the step is skipped, but counted as read.
+    cutter.appendPendingText(buffer, got);
     readPosition += static_cast<uint64_t>(got);
     const int32_t severity = cutter.splitPendingText();
     if (severity > highest)

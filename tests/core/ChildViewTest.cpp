@@ -1,5 +1,5 @@
 // The log view's filter, bound, switches and commands, fed from a real file.
-#include "tests/core/ViewDoubles.h"
+#include "tests/core/ViewFixture.h"
 
 namespace kestrano::test {
 namespace {
@@ -47,20 +47,20 @@ TEST_F(ChildViewTest, KeepsAtMostKeepLinesMessages)
 
 TEST_F(ChildViewTest, FollowScrollsToNewRows)
 {
-    EXPECT_EQ(list.scrolledTo.back(), 5);
+    EXPECT_EQ(list.lastScrolledTo, 5);
     appendFile(path, "info seven\n");
     view.pollLogFile();
-    EXPECT_EQ(list.scrolledTo.back(), 6);
+    EXPECT_EQ(list.lastScrolledTo, 6);
 
     view.toggleFollow();
-    const size_t scrolls = list.scrolledTo.size();
+    const int scrolls = list.scrolls;
     appendFile(path, "info eight\n");
     view.pollLogFile();
     EXPECT_EQ(list.texts().size(), 8u);
-    EXPECT_EQ(list.scrolledTo.size(), scrolls);
+    EXPECT_EQ(list.scrolls, scrolls);
 
     view.toggleFollow();
-    EXPECT_EQ(list.scrolledTo.back(), 7);
+    EXPECT_EQ(list.lastScrolledTo, 7);
 }
 
 TEST_F(ChildViewTest, ContinuationsRefreshOnlyTheShownLastRow)

@@ -1,5 +1,5 @@
 #include "core/FullPath.h"
-#include "tests/core/ViewDoubles.h"
+#include "tests/core/ViewFixture.h"
 
 #include <filesystem>
 #include <unistd.h>

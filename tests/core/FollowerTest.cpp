@@ -1,5 +1,5 @@
 // pollLogFile on real files in a temporary folder, polled directly.
-#include "tests/core/ViewDoubles.h"
+#include "tests/core/ViewFixture.h"
 
 #include <fcntl.h>
 #include <filesystem>

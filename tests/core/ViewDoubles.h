@@ -1,21 +1,14 @@
-// Recording stand-ins for the desktop around a log view, and a fixture holding one view of one file.
+// Recording stand-ins for the desktop around a log view (tests and benchmarks).
 #pragma once
 
-#include "config/Config.h"
-#include "core/ChildView.h"
-#include "core/Document.h"
 #include "core/Message.h"
-#include "core/MonitorSettings.h"
 #include "platform/ListControl.h"
 #include "platform/LogFrame.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageDetails.h"
 #include "platform/Notifier.h"
-#include "tests/platform/FailingFileSystem.h"
-#include "tests/support/TempDir.h"
 
-#include <gtest/gtest.h>
-
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -23,18 +16,23 @@ namespace kestrano::test {
 
 class RecordingList : public ListControl {
 public:
-    std::vector<Message*> rows;
-    std::vector<int32_t> scrolledTo;
+    std::deque<Message*> rows;
+    int32_t lastScrolledTo = -1;
+    int scrolls = 0;
     std::vector<int32_t> refreshed;
     int32_t selected = -1;
 
     int32_t rowCount() const override { return static_cast<int32_t>(rows.size()); }
     void appendRow(Message* message) override { rows.push_back(message); }
-    void deleteFirstRow() override { rows.erase(rows.begin()); }
+    void deleteFirstRow() override { rows.pop_front(); }
     void deleteAllRows() override { rows.clear(); }
     void refreshRow(int32_t row) override { refreshed.push_back(row); }
     Message* rowMessage(int32_t row) const override { return rows.at(static_cast<size_t>(row)); }
-    void scrollIntoView(int32_t row) override { scrolledTo.push_back(row); }
+    void scrollIntoView(int32_t row) override
+    {
+        lastScrolledTo = row;
+        ++scrolls;
+    }
     int32_t selectedRow() const override { return selected; }
 
     std::vector<std::string> texts() const
@@ -79,33 +77,6 @@ public:
         return answer;
     }
     void showError(const char* text) override { errors.push_back(text); }
-};
-
-// One view of dir/name.log with default settings; the file is not created.
-class ViewTest : public testing::Test {
-protected:
-    TempDir dir;
-    std::string path = dir.file("app.log");
-    MonitorSettings settings;
-    haspel::Config config;
-    FailingFileSystem files;
-    RecordingNotifier notifier;
-    RecordingDetails details;
-    ScriptedMessageBox boxes;
-    RecordingList list;
-    RecordingFrame frame;
-    Document document{path.c_str(), files, boxes};
-    ChildView view{document, ViewContext{settings, config.GetRoot(), files, notifier, details}, list, frame};
-
-    std::vector<std::string> messageTexts()
-    {
-        std::vector<std::string> result;
-        for (Message* message = view.getMessages().GetHead(); message; message = message->GetNext())
-            result.push_back(message->getText());
-        return result;
-    }
-    int notifications() const { return notifier.mainBroughtToFront + frame.broughtToFront + notifier.sounds; }
-    haspel::ConfigSection& workspace() { return config.GetRoot().GetSection("Workspace").GetSection(path.c_str()); }
 };
 
 } // namespace kestrano::test
