@@ -1,6 +1,6 @@
 #include "core/ChildView.h"
 
-#include "config/Config.h"
+#include "config/ConfigSection.h"
 #include "config/FileStatus.h"
 #include "core/Document.h"
 #include "core/Message.h"
