@@ -1,50 +1,60 @@
 #include "core/FullPath.h"
 
-#include <string>
+#include <cstring>
 #include <unistd.h>
 #include <vector>
 
 namespace kestrano {
 
-static std::string currentFolder()
+// The current folder followed by a slash, or just "/" when it cannot be had.
+static std::vector<char> currentFolder()
 {
     std::vector<char> buffer(256);
     while (!::getcwd(buffer.data(), buffer.size())) {
-        if (buffer.size() > (1u << 20))
-            return "/";
+        if (buffer.size() > (1u << 20)) {
+            buffer.assign(1, '\0');
+            break;
+        }
         buffer.resize(buffer.size() * 2);
     }
-    return buffer.data();
+    buffer.resize(std::strlen(buffer.data()));
+    buffer.push_back('/');
+    return buffer;
 }
 
 haspel::String makeFullPath(const char* path)
 {
     if (*path == '\0')
         return haspel::String();
-    std::string text = *path == '/' ? std::string(path) : currentFolder() + "/" + path;
+    std::vector<char> text;
+    if (*path != '/')
+        text = currentFolder();
+    text.insert(text.end(), path, path + std::strlen(path));
 
-    std::vector<std::string> components;
+    // Each kept component is written as "/name"; ends[i] is where component i's text ends in full.
+    std::vector<char> full;
+    std::vector<size_t> ends;
     size_t start = 0;
     while (start <= text.size()) {
-        size_t end = text.find('/', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string component = text.substr(start, end - start);
-        if (component == "..") {
-            if (!components.empty())
-                components.pop_back();
-        } else if (!component.empty() && component != ".") {
-            components.push_back(std::move(component));
+        size_t end = start;
+        while (end < text.size() && text[end] != '/')
+            ++end;
+        const size_t length = end - start;
+        if (length == 2 && text[start] == '.' && text[start + 1] == '.') {
+            if (!ends.empty()) {
+                ends.pop_back();
+                full.resize(ends.empty() ? 0 : ends.back());
+            }
+        } else if (length > 0 && !(length == 1 && text[start] == '.')) {
+            full.push_back('/');
+            full.insert(full.end(), text.begin() + static_cast<long>(start), text.begin() + static_cast<long>(end));
+            ends.push_back(full.size());
         }
         start = end + 1;
     }
-
-    std::string full;
-    for (const std::string& component : components)
-        full += "/" + component;
     if (full.empty())
-        full = "/";
-    return haspel::String(full.c_str(), static_cast<int32_t>(full.size()));
+        full.push_back('/');
+    return haspel::String(full.data(), static_cast<int32_t>(full.size()));
 }
 
 } // namespace kestrano
