@@ -28,9 +28,9 @@ constexpr int UnchangedLogs = 1000;
 // One open log with its own recording list and frame.
 struct OpenLog {
     OpenLog(const std::string& path, const ViewContext& context, MessageBox& boxes)
-        : document(path.c_str(), context.files, boxes), view(document, context, list, frame)
-    {
-    }
+        : document(path.c_str(), context.files, boxes)
+        , view(document, context, list, frame)
+    { }
     test::RecordingList list;
     test::RecordingFrame frame;
     Document document;
@@ -60,7 +60,7 @@ int main()
     test::RecordingNotifier notifier;
     test::RecordingDetails details;
     test::ScriptedMessageBox boxes;
-    const ViewContext context{settings, config.GetRoot(), systemFileSystem(), notifier, details};
+    const ViewContext context {settings, config.GetRoot(), systemFileSystem(), notifier, details};
 
     // The growing log: a first poll reads its beginning, the second one the 200 MB appended since.
     const std::string path = folder + "/growing.log";
@@ -77,13 +77,13 @@ int main()
     const double megabytes = static_cast<double>(read) / 1e6;
     if (read != grown) {
         std::fprintf(stderr, "read %llu of %llu appended bytes\n", static_cast<unsigned long long>(read),
-                     static_cast<unsigned long long>(grown));
+            static_cast<unsigned long long>(grown));
         return 1;
     }
     std::printf("follow: %.1f MB appended, read by one poll in %.3f s: %.1f MB/s\n", megabytes, seconds,
-                megabytes / seconds);
+        megabytes / seconds);
     std::printf("follow: %d messages kept, %d rows, peak memory grew by %ld KiB\n",
-                log.view.getMessages().GetCount(), log.list.rowCount(), maxResidentKilobytes() - residentBefore);
+        log.view.getMessages().GetCount(), log.list.rowCount(), maxResidentKilobytes() - residentBefore);
 
     long matches = 0;
     const double grepSeconds = bench::timeGrep(path.c_str(), matches);
@@ -93,7 +93,7 @@ int main()
     }
     const double grepMegabytes = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
     std::printf("grep -c -i -F: %ld matching lines in %.3f s: %.1f MB/s\n", matches, grepSeconds,
-                grepMegabytes / grepSeconds);
+        grepMegabytes / grepSeconds);
 
     // A timer pass over unchanged logs: each costs one status query and no open.
     std::vector<std::unique_ptr<OpenLog>> logs;
@@ -113,7 +113,7 @@ int main()
     std::sort(passes.begin(), passes.end());
     const double median = passes[passes.size() / 2];
     std::printf("timer pass over %d unchanged logs: %.3f ms, %.2f us per log (median of %zu)\n",
-                UnchangedLogs, median * 1e3, median * 1e6 / UnchangedLogs, passes.size());
+        UnchangedLogs, median * 1e3, median * 1e6 / UnchangedLogs, passes.size());
 
     std::filesystem::remove_all(folder);
     std::printf("follow_vs_grep %.2f\n", (megabytes / seconds) / (grepMegabytes / grepSeconds));

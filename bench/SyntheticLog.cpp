@@ -58,7 +58,7 @@ double timeGrep(const char* path, long& matches)
 {
     const std::string command = std::string("grep -c -i -F -e debug -e debg -e info -e notice -e warn"
                                             " -e error -e exception -e fatal -e crit '")
-                                + path + "'";
+        + path + "'";
     const double start = now();
     FILE* output = popen(command.c_str(), "r");
     if (!output)

@@ -16,7 +16,11 @@
 namespace kestrano {
 
 ChildView::ChildView(Document& document, const ViewContext& context, ListControl& list, LogFrame& frame)
-    : document(document), context(context), list(list), frame(frame), cutter(context.settings, *this)
+    : document(document)
+    , context(context)
+    , list(list)
+    , frame(frame)
+    , cutter(context.settings, *this)
 {
     document.view = this;
 }
@@ -59,9 +63,13 @@ void ChildView::pollLogFile()
     const FileSystem::Handle file = files.openForReading(path);
     if (file == FileSystem::NoHandle) {
         if (!readErrorShown) {
-            cutter.appendPendingText(ReadErrorNotice, static_cast<int32_t>(std::strlen(ReadErrorNotice)));
-            cutter.splitPendingText();
-            readErrorShown = true;
+            try {
+                cutter.appendPendingText(ReadErrorNotice, static_cast<int32_t>(std::strlen(ReadErrorNotice)));
+                cutter.splitPendingText();
+                readErrorShown = true;
+            } catch (const haspel::Exception&) {
+                // out of memory: the notice is tried again at the next poll
+            }
         }
         return;
     }
@@ -71,7 +79,7 @@ void ChildView::pollLogFile()
     try {
         complete = readAppended(file, highest);
     } catch (const haspel::Exception&) {
-        complete = false;  // what was cut so far stays; the next poll goes on from readPosition
+        complete = false; // what was cut so far stays; the next poll goes on from readPosition
     }
     if (complete && !quiet)
         notify(highest);
@@ -109,7 +117,7 @@ bool ChildView::readAppended(FileSystem::Handle file, int32_t& highest)
             break;
         const int32_t got = readStep(file, ReadChunkSize, highest);
         if (got <= 0)
-            return got == 0;  // 0: shrank while being read; the next poll starts over
+            return got == 0; // 0: shrank while being read; the next poll starts over
     }
     if (!files.length(file, length))
         return false;
@@ -141,7 +149,7 @@ int32_t ChildView::readStep(FileSystem::Handle file, int32_t n, int32_t& highest
 void ChildView::notify(int32_t highest)
 {
     if (highest == Severity::None)
-        return;  // no new message, whatever the thresholds say
+        return; // no new message, whatever the thresholds say
     const MonitorSettings& settings = context.settings;
     if (highest >= settings.GetOnTop()) {
         context.notifier.bringMainWindowToFront();
@@ -151,7 +159,10 @@ void ChildView::notify(int32_t highest)
         context.notifier.playAlertSound();
 }
 
-int32_t ChildView::splitPendingText() { return cutter.splitPendingText(); }
+int32_t ChildView::splitPendingText()
+{
+    return cutter.splitPendingText();
+}
 
 // ---- Messages and rows ----
 
@@ -212,7 +223,10 @@ void ChildView::rebuildList()
     pollLogFile();
 }
 
-void ChildView::clearMessages() { emptyView(); }
+void ChildView::clearMessages()
+{
+    emptyView();
+}
 
 void ChildView::refreshLog()
 {
@@ -238,7 +252,10 @@ haspel::ConfigSection& ChildView::workspaceSection()
     return context.configRoot.GetSection("Workspace").GetSection(document.getPathName().GetText());
 }
 
-void ChildView::storeBool(const char* key, bool value) { workspaceSection().GetParameter(key).SetBool(value); }
+void ChildView::storeBool(const char* key, bool value)
+{
+    workspaceSection().GetParameter(key).SetBool(value);
+}
 
 void ChildView::setMinimumSeverity(int32_t severity)
 {

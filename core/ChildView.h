@@ -24,7 +24,7 @@ class Notifier;
 // What every view shares with the program around it.
 struct ViewContext {
     MonitorSettings& settings;
-    haspel::ConfigSection& configRoot;  // the view writes "Workspace" / full path / switch
+    haspel::ConfigSection& configRoot; // the view writes "Workspace" / full path / switch
     FileSystem& files;
     Notifier& notifier;
     MessageDetails& details;

@@ -8,9 +8,10 @@
 namespace kestrano {
 
 Document::Document(const char* path, FileSystem& files, MessageBox& boxes)
-    : pathName(makeFullPath(path)), files(files), boxes(boxes)
-{
-}
+    : pathName(makeFullPath(path))
+    , files(files)
+    , boxes(boxes)
+{ }
 
 void Document::deleteLogFile()
 {

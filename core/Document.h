@@ -27,7 +27,7 @@ public:
     void confirmDeleteLogFile();
 
 private:
-    friend class ChildView;  // registers itself while it exists
+    friend class ChildView; // registers itself while it exists
 
     haspel::String pathName;
     FileSystem& files;

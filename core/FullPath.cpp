@@ -47,7 +47,8 @@ haspel::String makeFullPath(const char* path)
             }
         } else if (length > 0 && !(length == 1 && text[start] == '.')) {
             full.push_back('/');
-            full.insert(full.end(), text.begin() + static_cast<long>(start), text.begin() + static_cast<long>(end));
+            full.insert(
+                full.end(), text.begin() + static_cast<long>(start), text.begin() + static_cast<long>(end));
             ends.push_back(full.size());
         }
         start = end + 1;

@@ -18,13 +18,13 @@ TEST_F(ChildViewTest, FiltersByMinimumSeverityAndUnknowns)
 {
     EXPECT_EQ(list.texts().size(), 6u);
     view.setMinimumSeverity(2);
-    EXPECT_EQ(list.texts(), (Texts{"warn three", "error four", "plain five", "fatal six"}));
+    EXPECT_EQ(list.texts(), (Texts {"warn three", "error four", "plain five", "fatal six"}));
     EXPECT_EQ(view.getMessages().GetCount(), 6);
 
     view.toggleShowUnknown();
-    EXPECT_EQ(list.texts(), (Texts{"warn three", "error four", "fatal six"}));
+    EXPECT_EQ(list.texts(), (Texts {"warn three", "error four", "fatal six"}));
     view.setMinimumSeverity(0);
-    EXPECT_EQ(list.texts(), (Texts{"debug one", "info two", "warn three", "error four", "fatal six"}));
+    EXPECT_EQ(list.texts(), (Texts {"debug one", "info two", "warn three", "error four", "fatal six"}));
     view.toggleShowUnknown();
     EXPECT_EQ(list.texts(), messageTexts());
 }
@@ -32,17 +32,17 @@ TEST_F(ChildViewTest, FiltersByMinimumSeverityAndUnknowns)
 TEST_F(ChildViewTest, KeepsAtMostKeepLinesMessages)
 {
     settings.SetKeepLines(4);
-    view.setMinimumSeverity(3);  // the rebuild trims: debug and info go, neither had a row
-    EXPECT_EQ(messageTexts(), (Texts{"warn three", "error four", "plain five", "fatal six"}));
-    EXPECT_EQ(list.texts(), (Texts{"error four", "plain five", "fatal six"}));
+    view.setMinimumSeverity(3); // the rebuild trims: debug and info go, neither had a row
+    EXPECT_EQ(messageTexts(), (Texts {"warn three", "error four", "plain five", "fatal six"}));
+    EXPECT_EQ(list.texts(), (Texts {"error four", "plain five", "fatal six"}));
 
     appendFile(path, "error seven\n");
-    view.pollLogFile();  // the hidden warning goes: no row changes but the new one
-    EXPECT_EQ(list.texts(), (Texts{"error four", "plain five", "fatal six", "error seven"}));
+    view.pollLogFile(); // the hidden warning goes: no row changes but the new one
+    EXPECT_EQ(list.texts(), (Texts {"error four", "plain five", "fatal six", "error seven"}));
     appendFile(path, "info eight\n");
-    view.pollLogFile();  // the shown error goes with its row
-    EXPECT_EQ(messageTexts(), (Texts{"plain five", "fatal six", "error seven", "info eight"}));
-    EXPECT_EQ(list.texts(), (Texts{"plain five", "fatal six", "error seven"}));
+    view.pollLogFile(); // the shown error goes with its row
+    EXPECT_EQ(messageTexts(), (Texts {"plain five", "fatal six", "error seven", "info eight"}));
+    EXPECT_EQ(list.texts(), (Texts {"plain five", "fatal six", "error seven"}));
 }
 
 TEST_F(ChildViewTest, FollowScrollsToNewRows)
@@ -67,7 +67,7 @@ TEST_F(ChildViewTest, ContinuationsRefreshOnlyTheShownLastRow)
 {
     appendFile(path, "error seven\n   at frame one\n");
     view.pollLogFile();
-    EXPECT_EQ(list.refreshed, (std::vector<int32_t>{6}));
+    EXPECT_EQ(list.refreshed, (std::vector<int32_t> {6}));
     EXPECT_EQ(list.texts().back(), "error seven\r\nat frame one");
 
     view.setMinimumSeverity(4);
@@ -89,7 +89,7 @@ TEST_F(ChildViewTest, ClearShowsOnlyWhatIsAppendedLater)
 
     appendFile(path, "info seven\n");
     view.pollLogFile();
-    EXPECT_EQ(list.texts(), (Texts{"info seven"}));
+    EXPECT_EQ(list.texts(), (Texts {"info seven"}));
     EXPECT_EQ(readFile(path), before + "info seven\n");
 }
 
@@ -105,7 +105,7 @@ TEST_F(ChildViewTest, StoresEverySwitchInTheWorkspaceAtOnce)
     EXPECT_TRUE(workspace().GetBool("ReloadOnChange", false));
     view.toggleFollow();
     EXPECT_TRUE(workspace().GetBool("Follow", false));
-    EXPECT_EQ(frame.toolbarUpdates, 6);  // the first rebuild, then one per change
+    EXPECT_EQ(frame.toolbarUpdates, 6); // the first rebuild, then one per change
 }
 
 TEST_F(ChildViewTest, SwitchAccessorsHaveNoSideEffects)
@@ -130,7 +130,7 @@ TEST_F(ChildViewTest, OpensDetailsOfTheSelectedRowOnly)
     EXPECT_TRUE(details.shown.empty());
     list.selected = 3;
     view.openMessageDetails();
-    EXPECT_EQ(details.shown, (Texts{"error four"}));
+    EXPECT_EQ(details.shown, (Texts {"error four"}));
 }
 
 } // namespace

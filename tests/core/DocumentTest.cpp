@@ -31,7 +31,7 @@ TEST_F(DocumentTest, DeletesAfterYesAndEmptiesTheView)
     EXPECT_EQ(document.getFirstView(), &view);
 
     document.confirmDeleteLogFile();
-    EXPECT_EQ(boxes.questions, (std::vector<std::string>{"Sure to delete the log file?"}));
+    EXPECT_EQ(boxes.questions, (std::vector<std::string> {"Sure to delete the log file?"}));
     EXPECT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(list.rows.size(), 1u);
 
@@ -43,7 +43,7 @@ TEST_F(DocumentTest, DeletesAfterYesAndEmptiesTheView)
 
     writeFile(path, "back again\n");
     view.pollLogFile();
-    EXPECT_EQ(list.texts(), (std::vector<std::string>{"back again"}));
+    EXPECT_EQ(list.texts(), (std::vector<std::string> {"back again"}));
 }
 
 TEST_F(DocumentTest, ReportsAFailedDeletionAndChangesNothing)
@@ -52,7 +52,7 @@ TEST_F(DocumentTest, ReportsAFailedDeletionAndChangesNothing)
     view.rebuildList();
     files.failRemove = true;
     document.deleteLogFile();
-    EXPECT_EQ(boxes.errors, (std::vector<std::string>{"Error: Cannot delete " + path + "."}));
+    EXPECT_EQ(boxes.errors, (std::vector<std::string> {"Error: Cannot delete " + path + "."}));
     EXPECT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(list.rows.size(), 1u);
 }
@@ -70,12 +70,13 @@ TEST(Document, ForgetsItsViewWhenTheViewGoes)
     RecordingFrame frame;
     Document document(dir.file("x.log").c_str(), files, boxes);
     {
-        ChildView view(document, ViewContext{settings, config.GetRoot(), files, notifier, details}, list, frame);
+        ChildView view(
+            document, ViewContext {settings, config.GetRoot(), files, notifier, details}, list, frame);
         EXPECT_EQ(document.getFirstView(), &view);
     }
     EXPECT_EQ(document.getFirstView(), nullptr);
     boxes.answer = true;
-    document.confirmDeleteLogFile();  // a missing file cannot be deleted
+    document.confirmDeleteLogFile(); // a missing file cannot be deleted
     EXPECT_EQ(boxes.errors.size(), 1u);
 }
 

@@ -52,13 +52,13 @@ TEST_F(Follower, ReadsSmallFilesWhole)
 {
     writeFile(path, "first line\nsecond line\n");
     view.pollLogFile();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"first line", "second line"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"first line", "second line"}));
 
     // Exactly InitiallyReadBytes long: still read from 0, the first line kept.
     settings.SetInitiallyReadBytes(32);
     writeFile(path, numberedLines(7, 2));
     view.refreshLog();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"000000007 error", "000000008 error"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"000000007 error", "000000008 error"}));
 }
 
 TEST_F(Follower, FollowsAppendsAndCompletesLinesOverTwoPolls)
@@ -67,12 +67,12 @@ TEST_F(Follower, FollowsAppendsAndCompletesLinesOverTwoPolls)
     view.rebuildList();
     appendFile(path, "disk err");
     view.pollLogFile();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"start"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"start"}));
     EXPECT_EQ(notifications(), 0);
 
     appendFile(path, "or on sda\n");
     view.pollLogFile();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"start", "disk error on sda"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"start", "disk error on sda"}));
     EXPECT_EQ(list.texts(), messageTexts());
     EXPECT_EQ(view.getReadPosition(), std::filesystem::file_size(path));
 
@@ -89,13 +89,13 @@ TEST_F(Follower, StartsOverWhenTheFileShrinks)
     writeFile(path, "");
     appendFile(path, "again\n");
     view.pollLogFile();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"again"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"again"}));
     EXPECT_EQ(list.texts(), messageTexts());
 
     // Regrowth after the restart is followed as usual.
     appendFile(path, "more\n");
     view.pollLogFile();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"again", "more"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"again", "more"}));
 }
 
 TEST_F(Follower, AStartOverNeverGluesTheOldPartialLineToTheNewText)
@@ -105,7 +105,7 @@ TEST_F(Follower, AStartOverNeverGluesTheOldPartialLineToTheNewText)
     view.refreshLog();
     appendFile(path, " now\n");
     view.pollLogFile();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"one", "unfinished now"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"one", "unfinished now"}));
 }
 
 TEST_F(Follower, ContinuesAtTheOldOffsetInAReplacingLongerFile)
@@ -116,7 +116,7 @@ TEST_F(Follower, ContinuesAtTheOldOffsetInAReplacingLongerFile)
     writeFile(replacement, "bbbbbbbbbb\ncccc\n");
     std::filesystem::rename(replacement, path);
     view.pollLogFile();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"aaaa", "bbbbb", "cccc"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"aaaa", "bbbbb", "cccc"}));
 }
 
 TEST_F(Follower, ATimeChangeAloneReloadsOnlyWithReloadOnChange)
@@ -124,18 +124,18 @@ TEST_F(Follower, ATimeChangeAloneReloadsOnlyWithReloadOnChange)
     writeFile(path, "one\n");
     setModificationTime(path, 1000000000);
     view.rebuildList();
-    list.rows.clear();  // a cleared list shows whether the poll touched it
+    list.rows.clear(); // a cleared list shows whether the poll touched it
 
     setModificationTime(path, 1000000100);
     view.pollLogFile();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"one"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"one"}));
     EXPECT_TRUE(list.rows.empty());
 
     view.toggleReloadOnChange();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"one"}));  // takes effect at the next poll
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"one"})); // takes effect at the next poll
     setModificationTime(path, 1000000200);
     view.pollLogFile();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"one"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"one"}));
     EXPECT_EQ(list.texts(), messageTexts());
 }
 
@@ -152,8 +152,8 @@ TEST_F(Follower, EmptiesOnDeletionAndShowsTheRecreatedFile)
 
     writeFile(path, "new fatal\n");
     view.pollLogFile();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"new fatal"}));
-    EXPECT_EQ(notifier.sounds, 1);  // the file came back after the first poll: not suppressed
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"new fatal"}));
+    EXPECT_EQ(notifier.sounds, 1); // the file came back after the first poll: not suppressed
 }
 
 TEST_F(Follower, ShowsTheCannotReadNoticeOncePerRunOfFailures)
@@ -166,12 +166,12 @@ TEST_F(Follower, ShowsTheCannotReadNoticeOncePerRunOfFailures)
     view.pollLogFile();
     appendFile(path, "three\n");
     view.pollLogFile();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"one", notice}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"one", notice}));
     EXPECT_EQ(notifications(), 0);
 
     files.failOpen = false;
     view.pollLogFile();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"one", notice, "two", "three"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"one", notice, "two", "three"}));
     files.failOpen = true;
     appendFile(path, "four\n");
     view.pollLogFile();
@@ -183,7 +183,8 @@ TEST_F(Follower, NeverBlocksOnAFifo)
     ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
     view.rebuildList();
     view.pollLogFile();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"Error: Cannot read from log file. Still trying..."}));
+    EXPECT_EQ(
+        messageTexts(), (std::vector<std::string> {"Error: Cannot read from log file. Still trying..."}));
 }
 
 TEST_F(Follower, RefusesADirectory)
@@ -191,7 +192,8 @@ TEST_F(Follower, RefusesADirectory)
     std::filesystem::create_directory(path);
     view.rebuildList();
     view.pollLogFile();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"Error: Cannot read from log file. Still trying..."}));
+    EXPECT_EQ(
+        messageTexts(), (std::vector<std::string> {"Error: Cannot read from log file. Still trying..."}));
 }
 
 TEST_F(Follower, ReadsInStepsOfReadChunkSize)
@@ -201,7 +203,7 @@ TEST_F(Follower, ReadsInStepsOfReadChunkSize)
     files.reads.clear();
     appendFile(path, std::string(19999, 'x') + "\n");
     view.pollLogFile();
-    EXPECT_EQ(files.reads, (std::vector<int32_t>{8192, 8192, 3616}));
+    EXPECT_EQ(files.reads, (std::vector<int32_t> {8192, 8192, 3616}));
     EXPECT_EQ(view.getMessages().GetTail()->getText(), std::string(19999, 'x'));
 }
 
@@ -213,7 +215,7 @@ TEST_F(Follower, StopsEachStepAtANul)
     view.pollLogFile();
     appendFile(path, "fg\n");
     view.pollLogFile();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"start", "abc", "defg"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"start", "abc", "defg"}));
 }
 
 TEST_F(Follower, AReadFailureKeepsWhatWasReadAndRetries)
@@ -223,17 +225,17 @@ TEST_F(Follower, AReadFailureKeepsWhatWasReadAndRetries)
     appendFile(path, "next error\n");
     files.failRead = true;
     view.pollLogFile();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"start"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"start"}));
     files.failRead = false;
     view.pollLogFile();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"start", "next error"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"start", "next error"}));
 }
 
 TEST_F(Follower, FollowsFilesLargerThanFourGibibytes)
 {
     // Sparse: 4 GiB of holes, then text.
     const uint64_t base = uint64_t(1) << 32;
-    std::string text = numberedLines(0, 5000);  // 80,000 bytes, more than the initial tail
+    std::string text = numberedLines(0, 5000); // 80,000 bytes, more than the initial tail
     {
         int fd = ::open(path.c_str(), O_WRONLY | O_CREAT, 0600);
         ASSERT_GE(fd, 0);
@@ -260,7 +262,7 @@ TEST_F(Follower, NotifiesByTheTwoThresholds)
 {
     writeFile(path, "start error\n");
     view.rebuildList();
-    EXPECT_EQ(notifications(), 0);  // the first read is quiet
+    EXPECT_EQ(notifications(), 0); // the first read is quiet
 
     appendFile(path, "disk error\n");
     view.pollLogFile();
@@ -294,11 +296,11 @@ TEST_F(Follower, HiddenMessagesStillNotifyButContinuationsAndPartialLinesDoNot)
     view.setMinimumSeverity(4);
     appendFile(path, "an error\n   fatal detail\n");
     view.pollLogFile();
-    EXPECT_EQ(list.texts(), (std::vector<std::string>{"start"}));
+    EXPECT_EQ(list.texts(), (std::vector<std::string> {"start"}));
     EXPECT_EQ(notifier.sounds, 1);
     EXPECT_EQ(frame.broughtToFront, 1);
 
-    settings.SetOnTop(-2);  // below every severity, as a broken setting might say
+    settings.SetOnTop(-2); // below every severity, as a broken setting might say
     appendFile(path, "   fatal continuation\nno line end yet");
     view.pollLogFile();
     EXPECT_EQ(frame.broughtToFront, 1);
@@ -310,7 +312,7 @@ TEST_F(Follower, RefreshReloadsWithoutNotifying)
     writeFile(path, "a fatal crash\nsome info\n");
     view.rebuildList();
     view.refreshLog();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"a fatal crash", "some info"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"a fatal crash", "some info"}));
     EXPECT_EQ(list.texts(), messageTexts());
     EXPECT_EQ(notifications(), 0);
 }

@@ -26,8 +26,9 @@ protected:
     ScriptedMessageBox boxes;
     RecordingList list;
     RecordingFrame frame;
-    Document document{path.c_str(), files, boxes};
-    ChildView view{document, ViewContext{settings, config.GetRoot(), files, notifier, details}, list, frame};
+    Document document {path.c_str(), files, boxes};
+    ChildView view {
+        document, ViewContext {settings, config.GetRoot(), files, notifier, details}, list, frame};
 
     std::vector<std::string> messageTexts()
     {
@@ -37,7 +38,10 @@ protected:
         return result;
     }
     int notifications() const { return notifier.mainBroughtToFront + frame.broughtToFront + notifier.sounds; }
-    haspel::ConfigSection& workspace() { return config.GetRoot().GetSection("Workspace").GetSection(path.c_str()); }
+    haspel::ConfigSection& workspace()
+    {
+        return config.GetRoot().GetSection("Workspace").GetSection(path.c_str());
+    }
 };
 
 } // namespace kestrano::test
