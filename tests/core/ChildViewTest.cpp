@@ -108,22 +108,6 @@ TEST_F(ChildViewTest, StoresEverySwitchInTheWorkspaceAtOnce)
     EXPECT_EQ(frame.toolbarUpdates, 6); // the first rebuild, then one per change
 }
 
-TEST_F(ChildViewTest, SwitchAccessorsHaveNoSideEffects)
-{
-    const int updates = frame.toolbarUpdates;
-    view.setMinimumSeveritySwitch(4);
-    view.setShowUnknownSwitch(false);
-    view.setFollowSwitch(false);
-    view.setReloadOnChangeSwitch(true);
-    EXPECT_EQ(view.getMinimumSeverity(), 4);
-    EXPECT_FALSE(view.getShowUnknown());
-    EXPECT_FALSE(view.getFollow());
-    EXPECT_TRUE(view.getReloadOnChange());
-    EXPECT_EQ(frame.toolbarUpdates, updates);
-    EXPECT_EQ(list.texts().size(), 6u);
-    EXPECT_EQ(workspace().GetInt("MinimumSeverity", -7), -7);
-}
-
 TEST_F(ChildViewTest, OpensDetailsOfTheSelectedRowOnly)
 {
     view.openMessageDetails();

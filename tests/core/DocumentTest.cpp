@@ -57,27 +57,18 @@ TEST_F(DocumentTest, ReportsAFailedDeletionAndChangesNothing)
     EXPECT_EQ(list.rows.size(), 1u);
 }
 
-TEST(Document, ForgetsItsViewWhenTheViewGoes)
+TEST_F(DocumentTest, ForgetsItsViewWhenTheViewGoesAndCannotDeleteAMissingFile)
 {
-    TempDir dir;
-    MonitorSettings settings;
-    haspel::Config config;
-    FailingFileSystem files;
-    RecordingNotifier notifier;
-    RecordingDetails details;
-    ScriptedMessageBox boxes;
-    RecordingList list;
-    RecordingFrame frame;
-    Document document(dir.file("x.log").c_str(), files, boxes);
+    Document other(dir.file("missing.log").c_str(), files, boxes);
     {
-        ChildView view(
-            document, ViewContext {settings, config.GetRoot(), files, notifier, details}, list, frame);
-        EXPECT_EQ(document.getFirstView(), &view);
+        ChildView otherView(
+            other, ViewContext {settings, config.GetRoot(), files, notifier, details}, list, frame);
+        EXPECT_EQ(other.getFirstView(), &otherView);
     }
-    EXPECT_EQ(document.getFirstView(), nullptr);
-    boxes.answer = true;
-    document.confirmDeleteLogFile(); // a missing file cannot be deleted
-    EXPECT_EQ(boxes.errors.size(), 1u);
+    EXPECT_EQ(other.getFirstView(), nullptr);
+    other.deleteLogFile();
+    EXPECT_EQ(
+        boxes.errors, (std::vector<std::string> {"Error: Cannot delete " + dir.file("missing.log") + "."}));
 }
 
 } // namespace

@@ -178,18 +178,10 @@ TEST_F(Follower, ShowsTheCannotReadNoticeOncePerRunOfFailures)
     EXPECT_EQ(messageTexts().back(), notice);
 }
 
+// A directory is refused the same way (see the file layer's tests).
 TEST_F(Follower, NeverBlocksOnAFifo)
 {
     ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-    view.rebuildList();
-    view.pollLogFile();
-    EXPECT_EQ(
-        messageTexts(), (std::vector<std::string> {"Error: Cannot read from log file. Still trying..."}));
-}
-
-TEST_F(Follower, RefusesADirectory)
-{
-    std::filesystem::create_directory(path);
     view.rebuildList();
     view.pollLogFile();
     EXPECT_EQ(
