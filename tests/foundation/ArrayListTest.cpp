@@ -115,14 +115,3 @@ TEST_F(ArrayListTest, ConstructionArgumentsAreNormalised)
     Fill(full, 16);
     EXPECT_EQ(full.GetCapacity(), 26);
 }
-
-TEST_F(ArrayListTest, RemoveLastHandsOverOwnership)
-{
-    auto* list = new ArrayList<Counted>;
-    Fill(*list, 2);
-    Counted* last = list->RemoveLast();
-    delete list;
-    EXPECT_EQ(Counted::destroyed, std::vector<int> {0});
-    EXPECT_EQ(last->id, 1);
-    delete last;
-}
