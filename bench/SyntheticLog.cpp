@@ -1,80 +1,111 @@
 #include "bench/SyntheticLog.h"
 
-#include <algorithm>
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <sys/wait.h>
-#include <time.h>
+#include <filesystem>
 
 namespace kestrano::bench {
 
 namespace {
 
-const char* const Lines[] = {
-    "2026-12-07 10:15:32.117 [worker-3] DEBUG cache lookup for key user:4711 took 3 ms",
-    "2026-12-07 10:15:32.120 [worker-1] Info request GET /api/orders completed with status 200",
-    "2026-12-07 10:15:32.131 [main] NOTICE configuration reloaded from /etc/app/app.conf",
-    "2026-12-07 10:15:32.140 [worker-2] Warning: connection pool at 85 percent of its capacity",
-    "2026-12-07 10:15:32.152 [worker-4] ERROR failed to write audit record, retrying in 5 s",
-    "2026-12-07 10:15:32.160 [worker-4] java.lang.IllegalStateException: queue closed",
-    "2026-12-07 10:15:32.171 [main] FATAL out of file handles, shutting down",
-    "2026-12-07 10:15:32.183 [scheduler] job nightly-report started by cron",
-    "2026-12-07 10:15:32.190 [worker-5] critical section held for 250 ms by thread 17",
-    "2026-12-07 10:15:32.201 [worker-1] debg heartbeat sent to 10.0.0.12:7000",
-    "2026-12-07 10:15:32.214 [scheduler] 1832 rows exported to /var/tmp/export.csv",
+// xorshift64*: the same log on every run.
+class Random {
+public:
+    uint32_t next(uint32_t bound)
+    {
+        state ^= state >> 12;
+        state ^= state << 25;
+        state ^= state >> 27;
+        return static_cast<uint32_t>((state * 0x2545F4914F6CDD1Dull) >> 32) % bound;
+    }
+
+private:
+    uint64_t state = 0x9E3779B97F4A7C15ull;
 };
-const char* const Continuation = "    at com.example.app.Service.handle(Service.java:214)";
-constexpr int LineCount = sizeof Lines / sizeof Lines[0];
 
 } // namespace
 
-uint64_t appendSyntheticLog(const char* path, uint64_t bytes)
+double processorSeconds(int who)
 {
-    FILE* file = std::fopen(path, "ab");
-    if (!file)
-        return 0;
-    std::string block;
-    uint64_t written = 0;
-    uint32_t state = 12345;
-    while (written < bytes) {
-        block.clear();
-        const uint64_t wanted = std::min<uint64_t>(1u << 20, bytes - written);
-        while (block.size() < wanted) {
-            state = state * 1103515245u + 12345u;
-            const uint32_t pick = (state >> 8) % 1000;
-            block += pick < 20 ? Continuation : Lines[pick % LineCount];
-            block += '\n';
-        }
-        if (std::fwrite(block.data(), 1, block.size(), file) != block.size())
-            break;
-        written += block.size();
+    rusage usage {};
+    getrusage(who, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+void writeSyntheticLog(const std::string& path, int64_t bytes, bool append)
+{
+    static const char* const levels[] = {"DEBUG", "debug", "Debg", "INFO", "Info", "info", "NOTICE", "Notice",
+        "WARN", "Warning", "warn", "ERROR", "Error", "exception", "Exception", "FATAL", "Critical", "crit"};
+    static const char* const words[] = {"connection", "request", "handled", "user", "session", "timeout",
+        "cache", "miss", "queue", "length", "worker", "started", "stopped", "retrying", "payload", "bytes",
+        "from", "to", "the", "server", "client", "disk", "usage", "at", "percent", "job", "done"};
+    FILE* out = std::fopen(path.c_str(), append ? "ab" : "wb");
+    if (!out) {
+        std::perror(path.c_str());
+        std::exit(1);
     }
-    std::fclose(file);
-    return written;
+    Random random;
+    std::string line;
+    int64_t written = 0;
+    for (int64_t n = 0; written < bytes; ++n) {
+        const uint32_t kind = random.next(100);
+        line.clear();
+        if (kind < 2) {
+            line += "    at com.example.Worker.run(Worker.java:";
+            line += std::to_string(random.next(900) + 10);
+            line += ")";
+        } else {
+            char stamp[40];
+            std::snprintf(stamp, sizeof stamp, "2024-05-%02u %02u:%02u:%02u.%03u [%u] ", random.next(28) + 1,
+                random.next(24), random.next(60), random.next(60), random.next(1000), random.next(64));
+            line += stamp;
+            if (kind >= 12) // about 10 % of the lines carry no keyword at all
+                line += levels[random.next(sizeof levels / sizeof *levels)];
+            else
+                line += "TRACE";
+            line += ' ';
+            const uint32_t count = 6 + random.next(12);
+            for (uint32_t w = 0; w < count; ++w) {
+                line += words[random.next(sizeof words / sizeof *words)];
+                line += w + 1 < count ? " " : "";
+            }
+        }
+        line += kind % 7 == 0 ? "\r\n" : "\n";
+        std::fwrite(line.data(), 1, line.size(), out);
+        written += static_cast<int64_t>(line.size());
+    }
+    if (std::fclose(out) != 0) {
+        std::perror(path.c_str());
+        std::exit(1);
+    }
 }
 
-double timeGrep(const char* path, long& matches)
+double grepTime(const std::string& path, int64_t& lines)
 {
-    const std::string command = std::string("grep -c -i -F -e debug -e debg -e info -e notice -e warn"
-                                            " -e error -e exception -e fatal -e crit '")
+    const std::string command = "LC_ALL=C grep -c -i -F -e debug -e debg -e info -e notice -e warn -e error"
+                                " -e exception -e fatal -e crit '"
         + path + "'";
-    const double start = now();
-    FILE* output = popen(command.c_str(), "r");
-    if (!output)
-        return -1;
-    if (std::fscanf(output, "%ld", &matches) != 1)
-        matches = -1;
-    const int status = pclose(output);
-    const double seconds = now() - start;
-    return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) <= 1 ? seconds : -1;
+    const double start = processorSeconds(RUSAGE_CHILDREN);
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe || std::fscanf(pipe, "%lld", reinterpret_cast<long long*>(&lines)) != 1) {
+        std::fprintf(stderr, "grep failed\n");
+        std::exit(1);
+    }
+    pclose(pipe);
+    return processorSeconds(RUSAGE_CHILDREN) - start;
 }
 
-double now()
+std::string makeBenchFolder()
 {
-    struct timespec time;
-    clock_gettime(CLOCK_MONOTONIC, &time);
-    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_nsec) * 1e-9;
+    std::string folder = (std::filesystem::temp_directory_path() / "kestrano-bench-XXXXXX").string();
+    if (!mkdtemp(folder.data())) {
+        std::perror("mkdtemp");
+        std::exit(1);
+    }
+    return folder;
 }
 
 } // namespace kestrano::bench
