@@ -2,6 +2,7 @@
 // line cutter in 8192-byte pieces, as the follower reads it, with KeepLines 1000 and the default
 // keywords; `grep -c -i -F` with the same nine keywords over the same file is the yardstick. The last
 // line printed is "analysis_vs_grep X.XX", the ratio of the two throughputs.
+#include "bench/SyntheticLog.h"
 #include "core/LineCutter.h"
 #include "core/MonitorSettings.h"
 #include "core/Severity.h"
@@ -21,79 +22,6 @@ namespace {
 
 constexpr int64_t LogBytes = 210LL * 1000 * 1000;
 constexpr int32_t PieceSize = 8192;
-
-// Processor seconds (user and system) used so far by this process or by its waited-for children.
-// Other programs on a shared machine then slow neither side of the comparison.
-double processorSeconds(int who)
-{
-    rusage usage {};
-    getrusage(who, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-// xorshift64*: the same log on every run.
-class Random {
-public:
-    uint32_t next(uint32_t bound)
-    {
-        state ^= state >> 12;
-        state ^= state << 25;
-        state ^= state >> 27;
-        return static_cast<uint32_t>((state * 0x2545F4914F6CDD1Dull) >> 32) % bound;
-    }
-
-private:
-    uint64_t state = 0x9E3779B97F4A7C15ull;
-};
-
-void writeLog(const std::string& path)
-{
-    static const char* const levels[] = {"DEBUG", "debug", "Debg", "INFO", "Info", "info", "NOTICE", "Notice",
-        "WARN", "Warning", "warn", "ERROR", "Error", "exception", "Exception", "FATAL", "Critical", "crit"};
-    static const char* const words[] = {"connection", "request", "handled", "user", "session", "timeout",
-        "cache", "miss", "queue", "length", "worker", "started", "stopped", "retrying", "payload", "bytes",
-        "from", "to", "the", "server", "client", "disk", "usage", "at", "percent", "job", "done"};
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) {
-        std::perror(path.c_str());
-        std::exit(1);
-    }
-    Random random;
-    std::string line;
-    int64_t written = 0;
-    for (int64_t n = 0; written < LogBytes; ++n) {
-        const uint32_t kind = random.next(100);
-        line.clear();
-        if (kind < 2) {
-            line += "    at com.example.Worker.run(Worker.java:";
-            line += std::to_string(random.next(900) + 10);
-            line += ")";
-        } else {
-            char stamp[40];
-            std::snprintf(stamp, sizeof stamp, "2024-05-%02u %02u:%02u:%02u.%03u [%u] ", random.next(28) + 1,
-                random.next(24), random.next(60), random.next(60), random.next(1000), random.next(64));
-            line += stamp;
-            if (kind >= 12) // about 10 % of the lines carry no keyword at all
-                line += levels[random.next(sizeof levels / sizeof *levels)];
-            else
-                line += "TRACE";
-            line += ' ';
-            const uint32_t count = 6 + random.next(12);
-            for (uint32_t w = 0; w < count; ++w) {
-                line += words[random.next(sizeof words / sizeof *words)];
-                line += w + 1 < count ? " " : "";
-            }
-        }
-        line += kind % 7 == 0 ? "\r\n" : "\n";
-        std::fwrite(line.data(), 1, line.size(), out);
-        written += static_cast<int64_t>(line.size());
-    }
-    if (std::fclose(out) != 0) {
-        std::perror(path.c_str());
-        std::exit(1);
-    }
-}
 
 class Counter : public kestrano::LineCutterListener {
 public:
@@ -123,7 +51,7 @@ double analyse(const std::string& path, int64_t& messages, int64_t& continuation
     kestrano::LineCutter cutter(settings, counter);
     counter.cutter = &cutter;
 
-    const double start = processorSeconds(RUSAGE_SELF);
+    const double start = kestrano::bench::processorSeconds(RUSAGE_SELF);
     const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (file < 0) {
         std::perror(path.c_str());
@@ -136,7 +64,7 @@ double analyse(const std::string& path, int64_t& messages, int64_t& continuation
         highest = std::max(highest, cutter.splitPendingText());
     }
     close(file);
-    const double seconds = processorSeconds(RUSAGE_SELF) - start;
+    const double seconds = kestrano::bench::processorSeconds(RUSAGE_SELF) - start;
     messages = counter.messages;
     continuations = counter.continuations;
     if (highest != kestrano::Severity::Fatal) {
@@ -146,35 +74,14 @@ double analyse(const std::string& path, int64_t& messages, int64_t& continuation
     return seconds;
 }
 
-// Processor seconds taken by grep (and the shell starting it); matching lines in `lines`.
-double grepTime(const std::string& path, int64_t& lines)
-{
-    const std::string command = "LC_ALL=C grep -c -i -F -e debug -e debg -e info -e notice -e warn -e error"
-                                " -e exception -e fatal -e crit '"
-        + path + "'";
-    const double start = processorSeconds(RUSAGE_CHILDREN);
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe || std::fscanf(pipe, "%lld", reinterpret_cast<long long*>(&lines)) != 1) {
-        std::fprintf(stderr, "grep failed\n");
-        std::exit(1);
-    }
-    pclose(pipe);
-    return processorSeconds(RUSAGE_CHILDREN) - start;
-}
-
 } // namespace
 
 int main()
 {
     namespace fs = std::filesystem;
-    std::string folderTemplate = (fs::temp_directory_path() / "kestrano-bench-XXXXXX").string();
-    if (!mkdtemp(folderTemplate.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    const fs::path folder = folderTemplate;
+    const fs::path folder = kestrano::bench::makeBenchFolder();
     const std::string path = (folder / "synthetic.log").string();
-    writeLog(path);
+    kestrano::bench::writeSyntheticLog(path, LogBytes);
     const double megabytes = static_cast<double>(fs::file_size(path)) / 1e6;
 
     // Best of three each, interleaved, in processor time.
@@ -185,7 +92,7 @@ int main()
     int64_t grepLines = 0;
     for (int round = 0; round < 3; ++round) {
         analysisSeconds = std::min(analysisSeconds, analyse(path, messages, continuations));
-        grepSeconds = std::min(grepSeconds, grepTime(path, grepLines));
+        grepSeconds = std::min(grepSeconds, kestrano::bench::grepTime(path, grepLines));
     }
     fs::remove_all(folder);
 
