@@ -21,7 +21,7 @@
 
 #include <string>
 
-const char* GetApplicationName() { return "Kestrano"; }
+const char* haspel::GetApplicationName() { return "Kestrano"; }
 
 namespace kestrano {
 

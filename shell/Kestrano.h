@@ -3,7 +3,7 @@
 // program's ways of talking to the desktop. It runs start-up and handles the application's commands.
 #pragma once
 
-#include "config/AppBase.h"
+#include "foundation/AppBase.h"
 #include "core/ChildView.h"
 #include "core/MonitorSettings.h"
 #include "platform/qt/AlertSound.h"

@@ -1,7 +1,6 @@
 // Kestrano: the application object (with the configuration), then the diagnostic logger, then the
 // QApplication; start-up and the event loop; destroyed in reverse order.
 #include "config/ApplicationPath.h"
-#include "foundation/Logger.h"
 #include "shell/ErrorGuard.h"
 #include "shell/GuardedApplication.h"
 #include "shell/Kestrano.h"
@@ -23,7 +22,6 @@ int main(int argc, char** argv)
     haspel::SetApplicationArguments(argc, argv);
 
     kestrano::Kestrano app;
-    haspel::Logger logger;
     kestrano::GuardedApplication application(argc, argv);
     if (!kestrano::runGuarded(nullptr, [&] { app.InitInstance(arguments.files); }))
         return 1;
