@@ -5,6 +5,7 @@
 #include "shell/GuardedApplication.h"
 #include "shell/Kestrano.h"
 #include "shell/ProgramArguments.h"
+#include "shell/QuitOnSignal.h"
 
 #include <cstdio>
 
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
 
     kestrano::Kestrano app;
     kestrano::GuardedApplication application(argc, argv);
+    kestrano::quitOnTerminationSignals();
     if (!kestrano::runGuarded(nullptr, [&] { app.InitInstance(arguments.files); }))
         return 1;
     const int status = application.exec();

@@ -1,0 +1,10 @@
+// Ends the event loop as the Exit command does when the process gets SIGTERM, SIGINT or SIGHUP (a
+// terminal closed, a session ending), so the settings and the workspace are still saved.
+#pragma once
+
+namespace kestrano {
+
+// Installs the handlers; call once, with the QApplication in place.
+void quitOnTerminationSignals();
+
+} // namespace kestrano
