@@ -206,8 +206,8 @@ void ChildView::messageContinued(Message* message)
 
 void ChildView::emptyView()
 {
+    list.deleteAllRows();  // first: the rows point at the messages
     cutter.getMessages().Clear();
-    list.deleteAllRows();
 }
 
 void ChildView::rebuildList()

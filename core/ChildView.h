@@ -23,7 +23,7 @@ class Notifier;
 
 // What every view shares with the program around it.
 struct ViewContext {
-    MonitorSettings& settings;
+    const MonitorSettings& settings;
     haspel::ConfigSection& configRoot; // the view writes "Workspace" / full path / switch
     FileSystem& files;
     Notifier& notifier;

@@ -28,6 +28,11 @@ std::unique_ptr<haspel::String> newLowerCased(const char* bytes, int32_t length)
 
 } // namespace
 
+const char* MonitorSettings::DefaultKeywordText(int32_t severity)
+{
+    return DefaultKeywords[severity];
+}
+
 MonitorSettings::MonitorSettings()
 {
     for (int32_t severity = 0; severity < Severity::ListCount; ++severity)

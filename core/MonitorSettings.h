@@ -9,9 +9,11 @@
 
 #include <cstdint>
 
-namespace kestrano {
+namespace haspel {
+class ConfigSection;
+}
 
-class Kestrano;
+namespace kestrano {
 
 class MonitorSettings {
 public:
@@ -19,6 +21,15 @@ public:
 
     static constexpr int32_t MinimumUpdateEvery = 100;
     static constexpr int32_t MinimumKeepLines = 1;
+
+    static constexpr int32_t DefaultInitiallyReadBytes = 65536;
+    static constexpr int32_t DefaultKeepLines = 1000;
+    static constexpr bool DefaultMultiLine = true;
+    static constexpr int32_t DefaultOnTop = Severity::Error;
+    static constexpr int32_t DefaultPlaySound = Severity::Warning;
+    static constexpr int32_t DefaultUpdateEvery = 1000;
+    // The settings text of a severity's default keyword list ("debug debg" for DebugInformation, ...).
+    static const char* DefaultKeywordText(int32_t severity);
 
     // Default values and the five default keyword lists; throws haspel::EOutOfMemory.
     MonitorSettings();
@@ -49,16 +60,16 @@ public:
     static haspel::String JoinKeywords(const KeywordList& list);
 
 private:
-    // The application object loads the stored values without the setters' limits.
-    friend class Kestrano;
+    // Stored values are loaded without the setters' limits.
+    friend void loadMonitorSettings(MonitorSettings& settings, haspel::ConfigSection& root);
 
-    int32_t initiallyReadBytes = 65536;
-    int32_t keepLines = 1000;
+    int32_t initiallyReadBytes = DefaultInitiallyReadBytes;
+    int32_t keepLines = DefaultKeepLines;
     KeywordList keywords[Severity::ListCount];
-    bool multiLine = true;
-    int32_t onTop = Severity::Error;
-    int32_t playSound = Severity::Warning;
-    int32_t updateEvery = 1000;
+    bool multiLine = DefaultMultiLine;
+    int32_t onTop = DefaultOnTop;
+    int32_t playSound = DefaultPlaySound;
+    int32_t updateEvery = DefaultUpdateEvery;
 };
 
 } // namespace kestrano

@@ -3,6 +3,7 @@
 #include "config/Config.h"
 #include "core/Document.h"
 #include "core/FullPath.h"
+#include "core/SettingsStore.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/CanberraAlertSound.h"
 #include "shell/AboutDialog.h"
@@ -25,21 +26,13 @@ const char* haspel::GetApplicationName() { return "Kestrano"; }
 
 namespace kestrano {
 
-namespace {
-
-const char* const SeverityKeys[Severity::ListCount] = {
-    "DebugInformation", "Information", "Warning", "Error", "Fatal",
-};
-
-} // namespace
-
 Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound, FileSystem* fileSystem)
     : files(fileSystem ? *fileSystem : systemFileSystem())
     , sound(alertSound ? std::move(alertSound) : std::make_unique<CanberraAlertSound>())
     , notifier(*sound)
     , details(std::make_unique<MessageDialogLauncher>(boxes))
 {
-    LoadSettings();
+    loadMonitorSettings(settings, GetConfigRootSection());
     viewContext = std::make_unique<ViewContext>(
         ViewContext { settings, GetConfigRootSection(), GetFileSystem(), notifier, *details });
 }
@@ -48,46 +41,11 @@ Kestrano::~Kestrano()
 {
     ExitInstance();
     if (GetConfigRoot())
-        StoreSettings();
+        storeMonitorSettings(settings, GetConfigRootSection());
 }
 
 haspel::ConfigSection& Kestrano::GetConfigRootSection() { return *GetConfigRoot(); }
 
-
-void Kestrano::LoadSettings()
-{
-    haspel::ConfigSection& analyze = GetConfigRootSection().GetSection("Analyze");
-    for (int32_t severity = 0; severity < Severity::ListCount; ++severity) {
-        MonitorSettings::KeywordList& list = settings.GetKeywords(severity);
-        const haspel::String defaults = MonitorSettings::JoinKeywords(list);
-        MonitorSettings::ParseKeywords(analyze.GetString(SeverityKeys[severity], defaults.GetText()), list);
-    }
-    settings.multiLine = analyze.GetBool("MultiLine", true);
-    settings.updateEvery = analyze.GetInt("UpdateEvery", 1000);
-    haspel::ConfigSection& sizes = GetConfigRootSection().GetSection("Sizes");
-    settings.initiallyReadBytes = sizes.GetInt("InitiallyReadBytes", 65536);
-    settings.keepLines = sizes.GetInt("KeepLines", 1000);
-    haspel::ConfigSection& notifications = GetConfigRootSection().GetSection("Notifications");
-    settings.onTop = notifications.GetInt("OnTop", 3);
-    settings.playSound = notifications.GetInt("PlaySound", 2);
-}
-
-void Kestrano::StoreSettings()
-{
-    haspel::ConfigSection& analyze = GetConfigRootSection().GetSection("Analyze");
-    for (int32_t severity = 0; severity < Severity::ListCount; ++severity) {
-        const haspel::String text = MonitorSettings::JoinKeywords(settings.GetKeywords(severity));
-        analyze.GetParameter(SeverityKeys[severity]).SetString(text.GetText());
-    }
-    analyze.GetParameter("MultiLine").SetBool(settings.GetMultiLine());
-    analyze.GetParameter("UpdateEvery").SetInt(settings.GetUpdateEvery());
-    haspel::ConfigSection& sizes = GetConfigRootSection().GetSection("Sizes");
-    sizes.GetParameter("InitiallyReadBytes").SetInt(settings.GetInitiallyReadBytes());
-    sizes.GetParameter("KeepLines").SetInt(settings.GetKeepLines());
-    haspel::ConfigSection& notifications = GetConfigRootSection().GetSection("Notifications");
-    notifications.GetParameter("OnTop").SetInt(settings.GetOnTop());
-    notifications.GetParameter("PlaySound").SetInt(settings.GetPlaySound());
-}
 
 bool Kestrano::InitInstance(const std::vector<std::string>& files)
 {

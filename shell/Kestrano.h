@@ -59,8 +59,6 @@ public:
     void runCommand(Command command) override;
 
 private:
-    void LoadSettings();
-    void StoreSettings();
     void OnFileOpen();
 
     std::unique_ptr<DocTemplate> docTemplate;

@@ -36,11 +36,9 @@ TEST_F(ChildViewTest, KeepsAtMostKeepLinesMessages)
     EXPECT_EQ(messageTexts(), (Texts {"warn three", "error four", "plain five", "fatal six"}));
     EXPECT_EQ(list.texts(), (Texts {"error four", "plain five", "fatal six"}));
 
-    appendFile(path, "error seven\n");
-    view.pollLogFile(); // the hidden warning goes: no row changes but the new one
+    appendAndPoll("error seven\n"); // the hidden warning goes: no row changes but the new one
     EXPECT_EQ(list.texts(), (Texts {"error four", "plain five", "fatal six", "error seven"}));
-    appendFile(path, "info eight\n");
-    view.pollLogFile(); // the shown error goes with its row
+    appendAndPoll("info eight\n"); // the shown error goes with its row
     EXPECT_EQ(messageTexts(), (Texts {"plain five", "fatal six", "error seven", "info eight"}));
     EXPECT_EQ(list.texts(), (Texts {"plain five", "fatal six", "error seven"}));
 }
@@ -48,14 +46,12 @@ TEST_F(ChildViewTest, KeepsAtMostKeepLinesMessages)
 TEST_F(ChildViewTest, FollowScrollsToNewRows)
 {
     EXPECT_EQ(list.lastScrolledTo, 5);
-    appendFile(path, "info seven\n");
-    view.pollLogFile();
+    appendAndPoll("info seven\n");
     EXPECT_EQ(list.lastScrolledTo, 6);
 
     view.toggleFollow();
     const int scrolls = list.scrolls;
-    appendFile(path, "info eight\n");
-    view.pollLogFile();
+    appendAndPoll("info eight\n");
     EXPECT_EQ(list.texts().size(), 8u);
     EXPECT_EQ(list.scrolls, scrolls);
 
@@ -65,14 +61,12 @@ TEST_F(ChildViewTest, FollowScrollsToNewRows)
 
 TEST_F(ChildViewTest, ContinuationsRefreshOnlyTheShownLastRow)
 {
-    appendFile(path, "error seven\n   at frame one\n");
-    view.pollLogFile();
+    appendAndPoll("error seven\n   at frame one\n");
     EXPECT_EQ(list.refreshed, (std::vector<int32_t> {6}));
     EXPECT_EQ(list.texts().back(), "error seven\r\nat frame one");
 
     view.setMinimumSeverity(4);
-    appendFile(path, "error eight\n   at frame two\n");
-    view.pollLogFile();
+    appendAndPoll("error eight\n   at frame two\n");
     EXPECT_EQ(list.refreshed.size(), 1u);
     view.setMinimumSeverity(3);
     EXPECT_EQ(list.texts().back(), "error eight\r\nat frame two");
@@ -87,8 +81,7 @@ TEST_F(ChildViewTest, ClearShowsOnlyWhatIsAppendedLater)
     view.pollLogFile();
     EXPECT_TRUE(list.rows.empty());
 
-    appendFile(path, "info seven\n");
-    view.pollLogFile();
+    appendAndPoll("info seven\n");
     EXPECT_EQ(list.texts(), (Texts {"info seven"}));
     EXPECT_EQ(readFile(path), before + "info seven\n");
 }

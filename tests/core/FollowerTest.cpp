@@ -65,13 +65,11 @@ TEST_F(Follower, FollowsAppendsAndCompletesLinesOverTwoPolls)
 {
     writeFile(path, "start\n");
     view.rebuildList();
-    appendFile(path, "disk err");
-    view.pollLogFile();
+    appendAndPoll("disk err");
     EXPECT_EQ(messageTexts(), (std::vector<std::string> {"start"}));
     EXPECT_EQ(notifications(), 0);
 
-    appendFile(path, "or on sda\n");
-    view.pollLogFile();
+    appendAndPoll("or on sda\n");
     EXPECT_EQ(messageTexts(), (std::vector<std::string> {"start", "disk error on sda"}));
     EXPECT_EQ(list.texts(), messageTexts());
     EXPECT_EQ(view.getReadPosition(), std::filesystem::file_size(path));
@@ -87,14 +85,12 @@ TEST_F(Follower, StartsOverWhenTheFileShrinks)
     writeFile(path, "one\ntwo\nthree\n");
     view.rebuildList();
     writeFile(path, "");
-    appendFile(path, "again\n");
-    view.pollLogFile();
+    appendAndPoll("again\n");
     EXPECT_EQ(messageTexts(), (std::vector<std::string> {"again"}));
     EXPECT_EQ(list.texts(), messageTexts());
 
     // Regrowth after the restart is followed as usual.
-    appendFile(path, "more\n");
-    view.pollLogFile();
+    appendAndPoll("more\n");
     EXPECT_EQ(messageTexts(), (std::vector<std::string> {"again", "more"}));
 }
 
@@ -103,8 +99,7 @@ TEST_F(Follower, AStartOverNeverGluesTheOldPartialLineToTheNewText)
     writeFile(path, "one\nunfinished");
     view.rebuildList();
     view.refreshLog();
-    appendFile(path, " now\n");
-    view.pollLogFile();
+    appendAndPoll(" now\n");
     EXPECT_EQ(messageTexts(), (std::vector<std::string> {"one", "unfinished now"}));
 }
 
@@ -162,10 +157,8 @@ TEST_F(Follower, ShowsTheCannotReadNoticeOncePerRunOfFailures)
     writeFile(path, "one\n");
     view.rebuildList();
     files.failOpen = true;
-    appendFile(path, "two\n");
-    view.pollLogFile();
-    appendFile(path, "three\n");
-    view.pollLogFile();
+    appendAndPoll("two\n");
+    appendAndPoll("three\n");
     EXPECT_EQ(messageTexts(), (std::vector<std::string> {"one", notice}));
     EXPECT_EQ(notifications(), 0);
 
@@ -173,8 +166,7 @@ TEST_F(Follower, ShowsTheCannotReadNoticeOncePerRunOfFailures)
     view.pollLogFile();
     EXPECT_EQ(messageTexts(), (std::vector<std::string> {"one", notice, "two", "three"}));
     files.failOpen = true;
-    appendFile(path, "four\n");
-    view.pollLogFile();
+    appendAndPoll("four\n");
     EXPECT_EQ(messageTexts().back(), notice);
 }
 
@@ -193,8 +185,7 @@ TEST_F(Follower, ReadsInStepsOfReadChunkSize)
     writeFile(path, "start\n");
     view.rebuildList();
     files.reads.clear();
-    appendFile(path, std::string(19999, 'x') + "\n");
-    view.pollLogFile();
+    appendAndPoll(std::string(19999, 'x') + "\n");
     EXPECT_EQ(files.reads, (std::vector<int32_t> {8192, 8192, 3616}));
     EXPECT_EQ(view.getMessages().GetTail()->getText(), std::string(19999, 'x'));
 }
@@ -203,10 +194,8 @@ TEST_F(Follower, StopsEachStepAtANul)
 {
     writeFile(path, "start\n");
     view.rebuildList();
-    appendFile(path, std::string("abc\nde\0skipped\nalso skipped\n", 28));
-    view.pollLogFile();
-    appendFile(path, "fg\n");
-    view.pollLogFile();
+    appendAndPoll(std::string("abc\nde\0skipped\nalso skipped\n", 28));
+    appendAndPoll("fg\n");
     EXPECT_EQ(messageTexts(), (std::vector<std::string> {"start", "abc", "defg"}));
 }
 
@@ -242,8 +231,7 @@ TEST_F(Follower, FollowsFilesLargerThanFourGibibytes)
     EXPECT_EQ(messageTexts().front(), "000000905 error");
     EXPECT_EQ(messageTexts().back(), "000004999 error");
 
-    appendFile(path, "beyond four gibibytes\n");
-    view.pollLogFile();
+    appendAndPoll("beyond four gibibytes\n");
     EXPECT_EQ(messageTexts().back(), "beyond four gibibytes");
     EXPECT_EQ(view.getReadPosition(), size + 22);
 }
@@ -256,27 +244,23 @@ TEST_F(Follower, NotifiesByTheTwoThresholds)
     view.rebuildList();
     EXPECT_EQ(notifications(), 0); // the first read is quiet
 
-    appendFile(path, "disk error\n");
-    view.pollLogFile();
+    appendAndPoll("disk error\n");
     EXPECT_EQ(notifier.mainBroughtToFront, 1);
     EXPECT_EQ(frame.broughtToFront, 1);
     EXPECT_EQ(notifier.sounds, 1);
 
-    appendFile(path, "warn\n");
-    view.pollLogFile();
+    appendAndPoll("warn\n");
     EXPECT_EQ(notifier.mainBroughtToFront, 1);
     EXPECT_EQ(notifier.sounds, 2);
 
-    appendFile(path, "hello\n");
-    view.pollLogFile();
+    appendAndPoll("hello\n");
     EXPECT_EQ(notifier.mainBroughtToFront, 1);
     EXPECT_EQ(notifier.sounds, 2);
 
     // Thresholds are read at each poll; -1 takes unknowns too, 5 nothing.
     settings.SetOnTop(-1);
     settings.SetPlaySound(5);
-    appendFile(path, "hello again\n");
-    view.pollLogFile();
+    appendAndPoll("hello again\n");
     EXPECT_EQ(frame.broughtToFront, 2);
     EXPECT_EQ(notifier.sounds, 2);
 }
@@ -286,15 +270,13 @@ TEST_F(Follower, HiddenMessagesStillNotifyButContinuationsAndPartialLinesDoNot)
     writeFile(path, "start\n");
     view.rebuildList();
     view.setMinimumSeverity(4);
-    appendFile(path, "an error\n   fatal detail\n");
-    view.pollLogFile();
+    appendAndPoll("an error\n   fatal detail\n");
     EXPECT_EQ(list.texts(), (std::vector<std::string> {"start"}));
     EXPECT_EQ(notifier.sounds, 1);
     EXPECT_EQ(frame.broughtToFront, 1);
 
     settings.SetOnTop(-2); // below every severity, as a broken setting might say
-    appendFile(path, "   fatal continuation\nno line end yet");
-    view.pollLogFile();
+    appendAndPoll("   fatal continuation\nno line end yet");
     EXPECT_EQ(frame.broughtToFront, 1);
     EXPECT_EQ(notifier.sounds, 1);
 }

@@ -30,6 +30,12 @@ protected:
     ChildView view {
         document, ViewContext {settings, config.GetRoot(), files, notifier, details}, list, frame};
 
+    // Appends to the log and polls it, as a timer tick after the write would.
+    void appendAndPoll(const std::string& text)
+    {
+        appendFile(path, text);
+        view.pollLogFile();
+    }
     std::vector<std::string> messageTexts()
     {
         std::vector<std::string> result;
