@@ -36,6 +36,18 @@ constexpr Command mainToolBarLayout[] = {
     Command::ClearAll, Command::DeleteAllFiles, Separator, Command::Options, Command::About,
 };
 
+QStringList droppedFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (data && data->hasUrls()) {
+        for (const QUrl& url : data->urls()) {
+            if (url.isLocalFile())
+                files << url.toLocalFile();
+        }
+    }
+    return files;
+}
+
 } // namespace
 
 MainFrame::MainFrame(Kestrano& app)
@@ -213,25 +225,25 @@ void MainFrame::RestartUpdateTimer()
 void MainFrame::pollAllLogs()
 {
     timer.stop();
-    for (const QPointer<ChildFrame>& frame : app.GetDocTemplate().GetFrames()) {
-        if (!frame)
-            continue;
-        if (!runGuarded(this, [&frame] {
-                if (ChildView* view = frame->document().getFirstView())
-                    view->pollLogFile();
-            }))
-            break;
-    }
+    bool failed = false;  // one error box per pass is enough
+    app.GetDocTemplate().forEachFrame([this, &failed](ChildFrame& frame) {
+        if (!failed)
+            failed = !runGuarded(this, [&frame] { frame.view().pollLogFile(); });
+    });
     RestartUpdateTimer();
+}
+
+CommandTarget* MainFrame::handlerOf(Command command, ChildFrame* from)
+{
+    if (from)
+        return findHandler(command, { &from->viewCommands(), &from->documentCommands(), this, &app });
+    return findHandler(command, { this, &app });
 }
 
 void MainFrame::dispatch(Command command, ChildFrame* from)
 {
     runGuarded(this, [&] {
-        CommandTarget* handler = from ? findHandler(command,
-                                                    { &from->viewCommands(), &from->documentCommands(), this, &app })
-                                      : findHandler(command, { this, &app });
-        if (handler)
+        if (CommandTarget* handler = handlerOf(command, from))
             handler->runCommand(command);
     });
 }
@@ -239,12 +251,8 @@ void MainFrame::dispatch(Command command, ChildFrame* from)
 void MainFrame::updateCommands()
 {
     ChildFrame* child = activeChild();
-    for (auto& [command, action] : actions) {
-        CommandTarget* handler = child ? findHandler(command, { &child->viewCommands(),
-                                                                &child->documentCommands(), this, &app })
-                                       : findHandler(command, { this, &app });
-        action->setEnabled(handler != nullptr);
-    }
+    for (auto& [command, action] : actions)
+        action->setEnabled(handlerOf(command, child) != nullptr);
     actions[Command::Toolbar]->setChecked(mainToolBar->isVisibleTo(this));
     actions[Command::StatusBar]->setChecked(statusBar()->isVisibleTo(this));
 
@@ -321,22 +329,13 @@ void MainFrame::runCommand(Command command)
 
 void MainFrame::clearAll()
 {
-    for (const QPointer<ChildFrame>& frame : app.GetDocTemplate().GetFrames()) {
-        if (frame) {
-            if (ChildView* view = frame->document().getFirstView())
-                view->clearMessages();
-        }
-    }
+    app.GetDocTemplate().forEachFrame([](ChildFrame& frame) { frame.view().clearMessages(); });
 }
 
 void MainFrame::deleteAllFiles()
 {
-    if (!askYesNo(this, QStringLiteral("Sure to delete all open log files?")))
-        return;
-    for (const QPointer<ChildFrame>& frame : app.GetDocTemplate().GetFrames()) {
-        if (frame)
-            frame->document().deleteLogFile();
-    }
+    if (askYesNo(this, QStringLiteral("Sure to delete all open log files?")))
+        app.GetDocTemplate().forEachFrame([](ChildFrame& frame) { frame.document().deleteLogFile(); });
 }
 
 bool MainFrame::event(QEvent* event)
@@ -385,22 +384,6 @@ void MainFrame::storePlacement()
         placement.GetParameter("Maximized").SetBool(false);
     });
 }
-
-namespace {
-
-QStringList droppedFiles(const QMimeData* data)
-{
-    QStringList files;
-    if (data && data->hasUrls()) {
-        for (const QUrl& url : data->urls()) {
-            if (url.isLocalFile())
-                files << url.toLocalFile();
-        }
-    }
-    return files;
-}
-
-} // namespace
 
 void MainFrame::dragEnterEvent(QDragEnterEvent* event)
 {

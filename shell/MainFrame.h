@@ -64,6 +64,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The object that handles the command on its route from the log window (or from none).
+    CommandTarget* handlerOf(Command command, ChildFrame* from);
     void createActions();
     void createToolBar();
     void createMenus();

@@ -207,12 +207,7 @@ bool OptionsDialog::takeValues()
     settings.SetKeepLines(lines);
     settings.SetOnTop(onTop->currentIndex() - 1);
     settings.SetPlaySound(playSound->currentIndex() - 1);
-    for (const QPointer<ChildFrame>& frame : app.GetDocTemplate().GetFrames()) {
-        if (frame) {
-            if (ChildView* view = frame->document().getFirstView())
-                view->rebuildList();
-        }
-    }
+    app.GetDocTemplate().forEachFrame([](ChildFrame& frame) { frame.view().rebuildList(); });
     return true;
 }
 
