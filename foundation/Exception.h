@@ -2,6 +2,7 @@
 // A located exception hands one record to the diagnostic log through the installed sink.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace haspel {

@@ -2,12 +2,14 @@
 // (chained through next/previous sharer links) until one of them changes.
 #pragma once
 
+#include "foundation/RawAllocated.h"
+
 #include <cstdarg>
 #include <cstdint>
 
 namespace haspel {
 
-class String {
+class String : public RawAllocated {
 public:
     String();                               // empty: capacity 4, length 0
     String(const char* text);               // NOLINT: implicit, like a text literal
@@ -39,19 +41,29 @@ public:
     int32_t Find(const char* text, int32_t start) const;
     void ToLower();  // A-Z and Latin-1 capitals 0xC0-0xD6, 0xD8-0xDE
 
+    // Replace the text by the printf-style expansion; an expansion that would need a buffer of
+    // 512 MiB or more empties the string and throws EIllegalArgument. The arguments may point
+    // into this string's own text.
     void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
-    void FormatFromVargs(const char* format, va_list arguments);
+    void FormatFromVargs(const char* format, va_list arguments) __attribute__((format(printf, 2, 0)));
 
     // Makes the buffer private and at least size bytes large; keep copies the old text.
     void Reserve(int32_t size, bool keep);
 
 private:
+    bool IsShared() const { return nextSharer || previousSharer; }
+    void JoinChainAfter(const String& other);
     void LeaveChain();
+    void ReleaseBuffer();  // leaves the chain; frees the buffer when this was its last user
+    // Reserve that hands back the old buffer (or nullptr) for the caller to free once it has
+    // finished reading from it, so a text taken from this string's own buffer stays valid.
+    char* ReserveDeferred(int64_t size, bool keep);
+    void AppendRaw(const char* bytes, int32_t n);
 
     char* buffer = nullptr;
     mutable int32_t length = 0;
-    String* nextSharer = nullptr;
-    String* previousSharer = nullptr;
+    mutable String* nextSharer = nullptr;  // chain links change when another joins or leaves
+    mutable String* previousSharer = nullptr;
     int32_t capacity = 0;
 };
 

@@ -1,0 +1,43 @@
+#include "core/DisplayText.h"
+
+#include "foundation/Exception.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace kestrano {
+
+int32_t displayText(const char* text, int32_t length, char* out)
+{
+    int32_t written = 0;
+    bool afterSpace = false;
+    for (int32_t i = 0; i < length; ++i) {
+        char c = text[i];
+        if (c == '\r' || c == '\n')
+            c = ' ';
+        if (c == ' ') {
+            if (afterSpace)
+                continue;
+            afterSpace = true;
+        } else {
+            afterSpace = false;
+        }
+        out[written++] = c;
+    }
+    out[written] = '\0';
+    return written;
+}
+
+haspel::String displayText(const char* messageText)
+{
+    const std::size_t length = std::strlen(messageText);
+    char small[512];
+    if (length < sizeof small)
+        return haspel::String(small, displayText(messageText, static_cast<int32_t>(length), small));
+    std::unique_ptr<char, void (*)(void*)> out(
+        static_cast<char*>(haspel::AllocateOrThrow(length + 1)), std::free);
+    return haspel::String(out.get(), displayText(messageText, static_cast<int32_t>(length), out.get()));
+}
+
+} // namespace kestrano

@@ -1,0 +1,75 @@
+// Cuts the text read from a log into lines and turns them into messages: a line indented by a space
+// or tab continues the last message (when multi-line is on), any other non-blank line becomes a new
+// classified message. The log view owns one cutter, feeds it and is told of every change.
+#pragma once
+
+#include "core/KeywordLists.h"
+#include "core/Message.h"
+#include "foundation/ContainingList.h"
+
+#include <cstdint>
+
+namespace kestrano {
+
+class MonitorSettings;
+
+// Implemented by the log view.
+class LineCutterListener {
+public:
+    virtual ~LineCutterListener() = default;
+    // The message was just appended to the messages; show it if it passes the filter.
+    virtual void showMessage(Message* message) = 0;
+    // Drop the oldest messages beyond the KeepLines setting.
+    virtual void trimToKeepLines() = 0;
+    // A continuation line was joined to the message, the last of the messages.
+    virtual void messageContinued(Message* message) = 0;
+};
+
+class LineCutter {
+public:
+    // Both must outlive the cutter. Throws haspel::EOutOfMemory.
+    LineCutter(const MonitorSettings& settings, LineCutterListener& listener);
+    ~LineCutter();
+    LineCutter(const LineCutter&) = delete;
+    LineCutter& operator=(const LineCutter&) = delete;
+
+    // Adds text read from the log. A NUL byte ends the piece: it and the bytes after it are skipped.
+    // Throws haspel::EOutOfMemory (nothing is added then).
+    void appendPendingText(const char* bytes, int32_t n);
+
+    // Cuts every complete line off the pending text (a line ends at the first CR or LF; CR LF thus
+    // ends a line and then an empty one) and returns the highest severity of the new messages, or
+    // Severity::None when there is none. Keywords and the multi-line switch are read from the
+    // settings. Throws haspel::EOutOfMemory; the line being processed is then lost.
+    int32_t splitPendingText();
+
+    haspel::ContainingList<Message>& getMessages() { return messages; }
+    const haspel::ContainingList<Message>& getMessages() const { return messages; }
+
+    // When set, the next complete line is dropped (reading started inside a line).
+    bool getSkipFirstLine() const { return skipFirstLine; }
+    void setSkipFirstLine(bool skip) { skipFirstLine = skip; }
+
+    // The bytes not yet cut into lines (an incomplete line); not NUL-terminated.
+    const char* getPendingText() const { return pending + pendingStart; }
+    int32_t getPendingLength() const { return pendingEnd - pendingStart; }
+
+private:
+    void handleLine(const char* line, int32_t length, int32_t& highest);
+
+    const MonitorSettings& settings;
+    LineCutterListener& listener;
+    KeywordLists keywords;
+    haspel::ContainingList<Message> messages;
+    bool skipFirstLine = false;
+
+    // The pending text is pending[pendingStart..pendingEnd); cutting a line advances pendingStart,
+    // appending moves the rest to the front once. [pendingStart..scanned) holds no line end.
+    char* pending = nullptr;
+    int32_t pendingStart = 0;
+    int32_t scanned = 0;
+    int32_t pendingEnd = 0;
+    int32_t pendingCapacity = 0;
+};
+
+} // namespace kestrano

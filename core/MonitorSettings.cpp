@@ -1,0 +1,73 @@
+#include "core/MonitorSettings.h"
+
+#include "core/LowerCase.h"
+#include "foundation/Exception.h"
+
+#include <cstdlib>
+#include <memory>
+
+namespace kestrano {
+namespace {
+
+const char* const DefaultKeywords[Severity::ListCount] = {
+    "debug debg", "info notice", "warn", "error exception", "fatal crit",
+};
+
+// A new string holding the lower-cased bytes; throws haspel::EOutOfMemory.
+std::unique_ptr<haspel::String> newLowerCased(const char* bytes, int32_t length)
+{
+    std::unique_ptr<char, void (*)(void*)> lowered(
+        static_cast<char*>(haspel::AllocateOrThrow(static_cast<std::size_t>(length))), std::free);
+    lowerCase(bytes, length, lowered.get());
+    return std::unique_ptr<haspel::String>(new haspel::String(lowered.get(), length));
+}
+
+} // namespace
+
+MonitorSettings::MonitorSettings()
+{
+    for (int32_t severity = 0; severity < Severity::ListCount; ++severity)
+        ParseKeywords(DefaultKeywords[severity], keywords[severity]);
+}
+
+void MonitorSettings::SetUpdateEvery(int32_t milliseconds)
+{
+    updateEvery = milliseconds < MinimumUpdateEvery ? MinimumUpdateEvery : milliseconds;
+}
+
+void MonitorSettings::SetKeepLines(int32_t lines)
+{
+    keepLines = lines < MinimumKeepLines ? MinimumKeepLines : lines;
+}
+
+void MonitorSettings::ParseKeywords(const char* text, KeywordList& list)
+{
+    list.Clear();
+    const char* position = text;
+    for (;;) {
+        while (*position == ' ')
+            ++position;
+        if (*position == '\0')
+            return;
+        const char* end = position;
+        while (*end != ' ' && *end != '\0')
+            ++end;
+        std::unique_ptr<haspel::String> keyword = newLowerCased(position, static_cast<int32_t>(end - position));
+        list.Add(keyword.get());
+        keyword.release();
+        position = end;
+    }
+}
+
+haspel::String MonitorSettings::JoinKeywords(const KeywordList& list)
+{
+    haspel::String joined;
+    for (int32_t i = 0; i < list.GetCount(); ++i) {
+        if (i > 0)
+            joined.AppendChar(' ');
+        joined.Append(list.Get(i)->GetText());
+    }
+    return joined;
+}
+
+} // namespace kestrano

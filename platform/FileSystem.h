@@ -1,0 +1,41 @@
+// The file operations of the log view and the document: reading a log without ever blocking or locking
+// anybody out, and deleting it. Failures are reported as results, never thrown.
+#pragma once
+
+#include <cstdint>
+
+namespace kestrano {
+
+class FileSystem {
+public:
+    using Handle = int;
+    static constexpr Handle NoHandle = -1;
+
+    virtual ~FileSystem() = default;
+
+    // Opens a regular file read-only. NoHandle when it is missing, unreadable or not a regular file
+    // (a FIFO, device or directory is refused without blocking).
+    virtual Handle openForReading(const char* path) = 0;
+    // Reads up to n bytes at offset into buffer: the number read, 0 at the end, -1 on failure.
+    virtual int32_t readAt(Handle file, char* buffer, int32_t n, uint64_t offset) = 0;
+    // The file's current length in size; false on failure.
+    virtual bool length(Handle file, uint64_t& size) = 0;
+    virtual void close(Handle file) = 0;
+    // Deletes the file; false on failure.
+    virtual bool remove(const char* path) = 0;
+};
+
+// The real file system.
+class LinuxFileSystem : public FileSystem {
+public:
+    Handle openForReading(const char* path) override;
+    int32_t readAt(Handle file, char* buffer, int32_t n, uint64_t offset) override;
+    bool length(Handle file, uint64_t& size) override;
+    void close(Handle file) override;
+    bool remove(const char* path) override;
+};
+
+// The process's one LinuxFileSystem.
+FileSystem& systemFileSystem();
+
+} // namespace kestrano

@@ -1,0 +1,64 @@
+#include "platform/FileSystem.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kestrano {
+
+FileSystem::Handle LinuxFileSystem::openForReading(const char* path)
+{
+    // O_NONBLOCK keeps the open of a FIFO without writer from waiting; fstat then refuses it.
+    int fd;
+    do {
+        fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return NoHandle;
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return NoHandle;
+    }
+    return fd;
+}
+
+int32_t LinuxFileSystem::readAt(Handle file, char* buffer, int32_t n, uint64_t offset)
+{
+    if (n < 0 || offset > static_cast<uint64_t>(INT64_MAX))
+        return -1;
+    ssize_t got;
+    do {
+        got = ::pread(file, buffer, static_cast<size_t>(n), static_cast<off_t>(offset));
+    } while (got < 0 && errno == EINTR);
+    return got < 0 ? -1 : static_cast<int32_t>(got);
+}
+
+bool LinuxFileSystem::length(Handle file, uint64_t& size)
+{
+    struct stat status;
+    if (::fstat(file, &status) != 0)
+        return false;
+    size = static_cast<uint64_t>(status.st_size);
+    return true;
+}
+
+void LinuxFileSystem::close(Handle file)
+{
+    if (file != NoHandle)
+        ::close(file);
+}
+
+bool LinuxFileSystem::remove(const char* path)
+{
+    return ::unlink(path) == 0;
+}
+
+FileSystem& systemFileSystem()
+{
+    static LinuxFileSystem files;
+    return files;
+}
+
+} // namespace kestrano

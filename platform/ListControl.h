@@ -1,0 +1,28 @@
+// The list a log view shows its messages in: one row per shown message, in the order they arrived.
+// The core drives it; the shell implements it over a Qt list, tests with a recording list.
+#pragma once
+
+#include <cstdint>
+
+namespace kestrano {
+
+class Message;
+
+class ListControl {
+public:
+    virtual ~ListControl() = default;
+
+    virtual int32_t rowCount() const = 0;
+    // Appends a row showing the message (one-line text, icon by severity); the row does not own it.
+    virtual void appendRow(Message* message) = 0;
+    virtual void deleteFirstRow() = 0;
+    virtual void deleteAllRows() = 0;
+    // The text of the row's message changed (a continuation line was joined to it).
+    virtual void refreshRow(int32_t row) = 0;
+    virtual Message* rowMessage(int32_t row) const = 0;
+    virtual void scrollIntoView(int32_t row) = 0;
+    // The selected row, or -1 when none is.
+    virtual int32_t selectedRow() const = 0;
+};
+
+} // namespace kestrano

@@ -1,0 +1,16 @@
+// The window around one log view, as the view sees it: its toolbar checks and its place in front.
+#pragma once
+
+namespace kestrano {
+
+class LogFrame {
+public:
+    virtual ~LogFrame() = default;
+
+    // Sets the toolbar's check states from the view's four switches.
+    virtual void UpdateToolbarChecks() = 0;
+    // Restores the log window if minimised and makes it the active one.
+    virtual void bringToFront() = 0;
+};
+
+} // namespace kestrano

@@ -1,0 +1,16 @@
+// Questions and error reports to the user, in boxes owned by the main window and captioned "Kestrano".
+#pragma once
+
+namespace kestrano {
+
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+
+    // Yes and No buttons, question icon; true for Yes.
+    virtual bool askYesNo(const char* text) = 0;
+    // OK button, error icon.
+    virtual void showError(const char* text) = 0;
+};
+
+} // namespace kestrano

@@ -1,0 +1,27 @@
+// The real file system with chosen operations made to fail, for failures root cannot provoke otherwise.
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace kestrano::test {
+
+class FailingFileSystem : public LinuxFileSystem {
+public:
+    bool failOpen = false;
+    bool failRead = false;
+    bool failRemove = false;
+    int opens = 0; // attempts, failed ones included
+
+    Handle openForReading(const char* path) override
+    {
+        ++opens;
+        return failOpen ? NoHandle : LinuxFileSystem::openForReading(path);
+    }
+    int32_t readAt(Handle file, char* buffer, int32_t n, uint64_t offset) override
+    {
+        return failRead ? -1 : LinuxFileSystem::readAt(file, buffer, n, offset);
+    }
+    bool remove(const char* path) override { return !failRemove && LinuxFileSystem::remove(path); }
+};
+
+} // namespace kestrano::test
