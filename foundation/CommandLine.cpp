@@ -6,7 +6,10 @@ namespace haspel {
 
 namespace {
 
-bool IsSwitch(const char* argument) { return argument[0] == '/' || argument[0] == '-'; }
+bool IsSwitch(const char* argument)
+{
+    return argument[0] == '/' || argument[0] == '-';
+}
 
 // The list owns the copy once Add returns; until then the unique_ptr does.
 void AddCopy(ArrayList<String>& list, const char* text)
@@ -26,9 +29,9 @@ void PutOption(StringKeyHashMap<CommandLine::Option>& switches, const char* name
 } // namespace
 
 CommandLine::Option::Option(const char* name, int32_t valueCount)
-    : valueCount(valueCount < 0 ? 0 : valueCount), name(name)
-{
-}
+    : valueCount(valueCount < 0 ? 0 : valueCount)
+    , name(name)
+{ }
 
 void CommandLine::AddOption(const char* name, int32_t valueCount)
 {

@@ -13,8 +13,12 @@ struct LevelNames {
 
 // Indexed by level - 1.
 constexpr LevelNames kLevels[] = {
-    {"Debug", "debug"}, {"Info", "info"},           {"Warn", "warn"},
-    {"Error", "error"}, {"Exception", "exception"}, {"Fatal", "fatal"},
+    {"Debug", "debug"},
+    {"Info", "info"},
+    {"Warn", "warn"},
+    {"Error", "error"},
+    {"Exception", "exception"},
+    {"Fatal", "fatal"},
 };
 constexpr int32_t kLevelCount = sizeof(kLevels) / sizeof(kLevels[0]);
 

@@ -7,15 +7,16 @@
 #include <cstdarg>
 #include <cstring>
 #include <fcntl.h>
-#include <vector>
 #include <sys/file.h>
 #include <unistd.h>
+#include <vector>
 
 namespace haspel {
 
 namespace {
 
-const char kSeparator[] = "\n-------------------------------------------------------------------------------\n";
+const char kSeparator[]
+    = "\n-------------------------------------------------------------------------------\n";
 
 const SystemLogClock systemClock;
 
@@ -48,7 +49,9 @@ std::FILE* OpenLocked(const char* path)
 
 } // namespace
 
-Logger::Logger() : clock(systemClock), startTick(systemClock.GetTickMilliseconds())
+Logger::Logger()
+    : clock(systemClock)
+    , startTick(systemClock.GetTickMilliseconds())
 {
     std::vector<const char*> arguments;
     for (int32_t i = 0; i < GetApplicationArgumentCount(); ++i)
@@ -57,7 +60,8 @@ Logger::Logger() : clock(systemClock), startTick(systemClock.GetTickMilliseconds
 }
 
 Logger::Logger(int32_t argumentCount, const char* const* arguments, const LogClock& clock)
-    : clock(clock), startTick(clock.GetTickMilliseconds())
+    : clock(clock)
+    , startTick(clock.GetTickMilliseconds())
 {
     Initialize(argumentCount, arguments);
 }
@@ -140,9 +144,9 @@ void Logger::WriteRecord(const char* origin, int32_t line, LogLevel level, const
     const int64_t elapsed = clock.GetTickMilliseconds() - startTick;
     String record;
     record.Format("[%04d-%02d-%02d %02d:%02d:%02d (T+%lld.%03d)] %s (%s:%d) ", now.tm_year + 1900,
-                  now.tm_mon + 1, now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec,
-                  static_cast<long long>(elapsed / 1000), static_cast<int>(elapsed % 1000),
-                  GetLevelWord(level), AfterLastBackslash(origin), line);
+        now.tm_mon + 1, now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec,
+        static_cast<long long>(elapsed / 1000), static_cast<int>(elapsed % 1000), GetLevelWord(level),
+        AfterLastBackslash(origin), line);
     record.Append(text);
     record.AppendChar('\n');
     std::fputs(record.GetText(), file);
@@ -155,8 +159,7 @@ void Logger::ExceptionSinkFunction(const char* origin, int32_t line, int32_t lev
     try {
         if (installedLogger)
             installedLogger->Log(origin, line, static_cast<LogLevel>(level), "%s", text);
-    } catch (const Exception&) {
-    }
+    } catch (const Exception&) { }
 }
 
 } // namespace haspel

@@ -37,11 +37,11 @@ struct Parsed {
 TEST(CommandLineTest, RegisteredSwitchTakesItsValueWhateverItLooksLike)
 {
     Parsed debug({"kestrano", "/log", "debug"});
-    EXPECT_EQ(debug.Values("/log"), TextList{"debug"});
+    EXPECT_EQ(debug.Values("/log"), TextList {"debug"});
     EXPECT_TRUE(debug.Arguments().empty());
 
     Parsed fileName({"kestrano", "/log", "/var/log/app.log"});
-    EXPECT_EQ(fileName.Values("/log"), TextList{"/var/log/app.log"});
+    EXPECT_EQ(fileName.Values("/log"), TextList {"/var/log/app.log"});
     EXPECT_TRUE(fileName.Arguments().empty());
 }
 
@@ -50,7 +50,7 @@ TEST(CommandLineTest, MissingValueStopsParsingWithEmptyValues)
     Parsed atEnd({"kestrano", "a.log", "/log"});
     ASSERT_NE(atEnd.line.GetOptionValues("/log"), nullptr);
     EXPECT_TRUE(atEnd.Values("/log").empty());
-    EXPECT_EQ(atEnd.Arguments(), TextList{"a.log"});
+    EXPECT_EQ(atEnd.Arguments(), TextList {"a.log"});
 
     // Two values wanted, one present: parsing stops and the rest is ignored.
     CommandLine line;
@@ -65,7 +65,7 @@ TEST(CommandLineTest, UnregisteredSwitchesTakeNoValuesAndNamesAreExact)
 {
     Parsed parsed({"kestrano", "-log", "info", "/LOG", "warn", "/x"});
     EXPECT_TRUE(parsed.Values("/log").empty());
-    EXPECT_EQ(parsed.Arguments(), (TextList{"info", "warn"}));
+    EXPECT_EQ(parsed.Arguments(), (TextList {"info", "warn"}));
     ASSERT_NE(parsed.line.GetOptionValues("-log"), nullptr);
     EXPECT_TRUE(parsed.Values("-log").empty());
     EXPECT_NE(parsed.line.GetOptionValues("/LOG"), nullptr);
@@ -76,8 +76,8 @@ TEST(CommandLineTest, UnregisteredSwitchesTakeNoValuesAndNamesAreExact)
 TEST(CommandLineTest, RepeatedSwitchKeepsTheLastValues)
 {
     Parsed twice({"kestrano", "/log", "debug", "b.log", "/log", "error", "/x", "/x", "c"});
-    EXPECT_EQ(twice.Values("/log"), TextList{"error"});
-    EXPECT_EQ(twice.Arguments(), (TextList{"b.log", "c"}));
+    EXPECT_EQ(twice.Values("/log"), TextList {"error"});
+    EXPECT_EQ(twice.Arguments(), (TextList {"b.log", "c"}));
 
     // A repeat without its value empties the earlier values.
     Parsed repeatAtEnd({"kestrano", "/log", "debug", "/log"});
@@ -104,8 +104,8 @@ TEST(CommandLineTest, ReRegisteringChangesTheValueCount)
     line.AddOption("/size", 1);
     const char* elements[] = {"p", "/size", "10", "20"};
     line.Parse(4, elements);
-    EXPECT_EQ(Texts(line.GetOptionValues("/size")), TextList{"10"});
-    EXPECT_EQ(Texts(&line.GetArguments()), TextList{"20"});
+    EXPECT_EQ(Texts(line.GetOptionValues("/size")), TextList {"10"});
+    EXPECT_EQ(Texts(&line.GetArguments()), TextList {"20"});
 }
 
 TEST(CommandLineTest, NegativeValueCountActsAsNoValues)
@@ -116,5 +116,5 @@ TEST(CommandLineTest, NegativeValueCountActsAsNoValues)
     const char* elements[] = {"p", "/n", "file"};
     line.Parse(3, elements);
     EXPECT_TRUE(Texts(line.GetOptionValues("/n")).empty());
-    EXPECT_EQ(Texts(&line.GetArguments()), TextList{"file"});
+    EXPECT_EQ(Texts(&line.GetArguments()), TextList {"file"});
 }

@@ -16,8 +16,8 @@
 #include <vector>
 
 using namespace haspel;
-using kestrano::test::TempDir;
 using kestrano::test::readFile;
+using kestrano::test::TempDir;
 
 namespace {
 
@@ -141,11 +141,11 @@ TEST_F(LoggerTest, ExactRecordsAndOneSeparatorPerRun)
         logger->Log("haspel::Tool::Run", 7, static_cast<LogLevel>(9), "odd");
         clock.tick = 5031;
     }
-    const std::string run = kSeparator +
-        "[2016-05-02 09:15:07 (T+0.000)] Info (haspel::Logger::Logger:83) Logger initialized\n"
-        "[2016-05-02 09:15:07 (T+12.045)] Warn (Tool.cpp:12) 3 files, done\n"
-        "[2016-05-02 09:15:07 (T+12.045)] Unknown (haspel::Tool::Run:7) odd\n"
-        "[2016-05-02 09:15:07 (T+0.031)] Info (haspel::Logger::~Logger:90) Shutting down logger\n";
+    const std::string run = kSeparator
+        + "[2016-05-02 09:15:07 (T+0.000)] Info (haspel::Logger::Logger:83) Logger initialized\n"
+          "[2016-05-02 09:15:07 (T+12.045)] Warn (Tool.cpp:12) 3 files, done\n"
+          "[2016-05-02 09:15:07 (T+12.045)] Unknown (haspel::Tool::Run:7) odd\n"
+          "[2016-05-02 09:15:07 (T+0.031)] Info (haspel::Logger::~Logger:90) Shutting down logger\n";
     EXPECT_EQ(readFile(LogPath()), run + run);
 }
 
@@ -156,7 +156,7 @@ TEST_F(LoggerTest, RecordWithLineFeedsSpansSeveralLines)
         logger->Log("o", 2, LogLevel::Error, "first\n  second\nthird");
     }
     EXPECT_EQ(readFile(LogPath()),
-              kSeparator + "[2016-05-02 09:15:07 (T+0.000)] Error (o:2) first\n  second\nthird\n");
+        kSeparator + "[2016-05-02 09:15:07 (T+0.000)] Error (o:2) first\n  second\nthird\n");
 }
 
 TEST_F(LoggerTest, LocatedExceptionLeavesItsRecordWhileTheLoggerExists)
@@ -164,14 +164,14 @@ TEST_F(LoggerTest, LocatedExceptionLeavesItsRecordWhileTheLoggerExists)
     {
         auto logger = Make({});
         EIllegalState error("The __argv[0] does not denote a valid path",
-                            "haspel::Path::CreateApplicationLikePathInternal", 875);
+            "haspel::Path::CreateApplicationLikePathInternal", 875);
     }
     EIllegalArgument afterwards("not logged", "haspel::Test", 1);
     EXPECT_EQ(readFile(LogPath()),
-              kSeparator +
-                  "[2016-05-02 09:15:07 (T+0.000)] Exception "
-                  "(haspel::Path::CreateApplicationLikePathInternal:875) EIllegalState.\n"
-                  "Message: The __argv[0] does not denote a valid path\n");
+        kSeparator
+            + "[2016-05-02 09:15:07 (T+0.000)] Exception "
+              "(haspel::Path::CreateApplicationLikePathInternal:875) EIllegalState.\n"
+              "Message: The __argv[0] does not denote a valid path\n");
     EXPECT_EQ(GetExceptionSink(), nullptr);
 }
 
