@@ -4,6 +4,7 @@
 
 #include "foundation/ArrayList.h"
 #include "foundation/HashMap.h"
+#include "foundation/RawAllocated.h"
 #include "foundation/String.h"
 
 #include <cstdint>
@@ -13,7 +14,7 @@ namespace haspel {
 class CommandLine {
 public:
     // One switch: how many arguments follow it as values, its text, and the values of the last parse.
-    class Option {
+    class Option : public RawAllocated {
     public:
         Option(const char* name, int32_t valueCount);
         virtual ~Option() = default;
