@@ -3,6 +3,7 @@
 #pragma once
 
 #include "foundation/Exception.h"
+#include "foundation/RawAllocated.h"
 
 #include <cstdint>
 
@@ -25,7 +26,7 @@ private:
 };
 
 template <class T>
-class ContainingList {
+class ContainingList : public RawAllocated {
 public:
     using Comparison = int (*)(const T* a, const T* b);
 
@@ -49,17 +50,19 @@ public:
     T* GetTail() const { return tail; }
 
 private:
-    void Unlink(T* item);
+    T* Unlink(T* item);  // nullptr stays nullptr
+    void LinkAtTail(T* item);
 
     int32_t count = 0;
     T* head = nullptr;
     T* tail = nullptr;
 };
 
-class PointeredListItem : public ContainingListItem<PointeredListItem> {
+class PointeredListItem : public ContainingListItem<PointeredListItem>, public RawAllocated {
 public:
     explicit PointeredListItem(void* pointer) : pointer(pointer) {}
     void* GetPointer() const { return pointer; }
+    void SetPointer(void* newPointer) { pointer = newPointer; }
 
 private:
     void* pointer;  // not owned
@@ -69,5 +72,110 @@ using PointeredList = ContainingList<PointeredListItem>;
 
 // Compares the texts two items point to, letters A-Z without regard to case.
 int CompareTextsIgnoringCase(const PointeredListItem* a, const PointeredListItem* b);
+
+template <class T>
+ContainingList<T>::~ContainingList()
+{
+    Clear();
+}
+
+template <class T>
+int ContainingList<T>::Compare(const T* a, const T* b) const
+{
+    return a < b ? -1 : a > b ? 1 : 0;
+}
+
+template <class T>
+void ContainingList<T>::LinkAtTail(T* item)
+{
+    item->previous = tail;
+    item->next = nullptr;
+    if (tail)
+        tail->next = item;
+    else
+        head = item;
+    tail = item;
+    ++count;
+}
+
+template <class T>
+T* ContainingList<T>::Unlink(T* item)
+{
+    if (!item)
+        return nullptr;
+    if (item->previous)
+        item->previous->next = item->next;
+    else
+        head = item->next;
+    if (item->next)
+        item->next->previous = item->previous;
+    else
+        tail = item->previous;
+    item->next = nullptr;
+    item->previous = nullptr;
+    --count;
+    return item;
+}
+
+template <class T>
+void ContainingList<T>::Append(T* item)
+{
+    if (item)
+        LinkAtTail(item);
+}
+
+template <class T>
+T* ContainingList<T>::RemoveLast()
+{
+    return Unlink(tail);
+}
+
+template <class T>
+T* ContainingList<T>::RemoveAt(int32_t index)
+{
+    if (index < 0 || index >= count)
+        return nullptr;
+    T* item = head;
+    for (int32_t i = 0; i < index; ++i)
+        item = item->next;
+    return Unlink(item);
+}
+
+template <class T>
+T* ContainingList<T>::RemoveFirst()
+{
+    return Unlink(head);
+}
+
+template <class T>
+void ContainingList<T>::Clear()
+{
+    while (T* item = RemoveLast())
+        delete item;
+}
+
+template <class T>
+void ContainingList<T>::Sort(Comparison comparison)
+{
+    T* remaining = head;
+    head = nullptr;
+    tail = nullptr;
+    count = 0;
+    while (remaining) {
+        // Only a strictly smaller item replaces the best, so equal items keep their order.
+        T* best = remaining;
+        for (T* item = best->next; item; item = item->next) {
+            if ((comparison ? comparison(item, best) : Compare(item, best)) < 0)
+                best = item;
+        }
+        if (best == remaining)
+            remaining = best->next;
+        if (best->previous)
+            best->previous->next = best->next;
+        if (best->next)
+            best->next->previous = best->previous;
+        LinkAtTail(best);
+    }
+}
 
 } // namespace haspel
