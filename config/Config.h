@@ -1,0 +1,54 @@
+// haspel::Config: the program's configuration, a tree of sections and parameters under the root
+// section "Root", with its text file format and the registry of Configurable objects.
+#pragma once
+
+#include "config/ConfigSection.h"
+#include "config/ConfigWriter.h"
+#include "config/Configurable.h"
+#include "config/Path.h"
+#include "foundation/HashMap.h"
+
+namespace haspel {
+
+class Config {
+public:
+    using Writer = ConfigWriter;
+    using FileWriter = ConfigFileWriter;
+
+    Config();
+    ~Config(); // destroys the registered objects, then the tree
+    Config(const Config&) = delete;
+    Config& operator=(const Config&) = delete;
+
+    ConfigSection& GetRoot() { return root; }
+    // Empties the tree; the registry stays.
+    void Clear();
+
+    // Registers object (now owned by the configuration) for the top-level section of that name.
+    void Register(const char* sectionName, Configurable* object);
+    // Hands every registered object its section (created when missing).
+    void ExchangeAll(bool store);
+
+    // Replaces the tree by the content of text. A syntax error leaves the tree empty and gives false;
+    // on success the registered objects read their sections.
+    bool ParseText(const char* text);
+    // Loads the file, or its ".old" copy when the file can't be opened. False when neither opens, can
+    // be read or parses.
+    bool LoadFile(const char* fileName);
+    // Writes the tree to fileName + ".new", makes the current file the ".old" copy and puts the new
+    // one in its place. A failed save leaves the file and its copy as they were.
+    bool SaveFile(const char* fileName);
+
+    // The same with the file named after the program (extension "cfg") in directory; these throw
+    // EIllegalState when the program path names no file.
+    bool LoadFromDirectory(const Path& directory);
+    bool SaveToDirectory(const Path& directory);
+    // Loads the file named after the program beside the program; false when there is none.
+    bool LoadFromApplicationDirectory();
+
+private:
+    StringKeyHashMap<Configurable> registry;
+    ConfigSection root;
+};
+
+} // namespace haspel

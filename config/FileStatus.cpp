@@ -1,0 +1,54 @@
+#include "config/FileStatus.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace haspel {
+
+FileStatus::FileStatus(const char* path)
+    : path(path)
+{
+    Reset();
+}
+
+void FileStatus::Reset()
+{
+    accessed = created = modified = kUnknownTime;
+    exists = false;
+    flags = 0;
+    size = 0;
+}
+
+void FileStatus::Refresh(bool existenceOnly, bool useCache)
+{
+    const bool existenceWanted = !useCache || !(flags & kExistenceKnown);
+    const bool detailsWanted = !existenceOnly && (!useCache || !(flags & kDetailsKnown));
+    if (existenceWanted || (detailsWanted && exists))
+        LookUp();
+    else if (detailsWanted)
+        flags |= kDetailsKnown; // a missing file has no details to look up
+}
+
+void FileStatus::LookUp()
+{
+    struct statx found;
+    if (statx(AT_FDCWD, path.GetText(), 0, STATX_BASIC_STATS | STATX_BTIME, &found) != 0) {
+        Reset();
+        flags = kExistenceKnown | kDetailsKnown;
+        return;
+    }
+    exists = true;
+    size = found.stx_size;
+    accessed = found.stx_atime.tv_sec;
+    modified = found.stx_mtime.tv_sec;
+    created = (found.stx_mask & STATX_BTIME) ? found.stx_btime.tv_sec : kUnknownTime;
+    flags = (S_ISDIR(found.stx_mode) ? kDirectory : 0) | kExistenceKnown | kDetailsKnown;
+}
+
+int64_t FileStatus::GetModificationTime()
+{
+    Refresh(false, true);
+    return exists ? modified : kUnknownTime;
+}
+
+} // namespace haspel

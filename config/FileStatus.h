@@ -1,0 +1,47 @@
+// haspel::FileStatus: the cached existence, times, kind and size of one file, refreshed on demand.
+#pragma once
+
+#include "foundation/String.h"
+
+#include <cstdint>
+
+namespace haspel {
+
+class FileStatus {
+public:
+    static constexpr uint32_t kDirectory = 0x10; // attribute bit: the path is a directory
+    static constexpr uint32_t kExistenceKnown = 1u << 24;
+    static constexpr uint32_t kDetailsKnown = 1u << 25; // times, kind and size
+    static constexpr int64_t kUnknownTime = -1;
+
+    explicit FileStatus(const char* path);
+
+    // Forgets everything: times unknown, not existing, no flags, size 0.
+    void Reset();
+    // Brings existence (and, unless existenceOnly, the details) up to date. With useCache what is
+    // already known is kept; one lookup of the file answers both.
+    void Refresh(bool existenceOnly, bool useCache);
+    // Seconds since 1970 of the last write, after a cached refresh; -1 when the file doesn't exist.
+    int64_t GetModificationTime();
+
+    bool Exists() const { return exists; }
+    uint64_t GetSize() const { return size; }
+    uint32_t GetFlags() const { return flags; }
+    bool IsDirectory() const { return (flags & kDirectory) != 0; }
+    int64_t GetAccessTime() const { return accessed; }
+    int64_t GetCreationTime() const { return created; } // -1 where the file system doesn't keep it
+    const char* GetPath() const { return path.GetText(); }
+
+private:
+    void LookUp();
+
+    int64_t accessed = kUnknownTime;
+    int64_t created = kUnknownTime;
+    bool exists = false;
+    uint32_t flags = 0;
+    int64_t modified = kUnknownTime;
+    String path;
+    uint64_t size = 0;
+};
+
+} // namespace haspel

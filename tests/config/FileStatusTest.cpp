@@ -1,0 +1,89 @@
+#include "config/FileStatus.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace haspel;
+using kestrano::test::TempDir;
+
+namespace {
+
+void SetModificationTime(const std::string& path, int64_t seconds)
+{
+    const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds), 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+} // namespace
+
+TEST(FileStatusTest, MissingFileIsKnownNotToExist)
+{
+    TempDir temp;
+    FileStatus status(temp.file("missing").c_str());
+    EXPECT_EQ(status.GetModificationTime(), -1);
+    EXPECT_FALSE(status.Exists());
+    EXPECT_EQ(status.GetSize(), 0u);
+    EXPECT_EQ(status.GetFlags(), FileStatus::kExistenceKnown | FileStatus::kDetailsKnown);
+}
+
+TEST(FileStatusTest, SizesAndTimesBeyondThirtyTwoBits)
+{
+    TempDir temp;
+    const std::string path = temp.file("big.log");
+    kestrano::test::writeFile(path, "");
+    std::filesystem::resize_file(path, 5ull << 30); // sparse
+    SetModificationTime(path, 5'000'000'000);
+    FileStatus status(path.c_str());
+    EXPECT_EQ(status.GetModificationTime(), 5'000'000'000);
+    EXPECT_TRUE(status.Exists());
+    EXPECT_FALSE(status.IsDirectory());
+    EXPECT_EQ(status.GetSize(), 5ull << 30);
+}
+
+TEST(FileStatusTest, CachedValuesStayUntilARefreshWithoutTheCache)
+{
+    TempDir temp;
+    const std::string path = temp.file("a.log");
+    kestrano::test::writeFile(path, "12345");
+    SetModificationTime(path, 1000);
+    FileStatus status(path.c_str());
+    status.Refresh(true, true);
+    EXPECT_TRUE(status.Exists());
+    EXPECT_EQ(status.GetFlags() & FileStatus::kExistenceKnown, FileStatus::kExistenceKnown);
+
+    kestrano::test::appendFile(path, "678");
+    SetModificationTime(path, 2000);
+    EXPECT_EQ(status.GetModificationTime(), 1000);
+    EXPECT_EQ(status.GetSize(), 5u);
+    status.Refresh(false, false);
+    EXPECT_EQ(status.GetSize(), 8u);
+    EXPECT_EQ(status.GetModificationTime(), 2000);
+
+    std::filesystem::remove(path);
+    status.Refresh(true, true);
+    EXPECT_TRUE(status.Exists());
+    status.Refresh(true, false);
+    EXPECT_FALSE(status.Exists());
+    EXPECT_EQ(status.GetSize(), 0u);
+    EXPECT_EQ(status.GetModificationTime(), -1);
+}
+
+TEST(FileStatusTest, DirectoryIsMarkedAndResetForgetsEverything)
+{
+    TempDir temp;
+    FileStatus status(temp.path().c_str());
+    status.Refresh(false, true);
+    EXPECT_TRUE(status.Exists());
+    EXPECT_TRUE(status.IsDirectory());
+    EXPECT_GT(status.GetModificationTime(), 0);
+    status.Reset();
+    EXPECT_FALSE(status.Exists());
+    EXPECT_EQ(status.GetFlags(), 0u);
+    EXPECT_EQ(status.GetAccessTime(), -1);
+    EXPECT_STREQ(status.GetPath(), temp.path().c_str());
+}
