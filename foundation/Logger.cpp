@@ -5,7 +5,6 @@
 #include "foundation/Exception.h"
 
 #include <cstdarg>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -22,12 +21,6 @@ const SystemLogClock systemClock;
 
 // The logger that receives the records of located exceptions.
 Logger* installedLogger = nullptr;
-
-const char* AfterLastBackslash(const char* text)
-{
-    const char* backslash = std::strrchr(text, '\\');
-    return backslash ? backslash + 1 : text;
-}
 
 // Opens for appending without ever blocking (a FIFO without a reader fails instead of freezing the
 // program) and holds an exclusive advisory lock, so that two running copies never mix their records.
