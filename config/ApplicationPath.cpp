@@ -33,11 +33,12 @@ void AddArgument(const char* text)
 // The NUL-separated arguments of this process, as the kernel keeps them.
 void ReadOwnCommandLine()
 {
-    std::FILE* file = std::fopen("/proc/self/cmdline", "rb");
+    const std::unique_ptr<std::FILE, decltype(&std::fclose)> file(
+        std::fopen("/proc/self/cmdline", "rbe"), std::fclose);
     if (!file)
         return;
     String argument;
-    for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
+    for (int c = std::fgetc(file.get()); c != EOF; c = std::fgetc(file.get())) {
         if (c != '\0') {
             argument.AppendChar(static_cast<char>(c));
             continue;
@@ -47,7 +48,6 @@ void ReadOwnCommandLine()
     }
     if (!argument.IsEmpty())
         AddArgument(argument.GetText());
-    std::fclose(file);
 }
 
 ApplicationArguments& KnownArguments()

@@ -7,10 +7,11 @@
 #include "config/Configurable.h"
 #include "config/Path.h"
 #include "foundation/HashMap.h"
+#include "foundation/RawAllocated.h"
 
 namespace haspel {
 
-class Config {
+class Config : public RawAllocated {
 public:
     using Writer = ConfigWriter;
     using FileWriter = ConfigFileWriter;

@@ -1,5 +1,6 @@
 #include "core/KeywordLists.h"
 
+#include "core/Capacity.h"
 #include "core/LowerCase.h"
 #include "core/MonitorSettings.h"
 #include "core/Severity.h"
@@ -15,7 +16,8 @@ namespace {
 
 uint16_t pairAt(const char* bytes)
 {
-    return static_cast<uint16_t>(static_cast<unsigned char>(bytes[0]) | static_cast<unsigned char>(bytes[1]) << 8);
+    return static_cast<uint16_t>(
+        static_cast<unsigned char>(bytes[0]) | static_cast<unsigned char>(bytes[1]) << 8);
 }
 
 } // namespace
@@ -118,7 +120,7 @@ void KeywordLists::swap(KeywordLists& other)
 char* KeywordLists::lowerIntoScratch(const char* line, int32_t length) const
 {
     if (length > scratchCapacity) {
-        const int32_t capacity = std::max(length, std::min(scratchCapacity * 2, INT32_MAX / 2) + 256);
+        const int32_t capacity = grownCapacity(scratchCapacity, length);
         scratch = static_cast<char*>(haspel::ReallocateOrThrow(scratch, static_cast<std::size_t>(capacity)));
         scratchCapacity = capacity;
     }
@@ -154,7 +156,8 @@ int32_t KeywordLists::classify(const char* line, int32_t length) const
         // Candidates of one pair come highest severity first: the first that matches is the best.
         for (; candidate < end && candidate->pair == pair && candidate->severity > best; ++candidate) {
             if (candidate->length <= length - i
-                && std::memcmp(lowered + i + 2, candidate->text + 2, static_cast<std::size_t>(candidate->length - 2))
+                && std::memcmp(
+                       lowered + i + 2, candidate->text + 2, static_cast<std::size_t>(candidate->length - 2))
                     == 0) {
                 best = candidate->severity;
                 if (best >= topSeverity)

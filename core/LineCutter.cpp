@@ -1,5 +1,6 @@
 #include "core/LineCutter.h"
 
+#include "core/Capacity.h"
 #include "core/LineEnd.h"
 #include "core/MonitorSettings.h"
 #include "core/Severity.h"
@@ -15,8 +16,7 @@ LineCutter::LineCutter(const MonitorSettings& settings, LineCutterListener& list
     : settings(settings)
     , listener(listener)
     , keywords(settings)
-{
-}
+{ }
 
 LineCutter::~LineCutter()
 {
@@ -42,8 +42,7 @@ void LineCutter::appendPendingText(const char* bytes, int32_t n)
         throw haspel::EOutOfMemory();
     const int32_t needed = pendingEnd + n;
     if (needed > pendingCapacity) {
-        const int32_t doubled = pendingCapacity > INT32_MAX / 2 ? INT32_MAX : pendingCapacity * 2;
-        const int32_t capacity = needed > doubled ? needed : doubled;
+        const int32_t capacity = grownCapacity(pendingCapacity, needed);
         pending = static_cast<char*>(haspel::ReallocateOrThrow(pending, static_cast<std::size_t>(capacity)));
         pendingCapacity = capacity;
     }

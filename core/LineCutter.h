@@ -53,6 +53,8 @@ public:
     // The bytes not yet cut into lines (an incomplete line); not NUL-terminated.
     const char* getPendingText() const { return pending + pendingStart; }
     int32_t getPendingLength() const { return pendingEnd - pendingStart; }
+    // Forgets the incomplete line, when reading starts over somewhere else in the file.
+    void discardPendingText() { pendingStart = scanned = pendingEnd = 0; }
 
 private:
     void handleLine(const char* line, int32_t length, int32_t& highest);

@@ -16,8 +16,8 @@ constexpr uint64_t HighBits = 0x8080808080808080ull;
 // into the next byte.
 uint64_t lowerAscii8(uint64_t bytes)
 {
-    const uint64_t atLeastA = bytes + 0x3f3f3f3f3f3f3f3full;  // high bit set where byte >= 'A'
-    const uint64_t aboveZ = bytes + 0x2525252525252525ull;    // high bit set where byte > 'Z'
+    const uint64_t atLeastA = bytes + 0x3f3f3f3f3f3f3f3full; // high bit set where byte >= 'A'
+    const uint64_t aboveZ = bytes + 0x2525252525252525ull; // high bit set where byte > 'Z'
     return bytes | ((atLeastA & ~aboveZ & HighBits) >> 2);
 }
 

@@ -1,5 +1,6 @@
 #include "core/Message.h"
 
+#include "core/Capacity.h"
 #include "core/KeywordLists.h"
 #include "core/WhiteSpace.h"
 #include "foundation/Exception.h"
@@ -37,9 +38,7 @@ void Message::appendContinuationLine(const char* line, int32_t length)
         throw haspel::EOutOfMemory();
     const int32_t needed = textLength + 2 + added + 1;
     if (needed > textCapacity) {
-        // Grow geometrically: a message with many continuation lines is built in linear time.
-        const int32_t doubled = textCapacity > INT32_MAX / 2 ? INT32_MAX : textCapacity * 2;
-        const int32_t capacity = needed > doubled ? needed : doubled;
+        const int32_t capacity = grownCapacity(textCapacity, needed);
         text = static_cast<char*>(haspel::ReallocateOrThrow(text, static_cast<std::size_t>(capacity)));
         textCapacity = capacity;
     }

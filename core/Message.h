@@ -33,7 +33,7 @@ private:
     int32_t severity;
     char* text = nullptr;
     int32_t textLength = 0;
-    int32_t textCapacity = 0;  // bytes allocated, the NUL included
+    int32_t textCapacity = 0; // bytes allocated, the NUL included
 };
 
 } // namespace kestrano

@@ -10,7 +10,11 @@ namespace kestrano {
 namespace {
 
 const char* const DefaultKeywords[Severity::ListCount] = {
-    "debug debg", "info notice", "warn", "error exception", "fatal crit",
+    "debug debg",
+    "info notice",
+    "warn",
+    "error exception",
+    "fatal crit",
 };
 
 // A new string holding the lower-cased bytes; throws haspel::EOutOfMemory.
@@ -52,7 +56,8 @@ void MonitorSettings::ParseKeywords(const char* text, KeywordList& list)
         const char* end = position;
         while (*end != ' ' && *end != '\0')
             ++end;
-        std::unique_ptr<haspel::String> keyword = newLowerCased(position, static_cast<int32_t>(end - position));
+        std::unique_ptr<haspel::String> keyword
+            = newLowerCased(position, static_cast<int32_t>(end - position));
         list.Add(keyword.get());
         keyword.release();
         position = end;

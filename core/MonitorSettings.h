@@ -32,11 +32,11 @@ public:
     bool GetMultiLine() const { return multiLine; }
     void SetMultiLine(bool value) { multiLine = value; }
     int32_t GetUpdateEvery() const { return updateEvery; }
-    void SetUpdateEvery(int32_t milliseconds);  // below 100 stores 100
+    void SetUpdateEvery(int32_t milliseconds); // below 100 stores 100
     int32_t GetInitiallyReadBytes() const { return initiallyReadBytes; }
     void SetInitiallyReadBytes(int32_t bytes) { initiallyReadBytes = bytes; }
     int32_t GetKeepLines() const { return keepLines; }
-    void SetKeepLines(int32_t lines);  // below 1 stores 1
+    void SetKeepLines(int32_t lines); // below 1 stores 1
     int32_t GetOnTop() const { return onTop; }
     void SetOnTop(int32_t severity) { onTop = severity; }
     int32_t GetPlaySound() const { return playSound; }

@@ -204,13 +204,6 @@ TEST(ConfigFormatTest, EverySyntaxErrorLeavesAnEmptyConfiguration)
         deepEnough += "</>";
     Config config;
     EXPECT_TRUE(config.ParseText(deepEnough.c_str()));
-}
-
-TEST(ConfigFormatTest, EmptyAndWhiteTextsAreEmptyConfigurations)
-{
-    Config config;
-    config.GetRoot().GetSection("Old");
-    EXPECT_TRUE(config.ParseText(""));
-    EXPECT_EQ(config.GetRoot().GetSections().GetSize(), 0);
     EXPECT_TRUE(config.ParseText(" \r\n\t\f"));
+    EXPECT_EQ(config.GetRoot().GetSections().GetSize(), 0);
 }

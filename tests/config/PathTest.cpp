@@ -76,15 +76,6 @@ TEST(PathTest, CopiesAreIndependent)
     EXPECT_EQ(Text(assigned), "/a/b");
 }
 
-TEST(PathTest, SetRootFoldsSlashesButKeepsOtherRoots)
-{
-    Path path("x/y");
-    path.SetRoot("///");
-    EXPECT_EQ(Text(path), "/x/y");
-    path.SetRoot("base:");
-    EXPECT_EQ(Text(path), "base:x/y");
-}
-
 TEST(PathTest, MakeDirectoriesCreatesTheChainAndAcceptsExistingOnes)
 {
     TempDir temp;

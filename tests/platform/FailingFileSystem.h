@@ -3,6 +3,8 @@
 
 #include "platform/FileSystem.h"
 
+#include <vector>
+
 namespace kestrano::test {
 
 class FailingFileSystem : public LinuxFileSystem {
@@ -10,7 +12,8 @@ public:
     bool failOpen = false;
     bool failRead = false;
     bool failRemove = false;
-    int opens = 0; // attempts, failed ones included
+    int opens = 0;              // attempts, failed ones included
+    std::vector<int32_t> reads; // the byte counts asked for, in order
 
     Handle openForReading(const char* path) override
     {
@@ -19,6 +22,7 @@ public:
     }
     int32_t readAt(Handle file, char* buffer, int32_t n, uint64_t offset) override
     {
+        reads.push_back(n);
         return failRead ? -1 : LinuxFileSystem::readAt(file, buffer, n, offset);
     }
     bool remove(const char* path) override { return !failRemove && LinuxFileSystem::remove(path); }

@@ -3,10 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace kestrano {
 namespace {
@@ -58,26 +56,6 @@ TEST(LinuxFileSystem, RefusesWhatIsNotARegularFile)
     EXPECT_EQ(files.openForReading(fifo.c_str()), FileSystem::NoHandle);
 
     EXPECT_EQ(files.openForReading("/dev/null"), FileSystem::NoHandle);
-}
-
-TEST(LinuxFileSystem, FollowsOffsetsBeyondFourGibibytes)
-{
-    TempDir dir;
-    const std::string path = dir.file("sparse.log");
-    const uint64_t offset = (uint64_t(1) << 32) + 100;
-    {
-        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT, 0600);
-        ASSERT_GE(fd, 0);
-        ASSERT_EQ(pwrite(fd, "tail", 4, static_cast<off_t>(offset)), 4);
-        ::close(fd);
-    }
-    OpenFile file(path);
-    uint64_t size = 0;
-    ASSERT_TRUE(file.files.length(file.handle, size));
-    EXPECT_EQ(size, offset + 4);
-    char buffer[8];
-    EXPECT_EQ(file.files.readAt(file.handle, buffer, 8, offset), 4);
-    EXPECT_EQ(std::string(buffer, 4), "tail");
 }
 
 TEST(LinuxFileSystem, RemovesFiles)

@@ -1,0 +1,35 @@
+#include "core/Document.h"
+
+#include "core/ChildView.h"
+#include "core/FullPath.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
+
+namespace kestrano {
+
+Document::Document(const char* path, FileSystem& files, MessageBox& boxes)
+    : pathName(makeFullPath(path))
+    , files(files)
+    , boxes(boxes)
+{ }
+
+void Document::deleteLogFile()
+{
+    if (files.remove(pathName.GetText())) {
+        if (view)
+            view->rebuildList();
+        return;
+    }
+    haspel::String text("Error: Cannot delete ");
+    text.Append(pathName.GetText());
+    text.Append(".");
+    boxes.showError(text.GetText());
+}
+
+void Document::confirmDeleteLogFile()
+{
+    if (boxes.askYesNo("Sure to delete the log file?"))
+        deleteLogFile();
+}
+
+} // namespace kestrano

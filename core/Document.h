@@ -1,0 +1,38 @@
+// The document of one open log file: its full path, its one view, and the deletion of the file.
+#pragma once
+
+#include "foundation/String.h"
+
+namespace kestrano {
+
+class ChildView;
+class FileSystem;
+class MessageBox;
+
+class Document {
+public:
+    // The path is made full (absolute, lexically normal). Nothing is opened or read.
+    Document(const char* path, FileSystem& files, MessageBox& boxes);
+    virtual ~Document() = default;
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    const haspel::String& getPathName() const { return pathName; }
+    // The log's view, or nullptr before it exists and after it is gone.
+    ChildView* getFirstView() const { return view; }
+
+    // Deletes the file without asking and rebuilds the view; a failure is reported in an error box.
+    void deleteLogFile();
+    // Asks first, then deletes.
+    void confirmDeleteLogFile();
+
+private:
+    friend class ChildView; // registers itself while it exists
+
+    haspel::String pathName;
+    FileSystem& files;
+    MessageBox& boxes;
+    ChildView* view = nullptr;
+};
+
+} // namespace kestrano

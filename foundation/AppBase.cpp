@@ -1,0 +1,42 @@
+#include "foundation/AppBase.h"
+
+#include "config/ApplicationPath.h"
+
+namespace haspel {
+
+AppBase::AppBase()
+    : configuration(new Config)
+{
+    if (!configuration->LoadFromDirectory(GetConfigurationDirectory()))
+        configuration->LoadFromApplicationDirectory();
+}
+
+AppBase::~AppBase()
+{
+    if (!configuration)
+        return;
+    try {
+        SaveConfiguration();
+    } catch (const Exception&) {
+        // A program path without a file name: the save fails like any other, unreported.
+    }
+}
+
+Path AppBase::GetConfigurationDirectory() const
+{
+    Path directory;
+    if (directory.SetToSpecialFolder(SpecialFolder::LocalApplicationData, true)) {
+        directory.Append(kVendorFolderName);
+        directory.Append(GetApplicationName());
+        if (directory.MakeDirectories())
+            return directory;
+    }
+    return GetApplicationDirectory();
+}
+
+bool AppBase::SaveConfiguration()
+{
+    return configuration->SaveToDirectory(GetConfigurationDirectory());
+}
+
+} // namespace haspel

@@ -1,0 +1,36 @@
+// haspel::AppBase: the base of the program's application object. It owns the configuration for the
+// object's lifetime: loaded at construction, saved at destruction.
+#pragma once
+
+#include "config/Config.h"
+#include "config/Path.h"
+
+#include <memory>
+
+namespace haspel {
+
+// Supplied by the application: the program's name, which names the last folder of the configuration
+// directory.
+const char* GetApplicationName();
+
+class AppBase {
+public:
+    // Loads the configuration file from the configuration directory, else the one beside the program;
+    // with neither the configuration starts empty.
+    AppBase();
+    // Saves the configuration (a failure goes unreported) and destroys it.
+    virtual ~AppBase();
+    AppBase(const AppBase&) = delete;
+    AppBase& operator=(const AppBase&) = delete;
+
+    ConfigSection* GetConfigRoot() { return configuration ? &configuration->GetRoot() : nullptr; }
+    // $XDG_CONFIG_HOME/Tormalind/<application name>, created when missing; when it can't be, the
+    // program's own folder.
+    Path GetConfigurationDirectory() const;
+    bool SaveConfiguration();
+
+private:
+    std::unique_ptr<Config> configuration;
+};
+
+} // namespace haspel

@@ -1,0 +1,64 @@
+// A line cutter with real settings and a listener that records what the view would be told and
+// trims to KeepLines as the view does.
+#pragma once
+
+#include "core/LineCutter.h"
+#include "core/MonitorSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kestrano::test {
+
+class CutterTest : public ::testing::Test, public LineCutterListener {
+protected:
+    void showMessage(Message* message) override
+    {
+        events.push_back("show " + std::string(message->getText()));
+    }
+    void trimToKeepLines() override
+    {
+        while (cutter.getMessages().GetCount() > settings.GetKeepLines())
+            delete cutter.getMessages().RemoveFirst();
+    }
+    void messageContinued(Message* message) override
+    {
+        ASSERT_EQ(message, cutter.getMessages().GetTail());
+        events.push_back("continued " + std::string(message->getText()));
+    }
+
+    // Appends the text and splits it; returns what the split returned.
+    int32_t feed(const std::string& text)
+    {
+        cutter.appendPendingText(text.data(), static_cast<int32_t>(text.size()));
+        return cutter.splitPendingText();
+    }
+
+    std::vector<std::string> texts() const
+    {
+        std::vector<std::string> result;
+        for (const Message* m = cutter.getMessages().GetHead(); m; m = m->GetNext())
+            result.emplace_back(m->getText());
+        return result;
+    }
+
+    std::vector<int32_t> severities() const
+    {
+        std::vector<int32_t> result;
+        for (const Message* m = cutter.getMessages().GetHead(); m; m = m->GetNext())
+            result.push_back(m->getSeverity());
+        return result;
+    }
+
+    std::string pending() const { return std::string(cutter.getPendingText(), cutter.getPendingLength()); }
+
+    MonitorSettings settings;
+    LineCutter cutter {settings, *this};
+    std::vector<std::string> events;
+};
+
+using Texts = std::vector<std::string>;
+
+} // namespace kestrano::test

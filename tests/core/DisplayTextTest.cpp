@@ -1,0 +1,57 @@
+#include "core/DisplayText.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+namespace kestrano::test {
+namespace {
+
+std::string display(const std::string& text)
+{
+    return displayText(text.c_str()).GetText();
+}
+
+// The rendering done step by step: line ends to spaces, then the first pair of spaces becomes one
+// until none is left.
+std::string displayedStepByStep(std::string text)
+{
+    for (char& c : text) {
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    }
+    for (size_t pair; (pair = text.find("  ")) != std::string::npos;)
+        text.erase(pair, 1);
+    return text;
+}
+
+TEST(DisplayTextTest, MultiLineTextBecomesOneLine)
+{
+    EXPECT_EQ(display("first\r\nsecond"), "first second");
+    EXPECT_EQ(display("a\r\n\r\nb\rc\nd"), "a b c d");
+    EXPECT_EQ(display("trailing\r\n"), "trailing ");
+}
+
+TEST(DisplayTextTest, RunsOfSpacesShrinkAndTabsStay)
+{
+    EXPECT_EQ(display("a    b"), "a b");
+    EXPECT_EQ(display("a\t\tb \t c"), "a\t\tb \t c");
+    EXPECT_EQ(display("   "), " ");
+    EXPECT_EQ(display(""), "");
+}
+
+TEST(DisplayTextTest, LongTextsAgreeWithTheStepwiseRendering)
+{
+    std::mt19937 random(7);
+    const char alphabet[] = {' ', ' ', '\r', '\n', '\t', 'a', 'b'};
+    for (int round = 0; round < 200; ++round) {
+        std::string text(random() % 1500, 'x');
+        for (char& c : text)
+            c = alphabet[random() % sizeof alphabet];
+        ASSERT_EQ(display(text), displayedStepByStep(text)) << "round " << round;
+    }
+}
+
+} // namespace
+} // namespace kestrano::test

@@ -1,0 +1,75 @@
+#include "core/FullPath.h"
+#include "tests/core/ViewFixture.h"
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace kestrano::test {
+namespace {
+
+TEST(FullPath, IsAbsoluteAndLexicallyNormal)
+{
+    EXPECT_STREQ(makeFullPath("/var//log/./a/../syslog").GetText(), "/var/log/syslog");
+    EXPECT_STREQ(makeFullPath("/../..").GetText(), "/");
+    EXPECT_STREQ(makeFullPath("/var/log/").GetText(), "/var/log");
+    EXPECT_STREQ(makeFullPath("").GetText(), "");
+
+    TempDir dir;
+    const std::string previous = std::filesystem::current_path();
+    ASSERT_EQ(chdir(dir.path().c_str()), 0);
+    const haspel::String full = makeFullPath("sub/../x:y\\z.log");
+    ASSERT_EQ(chdir(previous.c_str()), 0);
+    EXPECT_EQ(std::string(full.GetText()), dir.path() + "/x:y\\z.log");
+}
+
+using DocumentTest = ViewTest;
+
+TEST_F(DocumentTest, DeletesAfterYesAndEmptiesTheView)
+{
+    writeFile(path, "error one\n");
+    view.rebuildList();
+    EXPECT_EQ(document.getFirstView(), &view);
+
+    document.confirmDeleteLogFile();
+    EXPECT_EQ(boxes.questions, (std::vector<std::string> {"Sure to delete the log file?"}));
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(list.rows.size(), 1u);
+
+    boxes.answer = true;
+    document.confirmDeleteLogFile();
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(list.rows.empty());
+    EXPECT_TRUE(boxes.errors.empty());
+
+    writeFile(path, "back again\n");
+    view.pollLogFile();
+    EXPECT_EQ(list.texts(), (std::vector<std::string> {"back again"}));
+}
+
+TEST_F(DocumentTest, ReportsAFailedDeletionAndChangesNothing)
+{
+    writeFile(path, "error one\n");
+    view.rebuildList();
+    files.failRemove = true;
+    document.deleteLogFile();
+    EXPECT_EQ(boxes.errors, (std::vector<std::string> {"Error: Cannot delete " + path + "."}));
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(list.rows.size(), 1u);
+}
+
+TEST_F(DocumentTest, ForgetsItsViewWhenTheViewGoesAndCannotDeleteAMissingFile)
+{
+    Document other(dir.file("missing.log").c_str(), files, boxes);
+    {
+        ChildView otherView(
+            other, ViewContext {settings, config.GetRoot(), files, notifier, details}, list, frame);
+        EXPECT_EQ(other.getFirstView(), &otherView);
+    }
+    EXPECT_EQ(other.getFirstView(), nullptr);
+    other.deleteLogFile();
+    EXPECT_EQ(
+        boxes.errors, (std::vector<std::string> {"Error: Cannot delete " + dir.file("missing.log") + "."}));
+}
+
+} // namespace
+} // namespace kestrano::test

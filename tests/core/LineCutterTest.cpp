@@ -1,0 +1,178 @@
+#include "tests/core/CutterFixture.h"
+
+#include "core/Severity.h"
+
+#include <string>
+
+namespace kestrano::test {
+namespace {
+
+TEST_F(CutterTest, EachOfCrLfAndCrLfEndsALineWithoutEmptyMessages)
+{
+    EXPECT_EQ(feed("one\r\ntwo\r\n"), Severity::Unknown);
+    EXPECT_EQ(feed("three\rfour\r"), Severity::Unknown);
+    EXPECT_EQ(feed("five\n\n\nsix\n"), Severity::Unknown);
+    EXPECT_EQ(texts(), (Texts {"one", "two", "three", "four", "five", "six"}));
+    EXPECT_EQ(pending(), "");
+}
+
+TEST_F(CutterTest, LineEndsAreFoundAtEveryPositionOfLongLines)
+{
+    // Lines of every length around the widths the line end search works in.
+    std::string text;
+    Texts expected;
+    for (int length = 1; length <= 40; ++length) {
+        expected.push_back(std::string(static_cast<size_t>(length), 'x') + std::to_string(length));
+        text += expected.back() + (length % 2 ? "\n" : "\r");
+    }
+    feed(text);
+    EXPECT_EQ(texts(), expected);
+}
+
+TEST_F(CutterTest, ReturnsTheHighestNewSeverityOrNoneWithoutNewMessages)
+{
+    EXPECT_EQ(feed("info: up\nwarn: low disk\ndebug: x\n"), Severity::Warning);
+    EXPECT_EQ(feed("no line end yet: fatal"), Severity::None);
+    EXPECT_EQ(feed("\n"), Severity::Fatal);
+    EXPECT_EQ(feed("\n\n   \n"), Severity::None);
+    // A continuation never counts, even with a keyword.
+    EXPECT_EQ(feed("  fatal in continuation\n"), Severity::None);
+    EXPECT_EQ(severities(), (std::vector<int32_t> {1, 2, 0, 4}));
+}
+
+TEST_F(CutterTest, TextWithoutALineEndWaitsForTheRestOfTheLine)
+{
+    feed("first half, ");
+    EXPECT_TRUE(texts().empty());
+    EXPECT_EQ(pending(), "first half, ");
+    feed("second half\nnext");
+    EXPECT_EQ(texts(), (Texts {"first half, second half"}));
+    EXPECT_EQ(pending(), "next");
+}
+
+TEST_F(CutterTest, AnyPieceBoundaryGivesTheSameMessages)
+{
+    const std::string text = "a error\r\n  at x\r\n\tat y\rinfo\n\n   \nz notice\r\nwarn";
+    feed(text);
+    const Texts whole = texts();
+    const std::string wholePending = pending();
+    for (size_t cut = 0; cut <= text.size(); ++cut) {
+        MonitorSettings otherSettings;
+        struct Quiet : LineCutterListener {
+            void showMessage(Message*) override { }
+            void trimToKeepLines() override { }
+            void messageContinued(Message*) override { }
+        } quiet;
+        LineCutter other(otherSettings, quiet);
+        other.appendPendingText(text.data(), static_cast<int32_t>(cut));
+        other.splitPendingText();
+        other.appendPendingText(text.data() + cut, static_cast<int32_t>(text.size() - cut));
+        other.splitPendingText();
+        Texts got;
+        for (const Message* m = other.getMessages().GetHead(); m; m = m->GetNext())
+            got.emplace_back(m->getText());
+        EXPECT_EQ(got, whole) << "cut at " << cut;
+        EXPECT_EQ(std::string(other.getPendingText(), other.getPendingLength()), wholePending);
+    }
+}
+
+TEST_F(CutterTest, IndentedLinesContinueTheLastMessage)
+{
+    feed("Error: cannot open\n   at Reader.open(Reader.cpp:10)\n\tfatal in detail\n");
+    ASSERT_EQ(texts(), (Texts {"Error: cannot open\r\nat Reader.open(Reader.cpp:10)\r\nfatal in detail"}));
+    EXPECT_EQ(severities(), (std::vector<int32_t> {Severity::Error}));
+    EXPECT_EQ(events,
+        (Texts {"show Error: cannot open", "continued Error: cannot open\r\nat Reader.open(Reader.cpp:10)",
+            "continued Error: cannot open\r\nat Reader.open(Reader.cpp:10)\r\nfatal in detail"}));
+}
+
+TEST_F(CutterTest, BlankIndentedLineIsAnEmptyContinuationButEmptyLineIsNothing)
+{
+    feed("message\n   \n\n");
+    EXPECT_EQ(texts(), (Texts {"message\r\n"}));
+}
+
+TEST_F(CutterTest, WithoutAPreviousMessageIndentedAndBlankLinesStandAlone)
+{
+    feed("   \n\n\t  first, indented\n");
+    EXPECT_EQ(texts(), (Texts {"first, indented"}));
+}
+
+TEST_F(CutterTest, MultiLineOffMakesEveryNonBlankLineAMessage)
+{
+    feed("head\n");
+    settings.SetMultiLine(false);
+    feed("\tdetail\n   \n");
+    settings.SetMultiLine(true);
+    feed("  joined\n");
+    EXPECT_EQ(texts(), (Texts {"head", "detail\r\njoined"}));
+}
+
+TEST_F(CutterTest, ContinuationReachesAMessageTheViewDidNotShow)
+{
+    // The view decides about rows; the cutter joins and reports regardless of the filter.
+    feed("debug: hidden\n");
+    events.clear();
+    feed(" more\n");
+    EXPECT_EQ(events, (Texts {"continued debug: hidden\r\nmore"}));
+}
+
+TEST_F(CutterTest, SkipFirstLineDropsExactlyOneLineEvenAnEmptyOne)
+{
+    cutter.setSkipFirstLine(true);
+    feed("partial line error\nkept\n");
+    EXPECT_FALSE(cutter.getSkipFirstLine());
+    EXPECT_EQ(texts(), (Texts {"kept"}));
+
+    cutter.setSkipFirstLine(true);
+    feed("\nalso kept\n");
+    EXPECT_EQ(texts(), (Texts {"kept", "also kept"}));
+
+    // Waits for a complete line.
+    cutter.setSkipFirstLine(true);
+    feed("half");
+    EXPECT_TRUE(cutter.getSkipFirstLine());
+    feed(" line\n  joins the last kept message\n");
+    EXPECT_EQ(texts(), (Texts {"kept", "also kept\r\njoins the last kept message"}));
+}
+
+TEST_F(CutterTest, ANulEndsThePiece)
+{
+    const char piece[] = "before\0after\n";
+    cutter.appendPendingText(piece, sizeof piece - 1);
+    EXPECT_EQ(pending(), "before");
+    feed(" the nul\n");
+    EXPECT_EQ(texts(), (Texts {"before the nul"}));
+}
+
+TEST_F(CutterTest, KeepsAtMostKeepLinesThroughTheListener)
+{
+    settings.SetKeepLines(2);
+    feed("a\nb\nc\n  c2\n");
+    EXPECT_EQ(texts(), (Texts {"b", "c\r\nc2"}));
+}
+
+TEST_F(CutterTest, KeywordChangesActAtTheNextSplit)
+{
+    feed("quota reached\n");
+    MonitorSettings::ParseKeywords("QUOTA", settings.GetKeywords(Severity::Warning));
+    EXPECT_EQ(feed("quota reached\n"), Severity::Warning);
+    settings.GetKeywords(Severity::Warning).Clear();
+    EXPECT_EQ(feed("quota reached, warn\n"), Severity::Unknown);
+    EXPECT_EQ(severities(), (std::vector<int32_t> {-1, 2, -1}));
+}
+
+TEST_F(CutterTest, ALineLongerThanManyPiecesIsCutOnce)
+{
+    const std::string chunk(8192, 'y');
+    for (int i = 0; i < 64; ++i)
+        EXPECT_EQ(feed(chunk), Severity::None);
+    EXPECT_EQ(cutter.getPendingLength(), 64 * 8192);
+    EXPECT_EQ(feed(" error\nnext"), Severity::Error);
+    ASSERT_EQ(texts().size(), 1u);
+    EXPECT_EQ(texts()[0].size(), 64u * 8192 + 6);
+    EXPECT_EQ(pending(), "next");
+}
+
+} // namespace
+} // namespace kestrano::test

@@ -1,0 +1,82 @@
+// Recording stand-ins for the desktop around a log view (tests and benchmarks).
+#pragma once
+
+#include "core/Message.h"
+#include "platform/ListControl.h"
+#include "platform/LogFrame.h"
+#include "platform/MessageBox.h"
+#include "platform/MessageDetails.h"
+#include "platform/Notifier.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace kestrano::test {
+
+class RecordingList : public ListControl {
+public:
+    std::deque<Message*> rows;
+    int32_t lastScrolledTo = -1;
+    int scrolls = 0;
+    std::vector<int32_t> refreshed;
+    int32_t selected = -1;
+
+    int32_t rowCount() const override { return static_cast<int32_t>(rows.size()); }
+    void appendRow(Message* message) override { rows.push_back(message); }
+    void deleteFirstRow() override { rows.pop_front(); }
+    void deleteAllRows() override { rows.clear(); }
+    void refreshRow(int32_t row) override { refreshed.push_back(row); }
+    Message* rowMessage(int32_t row) const override { return rows.at(static_cast<size_t>(row)); }
+    void scrollIntoView(int32_t row) override
+    {
+        lastScrolledTo = row;
+        ++scrolls;
+    }
+    int32_t selectedRow() const override { return selected; }
+
+    std::vector<std::string> texts() const
+    {
+        std::vector<std::string> result;
+        for (Message* message : rows)
+            result.push_back(message->getText());
+        return result;
+    }
+};
+
+class RecordingFrame : public LogFrame {
+public:
+    int toolbarUpdates = 0;
+    int broughtToFront = 0;
+    void UpdateToolbarChecks() override { ++toolbarUpdates; }
+    void bringToFront() override { ++broughtToFront; }
+};
+
+class RecordingNotifier : public Notifier {
+public:
+    int mainBroughtToFront = 0;
+    int sounds = 0;
+    void bringMainWindowToFront() override { ++mainBroughtToFront; }
+    void playAlertSound() override { ++sounds; }
+};
+
+class RecordingDetails : public MessageDetails {
+public:
+    std::vector<std::string> shown;
+    void show(const Message& message) override { shown.push_back(message.getText()); }
+};
+
+class ScriptedMessageBox : public MessageBox {
+public:
+    bool answer = false;
+    std::vector<std::string> questions;
+    std::vector<std::string> errors;
+    bool askYesNo(const char* text) override
+    {
+        questions.push_back(text);
+        return answer;
+    }
+    void showError(const char* text) override { errors.push_back(text); }
+};
+
+} // namespace kestrano::test

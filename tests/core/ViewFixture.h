@@ -1,0 +1,53 @@
+// A fixture holding one log view of one file in a temporary folder, with recording stand-ins.
+#pragma once
+
+#include "config/Config.h"
+#include "core/ChildView.h"
+#include "core/Document.h"
+#include "core/MonitorSettings.h"
+#include "tests/core/ViewDoubles.h"
+#include "tests/platform/FailingFileSystem.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrano::test {
+
+// One view of dir/app.log with default settings; the file is not created.
+class ViewTest : public testing::Test {
+protected:
+    TempDir dir;
+    std::string path = dir.file("app.log");
+    MonitorSettings settings;
+    haspel::Config config;
+    FailingFileSystem files;
+    RecordingNotifier notifier;
+    RecordingDetails details;
+    ScriptedMessageBox boxes;
+    RecordingList list;
+    RecordingFrame frame;
+    Document document {path.c_str(), files, boxes};
+    ChildView view {
+        document, ViewContext {settings, config.GetRoot(), files, notifier, details}, list, frame};
+
+    // Appends to the log and polls it, as a timer tick after the write would.
+    void appendAndPoll(const std::string& text)
+    {
+        appendFile(path, text);
+        view.pollLogFile();
+    }
+    std::vector<std::string> messageTexts()
+    {
+        std::vector<std::string> result;
+        for (Message* message = view.getMessages().GetHead(); message; message = message->GetNext())
+            result.push_back(message->getText());
+        return result;
+    }
+    int notifications() const { return notifier.mainBroughtToFront + frame.broughtToFront + notifier.sounds; }
+    haspel::ConfigSection& workspace()
+    {
+        return config.GetRoot().GetSection("Workspace").GetSection(path.c_str());
+    }
+};
+
+} // namespace kestrano::test
