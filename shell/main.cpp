@@ -1,6 +1,7 @@
 // Kestrano: the application object (with the configuration), then the diagnostic logger, then the
 // QApplication; start-up and the event loop; destroyed in reverse order.
 #include "config/ApplicationPath.h"
+#include "foundation/Logger.h"
 #include "shell/ErrorGuard.h"
 #include "shell/GuardedApplication.h"
 #include "shell/Kestrano.h"
@@ -11,20 +12,23 @@
 
 int main(int argc, char** argv)
 {
-    const kestrano::ProgramArguments arguments = kestrano::parseProgramArguments(argc, argv);
-    if (arguments.help) {
+    const kestrano::ProgramArguments early = kestrano::parseProgramArguments(argc, argv);
+    if (early.help) {
         std::fputs(kestrano::usageText(argv[0]).c_str(), stdout);
         return 0;
     }
-    if (arguments.version) {
+    if (early.version) {
         std::puts("Kestrano " KESTRANO_VERSION);
         return 0;
     }
     haspel::SetApplicationArguments(argc, argv);
 
     kestrano::Kestrano app;
+    haspel::Logger logger;
     kestrano::GuardedApplication application(argc, argv);
     kestrano::quitOnTerminationSignals();
+    // Without the options Qt took for itself (-platform, -style and the like).
+    const kestrano::ProgramArguments arguments = kestrano::parseProgramArguments(argc, argv);
     if (!kestrano::runGuarded(nullptr, [&] { app.InitInstance(arguments.files); }))
         return 1;
     const int status = application.exec();
