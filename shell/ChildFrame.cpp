@@ -22,11 +22,9 @@ namespace kestrano {
 namespace {
 
 // The log toolbar, left to right.
-constexpr Command toolBarLayout[] = {
-    Command::SetToDebugs, Command::SetToInformations, Command::SetToWarnings, Command::SetToErrors,
-    Command::SetToFatals, Separator, Command::ToggleUnknowns, Separator, Command::ToggleFollow,
-    Command::ToggleReloadOnChange, Separator, Command::Clear, Command::DeleteFile,
-};
+constexpr Command toolBarLayout[] = {Command::SetToDebugs, Command::SetToInformations, Command::SetToWarnings,
+    Command::SetToErrors, Command::SetToFatals, Separator, Command::ToggleUnknowns, Separator,
+    Command::ToggleFollow, Command::ToggleReloadOnChange, Separator, Command::Clear, Command::DeleteFile};
 
 } // namespace
 
@@ -45,7 +43,8 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     logView = std::make_unique<ChildView>(*logDocument, app.GetViewContext(), *logList, *this);
     viewTarget = std::make_unique<ViewCommands>(*logView);
     documentTarget = std::make_unique<DocumentCommands>(*logDocument);
-    logList->setDoubleClickHandler([this] { runGuarded(window(), [this] { logView->openMessageDetails(); }); });
+    logList->setDoubleClickHandler(
+        [this] { runGuarded(window(), [this] { logView->openMessageDetails(); }); });
 
     const QString path = QString::fromLocal8Bit(logDocument->getPathName().GetText());
     setWindowTitle(QFileInfo(path).fileName());
@@ -77,13 +76,11 @@ void ChildFrame::createToolBar()
         }
         QAction* action = createCommandAction(command, this);
         const bool isFilter = severityOfFilterCommand(command) >= 0;
-        action->setCheckable(isFilter || command == Command::ToggleUnknowns || command == Command::ToggleFollow
-                             || command == Command::ToggleReloadOnChange);
+        action->setCheckable(isFilter || command == Command::ToggleUnknowns
+            || command == Command::ToggleFollow || command == Command::ToggleReloadOnChange);
         if (isFilter)
             severities->addAction(action);
-        connect(action, &QAction::triggered, this, [this, command] {
-            mainFrame.dispatch(command, this);
-        });
+        connect(action, &QAction::triggered, this, [this, command] { mainFrame.dispatch(command, this); });
         logToolBar->addAction(action);
         buttons[command] = action;
     }
@@ -138,9 +135,9 @@ void ChildFrame::storePosition()
         return;
     runGuarded(window(), [this] {
         haspel::ConfigSection& section = app.GetConfigRootSection()
-                                              .GetSection("Workspace")
-                                              .GetSection(logDocument->getPathName().GetText())
-                                              .GetSection("ChildFrame");
+                                             .GetSection("Workspace")
+                                             .GetSection(logDocument->getPathName().GetText())
+                                             .GetSection("ChildFrame");
         const QRect rectangle = geometry();
         section.GetParameter("XPos").SetInt(rectangle.x());
         section.GetParameter("YPos").SetInt(rectangle.y());
@@ -154,7 +151,9 @@ void ChildFrame::closeEvent(QCloseEvent* event)
     if (!mainFrame.isClosing()) {
         runGuarded(window(), [this] {
             if (!logDocument->getPathName().IsEmpty())
-                app.GetConfigRootSection().GetSection("Workspace").RemoveSection(logDocument->getPathName().GetText());
+                app.GetConfigRootSection()
+                    .GetSection("Workspace")
+                    .RemoveSection(logDocument->getPathName().GetText());
         });
         closing = true;
     }

@@ -42,11 +42,11 @@ inline constexpr Command Separator = Command::New;
 struct CommandInfo {
     Command command;
     int32_t number;
-    const char* menuText;  // with "&" mnemonic and "\t" shortcut text; nullptr when in no menu
-    const char* shortcut;  // QKeySequence text, or nullptr
-    const char* prompt;    // status-bar prompt
+    const char* menuText; // with "&" mnemonic and "\t" shortcut text; nullptr when in no menu
+    const char* shortcut; // QKeySequence text, or nullptr
+    const char* prompt; // status-bar prompt
     const char* toolTip;
-    const char* icon;  // file in ":/icons/", or nullptr
+    const char* icon; // file in ":/icons/", or nullptr
 };
 
 // Every command, in the order of the enumeration.

@@ -19,8 +19,7 @@ public:
     // A copy of the list, safe to walk while windows open or close.
     std::vector<QPointer<ChildFrame>> GetFrames() const;
     // Calls visit on every log window in the order of opening; a window closed meanwhile is skipped.
-    template <class Visit>
-    void forEachFrame(Visit&& visit) const
+    template <class Visit> void forEachFrame(Visit&& visit) const
     {
         for (const QPointer<ChildFrame>& frame : GetFrames()) {
             if (frame)

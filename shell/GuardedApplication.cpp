@@ -6,8 +6,7 @@ namespace kestrano {
 
 GuardedApplication::GuardedApplication(int& argc, char** argv)
     : QApplication(argc, argv)
-{
-}
+{ }
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event)
 {

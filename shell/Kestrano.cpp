@@ -22,7 +22,10 @@
 
 #include <string>
 
-const char* haspel::GetApplicationName() { return "Kestrano"; }
+const char* haspel::GetApplicationName()
+{
+    return "Kestrano";
+}
 
 namespace kestrano {
 
@@ -34,7 +37,7 @@ Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound, FileSystem* fileSyste
 {
     loadMonitorSettings(settings, GetConfigRootSection());
     viewContext = std::make_unique<ViewContext>(
-        ViewContext { settings, GetConfigRootSection(), GetFileSystem(), notifier, *details });
+        ViewContext {settings, GetConfigRootSection(), GetFileSystem(), notifier, *details});
 }
 
 Kestrano::~Kestrano()
@@ -44,8 +47,10 @@ Kestrano::~Kestrano()
         storeMonitorSettings(settings, GetConfigRootSection());
 }
 
-haspel::ConfigSection& Kestrano::GetConfigRootSection() { return *GetConfigRoot(); }
-
+haspel::ConfigSection& Kestrano::GetConfigRootSection()
+{
+    return *GetConfigRoot();
+}
 
 bool Kestrano::InitInstance(const std::vector<std::string>& files)
 {
@@ -168,7 +173,7 @@ void Kestrano::runCommand(Command command)
         dialog.exec();
         break;
     }
-    default:  // New: nothing
+    default: // New: nothing
         break;
     }
 }
@@ -176,7 +181,7 @@ void Kestrano::runCommand(Command command)
 void Kestrano::OnFileOpen()
 {
     const QString path = QFileDialog::getOpenFileName(mainFrame.get(), QStringLiteral("Open"), QString(),
-                                                      QStringLiteral("Log files (*.log);;All Files (*)"));
+        QStringLiteral("Log files (*.log);;All Files (*)"));
     if (!path.isEmpty())
         OpenDocumentFile(path.toLocal8Bit().constData());
 }

@@ -3,9 +3,9 @@
 // program's ways of talking to the desktop. It runs start-up and handles the application's commands.
 #pragma once
 
-#include "foundation/AppBase.h"
 #include "core/ChildView.h"
 #include "core/MonitorSettings.h"
+#include "foundation/AppBase.h"
 #include "platform/qt/AlertSound.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtNotifier.h"

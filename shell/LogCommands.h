@@ -12,8 +12,7 @@ class ViewCommands : public CommandTarget {
 public:
     explicit ViewCommands(ChildView& view)
         : view(view)
-    {
-    }
+    { }
     bool handlesCommand(Command command) const override;
     void runCommand(Command command) override;
 
@@ -25,8 +24,7 @@ class DocumentCommands : public CommandTarget {
 public:
     explicit DocumentCommands(Document& document)
         : document(document)
-    {
-    }
+    { }
     bool handlesCommand(Command command) const override { return command == Command::DeleteFile; }
     void runCommand(Command command) override;
 

@@ -17,8 +17,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMdiArea>
-#include <QMimeData>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
@@ -31,10 +31,9 @@ namespace {
 // Shortest timer interval; a stored interval below it (possible only by editing the file) uses it.
 constexpr int32_t ShortestInterval = 10;
 
-constexpr Command mainToolBarLayout[] = {
-    Command::Open, Separator, Command::Cascade, Command::TileHorizontally, Command::TileVertically, Separator,
-    Command::ClearAll, Command::DeleteAllFiles, Separator, Command::Options, Command::About,
-};
+constexpr Command mainToolBarLayout[]
+    = {Command::Open, Separator, Command::Cascade, Command::TileHorizontally, Command::TileVertically,
+        Separator, Command::ClearAll, Command::DeleteAllFiles, Separator, Command::Options, Command::About};
 
 QStringList droppedFiles(const QMimeData* data)
 {
@@ -137,21 +136,23 @@ void MainFrame::createMenus()
 {
     using C = Command;
     menusWithoutLogs = {
-        createMenu("&File", { C::Open, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit }),
-        createMenu("&View", { C::Toolbar, C::StatusBar, Separator, C::ClearAll, Separator, C::Refresh }),
-        createMenu("&Help", { C::Help, C::TermsAndConditions, C::WebSite, Separator, C::About }),
+        createMenu("&File", {C::Open, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit}),
+        createMenu("&View", {C::Toolbar, C::StatusBar, Separator, C::ClearAll, Separator, C::Refresh}),
+        createMenu("&Help", {C::Help, C::TermsAndConditions, C::WebSite, Separator, C::About}),
     };
-    windowMenu = createMenu("&Window", { C::Cascade, C::TileHorizontally, C::TileVertically, C::ArrangeIcons });
+    windowMenu = createMenu("&Window", {C::Cascade, C::TileHorizontally, C::TileVertically, C::ArrangeIcons});
     connect(windowMenu, &QMenu::aboutToShow, this, &MainFrame::fillWindowMenu);
     menusWithLogs = {
-        createMenu("&File",
-                   { C::Open, C::DeleteFile, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit }),
-        createMenu("Fil&ter", { C::SetToDebugs, C::SetToInformations, C::SetToWarnings, C::SetToErrors,
-                                C::SetToFatals, Separator, C::ToggleUnknowns }),
-        createMenu("&View", { C::Toolbar, C::StatusBar, Separator, C::ToggleFollow, C::ToggleReloadOnChange,
-                              Separator, C::Clear, C::ClearAll, Separator, C::Refresh }),
+        createMenu(
+            "&File", {C::Open, C::DeleteFile, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit}),
+        createMenu("Fil&ter",
+            {C::SetToDebugs, C::SetToInformations, C::SetToWarnings, C::SetToErrors, C::SetToFatals,
+                Separator, C::ToggleUnknowns}),
+        createMenu("&View",
+            {C::Toolbar, C::StatusBar, Separator, C::ToggleFollow, C::ToggleReloadOnChange, Separator,
+                C::Clear, C::ClearAll, Separator, C::Refresh}),
         windowMenu,
-        createMenu("&Help", { C::About }),
+        createMenu("&Help", {C::About}),
     };
     for (QMenu* menu : menusWithoutLogs)
         menuBar()->addMenu(menu);
@@ -187,7 +188,10 @@ void MainFrame::fillWindowMenu()
     }
 }
 
-QList<QMenu*> MainFrame::currentMenus() const { return showingLogMenus ? menusWithLogs : menusWithoutLogs; }
+QList<QMenu*> MainFrame::currentMenus() const
+{
+    return showingLogMenus ? menusWithLogs : menusWithoutLogs;
+}
 
 QAction* MainFrame::action(Command command) const
 {
@@ -195,17 +199,23 @@ QAction* MainFrame::action(Command command) const
     return found == actions.end() ? nullptr : found->second;
 }
 
-ChildFrame* MainFrame::activeChild() const { return qobject_cast<ChildFrame*>(area->currentSubWindow()); }
+ChildFrame* MainFrame::activeChild() const
+{
+    return qobject_cast<ChildFrame*>(area->currentSubWindow());
+}
 
 void MainFrame::addChild(ChildFrame* frame)
 {
     area->addSubWindow(frame);
     // Later: the frame is half destroyed when the signal comes.
     connect(frame, &QObject::destroyed, this, [this] {
-        QMetaObject::invokeMethod(this, [this] {
-            if (!closing)
-                updateCommands();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!closing)
+                    updateCommands();
+            },
+            Qt::QueuedConnection);
     });
     connect(frame, &QWidget::windowTitleChanged, this, [this] { updateCaption(); });
 }
@@ -225,7 +235,7 @@ void MainFrame::RestartUpdateTimer()
 void MainFrame::pollAllLogs()
 {
     timer.stop();
-    bool failed = false;  // one error box per pass is enough
+    bool failed = false; // one error box per pass is enough
     app.GetDocTemplate().forEachFrame([this, &failed](ChildFrame& frame) {
         if (!failed)
             failed = !runGuarded(this, [&frame] { frame.view().pollLogFile(); });
@@ -236,8 +246,8 @@ void MainFrame::pollAllLogs()
 CommandTarget* MainFrame::handlerOf(Command command, ChildFrame* from)
 {
     if (from)
-        return findHandler(command, { &from->viewCommands(), &from->documentCommands(), this, &app });
-    return findHandler(command, { this, &app });
+        return findHandler(command, {&from->viewCommands(), &from->documentCommands(), this, &app});
+    return findHandler(command, {this, &app});
 }
 
 void MainFrame::dispatch(Command command, ChildFrame* from)

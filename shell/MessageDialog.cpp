@@ -36,7 +36,8 @@ MessageDialog::MessageDialog(const Message& message, QWidget* parent)
     textView->setPlainText(shown);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* copy = buttons->addButton(QStringLiteral("&Copy to clipboard"), QDialogButtonBox::ActionRole);
+    QPushButton* copy
+        = buttons->addButton(QStringLiteral("&Copy to clipboard"), QDialogButtonBox::ActionRole);
     QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
     copy->setAutoDefault(false);

@@ -41,8 +41,7 @@ class MessageDialogLauncher : public MessageDetails {
 public:
     explicit MessageDialogLauncher(QtMessageBox& owner)
         : owner(owner)
-    {
-    }
+    { }
     void show(const Message& message) override;
 
 private:

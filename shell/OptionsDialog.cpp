@@ -27,15 +27,11 @@ namespace kestrano {
 
 namespace {
 
-const char* const keywordLabels[5] = {
-    "&Debug information keywords:", "&Information keywords:", "&Warning keywords:", "&Error keywords:",
-    "&Fatal keywords:",
-};
+const char* const keywordLabels[5] = {"&Debug information keywords:", "&Information keywords:",
+    "&Warning keywords:", "&Error keywords:", "&Fatal keywords:"};
 
-const char* const thresholdEntries[] = {
-    "on any message", "on debug informations or higher", "on informations or higher", "on warnings or higher",
-    "on errors or higher", "on fatals only", "never",
-};
+const char* const thresholdEntries[] = {"on any message", "on debug informations or higher",
+    "on informations or higher", "on warnings or higher", "on errors or higher", "on fatals only", "never"};
 
 QComboBox* thresholdList(QWidget* parent)
 {
@@ -80,7 +76,8 @@ int32_t leadingNumber(const QString& text)
 OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
     : QDialog(parent)
     , app(app)
-    , multiLine(new QCheckBox(QStringLiteral("&Treat lines with leading spaces as multi-line messages"), this))
+    , multiLine(
+          new QCheckBox(QStringLiteral("&Treat lines with leading spaces as multi-line messages"), this))
     , updateEvery(new QLineEdit(this))
     , initiallyRead(new QLineEdit(this))
     , keepLines(new QLineEdit(this))
@@ -134,8 +131,8 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
     layout->addWidget(buttons);
 
     // The tab order is the order of the fields above.
-    QWidget* order[] = { keywords[0], keywords[1], keywords[2], keywords[3], keywords[4], multiLine,
-                         updateEvery, initiallyRead, keepLines, onTop, playSound };
+    QWidget* order[] = {keywords[0], keywords[1], keywords[2], keywords[3], keywords[4], multiLine,
+        updateEvery, initiallyRead, keepLines, onTop, playSound};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     fill();
@@ -173,24 +170,23 @@ bool OptionsDialog::takeValues()
     const int32_t interval = leadingNumber(updateEvery->text());
     if (interval < 100) {
         QMessageBox::critical(this, QStringLiteral("Kestrano"),
-                              QStringLiteral("The update interval may not be less than 100 milli seconds."),
-                              QMessageBox::Ok);
+            QStringLiteral("The update interval may not be less than 100 milli seconds."), QMessageBox::Ok);
         failAt(*updateEvery);
         return false;
     }
     if (interval < 500
         && QMessageBox::warning(this, QStringLiteral("Kestrano"),
-                                QStringLiteral("Settings the update interval to less than 500 milli seconds\n"
-                                               "May slow down your system. Are you sure you want to do this?"),
-                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               QStringLiteral("Settings the update interval to less than 500 milli seconds\n"
+                              "May slow down your system. Are you sure you want to do this?"),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes) {
         failAt(*updateEvery);
         return false;
     }
     const int32_t lines = leadingNumber(keepLines->text());
     if (lines <= 0) {
-        QMessageBox::critical(this, QStringLiteral("Kestrano"), QStringLiteral("Invalid keep lines value."),
-                              QMessageBox::Ok);
+        QMessageBox::critical(
+            this, QStringLiteral("Kestrano"), QStringLiteral("Invalid keep lines value."), QMessageBox::Ok);
         failAt(*keepLines);
         return false;
     }

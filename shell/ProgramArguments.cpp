@@ -16,7 +16,7 @@ ProgramArguments parseProgramArguments(int argc, const char* const* argv)
                 continue;
             }
             if (std::strcmp(argument, "/log") == 0 || std::strcmp(argument, "--log") == 0) {
-                ++i;  // the level
+                ++i; // the level
                 continue;
             }
             if (std::strcmp(argument, "--help") == 0) {
@@ -38,15 +38,16 @@ std::string usageText(const char* programName)
     std::string name = programName && *programName ? programName : "kestrano";
     if (auto slash = name.rfind('/'); slash != std::string::npos)
         name.erase(0, slash + 1);
-    return "Usage: " + name + " [--log LEVEL] [LOGFILE...]\n"
-           "Watches text log files while other programs write them.\n"
-           "\n"
-           "  LOGFILE        a log file to open in a window of its own (may be given several times)\n"
-           "  --log LEVEL    write the diagnostic log from LEVEL on: debug, info, warn, error,\n"
-           "                 exception or fatal (also written /log LEVEL)\n"
-           "  --help         show this help and exit\n"
-           "  --version      show the version and exit\n"
-           "  --             every argument after it is a log file\n";
+    return "Usage: " + name
+        + " [--log LEVEL] [LOGFILE...]\n"
+          "Watches text log files while other programs write them.\n"
+          "\n"
+          "  LOGFILE        a log file to open in a window of its own (may be given several times)\n"
+          "  --log LEVEL    write the diagnostic log from LEVEL on: debug, info, warn, error,\n"
+          "                 exception or fatal (also written /log LEVEL)\n"
+          "  --help         show this help and exit\n"
+          "  --version      show the version and exit\n"
+          "  --             every argument after it is a log file\n";
 }
 
 } // namespace kestrano

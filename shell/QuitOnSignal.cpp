@@ -12,7 +12,7 @@ namespace kestrano {
 
 namespace {
 
-int signalPipe[2] = { -1, -1 };
+int signalPipe[2] = {-1, -1};
 
 void onSignal(int)
 {
@@ -29,8 +29,7 @@ void quitOnTerminationSignals()
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
     QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
         char byte;
-        while (read(signalPipe[0], &byte, 1) > 0) {
-        }
+        while (read(signalPipe[0], &byte, 1) > 0) { }
         // Closing the main window is the Exit command; the loop ends when it is gone.
         for (QWidget* window : QApplication::topLevelWidgets()) {
             if (window->isVisible())
@@ -38,11 +37,11 @@ void quitOnTerminationSignals()
         }
         QApplication::quit();
     });
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signal : { SIGTERM, SIGINT, SIGHUP })
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
         sigaction(signal, &action, nullptr);
 }
 

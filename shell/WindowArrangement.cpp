@@ -43,9 +43,15 @@ void tile(QMdiArea& area, bool stacked)
 
 } // namespace
 
-void tileHorizontally(QMdiArea& area) { tile(area, true); }
+void tileHorizontally(QMdiArea& area)
+{
+    tile(area, true);
+}
 
-void tileVertically(QMdiArea& area) { tile(area, false); }
+void tileVertically(QMdiArea& area)
+{
+    tile(area, false);
+}
 
 void arrangeIcons(QMdiArea& area)
 {

@@ -32,10 +32,13 @@ namespace {
 
 class SilentSound : public AlertSound {
 public:
-    void play() override {}
+    void play() override { }
 };
 
-std::unique_ptr<Kestrano> newProgram() { return std::make_unique<Kestrano>(std::make_unique<SilentSound>()); }
+std::unique_ptr<Kestrano> newProgram()
+{
+    return std::make_unique<Kestrano>(std::make_unique<SilentSound>());
+}
 
 double millisecondsSince(std::chrono::steady_clock::time_point start)
 {
@@ -56,8 +59,8 @@ void writeLog(const std::string& path, int64_t bytes, int lines = -1)
     int64_t written = 0;
     for (int i = 0; lines < 0 ? written < bytes : i < lines; ++i) {
         char line[96];
-        const int n = std::snprintf(line, sizeof line, "2026-12-07 12:00:00 %s line number %d\n",
-                                    i % 10 == 0 ? "warn" : "info", i);
+        const int n = std::snprintf(
+            line, sizeof line, "2026-12-07 12:00:00 %s line number %d\n", i % 10 == 0 ? "warn" : "info", i);
         out.write(line, n);
         written += n;
     }
@@ -129,7 +132,7 @@ void benchmarkStartUp(const std::string& folder)
     const double shown = millisecondsSince(start);
     std::printf("start-up with 20 logs of 1 MB in the workspace: main window shown after %.1f ms "
                 "(limit 500 ms)\n",
-                shown);
+        shown);
 }
 
 void benchmarkIdle(const std::string& folder, int seconds)
@@ -146,7 +149,7 @@ void benchmarkIdle(const std::string& folder, int seconds)
     const double used = cpuSeconds() - before;
     std::printf("idle with 20 open, unchanged logs for %d s: %.3f s CPU time, %.3f %% of one core "
                 "(limit 1 %%)\n",
-                seconds, used, 100.0 * used / seconds);
+        seconds, used, 100.0 * used / seconds);
 }
 
 } // namespace

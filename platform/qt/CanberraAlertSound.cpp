@@ -11,7 +11,8 @@ namespace {
 void beepLater()
 {
     if (auto* application = qApp)
-        QMetaObject::invokeMethod(application, [] { QApplication::beep(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            application, [] { QApplication::beep(); }, Qt::QueuedConnection);
 }
 
 // Runs on libcanberra's thread when a sound ends or fails.
@@ -33,8 +34,8 @@ CanberraAlertSound::CanberraAlertSound()
         context = nullptr;
         return;
     }
-    ca_context_change_props(context, CA_PROP_APPLICATION_NAME, "Kestrano", CA_PROP_APPLICATION_ID,
-                            "kestrano", nullptr);
+    ca_context_change_props(
+        context, CA_PROP_APPLICATION_NAME, "Kestrano", CA_PROP_APPLICATION_ID, "kestrano", nullptr);
 }
 
 CanberraAlertSound::~CanberraAlertSound()

@@ -21,7 +21,7 @@ public:
 
     // Shared with libcanberra's worker thread, which reports the end of a sound.
     struct State {
-        std::atomic<bool> playing { false };
+        std::atomic<bool> playing {false};
     };
 
 private:

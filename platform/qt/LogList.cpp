@@ -21,11 +21,20 @@ LogList::LogList(QWidget* parent)
     connect(rows, &LogListModel::flushed, this, &LogList::scrollToLastIfPending);
 }
 
-int32_t LogList::rowCount() const { return rows->size(); }
+int32_t LogList::rowCount() const
+{
+    return rows->size();
+}
 
-void LogList::appendRow(Message* message) { rows->append(message); }
+void LogList::appendRow(Message* message)
+{
+    rows->append(message);
+}
 
-void LogList::deleteFirstRow() { rows->removeFirst(); }
+void LogList::deleteFirstRow()
+{
+    rows->removeFirst();
+}
 
 void LogList::deleteAllRows()
 {
@@ -33,9 +42,15 @@ void LogList::deleteAllRows()
     rows->clear();
 }
 
-void LogList::refreshRow(int32_t row) { rows->refresh(row); }
+void LogList::refreshRow(int32_t row)
+{
+    rows->refresh(row);
+}
 
-Message* LogList::rowMessage(int32_t row) const { return rows->at(row); }
+Message* LogList::rowMessage(int32_t row) const
+{
+    return rows->at(row);
+}
 
 void LogList::scrollIntoView(int32_t row)
 {

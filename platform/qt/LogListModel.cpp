@@ -10,10 +10,12 @@ namespace kestrano {
 
 LogListModel::LogListModel(QObject* parent)
     : QAbstractListModel(parent)
-{
-}
+{ }
 
-int LogListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : announced; }
+int LogListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : announced;
+}
 
 QString LogListModel::rowText(const Message& message) const
 {

@@ -6,8 +6,8 @@ namespace kestrano {
 
 bool askYesNo(QWidget* owner, const QString& text)
 {
-    return QMessageBox::question(owner, QStringLiteral("Kestrano"), text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No)
+    return QMessageBox::question(
+               owner, QStringLiteral("Kestrano"), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         == QMessageBox::Yes;
 }
 
@@ -16,8 +16,14 @@ void showError(QWidget* owner, const QString& text)
     QMessageBox::critical(owner, QStringLiteral("Kestrano"), text, QMessageBox::Ok);
 }
 
-bool QtMessageBox::askYesNo(const char* text) { return kestrano::askYesNo(owner, QString::fromLocal8Bit(text)); }
+bool QtMessageBox::askYesNo(const char* text)
+{
+    return kestrano::askYesNo(owner, QString::fromLocal8Bit(text));
+}
 
-void QtMessageBox::showError(const char* text) { kestrano::showError(owner, QString::fromLocal8Bit(text)); }
+void QtMessageBox::showError(const char* text)
+{
+    kestrano::showError(owner, QString::fromLocal8Bit(text));
+}
 
 } // namespace kestrano

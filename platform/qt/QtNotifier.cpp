@@ -18,6 +18,9 @@ void QtNotifier::bringMainWindowToFront()
         bringWindowToFront(*mainWindow);
 }
 
-void QtNotifier::playAlertSound() { sound.play(); }
+void QtNotifier::playAlertSound()
+{
+    sound.play();
+}
 
 } // namespace kestrano

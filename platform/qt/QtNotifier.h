@@ -14,8 +14,7 @@ class QtNotifier : public Notifier {
 public:
     explicit QtNotifier(AlertSound& sound)
         : sound(sound)
-    {
-    }
+    { }
 
     void setMainWindow(QWidget* window) { mainWindow = window; }
     void bringMainWindowToFront() override;

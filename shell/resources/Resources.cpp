@@ -21,6 +21,9 @@ QIcon resourceIcon(const char* name)
     return QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(name));
 }
 
-QIcon programIcon() { return resourceIcon("kestrano.svg"); }
+QIcon programIcon()
+{
+    return resourceIcon("kestrano.svg");
+}
 
 } // namespace kestrano

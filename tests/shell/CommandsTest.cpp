@@ -1,7 +1,7 @@
 // The command table, its routing, and what the main window and its toolbars offer.
 #include "core/ChildView.h"
-#include "platform/qt/LogList.h"
 #include "foundation/Exception.h"
+#include "platform/qt/LogList.h"
 #include "shell/ChildFrame.h"
 #include "shell/ErrorGuard.h"
 #include "shell/MainFrame.h"
@@ -43,38 +43,37 @@ QStringList toolTips(QToolBar& bar)
 TEST_F(CommandsTest, ToolbarsCarryTheirButtonsInOrder)
 {
     const std::string path = log("tools.log", "x\n");
-    start({ path });
+    start({path});
     MainFrame& frame = *app->GetMainFrame();
     EXPECT_EQ(frame.toolBar().windowTitle(), QStringLiteral("Tools"));
     EXPECT_EQ(toolTips(frame.toolBar()),
-              QStringList({ "Open", "-", "Cascade Windows", "Tile Windows horizontally", "Tile Windows vertically",
-                            "-", "Clear all windows", "Delete all open files", "-", "Setup", "About" }));
+        QStringList({"Open", "-", "Cascade Windows", "Tile Windows horizontally", "Tile Windows vertically",
+            "-", "Clear all windows", "Delete all open files", "-", "Setup", "About"}));
     EXPECT_EQ(frame.toolBar().allowedAreas(), Qt::AllToolBarAreas);
 
     ChildFrame* child = app->GetDocTemplate().findFrame(path.c_str());
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(child->toolBar().windowTitle(), QStringLiteral("Tools"));
     EXPECT_EQ(toolTips(child->toolBar()),
-              QStringList({ "Show debug messages or higher", "Show information messages or higher",
-                            "Show warning messages or higher", "Show error messages or higher",
-                            "Show fatal messages only", "-", "Show unknown severity messages", "-",
-                            "View follows end of log", "Reload on change", "-", "Clear windows",
-                            "Delete file" }));
+        QStringList({"Show debug messages or higher", "Show information messages or higher",
+            "Show warning messages or higher", "Show error messages or higher", "Show fatal messages only",
+            "-", "Show unknown severity messages", "-", "View follows end of log", "Reload on change", "-",
+            "Clear windows", "Delete file"}));
     EXPECT_EQ(child->toolBar().allowedAreas(), Qt::AllToolBarAreas);
 }
 
 TEST_F(CommandsTest, LogToolbarChecksFollowTheSwitches)
 {
     const std::string path = log("checks.log", "x\n");
-    start({ path });
+    start({path});
     ChildFrame* child = app->GetDocTemplate().findFrame(path.c_str());
     ASSERT_NE(child, nullptr);
 
     child->toolBarAction(Command::SetToWarnings)->trigger();
     EXPECT_EQ(child->view().getMinimumSeverity(), 2);
     int checked = 0;
-    for (Command command : { Command::SetToDebugs, Command::SetToInformations, Command::SetToWarnings,
-                             Command::SetToErrors, Command::SetToFatals })
+    for (Command command : {Command::SetToDebugs, Command::SetToInformations, Command::SetToWarnings,
+             Command::SetToErrors, Command::SetToFatals})
         checked += child->toolBarAction(command)->isChecked() ? 1 : 0;
     EXPECT_EQ(checked, 1);
     EXPECT_TRUE(child->toolBarAction(Command::SetToWarnings)->isChecked());
@@ -88,33 +87,33 @@ TEST_F(CommandsTest, LogToolbarChecksFollowTheSwitches)
     EXPECT_TRUE(child->toolBarAction(Command::ToggleUnknowns)->isChecked());
     EXPECT_FALSE(child->toolBarAction(Command::ToggleReloadOnChange)->isChecked());
     haspel::ConfigSection& root = app->GetConfigRootSection();
-    EXPECT_EQ(stored(root, { "Workspace", path.c_str() }, "Follow"), "0");
-    EXPECT_EQ(stored(root, { "Workspace", path.c_str() }, "MinimumSeverity"), "2");
+    EXPECT_EQ(stored(root, {"Workspace", path.c_str()}, "Follow"), "0");
+    EXPECT_EQ(stored(root, {"Workspace", path.c_str()}, "MinimumSeverity"), "2");
 }
 
 TEST_F(CommandsTest, LogCommandsNeedALogWindowAndMenusSwap)
 {
     start();
     MainFrame& frame = *app->GetMainFrame();
-    for (Command command : { Command::SetToDebugs, Command::SetToFatals, Command::ToggleUnknowns, Command::Clear,
-                             Command::DeleteFile, Command::Refresh, Command::Cascade })
+    for (Command command : {Command::SetToDebugs, Command::SetToFatals, Command::ToggleUnknowns,
+             Command::Clear, Command::DeleteFile, Command::Refresh, Command::Cascade})
         EXPECT_FALSE(frame.action(command)->isEnabled()) << commandInfo(command).toolTip;
-    for (Command command : { Command::Open, Command::ClearAll, Command::DeleteAllFiles, Command::Exit })
+    for (Command command : {Command::Open, Command::ClearAll, Command::DeleteAllFiles, Command::Exit})
         EXPECT_TRUE(frame.action(command)->isEnabled()) << commandInfo(command).toolTip;
-    EXPECT_EQ(texts(frame.menuBar()->actions()), QStringList({ "&File", "&View", "&Help" }));
+    EXPECT_EQ(texts(frame.menuBar()->actions()), QStringList({"&File", "&View", "&Help"}));
 
     const std::string path = log("menus.log", "x\n");
     ChildFrame* child = app->OpenDocumentFile(path.c_str());
     QCoreApplication::processEvents();
     EXPECT_TRUE(frame.action(Command::SetToDebugs)->isEnabled());
     EXPECT_TRUE(frame.action(Command::DeleteFile)->isEnabled());
-    EXPECT_EQ(texts(frame.menuBar()->actions()),
-              QStringList({ "&File", "Fil&ter", "&View", "&Window", "&Help" }));
+    EXPECT_EQ(
+        texts(frame.menuBar()->actions()), QStringList({"&File", "Fil&ter", "&View", "&Window", "&Help"}));
 
     child->close();
     QCoreApplication::processEvents();
     EXPECT_FALSE(frame.action(Command::SetToDebugs)->isEnabled());
-    EXPECT_EQ(texts(frame.menuBar()->actions()), QStringList({ "&File", "&View", "&Help" }));
+    EXPECT_EQ(texts(frame.menuBar()->actions()), QStringList({"&File", "&View", "&Help"}));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Kestrano"));
 }
 
@@ -122,7 +121,7 @@ TEST_F(CommandsTest, ShortcutsGoToTheActiveLogWindow)
 {
     const std::string first = log("first.log", "x\n");
     const std::string second = log("second.log", "x\n");
-    start({ first, second });
+    start({first, second});
     MainFrame& frame = *app->GetMainFrame();
     ChildFrame* active = app->GetDocTemplate().findFrame(second.c_str());
     ASSERT_EQ(frame.mdiArea().currentSubWindow(), active);
@@ -141,7 +140,7 @@ TEST_F(CommandsTest, StatusBarShowsReadyAndPrompts)
     EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Ready"));
     frame.action(Command::Open)->showStatusText(&frame);
     EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Open an existing document."));
-    QStatusTipEvent leave { QString() };
+    QStatusTipEvent leave {QString()};
     QCoreApplication::sendEvent(&frame, &leave);
     EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Ready"));
 }
@@ -153,19 +152,20 @@ TEST_F(CommandsTest, AFailingHandlerEndsInAnErrorBoxAndTheProgramGoesOn)
     EXPECT_FALSE(runGuarded(nullptr, [] { throw haspel::EOutOfMemory(); }));
     EXPECT_FALSE(runGuarded(nullptr, [] { throw std::bad_alloc(); }));
     EXPECT_TRUE(runGuarded(nullptr, [] {}));
-    EXPECT_EQ(boxes.texts, QStringList({ "Broken state", "Out of memory.", "Out of memory." }));
-    EXPECT_EQ(boxes.captions, QStringList({ "Kestrano", "Kestrano", "Kestrano" }));
+    EXPECT_EQ(boxes.texts, QStringList({"Broken state", "Out of memory.", "Out of memory."}));
+    EXPECT_EQ(boxes.captions, QStringList({"Kestrano", "Kestrano", "Kestrano"}));
     EXPECT_EQ(boxes.icons.value(0), QMessageBox::Critical);
 }
 
 TEST(ProgramArgumentsTest, EveryArgumentButTheSwitchesIsAFile)
 {
-    const char* argv[] = { "kestrano", "/log", "debug", "a.log", "--log", "info", "/var/log/b", "--", "--help" };
+    const char* argv[]
+        = {"kestrano", "/log", "debug", "a.log", "--log", "info", "/var/log/b", "--", "--help"};
     ProgramArguments parsed = parseProgramArguments(9, argv);
-    EXPECT_EQ(parsed.files, (std::vector<std::string> { "a.log", "/var/log/b", "--help" }));
+    EXPECT_EQ(parsed.files, (std::vector<std::string> {"a.log", "/var/log/b", "--help"}));
     EXPECT_FALSE(parsed.help);
 
-    const char* help[] = { "kestrano", "--help", "--version", "/log" };
+    const char* help[] = {"kestrano", "--help", "--version", "/log"};
     parsed = parseProgramArguments(4, help);
     EXPECT_TRUE(parsed.help);
     EXPECT_TRUE(parsed.version);

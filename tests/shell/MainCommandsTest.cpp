@@ -14,13 +14,17 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QDropEvent>
-#include <QUrl>
 #include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
 
 #include <cstring>
 #include <filesystem>
@@ -52,13 +56,13 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
     start();
     MainFrame& frame = *app->GetMainFrame();
     EXPECT_EQ(entries(menuNamed(frame, "&File")),
-              QStringList({ "&Open...\tCtrl+O", "&Delete All Files...", "-", "O&ptions...\tF10", "-",
-                            "E&xit\tAlt+X" }));
+        QStringList(
+            {"&Open...\tCtrl+O", "&Delete All Files...", "-", "O&ptions...\tF10", "-", "E&xit\tAlt+X"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
-              QStringList({ "&Toolbar", "&Status Bar", "-", "Clear &All", "-", "&Refresh\tF5" }));
+        QStringList({"&Toolbar", "&Status Bar", "-", "Clear &All", "-", "&Refresh\tF5"}));
     EXPECT_EQ(entries(menuNamed(frame, "&Help")),
-              QStringList({ "&Help...\tF1", "&Terms and Conditions", "&Web Site of Kestrano", "-",
-                            "&About Kestrano...\tShift-F1" }));
+        QStringList({"&Help...\tF1", "&Terms and Conditions", "&Web Site of Kestrano", "-",
+            "&About Kestrano...\tShift-F1"}));
     EXPECT_EQ(menuNamed(frame, "Fil&ter"), nullptr);
 
     const std::string first = log("first.log", "x\n");
@@ -67,21 +71,22 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
     app->OpenDocumentFile(second.c_str());
     QCoreApplication::processEvents();
     EXPECT_EQ(entries(menuNamed(frame, "&File")),
-              QStringList({ "&Open...\tCtrl+O", "&Delete File...\tShift+Del", "&Delete All Files...", "-",
-                            "O&ptions...\tF10", "-", "E&xit\tAlt+X" }));
+        QStringList({"&Open...\tCtrl+O", "&Delete File...\tShift+Del", "&Delete All Files...", "-",
+            "O&ptions...\tF10", "-", "E&xit\tAlt+X"}));
     EXPECT_EQ(entries(menuNamed(frame, "Fil&ter")),
-              QStringList({ "Set To &Debugs\tD", "Set To &Informations\tI", "Set To &Warnings\tW",
-                            "Set To &Errors\tE", "Set To &Fatals\tF", "-", "Toggle &Unknowns\tU" }));
+        QStringList({"Set To &Debugs\tD", "Set To &Informations\tI", "Set To &Warnings\tW",
+            "Set To &Errors\tE", "Set To &Fatals\tF", "-", "Toggle &Unknowns\tU"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
-              QStringList({ "&Toolbar", "&Status Bar", "-", "Toggle &Follow", "T&oggle Reload On Change", "-",
-                            "&Clear\tDel", "Clear &All", "-", "&Refresh\tF5" }));
-    EXPECT_EQ(entries(menuNamed(frame, "&Help")), QStringList({ "&About Kestrano...\tShift-F1" }));
+        QStringList({"&Toolbar", "&Status Bar", "-", "Toggle &Follow", "T&oggle Reload On Change", "-",
+            "&Clear\tDel", "Clear &All", "-", "&Refresh\tF5"}));
+    EXPECT_EQ(entries(menuNamed(frame, "&Help")), QStringList({"&About Kestrano...\tShift-F1"}));
 
     QMenu* window = menuNamed(frame, "&Window");
     ASSERT_NE(window, nullptr);
     emit window->aboutToShow();
-    EXPECT_EQ(entries(window), QStringList({ "&Cascade", "Tile &Horizontally", "&Tile Vertically",
-                                             "&Arrange Icons", "-", "&1 first.log", "&2 second.log" }));
+    EXPECT_EQ(entries(window),
+        QStringList({"&Cascade", "Tile &Horizontally", "&Tile Vertically", "&Arrange Icons", "-",
+            "&1 first.log", "&2 second.log"}));
     window->actions().at(5)->trigger();
     EXPECT_EQ(frame.activeChild(), app->GetDocTemplate().findFrame(first.c_str()));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Kestrano - first.log"));
@@ -91,7 +96,7 @@ TEST_F(MainCommandsTest, ClearAllEmptiesTheViewsButNotTheFiles)
 {
     const std::string a = log("a.log", "one\ntwo\n");
     const std::string b = log("b.log", "three\n");
-    start({ a, b });
+    start({a, b});
     std::vector<uint64_t> positions;
     for (const auto& frame : app->GetDocTemplate().GetFrames())
         positions.push_back(frame->view().getReadPosition());
@@ -117,7 +122,7 @@ TEST_F(MainCommandsTest, DeleteAllFilesAsksAndReportsEachFailure)
     const std::string a = log("a.log", "one\n");
     const std::string missing = logs.file("missing.log");
     const std::string c = log("c.log", "three\n");
-    start({ a, missing, c });
+    start({a, missing, c});
     {
         MessageBoxAnswerer boxes(QMessageBox::No);
         app->GetMainFrame()->dispatch(Command::DeleteAllFiles, nullptr);
@@ -147,7 +152,7 @@ TEST_F(MainCommandsTest, MessageDetailsShowEveryLineAndCopyCrLf)
     message->appendContinuationLine("\tretrying", 9);
 
     MessageDialog dialog(*message, nullptr);
-    message.reset();  // the view may drop the message while the dialog is open
+    message.reset(); // the view may drop the message while the dialog is open
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Message details"));
     EXPECT_EQ(dialog.textBox().toPlainText(), QStringLiteral("disk error\nat block 7\nretrying"));
     EXPECT_TRUE(dialog.textBox().isReadOnly());
@@ -167,7 +172,7 @@ TEST_F(MainCommandsTest, DroppedFilesOpenLikeTheOpenCommand)
     const std::string dropped = log("dropped.log", "x\n");
     start();
     QMimeData data;
-    data.setUrls({ QUrl::fromLocalFile(QString::fromStdString(dropped)) });
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dropped))});
     for (int i = 0; i < 2; ++i) {
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(app->GetMainFrame(), &enter);
@@ -177,6 +182,57 @@ TEST_F(MainCommandsTest, DroppedFilesOpenLikeTheOpenCommand)
     }
     EXPECT_EQ(app->GetDocTemplate().count(), 1);
     EXPECT_NE(app->GetDocTemplate().findFrame(dropped.c_str()), nullptr);
+}
+
+TEST_F(MainCommandsTest, DoubleClickOpensTheDetailsOfTheSelectedMessage)
+{
+    const std::string path = log("details.log", "disk error\n  at block 7\nnext\n");
+    start({path});
+    ChildFrame* frame = app->GetDocTemplate().findFrame(path.c_str());
+    ASSERT_NE(frame, nullptr);
+    QCoreApplication::processEvents();
+    LogList& list = frame->list();
+    list.setCurrentIndex(list.model().index(0));
+
+    QString shown;
+    QTimer::singleShot(50, [&] {
+        if (auto* dialog = qobject_cast<MessageDialog*>(QApplication::activeModalWidget())) {
+            shown = dialog->textBox().toPlainText();
+            dialog->accept();
+        }
+    });
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model().index(0)).center());
+    EXPECT_EQ(shown, QStringLiteral("disk error\nat block 7"));
+}
+
+TEST_F(MainCommandsTest, TheTimerPollsWhileADialogIsOpen)
+{
+    editConfiguration([](haspel::ConfigSection& root) {
+        root.GetSection("Analyze").GetParameter("UpdateEvery").SetInt(20);
+    });
+    const std::string path = log("busy.log", "first\n");
+    start({path});
+    ChildFrame* frame = app->GetDocTemplate().findFrame(path.c_str());
+    ASSERT_NE(frame, nullptr);
+    AboutDialog about(app->GetMainFrame());
+    QTimer::singleShot(10, [&] { appendFile(path, "second\n"); });
+    QTimer::singleShot(400, &about, &QDialog::accept);
+    about.exec();
+    EXPECT_EQ(frame->list().rowCount(), 2);
+}
+
+TEST_F(MainCommandsTest, ToolbarAndStatusBarCanBeHidden)
+{
+    start();
+    MainFrame& frame = *app->GetMainFrame();
+    EXPECT_TRUE(frame.action(Command::Toolbar)->isChecked());
+    frame.action(Command::Toolbar)->trigger();
+    EXPECT_FALSE(frame.toolBar().isVisible());
+    EXPECT_FALSE(frame.action(Command::Toolbar)->isChecked());
+    frame.action(Command::StatusBar)->trigger();
+    EXPECT_FALSE(frame.statusBar()->isVisible());
+    frame.action(Command::StatusBar)->trigger();
+    EXPECT_TRUE(frame.statusBar()->isVisible());
 }
 
 TEST_F(MainCommandsTest, AboutShowsNameVersionAndIcon)
@@ -191,17 +247,18 @@ TEST_F(MainCommandsTest, DocumentsAreFoundBesideTheProgramOrInstalled)
 {
     TempDir prefix;
     std::filesystem::create_directories(prefix.file("bin"));
-    EXPECT_TRUE(findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("Readme.txt")).isEmpty());
+    EXPECT_TRUE(
+        findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("Readme.txt")).isEmpty());
 
     std::filesystem::create_directories(prefix.file("share/doc/kestrano"));
     writeFile(prefix.file("share/doc/kestrano/Readme.txt"), "terms");
     EXPECT_EQ(findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("Readme.txt")),
-              QString::fromStdString(prefix.file("share/doc/kestrano/Readme.txt")));
+        QString::fromStdString(prefix.file("share/doc/kestrano/Readme.txt")));
 
     std::filesystem::create_directories(prefix.file("bin/docs"));
     writeFile(prefix.file("bin/docs/Readme.txt"), "terms");
     EXPECT_EQ(findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("Readme.txt")),
-              QString::fromStdString(prefix.file("bin/docs/Readme.txt")));
+        QString::fromStdString(prefix.file("bin/docs/Readme.txt")));
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 // The Options dialog: filling, the three checks with their boxes, storing, and Cancel.
+#include "shell/OptionsDialog.h"
 #include "core/ChildView.h"
 #include "core/MonitorSettings.h"
 #include "platform/qt/LogList.h"
 #include "shell/ChildFrame.h"
 #include "shell/MainFrame.h"
-#include "shell/OptionsDialog.h"
 #include "tests/shell/MessageBoxAnswerer.h"
 #include "tests/shell/ShellFixture.h"
 
@@ -20,7 +20,8 @@ protected:
     MonitorSettings& settings() { return app->GetSettings(); }
     QString keywords(int32_t severity)
     {
-        return QString::fromLocal8Bit(MonitorSettings::JoinKeywords(settings().GetKeywords(severity)).GetText());
+        return QString::fromLocal8Bit(
+            MonitorSettings::JoinKeywords(settings().GetKeywords(severity)).GetText());
     }
     // Presses OK with the interval field set; the dialog is accepted when all checks pass.
     bool pressOk(OptionsDialog& dialog)
@@ -78,8 +79,9 @@ TEST_F(OptionsDialogTest, AnIntervalBelow500IsQuestioned)
         MessageBoxAnswerer boxes(QMessageBox::No);
         EXPECT_FALSE(pressOk(dialog));
         ASSERT_EQ(boxes.texts.size(), 1);
-        EXPECT_EQ(boxes.texts[0], QStringLiteral("Settings the update interval to less than 500 milli seconds\n"
-                                                 "May slow down your system. Are you sure you want to do this?"));
+        EXPECT_EQ(boxes.texts[0],
+            QStringLiteral("Settings the update interval to less than 500 milli seconds\n"
+                           "May slow down your system. Are you sure you want to do this?"));
         EXPECT_EQ(boxes.icons[0], QMessageBox::Warning);
         EXPECT_EQ(dialog.focusWidget(), &dialog.updateEveryField());
         EXPECT_EQ(settings().GetUpdateEvery(), 1000);
@@ -107,7 +109,7 @@ TEST_F(OptionsDialogTest, AnIntervalBelow500IsQuestioned)
 TEST_F(OptionsDialogTest, KeptLinesMustBePositive)
 {
     start();
-    for (const char* refused : { "0", "-3" }) {
+    for (const char* refused : {"0", "-3"}) {
         OptionsDialog dialog(*app, app->GetMainFrame());
         dialog.keepLinesField().setText(QString::fromLatin1(refused));
         dialog.keywordField(2).setText(QStringLiteral("changed"));
@@ -128,7 +130,7 @@ TEST_F(OptionsDialogTest, KeptLinesMustBePositive)
 TEST_F(OptionsDialogTest, OkStoresEveryFieldAndRebuildsTheViews)
 {
     const std::string path = log("kept.log", "one\ntwo\nthree\n");
-    start({ path });
+    start({path});
     ChildFrame* frame = app->GetDocTemplate().findFrame(path.c_str());
     ASSERT_EQ(frame->list().rowCount(), 3);
     {
@@ -171,7 +173,7 @@ TEST_F(OptionsDialogTest, AThresholdOutsideTheListsSelectsNothingAndStoresMinus2
 TEST_F(OptionsDialogTest, CancelChangesNothing)
 {
     const std::string path = log("cancel.log", "one\ntwo\nthree\n");
-    start({ path });
+    start({path});
     OptionsDialog dialog(*app, app->GetMainFrame());
     for (int32_t i = 0; i < 5; ++i)
         dialog.keywordField(i).setText(QStringLiteral("x"));

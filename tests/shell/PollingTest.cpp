@@ -18,9 +18,9 @@ TEST_F(PollingTest, APassPollsEveryLogOnceInOrderOfOpening)
     const std::string c = log("c.log", "c\n");
     const std::string a = log("a.log", "a\n");
     const std::string b = log("b.log", "b\n");
-    start({ c, a, b });
+    start({c, a, b});
     MainFrame& frame = *app->GetMainFrame();
-    for (const std::string& path : { a, b, c })
+    for (const std::string& path : {a, b, c})
         appendFile(path, "more\n");
     files.opened.clear();
     bool timerRanDuringPoll = false;
@@ -28,7 +28,7 @@ TEST_F(PollingTest, APassPollsEveryLogOnceInOrderOfOpening)
 
     frame.pollAllLogs();
 
-    EXPECT_EQ(files.opened, (std::vector<std::string> { c, a, b }));
+    EXPECT_EQ(files.opened, (std::vector<std::string> {c, a, b}));
     EXPECT_FALSE(timerRanDuringPoll);
     EXPECT_TRUE(frame.updateTimer().isActive());
     for (const auto& child : app->GetDocTemplate().GetFrames())
@@ -41,7 +41,7 @@ TEST_F(PollingTest, TheTimerKeepsPollingAtTheStoredInterval)
         root.GetSection("Analyze").GetParameter("UpdateEvery").SetInt(20);
     });
     const std::string path = log("timed.log", "first\n");
-    start({ path });
+    start({path});
     ChildFrame* child = app->GetDocTemplate().findFrame(path.c_str());
     ASSERT_NE(child, nullptr);
 
@@ -55,7 +55,7 @@ TEST_F(PollingTest, ANewErrorLineRaisesTheWindowsAndRequestsTheSoundOnce)
 {
     const std::string watched = log("watched.log", "start\n");
     const std::string other = log("other.log", "start\n");
-    start({ watched, other });
+    start({watched, other});
     MainFrame& frame = *app->GetMainFrame();
     ChildFrame* child = app->GetDocTemplate().findFrame(watched.c_str());
     ASSERT_NE(child, nullptr);
@@ -72,7 +72,7 @@ TEST_F(PollingTest, ANewErrorLineRaisesTheWindowsAndRequestsTheSoundOnce)
     EXPECT_FALSE(frame.isMinimized());
     EXPECT_EQ(frame.mdiArea().currentSubWindow(), child);
 
-    frame.pollAllLogs();  // nothing new
+    frame.pollAllLogs(); // nothing new
     EXPECT_EQ(soundPlays, 1);
     appendFile(other, "just a warn\n");
     frame.pollAllLogs();

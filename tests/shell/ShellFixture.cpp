@@ -25,7 +25,10 @@ void ShellTest::SetUp()
     std::filesystem::remove_all(std::string(std::getenv("XDG_CONFIG_HOME")) + "/Tormalind");
 }
 
-void ShellTest::TearDown() { exit(); }
+void ShellTest::TearDown()
+{
+    exit();
+}
 
 void ShellTest::editConfiguration(const std::function<void(haspel::ConfigSection&)>& edit)
 {

@@ -24,8 +24,7 @@ class RecordingAlertSound : public AlertSound {
 public:
     explicit RecordingAlertSound(int& plays)
         : plays(plays)
-    {
-    }
+    { }
     void play() override { ++plays; }
 
 private:

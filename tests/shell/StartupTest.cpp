@@ -35,20 +35,20 @@ TEST_F(StartupTest, FirstRunWritesAllElevenSettingsAtExit)
         const char* key;
         const char* value;
     } expected[] = {
-        { "Analyze", "DebugInformation", "debug debg" },
-        { "Analyze", "Information", "info notice" },
-        { "Analyze", "Warning", "warn" },
-        { "Analyze", "Error", "error exception" },
-        { "Analyze", "Fatal", "fatal crit" },
-        { "Analyze", "MultiLine", "1" },
-        { "Analyze", "UpdateEvery", "1000" },
-        { "Sizes", "InitiallyReadBytes", "65536" },
-        { "Sizes", "KeepLines", "1000" },
-        { "Notifications", "OnTop", "3" },
-        { "Notifications", "PlaySound", "2" },
+        {"Analyze", "DebugInformation", "debug debg"},
+        {"Analyze", "Information", "info notice"},
+        {"Analyze", "Warning", "warn"},
+        {"Analyze", "Error", "error exception"},
+        {"Analyze", "Fatal", "fatal crit"},
+        {"Analyze", "MultiLine", "1"},
+        {"Analyze", "UpdateEvery", "1000"},
+        {"Sizes", "InitiallyReadBytes", "65536"},
+        {"Sizes", "KeepLines", "1000"},
+        {"Notifications", "OnTop", "3"},
+        {"Notifications", "PlaySound", "2"},
     };
     for (const auto& setting : expected) {
-        EXPECT_EQ(stored(root, { setting.section }, setting.key), setting.value) << setting.key;
+        EXPECT_EQ(stored(root, {setting.section}, setting.key), setting.value) << setting.key;
     }
 }
 
@@ -66,8 +66,8 @@ TEST_F(StartupTest, StoredValuesAreTakenAsTheyStandAndWrittenBack)
     exit();
 
     auto config = savedConfiguration();
-    EXPECT_EQ(stored(config->GetRoot(), { "Analyze" }, "Error"), "disk fail");
-    EXPECT_EQ(stored(config->GetRoot(), { "Sizes" }, "KeepLines"), "0");
+    EXPECT_EQ(stored(config->GetRoot(), {"Analyze"}, "Error"), "disk fail");
+    EXPECT_EQ(stored(config->GetRoot(), {"Sizes"}, "KeepLines"), "0");
 }
 
 TEST_F(StartupTest, WorkspaceComesBackAsStoredAndStartingStoresNothing)
@@ -91,7 +91,7 @@ TEST_F(StartupTest, WorkspaceComesBackAsStoredAndStartingStoresNothing)
         workspace.GetSection("").GetParameter("Follow").SetBool(true);
     });
 
-    start({ named });
+    start({named});
     ASSERT_EQ(app->GetDocTemplate().count(), 3);
     ChildFrame* a = app->GetDocTemplate().findFrame(first.c_str());
     ChildFrame* b = app->GetDocTemplate().findFrame(second.c_str());
@@ -111,10 +111,10 @@ TEST_F(StartupTest, WorkspaceComesBackAsStoredAndStartingStoresNothing)
     EXPECT_EQ(b->geometry(), QRect(50, 50, 500, 500));
 
     haspel::ConfigSection& root = app->GetConfigRootSection();
-    EXPECT_EQ(stored(root, { "Workspace", first.c_str(), "ChildFrame" }, "XPos"), "10");
+    EXPECT_EQ(stored(root, {"Workspace", first.c_str(), "ChildFrame"}, "XPos"), "10");
     // Reading with defaults filled the entry of the second log.
-    EXPECT_EQ(stored(root, { "Workspace", second.c_str() }, "ReloadOnChange"), "0");
-    EXPECT_EQ(stored(root, { "Workspace", second.c_str(), "ChildFrame" }, "YSize"), "500");
+    EXPECT_EQ(stored(root, {"Workspace", second.c_str()}, "ReloadOnChange"), "0");
+    EXPECT_EQ(stored(root, {"Workspace", second.c_str(), "ChildFrame"}, "YSize"), "500");
     // The window of the file named on the command line was placed while starting: nothing stored.
     EXPECT_EQ(root.GetSection("Workspace").FindSection(named.c_str()), nullptr);
 }
@@ -129,14 +129,14 @@ TEST_F(StartupTest, MovingALogWindowAfterStartUpStoresItsPlace)
     frame->setGeometry(30, 40, 320, 240);
 
     haspel::ConfigSection& root = app->GetConfigRootSection();
-    EXPECT_EQ(stored(root, { "Workspace", path.c_str(), "ChildFrame" }, "XPos"), "30");
-    EXPECT_EQ(stored(root, { "Workspace", path.c_str(), "ChildFrame" }, "YPos"), "40");
-    EXPECT_EQ(stored(root, { "Workspace", path.c_str(), "ChildFrame" }, "XSize"), "320");
-    EXPECT_EQ(stored(root, { "Workspace", path.c_str(), "ChildFrame" }, "YSize"), "240");
+    EXPECT_EQ(stored(root, {"Workspace", path.c_str(), "ChildFrame"}, "XPos"), "30");
+    EXPECT_EQ(stored(root, {"Workspace", path.c_str(), "ChildFrame"}, "YPos"), "40");
+    EXPECT_EQ(stored(root, {"Workspace", path.c_str(), "ChildFrame"}, "XSize"), "320");
+    EXPECT_EQ(stored(root, {"Workspace", path.c_str(), "ChildFrame"}, "YSize"), "240");
 
     frame->showMinimized();
-    EXPECT_EQ(stored(root, { "Workspace", path.c_str(), "ChildFrame" }, "XPos"), "30");
-    EXPECT_EQ(stored(root, { "Workspace", path.c_str(), "ChildFrame" }, "XSize"), "320");
+    EXPECT_EQ(stored(root, {"Workspace", path.c_str(), "ChildFrame"}, "XPos"), "30");
+    EXPECT_EQ(stored(root, {"Workspace", path.c_str(), "ChildFrame"}, "XSize"), "320");
 }
 
 TEST_F(StartupTest, ClosingALogWindowRemovesItsEntryAndExitKeepsTheOthers)
@@ -185,20 +185,20 @@ TEST_F(StartupTest, MainWindowPlacementMaximizedAndMinimized)
 
     frame.showMaximized();
     QCoreApplication::processEvents();
-    EXPECT_EQ(stored(root, { "MainFrame" }, "Maximized"), "1");
-    EXPECT_EQ(stored(root, { "MainFrame" }, "XSize"), "640");
+    EXPECT_EQ(stored(root, {"MainFrame"}, "Maximized"), "1");
+    EXPECT_EQ(stored(root, {"MainFrame"}, "XSize"), "640");
 
     frame.showNormal();
     QCoreApplication::processEvents();
     frame.setGeometry(QRect(frame.pos() + QPoint(5, 5), QSize(600, 400)));
-    EXPECT_EQ(stored(root, { "MainFrame" }, "Maximized"), "0");
-    EXPECT_EQ(stored(root, { "MainFrame" }, "XSize"), "600");
-    EXPECT_EQ(stored(root, { "MainFrame" }, "YSize"), "400");
+    EXPECT_EQ(stored(root, {"MainFrame"}, "Maximized"), "0");
+    EXPECT_EQ(stored(root, {"MainFrame"}, "XSize"), "600");
+    EXPECT_EQ(stored(root, {"MainFrame"}, "YSize"), "400");
 
     frame.showMinimized();
     QCoreApplication::processEvents();
-    EXPECT_EQ(stored(root, { "MainFrame" }, "Maximized"), "0");
-    EXPECT_EQ(stored(root, { "MainFrame" }, "XSize"), "600");
+    EXPECT_EQ(stored(root, {"MainFrame"}, "Maximized"), "0");
+    EXPECT_EQ(stored(root, {"MainFrame"}, "XSize"), "600");
     exit();
 
     editConfiguration([](haspel::ConfigSection& root) {
@@ -215,7 +215,7 @@ TEST_F(StartupTest, AFileOfTheWorkspaceNamedOnTheCommandLineHasOneWindow)
         root.GetSection("Workspace").GetSection(path.c_str()).GetParameter("Follow").SetBool(true);
     });
     const std::string relative = std::filesystem::relative(path).string();
-    start({ path, relative, logs.path() + "/./twice.log" });
+    start({path, relative, logs.path() + "/./twice.log"});
     EXPECT_EQ(app->GetDocTemplate().count(), 1);
     EXPECT_EQ(app->GetMainFrame()->mdiArea().subWindowList().size(), 1);
 }
@@ -224,7 +224,7 @@ TEST_F(StartupTest, FilesOnTheCommandLineOpenInOrderAndMissingOnesStillGetAWindo
 {
     const std::string a = log("a.log", "a\n");
     const std::string missing = logs.file("missing.log");
-    start({ a, missing });
+    start({a, missing});
     const auto frames = app->GetDocTemplate().GetFrames();
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_STREQ(frames[0]->document().getPathName().GetText(), a.c_str());

@@ -1,7 +1,7 @@
+#include "platform/qt/LogList.h"
 #include "core/KeywordLists.h"
 #include "core/Message.h"
 #include "core/MonitorSettings.h"
-#include "platform/qt/LogList.h"
 #include "platform/qt/LogListModel.h"
 
 #include <QApplication>
@@ -20,12 +20,13 @@ class LogListTest : public ::testing::Test {
 protected:
     Message* message(const char* line)
     {
-        messages.push_back(std::make_unique<Message>(line, static_cast<int32_t>(std::strlen(line)), keywords));
+        messages.push_back(
+            std::make_unique<Message>(line, static_cast<int32_t>(std::strlen(line)), keywords));
         return messages.back().get();
     }
 
     MonitorSettings settings;
-    KeywordLists keywords { settings };
+    KeywordLists keywords {settings};
     std::vector<std::unique_ptr<Message>> messages;
     LogList list;
 };
@@ -53,7 +54,7 @@ TEST_F(LogListTest, FirstRowsGoBeforeAndAfterTheyAreShown)
     list.appendRow(second);
     QCoreApplication::processEvents();
     list.appendRow(third);
-    list.deleteFirstRow();  // a shown row
+    list.deleteFirstRow(); // a shown row
     EXPECT_EQ(list.rowCount(), 2);
     EXPECT_EQ(list.rowMessage(0), second);
     EXPECT_EQ(list.rowMessage(1), third);
@@ -62,7 +63,7 @@ TEST_F(LogListTest, FirstRowsGoBeforeAndAfterTheyAreShown)
 
     list.deleteAllRows();
     list.appendRow(first);
-    list.deleteFirstRow();  // not shown yet
+    list.deleteFirstRow(); // not shown yet
     QCoreApplication::processEvents();
     EXPECT_EQ(list.rowCount(), 0);
     EXPECT_EQ(list.model().rowCount(), 0);
