@@ -27,18 +27,12 @@ QString describeCurrentException()
     }
 }
 
-bool runGuarded(QWidget* owner, const std::function<void()>& handler) noexcept
+void reportCurrentException(QWidget* owner) noexcept
 {
     try {
-        handler();
-        return true;
+        showError(owner, describeCurrentException());
     } catch (...) {
-        try {
-            showError(owner, describeCurrentException());
-        } catch (...) {
-            // Nothing more can be done without memory; the program goes on.
-        }
-        return false;
+        // Nothing more can be done without memory; the program goes on.
     }
 }
 

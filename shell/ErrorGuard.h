@@ -4,16 +4,27 @@
 
 #include <QString>
 
-#include <functional>
-
 class QWidget;
 
 namespace kestrano {
 
-// Runs the handler; false if it failed (the error box has been shown, owned by owner).
-bool runGuarded(QWidget* owner, const std::function<void()>& handler) noexcept;
-
 // The text shown for the exception being handled; call only inside a catch block.
 QString describeCurrentException();
+
+// Shows the exception being handled in an error box owned by owner; call only inside a catch block.
+void reportCurrentException(QWidget* owner) noexcept;
+
+// Runs the handler; false if it failed (the error box has been shown).
+template <class Handler>
+bool runGuarded(QWidget* owner, Handler&& handler) noexcept
+{
+    try {
+        handler();
+        return true;
+    } catch (...) {
+        reportCurrentException(owner);
+        return false;
+    }
+}
 
 } // namespace kestrano
