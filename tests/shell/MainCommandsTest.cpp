@@ -4,6 +4,7 @@
 #include "core/Message.h"
 #include "core/MonitorSettings.h"
 #include "platform/qt/LogList.h"
+#include "platform/qt/LogListModel.h"
 #include "shell/AboutDialog.h"
 #include "shell/ChildFrame.h"
 #include "shell/HelpDocuments.h"
