@@ -3,8 +3,11 @@
 #include "core/Message.h"
 #include "core/Severity.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <poll.h>
 #include <unistd.h>
 
 namespace kestrano::tail {
@@ -27,13 +30,23 @@ const Tag Tags[] = {
     {"FATAL", "1;37;41"},
 };
 
-// Writes everything, retrying after signals; false with errno set on failure.
-bool writeAll(int fd, const char* bytes, std::size_t n)
+// Writes everything; false with errno set on failure. Once a stop is asked for, nothing waits for a
+// reader that does not read: a write that would wait, or waits, fails with EINTR.
+bool writeAll(int fd, const char* bytes, std::size_t n, const std::atomic<bool>& stop)
 {
     while (n > 0) {
-        const ssize_t written = ::write(fd, bytes, n);
+        std::size_t step = n;
+        if (stop.load()) {
+            struct pollfd ready = {fd, POLLOUT, 0};
+            if (poll(&ready, 1, 0) != 1 || (ready.revents & POLLOUT) == 0) {
+                errno = EINTR;
+                return false;
+            }
+            step = std::min<std::size_t>(n, PIPE_BUF); // fits once the reader made room for it
+        }
+        const ssize_t written = ::write(fd, bytes, step);
         if (written < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR && !stop.load())
                 continue;
             return false;
         }
@@ -102,7 +115,7 @@ void TerminalOutput::notice(const std::string& file, const char* what)
 {
     flush();
     const std::string line = "--- " + file + ": " + what + "\n";
-    writeAll(STDERR_FILENO, line.data(), line.size());
+    writeAll(STDERR_FILENO, line.data(), line.size(), stop);
 }
 
 void TerminalOutput::startLine(const std::string& file)
@@ -130,9 +143,9 @@ void TerminalOutput::appendLine(const char* bytes, std::size_t n)
 
 bool TerminalOutput::flush()
 {
-    if (!closed() && !buffer.empty() && !writeAll(STDOUT_FILENO, buffer.data(), buffer.size())) {
-        if (errno == EPIPE)
-            pipeClosed();
+    if (!closed() && !buffer.empty() && !writeAll(STDOUT_FILENO, buffer.data(), buffer.size(), stop)) {
+        if (errno == EPIPE || errno == EINTR)
+            closeQuietly(); // the reader went away, or Ctrl+C while it did not read: end quietly
         else {
             writeError = errno;
             stop = true;
@@ -142,9 +155,9 @@ bool TerminalOutput::flush()
     return !closed();
 }
 
-void TerminalOutput::pipeClosed()
+void TerminalOutput::closeQuietly()
 {
-    closedPipe = true;
+    closedQuietly = true;
     stop = true;
 }
 

@@ -31,10 +31,10 @@ public:
 
     // Writes the buffered lines. False once standard output is closed or failed.
     bool flush();
-    // The reader of standard output went away.
-    void pipeClosed();
+    // Stops writing without an error: the reader went away, or a stop came while it did not read.
+    void closeQuietly();
     // Standard output can't be written any more: a closed pipe (quiet) or another error (reported).
-    bool closed() const { return closedPipe || writeError != 0; }
+    bool closed() const { return closedQuietly || writeError != 0; }
     // The errno of a failed write other than to a closed pipe; 0 when there was none.
     int getWriteError() const { return writeError; }
 
@@ -48,7 +48,7 @@ private:
     std::atomic<bool>& stop;
     const std::string* lastFile = nullptr;
     std::string buffer;
-    bool closedPipe = false;
+    bool closedQuietly = false;
     int writeError = 0;
 };
 

@@ -115,7 +115,7 @@ int run(const TailOptions& options)
             break;
         // Values read from the configuration are taken as they stand, but a pass never follows at once.
         if (sleepUnlessStopped(settings.GetUpdateEvery() > 0 ? settings.GetUpdateEvery() : 1, watchPipe))
-            output.pipeClosed();
+            output.closeQuietly();
     }
     output.flush();
 

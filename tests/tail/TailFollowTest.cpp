@@ -85,5 +85,18 @@ TEST(TailFollowTest, AClosedPipeEndsItQuietly)
     EXPECT_EQ(writing.err(), "");
 }
 
+TEST(TailFollowTest, CtrlCEndsItWhileTheReaderDoesNotRead)
+{
+    TempDir folder;
+    const std::string path = folder.file("app.log");
+    std::string bytes;
+    while (bytes.size() < 1000000)
+        bytes += "info a line that fills the pipe\n";
+    writeFile(path, bytes);
+    TailProcess tail({"-c", "-1", path});
+    ASSERT_TRUE(tail.waitForOutput("INFO\t")); // then nobody reads: the pipe fills up
+    EXPECT_EQ(tail.stopWithoutReading(SIGINT), 0);
+}
+
 } // namespace
 } // namespace kestrano::test

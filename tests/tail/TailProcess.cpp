@@ -121,6 +121,22 @@ int TailProcess::wait()
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+int TailProcess::stopWithoutReading(int signal)
+{
+    kill(pid, signal);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            stop(SIGKILL);
+            return -1;
+        }
+        poll(nullptr, 0, 10);
+    }
+    pid = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
 TailResult runTail(const std::vector<std::string>& arguments)
 {
     TailProcess process(arguments);

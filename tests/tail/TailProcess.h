@@ -35,6 +35,9 @@ public:
     int stop(int signal);
     // Waits for the end; the exit status, or 128 + signal.
     int wait();
+    // Sends the signal and waits up to 20 seconds for the end without reading the pipes; the exit
+    // status, 128 + signal, or -1 when the program was still running (it is killed then).
+    int stopWithoutReading(int signal);
 
 private:
     bool waitFor(const std::string& text, const std::string& where);
