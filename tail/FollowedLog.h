@@ -23,6 +23,8 @@ public:
     ChildView& getView() { return view; }
     // Reads what is new in the file (its tail, the first time) and prints it.
     void poll();
+    // The file was missing at the last poll.
+    bool missing() const { return view.getReadPosition() == ChildView::UnknownPosition; }
 
 private:
     const std::string file;

@@ -102,13 +102,12 @@ int run(const TailOptions& options)
     std::vector<const FollowedLog*> unread;
     while (!stopRequested.load()) {
         for (auto& log : logs) {
-            files.resetFailure();
-            log->poll();
-            const bool missing = log->getView().getReadPosition() == ChildView::UnknownPosition;
-            if (options.once && (files.failed() || missing) && !stopRequested.load())
-                unread.push_back(log.get());
             if (stopRequested.load())
                 break;
+            files.resetFailure();
+            log->poll();
+            if (options.once && !stopRequested.load() && (files.failed() || log->missing()))
+                unread.push_back(log.get());
         }
         output.flush();
         if (options.once)
