@@ -20,15 +20,15 @@ char* CopyText(const char* text)
     return copy;
 }
 
+constexpr int32_t kExceptionLevel = 5;
+
+} // namespace
+
 const char* AfterLastBackslash(const char* text)
 {
     const char* slash = std::strrchr(text, '\\');
     return slash ? slash + 1 : text;
 }
-
-constexpr int32_t kExceptionLevel = 5;
-
-} // namespace
 
 void SetExceptionSink(ExceptionSink newSink) { sink = newSink; }
 ExceptionSink GetExceptionSink() { return sink; }

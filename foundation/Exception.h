@@ -13,6 +13,9 @@ using ExceptionSink = void (*)(const char* origin, int32_t line, int32_t level, 
 void SetExceptionSink(ExceptionSink sink);
 ExceptionSink GetExceptionSink();
 
+// The part of an origin text after its last backslash (all of it when there is none).
+const char* AfterLastBackslash(const char* text);
+
 class Exception {
 public:
     // The plain form: line 0, no message, no origin, nothing logged, nothing allocated.
