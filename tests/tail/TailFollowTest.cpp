@@ -7,17 +7,32 @@
 
 #include <csignal>
 #include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace kestrano::test {
 namespace {
 
-TEST(TailFollowTest, PrintsAppendsAndContinuationsAsTheyAreRead)
-{
+class TailFollowTest : public testing::Test {
+protected:
     TempDir folder;
     const std::string path = folder.file("app.log");
-    writeFile(path, "info start\n");
-    TailProcess tail({"-i", "20", path});
-    ASSERT_TRUE(tail.waitForOutput("INFO\tinfo start\n"));
+
+    // Follows the log, which holds one line, polling every 20 ms, once that line is printed.
+    std::unique_ptr<TailProcess> followStarted()
+    {
+        writeFile(path, "info start\n");
+        auto tail = std::make_unique<TailProcess>(std::vector<std::string> {"-i", "20", path});
+        EXPECT_TRUE(tail->waitForOutput("INFO\tinfo start\n"));
+        return tail;
+    }
+};
+
+TEST_F(TailFollowTest, PrintsAppendsAndContinuationsAsTheyAreRead)
+{
+    const std::unique_ptr<TailProcess> started = followStarted();
+    TailProcess& tail = *started;
 
     appendFile(path, "ERROR disk full\n   at write()\n");
     ASSERT_TRUE(tail.waitForOutput("\tat write()\n"));
@@ -33,9 +48,8 @@ TEST(TailFollowTest, PrintsAppendsAndContinuationsAsTheyAreRead)
     EXPECT_EQ(tail.err(), "");
 }
 
-TEST(TailFollowTest, TellsOnceWhenAFileIsReadAgainOrGone)
+TEST_F(TailFollowTest, TellsOnceWhenAFileIsReadAgainOrGone)
 {
-    TempDir folder;
     const std::string first = folder.file("first.log");
     const std::string second = folder.file("second.log");
     writeFile(first, "info one\ninfo two\n");
@@ -66,29 +80,22 @@ TEST(TailFollowTest, TellsOnceWhenAFileIsReadAgainOrGone)
             + first + ": gone\n");
 }
 
-TEST(TailFollowTest, AClosedPipeEndsItQuietly)
+TEST_F(TailFollowTest, AClosedPipeEndsItQuietly)
 {
-    TempDir folder;
-    const std::string path = folder.file("app.log");
-    writeFile(path, "info start\n");
-    TailProcess idle({"-i", "20", path});
-    ASSERT_TRUE(idle.waitForOutput("INFO\tinfo start\n"));
-    idle.closeOutput(); // noticed while waiting for the next poll, without a write
-    EXPECT_EQ(idle.wait(), 0);
-    EXPECT_EQ(idle.err(), "");
+    const std::unique_ptr<TailProcess> idle = followStarted();
+    idle->closeOutput(); // noticed while waiting for the next poll, without a write
+    EXPECT_EQ(idle->wait(), 0);
+    EXPECT_EQ(idle->err(), "");
 
-    TailProcess writing({"-i", "20", path});
-    ASSERT_TRUE(writing.waitForOutput("INFO\tinfo start\n"));
-    writing.closeOutput();
+    const std::unique_ptr<TailProcess> writing = followStarted();
+    writing->closeOutput();
     appendFile(path, "error more\n");
-    EXPECT_EQ(writing.wait(), 0);
-    EXPECT_EQ(writing.err(), "");
+    EXPECT_EQ(writing->wait(), 0);
+    EXPECT_EQ(writing->err(), "");
 }
 
-TEST(TailFollowTest, CtrlCEndsItWhileTheReaderDoesNotRead)
+TEST_F(TailFollowTest, CtrlCEndsItWhileTheReaderDoesNotRead)
 {
-    TempDir folder;
-    const std::string path = folder.file("app.log");
     std::string bytes;
     while (bytes.size() < 1000000)
         bytes += "info a line that fills the pipe\n";
