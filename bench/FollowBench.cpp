@@ -1,7 +1,8 @@
 // The whole reading path: one poll reads the synthetic log, grown by 210 MB since the previous poll,
 // into a view with a recording list (KeepLines 1000, default settings), against grep over the same
 // file, both in processor time; then timer passes over 1000 open, unchanged logs.
-// The last line printed is "follow_vs_grep X.XX", the ratio of the two throughputs.
+// kestrano-tail then reads the whole file once (-s fatal, output to /dev/null). The last lines printed
+// are "tail_vs_grep X.XX" and "follow_vs_grep X.XX", the ratios of the throughputs to grep's.
 #include "bench/SyntheticLog.h"
 #include "config/Config.h"
 #include "core/ChildView.h"
@@ -96,6 +97,11 @@ int main()
     std::printf("grep -c -i -F: %lld matching lines in %.3f processor s: %.1f MB/s\n",
         static_cast<long long>(matches), grepSeconds, grepMegabytes / grepSeconds);
 
+    const double tailSeconds
+        = bench::commandTime("'" KESTRANO_TAIL_PROGRAM "' --once -c -1 -s fatal '" + path + "' > /dev/null");
+    std::printf("kestrano-tail --once -c -1 -s fatal: %.1f MB in %.3f processor s: %.1f MB/s\n", grepMegabytes,
+        tailSeconds, grepMegabytes / tailSeconds);
+
     // A timer pass over unchanged logs: each costs one status query and no open.
     std::vector<std::unique_ptr<OpenLog>> logs;
     for (int i = 0; i < UnchangedLogs; ++i) {
@@ -122,6 +128,7 @@ int main()
         processorPerPass * 1e6 / UnchangedLogs);
 
     std::filesystem::remove_all(folder);
+    std::printf("tail_vs_grep %.2f\n", grepSeconds / tailSeconds);
     std::printf("follow_vs_grep %.2f\n", (megabytes / seconds) / (grepMegabytes / grepSeconds));
     return 0;
 }

@@ -98,6 +98,16 @@ double grepTime(const std::string& path, int64_t& lines)
     return processorSeconds(RUSAGE_CHILDREN) - start;
 }
 
+double commandTime(const std::string& command)
+{
+    const double start = processorSeconds(RUSAGE_CHILDREN);
+    if (std::system(command.c_str()) != 0) {
+        std::fprintf(stderr, "failed: %s\n", command.c_str());
+        std::exit(1);
+    }
+    return processorSeconds(RUSAGE_CHILDREN) - start;
+}
+
 std::string makeBenchFolder()
 {
     std::string folder = (std::filesystem::temp_directory_path() / "kestrano-bench-XXXXXX").string();

@@ -20,6 +20,9 @@ double processorSeconds(int who);
 // of matching lines goes to lines. Exits when grep fails.
 double grepTime(const std::string& path, int64_t& lines);
 
+// Processor seconds taken by a shell command line and its children; exits when it fails.
+double commandTime(const std::string& command);
+
 // A new temporary folder for the benchmark's files. Exits on failure.
 std::string makeBenchFolder();
 

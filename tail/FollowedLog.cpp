@@ -1,0 +1,23 @@
+#include "tail/FollowedLog.h"
+
+#include "tail/QuietDesktop.h"
+
+namespace kestrano::tail {
+
+FollowedLog::FollowedLog(const std::string& file, const ViewContext& context, QuietDesktop& desktop,
+    TerminalOutput& output, bool notices)
+    : file(file)
+    , list(this->file, output, notices)
+    , document(file.c_str(), context.files, desktop)
+    , view(document, context, list, desktop)
+{
+    list.attach(view);
+}
+
+void FollowedLog::poll()
+{
+    view.pollLogFile();
+    list.markRead();
+}
+
+} // namespace kestrano::tail

@@ -1,0 +1,36 @@
+// One FILE of the command line: its document, its view and the terminal list the view prints to.
+#pragma once
+
+#include "core/ChildView.h"
+#include "core/Document.h"
+#include "tail/TerminalList.h"
+
+#include <string>
+
+namespace kestrano::tail {
+
+class QuietDesktop;
+
+class FollowedLog {
+public:
+    // file as given on the command line; it names the log in headers and notices.
+    FollowedLog(const std::string& file, const ViewContext& context, QuietDesktop& desktop,
+        TerminalOutput& output, bool notices);
+    FollowedLog(const FollowedLog&) = delete;
+    FollowedLog& operator=(const FollowedLog&) = delete;
+
+    const std::string& name() const { return file; }
+    ChildView& getView() { return view; }
+    // Reads what is new in the file (its tail, the first time) and prints it.
+    void poll();
+    // The file was missing at the last poll.
+    bool missing() const { return view.getReadPosition() == ChildView::UnknownPosition; }
+
+private:
+    const std::string file;
+    TerminalList list;
+    Document document;
+    ChildView view;
+};
+
+} // namespace kestrano::tail

@@ -1,0 +1,23 @@
+// What a terminal has none of: windows to bring to the front, toolbars, an alert sound, dialogs and
+// message boxes. One object answers every such call of the core by doing nothing.
+#pragma once
+
+#include "platform/LogFrame.h"
+#include "platform/MessageBox.h"
+#include "platform/MessageDetails.h"
+#include "platform/Notifier.h"
+
+namespace kestrano::tail {
+
+class QuietDesktop : public LogFrame, public Notifier, public MessageDetails, public MessageBox {
+public:
+    void UpdateToolbarChecks() override { }
+    void bringToFront() override { }
+    void bringMainWindowToFront() override { }
+    void playAlertSound() override { }
+    void show(const Message&) override { }
+    bool askYesNo(const char*) override { return false; }
+    void showError(const char*) override { }
+};
+
+} // namespace kestrano::tail

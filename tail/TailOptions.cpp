@@ -1,0 +1,162 @@
+#include "tail/TailOptions.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <getopt.h>
+#include <strings.h>
+
+namespace kestrano::tail {
+namespace {
+
+const char* const Program = "kestrano-tail";
+
+const char* const HelpText
+    = "Usage: kestrano-tail [OPTION]... FILE...\n"
+      "Print the messages at the end of each FILE as a Kestrano log window shows them, then follow\n"
+      "every FILE and print each new message as it is read, until interrupted.\n"
+      "Settings come from Kestrano's configuration file, then from these options.\n"
+      "\n"
+      "      --config FILE         read the settings from FILE instead\n"
+      "  -n, --once                read each file once and exit\n"
+      "  -i, --interval MS         polling interval in milliseconds (at least 1)\n"
+      "  -c, --bytes N             bytes read from the end of a file at the start (-1: all)\n"
+      "  -s, --min-severity S      hide messages below S: debug, info, warn, error or fatal\n"
+      "  -u, --hide-unknown        hide messages of unknown severity\n"
+      "      --no-multiline        every line is a message of its own\n"
+      "      --color=WHEN          colour the tags: never, always or auto (the default)\n"
+      "  -h, --help                show this help and exit\n"
+      "      --version             show the version and exit\n"
+      "\n"
+      "Exit status: 0, also when ended by Ctrl+C or a closed pipe; 1 when a FILE could not be read\n"
+      "with --once; 2 for a usage error.\n";
+
+enum LongOnly { ConfigOption = 256, NoMultiLineOption, ColorOption, VersionOption };
+
+const option LongOptions[] = {
+    {"config", required_argument, nullptr, ConfigOption},
+    {"once", no_argument, nullptr, 'n'},
+    {"interval", required_argument, nullptr, 'i'},
+    {"bytes", required_argument, nullptr, 'c'},
+    {"min-severity", required_argument, nullptr, 's'},
+    {"hide-unknown", no_argument, nullptr, 'u'},
+    {"no-multiline", no_argument, nullptr, NoMultiLineOption},
+    {"color", required_argument, nullptr, ColorOption},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, VersionOption},
+    {nullptr, 0, nullptr, 0},
+};
+
+const char* const SeverityWords[] = {"debug", "info", "warn", "error", "fatal"};
+
+int usageError(const char* format, const char* argument)
+{
+    std::fprintf(stderr, "%s: ", Program);
+    std::fprintf(stderr, format, argument);
+    std::fprintf(stderr, "\nTry '%s --help' for more information.\n", Program);
+    return 2;
+}
+
+// A whole decimal number within [minimum, INT32_MAX].
+bool parseNumber(const char* text, int32_t minimum, int32_t& value)
+{
+    errno = 0;
+    char* end = nullptr;
+    const long long number = std::strtoll(text, &end, 10);
+    if (errno != 0 || end == text || *end != '\0' || number < minimum || number > INT32_MAX)
+        return false;
+    value = static_cast<int32_t>(number);
+    return true;
+}
+
+} // namespace
+
+ParsedCommandLine parseCommandLine(int argc, char** argv)
+{
+    ParsedCommandLine result;
+    TailOptions& options = result.options;
+    opterr = 0;
+    optind = 1;
+    int code;
+    while ((code = getopt_long(argc, argv, ":ni:c:s:uh", LongOptions, nullptr)) != -1) {
+        int32_t number;
+        switch (code) {
+        case ConfigOption:
+            options.configFile = optarg;
+            break;
+        case 'n':
+            options.once = true;
+            break;
+        case 'i':
+            if (!parseNumber(optarg, 1, number)) {
+                result.exitStatus = usageError("invalid interval '%s': milliseconds, at least 1", optarg);
+                return result;
+            }
+            options.interval = number;
+            break;
+        case 'c':
+            if (!parseNumber(optarg, -1, number)) {
+                result.exitStatus = usageError("invalid byte count '%s': a number, -1 for all", optarg);
+                return result;
+            }
+            options.initialBytes = number;
+            break;
+        case 's': {
+            int32_t severity = 0;
+            while (severity < 5 && strcasecmp(optarg, SeverityWords[severity]) != 0)
+                ++severity;
+            if (severity == 5) {
+                result.exitStatus
+                    = usageError("invalid severity '%s': debug, info, warn, error or fatal", optarg);
+                return result;
+            }
+            options.minimumSeverity = severity;
+            break;
+        }
+        case 'u':
+            options.hideUnknown = true;
+            break;
+        case NoMultiLineOption:
+            options.noMultiLine = true;
+            break;
+        case ColorOption:
+            if (std::strcmp(optarg, "never") == 0)
+                options.color = ColorWhen::Never;
+            else if (std::strcmp(optarg, "always") == 0)
+                options.color = ColorWhen::Always;
+            else if (std::strcmp(optarg, "auto") == 0)
+                options.color = ColorWhen::Auto;
+            else {
+                result.exitStatus = usageError("invalid colour choice '%s': never, always or auto", optarg);
+                return result;
+            }
+            break;
+        case 'h':
+            std::fputs(HelpText, stdout);
+            result.exitStatus = 0;
+            return result;
+        case VersionOption:
+            std::printf("%s (Kestrano) %s\n", Program, KESTRANO_VERSION);
+            result.exitStatus = 0;
+            return result;
+        case ':':
+            result.exitStatus = usageError("option '%s' needs a value", argv[optind - 1]);
+            return result;
+        default: {
+            // A short option inside a group is named alone; a long one as written.
+            const char shortName[] = {'-', static_cast<char>(optopt), '\0'};
+            result.exitStatus = usageError(
+                "unknown option '%s'", optopt > 0 && optopt < 256 ? shortName : argv[optind - 1]);
+            return result;
+        }
+        }
+    }
+    for (int i = optind; i < argc; ++i)
+        options.files.emplace_back(argv[i]);
+    if (options.files.empty())
+        result.exitStatus = usageError("%s", "no FILE given");
+    return result;
+}
+
+} // namespace kestrano::tail

@@ -1,0 +1,34 @@
+// The command line of kestrano-tail: the files to follow and the options that override the settings.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kestrano::tail {
+
+enum class ColorWhen { Never, Always, Auto };
+
+struct TailOptions {
+    std::vector<std::string> files;
+    std::optional<std::string> configFile;
+    bool once = false;
+    std::optional<int32_t> interval; // milliseconds, at least 1
+    std::optional<int32_t> initialBytes; // -1: the whole file
+    int32_t minimumSeverity = 0;
+    bool hideUnknown = false;
+    bool noMultiLine = false;
+    ColorWhen color = ColorWhen::Auto;
+};
+
+// What the command line asks for: run with the options, or end at once with the status (after the
+// help or version text on standard output, or a usage error on standard error).
+struct ParsedCommandLine {
+    TailOptions options;
+    std::optional<int> exitStatus;
+};
+
+ParsedCommandLine parseCommandLine(int argc, char** argv);
+
+} // namespace kestrano::tail

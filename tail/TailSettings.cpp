@@ -1,0 +1,62 @@
+#include "tail/TailSettings.h"
+
+#include "config/ApplicationPath.h"
+#include "config/Config.h"
+#include "core/MonitorSettings.h"
+#include "core/SettingsStore.h"
+
+#include <cstdio>
+
+namespace kestrano::tail {
+namespace {
+
+// The desktop program's names, whatever this program's file is called.
+const char* const DesktopFolder = "Kestrano";
+const char* const DesktopConfigurationName = "kestrano.cfg";
+
+} // namespace
+
+std::string desktopConfigurationFile()
+{
+    haspel::Path path;
+    if (!path.SetToSpecialFolder(haspel::SpecialFolder::LocalApplicationData, false))
+        return {};
+    path.Append(haspel::kVendorFolderName);
+    path.Append(DesktopFolder);
+    path.Append(DesktopConfigurationName);
+    return path.ToString().GetText();
+}
+
+bool loadTailSettings(const TailOptions& options, haspel::Config& config, MonitorSettings& settings)
+{
+    if (options.configFile) {
+        if (!config.LoadFile(options.configFile->c_str())) {
+            std::fprintf(stderr, "kestrano-tail: cannot read the configuration file '%s'\n",
+                options.configFile->c_str());
+            return false;
+        }
+    } else {
+        // As the desktop program loads: its folder's file (or that file's ".old" copy), else the file
+        // beside the program, else nothing.
+        const std::string file = desktopConfigurationFile();
+        if ((file.empty() || !config.LoadFile(file.c_str()))
+            && haspel::GetApplicationPath().GetLastComponent()) {
+            haspel::Path beside = haspel::GetApplicationDirectory();
+            beside.Append(DesktopConfigurationName);
+            config.LoadFile(beside.ToString().GetText());
+        }
+    }
+
+    // The options go into the tree, so they are taken as they stand like the stored values.
+    haspel::ConfigSection& root = config.GetRoot();
+    if (options.interval)
+        root.GetSection("Analyze").GetParameter("UpdateEvery").SetInt(*options.interval);
+    if (options.noMultiLine)
+        root.GetSection("Analyze").GetParameter("MultiLine").SetBool(false);
+    if (options.initialBytes)
+        root.GetSection("Sizes").GetParameter("InitiallyReadBytes").SetInt(*options.initialBytes);
+    loadMonitorSettings(settings, root);
+    return true;
+}
+
+} // namespace kestrano::tail

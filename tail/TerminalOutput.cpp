@@ -1,0 +1,164 @@
+#include "tail/TerminalOutput.h"
+
+#include "core/Message.h"
+#include "core/Severity.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <poll.h>
+#include <unistd.h>
+
+namespace kestrano::tail {
+namespace {
+
+constexpr std::size_t FlushAt = 64 * 1024;
+
+struct Tag {
+    const char* text;
+    const char* color; // SGR parameters; empty: not coloured
+};
+
+// Severity -1 to 4.
+const Tag Tags[] = {
+    {"?", ""},
+    {"DEBUG", "90"},
+    {"INFO", "34"},
+    {"WARN", "33"},
+    {"ERROR", "31"},
+    {"FATAL", "1;37;41"},
+};
+
+// Writes everything; false with errno set on failure. Once a stop is asked for, nothing waits for a
+// reader that does not read: a write that would wait, or waits, fails with EINTR.
+bool writeAll(int fd, const char* bytes, std::size_t n, const std::atomic<bool>& stop)
+{
+    while (n > 0) {
+        std::size_t step = n;
+        if (stop.load()) {
+            struct pollfd ready = {fd, POLLOUT, 0};
+            if (poll(&ready, 1, 0) != 1 || (ready.revents & POLLOUT) == 0) {
+                errno = EINTR;
+                return false;
+            }
+            step = std::min<std::size_t>(n, PIPE_BUF); // fits once the reader made room for it
+        }
+        const ssize_t written = ::write(fd, bytes, step);
+        if (written < 0) {
+            if (errno == EINTR && !stop.load())
+                continue;
+            return false;
+        }
+        bytes += written;
+        n -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+} // namespace
+
+TerminalOutput::TerminalOutput(bool color, bool headers, std::atomic<bool>& stop)
+    : color(color)
+    , headers(headers)
+    , stop(stop)
+{
+    buffer.reserve(FlushAt + 4096);
+}
+
+TerminalOutput::~TerminalOutput()
+{
+    flush();
+}
+
+void TerminalOutput::printMessage(const std::string& file, const Message& message)
+{
+    startLine(file);
+    const Tag& tag = Tags[message.getSeverity() + 1];
+    if (color && tag.color[0] != '\0') {
+        append("\033[", 2);
+        append(tag.color, std::strlen(tag.color));
+        append("m", 1);
+        append(tag.text, std::strlen(tag.text));
+        append("\033[0m", 4);
+    } else {
+        append(tag.text, std::strlen(tag.text));
+    }
+    // The lines of the text are joined by CR LF; the first goes after the tag, the others after a tab.
+    const char* line = message.getText();
+    const char* end = line + message.getTextLength();
+    for (;;) {
+        append("\t", 1);
+        const char* lineEnd
+            = static_cast<const char*>(std::memchr(line, '\r', static_cast<std::size_t>(end - line)));
+        if (!lineEnd) {
+            appendLine(line, static_cast<std::size_t>(end - line));
+            break;
+        }
+        appendLine(line, static_cast<std::size_t>(lineEnd - line));
+        line = lineEnd + 2;
+    }
+}
+
+void TerminalOutput::printContinuation(const std::string& file, const Message& message)
+{
+    const char* text = message.getText();
+    const char* last = text + message.getTextLength();
+    while (last > text && last[-1] != '\n')
+        --last;
+    startLine(file);
+    append("\t", 1);
+    appendLine(last, static_cast<std::size_t>(text + message.getTextLength() - last));
+}
+
+void TerminalOutput::notice(const std::string& file, const char* what)
+{
+    flush();
+    const std::string line = "--- " + file + ": " + what + "\n";
+    writeAll(STDERR_FILENO, line.data(), line.size(), stop);
+}
+
+void TerminalOutput::startLine(const std::string& file)
+{
+    if (headers && lastFile != &file) {
+        append("==> ", 4);
+        append(file.data(), file.size());
+        appendLine(" <==", 4);
+    }
+    lastFile = &file;
+}
+
+void TerminalOutput::append(const char* bytes, std::size_t n)
+{
+    buffer.append(bytes, n);
+}
+
+void TerminalOutput::appendLine(const char* bytes, std::size_t n)
+{
+    buffer.append(bytes, n);
+    buffer.push_back('\n');
+    if (buffer.size() >= FlushAt)
+        flush();
+}
+
+bool TerminalOutput::flush()
+{
+    if (!closed() && !buffer.empty() && !writeAll(STDOUT_FILENO, buffer.data(), buffer.size(), stop)) {
+        if (errno == EPIPE || errno == EINTR)
+            closeQuietly(); // the reader went away, or Ctrl+C while it did not read: end quietly
+        else {
+            writeError = errno;
+            stop = true;
+        }
+    }
+    buffer.clear();
+    return !closed();
+}
+
+void TerminalOutput::closeQuietly()
+{
+    closedQuietly = true;
+    stop = true;
+}
+
+} // namespace kestrano::tail

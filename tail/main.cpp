@@ -1,0 +1,151 @@
+// kestrano-tail: Kestrano's monitoring core on a terminal. Prints the messages at the end of each
+// FILE, then follows the files until interrupted (or reads them once with --once).
+#include "config/ApplicationPath.h"
+#include "config/Config.h"
+#include "core/MonitorSettings.h"
+#include "foundation/Exception.h"
+#include "tail/FollowedLog.h"
+#include "tail/QuietDesktop.h"
+#include "tail/TailFileSystem.h"
+#include "tail/TailOptions.h"
+#include "tail/TailSettings.h"
+#include "tail/TerminalOutput.h"
+
+#include <atomic>
+#include <cerrno>
+#include <clocale>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace kestrano;
+using namespace kestrano::tail;
+
+namespace {
+
+std::atomic<bool> stopRequested {false};
+
+extern "C" void requestStop(int)
+{
+    stopRequested.store(true);
+}
+
+void installSignalHandlers()
+{
+    struct sigaction action { };
+    action.sa_handler = requestStop;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    // A closed pipe shows as EPIPE on the next write.
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+// Sleeps for the interval unless a stop is requested, before or while sleeping. With watchPipe, a
+// reader closing standard output ends the sleep too: true then.
+bool sleepUnlessStopped(int32_t milliseconds, bool watchPipe)
+{
+    bool pipeClosed = false;
+    sigset_t stopSignals, previous;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigprocmask(SIG_BLOCK, &stopSignals, &previous);
+    if (!stopRequested.load()) {
+        const struct timespec timeout = {milliseconds / 1000, (milliseconds % 1000) * 1000000L};
+        struct pollfd out = {STDOUT_FILENO, 0, 0};
+        // The signals are let through only while waiting.
+        if (ppoll(&out, watchPipe ? 1 : 0, &timeout, &previous) > 0)
+            pipeClosed = (out.revents & (POLLERR | POLLHUP)) != 0;
+    }
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
+    return pipeClosed;
+}
+
+bool stdoutIsPipe()
+{
+    struct stat status;
+    return fstat(STDOUT_FILENO, &status) == 0 && S_ISFIFO(status.st_mode);
+}
+
+bool useColor(ColorWhen when)
+{
+    return when == ColorWhen::Always || (when == ColorWhen::Auto && isatty(STDOUT_FILENO));
+}
+
+int run(const TailOptions& options)
+{
+    haspel::Config config;
+    MonitorSettings settings;
+    if (!loadTailSettings(options, config, settings))
+        return 2;
+
+    TerminalOutput output(useColor(options.color), options.files.size() > 1, stopRequested);
+    TailFileSystem files(systemFileSystem(), stopRequested, options.once);
+    QuietDesktop desktop;
+    const ViewContext context {settings, config.GetRoot(), files, desktop, desktop};
+    std::vector<std::unique_ptr<FollowedLog>> logs;
+    for (const std::string& file : options.files) {
+        logs.push_back(std::make_unique<FollowedLog>(file, context, desktop, output, !options.once));
+        ChildView& view = logs.back()->getView();
+        view.setMinimumSeveritySwitch(options.minimumSeverity);
+        view.setShowUnknownSwitch(!options.hideUnknown);
+    }
+
+    const bool watchPipe = stdoutIsPipe();
+    std::vector<const FollowedLog*> unread;
+    while (!stopRequested.load()) {
+        for (auto& log : logs) {
+            if (stopRequested.load())
+                break;
+            files.resetFailure();
+            log->poll();
+            if (options.once && !stopRequested.load() && (files.failed() || log->missing()))
+                unread.push_back(log.get());
+        }
+        output.flush();
+        if (options.once)
+            break;
+        // Values read from the configuration are taken as they stand, but a pass never follows at once.
+        if (sleepUnlessStopped(settings.GetUpdateEvery() > 0 ? settings.GetUpdateEvery() : 1, watchPipe))
+            output.closeQuietly();
+    }
+    output.flush();
+
+    if (output.getWriteError() != 0) {
+        std::fprintf(stderr, "kestrano-tail: write error: %s\n", std::strerror(output.getWriteError()));
+        return 1;
+    }
+    if (output.closed())
+        return 0;
+    for (const FollowedLog* log : unread)
+        std::fprintf(stderr, "kestrano-tail: cannot read '%s'\n", log->name().c_str());
+    return unread.empty() ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::setlocale(LC_ALL, "");
+    haspel::SetApplicationArguments(argc, argv);
+    const ParsedCommandLine command = parseCommandLine(argc, argv);
+    if (command.exitStatus)
+        return *command.exitStatus;
+    installSignalHandlers();
+    try {
+        return run(command.options);
+    } catch (const haspel::Exception& error) {
+        std::fprintf(
+            stderr, "kestrano-tail: %s\n", error.GetMessage() ? error.GetMessage() : error.GetClassName());
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "kestrano-tail: %s\n", error.what());
+    }
+    return 1;
+}

@@ -1,0 +1,186 @@
+// kestrano-tail --once: what is printed of each file, with settings from the configuration and the
+// options, and how the command line is checked.
+#include "tests/support/TempDir.h"
+#include "tests/tail/TailProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace kestrano::test {
+namespace {
+
+class TailOnceTest : public testing::Test {
+protected:
+    TempDir folder;
+    std::string log(const std::string& name, const std::string& bytes)
+    {
+        const std::string path = folder.file(name);
+        writeFile(path, bytes);
+        return path;
+    }
+};
+
+std::string desktopConfigurationFile()
+{
+    return std::string(std::getenv("XDG_CONFIG_HOME")) + "/Tormalind/Kestrano/kestrano.cfg";
+}
+
+void writeDesktopConfiguration(const std::string& text)
+{
+    std::filesystem::create_directories(std::filesystem::path(desktopConfigurationFile()).parent_path());
+    writeFile(desktopConfigurationFile(), text);
+}
+
+TEST_F(TailOnceTest, PrintsTheTailAsALogWindowReadsIt)
+{
+    // 70,000 bytes: the default 65,536 start inside a line, which is dropped.
+    std::string bytes;
+    for (int i = 0; bytes.size() < 70000; ++i)
+        bytes += "line " + std::to_string(100000 + i) + " info\n";
+    const std::string path = log("big.log", bytes);
+    const TailResult result = runTail({"-n", path});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    const std::string tail = bytes.substr(bytes.size() - 65536);
+    std::string expected;
+    for (size_t start = tail.find('\n') + 1; start < tail.size();) {
+        const size_t end = tail.find('\n', start);
+        expected += "INFO\t" + tail.substr(start, end - start) + "\n";
+        start = end + 1;
+    }
+    EXPECT_EQ(result.out, expected);
+
+    // -c -1: the whole file; -c 20 starts inside the last line but one and drops it.
+    EXPECT_EQ(runTail({"-n", "-c", "-1", path}).out.substr(0, 22), "INFO\tline 100000 info\n");
+    const std::string lastLine = bytes.substr(bytes.rfind('\n', bytes.size() - 2) + 1);
+    EXPECT_EQ(runTail({"--once", "--bytes", "20", path}).out, "INFO\t" + lastLine);
+}
+
+TEST_F(TailOnceTest, MultiLineMessagesAndTheLastLineWithoutLineEnd)
+{
+    const std::string path = log("app.log",
+        "Starting\r\nERROR  disk   full\r\n   at write()\r\n\tat main()\n  \nWARN retry\n  \tdetail "
+        "fatal\nlast fatal line");
+    EXPECT_EQ(runTail({"-n", path}).out,
+        "?\tStarting\n"
+        "ERROR\tERROR  disk   full\n"
+        "\tat write()\n"
+        "\tat main()\n"
+        "\t\n"
+        "WARN\tWARN retry\n"
+        "\tdetail fatal\n"
+        "FATAL\tlast fatal line\n");
+    EXPECT_EQ(runTail({"-n", "--no-multiline", path}).out,
+        "?\tStarting\n"
+        "ERROR\tERROR  disk   full\n"
+        "?\tat write()\n"
+        "?\tat main()\n"
+        "WARN\tWARN retry\n"
+        "FATAL\tdetail fatal\n"
+        "FATAL\tlast fatal line\n");
+}
+
+TEST_F(TailOnceTest, FiltersHideMessagesWithTheirContinuations)
+{
+    const std::string path
+        = log("app.log", "debug a\ninfo b\n  more b\nwarn c\nplain d\nerror e\n  more e\nfatal f\n");
+    EXPECT_EQ(runTail({"-n", "-s", "warn", path}).out,
+        "WARN\twarn c\n?\tplain d\nERROR\terror e\n\tmore e\nFATAL\tfatal f\n");
+    EXPECT_EQ(runTail({"-n", "-u", "--min-severity=ERROR", path}).out,
+        "ERROR\terror e\n\tmore e\nFATAL\tfatal f\n");
+    EXPECT_EQ(runTail({"-nu", path}).out,
+        "DEBUG\tdebug a\nINFO\tinfo b\n\tmore b\nWARN\twarn c\nERROR\terror e\n\tmore e\nFATAL\tfatal f\n");
+}
+
+TEST_F(TailOnceTest, TwoFilesHaveHeadersAndAMissingOneFailsAtTheEnd)
+{
+    const std::string first = log("first.log", "info one\nwarn two\n");
+    const std::string second = log("second.log", "error three\n");
+    const std::string missing = folder.file("missing.log");
+    const TailResult result = runTail({"-n", first, missing, second});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out,
+        "==> " + first + " <==\nINFO\tinfo one\nWARN\twarn two\n==> " + second
+            + " <==\nERROR\terror three\n");
+    EXPECT_EQ(result.err, "kestrano-tail: cannot read '" + missing + "'\n");
+
+    // A file that can't be read at all shows the notice as an ordinary message.
+    const TailResult folderResult = runTail({"-n", folder.path()});
+    EXPECT_EQ(folderResult.status, 1);
+    EXPECT_EQ(folderResult.out, "ERROR\tError: Cannot read from log file. Still trying...\n");
+    EXPECT_EQ(runTail({"-n", "-s", "fatal", first}).out, "");
+}
+
+TEST_F(TailOnceTest, SettingsComeFromTheDesktopConfigurationWhichStaysUntouched)
+{
+    const std::string path = log("app.log", "boom here\n  and here\ninfo x\n");
+    const TailResult defaults = runTail({"-n", path});
+    EXPECT_EQ(defaults.out, "?\tboom here\n\tand here\nINFO\tinfo x\n");
+    EXPECT_FALSE(std::filesystem::exists(desktopConfigurationFile())); // nothing created
+
+    const std::string text = "<Analyze>\n\t<Fatal>  BOOM </>\n\t<MultiLine>0</>\n</Analyze>\n";
+    writeDesktopConfiguration(text);
+    EXPECT_EQ(runTail({"-n", path}).out, "FATAL\tboom here\n?\tand here\nINFO\tinfo x\n");
+    EXPECT_EQ(readFile(desktopConfigurationFile()), text);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(
+                                std::filesystem::path(desktopConfigurationFile()).parent_path()),
+                  std::filesystem::directory_iterator()),
+        1);
+
+    // --config replaces the desktop's file; the options override either.
+    const std::string own = folder.file("own.cfg");
+    writeFile(own,
+        "<Analyze>\n\t<Information>here</>\n</Analyze>\n<Sizes>\n\t<InitiallyReadBytes>12</>\n</Sizes>\n");
+    EXPECT_EQ(runTail({"-n", "--config", own, path}).out, "?\tinfo x\n");
+    EXPECT_EQ(
+        runTail({"-n", "--config=" + own, "-c", "-1", path}).out, "INFO\tboom here\n\tand here\n?\tinfo x\n");
+    const TailResult missing = runTail({"-n", "--config", folder.file("none.cfg"), path});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("none.cfg"), std::string::npos);
+}
+
+TEST_F(TailOnceTest, TagsAreColouredOnRequestOnly)
+{
+    const std::string path = log("app.log", "warn a\nplain b\n");
+    EXPECT_EQ(runTail({"-n", path}).out, "WARN\twarn a\n?\tplain b\n"); // a pipe: auto means none
+    EXPECT_EQ(runTail({"-n", "--color=always", path}).out, "\033[33mWARN\033[0m\twarn a\n?\tplain b\n");
+    EXPECT_EQ(runTail({"-n", "--color=never", path}).out, "WARN\twarn a\n?\tplain b\n");
+}
+
+TEST_F(TailOnceTest, BadCommandLinesAreUsageErrors)
+{
+    const std::string path = log("app.log", "info\n");
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"-n"},
+        {"-x", path},
+        {"-nx", path},
+        {"--bogus", path},
+        {"-i", "0", path},
+        {"-i", "ten", path},
+        {"--interval=99999999999", path},
+        {"-c", "-2", path},
+        {"-c", "12k", path},
+        {"-s", "warning", path},
+        {"--color=sometimes", path},
+        {path, "-i"},
+        {"--config"},
+    };
+    for (const auto& arguments : bad) {
+        const TailResult result = runTail(arguments);
+        const std::string shown = arguments.empty() ? "(none)" : arguments[0];
+        EXPECT_EQ(result.status, 2) << shown;
+        EXPECT_EQ(result.out, "") << shown;
+        EXPECT_NE(result.err.find("Try 'kestrano-tail --help'"), std::string::npos) << shown;
+    }
+    const TailResult help = runTail({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: kestrano-tail [OPTION]... FILE...\n", 0), 0u);
+    EXPECT_EQ(runTail({"--version", path}).out.rfind("kestrano-tail (Kestrano) ", 0), 0u);
+}
+
+} // namespace
+} // namespace kestrano::test
