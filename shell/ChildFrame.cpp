@@ -35,6 +35,8 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     , logList(new LogList(inner))
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    // A QMainWindow is made a top-level window of its own even with a parent; here it is the frame's content.
+    inner->setWindowFlags(Qt::Widget);
     inner->setCentralWidget(logList);
     setWidget(inner);
     createToolBar();
