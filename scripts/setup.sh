@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ clang pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libcanberra-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool xauth x11-utils
-          desktop-file-utils appstream)
+          desktop-file-utils appstream netpbm)
 
 missing=()
 for p in "${packages[@]}"; do

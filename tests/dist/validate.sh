@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The menu entry and the metainfo pass the freedesktop validators (desktop-file-validate, appstreamcli).
+# A validator that is missing skips its check, except in CI, where scripts/setup.sh installs both.
+# Usage: validate.sh DIST_DIRECTORY
+set -euo pipefail
+dist=$1
+ran=0
+
+have()
+{
+    command -v "$1" > /dev/null && return 0
+    [ -n "${CI:-}" ] && { echo "$1 is missing" >&2; exit 1; }
+    echo "skipped: $1 is missing (scripts/setup.sh installs it)"
+    return 1
+}
+
+if have desktop-file-validate; then
+    # It prints its findings and fails on errors; hints are printed too, and count as failures here.
+    output=$(desktop-file-validate "$dist/org.example.Kestrano.desktop" 2>&1) || { echo "$output"; exit 1; }
+    [ -z "$output" ] || { echo "$output"; exit 1; }
+    ran=$((ran + 1))
+fi
+if have appstreamcli; then
+    appstreamcli validate --no-net "$dist/org.example.Kestrano.metainfo.xml"
+    ran=$((ran + 1))
+fi
+[ "$ran" -gt 0 ] || exit 77
