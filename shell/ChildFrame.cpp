@@ -35,6 +35,7 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     , logList(new LogList(inner))
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    inner->setWindowFlags(Qt::Widget); // a QMainWindow is a window of its own otherwise
     inner->setCentralWidget(logList);
     setWidget(inner);
     createToolBar();
