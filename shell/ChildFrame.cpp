@@ -31,12 +31,12 @@ constexpr Command toolBarLayout[] = {Command::SetToDebugs, Command::SetToInforma
 ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath)
     : app(app)
     , mainFrame(mainFrame)
-    , inner(new QMainWindow(this))
+    , inner(new QMainWindow)
     , logList(new LogList(inner))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     inner->setCentralWidget(logList);
-    setWidget(inner);
+    setWidget(inner); // reparents it as a plain child widget
     createToolBar();
 
     logDocument = std::make_unique<Document>(fullPath, app.GetFileSystem(), app.GetMessageBox());
