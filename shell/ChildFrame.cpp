@@ -31,13 +31,13 @@ constexpr Command toolBarLayout[] = {Command::SetToDebugs, Command::SetToInforma
 ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath)
     : app(app)
     , mainFrame(mainFrame)
-    , inner(new QMainWindow(this))
+    , inner(new QMainWindow)
     , logList(new LogList(inner))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     inner->setWindowFlags(Qt::Widget); // a QMainWindow is a window of its own otherwise
     inner->setCentralWidget(logList);
-    setWidget(inner);
+    setWidget(inner); // reparents it as a plain child widget
     createToolBar();
 
     logDocument = std::make_unique<Document>(fullPath, app.GetFileSystem(), app.GetMessageBox());
