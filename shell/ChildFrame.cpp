@@ -37,7 +37,7 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     setAttribute(Qt::WA_DeleteOnClose);
     inner->setWindowFlags(Qt::Widget); // a QMainWindow is a window of its own otherwise
     inner->setCentralWidget(logList);
-    setWidget(inner); // reparents it as a plain child widget
+    setWidget(inner);
     createToolBar();
 
     logDocument = std::make_unique<Document>(fullPath, app.GetFileSystem(), app.GetMessageBox());
