@@ -31,12 +31,11 @@ constexpr Command toolBarLayout[] = {Command::SetToDebugs, Command::SetToInforma
 ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath)
     : app(app)
     , mainFrame(mainFrame)
-    , inner(new QMainWindow(this))
+    , inner(new QMainWindow)
     , logList(new LogList(inner))
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    // A QMainWindow is made a top-level window of its own even with a parent; here it is the frame's content.
-    inner->setWindowFlags(Qt::Widget);
+    inner->setWindowFlags(Qt::Widget); // a QMainWindow is a window of its own otherwise
     inner->setCentralWidget(logList);
     setWidget(inner);
     createToolBar();
@@ -64,18 +63,10 @@ ChildFrame::~ChildFrame()
 
 void ChildFrame::createToolBar()
 {
-    logToolBar = new QToolBar(QStringLiteral("Tools"), inner);
-    logToolBar->setObjectName(QStringLiteral("logToolBar"));
-    logToolBar->setAllowedAreas(Qt::AllToolBarAreas);
-    logToolBar->setIconSize(QSize(16, 16));
     auto* severities = new QActionGroup(this);
     // One of five, or none while a stored minimum lies outside 0 to 4.
     severities->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (Command command : toolBarLayout) {
-        if (command == Separator) {
-            logToolBar->addSeparator();
-            continue;
-        }
+    logToolBar = createToolsBar(inner, toolBarLayout, [this, severities](Command command) {
         QAction* action = createCommandAction(command, this);
         const bool isFilter = severityOfFilterCommand(command) >= 0;
         action->setCheckable(isFilter || command == Command::ToggleUnknowns
@@ -83,9 +74,9 @@ void ChildFrame::createToolBar()
         if (isFilter)
             severities->addAction(action);
         connect(action, &QAction::triggered, this, [this, command] { mainFrame.dispatch(command, this); });
-        logToolBar->addAction(action);
         buttons[command] = action;
-    }
+        return action;
+    });
     inner->addToolBar(Qt::TopToolBarArea, logToolBar);
 }
 

@@ -44,6 +44,9 @@ public:
 
     void UpdateToolbarChecks() override;
     void bringToFront() override;
+    // Stores the window's place under "Workspace" / path / "ChildFrame", unless starting, closing,
+    // maximized or minimized.
+    void storePosition();
 
 protected:
     void moveEvent(QMoveEvent* event) override;
@@ -52,7 +55,6 @@ protected:
 
 private:
     void createToolBar();
-    void storePosition();
 
     Kestrano& app;
     MainFrame& mainFrame;

@@ -3,6 +3,7 @@
 #include "shell/resources/Resources.h"
 
 #include <QAction>
+#include <QToolBar>
 
 namespace kestrano {
 
@@ -28,6 +29,17 @@ QAction* createShortcutAction(Command command, QObject* parent)
         action->setShortcutContext(Qt::WindowShortcut);
     }
     return action;
+}
+
+QToolBar* createToolsBar(
+    QWidget* parent, std::span<const Command> layout, const std::function<QAction*(Command)>& actionOf)
+{
+    auto* bar = new QToolBar(QStringLiteral("Tools"), parent);
+    bar->setObjectName(QStringLiteral("Tools"));
+    bar->setAllowedAreas(Qt::AllToolBarAreas);
+    bar->setIconSize(QSize(16, 16));
+    addCommands(*bar, layout, actionOf);
+    return bar;
 }
 
 } // namespace kestrano

@@ -3,8 +3,13 @@
 
 #include "shell/Command.h"
 
+#include <functional>
+#include <span>
+
 class QAction;
 class QObject;
+class QToolBar;
+class QWidget;
 
 namespace kestrano {
 
@@ -12,5 +17,22 @@ namespace kestrano {
 QAction* createCommandAction(Command command, QObject* parent);
 // The same with the command's shortcut, active in the parent's window and its log windows.
 QAction* createShortcutAction(Command command, QObject* parent);
+
+// Adds the action of each command of the layout to a menu or toolbar; Separator adds a separator.
+template <class Bar, class ActionOf>
+void addCommands(Bar& bar, std::span<const Command> layout, ActionOf&& actionOf)
+{
+    for (Command command : layout) {
+        if (command == Separator)
+            bar.addSeparator();
+        else
+            bar.addAction(actionOf(command));
+    }
+}
+
+// A toolbar titled "Tools" (its caption while it floats) that docks on every side, with the layout's
+// buttons.
+QToolBar* createToolsBar(
+    QWidget* parent, std::span<const Command> layout, const std::function<QAction*(Command)>& actionOf);
 
 } // namespace kestrano

@@ -61,8 +61,9 @@ bool Kestrano::InitInstance(const std::vector<std::string>& files)
     notifier.setMainWindow(mainFrame.get());
 
     RestoreWorkspace();
+    std::vector<ChildFrame*> named;
     for (const std::string& file : files)
-        OpenDocumentFile(file.c_str());
+        named.push_back(OpenDocumentFile(file.c_str()));
 
     if (maximized)
         mainFrame->showMaximized();
@@ -72,6 +73,12 @@ bool Kestrano::InitInstance(const std::vector<std::string>& files)
     mainFrame->raise();
     mainFrame->activateWindow();
     starting = false;
+    // A log named on the command line joins the workspace like one opened later; its window was
+    // placed while starting, which stores nothing.
+    haspel::ConfigSection& workspace = GetConfigRootSection().GetSection("Workspace");
+    for (ChildFrame* frame : named)
+        if (!workspace.FindSection(frame->document().getPathName().GetText()))
+            frame->storePosition();
     return true;
 }
 

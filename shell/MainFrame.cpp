@@ -107,28 +107,15 @@ void MainFrame::createActions()
 
 void MainFrame::createToolBar()
 {
-    mainToolBar = new QToolBar(QStringLiteral("Tools"), this);
-    mainToolBar->setObjectName(QStringLiteral("mainToolBar"));
-    mainToolBar->setAllowedAreas(Qt::AllToolBarAreas);
-    mainToolBar->setIconSize(QSize(16, 16));
-    for (Command command : mainToolBarLayout) {
-        if (command == Separator)
-            mainToolBar->addSeparator();
-        else
-            mainToolBar->addAction(actions[command]);
-    }
+    mainToolBar
+        = createToolsBar(this, mainToolBarLayout, [this](Command command) { return actions[command]; });
     addToolBar(Qt::TopToolBarArea, mainToolBar);
 }
 
 QMenu* MainFrame::createMenu(const char* title, std::initializer_list<Command> entries)
 {
     auto* menu = new QMenu(QString::fromLatin1(title), this);
-    for (Command command : entries) {
-        if (command == Separator)
-            menu->addSeparator();
-        else
-            menu->addAction(actions[command]);
-    }
+    addCommands(*menu, entries, [this](Command command) { return actions[command]; });
     return menu;
 }
 

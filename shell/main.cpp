@@ -8,6 +8,7 @@
 #include "shell/ProgramArguments.h"
 #include "shell/QuitOnSignal.h"
 
+#include <clocale>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -22,6 +23,8 @@ int main(int argc, char** argv)
         return 0;
     }
     haspel::SetApplicationArguments(argc, argv);
+    // Keywords are lower-cased when the settings load, before QApplication would set the locale.
+    std::setlocale(LC_ALL, "");
 
     kestrano::Kestrano app;
     haspel::Logger logger;

@@ -4,9 +4,25 @@
 #include "core/Message.h"
 #include "platform/qt/SeverityIcons.h"
 
+#include <QPixmap>
 #include <QTimer>
 
 namespace kestrano {
+
+namespace {
+
+// Keeps the text of rows without an icon in line with the others.
+const QIcon& blankIcon()
+{
+    static const QIcon blank = [] {
+        QPixmap pixmap(16, 16);
+        pixmap.fill(Qt::transparent);
+        return QIcon(pixmap);
+    }();
+    return blank;
+}
+
+} // namespace
 
 LogListModel::LogListModel(QObject* parent)
     : QAbstractListModel(parent)
@@ -32,8 +48,10 @@ QVariant LogListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return rowText(*message);
-    case Qt::DecorationRole:
-        return severityIcon(message->getSeverity());
+    case Qt::DecorationRole: {
+        const QIcon& icon = severityIcon(message->getSeverity());
+        return icon.isNull() ? blankIcon() : icon;
+    }
     default:
         return {};
     }

@@ -62,6 +62,19 @@ TEST_F(CommandsTest, ToolbarsCarryTheirButtonsInOrder)
     EXPECT_EQ(child->toolBar().allowedAreas(), Qt::AllToolBarAreas);
 }
 
+TEST_F(CommandsTest, TheLogWindowShowsItsToolbarAndListInsideTheMainWindow)
+{
+    const std::string path = log("inside.log", "x\n");
+    start({path});
+    ChildFrame* child = app->GetDocTemplate().findFrame(path.c_str());
+    ASSERT_NE(child, nullptr);
+    QWidget* content = child->widget();
+    ASSERT_NE(content, nullptr);
+    EXPECT_FALSE(content->isWindow());
+    EXPECT_TRUE(content->isVisible());
+    EXPECT_TRUE(child->toolBar().isVisible());
+}
+
 TEST_F(CommandsTest, LogToolbarChecksFollowTheSwitches)
 {
     const std::string path = log("checks.log", "x\n");

@@ -51,6 +51,17 @@ TEST_F(PollingTest, TheTimerKeepsPollingAtTheStoredInterval)
     EXPECT_TRUE(QTest::qWaitFor([&] { return child->list().rowCount() == 3; }, 2000));
 }
 
+TEST_F(PollingTest, AnIntervalNoTimerCanTakeStillPolls)
+{
+    editConfiguration([](haspel::ConfigSection& root) {
+        root.GetSection("Analyze").GetParameter("UpdateEvery").SetInt(-5);
+    });
+    start();
+    EXPECT_EQ(app->GetSettings().GetUpdateEvery(), -5);
+    EXPECT_TRUE(app->GetMainFrame()->updateTimer().isActive());
+    EXPECT_EQ(app->GetMainFrame()->updateTimer().interval(), 10);
+}
+
 TEST_F(PollingTest, ANewErrorLineRaisesTheWindowsAndRequestsTheSoundOnce)
 {
     const std::string watched = log("watched.log", "start\n");

@@ -115,8 +115,9 @@ TEST_F(StartupTest, WorkspaceComesBackAsStoredAndStartingStoresNothing)
     // Reading with defaults filled the entry of the second log.
     EXPECT_EQ(stored(root, {"Workspace", second.c_str()}, "ReloadOnChange"), "0");
     EXPECT_EQ(stored(root, {"Workspace", second.c_str(), "ChildFrame"}, "YSize"), "500");
-    // The window of the file named on the command line was placed while starting: nothing stored.
-    EXPECT_EQ(root.GetSection("Workspace").FindSection(named.c_str()), nullptr);
+    // Stored entries stay as they were; the file named on the command line joins the workspace.
+    EXPECT_EQ(stored(root, {"Workspace", first.c_str(), "ChildFrame"}, "XSize"), "300");
+    EXPECT_EQ(stored(root, {"Workspace", named.c_str(), "ChildFrame"}, "XSize"), "500");
 }
 
 TEST_F(StartupTest, MovingALogWindowAfterStartUpStoresItsPlace)

@@ -3,6 +3,7 @@
 #include "core/Message.h"
 #include "core/MonitorSettings.h"
 #include "platform/qt/LogListModel.h"
+#include "platform/qt/SeverityIcons.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -80,8 +81,13 @@ TEST_F(LogListTest, RowsShowOneLineAndTheSeverityIcon)
 
     const LogListModel& model = list.model();
     EXPECT_EQ(model.data(model.index(0), Qt::DisplayRole).toString(), QStringLiteral("disk error"));
-    EXPECT_FALSE(model.data(model.index(0), Qt::DecorationRole).value<QIcon>().isNull());
-    EXPECT_TRUE(model.data(model.index(1), Qt::DecorationRole).value<QIcon>().isNull());
+    const QIcon error = model.data(model.index(0), Qt::DecorationRole).value<QIcon>();
+    EXPECT_EQ(error.cacheKey(), severityIcon(3).cacheKey());
+    // A message of unknown severity has no icon, only the room of one.
+    const QIcon unknown = model.data(model.index(1), Qt::DecorationRole).value<QIcon>();
+    for (int32_t severity = 0; severity < 5; ++severity)
+        EXPECT_NE(unknown.cacheKey(), severityIcon(severity).cacheKey());
+    EXPECT_TRUE(unknown.pixmap(16, 16).toImage().pixelColor(8, 8).alpha() == 0);
     EXPECT_EQ(model.data(model.index(2), Qt::DisplayRole).toString().count(QLatin1Char('\n')), 0);
     EXPECT_EQ(model.data(model.index(2), Qt::DisplayRole).toString(), QStringLiteral("first line second"));
 }
