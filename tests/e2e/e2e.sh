@@ -4,7 +4,7 @@
 set -euo pipefail
 
 if [ -z "${KESTRANO_E2E_SERVER:-}" ]; then
-    for tool in xvfb-run xdotool xwdtopnm; do
+    for tool in Xvfb xdotool xwdtopnm; do
         if ! command -v "$tool" > /dev/null; then
             # In CI the set-up script installs them, so a missing one is a failure there.
             [ -n "${CI:-}" ] && { echo "$tool is missing" >&2; exit 1; }
@@ -18,7 +18,28 @@ if [ -z "${KESTRANO_E2E_SERVER:-}" ]; then
         E2E_SCREEN_DIR=$(mktemp -d)
         export E2E_SCREEN_DIR E2E_SCREEN_DIR_OWNED=1
     fi
-    exec xvfb-run -a -s "-screen 0 1024x768x24 -fbdir $E2E_SCREEN_DIR" bash "$0" "$@"
+    # Xvfb picks a free display itself and names it on descriptor 3 once it accepts clients, so two
+    # servers started at the same moment never take the same display.
+    e2e_display_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -fbdir "$E2E_SCREEN_DIR" -nolisten tcp \
+        3> "$e2e_display_file" 2> /dev/null &
+    e2e_server=$!
+    for _ in $(seq 400); do
+        [ -s "$e2e_display_file" ] && break
+        sleep 0.05
+    done
+    e2e_display=$(tr -dc 0-9 < "$e2e_display_file")
+    rm -f "$e2e_display_file"
+    e2e_status=0
+    if [ -z "$e2e_display" ]; then
+        echo "FAILED: the virtual X server did not start" >&2
+        e2e_status=1
+    else
+        DISPLAY=:$e2e_display bash "$0" "$@" || e2e_status=$?
+    fi
+    kill "$e2e_server" 2> /dev/null || true
+    wait "$e2e_server" 2> /dev/null || true
+    exit "$e2e_status"
 fi
 
 e2e_program=$1
