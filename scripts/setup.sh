@@ -1,10 +1,32 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Kestrano needs to build, run and test; quick when all are present.
+# Prints one line per step; apt's own output only when a step fails.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libcanberra-dev
-          libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool xauth x11-utils
+          libpcre2-dev libsystemd-dev systemd-journal-remote zlib1g-dev liblzma-dev
+          qt6-tools-dev qt6-l10n-tools qt6-translations-l10n locales dpkg-dev file
+          libgtest-dev libgmock-dev libbenchmark-dev libvectorscan-dev clang-format
+          xvfb xdotool xauth x11-utils dbus dbus-bin dunst
           desktop-file-utils appstream netpbm)
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+
+# Runs a step quietly; shows its output only when it fails.
+step() {
+  local what=$1; shift
+  local log
+  log=$(mktemp)
+  echo "setup: $what" >&2
+  if ! "$@" >"$log" 2>&1; then
+    echo "setup: failed: $what" >&2
+    cat "$log" >&2
+    rm -f "$log"
+    return 1
+  fi
+  rm -f "$log"
+}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -12,11 +34,15 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  step "updating the package lists" $sudo apt-get update -q
+  step "installing ${missing[*]}" \
+    $sudo apt-get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=600 "${missing[@]}"
+fi
 
-echo "Installing: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# The tests start the program under a German locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  step "generating the locale de_DE.UTF-8" \
+    bash -c "$sudo sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen && $sudo locale-gen"
+fi
