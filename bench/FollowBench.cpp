@@ -99,8 +99,8 @@ int main()
 
     const double tailSeconds
         = bench::commandTime("'" KESTRANO_TAIL_PROGRAM "' --once -c -1 -s fatal '" + path + "' > /dev/null");
-    std::printf("kestrano-tail --once -c -1 -s fatal: %.1f MB in %.3f processor s: %.1f MB/s\n", grepMegabytes,
-        tailSeconds, grepMegabytes / tailSeconds);
+    std::printf("kestrano-tail --once -c -1 -s fatal: %.1f MB in %.3f processor s: %.1f MB/s\n",
+        grepMegabytes, tailSeconds, grepMegabytes / tailSeconds);
 
     // A timer pass over unchanged logs: each costs one status query and no open.
     std::vector<std::unique_ptr<OpenLog>> logs;

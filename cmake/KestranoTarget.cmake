@@ -1,4 +1,7 @@
-# kestrano_defaults(target): the warnings and include root every target of ours uses.
+# kestrano_defaults(target): the warnings every target of ours uses; KESTRANO_WERROR makes them errors.
 function(kestrano_defaults target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(KESTRANO_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
 endfunction()

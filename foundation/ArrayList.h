@@ -9,8 +9,7 @@
 
 namespace haspel {
 
-template <class T>
-class ArrayList {
+template <class T> class ArrayList {
 public:
     // minimumCapacity below 8 becomes 8; bad percents become 30 and 60.
     explicit ArrayList(int32_t minimumCapacity = 16, int32_t shrinkPercent = 30, int32_t growPercent = 60);
@@ -21,12 +20,12 @@ public:
     // Orders by address (-1, 0, 1); a subclass may order otherwise.
     virtual int Compare(const T* a, const T* b) const;
 
-    void Add(T* element);            // takes ownership (not when it throws)
-    T* Get(int32_t index) const;     // nullptr outside 0..count-1
+    void Add(T* element); // takes ownership (not when it throws)
+    T* Get(int32_t index) const; // nullptr outside 0..count-1
     T* GetFirst() const;
     T* GetLast() const;
-    T* RemoveLast();                 // caller now owns the element
-    void Clear();                    // destroys every element
+    T* RemoveLast(); // caller now owns the element
+    void Clear(); // destroys every element
 
     int32_t GetCount() const { return count; }
     int32_t GetCapacity() const { return capacity; }
@@ -45,7 +44,9 @@ private:
 
 template <class T>
 ArrayList<T>::ArrayList(int32_t minimumCapacity, int32_t shrinkPercent, int32_t growPercent)
-    : growPercent(growPercent), minimumCapacity(std::max(minimumCapacity, 8)), shrinkPercent(shrinkPercent)
+    : growPercent(growPercent)
+    , minimumCapacity(std::max(minimumCapacity, 8))
+    , shrinkPercent(shrinkPercent)
 {
     if (shrinkPercent < 0 || shrinkPercent >= growPercent || growPercent >= 100) {
         this->shrinkPercent = 30;
@@ -54,47 +55,40 @@ ArrayList<T>::ArrayList(int32_t minimumCapacity, int32_t shrinkPercent, int32_t 
     Reallocate(this->minimumCapacity);
 }
 
-template <class T>
-ArrayList<T>::~ArrayList()
+template <class T> ArrayList<T>::~ArrayList()
 {
     for (int32_t i = 0; i < count; ++i)
         delete items[i];
     std::free(items);
 }
 
-template <class T>
-int ArrayList<T>::Compare(const T* a, const T* b) const
+template <class T> int ArrayList<T>::Compare(const T* a, const T* b) const
 {
     return a < b ? -1 : a > b ? 1 : 0;
 }
 
-template <class T>
-void ArrayList<T>::Add(T* element)
+template <class T> void ArrayList<T>::Add(T* element)
 {
     EnsureCapacity(count + 1);
     items[count++] = element;
 }
 
-template <class T>
-T* ArrayList<T>::Get(int32_t index) const
+template <class T> T* ArrayList<T>::Get(int32_t index) const
 {
     return index >= 0 && index < count ? items[index] : nullptr;
 }
 
-template <class T>
-T* ArrayList<T>::GetFirst() const
+template <class T> T* ArrayList<T>::GetFirst() const
 {
     return Get(0);
 }
 
-template <class T>
-T* ArrayList<T>::GetLast() const
+template <class T> T* ArrayList<T>::GetLast() const
 {
     return Get(count - 1);
 }
 
-template <class T>
-T* ArrayList<T>::RemoveLast()
+template <class T> T* ArrayList<T>::RemoveLast()
 {
     if (count == 0)
         return nullptr;
@@ -102,8 +96,7 @@ T* ArrayList<T>::RemoveLast()
     return items[--count];
 }
 
-template <class T>
-void ArrayList<T>::Clear()
+template <class T> void ArrayList<T>::Clear()
 {
     for (int32_t i = 0; i < count; ++i)
         delete items[i];
@@ -112,8 +105,7 @@ void ArrayList<T>::Clear()
     count = 0;
 }
 
-template <class T>
-void ArrayList<T>::EnsureCapacity(int32_t n)
+template <class T> void ArrayList<T>::EnsureCapacity(int32_t n)
 {
     const int64_t grown = static_cast<int64_t>(n) * 100 / growPercent;
     const int64_t needed = static_cast<int64_t>(n) + 1;
@@ -124,8 +116,7 @@ void ArrayList<T>::EnsureCapacity(int32_t n)
     }
 }
 
-template <class T>
-void ArrayList<T>::Reallocate(int64_t newCapacity)
+template <class T> void ArrayList<T>::Reallocate(int64_t newCapacity)
 {
     if (newCapacity >= 1073741824)
         throw EOutOfMemory();

@@ -9,11 +9,9 @@
 
 namespace haspel {
 
-template <class T>
-class ContainingList;
+template <class T> class ContainingList;
 
-template <class T>
-class ContainingListItem {
+template <class T> class ContainingListItem {
 public:
     virtual ~ContainingListItem() = default;
     T* GetNext() const { return next; }
@@ -25,32 +23,31 @@ private:
     T* previous = nullptr;
 };
 
-template <class T>
-class ContainingList : public RawAllocated {
+template <class T> class ContainingList : public RawAllocated {
 public:
     using Comparison = int (*)(const T* a, const T* b);
 
     ContainingList() = default;
-    virtual ~ContainingList();  // destroys the items, tail first
+    virtual ~ContainingList(); // destroys the items, tail first
     ContainingList(const ContainingList&) = delete;
     ContainingList& operator=(const ContainingList&) = delete;
 
     // Orders by address (-1, 0, 1); used by Sort without a comparison.
     virtual int Compare(const T* a, const T* b) const;
 
-    void Append(T* item);          // takes ownership
-    T* RemoveLast();               // caller owns the item; nullptr when empty
-    T* RemoveAt(int32_t index);    // index from the head; nullptr when outside
-    T* RemoveFirst();              // RemoveAt(0) in O(1)
-    void Clear();                  // destroys the items, tail first
-    void Sort(Comparison comparison = nullptr);  // stable selection sort, ascending
+    void Append(T* item); // takes ownership
+    T* RemoveLast(); // caller owns the item; nullptr when empty
+    T* RemoveAt(int32_t index); // index from the head; nullptr when outside
+    T* RemoveFirst(); // RemoveAt(0) in O(1)
+    void Clear(); // destroys the items, tail first
+    void Sort(Comparison comparison = nullptr); // stable selection sort, ascending
 
     int32_t GetCount() const { return count; }
     T* GetHead() const { return head; }
     T* GetTail() const { return tail; }
 
 private:
-    T* Unlink(T* item);  // nullptr stays nullptr
+    T* Unlink(T* item); // nullptr stays nullptr
     void LinkAtTail(T* item);
 
     int32_t count = 0;
@@ -60,12 +57,14 @@ private:
 
 class PointeredListItem : public ContainingListItem<PointeredListItem>, public RawAllocated {
 public:
-    explicit PointeredListItem(void* pointer) : pointer(pointer) {}
+    explicit PointeredListItem(void* pointer)
+        : pointer(pointer)
+    { }
     void* GetPointer() const { return pointer; }
     void SetPointer(void* newPointer) { pointer = newPointer; }
 
 private:
-    void* pointer;  // not owned
+    void* pointer; // not owned
 };
 
 using PointeredList = ContainingList<PointeredListItem>;
@@ -73,20 +72,17 @@ using PointeredList = ContainingList<PointeredListItem>;
 // Compares the texts two items point to, letters A-Z without regard to case.
 int CompareTextsIgnoringCase(const PointeredListItem* a, const PointeredListItem* b);
 
-template <class T>
-ContainingList<T>::~ContainingList()
+template <class T> ContainingList<T>::~ContainingList()
 {
     Clear();
 }
 
-template <class T>
-int ContainingList<T>::Compare(const T* a, const T* b) const
+template <class T> int ContainingList<T>::Compare(const T* a, const T* b) const
 {
     return a < b ? -1 : a > b ? 1 : 0;
 }
 
-template <class T>
-void ContainingList<T>::LinkAtTail(T* item)
+template <class T> void ContainingList<T>::LinkAtTail(T* item)
 {
     item->previous = tail;
     item->next = nullptr;
@@ -98,8 +94,7 @@ void ContainingList<T>::LinkAtTail(T* item)
     ++count;
 }
 
-template <class T>
-T* ContainingList<T>::Unlink(T* item)
+template <class T> T* ContainingList<T>::Unlink(T* item)
 {
     if (!item)
         return nullptr;
@@ -117,21 +112,18 @@ T* ContainingList<T>::Unlink(T* item)
     return item;
 }
 
-template <class T>
-void ContainingList<T>::Append(T* item)
+template <class T> void ContainingList<T>::Append(T* item)
 {
     if (item)
         LinkAtTail(item);
 }
 
-template <class T>
-T* ContainingList<T>::RemoveLast()
+template <class T> T* ContainingList<T>::RemoveLast()
 {
     return Unlink(tail);
 }
 
-template <class T>
-T* ContainingList<T>::RemoveAt(int32_t index)
+template <class T> T* ContainingList<T>::RemoveAt(int32_t index)
 {
     if (index < 0 || index >= count)
         return nullptr;
@@ -141,21 +133,18 @@ T* ContainingList<T>::RemoveAt(int32_t index)
     return Unlink(item);
 }
 
-template <class T>
-T* ContainingList<T>::RemoveFirst()
+template <class T> T* ContainingList<T>::RemoveFirst()
 {
     return Unlink(head);
 }
 
-template <class T>
-void ContainingList<T>::Clear()
+template <class T> void ContainingList<T>::Clear()
 {
     while (T* item = RemoveLast())
         delete item;
 }
 
-template <class T>
-void ContainingList<T>::Sort(Comparison comparison)
+template <class T> void ContainingList<T>::Sort(Comparison comparison)
 {
     T* remaining = head;
     head = nullptr;

@@ -30,8 +30,14 @@ const char* AfterLastBackslash(const char* text)
     return slash ? slash + 1 : text;
 }
 
-void SetExceptionSink(ExceptionSink newSink) { sink = newSink; }
-ExceptionSink GetExceptionSink() { return sink; }
+void SetExceptionSink(ExceptionSink newSink)
+{
+    sink = newSink;
+}
+ExceptionSink GetExceptionSink()
+{
+    return sink;
+}
 
 void* AllocateOrThrow(std::size_t size)
 {
@@ -49,10 +55,13 @@ void* ReallocateOrThrow(void* block, std::size_t size)
     return grown;
 }
 
-Exception::Exception(const char* className) noexcept : className(className) {}
+Exception::Exception(const char* className) noexcept
+    : className(className)
+{ }
 
 Exception::Exception(const char* className, const char* message, const char* origin, int32_t line)
-    : className(className), line(line)
+    : className(className)
+    , line(line)
 {
     try {
         if (message)
@@ -79,7 +88,9 @@ Exception::Exception(const char* className, const char* message, const char* ori
     }
 }
 
-Exception::Exception(const Exception& other) : className(other.className), line(other.line)
+Exception::Exception(const Exception& other)
+    : className(other.className)
+    , line(other.line)
 {
     try {
         if (other.message)

@@ -29,8 +29,8 @@ public:
 
     const char* GetClassName() const { return className; }
     int32_t GetLine() const { return line; }
-    const char* GetMessage() const { return message; }  // nullptr when none
-    const char* GetOrigin() const { return origin; }    // nullptr when none
+    const char* GetMessage() const { return message; } // nullptr when none
+    const char* GetOrigin() const { return origin; } // nullptr when none
 
 private:
     void SetMessage(const char* text);
@@ -44,25 +44,30 @@ private:
 
 class EOutOfMemory : public Exception {
 public:
-    EOutOfMemory() noexcept : Exception("EOutOfMemory") {}
+    EOutOfMemory() noexcept
+        : Exception("EOutOfMemory")
+    { }
 };
 
 class EAutoBreaking : public Exception {
 public:
     EAutoBreaking(const char* className, const char* message, const char* origin, int32_t line)
-        : Exception(className, message, origin, line) {}
+        : Exception(className, message, origin, line)
+    { }
 };
 
 class EIllegalArgument : public EAutoBreaking {
 public:
     EIllegalArgument(const char* message, const char* origin, int32_t line)
-        : EAutoBreaking("EIllegalArgument", message, origin, line) {}
+        : EAutoBreaking("EIllegalArgument", message, origin, line)
+    { }
 };
 
 class EIllegalState : public EAutoBreaking {
 public:
     EIllegalState(const char* message, const char* origin, int32_t line)
-        : EAutoBreaking("EIllegalState", message, origin, line) {}
+        : EAutoBreaking("EIllegalState", message, origin, line)
+    { }
 };
 
 // malloc/realloc that throw EOutOfMemory instead of returning nothing.

@@ -12,8 +12,7 @@
 
 namespace haspel {
 
-template <class T>
-class HashMap {
+template <class T> class HashMap {
 public:
     // minimumBucketCount <= 0 becomes 16; loadPercent <= 9 becomes 50.
     explicit HashMap(int32_t minimumBucketCount = 16, int32_t loadPercent = 50);
@@ -23,18 +22,18 @@ public:
     HashMap(const HashMap&) = delete;
     HashMap& operator=(const HashMap&) = delete;
 
-    void Put(const void* key, T* value);   // takes ownership of value; an equal key keeps its first copy
+    void Put(const void* key, T* value); // takes ownership of value; an equal key keeps its first copy
     T* Get(const void* key) const;
-    T* Detach(const void* key);            // caller owns the value; nullptr when absent
-    void Remove(const void* key);          // destroys the value
+    T* Detach(const void* key); // caller owns the value; nullptr when absent
+    void Remove(const void* key); // destroys the value
     void Clear();
-    void ClearDetached();                  // forgets the values without destroying them
-    PointeredList* GetKeys() const;        // new list, caller owns it; bucket order, head to tail
+    void ClearDetached(); // forgets the values without destroying them
+    PointeredList* GetKeys() const; // new list, caller owns it; bucket order, head to tail
     PointeredList* GetValues() const;
 
     int32_t GetSize() const { return size; }
     int32_t GetBucketCount() const { return bucketCount; }
-    int32_t GetBucketOf(const void* key) const;  // HashKey(key) modulo the bucket count
+    int32_t GetBucketOf(const void* key) const; // HashKey(key) modulo the bucket count
 
 protected:
     virtual void* CopyKey(const void* key) const { return const_cast<void*>(key); }
@@ -49,11 +48,11 @@ protected:
 private:
     void AdjustBuckets();
     void Rebucket(int64_t newBucketCount);
-    void Insert(void* keyCopy, T* value);  // Put's steps 1 to 3 without copying the key
+    void Insert(void* keyCopy, T* value); // Put's steps 1 to 3 without copying the key
     // The value item of the entry whose key equals key (nullptr when absent), with its bucket and
     // its position in the bucket's lists.
     PointeredListItem* Find(const void* key, int32_t& bucket, int32_t& position) const;
-    void DropBucket(int32_t bucket);  // destroys the bucket's two lists
+    void DropBucket(int32_t bucket); // destroys the bucket's two lists
     PointeredList* Snapshot(PointeredList* const* lists) const;
     static PointeredList** NewBucketArray(int64_t count);
 
@@ -69,11 +68,11 @@ private:
 // times 11 at even positions and 7 at odd ones, summed as unsigned 32-bit.
 uint32_t HashText(const char* text);
 
-template <class T>
-class StringKeyHashMap : public HashMap<T> {
+template <class T> class StringKeyHashMap : public HashMap<T> {
 public:
     explicit StringKeyHashMap(int32_t minimumBucketCount = 16, int32_t loadPercent = 50)
-        : HashMap<T>(minimumBucketCount, loadPercent) {}
+        : HashMap<T>(minimumBucketCount, loadPercent)
+    { }
     ~StringKeyHashMap() override { HashMap<T>::ClearEntries(true); }
 
     void Put(const char* key, T* value) { HashMap<T>::Put(key, value); }
@@ -94,8 +93,8 @@ namespace haspel {
 
 template <class T>
 HashMap<T>::HashMap(int32_t minimumBucketCount, int32_t loadPercent)
-    : loadPercent(loadPercent <= 9 ? 50 : loadPercent),
-      minimumBucketCount(minimumBucketCount <= 0 ? 16 : minimumBucketCount)
+    : loadPercent(loadPercent <= 9 ? 50 : loadPercent)
+    , minimumBucketCount(minimumBucketCount <= 0 ? 16 : minimumBucketCount)
 {
     keyLists = NewBucketArray(this->minimumBucketCount);
     try {
@@ -107,16 +106,14 @@ HashMap<T>::HashMap(int32_t minimumBucketCount, int32_t loadPercent)
     bucketCount = this->minimumBucketCount;
 }
 
-template <class T>
-HashMap<T>::~HashMap()
+template <class T> HashMap<T>::~HashMap()
 {
     ClearEntries(true);
     std::free(keyLists);
     std::free(valueLists);
 }
 
-template <class T>
-PointeredList** HashMap<T>::NewBucketArray(int64_t count)
+template <class T> PointeredList** HashMap<T>::NewBucketArray(int64_t count)
 {
     const auto bytes = static_cast<std::size_t>(count) * sizeof(PointeredList*);
     auto** lists = static_cast<PointeredList**>(AllocateOrThrow(bytes));
@@ -124,8 +121,7 @@ PointeredList** HashMap<T>::NewBucketArray(int64_t count)
     return lists;
 }
 
-template <class T>
-void HashMap<T>::DropBucket(int32_t bucket)
+template <class T> void HashMap<T>::DropBucket(int32_t bucket)
 {
     delete keyLists[bucket];
     delete valueLists[bucket];
@@ -133,14 +129,12 @@ void HashMap<T>::DropBucket(int32_t bucket)
     valueLists[bucket] = nullptr;
 }
 
-template <class T>
-uint32_t HashMap<T>::HashKey(const void* key) const
+template <class T> uint32_t HashMap<T>::HashKey(const void* key) const
 {
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(key) >> 3) * 1009u;
 }
 
-template <class T>
-int32_t HashMap<T>::GetBucketOf(const void* key) const
+template <class T> int32_t HashMap<T>::GetBucketOf(const void* key) const
 {
     return static_cast<int32_t>(HashKey(key) % static_cast<uint32_t>(bucketCount));
 }
@@ -162,8 +156,7 @@ PointeredListItem* HashMap<T>::Find(const void* key, int32_t& bucket, int32_t& p
     return nullptr;
 }
 
-template <class T>
-void HashMap<T>::Put(const void* key, T* value)
+template <class T> void HashMap<T>::Put(const void* key, T* value)
 {
     void* keyCopy = CopyKey(key);
     try {
@@ -175,15 +168,14 @@ void HashMap<T>::Put(const void* key, T* value)
     AdjustBuckets();
 }
 
-template <class T>
-void HashMap<T>::Insert(void* keyCopy, T* value)
+template <class T> void HashMap<T>::Insert(void* keyCopy, T* value)
 {
     int32_t bucket = 0;
     int32_t position = 0;
     if (PointeredListItem* valueItem = Find(keyCopy, bucket, position)) {
         T* old = static_cast<T*>(valueItem->GetPointer());
         FreeKey(keyCopy);
-        if (old != value)  // putting the stored value again must not destroy it
+        if (old != value) // putting the stored value again must not destroy it
             DeleteValue(old);
         valueItem->SetPointer(value);
         return;
@@ -208,8 +200,7 @@ void HashMap<T>::Insert(void* keyCopy, T* value)
     ++size;
 }
 
-template <class T>
-T* HashMap<T>::Get(const void* key) const
+template <class T> T* HashMap<T>::Get(const void* key) const
 {
     int32_t bucket = 0;
     int32_t position = 0;
@@ -217,8 +208,7 @@ T* HashMap<T>::Get(const void* key) const
     return valueItem ? static_cast<T*>(valueItem->GetPointer()) : nullptr;
 }
 
-template <class T>
-T* HashMap<T>::Detach(const void* key)
+template <class T> T* HashMap<T>::Detach(const void* key)
 {
     int32_t bucket = 0;
     int32_t position = 0;
@@ -236,15 +226,13 @@ T* HashMap<T>::Detach(const void* key)
     return value;
 }
 
-template <class T>
-void HashMap<T>::Remove(const void* key)
+template <class T> void HashMap<T>::Remove(const void* key)
 {
     if (T* value = Detach(key))
         DeleteValue(value);
 }
 
-template <class T>
-void HashMap<T>::ClearEntries(bool deleteValues)
+template <class T> void HashMap<T>::ClearEntries(bool deleteValues)
 {
     for (int32_t bucket = 0; bucket < bucketCount; ++bucket) {
         if (!keyLists[bucket])
@@ -261,22 +249,19 @@ void HashMap<T>::ClearEntries(bool deleteValues)
     size = 0;
 }
 
-template <class T>
-void HashMap<T>::Clear()
+template <class T> void HashMap<T>::Clear()
 {
     ClearEntries(true);
     AdjustBuckets();
 }
 
-template <class T>
-void HashMap<T>::ClearDetached()
+template <class T> void HashMap<T>::ClearDetached()
 {
     ClearEntries(false);
     AdjustBuckets();
 }
 
-template <class T>
-void HashMap<T>::AdjustBuckets()
+template <class T> void HashMap<T>::AdjustBuckets()
 {
     const int64_t fill = static_cast<int64_t>(size) * 100 / bucketCount;
     const int64_t wanted = static_cast<int64_t>(size) * 100 / loadPercent;
@@ -289,8 +274,7 @@ void HashMap<T>::AdjustBuckets()
     }
 }
 
-template <class T>
-void HashMap<T>::Rebucket(int64_t newBucketCount)
+template <class T> void HashMap<T>::Rebucket(int64_t newBucketCount)
 {
     if (newBucketCount > INT32_MAX)
         throw EOutOfMemory();
@@ -339,8 +323,7 @@ void HashMap<T>::Rebucket(int64_t newBucketCount)
     bucketCount = static_cast<int32_t>(newBucketCount);
 }
 
-template <class T>
-PointeredList* HashMap<T>::Snapshot(PointeredList* const* lists) const
+template <class T> PointeredList* HashMap<T>::Snapshot(PointeredList* const* lists) const
 {
     auto* snapshot = new PointeredList;
     try {
@@ -357,20 +340,17 @@ PointeredList* HashMap<T>::Snapshot(PointeredList* const* lists) const
     return snapshot;
 }
 
-template <class T>
-PointeredList* HashMap<T>::GetKeys() const
+template <class T> PointeredList* HashMap<T>::GetKeys() const
 {
     return Snapshot(keyLists);
 }
 
-template <class T>
-PointeredList* HashMap<T>::GetValues() const
+template <class T> PointeredList* HashMap<T>::GetValues() const
 {
     return Snapshot(valueLists);
 }
 
-template <class T>
-void* StringKeyHashMap<T>::CopyKey(const void* key) const
+template <class T> void* StringKeyHashMap<T>::CopyKey(const void* key) const
 {
     if (!key)
         return nullptr;
@@ -380,14 +360,12 @@ void* StringKeyHashMap<T>::CopyKey(const void* key) const
     return copy;
 }
 
-template <class T>
-void StringKeyHashMap<T>::FreeKey(void* key) const
+template <class T> void StringKeyHashMap<T>::FreeKey(void* key) const
 {
     std::free(key);
 }
 
-template <class T>
-bool StringKeyHashMap<T>::KeysEqual(const void* a, const void* b) const
+template <class T> bool StringKeyHashMap<T>::KeysEqual(const void* a, const void* b) const
 {
     return a && b && std::strcmp(static_cast<const char*>(a), static_cast<const char*>(b)) == 0;
 }

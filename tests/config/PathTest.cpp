@@ -70,7 +70,8 @@ TEST(PathTest, CopiesAreIndependent)
     Path assigned;
     assigned = original;
     original.RemoveLast();
-    original = original; // self-assignment keeps the path
+    const Path& self = original;
+    original = self; // self-assignment keeps the path
     EXPECT_EQ(Text(original), "/a");
     EXPECT_EQ(Text(copy), "/a/b/c");
     EXPECT_EQ(Text(assigned), "/a/b");

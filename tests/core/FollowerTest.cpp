@@ -32,7 +32,8 @@ using Follower = ViewTest;
 TEST_F(Follower, OpensWithTheTailDroppingItsPartialFirstLine)
 {
     // 1,048,576 bytes: one byte, 65,535 lines of 16 bytes, 15 bytes without a line end.
-    const std::string text = "x" + numberedLines(0, 65535) + std::string(15, 'y');
+    std::string text(1, 'x');
+    text.append(numberedLines(0, 65535)).append(15, 'y');
     ASSERT_EQ(text.size(), 1048576u);
     writeFile(path, text);
     settings.SetKeepLines(5000);

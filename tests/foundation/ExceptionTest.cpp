@@ -36,8 +36,8 @@ protected:
 
 TEST_F(ExceptionTest, LocatedExceptionHandsTwoLineRecordToSink)
 {
-    EIllegalState e("The __argv[0] does not denote a valid path",
-                    "haspel::Path::CreateApplicationLikePathInternal", 875);
+    EIllegalState e(
+        "The __argv[0] does not denote a valid path", "haspel::Path::CreateApplicationLikePathInternal", 875);
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].origin, "haspel::Path::CreateApplicationLikePathInternal");
     EXPECT_EQ(records[0].line, 875);

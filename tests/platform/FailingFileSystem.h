@@ -12,7 +12,7 @@ public:
     bool failOpen = false;
     bool failRead = false;
     bool failRemove = false;
-    int opens = 0;              // attempts, failed ones included
+    int opens = 0; // attempts, failed ones included
     std::vector<int32_t> reads; // the byte counts asked for, in order
 
     Handle openForReading(const char* path) override

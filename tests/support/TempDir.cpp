@@ -20,12 +20,15 @@ TempDir::TempDir()
 TempDir::~TempDir()
 {
     std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(
+        path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(path_, ec);
 }
 
-std::string TempDir::file(const std::string& name) const { return path_ + "/" + name; }
+std::string TempDir::file(const std::string& name) const
+{
+    return path_ + "/" + name;
+}
 
 static void write(const std::string& path, const std::string& bytes, std::ios::openmode mode)
 {
@@ -36,8 +39,14 @@ static void write(const std::string& path, const std::string& bytes, std::ios::o
         throw std::runtime_error("cannot write " + path);
 }
 
-void writeFile(const std::string& path, const std::string& bytes) { write(path, bytes, std::ios::trunc); }
-void appendFile(const std::string& path, const std::string& bytes) { write(path, bytes, std::ios::app); }
+void writeFile(const std::string& path, const std::string& bytes)
+{
+    write(path, bytes, std::ios::trunc);
+}
+void appendFile(const std::string& path, const std::string& bytes)
+{
+    write(path, bytes, std::ios::app);
+}
 
 std::string readFile(const std::string& path)
 {
