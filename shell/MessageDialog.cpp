@@ -21,7 +21,7 @@ MessageDialog::MessageDialog(const Message& message, QWidget* parent)
     , icon(new QLabel(this))
     , textView(new QPlainTextEdit(this))
 {
-    setWindowTitle(QStringLiteral("Message details"));
+    setWindowTitle(tr("Message details"));
 
     const QIcon& picture = severityIcon(severity);
     if (!picture.isNull())
@@ -36,9 +36,8 @@ MessageDialog::MessageDialog(const Message& message, QWidget* parent)
     textView->setPlainText(shown);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* copy
-        = buttons->addButton(QStringLiteral("&Copy to clipboard"), QDialogButtonBox::ActionRole);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* copy = buttons->addButton(tr("&Copy to clipboard"), QDialogButtonBox::ActionRole);
+    QPushButton* ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
     copy->setAutoDefault(false);
     connect(copy, &QPushButton::clicked, this, &MessageDialog::copyToClipboard);
