@@ -17,6 +17,13 @@
     </message>
 </context>
 <context>
+    <name>kestrano::CanberraAlertSound</name>
+    <message>
+        <source>Kestrano alert</source>
+        <translation>Kestrano-Alarm</translation>
+    </message>
+</context>
+<context>
     <name>kestrano::ChildView</name>
     <message>
         <source>Error: Cannot read from log file. Still trying...</source>
