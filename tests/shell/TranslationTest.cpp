@@ -146,6 +146,9 @@ TEST_F(TranslationTest, TranslationIsFoundInTheFirstFolderThatHasIt)
     }
     // Gone with the object.
     EXPECT_EQ(QCoreApplication::translate("kestrano::MainFrame", "&File"), QStringLiteral("&File"));
+    // German wherever it is spoken.
+    for (const char* name : {"de_AT", "de_CH", "de"})
+        EXPECT_TRUE(Translations(QLocale(QString::fromLatin1(name)), {builtTranslations}).hasOwn()) << name;
 
     const QStringList folders = Translations::translationFolders();
     const QDir program(QCoreApplication::applicationDirPath());
