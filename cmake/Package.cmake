@@ -1,6 +1,6 @@
 # The Debian package of Kestrano: `cpack -G DEB` in the build folder packs what `cmake --install` puts
-# under /usr (both programs, manual pages, menu entry, metainfo, icons, help, translations); the
-# dependencies on shared libraries come from dpkg-shlibdeps.
+# under /usr (both programs, manual pages, menu entry, metainfo, icons, help, translations) with a
+# copyright file; the dependencies on shared libraries come from dpkg-shlibdeps.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kestrano)
 set(CPACK_PACKAGE_VENDOR Tormalind)
@@ -25,4 +25,7 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
  play the alert sound on important messages.
  .
  kestrano-tail does the same analysis on a terminal.")
+# Compressed manual pages and the copyright file, as Debian asks.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageFiles.cmake)
+set(CPACK_KESTRANO_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 include(CPack)

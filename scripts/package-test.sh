@@ -29,8 +29,9 @@ say "made $(basename "$deb")"
 
 # What it holds and what it needs.
 contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's|^\./|/|')
-for file in /usr/bin/kestrano /usr/bin/kestrano-tail /usr/share/man/man1/kestrano.1 \
-    /usr/share/man/man1/kestrano-tail.1 /usr/share/applications/org.example.Kestrano.desktop \
+for file in /usr/bin/kestrano /usr/bin/kestrano-tail /usr/share/man/man1/kestrano.1.gz \
+    /usr/share/man/man1/kestrano-tail.1.gz /usr/share/doc/kestrano/copyright \
+    /usr/share/applications/org.example.Kestrano.desktop \
     /usr/share/metainfo/org.example.Kestrano.metainfo.xml \
     /usr/share/icons/hicolor/scalable/apps/org.example.Kestrano.svg \
     /usr/share/icons/hicolor/48x48/apps/org.example.Kestrano.png \
