@@ -1,6 +1,7 @@
 #include "shell/MessageDialog.h"
 
 #include "core/Message.h"
+#include "platform/qt/CoreTexts.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/SeverityIcons.h"
 
@@ -33,7 +34,7 @@ MessageDialog::MessageDialog(const Message& message, QWidget* parent)
     textView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QString shown = QString::fromLocal8Bit(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    textView->setPlainText(shown);
+    textView->setPlainText(translatedRowText(shown));
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* copy = buttons->addButton(tr("&Copy to clipboard"), QDialogButtonBox::ActionRole);
