@@ -20,7 +20,7 @@ void Document::deleteLogFile()
             view->rebuildList();
         return;
     }
-    haspel::String text("Error: Cannot delete ");
+    haspel::String text(CannotDeleteStart);
     text.Append(pathName.GetText());
     text.Append(".");
     boxes.showError(text.GetText());
@@ -28,7 +28,7 @@ void Document::deleteLogFile()
 
 void Document::confirmDeleteLogFile()
 {
-    if (boxes.askYesNo("Sure to delete the log file?"))
+    if (boxes.askYesNo(DeleteQuestion))
         deleteLogFile();
 }
 

@@ -11,6 +11,11 @@ class MessageBox;
 
 class Document {
 public:
+    // The texts of its boxes (the desktop shows them translated): the question, and the error, which
+    // names the full path and ends in ".".
+    static constexpr const char* DeleteQuestion = "Sure to delete the log file?";
+    static constexpr const char* CannotDeleteStart = "Error: Cannot delete ";
+
     // The path is made full (absolute, lexically normal). Nothing is opened or read.
     Document(const char* path, FileSystem& files, MessageBox& boxes);
     virtual ~Document() = default;

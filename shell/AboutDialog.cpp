@@ -12,12 +12,12 @@ namespace kestrano {
 AboutDialog::AboutDialog(QWidget* parent)
     : QDialog(parent)
     , icon(new QLabel(this))
-    , version(new QLabel(QStringLiteral("Kestrano Version 1.1.1"), this))
+    , version(new QLabel(tr("Kestrano Version %1").arg(QStringLiteral("1.1.1")), this))
 {
-    setWindowTitle(QStringLiteral("About Kestrano"));
+    setWindowTitle(tr("About Kestrano"));
     icon->setPixmap(programIcon().pixmap(32, 32));
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 

@@ -42,6 +42,7 @@ inline constexpr Command Separator = Command::New;
 struct CommandInfo {
     Command command;
     int32_t number;
+    // The texts are English; CommandActions shows them translated (context "kestrano::Command").
     const char* menuText; // with "&" mnemonic and "\t" shortcut text; nullptr when in no menu
     const char* shortcut; // QKeySequence text, or nullptr
     const char* prompt; // status-bar prompt

@@ -3,6 +3,7 @@
 #include "shell/resources/Resources.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QToolBar>
 
 namespace kestrano {
@@ -12,9 +13,9 @@ QAction* createCommandAction(Command command, QObject* parent)
     const CommandInfo& info = commandInfo(command);
     auto* action = new QAction(parent);
     if (info.menuText)
-        action->setText(QString::fromLatin1(info.menuText));
-    action->setStatusTip(QString::fromLatin1(info.prompt));
-    action->setToolTip(QString::fromLatin1(info.toolTip));
+        action->setText(QCoreApplication::translate("kestrano::Command", info.menuText));
+    action->setStatusTip(QCoreApplication::translate("kestrano::Command", info.prompt));
+    action->setToolTip(QCoreApplication::translate("kestrano::Command", info.toolTip));
     if (info.icon)
         action->setIcon(resourceIcon(info.icon));
     action->setIconVisibleInMenu(false);
@@ -34,7 +35,7 @@ QAction* createShortcutAction(Command command, QObject* parent)
 QToolBar* createToolsBar(
     QWidget* parent, std::span<const Command> layout, const std::function<QAction*(Command)>& actionOf)
 {
-    auto* bar = new QToolBar(QStringLiteral("Tools"), parent);
+    auto* bar = new QToolBar(QCoreApplication::translate("kestrano::Command", "Tools"), parent);
     bar->setObjectName(QStringLiteral("Tools"));
     bar->setAllowedAreas(Qt::AllToolBarAreas);
     bar->setIconSize(QSize(16, 16));

@@ -3,6 +3,8 @@
 #include "foundation/Exception.h"
 #include "platform/qt/QtMessageBox.h"
 
+#include <QCoreApplication>
+
 #include <exception>
 #include <new>
 
@@ -13,17 +15,17 @@ QString describeCurrentException()
     try {
         throw;
     } catch (const haspel::EOutOfMemory&) {
-        return QStringLiteral("Out of memory.");
+        return QCoreApplication::translate("kestrano::ErrorGuard", "Out of memory.");
     } catch (const haspel::Exception& exception) {
         if (exception.GetMessage() && *exception.GetMessage())
             return QString::fromLocal8Bit(exception.GetMessage());
         return QString::fromLatin1(exception.GetClassName());
     } catch (const std::bad_alloc&) {
-        return QStringLiteral("Out of memory.");
+        return QCoreApplication::translate("kestrano::ErrorGuard", "Out of memory.");
     } catch (const std::exception& exception) {
         return QString::fromLocal8Bit(exception.what());
     } catch (...) {
-        return QStringLiteral("Unexpected error.");
+        return QCoreApplication::translate("kestrano::ErrorGuard", "Unexpected error.");
     }
 }
 

@@ -187,8 +187,9 @@ void Kestrano::runCommand(Command command)
 
 void Kestrano::OnFileOpen()
 {
-    const QString path = QFileDialog::getOpenFileName(mainFrame.get(), QStringLiteral("Open"), QString(),
-        QStringLiteral("Log files (*.log);;All Files (*)"));
+    const QString path = QFileDialog::getOpenFileName(mainFrame.get(),
+        QCoreApplication::translate("kestrano::Kestrano", "Open"), QString(),
+        QCoreApplication::translate("kestrano::Kestrano", "Log files (*.log);;All Files (*)"));
     if (!path.isEmpty())
         OpenDocumentFile(path.toLocal8Bit().constData());
 }

@@ -70,7 +70,7 @@ MainFrame::MainFrame(Kestrano& app)
     createActions();
     createToolBar();
     statusBar()->setSizeGripEnabled(true);
-    SetIdleMessage(QStringLiteral("Ready"));
+    SetIdleMessage(tr("Ready"));
     createMenus();
     setAcceptDrops(true);
 
@@ -112,9 +112,9 @@ void MainFrame::createToolBar()
     addToolBar(Qt::TopToolBarArea, mainToolBar);
 }
 
-QMenu* MainFrame::createMenu(const char* title, std::initializer_list<Command> entries)
+QMenu* MainFrame::createMenu(const QString& title, std::initializer_list<Command> entries)
 {
-    auto* menu = new QMenu(QString::fromLatin1(title), this);
+    auto* menu = new QMenu(title, this);
     addCommands(*menu, entries, [this](Command command) { return actions[command]; });
     return menu;
 }
@@ -123,23 +123,24 @@ void MainFrame::createMenus()
 {
     using C = Command;
     menusWithoutLogs = {
-        createMenu("&File", {C::Open, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit}),
-        createMenu("&View", {C::Toolbar, C::StatusBar, Separator, C::ClearAll, Separator, C::Refresh}),
-        createMenu("&Help", {C::Help, C::TermsAndConditions, C::WebSite, Separator, C::About}),
+        createMenu(tr("&File"), {C::Open, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit}),
+        createMenu(tr("&View"), {C::Toolbar, C::StatusBar, Separator, C::ClearAll, Separator, C::Refresh}),
+        createMenu(tr("&Help"), {C::Help, C::TermsAndConditions, C::WebSite, Separator, C::About}),
     };
-    windowMenu = createMenu("&Window", {C::Cascade, C::TileHorizontally, C::TileVertically, C::ArrangeIcons});
+    windowMenu
+        = createMenu(tr("&Window"), {C::Cascade, C::TileHorizontally, C::TileVertically, C::ArrangeIcons});
     connect(windowMenu, &QMenu::aboutToShow, this, &MainFrame::fillWindowMenu);
     menusWithLogs = {
-        createMenu(
-            "&File", {C::Open, C::DeleteFile, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit}),
-        createMenu("Fil&ter",
+        createMenu(tr("&File"),
+            {C::Open, C::DeleteFile, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit}),
+        createMenu(tr("Fil&ter"),
             {C::SetToDebugs, C::SetToInformations, C::SetToWarnings, C::SetToErrors, C::SetToFatals,
                 Separator, C::ToggleUnknowns}),
-        createMenu("&View",
+        createMenu(tr("&View"),
             {C::Toolbar, C::StatusBar, Separator, C::ToggleFollow, C::ToggleReloadOnChange, Separator,
                 C::Clear, C::ClearAll, Separator, C::Refresh}),
         windowMenu,
-        createMenu("&Help", {C::About}),
+        createMenu(tr("&Help"), {C::About}),
     };
     for (QMenu* menu : menusWithoutLogs)
         menuBar()->addMenu(menu);
@@ -331,7 +332,7 @@ void MainFrame::clearAll()
 
 void MainFrame::deleteAllFiles()
 {
-    if (askYesNo(this, QStringLiteral("Sure to delete all open log files?")))
+    if (askYesNo(this, tr("Sure to delete all open log files?")))
         app.GetDocTemplate().forEachFrame([](ChildFrame& frame) { frame.document().deleteLogFile(); });
 }
 

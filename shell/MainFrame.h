@@ -69,7 +69,7 @@ private:
     void createActions();
     void createToolBar();
     void createMenus();
-    QMenu* createMenu(const char* title, std::initializer_list<Command> entries);
+    QMenu* createMenu(const QString& title, std::initializer_list<Command> entries);
     void fillWindowMenu();
     void storePlacement();
     void clearAll();

@@ -1,6 +1,7 @@
 #include "shell/MessageDialog.h"
 
 #include "core/Message.h"
+#include "platform/qt/CoreTexts.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/SeverityIcons.h"
 
@@ -21,7 +22,7 @@ MessageDialog::MessageDialog(const Message& message, QWidget* parent)
     , icon(new QLabel(this))
     , textView(new QPlainTextEdit(this))
 {
-    setWindowTitle(QStringLiteral("Message details"));
+    setWindowTitle(tr("Message details"));
 
     const QIcon& picture = severityIcon(severity);
     if (!picture.isNull())
@@ -33,12 +34,11 @@ MessageDialog::MessageDialog(const Message& message, QWidget* parent)
     textView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QString shown = QString::fromLocal8Bit(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    textView->setPlainText(shown);
+    textView->setPlainText(translatedRowText(shown));
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* copy
-        = buttons->addButton(QStringLiteral("&Copy to clipboard"), QDialogButtonBox::ActionRole);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* copy = buttons->addButton(tr("&Copy to clipboard"), QDialogButtonBox::ActionRole);
+    QPushButton* ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
     copy->setAutoDefault(false);
     connect(copy, &QPushButton::clicked, this, &MessageDialog::copyToClipboard);

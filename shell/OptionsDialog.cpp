@@ -27,30 +27,40 @@ namespace kestrano {
 
 namespace {
 
-const char* const keywordLabels[5] = {"&Debug information keywords:", "&Information keywords:",
-    "&Warning keywords:", "&Error keywords:", "&Fatal keywords:"};
+// Shown translated, in the dialog's context.
+const char* const keywordLabels[5]
+    = {QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "&Debug information keywords:"),
+        QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "&Information keywords:"),
+        QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "&Warning keywords:"),
+        QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "&Error keywords:"),
+        QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "&Fatal keywords:")};
 
-const char* const thresholdEntries[] = {"on any message", "on debug informations or higher",
-    "on informations or higher", "on warnings or higher", "on errors or higher", "on fatals only", "never"};
+const char* const thresholdEntries[] = {QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on any message"),
+    QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on debug informations or higher"),
+    QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on informations or higher"),
+    QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on warnings or higher"),
+    QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on errors or higher"),
+    QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on fatals only"),
+    QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "never")};
 
 QComboBox* thresholdList(QWidget* parent)
 {
     auto* list = new QComboBox(parent);
     for (const char* entry : thresholdEntries)
-        list->addItem(QString::fromLatin1(entry));
+        list->addItem(OptionsDialog::tr(entry));
     return list;
 }
 
 // A number field between two texts, on one row.
-QHBoxLayout* numberRow(const char* before, QLineEdit* field, const char* after)
+QHBoxLayout* numberRow(const QString& before, QLineEdit* field, const QString& after)
 {
     auto* row = new QHBoxLayout;
-    auto* label = new QLabel(QString::fromLatin1(before));
+    auto* label = new QLabel(before);
     label->setBuddy(field);
     field->setMaximumWidth(100);
     row->addWidget(label);
     row->addWidget(field);
-    row->addWidget(new QLabel(QString::fromLatin1(after)));
+    row->addWidget(new QLabel(after));
     row->addStretch();
     return row;
 }
@@ -76,40 +86,40 @@ int32_t leadingNumber(const QString& text)
 OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
     : QDialog(parent)
     , app(app)
-    , multiLine(
-          new QCheckBox(QStringLiteral("&Treat lines with leading spaces as multi-line messages"), this))
+    , multiLine(new QCheckBox(tr("&Treat lines with leading spaces as multi-line messages"), this))
     , updateEvery(new QLineEdit(this))
     , initiallyRead(new QLineEdit(this))
     , keepLines(new QLineEdit(this))
     , onTop(thresholdList(this))
     , playSound(thresholdList(this))
 {
-    setWindowTitle(QStringLiteral("Options"));
+    setWindowTitle(tr("Options"));
 
-    auto* analyzer = new QGroupBox(QStringLiteral("Log analyzer"), this);
+    auto* analyzer = new QGroupBox(tr("Log analyzer"), this);
     auto* analyzerLayout = new QVBoxLayout(analyzer);
     auto* keywordGrid = new QGridLayout;
     for (int i = 0; i < 5; ++i) {
         keywords[static_cast<size_t>(i)] = new QLineEdit(analyzer);
-        auto* label = new QLabel(QString::fromLatin1(keywordLabels[i]), analyzer);
+        auto* label = new QLabel(tr(keywordLabels[i]), analyzer);
         label->setBuddy(keywords[static_cast<size_t>(i)]);
         keywordGrid->addWidget(label, i, 0);
         keywordGrid->addWidget(keywords[static_cast<size_t>(i)], i, 1);
     }
     analyzerLayout->addLayout(keywordGrid);
     analyzerLayout->addWidget(multiLine);
-    analyzerLayout->addLayout(numberRow("&Update the views every", updateEvery, "milli seconds"));
+    analyzerLayout->addLayout(numberRow(tr("&Update the views every"), updateEvery, tr("milli seconds")));
 
-    auto* sizes = new QGroupBox(QStringLiteral("Log sizes"), this);
+    auto* sizes = new QGroupBox(tr("Log sizes"), this);
     auto* sizesLayout = new QVBoxLayout(sizes);
-    sizesLayout->addLayout(numberRow("Initially, &read the last", initiallyRead, "bytes of the log file"));
-    sizesLayout->addLayout(numberRow("&Keep", keepLines, "lines of unfiltered log in each view"));
+    sizesLayout->addLayout(
+        numberRow(tr("Initially, &read the last"), initiallyRead, tr("bytes of the log file")));
+    sizesLayout->addLayout(numberRow(tr("&Keep"), keepLines, tr("lines of unfiltered log in each view")));
 
-    auto* notifications = new QGroupBox(QStringLiteral("Notifications"), this);
+    auto* notifications = new QGroupBox(tr("Notifications"), this);
     auto* notificationsLayout = new QGridLayout(notifications);
-    auto* onTopLabel = new QLabel(QStringLiteral("&Bring log window on top:"), notifications);
+    auto* onTopLabel = new QLabel(tr("&Bring log window on top:"), notifications);
     onTopLabel->setBuddy(onTop);
-    auto* playSoundLabel = new QLabel(QStringLiteral("&Play sound:"), notifications);
+    auto* playSoundLabel = new QLabel(tr("&Play sound:"), notifications);
     playSoundLabel->setBuddy(playSound);
     notificationsLayout->addWidget(onTopLabel, 0, 0);
     notificationsLayout->addWidget(onTop, 0, 1);
@@ -118,8 +128,8 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
     notificationsLayout->setColumnStretch(1, 1);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    QPushButton* ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &OptionsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &OptionsDialog::reject);
@@ -170,14 +180,14 @@ bool OptionsDialog::takeValues()
     const int32_t interval = leadingNumber(updateEvery->text());
     if (interval < 100) {
         QMessageBox::critical(this, QStringLiteral("Kestrano"),
-            QStringLiteral("The update interval may not be less than 100 milli seconds."), QMessageBox::Ok);
+            tr("The update interval may not be less than 100 milli seconds."), QMessageBox::Ok);
         failAt(*updateEvery);
         return false;
     }
     if (interval < 500
         && QMessageBox::warning(this, QStringLiteral("Kestrano"),
-               QStringLiteral("Settings the update interval to less than 500 milli seconds\n"
-                              "May slow down your system. Are you sure you want to do this?"),
+               tr("Settings the update interval to less than 500 milli seconds\n"
+                  "May slow down your system. Are you sure you want to do this?"),
                QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes) {
         failAt(*updateEvery);
@@ -186,7 +196,7 @@ bool OptionsDialog::takeValues()
     const int32_t lines = leadingNumber(keepLines->text());
     if (lines <= 0) {
         QMessageBox::critical(
-            this, QStringLiteral("Kestrano"), QStringLiteral("Invalid keep lines value."), QMessageBox::Ok);
+            this, QStringLiteral("Kestrano"), tr("Invalid keep lines value."), QMessageBox::Ok);
         failAt(*keepLines);
         return false;
     }

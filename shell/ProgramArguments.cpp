@@ -1,5 +1,7 @@
 #include "shell/ProgramArguments.h"
 
+#include <QCoreApplication>
+
 #include <cstring>
 
 namespace kestrano {
@@ -38,16 +40,20 @@ std::string usageText(const char* programName)
     std::string name = programName && *programName ? programName : "kestrano";
     if (auto slash = name.rfind('/'); slash != std::string::npos)
         name.erase(0, slash + 1);
-    return "Usage: " + name
-        + " [--log LEVEL] [LOGFILE...]\n"
-          "Watches text log files while other programs write them.\n"
-          "\n"
-          "  LOGFILE        a log file to open in a window of its own (may be given several times)\n"
-          "  --log LEVEL    write the diagnostic log from LEVEL on: debug, info, warn, error,\n"
-          "                 exception or fatal (also written /log LEVEL)\n"
-          "  --help         show this help and exit\n"
-          "  --version      show the version and exit\n"
-          "  --             every argument after it is a log file\n";
+    // In the user's language once a translator is installed.
+    return QCoreApplication::translate("kestrano::ProgramArguments",
+        "Usage: %1 [--log LEVEL] [LOGFILE...]\n"
+        "Watches text log files while other programs write them.\n"
+        "\n"
+        "  LOGFILE        a log file to open in a window of its own (may be given several times)\n"
+        "  --log LEVEL    write the diagnostic log from LEVEL on: debug, info, warn, error,\n"
+        "                 exception or fatal (also written /log LEVEL)\n"
+        "  --help         show this help and exit\n"
+        "  --version      show the version and exit\n"
+        "  --             every argument after it is a log file\n")
+        .arg(QString::fromLocal8Bit(name))
+        .toLocal8Bit()
+        .toStdString();
 }
 
 } // namespace kestrano

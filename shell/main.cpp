@@ -7,6 +7,7 @@
 #include "shell/Kestrano.h"
 #include "shell/ProgramArguments.h"
 #include "shell/QuitOnSignal.h"
+#include "shell/Translations.h"
 
 #include <clocale>
 #include <cstdio>
@@ -15,6 +16,8 @@ int main(int argc, char** argv)
 {
     const kestrano::ProgramArguments early = kestrano::parseProgramArguments(argc, argv);
     if (early.help) {
+        const QCoreApplication console(argc, argv); // for the translation of the text
+        const kestrano::Translations translations;
         std::fputs(kestrano::usageText(argv[0]).c_str(), stdout);
         return 0;
     }
@@ -29,6 +32,7 @@ int main(int argc, char** argv)
     kestrano::Kestrano app;
     haspel::Logger logger;
     kestrano::GuardedApplication application(argc, argv);
+    const kestrano::Translations translations;
     kestrano::quitOnTerminationSignals();
     // Without the options Qt took for itself (-platform, -style and the like).
     const kestrano::ProgramArguments arguments = kestrano::parseProgramArguments(argc, argv);

@@ -58,7 +58,8 @@ void CanberraAlertSound::play()
         return;
     }
     ca_proplist_sets(properties, CA_PROP_EVENT_ID, "dialog-error");
-    ca_proplist_sets(properties, CA_PROP_EVENT_DESCRIPTION, "Kestrano alert");
+    ca_proplist_sets(properties, CA_PROP_EVENT_DESCRIPTION,
+        QCoreApplication::translate("kestrano::CanberraAlertSound", "Kestrano alert").toUtf8().constData());
     state->playing = true;
     auto* userdata = new std::shared_ptr<State>(state);
     if (ca_context_play_full(context, 0, properties, soundFinished, userdata) != CA_SUCCESS) {

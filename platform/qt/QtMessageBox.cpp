@@ -1,5 +1,7 @@
 #include "platform/qt/QtMessageBox.h"
 
+#include "platform/qt/CoreTexts.h"
+
 #include <QMessageBox>
 
 namespace kestrano {
@@ -18,12 +20,12 @@ void showError(QWidget* owner, const QString& text)
 
 bool QtMessageBox::askYesNo(const char* text)
 {
-    return kestrano::askYesNo(owner, QString::fromLocal8Bit(text));
+    return kestrano::askYesNo(owner, translatedBoxText(QString::fromLocal8Bit(text)));
 }
 
 void QtMessageBox::showError(const char* text)
 {
-    kestrano::showError(owner, QString::fromLocal8Bit(text));
+    kestrano::showError(owner, translatedBoxText(QString::fromLocal8Bit(text)));
 }
 
 } // namespace kestrano

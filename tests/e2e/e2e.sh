@@ -50,6 +50,9 @@ e2e_window=
 e2e_home=$(mktemp -d)
 trap 'e2e_cleanup' EXIT
 export HOME=$e2e_home XDG_CONFIG_HOME=$e2e_home/.config XDG_STATE_HOME=$e2e_home/.local/state
+# The program's own English texts, whatever the caller's language; a test may choose another.
+export LANG=C.UTF-8
+unset LANGUAGE LC_ALL LC_MESSAGES
 # Leaks of the X and font libraries are not ours; the unit tests check our own.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 e2e_config=$XDG_CONFIG_HOME/Tormalind/Kestrano/kestrano.cfg

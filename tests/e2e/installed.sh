@@ -28,6 +28,10 @@ done
 [ -x "$prefix/bin/kestrano" ] && [ -x "$prefix/bin/kestrano-tail" ] || e2e_fail "the programs are not executable"
 "$prefix/bin/kestrano" --version | grep -q '^Kestrano [0-9]' || e2e_fail "kestrano --version"
 "$prefix/bin/kestrano-tail" --help > /dev/null || e2e_fail "kestrano-tail --help"
+# The translations, where the installed program finds them.
+[ -s "$prefix/share/kestrano/translations/kestrano_de.qm" ] || e2e_fail "the German translation is not installed"
+env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=de_DE.UTF-8 "$prefix/bin/kestrano" --help | grep -q '^Aufruf: kestrano ' \
+    || e2e_fail "the installed program does not find its German translation"
 
 desktop=$prefix/share/applications/org.example.Kestrano.desktop
 exec_line=$(sed -n 's/^Exec=//p' "$desktop")

@@ -1,0 +1,589 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>kestrano::AboutDialog</name>
+    <message>
+        <source>Kestrano Version %1</source>
+        <translation>Kestrano Version %1</translation>
+    </message>
+    <message>
+        <source>About Kestrano</source>
+        <translation>Über Kestrano</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::CanberraAlertSound</name>
+    <message>
+        <source>Kestrano alert</source>
+        <translation>Kestrano-Alarm</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::ChildView</name>
+    <message>
+        <source>Error: Cannot read from log file. Still trying...</source>
+        <translation>Fehler: Die Protokolldatei kann nicht gelesen werden. Es wird weiter versucht...</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::Command</name>
+    <message>
+        <source>&amp;Open...	Ctrl+O</source>
+        <translation>Ö&amp;ffnen...	Strg+O</translation>
+    </message>
+    <message>
+        <source>Open an existing document.</source>
+        <translation>Ein vorhandenes Dokument öffnen.</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Create a new document.</source>
+        <translation>Ein neues Dokument erstellen.</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Neu</translation>
+    </message>
+    <message>
+        <source>&amp;Delete File...	Shift+Del</source>
+        <translation>Datei &amp;löschen...	Umschalt+Entf</translation>
+    </message>
+    <message>
+        <source>Delete the file, but keep the window open.</source>
+        <translation>Die Datei löschen, das Fenster aber offen lassen.</translation>
+    </message>
+    <message>
+        <source>Delete file</source>
+        <translation>Datei löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Delete All Files...</source>
+        <translation>&amp;Alle Dateien löschen...</translation>
+    </message>
+    <message>
+        <source>Delete all open files, but keep the windows open.</source>
+        <translation>Alle geöffneten Dateien löschen, die Fenster aber offen lassen.</translation>
+    </message>
+    <message>
+        <source>Delete all open files</source>
+        <translation>Alle geöffneten Dateien löschen</translation>
+    </message>
+    <message>
+        <source>O&amp;ptions...	F10</source>
+        <translation>O&amp;ptionen...	F10</translation>
+    </message>
+    <message>
+        <source>Set up the application.</source>
+        <translation>Die Anwendung einrichten.</translation>
+    </message>
+    <message>
+        <source>Setup</source>
+        <translation>Einrichten</translation>
+    </message>
+    <message>
+        <source>E&amp;xit	Alt+X</source>
+        <translation>&amp;Beenden	Alt+X</translation>
+    </message>
+    <message>
+        <source>Quit the application.</source>
+        <translation>Die Anwendung beenden.</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Set To &amp;Debugs	D</source>
+        <translation>Ab &amp;Debug-Meldungen	D</translation>
+    </message>
+    <message>
+        <source>Shows debug messages.</source>
+        <translation>Zeigt Debug-Meldungen.</translation>
+    </message>
+    <message>
+        <source>Show debug messages or higher</source>
+        <translation>Debug-Meldungen und höher zeigen</translation>
+    </message>
+    <message>
+        <source>Set To &amp;Informations	I</source>
+        <translation>Ab &amp;Informationen	I</translation>
+    </message>
+    <message>
+        <source>Shows information messages.</source>
+        <translation>Zeigt Informationen.</translation>
+    </message>
+    <message>
+        <source>Show information messages or higher</source>
+        <translation>Informationen und höher zeigen</translation>
+    </message>
+    <message>
+        <source>Set To &amp;Warnings	W</source>
+        <translation>Ab &amp;Warnungen	W</translation>
+    </message>
+    <message>
+        <source>Shows warning messages.</source>
+        <translation>Zeigt Warnungen.</translation>
+    </message>
+    <message>
+        <source>Show warning messages or higher</source>
+        <translation>Warnungen und höher zeigen</translation>
+    </message>
+    <message>
+        <source>Set To &amp;Errors	E</source>
+        <translation>Ab F&amp;ehlern	E</translation>
+    </message>
+    <message>
+        <source>Shows error messages.</source>
+        <translation>Zeigt Fehler.</translation>
+    </message>
+    <message>
+        <source>Show error messages or higher</source>
+        <translation>Fehler und höher zeigen</translation>
+    </message>
+    <message>
+        <source>Set To &amp;Fatals	F</source>
+        <translation>Nur &amp;schwere Fehler	F</translation>
+    </message>
+    <message>
+        <source>Shows fatal messages only.</source>
+        <translation>Zeigt nur schwere Fehler.</translation>
+    </message>
+    <message>
+        <source>Show fatal messages only</source>
+        <translation>Nur schwere Fehler zeigen</translation>
+    </message>
+    <message>
+        <source>Toggle &amp;Unknowns	U</source>
+        <translation>&amp;Unbekannte ein/aus	U</translation>
+    </message>
+    <message>
+        <source>Shows unknown severity messages.</source>
+        <translation>Zeigt Meldungen unbekannter Schwere.</translation>
+    </message>
+    <message>
+        <source>Show unknown severity messages</source>
+        <translation>Meldungen unbekannter Schwere zeigen</translation>
+    </message>
+    <message>
+        <source>Toggle &amp;Follow</source>
+        <translation>Ende &amp;folgen ein/aus</translation>
+    </message>
+    <message>
+        <source>Let the view follow the end of the log.</source>
+        <translation>Die Ansicht folgt dem Ende des Protokolls.</translation>
+    </message>
+    <message>
+        <source>View follows end of log</source>
+        <translation>Ansicht folgt dem Ende des Protokolls</translation>
+    </message>
+    <message>
+        <source>T&amp;oggle Reload On Change</source>
+        <translation>&amp;Neu laden bei Änderung ein/aus</translation>
+    </message>
+    <message>
+        <source>Reload the whole file when it changes.</source>
+        <translation>Die ganze Datei neu laden, wenn sie sich ändert.</translation>
+    </message>
+    <message>
+        <source>Reload on change</source>
+        <translation>Bei Änderung neu laden</translation>
+    </message>
+    <message>
+        <source>&amp;Clear	Del</source>
+        <translation>&amp;Leeren	Entf</translation>
+    </message>
+    <message>
+        <source>Clear the window, but do not modify the file.</source>
+        <translation>Das Fenster leeren, die Datei aber nicht ändern.</translation>
+    </message>
+    <message>
+        <source>Clear windows</source>
+        <translation>Fenster leeren</translation>
+    </message>
+    <message>
+        <source>Clear &amp;All</source>
+        <translation>&amp;Alle leeren</translation>
+    </message>
+    <message>
+        <source>Clear all windows, but do not modify the files.</source>
+        <translation>Alle Fenster leeren, die Dateien aber nicht ändern.</translation>
+    </message>
+    <message>
+        <source>Clear all windows</source>
+        <translation>Alle Fenster leeren</translation>
+    </message>
+    <message>
+        <source>&amp;Refresh	F5</source>
+        <translation>A&amp;ktualisieren	F5</translation>
+    </message>
+    <message>
+        <source>Refresh the view.</source>
+        <translation>Die Ansicht aktualisieren.</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>&amp;Toolbar</source>
+        <translation>&amp;Werkzeugleiste</translation>
+    </message>
+    <message>
+        <source>Show or hide the toolbar.</source>
+        <translation>Die Werkzeugleiste ein- oder ausblenden.</translation>
+    </message>
+    <message>
+        <source>Toggle tool bar</source>
+        <translation>Werkzeugleiste ein/aus</translation>
+    </message>
+    <message>
+        <source>&amp;Status Bar</source>
+        <translation>&amp;Statusleiste</translation>
+    </message>
+    <message>
+        <source>Show or hide the status bar.</source>
+        <translation>Die Statusleiste ein- oder ausblenden.</translation>
+    </message>
+    <message>
+        <source>Toggle status bar</source>
+        <translation>Statusleiste ein/aus</translation>
+    </message>
+    <message>
+        <source>&amp;Cascade</source>
+        <translation>Ü&amp;berlappend</translation>
+    </message>
+    <message>
+        <source>Arrange windows so they overlap.</source>
+        <translation>Die Fenster überlappend anordnen.</translation>
+    </message>
+    <message>
+        <source>Cascade Windows</source>
+        <translation>Fenster überlappend anordnen</translation>
+    </message>
+    <message>
+        <source>Tile &amp;Horizontally</source>
+        <translation>&amp;Horizontal anordnen</translation>
+    </message>
+    <message>
+        <source>Arrange windows as non-overlapping tiles horizontally.</source>
+        <translation>Die Fenster horizontal nebeneinander anordnen, ohne Überlappung.</translation>
+    </message>
+    <message>
+        <source>Tile Windows horizontally</source>
+        <translation>Fenster horizontal anordnen</translation>
+    </message>
+    <message>
+        <source>&amp;Tile Vertically</source>
+        <translation>&amp;Vertikal anordnen</translation>
+    </message>
+    <message>
+        <source>Arrange windows as non-overlapping tiles vertically.</source>
+        <translation>Die Fenster vertikal nebeneinander anordnen, ohne Überlappung.</translation>
+    </message>
+    <message>
+        <source>Tile Windows vertically</source>
+        <translation>Fenster vertikal anordnen</translation>
+    </message>
+    <message>
+        <source>&amp;Arrange Icons</source>
+        <translation>&amp;Symbole anordnen</translation>
+    </message>
+    <message>
+        <source>Arrange icons at the bottom of the window.</source>
+        <translation>Die Symbole am unteren Rand des Fensters anordnen.</translation>
+    </message>
+    <message>
+        <source>Arrange Icons</source>
+        <translation>Symbole anordnen</translation>
+    </message>
+    <message>
+        <source>&amp;Help...	F1</source>
+        <translation>&amp;Hilfe...	F1</translation>
+    </message>
+    <message>
+        <source>Open the help of Kestrano.</source>
+        <translation>Die Hilfe von Kestrano öffnen.</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Terms and Conditions</source>
+        <translation>&amp;Nutzungsbedingungen</translation>
+    </message>
+    <message>
+        <source>Open the Terms and Conditions.</source>
+        <translation>Die Nutzungsbedingungen öffnen.</translation>
+    </message>
+    <message>
+        <source>Terms and Conditions</source>
+        <translation>Nutzungsbedingungen</translation>
+    </message>
+    <message>
+        <source>&amp;Web Site of Kestrano</source>
+        <translation>&amp;Website von Kestrano</translation>
+    </message>
+    <message>
+        <source>Open the web site of Kestrano.</source>
+        <translation>Die Website von Kestrano öffnen.</translation>
+    </message>
+    <message>
+        <source>Web Site</source>
+        <translation>Website</translation>
+    </message>
+    <message>
+        <source>&amp;About Kestrano...	Shift-F1</source>
+        <translation>Ü&amp;ber Kestrano...	Umschalt+F1</translation>
+    </message>
+    <message>
+        <source>Display program information.</source>
+        <translation>Programminformationen anzeigen.</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>Tools</source>
+        <translation>Werkzeuge</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::Document</name>
+    <message>
+        <source>Sure to delete the log file?</source>
+        <translation>Die Protokolldatei wirklich löschen?</translation>
+    </message>
+    <message>
+        <source>Error: Cannot delete %1.</source>
+        <translation>Fehler: %1 kann nicht gelöscht werden.</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::ErrorGuard</name>
+    <message>
+        <source>Out of memory.</source>
+        <translation>Nicht genug Arbeitsspeicher.</translation>
+    </message>
+    <message>
+        <source>Unexpected error.</source>
+        <translation>Unerwarteter Fehler.</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::Kestrano</name>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Log files (*.log);;All Files (*)</source>
+        <translation>Protokolldateien (*.log);;Alle Dateien (*)</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::MainFrame</name>
+    <message>
+        <source>Ready</source>
+        <translation>Bereit</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Window</source>
+        <translation>F&amp;enster</translation>
+    </message>
+    <message>
+        <source>Fil&amp;ter</source>
+        <translation>&amp;Filter</translation>
+    </message>
+    <message>
+        <source>Sure to delete all open log files?</source>
+        <translation>Wirklich alle geöffneten Protokolldateien löschen?</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::MessageDialog</name>
+    <message>
+        <source>Message details</source>
+        <translation>Meldungsdetails</translation>
+    </message>
+    <message>
+        <source>&amp;Copy to clipboard</source>
+        <translation>In die Zwischenablage &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::OptionsDialog</name>
+    <message>
+        <source>&amp;Debug information keywords:</source>
+        <translation>Schlüsselwörter für &amp;Debug-Meldungen:</translation>
+    </message>
+    <message>
+        <source>&amp;Information keywords:</source>
+        <translation>Schlüsselwörter für &amp;Informationen:</translation>
+    </message>
+    <message>
+        <source>&amp;Warning keywords:</source>
+        <translation>Schlüsselwörter für &amp;Warnungen:</translation>
+    </message>
+    <message>
+        <source>&amp;Error keywords:</source>
+        <translation>Schlüsselwörter für &amp;Fehler:</translation>
+    </message>
+    <message>
+        <source>&amp;Fatal keywords:</source>
+        <translation>Schlüsselwörter für &amp;schwere Fehler:</translation>
+    </message>
+    <message>
+        <source>on any message</source>
+        <translation>bei jeder Meldung</translation>
+    </message>
+    <message>
+        <source>on debug informations or higher</source>
+        <translation>ab Debug-Meldungen</translation>
+    </message>
+    <message>
+        <source>on informations or higher</source>
+        <translation>ab Informationen</translation>
+    </message>
+    <message>
+        <source>on warnings or higher</source>
+        <translation>ab Warnungen</translation>
+    </message>
+    <message>
+        <source>on errors or higher</source>
+        <translation>ab Fehlern</translation>
+    </message>
+    <message>
+        <source>on fatals only</source>
+        <translation>nur bei schweren Fehlern</translation>
+    </message>
+    <message>
+        <source>never</source>
+        <translation>nie</translation>
+    </message>
+    <message>
+        <source>&amp;Treat lines with leading spaces as multi-line messages</source>
+        <translation>&amp;Zeilen mit führenden Leerzeichen als mehrzeilige Meldungen behandeln</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Optionen</translation>
+    </message>
+    <message>
+        <source>Log analyzer</source>
+        <translation>Protokollanalyse</translation>
+    </message>
+    <message>
+        <source>&amp;Update the views every</source>
+        <translation>&amp;Ansichten aktualisieren alle</translation>
+    </message>
+    <message>
+        <source>milli seconds</source>
+        <translation>Millisekunden</translation>
+    </message>
+    <message>
+        <source>Log sizes</source>
+        <translation>Protokollgrößen</translation>
+    </message>
+    <message>
+        <source>Initially, &amp;read the last</source>
+        <translation>Anfangs die &amp;letzten</translation>
+    </message>
+    <message>
+        <source>bytes of the log file</source>
+        <translation>Bytes der Protokolldatei lesen</translation>
+    </message>
+    <message>
+        <source>&amp;Keep</source>
+        <translation>&amp;Je Ansicht</translation>
+    </message>
+    <message>
+        <source>lines of unfiltered log in each view</source>
+        <translation>ungefilterte Protokollzeilen behalten</translation>
+    </message>
+    <message>
+        <source>Notifications</source>
+        <translation>Benachrichtigungen</translation>
+    </message>
+    <message>
+        <source>&amp;Bring log window on top:</source>
+        <translation>Protokollfenster &amp;nach vorn holen:</translation>
+    </message>
+    <message>
+        <source>&amp;Play sound:</source>
+        <translation>&amp;Ton abspielen:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>The update interval may not be less than 100 milli seconds.</source>
+        <translation>Das Aktualisierungsintervall darf nicht kleiner als 100 Millisekunden sein.</translation>
+    </message>
+    <message>
+        <source>Settings the update interval to less than 500 milli seconds
+May slow down your system. Are you sure you want to do this?</source>
+        <translation>Ein Aktualisierungsintervall unter 500 Millisekunden
+kann Ihr System verlangsamen. Wollen Sie das wirklich?</translation>
+    </message>
+    <message>
+        <source>Invalid keep lines value.</source>
+        <translation>Ungültige Zahl zu behaltender Zeilen.</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::ProgramArguments</name>
+    <message>
+        <source>Usage: %1 [--log LEVEL] [LOGFILE...]
+Watches text log files while other programs write them.
+
+  LOGFILE        a log file to open in a window of its own (may be given several times)
+  --log LEVEL    write the diagnostic log from LEVEL on: debug, info, warn, error,
+                 exception or fatal (also written /log LEVEL)
+  --help         show this help and exit
+  --version      show the version and exit
+  --             every argument after it is a log file
+</source>
+        <translation>Aufruf: %1 [--log STUFE] [PROTOKOLLDATEI...]
+Beobachtet Textprotokolldateien, während andere Programme sie schreiben.
+
+  PROTOKOLLDATEI  eine Protokolldatei, die ein eigenes Fenster bekommt (auch mehrere)
+  --log STUFE     das Diagnoseprotokoll ab STUFE schreiben: debug, info, warn, error,
+                  exception oder fatal (auch als /log STUFE)
+  --help          diese Hilfe zeigen und beenden
+  --version       die Version zeigen und beenden
+  --              jedes Argument danach ist eine Protokolldatei
+</translation>
+    </message>
+</context>
+</TS>
