@@ -31,47 +31,48 @@ String WithSuffix(const char* fileName, const char* suffix)
     return name;
 }
 
+// Closes a file descriptor when it goes out of scope.
+struct Descriptor {
+    explicit Descriptor(int fd)
+        : fd(fd)
+    { }
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            close(fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    const int fd;
+};
+
 // The whole file with a NUL after it; an empty buffer when it is not a regular file (a FIFO or
 // device would block or never end, a folder counts as missing) or can't be read.
 Buffer ReadRegularFile(const char* fileName)
 {
-    Buffer none(nullptr, std::free);
-    const int descriptor = open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-        return none;
+    const Descriptor file(open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat status;
-    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-        close(descriptor);
-        return none;
-    }
+    if (file.fd < 0 || fstat(file.fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return Buffer(nullptr, std::free);
     std::size_t capacity = 4096;
     std::size_t used = 0;
-    Buffer buffer(nullptr, std::free);
-    try {
-        buffer.reset(static_cast<char*>(AllocateOrThrow(capacity)));
-        for (;;) {
-            const ssize_t got = read(descriptor, buffer.get() + used, capacity - 1 - used);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0) {
-                close(descriptor);
-                return none;
-            }
-            if (got == 0)
-                break;
-            used += static_cast<std::size_t>(got);
-            if (used == capacity - 1) {
-                capacity *= 2;
-                char* grown = static_cast<char*>(ReallocateOrThrow(buffer.get(), capacity));
-                (void)buffer.release();
-                buffer.reset(grown);
-            }
+    Buffer buffer(static_cast<char*>(AllocateOrThrow(capacity)), std::free);
+    for (;;) {
+        const ssize_t got = read(file.fd, buffer.get() + used, capacity - 1 - used);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return Buffer(nullptr, std::free);
+        if (got == 0)
+            break;
+        used += static_cast<std::size_t>(got);
+        if (used == capacity - 1) {
+            capacity *= 2;
+            char* grown = static_cast<char*>(ReallocateOrThrow(buffer.get(), capacity));
+            (void)buffer.release();
+            buffer.reset(grown);
         }
-    } catch (...) {
-        close(descriptor);
-        throw;
     }
-    close(descriptor);
     buffer.get()[used] = '\0';
     return buffer;
 }

@@ -81,7 +81,8 @@ void Pause()
     nanosleep(&pause, nullptr);
 }
 
-int Listen(const std::string& path)
+// A stream socket listening at path, or connected to the one listening there; -1 on failure.
+int OpenSocket(const std::string& path, bool listening)
 {
     sockaddr_un address;
     if (!AddressOf(path, address))
@@ -89,22 +90,10 @@ int Listen(const std::string& path)
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return -1;
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || listen(fd, 16) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-int Connect(const std::string& path)
-{
-    sockaddr_un address;
-    if (!AddressOf(path, address))
-        return -1;
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0)
-        return -1;
-    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    const sockaddr* target = reinterpret_cast<const sockaddr*>(&address);
+    const bool ready = listening ? bind(fd, target, sizeof address) == 0 && listen(fd, 16) == 0
+                                 : connect(fd, target, sizeof address) == 0;
+    if (!ready) {
         close(fd);
         return -1;
     }
@@ -151,10 +140,10 @@ SessionInstance::Role SessionInstance::claimOrHandOver(const std::vector<std::st
         // The lock dies with its holder, so a free lock means a socket file is a crash's leftover.
         if (flock(lock, LOCK_EX | LOCK_NB) == 0) {
             unlink(socketFile.c_str());
-            listener = Listen(socketFile);
+            listener = OpenSocket(socketFile, true);
             return Role::Primary;
         }
-        if (const int connection = Connect(socketFile); connection >= 0) {
+        if (const int connection = OpenSocket(socketFile, false); connection >= 0) {
             const bool answered = handOver(connection, files);
             close(connection);
             if (answered) {

@@ -12,7 +12,7 @@ class SessionInstance {
 public:
     enum class Role {
         Primary, // this is the running instance; the socket listens
-        HandedOver, // the running instance took the files and answered
+        HandedOver, // the running instance took the files
         Alone, // no session folder, or the running instance did not answer: start on its own
     };
 
@@ -44,7 +44,8 @@ public:
     static std::string encodeRequest(const std::vector<std::string>& files);
     // Reads a request received so far: true once it is complete, with its files.
     static bool decodeRequest(const std::string& received, std::vector<std::string>& files);
-    static constexpr const char* kAnswer = "opened\n";
+    // The running instance's answer once it has the request; it opens the files after answering.
+    static constexpr const char* kAnswer = "accepted\n";
 
 private:
     bool handOver(int connection, const std::vector<std::string>& files);

@@ -22,7 +22,8 @@ constexpr int kQuietMilliseconds = 10000;
 
 } // namespace
 
-// One accepted connection: reads the request as it arrives, answers once the files are open.
+// One accepted connection: reads the request as it arrives, answers that it is taken and has the
+// files opened.
 class InstanceServer::Connection {
 public:
     Connection(InstanceServer& server, int fd)
@@ -56,11 +57,12 @@ private:
         }
         std::vector<std::string> files;
         if (SessionInstance::decodeRequest(received, files)) {
-            readable.setEnabled(false);
-            server.openFiles(files);
+            // The answer comes first: opening may show an error box, and the later instance must not
+            // give up waiting and start a copy of its own meanwhile.
             const char* answer = SessionInstance::kAnswer;
             (void)!send(fd, answer, std::strlen(answer), MSG_DONTWAIT | MSG_NOSIGNAL);
             end();
+            QTimer::singleShot(0, &server, [owner = &server, files] { owner->openFiles(files); });
         } else if (received.size() > kMostRequestBytes) {
             end();
         }

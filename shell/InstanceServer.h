@@ -1,5 +1,5 @@
 // The running Kestrano's side of the session socket: accepts the requests of later instances without
-// blocking the window, hands their files to the program and answers once they are open.
+// blocking the window, answers and hands their files to the program.
 #pragma once
 
 #include <QObject>
