@@ -6,8 +6,8 @@ namespace haspel {
 
 class SaveLock {
 public:
-    // Takes the lock on lockFileName (created 0600 when missing), waiting a few seconds at most for
-    // another holder; Held() tells whether it was taken.
+    // Takes the lock on lockFileName (created 0600 when missing), waiting while another process
+    // saves; Held() tells whether it was taken.
     explicit SaveLock(const char* lockFileName);
     ~SaveLock();
     SaveLock(const SaveLock&) = delete;
