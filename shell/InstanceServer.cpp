@@ -44,16 +44,15 @@ private:
     void read()
     {
         char buffer[4096];
+        bool gone = false; // the peer closed, or an error
         for (;;) {
             const ssize_t count = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
             if (count > 0) {
                 received.append(buffer, static_cast<std::size_t>(count));
                 continue;
             }
-            if (count < 0 && (errno == EAGAIN || errno == EINTR))
-                break;
-            end(); // the peer went away, or an error
-            return;
+            gone = count == 0 || (errno != EAGAIN && errno != EINTR);
+            break;
         }
         std::vector<std::string> files;
         if (SessionInstance::decodeRequest(received, files)) {
@@ -63,7 +62,7 @@ private:
             (void)!send(fd, answer, std::strlen(answer), MSG_DONTWAIT | MSG_NOSIGNAL);
             end();
             QTimer::singleShot(0, &server, [owner = &server, files] { owner->openFiles(files); });
-        } else if (received.size() > kMostRequestBytes) {
+        } else if (gone || received.size() > kMostRequestBytes) {
             end();
         }
     }
