@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -31,6 +32,7 @@ ProgramProcess::ProgramProcess(const std::string& program, const std::string& na
         const int out = open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (out < 0 || chdir(folder.c_str()) != 0)
             _exit(126);
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
         dup2(out, STDOUT_FILENO);
         dup2(out, STDERR_FILENO);
         execv(path.c_str(), argv.data());

@@ -1,5 +1,6 @@
 // Runs a built program (kestrano, kestrano-tail) as a child process in the test's temporary HOME and
-// XDG folders, with its output kept in a file, so tests can start several at once and end them.
+// XDG folders (offscreen unless the environment names a display platform), with its output kept in a
+// file, so tests can start several at once and end them.
 #pragma once
 
 #include <string>

@@ -104,6 +104,18 @@ TEST_F(SingleInstanceTest, ASecondStartHandsItsFilesToTheRunningOneAndEnds)
     EXPECT_FALSE(fs::exists(socketFile()));
 }
 
+TEST_F(SingleInstanceTest, OfTwoStartsAtTheSameMomentOneRunsAndTheOtherHandsOver)
+{
+    const std::unique_ptr<ProgramProcess> one = start({logs.file("a.log")});
+    const std::unique_ptr<ProgramProcess> other = start({logs.file("sub/b.log")});
+    ASSERT_TRUE(eventually([&] { return !one->running() || !other->running(); }));
+    ProgramProcess& handed = one->running() ? *other : *one;
+    ProgramProcess& running = one->running() ? *one : *other;
+    EXPECT_EQ(handed.wait(), 0) << handed.output();
+    EXPECT_EQ(running.stop(SIGTERM), 0) << running.output();
+    EXPECT_EQ(savedWorkspace(), (std::vector<std::string> {logs.file("a.log"), logs.file("sub/b.log")}));
+}
+
 TEST_F(SingleInstanceTest, ASocketLeftByACrashDoesNotStopTheNextStart)
 {
     {
