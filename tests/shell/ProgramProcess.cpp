@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -64,6 +65,15 @@ int ProgramProcess::wait()
     if (!eventually([this] { return !running(); }))
         return -1;
     return status;
+}
+
+bool ProgramProcess::catches(int signal) const
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("SigCgt:", 0) == 0)
+            return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1) & 1) != 0;
+    return false;
 }
 
 int ProgramProcess::stop(int signal)

@@ -23,6 +23,8 @@ public:
     // status, 128 + signal, or -1 when still running.
     int wait();
     bool running();
+    // Whether it has a handler for the signal installed (a signal sent before would kill it).
+    bool catches(int signal) const;
     // Sends the signal, then waits as wait().
     int stop(int signal);
     // What it wrote to standard output and error.

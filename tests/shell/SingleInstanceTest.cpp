@@ -162,6 +162,8 @@ TEST_F(SingleInstanceTest, WhenTheRunningOneDoesNotAnswerTheNewOneStartsOnItsOwn
             && readFile(diagnosticLog).find("Logger initialized") != std::string::npos;
     })) << next->output();
     close(connection);
+    // It runs its event loop once SIGTERM ends it as Exit does.
+    ASSERT_TRUE(eventually([&] { return next->catches(SIGTERM); }));
     EXPECT_EQ(next->stop(SIGTERM), 0);
     EXPECT_EQ(savedWorkspace(), std::vector<std::string> {logs.file("a.log")});
 }
