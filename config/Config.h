@@ -33,11 +33,15 @@ public:
     // Replaces the tree by the content of text. A syntax error leaves the tree empty and gives false;
     // on success the registered objects read their sections.
     bool ParseText(const char* text);
-    // Loads the file, or its ".old" copy when the file can't be opened. False when neither opens, can
-    // be read or parses.
+    // Loads the file, or its ".old" copy when the file is missing, not a regular file (never blocking
+    // on a FIFO) or does not parse. False when neither loads.
     bool LoadFile(const char* fileName);
     // Writes the tree to fileName + ".new", makes the current file the ".old" copy and puts the new
-    // one in its place. A failed save leaves the file and its copy as they were.
+    // one in its place; a current file that does not load is moved to ".bad" instead, keeping ".old".
+    // A symbolic link is saved through: the files are replaced beside its target. The new file keeps
+    // the mode of the one it replaces (0600 for a first file). Saves are serialised by an exclusive
+    // lock on fileName + ".lock", so concurrent savers each write a whole file and the last one wins.
+    // A failed save leaves the file and its copy as they were.
     bool SaveFile(const char* fileName);
 
     // The same with the file named after the program (extension "cfg") in directory; these throw

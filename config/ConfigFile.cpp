@@ -1,13 +1,16 @@
 // Loading the configuration file and replacing it safely on save.
 #include "config/ApplicationPath.h"
 #include "config/Config.h"
+#include "config/SaveLock.h"
 
 #include "foundation/Exception.h"
 
-#include <cstdio>
+#include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <limits.h>
 #include <memory>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,9 +19,10 @@ namespace haspel {
 namespace {
 
 constexpr const char* kExtension = "cfg";
+constexpr mode_t kNewFileMode = 0600;
+constexpr int kMostLinksFollowed = 40;
 
 using Buffer = std::unique_ptr<char, decltype(&std::free)>;
-using Stream = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
 
 String WithSuffix(const char* fileName, const char* suffix)
 {
@@ -27,36 +31,111 @@ String WithSuffix(const char* fileName, const char* suffix)
     return name;
 }
 
-// The whole stream with a NUL after it; an empty buffer when reading fails.
-Buffer ReadAll(std::FILE* file)
+// Closes a file descriptor when it goes out of scope.
+struct Descriptor {
+    explicit Descriptor(int fd)
+        : fd(fd)
+    { }
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            close(fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    const int fd;
+};
+
+// The whole file with a NUL after it; an empty buffer when it is not a regular file (a FIFO or
+// device would block or never end, a folder counts as missing) or can't be read.
+Buffer ReadRegularFile(const char* fileName)
 {
+    const Descriptor file(open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat status;
+    if (file.fd < 0 || fstat(file.fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return Buffer(nullptr, std::free);
     std::size_t capacity = 4096;
     std::size_t used = 0;
     Buffer buffer(static_cast<char*>(AllocateOrThrow(capacity)), std::free);
     for (;;) {
-        used += std::fread(buffer.get() + used, 1, capacity - 1 - used, file);
-        if (used < capacity - 1)
+        const ssize_t got = read(file.fd, buffer.get() + used, capacity - 1 - used);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return Buffer(nullptr, std::free);
+        if (got == 0)
             break;
-        capacity *= 2;
-        char* grown = static_cast<char*>(ReallocateOrThrow(buffer.get(), capacity));
-        (void)buffer.release();
-        buffer.reset(grown);
+        used += static_cast<std::size_t>(got);
+        if (used == capacity - 1) {
+            capacity *= 2;
+            char* grown = static_cast<char*>(ReallocateOrThrow(buffer.get(), capacity));
+            (void)buffer.release();
+            buffer.reset(grown);
+        }
     }
-    if (std::ferror(file))
-        return Buffer(nullptr, std::free);
     buffer.get()[used] = '\0';
     return buffer;
 }
 
-// Puts temporary in the place of fileName; a previous file becomes backup. A hard link makes the backup
-// without a moment in which no configuration file exists; where links can't be made, it is renamed.
-bool ReplaceKeepingBackup(const char* fileName, const char* temporary, const char* backup)
+enum class LoadResult { Unreadable, Unparsable, Loaded };
+
+LoadResult LoadOne(Config& config, const char* fileName)
+{
+    const Buffer text = ReadRegularFile(fileName);
+    if (!text)
+        return LoadResult::Unreadable;
+    return config.ParseText(text.get()) ? LoadResult::Loaded : LoadResult::Unparsable;
+}
+
+// The file a save must replace: fileName with every symbolic link along its last component followed
+// (a dangling link names the file to create). Folders above it are left as they are.
+std::string FollowLinks(const char* fileName)
+{
+    std::string path(fileName);
+    for (int i = 0; i < kMostLinksFollowed; ++i) {
+        struct stat status;
+        if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
+            break;
+        char target[PATH_MAX];
+        const ssize_t length = readlink(path.c_str(), target, sizeof target - 1);
+        if (length <= 0)
+            break;
+        target[length] = '\0';
+        if (target[0] == '/') {
+            path = target;
+        } else {
+            const std::size_t slash = path.rfind('/');
+            path = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + target;
+        }
+    }
+    return path;
+}
+
+// The mode the new file gets: that of the file it replaces, else owner read and write.
+mode_t ModeFor(const char* fileName)
 {
     struct stat status;
-    if (stat(fileName, &status) == 0) {
-        unlink(backup);
-        if (link(fileName, backup) != 0 && rename(fileName, backup) != 0)
+    if (stat(fileName, &status) == 0 && S_ISREG(status.st_mode))
+        return status.st_mode & 07777;
+    return kNewFileMode;
+}
+
+// Puts temporary in the place of fileName. A previous file that loads becomes backup; one that does
+// not (unparsable, not a regular file) is kept aside as bad and never replaces a good backup. A hard
+// link makes the backup without a moment in which no configuration file exists; where links can't be
+// made, the file is renamed.
+bool ReplaceKeepingBackup(const char* fileName, const char* temporary, const char* backup, const char* bad)
+{
+    struct stat status;
+    if (lstat(fileName, &status) == 0 && !S_ISDIR(status.st_mode)) {
+        Config previous;
+        if (LoadOne(previous, fileName) == LoadResult::Loaded) {
+            unlink(backup);
+            if (link(fileName, backup) != 0 && rename(fileName, backup) != 0)
+                return false;
+        } else if (rename(fileName, bad) != 0) {
             return false;
+        }
     }
     return rename(temporary, fileName) == 0;
 }
@@ -78,29 +157,29 @@ void SyncFolderOf(const char* fileName)
 
 bool Config::LoadFile(const char* fileName)
 {
-    Stream file(std::fopen(fileName, "rbe"), std::fclose);
-    if (!file)
-        file.reset(std::fopen(WithSuffix(fileName, ".old").GetText(), "rbe"));
-    if (!file)
-        return false;
-    const Buffer text = ReadAll(file.get());
-    file.reset();
-    return text && ParseText(text.get());
+    if (LoadOne(*this, fileName) == LoadResult::Loaded)
+        return true;
+    return LoadOne(*this, WithSuffix(fileName, ".old").GetText()) == LoadResult::Loaded;
 }
 
 bool Config::SaveFile(const char* fileName)
 {
     ExchangeAll(true);
-    const String temporary = WithSuffix(fileName, ".new");
-    const String backup = WithSuffix(fileName, ".old");
+    const std::string target = FollowLinks(fileName);
+    const SaveLock lock(WithSuffix(target.c_str(), ".lock").GetText());
+    if (!lock.Held())
+        return false;
+    const String temporary = WithSuffix(target.c_str(), ".new");
+    const String backup = WithSuffix(target.c_str(), ".old");
+    const String bad = WithSuffix(target.c_str(), ".bad");
     FileWriter writer;
-    if (!writer.Open(temporary.GetText()))
+    if (!writer.Open(temporary.GetText(), ModeFor(target.c_str())))
         return false;
     if (!root.Write(writer, 0) || !writer.Close())
         return false;
-    if (!ReplaceKeepingBackup(fileName, temporary.GetText(), backup.GetText()))
+    if (!ReplaceKeepingBackup(target.c_str(), temporary.GetText(), backup.GetText(), bad.GetText()))
         return false;
-    SyncFolderOf(fileName);
+    SyncFolderOf(target.c_str());
     return true;
 }
 

@@ -4,7 +4,9 @@
 
 #include "foundation/ContainingList.h"
 
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace haspel {
@@ -54,11 +56,24 @@ ConfigFileWriter::~ConfigFileWriter()
         std::fclose(stream);
 }
 
-bool ConfigFileWriter::Open(const char* fileName)
+bool ConfigFileWriter::Open(const char* fileName, unsigned mode)
 {
     if (stream)
         std::fclose(stream);
-    stream = std::fopen(fileName, "we");
+    stream = nullptr;
+    const int descriptor = open(fileName, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    if (descriptor < 0)
+        return false;
+    // Only a regular file is ours to change; the name may lead to a device.
+    struct stat status;
+    if (fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && (status.st_mode & 07777) != mode
+        && fchmod(descriptor, mode) != 0) {
+        close(descriptor);
+        return false;
+    }
+    stream = fdopen(descriptor, "w");
+    if (!stream)
+        close(descriptor);
     return stream != nullptr;
 }
 

@@ -23,8 +23,8 @@ public:
     ConfigFileWriter(const ConfigFileWriter&) = delete;
     ConfigFileWriter& operator=(const ConfigFileWriter&) = delete;
 
-    // Creates or truncates the file.
-    bool Open(const char* fileName);
+    // Creates or truncates the file; a regular file gets the mode (permission bits) whatever the umask.
+    bool Open(const char* fileName, unsigned mode = 0600);
     bool WriteString(const char* text) override;
     bool WriteChar(char c) override;
     // Flushes, syncs the file to the disk and closes it; false if any step (or an earlier write) failed.

@@ -51,6 +51,7 @@ public:
     String ToString(bool trailingSeparator = false) const;
 
     bool Exists() const;
+    // Folders are created for the owner alone (0700).
     bool MakeDirectory() const;
     // Creates every missing directory along the path; what was created stays when a step fails.
     bool MakeDirectories() const;

@@ -13,6 +13,9 @@ namespace haspel {
 
 namespace {
 
+// Folders the program creates hold its configuration and state, which list every watched path.
+constexpr mode_t kFolderMode = 0700;
+
 bool IsDirectory(const char* path)
 {
     struct stat status;
@@ -71,7 +74,7 @@ bool Path::Exists() const
 
 bool Path::MakeDirectory() const
 {
-    return mkdir(ToString().GetText(), 0777) == 0;
+    return mkdir(ToString().GetText(), kFolderMode) == 0;
 }
 
 bool Path::MakeDirectories() const
@@ -84,7 +87,7 @@ bool Path::MakeDirectories() const
         if (IsDirectory(text.GetText()))
             continue;
         // Another process may create the directory between the test and mkdir.
-        if (mkdir(text.GetText(), 0777) != 0 && !(errno == EEXIST && IsDirectory(text.GetText())))
+        if (mkdir(text.GetText(), kFolderMode) != 0 && !(errno == EEXIST && IsDirectory(text.GetText())))
             return false;
     }
     return true;

@@ -34,6 +34,18 @@ Path AppBase::GetConfigurationDirectory() const
     return GetApplicationDirectory();
 }
 
+Path AppBase::GetConfigurationFilePath()
+{
+    Path directory;
+    if (directory.SetToSpecialFolder(SpecialFolder::LocalApplicationData, true)) {
+        directory.Append(kVendorFolderName);
+        directory.Append(GetApplicationName());
+    } else {
+        directory = GetApplicationDirectory();
+    }
+    return CreateApplicationLikePath(directory, "cfg");
+}
+
 bool AppBase::SaveConfiguration()
 {
     return configuration->SaveToDirectory(GetConfigurationDirectory());

@@ -27,6 +27,9 @@ public:
     // $XDG_CONFIG_HOME/Tormalind/<application name>, created when missing; when it can't be, the
     // program's own folder.
     Path GetConfigurationDirectory() const;
+    // The configuration file an application object would load, named without loading it; of its
+    // folders only $XDG_CONFIG_HOME may be created (a second instance asks before it decides to run).
+    static Path GetConfigurationFilePath();
     bool SaveConfiguration();
 
 private:

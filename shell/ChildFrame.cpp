@@ -4,6 +4,7 @@
 #include "core/ChildView.h"
 #include "core/Document.h"
 #include "platform/qt/LogList.h"
+#include "platform/qt/WindowRestore.h"
 #include "shell/CommandActions.h"
 #include "shell/ErrorGuard.h"
 #include "shell/Kestrano.h"
@@ -35,6 +36,7 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     , logList(new LogList(inner))
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    rememberStateBeforeMinimized(*this);
     inner->setWindowFlags(Qt::Widget); // a QMainWindow is a window of its own otherwise
     inner->setCentralWidget(logList);
     setWidget(inner);
@@ -102,8 +104,7 @@ void ChildFrame::UpdateToolbarChecks()
 
 void ChildFrame::bringToFront()
 {
-    if (isMinimized())
-        showNormal();
+    showRestored(*this);
     if (QMdiArea* area = mdiArea())
         area->setActiveSubWindow(this);
     raise();

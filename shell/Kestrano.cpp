@@ -109,6 +109,15 @@ ChildFrame* Kestrano::OpenDocumentFile(const char* path)
     return frame;
 }
 
+void Kestrano::OpenHandedFiles(const std::vector<std::string>& files)
+{
+    if (!mainFrame)
+        return;
+    for (const std::string& file : files)
+        OpenDocumentFile(file.c_str());
+    bringWindowToFront(*mainFrame);
+}
+
 void Kestrano::RestoreWorkspace()
 {
     haspel::ConfigSection& workspace = GetConfigRootSection().GetSection("Workspace");

@@ -48,6 +48,9 @@ public:
 
     // Opens a log as a document in its own window, or activates the window that shows it already.
     ChildFrame* OpenDocumentFile(const char* path);
+    // Opens the files a later instance handed over (each as by the Open command) and brings the main
+    // window to the front.
+    void OpenHandedFiles(const std::vector<std::string>& files);
     // Opens every log of the workspace with its stored place and switches.
     void RestoreWorkspace();
 

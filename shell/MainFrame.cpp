@@ -5,6 +5,7 @@
 #include "core/Document.h"
 #include "core/MonitorSettings.h"
 #include "platform/qt/QtMessageBox.h"
+#include "platform/qt/WindowRestore.h"
 #include "shell/ChildFrame.h"
 #include "shell/CommandActions.h"
 #include "shell/ErrorGuard.h"
@@ -55,6 +56,7 @@ MainFrame::MainFrame(Kestrano& app)
 {
     setWindowTitle(QStringLiteral("Kestrano"));
     setWindowIcon(programIcon());
+    rememberStateBeforeMinimized(*this);
     setCentralWidget(area);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -167,8 +169,7 @@ void MainFrame::fillWindowMenu()
         entry->setChecked(window == area->currentSubWindow());
         connect(entry, &QAction::triggered, this, [this, window = QPointer<QMdiSubWindow>(window)] {
             if (window) {
-                if (window->isMinimized())
-                    window->showNormal();
+                showRestored(*window);
                 area->setActiveSubWindow(window);
             }
         });

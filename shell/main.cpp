@@ -1,9 +1,11 @@
 // Kestrano: the application object (with the configuration), then the diagnostic logger, then the
-// QApplication; start-up and the event loop; destroyed in reverse order.
+// QApplication; start-up and the event loop; destroyed in reverse order. A later start in the same
+// session hands its files to the running Kestrano and ends before it loads anything.
 #include "config/ApplicationPath.h"
 #include "foundation/Logger.h"
 #include "shell/ErrorGuard.h"
 #include "shell/GuardedApplication.h"
+#include "shell/InstanceHandover.h"
 #include "shell/Kestrano.h"
 #include "shell/ProgramArguments.h"
 #include "shell/QuitOnSignal.h"
@@ -12,7 +14,9 @@
 #include <clocale>
 #include <cstdio>
 
-int main(int argc, char** argv)
+namespace {
+
+int run(int argc, char** argv)
 {
     const kestrano::ProgramArguments early = kestrano::parseProgramArguments(argc, argv);
     if (early.help) {
@@ -29,6 +33,10 @@ int main(int argc, char** argv)
     // Keywords are lower-cased when the settings load, before QApplication would set the locale.
     std::setlocale(LC_ALL, "");
 
+    const std::unique_ptr<kestrano::SessionInstance> instance = kestrano::sessionInstance();
+    if (kestrano::handOverToRunningInstance(*instance, early.files))
+        return 0;
+
     kestrano::Kestrano app;
     haspel::Logger logger;
     kestrano::GuardedApplication application(argc, argv);
@@ -38,7 +46,22 @@ int main(int argc, char** argv)
     const kestrano::ProgramArguments arguments = kestrano::parseProgramArguments(argc, argv);
     if (!kestrano::runGuarded(nullptr, [&] { app.InitInstance(arguments.files); }))
         return 1;
+    const std::unique_ptr<kestrano::InstanceServer> server = kestrano::serveLaterInstances(*instance, app);
     const int status = application.exec();
+    server->stop();
     app.ExitInstance();
     return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return run(argc, argv);
+    } catch (...) {
+        std::fprintf(
+            stderr, "kestrano: %s\n", kestrano::describeCurrentException().toLocal8Bit().constData());
+    }
+    return 1;
 }

@@ -133,13 +133,13 @@ int run(const TailOptions& options)
 
 int main(int argc, char** argv)
 {
-    std::setlocale(LC_ALL, "");
-    haspel::SetApplicationArguments(argc, argv);
-    const ParsedCommandLine command = parseCommandLine(argc, argv);
-    if (command.exitStatus)
-        return *command.exitStatus;
-    installSignalHandlers();
     try {
+        std::setlocale(LC_ALL, "");
+        haspel::SetApplicationArguments(argc, argv);
+        const ParsedCommandLine command = parseCommandLine(argc, argv);
+        if (command.exitStatus)
+            return *command.exitStatus;
+        installSignalHandlers();
         return run(command.options);
     } catch (const haspel::Exception& error) {
         std::fprintf(

@@ -1,13 +1,13 @@
 #include "platform/qt/QtNotifier.h"
 
 #include "platform/qt/AlertSound.h"
+#include "platform/qt/WindowRestore.h"
 
 namespace kestrano {
 
 void bringWindowToFront(QWidget& window)
 {
-    if (window.isMinimized())
-        window.showNormal();
+    showRestored(window);
     window.raise();
     window.activateWindow();
 }

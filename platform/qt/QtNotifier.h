@@ -25,7 +25,7 @@ private:
     QPointer<QWidget> mainWindow;
 };
 
-// Restores a minimised window, raises it and makes it active.
+// Restores a minimised window to the state it had before, raises it and makes it active.
 void bringWindowToFront(QWidget& window);
 
 } // namespace kestrano

@@ -31,7 +31,7 @@ ino_t InodeOf(const std::string& path)
 
 } // namespace
 
-TEST(ConfigFileTest, LoadFallsBackToTheOldCopyOnlyWhenTheFileCannotBeOpened)
+TEST(ConfigFileTest, LoadFallsBackToTheOldCopyWhenTheFileDoesNotLoad)
 {
     TempDir temp;
     const std::string file = temp.file("k.cfg");
@@ -48,7 +48,12 @@ TEST(ConfigFileTest, LoadFallsBackToTheOldCopyOnlyWhenTheFileCannotBeOpened)
     ASSERT_TRUE(config.LoadFile(file.c_str()));
     EXPECT_EQ(config.GetRoot().GetSection("Sizes").GetInt("KeepLines", 0), 20);
 
+    // A file broken by a crash or a concurrent writer: the copy still holds the settings.
     writeFile(file, "broken");
+    ASSERT_TRUE(config.LoadFile(file.c_str()));
+    EXPECT_EQ(config.GetRoot().GetSection("Sizes").GetInt("KeepLines", 0), 10);
+
+    fs::remove(file + ".old");
     EXPECT_FALSE(config.LoadFile(file.c_str()));
     EXPECT_EQ(config.GetRoot().GetSections().GetSize(), 0);
 }

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 
 using namespace haspel;
 using kestrano::test::ScopedVariable;
@@ -87,6 +88,13 @@ TEST(PathTest, MakeDirectoriesCreatesTheChainAndAcceptsExistingOnes)
     EXPECT_TRUE(chain.MakeDirectories());
     EXPECT_FALSE(chain.MakeDirectory()); // already there
     EXPECT_TRUE(Path(temp.file("a/b/d").c_str()).MakeDirectory());
+
+    // Only the owner may look inside, whatever the umask lets through.
+    const mode_t previous = umask(022);
+    for (const char* folder : {"a", "a/b", "a/b/c", "a/b/d"})
+        EXPECT_EQ(std::filesystem::status(temp.file(folder)).permissions(), std::filesystem::perms::owner_all)
+            << folder;
+    umask(previous);
 }
 
 TEST(PathTest, MakeDirectoriesFailsAtARegularFileAndKeepsWhatItMade)

@@ -53,6 +53,9 @@ export HOME=$e2e_home XDG_CONFIG_HOME=$e2e_home/.config XDG_STATE_HOME=$e2e_home
 # The program's own English texts, whatever the caller's language; a test may choose another.
 export LANG=C.UTF-8
 unset LANGUAGE LC_ALL LC_MESSAGES
+# The session folder where a running Kestrano is found: each test has its own.
+export XDG_RUNTIME_DIR=$e2e_home/run
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 # Leaks of the X and font libraries are not ours; the unit tests check our own.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 e2e_config=$XDG_CONFIG_HOME/Tormalind/Kestrano/kestrano.cfg

@@ -9,11 +9,15 @@ TestHome::TestHome()
 {
     const std::string config = home.file(".config");
     const std::string state = home.file(".local/state");
+    const std::string runtime = home.file("run");
     std::filesystem::create_directories(config);
     std::filesystem::create_directories(state);
+    std::filesystem::create_directories(runtime);
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
     setenv("HOME", home.path().c_str(), 1);
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     setenv("XDG_STATE_HOME", state.c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
 }
 
 } // namespace kestrano::test

@@ -1,4 +1,5 @@
-// Points HOME, XDG_CONFIG_HOME and XDG_STATE_HOME at a fresh temporary folder for the whole test process.
+// Points HOME, XDG_CONFIG_HOME, XDG_STATE_HOME and XDG_RUNTIME_DIR at a fresh temporary folder for the
+// whole test process.
 #pragma once
 
 #include "tests/support/TempDir.h"

@@ -1,0 +1,44 @@
+// The running Kestrano's side of the session socket: accepts the requests of later instances without
+// blocking the window, answers and hands their files to the program.
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QSocketNotifier;
+
+namespace kestrano {
+
+class SessionInstance;
+
+class InstanceServer : public QObject {
+public:
+    using OpenFiles = std::function<void(const std::vector<std::string>&)>;
+
+    // Serves the instance's listening socket; nothing when it has none. The instance must outlive
+    // this object.
+    InstanceServer(SessionInstance& instance, OpenFiles openFiles);
+    // Stops.
+    ~InstanceServer() override;
+
+    // Drops every connection and stops the instance listening, so later instances wait for this one
+    // to end instead of handing it files it would no longer open.
+    void stop();
+
+private:
+    class Connection;
+
+    void accept();
+    void finished(Connection* connection);
+
+    SessionInstance& instance;
+    OpenFiles openFiles;
+    std::unique_ptr<QSocketNotifier> notifier;
+    std::vector<std::unique_ptr<Connection>> connections;
+};
+
+} // namespace kestrano
