@@ -169,7 +169,9 @@ int32_t ChildView::splitPendingText()
 bool ChildView::passesFilter(const Message& message) const
 {
     const int32_t severity = message.getSeverity();
-    return severity == Severity::Unknown ? showUnknown : severity >= minimumSeverity;
+    if (!(severity == Severity::Unknown ? showUnknown : severity >= minimumSeverity))
+        return false;
+    return !textMatcher || textMatcher->matches(message) != textFilterHides;
 }
 
 bool ChildView::appendRowIfShown(Message* message)
@@ -202,11 +204,13 @@ void ChildView::messageContinued(Message* message)
     const int32_t rows = list.rowCount();
     if (rows > 0 && list.rowMessage(rows - 1) == message)
         list.refreshRow(rows - 1);
+    else if (textMatcher && message == cutter.getMessages().GetTail())
+        showMessage(message); // the text filter may let it pass now
 }
 
 void ChildView::emptyView()
 {
-    list.deleteAllRows();  // first: the rows point at the messages
+    list.deleteAllRows(); // first: the rows point at the messages
     cutter.getMessages().Clear();
 }
 
@@ -285,6 +289,34 @@ void ChildView::toggleReloadOnChange()
     reloadOnChange = !reloadOnChange;
     storeBool("ReloadOnChange", reloadOnChange);
     frame.UpdateToolbarChecks();
+}
+
+void ChildView::setTextFilter(const TextFilter& filter)
+{
+    setTextFilterSwitch(filter);
+    haspel::ConfigSection& section = workspaceSection();
+    section.GetParameter("TextFilter").SetString(filter.pattern.c_str());
+    section.GetParameter("TextFilterHides").SetBool(filter.hides);
+    section.GetParameter("TextFilterRegex").SetBool(filter.regex);
+    section.GetParameter("TextFilterCase").SetBool(filter.matchCase);
+    rebuildList();
+}
+
+void ChildView::setTextFilterSwitch(const TextFilter& filter)
+{
+    textFilter = filter;
+    std::unique_ptr<TextMatcher> matcher;
+    if (filter.pattern.empty())
+        textFilterError = PatternError();
+    else
+        matcher = TextMatcher::compile({{filter.pattern}, filter.regex, filter.matchCase}, textFilterError);
+    setTextMatcherSwitch(std::move(matcher), filter.hides);
+}
+
+void ChildView::setTextMatcherSwitch(std::unique_ptr<TextMatcher> matcher, bool hides)
+{
+    textMatcher = std::move(matcher);
+    textFilterHides = hides;
 }
 
 } // namespace kestrano

@@ -75,6 +75,18 @@ TextMatcher::TextMatcher(const TextQuery& query)
 
 TextMatcher::~TextMatcher() = default;
 
+std::unique_ptr<TextMatcher> TextMatcher::compile(const TextQuery& query, PatternError& error)
+{
+    error = PatternError();
+    try {
+        return std::make_unique<TextMatcher>(query);
+    } catch (const EInvalidPattern& invalid) {
+        error.message = invalid.GetMessage();
+        error.offset = invalid.getOffset();
+        return nullptr;
+    }
+}
+
 const char* TextMatcher::lowered(const char* text, int32_t length) const
 {
     if (textQuery.regex || textQuery.matchCase)

@@ -33,6 +33,12 @@ private:
     int32_t offset;
 };
 
+// What made a pattern invalid; an empty message means none.
+struct PatternError {
+    std::string message;
+    int32_t offset = 0;
+};
+
 // Each pattern is compiled once (with JIT where available). Not for use from several threads at once:
 // matching reuses the matcher's buffers.
 class TextMatcher {
@@ -40,6 +46,8 @@ public:
     // Throws EInvalidPattern for an expression that does not compile.
     explicit TextMatcher(const TextQuery& query);
     ~TextMatcher();
+    // The matcher of the query, or nullptr with the error filled in when an expression is invalid.
+    static std::unique_ptr<TextMatcher> compile(const TextQuery& query, PatternError& error);
     TextMatcher(const TextMatcher&) = delete;
     TextMatcher& operator=(const TextMatcher&) = delete;
 
