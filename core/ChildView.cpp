@@ -35,6 +35,10 @@ ChildView::~ChildView()
 
 void ChildView::pollLogFile()
 {
+    const struct Settle {
+        ChildView& view;
+        ~Settle() { view.settleUndecided(); }
+    } settle {*this};
     const bool quiet = suppressNotifications;
     suppressNotifications = false;
 
@@ -184,7 +188,21 @@ bool ChildView::appendRowIfShown(Message* message)
 
 void ChildView::showMessage(Message* message)
 {
+    if (textMatcher && textFilterHides) {
+        // Hiding the matches: the message is judged with the continuations read in the same poll.
+        settleUndecided();
+        undecided = message;
+        return;
+    }
     if (appendRowIfShown(message) && follow)
+        list.scrollIntoView(list.rowCount() - 1);
+}
+
+void ChildView::settleUndecided()
+{
+    Message* message = undecided;
+    undecided = nullptr;
+    if (message && appendRowIfShown(message) && follow)
         list.scrollIntoView(list.rowCount() - 1);
 }
 
@@ -195,6 +213,8 @@ void ChildView::trimToKeepLines()
     while (messages.GetCount() > keep) {
         if (list.rowCount() > 0 && list.rowMessage(0) == messages.GetHead())
             list.deleteFirstRow();
+        if (messages.GetHead() == undecided)
+            undecided = nullptr;
         delete messages.RemoveFirst();
     }
 }
@@ -204,7 +224,7 @@ void ChildView::messageContinued(Message* message)
     const int32_t rows = list.rowCount();
     if (rows > 0 && list.rowMessage(rows - 1) == message)
         list.refreshRow(rows - 1);
-    else if (textMatcher && message == cutter.getMessages().GetTail())
+    else if (textMatcher && !textFilterHides && message == cutter.getMessages().GetTail())
         showMessage(message); // the text filter may let it pass now
 }
 
@@ -216,6 +236,7 @@ void ChildView::emptyView()
 
 void ChildView::rebuildList()
 {
+    undecided = nullptr; // judged with the others now
     list.deleteAllRows();
     frame.UpdateToolbarChecks();
     trimToKeepLines();
@@ -315,6 +336,7 @@ void ChildView::setTextFilterSwitch(const TextFilter& filter)
 
 void ChildView::setTextMatcherSwitch(std::unique_ptr<TextMatcher> matcher, bool hides)
 {
+    settleUndecided();
     textMatcher = std::move(matcher);
     textFilterHides = hides;
 }

@@ -100,6 +100,7 @@ public:
 private:
     bool passesFilter(const Message& message) const;
     bool appendRowIfShown(Message* message);
+    void settleUndecided();
     void emptyView();
     void restartAtTail(uint64_t size);
     bool readAppended(FileSystem::Handle file, int32_t& highest);
@@ -126,6 +127,7 @@ private:
     PatternError textFilterError;
     std::unique_ptr<TextMatcher> textMatcher; // nullptr: no text filter
     bool textFilterHides = false;
+    Message* undecided = nullptr; // the newest message, not yet judged by a hiding text filter
 };
 
 } // namespace kestrano
