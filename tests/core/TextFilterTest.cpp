@@ -1,5 +1,6 @@
 // The log view's text filter, fed from a real file: with the severity filter, across continuations, in
 // the workspace, and with invalid expressions.
+#include "core/RowSearch.h"
 #include "tests/core/ViewFixture.h"
 
 namespace kestrano::test {
@@ -77,15 +78,19 @@ TEST_F(TextFilterTest, AContinuationLineThatMatchesShowsItsMessage)
     EXPECT_EQ(list.texts(), (Texts {"error worker crashed\r\nat OrderService.ship\r\nat Main.run"}));
     EXPECT_EQ(list.lastScrolledTo, 0);
 
-    // Hiding: judged by the lines read when it is shown; a rebuild judges it whole.
+    // Hiding: judged with the continuations read in the same poll; one read later cannot take it back.
     view.setTextFilter(filter("OrderService", true));
-    appendAndPoll("error other crash\n");
+    const size_t shown = list.texts().size();
+    appendAndPoll("error other crash\n   at OrderService.pack\ninfo fine\n");
+    EXPECT_EQ(list.texts().size(), shown + 1);
+    EXPECT_EQ(list.texts().back(), "info fine");
+    appendAndPoll("error third crash\n");
     appendAndPoll("   at OrderService.pack\n");
-    EXPECT_EQ(list.texts().back(), "error other crash\r\nat OrderService.pack");
+    EXPECT_EQ(list.texts().back(), "error third crash\r\nat OrderService.pack");
     view.rebuildList();
     EXPECT_EQ(list.texts(),
         (Texts {"info order 10443 received", "info order 10444 received", "warn ORDER 10443 late",
-            "error payment failed", "info order 10443 shipped"}));
+            "error payment failed", "info order 10443 shipped", "info fine"}));
 }
 
 TEST_F(TextFilterTest, IsStoredInTheWorkspaceAtOnce)
@@ -121,6 +126,31 @@ TEST_F(TextFilterTest, SettingTheSwitchAloneChangesNothingElse)
     EXPECT_EQ(workspace().FindParameter("TextFilter"), nullptr);
     view.rebuildList();
     EXPECT_EQ(list.texts(), (Texts {"info order 10444 received"}));
+}
+
+TEST_F(TextFilterTest, FindingRowsGoesBothWaysAndWraps)
+{
+    // Rows: 0 received 10443, 1 received 10444, 2 late 10443, 3 payment, 4 shipped 10443.
+    TextMatcher matcher({{"10443"}, false, false});
+    auto found = [&](int32_t from, bool forward, bool includeFrom) {
+        const RowMatch match = findRow(list, matcher, from, forward, includeFrom);
+        return std::to_string(match.row) + " " + std::to_string(match.ordinal) + "/"
+            + std::to_string(match.count) + (match.wrapped ? " wrapped" : "");
+    };
+    EXPECT_EQ(found(-1, true, false), "0 1/3");
+    EXPECT_EQ(found(0, true, true), "0 1/3");
+    EXPECT_EQ(found(0, true, false), "2 2/3");
+    EXPECT_EQ(found(3, true, false), "4 3/3");
+    EXPECT_EQ(found(4, true, false), "0 1/3 wrapped");
+    EXPECT_EQ(found(-1, false, false), "4 3/3");
+    EXPECT_EQ(found(4, false, false), "2 2/3");
+    EXPECT_EQ(found(2, false, true), "2 2/3");
+    EXPECT_EQ(found(0, false, false), "4 3/3 wrapped");
+    // Only shown rows are searched.
+    view.setMinimumSeverity(2);
+    EXPECT_EQ(found(-1, true, false), "0 1/1");
+    TextMatcher none({{"10445"}, false, false});
+    EXPECT_EQ(findRow(list, none, -1, true, false).row, -1);
 }
 
 } // namespace
