@@ -6,7 +6,7 @@ namespace kestrano {
 
 namespace {
 
-constexpr std::array<CommandInfo, 27> table = {{
+constexpr std::array<CommandInfo, 33> table = {{
     {Command::Open, 57601, "&Open...\tCtrl+O", "Ctrl+O", "Open an existing document.", "Open", "open.svg"},
     {Command::New, 57600, nullptr, nullptr, "Create a new document.", "New", nullptr},
     {Command::DeleteFile, 32771, "&Delete File...\tShift+Del", "Shift+Del",
@@ -56,6 +56,17 @@ constexpr std::array<CommandInfo, 27> table = {{
         nullptr},
     {Command::About, 57664, "&About Kestrano...\tShift-F1", "Shift+F1", "Display program information.",
         "About", "about.svg"},
+    {Command::Find, 32800, "&Find...\tCtrl+F", "Ctrl+F", "Find text in the log window.", "Find", nullptr},
+    {Command::FindNext, 32801, "Find &Next\tF3", "F3", "Go to the next row with the text.", "Find next",
+        nullptr},
+    {Command::FindPrevious, 32802, "Find &Previous\tShift+F3", "Shift+F3",
+        "Go to the previous row with the text.", "Find previous", nullptr},
+    {Command::FilterText, 32803, "&Text Filter\tCtrl+Shift+F", "Ctrl+Shift+F",
+        "Show only the messages with a text, or hide them.", "Text filter", nullptr},
+    {Command::MessageDetails, 32804, "&Details...\tEnter", nullptr, "Show the selected message in full.",
+        "Details", nullptr},
+    {Command::CopyMessage, 32805, "&Copy\tCtrl+C", "Ctrl+C", "Copy the selected message to the clipboard.",
+        "Copy", nullptr},
 }};
 
 constexpr bool tableInEnumerationOrder()

@@ -132,9 +132,11 @@ void MainFrame::createMenus()
     menusWithLogs = {
         createMenu(
             "&File", {C::Open, C::DeleteFile, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit}),
+        createMenu(
+            "&Edit", {C::CopyMessage, C::MessageDetails, Separator, C::Find, C::FindNext, C::FindPrevious}),
         createMenu("Fil&ter",
             {C::SetToDebugs, C::SetToInformations, C::SetToWarnings, C::SetToErrors, C::SetToFatals,
-                Separator, C::ToggleUnknowns}),
+                Separator, C::ToggleUnknowns, Separator, C::FilterText}),
         createMenu("&View",
             {C::Toolbar, C::StatusBar, Separator, C::ToggleFollow, C::ToggleReloadOnChange, Separator,
                 C::Clear, C::ClearAll, Separator, C::Refresh}),
@@ -233,7 +235,7 @@ void MainFrame::pollAllLogs()
 CommandTarget* MainFrame::handlerOf(Command command, ChildFrame* from)
 {
     if (from)
-        return findHandler(command, {&from->viewCommands(), &from->documentCommands(), this, &app});
+        return findHandler(command, {&from->viewCommands(), &from->documentCommands(), from, this, &app});
     return findHandler(command, {this, &app});
 }
 
