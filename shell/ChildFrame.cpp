@@ -112,7 +112,7 @@ void ChildFrame::createFilterBar()
     filterText = new QLineEdit(filterToolBar);
     filterText->setPlaceholderText(tr("Filter"));
     filterText->setClearButtonEnabled(true);
-    filterText->setMinimumWidth(160);
+    filterText->setMinimumWidth(200);
     filterHides = new QComboBox(filterToolBar);
     filterHides->addItem(tr("Show matching"));
     filterHides->addItem(tr("Hide matching"));
@@ -133,6 +133,8 @@ void ChildFrame::createFilterBar()
     filterToolBar->addWidget(filterRegex);
     connect(filterText, &QLineEdit::textChanged, this, &ChildFrame::applyTextFilter);
     connect(filterHides, &QComboBox::currentIndexChanged, this, &ChildFrame::applyTextFilter);
+    // A row of its own, so the field is never folded away behind the severity buttons.
+    inner->addToolBarBreak(Qt::TopToolBarArea);
     inner->addToolBar(Qt::TopToolBarArea, filterToolBar);
 }
 
