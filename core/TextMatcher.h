@@ -61,15 +61,14 @@ public:
     const TextQuery& query() const { return textQuery; }
 
 private:
-    struct Compiled;
-    bool matchesLine(const char* line, int32_t length) const;
-    bool findIn(
-        size_t pattern, const char* text, int32_t length, int32_t from, int32_t& start, int32_t& end) const;
+    struct Pattern;
+    bool matchesLine(const char* line, const char* loweredLine, int32_t length) const;
+    // The lower-cased text when a pattern needs it, else nullptr.
     const char* lowered(const char* text, int32_t length) const;
 
     TextQuery textQuery;
-    std::vector<std::string> plain; // the plain patterns, lower-cased unless case matters
-    std::vector<std::unique_ptr<Compiled>> expressions;
+    std::vector<std::unique_ptr<Pattern>> patterns;
+    bool needsLowered = false;
     mutable std::string scratch;
 };
 
