@@ -3,6 +3,7 @@
 #include "core/ChildView.h"
 #include "core/TextMatcher.h"
 #include "platform/qt/LogList.h"
+#include "platform/qt/LogListModel.h"
 #include "shell/ErrorGuard.h"
 #include "shell/PatternField.h"
 
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
 namespace kestrano {
@@ -60,6 +62,11 @@ FindBar::FindBar(LogList& list, ChildView& view, QWidget* parent)
     connect(previous, &QPushButton::clicked, this, &FindBar::findPrevious);
     connect(next, &QPushButton::clicked, this, &FindBar::findNext);
     connect(closer, &QToolButton::clicked, this, &FindBar::close);
+    LogListModel* rows = &list.model();
+    connect(rows, &QAbstractItemModel::rowsInserted, this, &FindBar::scheduleRecount);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, &FindBar::scheduleRecount);
+    connect(rows, &QAbstractItemModel::modelReset, this, &FindBar::scheduleRecount);
+    connect(rows, &QAbstractItemModel::dataChanged, this, &FindBar::scheduleRecount);
     hide();
 }
 
@@ -152,6 +159,29 @@ void FindBar::showResult(const RowMatch& match, bool forward)
     if (view.getFollow())
         runGuarded(window(), [this] { view.toggleFollow(); });
     list.selectRow(match.row);
+}
+
+void FindBar::scheduleRecount()
+{
+    if (recountScheduled || !matcher || isHidden())
+        return;
+    recountScheduled = true;
+    QTimer::singleShot(0, this, &FindBar::recount);
+}
+
+void FindBar::recount()
+{
+    recountScheduled = false;
+    if (!matcher || isHidden())
+        return;
+    const int32_t selected = list.selectedRow();
+    const RowMatch match = findRow(list, *matcher, selected, true, true);
+    if (match.row < 0)
+        count->setText(tr("No match"));
+    else if (match.row == selected)
+        count->setText(tr("%1 of %2").arg(match.ordinal).arg(match.count));
+    else
+        count->setText(match.count == 1 ? tr("1 match") : tr("%1 matches").arg(match.count));
 }
 
 bool FindBar::eventFilter(QObject* watched, QEvent* event)

@@ -49,6 +49,9 @@ private:
     void patternChanged();
     void search(bool forward, bool includeSelected);
     void showResult(const RowMatch& match, bool forward);
+    // Counts the matches again once the rows changed (new lines, a filter), without moving.
+    void scheduleRecount();
+    void recount();
 
     LogList& list;
     ChildView& view;
@@ -60,6 +63,7 @@ private:
     QLabel* count;
     QLabel* note;
     std::unique_ptr<TextMatcher> matcher; // nullptr: no pattern, or an invalid one
+    bool recountScheduled = false;
 };
 
 } // namespace kestrano

@@ -139,6 +139,26 @@ TEST_F(FindTest, AnInvalidExpressionTurnsTheFieldRedWithPcre2sMessage)
     EXPECT_EQ(child.list().selectedRow(), 1);
 }
 
+TEST_F(FindTest, TheCountFollowsNewLinesAndFilters)
+{
+    ChildFrame& child = startWith(Orders);
+    FindBar& bar = child.findBar();
+    app->GetMainFrame()->dispatch(Command::Find, &child);
+    QTest::keyClicks(&bar.patternField(), "10443");
+    EXPECT_EQ(bar.countLabel().text(), QStringLiteral("1 of 3"));
+    appendFile(path, "info order 10443 closed\ninfo order 10446 opened\n");
+    app->GetMainFrame()->pollAllLogs();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bar.countLabel().text() == QStringLiteral("1 of 4"); }))
+        << bar.countLabel().text().toStdString();
+    EXPECT_EQ(child.list().selectedRow(), 1); // Follow is off: the new rows did not move anything
+
+    QTest::keyClick(&child.list(), Qt::Key_W); // warnings and higher: the rows are rebuilt
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bar.countLabel().text() == QStringLiteral("1 match"); }))
+        << bar.countLabel().text().toStdString();
+    QTest::keyClick(&bar.patternField(), Qt::Key_F3);
+    EXPECT_EQ(bar.countLabel().text(), QStringLiteral("1 of 1"));
+}
+
 TEST_F(FindTest, MatchesAreMarkedInTheVisibleRows)
 {
     ChildFrame& child = startWith(Orders);
