@@ -37,7 +37,14 @@ void ChildView::pollLogFile()
 {
     const struct Settle {
         ChildView& view;
-        ~Settle() { view.settleUndecided(); }
+        ~Settle()
+        {
+            try {
+                view.settleUndecided();
+            } catch (...) {
+                // out of memory: the message stays hidden until the next rebuild judges it again
+            }
+        }
     } settle {*this};
     const bool quiet = suppressNotifications;
     suppressNotifications = false;
