@@ -238,6 +238,7 @@ void ChildView::messageContinued(Message* message)
 void ChildView::emptyView()
 {
     list.deleteAllRows(); // first: the rows point at the messages
+    undecided = nullptr;
     cutter.getMessages().Clear();
 }
 
