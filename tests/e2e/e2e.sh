@@ -19,9 +19,10 @@ if [ -z "${KESTRANO_E2E_SERVER:-}" ]; then
         export E2E_SCREEN_DIR E2E_SCREEN_DIR_OWNED=1
     fi
     # Xvfb picks a free display itself and names it on descriptor 3 once it accepts clients, so two
-    # servers started at the same moment never take the same display.
+    # servers started at the same moment never take the same display. With -noreset the server stays
+    # whole while a test restarts the program (a reset after its last client went away refused the next).
     e2e_display_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -fbdir "$E2E_SCREEN_DIR" -nolisten tcp \
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -fbdir "$E2E_SCREEN_DIR" -nolisten tcp -noreset \
         3> "$e2e_display_file" 2> /dev/null &
     e2e_server=$!
     for _ in $(seq 400); do
