@@ -67,6 +67,20 @@ protected:
     std::string path;
 };
 
+TEST_F(FindTest, TheNewCommandsNeedALogWindow)
+{
+    start();
+    MainFrame& frame = *app->GetMainFrame();
+    for (Command command : {Command::Find, Command::FindNext, Command::FindPrevious, Command::FilterText,
+             Command::MessageDetails, Command::CopyMessage})
+        EXPECT_FALSE(frame.action(command)->isEnabled()) << commandInfo(command).toolTip;
+    app->OpenDocumentFile(log("some.log", "x\n").c_str());
+    QCoreApplication::processEvents();
+    for (Command command : {Command::Find, Command::FindNext, Command::FindPrevious, Command::FilterText,
+             Command::MessageDetails, Command::CopyMessage})
+        EXPECT_TRUE(frame.action(command)->isEnabled()) << commandInfo(command).toolTip;
+}
+
 TEST_F(FindTest, FindsAsYouTypeGoesBothWaysWrapsAndTurnsFollowOff)
 {
     ChildFrame& child = startWith(Orders);
