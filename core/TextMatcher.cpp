@@ -27,6 +27,10 @@ bool isAscii(const std::string& text)
         text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
+// Backtracking steps one match may take: plenty for any sensible expression on a log line, while an
+// expression that backtracks without end gives up instead of freezing the window.
+constexpr uint32_t MatchLimit = 1000000;
+
 auto subjectOf(const char* text)
 {
     return reinterpret_cast<PCRE2_SPTR>(text);
@@ -42,9 +46,11 @@ struct TextMatcher::Pattern {
     bool inLowered = false;
     pcre2_code* code = nullptr;
     pcre2_match_data* data = nullptr;
+    pcre2_match_context* context = nullptr;
 
     ~Pattern()
     {
+        pcre2_match_context_free(context);
         pcre2_match_data_free(data);
         pcre2_code_free(code);
     }
@@ -62,8 +68,10 @@ struct TextMatcher::Pattern {
         }
         pcre2_jit_compile(code, PCRE2_JIT_COMPLETE); // without JIT, the interpreter matches
         data = pcre2_match_data_create_from_pattern(code, nullptr);
-        if (!data)
+        context = pcre2_match_context_create(nullptr);
+        if (!data || !context)
             throw haspel::EOutOfMemory();
+        pcre2_set_match_limit(context, MatchLimit);
     }
 
     // The first match in text[from..length); a non-empty one unless allowEmpty.
@@ -82,7 +90,7 @@ struct TextMatcher::Pattern {
             return true;
         }
         if (pcre2_match(code, subjectOf(text), static_cast<PCRE2_SIZE>(length), static_cast<PCRE2_SIZE>(from),
-                allowEmpty ? 0 : PCRE2_NOTEMPTY, data, nullptr)
+                allowEmpty ? 0 : PCRE2_NOTEMPTY, data, context)
             < 0)
             return false;
         const PCRE2_SIZE* range = pcre2_get_ovector_pointer(data);

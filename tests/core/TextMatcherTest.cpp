@@ -103,6 +103,13 @@ TEST(TextMatcherTest, AnInvalidExpressionIsAnErrorWithPcre2sMessageAndOffset)
     EXPECT_TRUE(matches(plainText("order (10443"), "ORDER (10443"));
 }
 
+TEST(TextMatcherTest, AnExpressionThatBacktracksWithoutEndGivesUp)
+{
+    const std::string line = std::string(200, 'a') + "c";
+    EXPECT_FALSE(matches(expression("^(a+)+$"), line)); // without a limit, 2^200 ways to fail
+    EXPECT_TRUE(matches(expression("(a+)+c"), line));
+}
+
 TEST(TextMatcherTest, AMessageMatchesWhenAnyOfItsLinesDoes)
 {
     const std::string message = "Exception in worker\r\n  at Orders.ship(10443)\r\n  at Main.run";
