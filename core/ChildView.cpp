@@ -35,6 +35,17 @@ ChildView::~ChildView()
 
 void ChildView::pollLogFile()
 {
+    const struct Settle {
+        ChildView& view;
+        ~Settle()
+        {
+            try {
+                view.settleUndecided();
+            } catch (...) {
+                // out of memory: the message stays hidden until the next rebuild judges it again
+            }
+        }
+    } settle {*this};
     const bool quiet = suppressNotifications;
     suppressNotifications = false;
 
@@ -169,7 +180,9 @@ int32_t ChildView::splitPendingText()
 bool ChildView::passesFilter(const Message& message) const
 {
     const int32_t severity = message.getSeverity();
-    return severity == Severity::Unknown ? showUnknown : severity >= minimumSeverity;
+    if (!(severity == Severity::Unknown ? showUnknown : severity >= minimumSeverity))
+        return false;
+    return !textMatcher || textMatcher->matches(message) != textFilterHides;
 }
 
 bool ChildView::appendRowIfShown(Message* message)
@@ -182,7 +195,21 @@ bool ChildView::appendRowIfShown(Message* message)
 
 void ChildView::showMessage(Message* message)
 {
+    if (textMatcher && textFilterHides) {
+        // Hiding the matches: the message is judged with the continuations read in the same poll.
+        settleUndecided();
+        undecided = message;
+        return;
+    }
     if (appendRowIfShown(message) && follow)
+        list.scrollIntoView(list.rowCount() - 1);
+}
+
+void ChildView::settleUndecided()
+{
+    Message* message = undecided;
+    undecided = nullptr;
+    if (message && appendRowIfShown(message) && follow)
         list.scrollIntoView(list.rowCount() - 1);
 }
 
@@ -193,6 +220,8 @@ void ChildView::trimToKeepLines()
     while (messages.GetCount() > keep) {
         if (list.rowCount() > 0 && list.rowMessage(0) == messages.GetHead())
             list.deleteFirstRow();
+        if (messages.GetHead() == undecided)
+            undecided = nullptr;
         delete messages.RemoveFirst();
     }
 }
@@ -202,16 +231,20 @@ void ChildView::messageContinued(Message* message)
     const int32_t rows = list.rowCount();
     if (rows > 0 && list.rowMessage(rows - 1) == message)
         list.refreshRow(rows - 1);
+    else if (textMatcher && !textFilterHides && message == cutter.getMessages().GetTail())
+        showMessage(message); // the text filter may let it pass now
 }
 
 void ChildView::emptyView()
 {
     list.deleteAllRows(); // first: the rows point at the messages
+    undecided = nullptr;
     cutter.getMessages().Clear();
 }
 
 void ChildView::rebuildList()
 {
+    undecided = nullptr; // judged with the others now
     list.deleteAllRows();
     frame.UpdateToolbarChecks();
     trimToKeepLines();
@@ -285,6 +318,35 @@ void ChildView::toggleReloadOnChange()
     reloadOnChange = !reloadOnChange;
     storeBool("ReloadOnChange", reloadOnChange);
     frame.UpdateToolbarChecks();
+}
+
+void ChildView::setTextFilter(const TextFilter& filter)
+{
+    setTextFilterSwitch(filter);
+    haspel::ConfigSection& section = workspaceSection();
+    section.GetParameter("TextFilter").SetString(filter.pattern.c_str());
+    section.GetParameter("TextFilterHides").SetBool(filter.hides);
+    section.GetParameter("TextFilterRegex").SetBool(filter.regex);
+    section.GetParameter("TextFilterCase").SetBool(filter.matchCase);
+    rebuildList();
+}
+
+void ChildView::setTextFilterSwitch(const TextFilter& filter)
+{
+    textFilter = filter;
+    std::unique_ptr<TextMatcher> matcher;
+    if (filter.pattern.empty())
+        textFilterError = PatternError();
+    else
+        matcher = TextMatcher::compile({{filter.pattern}, filter.regex, filter.matchCase}, textFilterError);
+    setTextMatcherSwitch(std::move(matcher), filter.hides);
+}
+
+void ChildView::setTextMatcherSwitch(std::unique_ptr<TextMatcher> matcher, bool hides)
+{
+    settleUndecided();
+    textMatcher = std::move(matcher);
+    textFilterHides = hides;
 }
 
 } // namespace kestrano

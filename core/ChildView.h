@@ -3,9 +3,12 @@
 #pragma once
 
 #include "core/LineCutter.h"
+#include "core/TextMatcher.h"
 #include "platform/FileSystem.h"
 
 #include <cstdint>
+#include <memory>
+#include <string>
 
 namespace haspel {
 class ConfigSection;
@@ -28,6 +31,14 @@ struct ViewContext {
     FileSystem& files;
     Notifier& notifier;
     MessageDetails& details;
+};
+
+// The text filter as the user set it; an empty pattern filters nothing.
+struct TextFilter {
+    std::string pattern;
+    bool hides = false; // hide the matching messages instead of showing only them
+    bool regex = false;
+    bool matchCase = false;
 };
 
 class ChildView : public LineCutterListener {
@@ -63,6 +74,9 @@ public:
     void toggleShowUnknown();
     void toggleFollow();
     void toggleReloadOnChange();
+    // Sets the text filter, stores it in the workspace and rebuilds the list. An invalid expression
+    // filters nothing; getTextFilterError tells why.
+    void setTextFilter(const TextFilter& filter);
 
     // The switches, read and set without side effects (toolbar, workspace restore).
     bool getFollow() const { return follow; }
@@ -73,6 +87,11 @@ public:
     void setMinimumSeveritySwitch(int32_t severity) { minimumSeverity = severity; }
     void setReloadOnChangeSwitch(bool on) { reloadOnChange = on; }
     void setShowUnknownSwitch(bool on) { showUnknown = on; }
+    const TextFilter& getTextFilter() const { return textFilter; }
+    const PatternError& getTextFilterError() const { return textFilterError; }
+    void setTextFilterSwitch(const TextFilter& filter);
+    // A matcher of the caller's own (kestrano-tail's several patterns); nullptr filters nothing.
+    void setTextMatcherSwitch(std::unique_ptr<TextMatcher> matcher, bool hides);
 
     Document& getDocument() const { return document; }
     haspel::ContainingList<Message>& getMessages() { return cutter.getMessages(); }
@@ -81,6 +100,7 @@ public:
 private:
     bool passesFilter(const Message& message) const;
     bool appendRowIfShown(Message* message);
+    void settleUndecided();
     void emptyView();
     void restartAtTail(uint64_t size);
     bool readAppended(FileSystem::Handle file, int32_t& highest);
@@ -103,6 +123,11 @@ private:
     int32_t minimumSeverity = 0;
     bool reloadOnChange = false;
     bool showUnknown = true;
+    TextFilter textFilter;
+    PatternError textFilterError;
+    std::unique_ptr<TextMatcher> textMatcher; // nullptr: no text filter
+    bool textFilterHides = false;
+    Message* undecided = nullptr; // the newest message, not yet judged by a hiding text filter
 };
 
 } // namespace kestrano

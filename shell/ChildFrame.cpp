@@ -3,20 +3,30 @@
 #include "config/Config.h"
 #include "core/ChildView.h"
 #include "core/Document.h"
+#include "core/Message.h"
 #include "platform/qt/LogList.h"
 #include "platform/qt/WindowRestore.h"
 #include "shell/CommandActions.h"
 #include "shell/ErrorGuard.h"
+#include "shell/FindBar.h"
 #include "shell/Kestrano.h"
 #include "shell/MainFrame.h"
+#include "shell/PatternField.h"
 #include "shell/resources/Resources.h"
 
 #include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QMenu>
 #include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 namespace kestrano {
 
@@ -38,7 +48,6 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     setAttribute(Qt::WA_DeleteOnClose);
     rememberStateBeforeMinimized(*this);
     inner->setWindowFlags(Qt::Widget); // a QMainWindow is a window of its own otherwise
-    inner->setCentralWidget(logList);
     setWidget(inner);
     createToolBar();
 
@@ -48,6 +57,19 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     documentTarget = std::make_unique<DocumentCommands>(*logDocument);
     logList->setDoubleClickHandler(
         [this] { runGuarded(window(), [this] { logView->openMessageDetails(); }); });
+    logList->setFindKeyHandler([this] { finder->open(); });
+    logList->setContextMenuHandler([this](const QPoint& place) { showContextMenu(place); });
+
+    // The list above the find bar.
+    auto* content = new QWidget(inner);
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    finder = new FindBar(*logList, *logView, content);
+    layout->addWidget(logList, 1);
+    layout->addWidget(finder);
+    inner->setCentralWidget(content);
+    createFilterBar();
 
     const QString path = QString::fromLocal8Bit(logDocument->getPathName().GetText());
     setWindowTitle(QFileInfo(path).fileName());
@@ -58,7 +80,9 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
 ChildFrame::~ChildFrame()
 {
     app.GetDocTemplate().remove(this);
-    // The view refers to the list and to this frame: it goes first.
+    // The find bar and the view refer to the list and to this frame: they go first.
+    delete finder;
+    finder = nullptr;
     viewTarget.reset();
     logView.reset();
 }
@@ -82,6 +106,134 @@ void ChildFrame::createToolBar()
     inner->addToolBar(Qt::TopToolBarArea, logToolBar);
 }
 
+void ChildFrame::createFilterBar()
+{
+    filterToolBar = new QToolBar(tr("Filter"), inner);
+    filterToolBar->setObjectName(QStringLiteral("Filter"));
+    filterToolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    filterText = new QLineEdit(filterToolBar);
+    filterText->setPlaceholderText(tr("Filter"));
+    filterText->setClearButtonEnabled(true);
+    filterText->setMinimumWidth(200);
+    filterHides = new QComboBox(filterToolBar);
+    filterHides->addItem(tr("Show matching"));
+    filterHides->addItem(tr("Hide matching"));
+    filterHides->setToolTip(tr("Show only the messages that match, or hide them"));
+    filterCase = new QToolButton(filterToolBar);
+    filterCase->setText(tr("Aa"));
+    filterCase->setToolTip(tr("Match case"));
+    filterRegex = new QToolButton(filterToolBar);
+    filterRegex->setText(tr(".*"));
+    filterRegex->setToolTip(tr("Regular expression"));
+    for (QToolButton* button : {filterCase, filterRegex}) {
+        button->setCheckable(true);
+        connect(button, &QToolButton::toggled, this, &ChildFrame::applyTextFilter);
+    }
+    filterToolBar->addWidget(filterText);
+    filterToolBar->addWidget(filterHides);
+    filterToolBar->addWidget(filterCase);
+    filterToolBar->addWidget(filterRegex);
+    connect(filterText, &QLineEdit::textChanged, this, &ChildFrame::applyTextFilter);
+    connect(filterHides, &QComboBox::currentIndexChanged, this, &ChildFrame::applyTextFilter);
+    // A row of its own, so the field is never folded away behind the severity buttons.
+    inner->addToolBarBreak(Qt::TopToolBarArea);
+    inner->addToolBar(Qt::TopToolBarArea, filterToolBar);
+}
+
+void ChildFrame::applyTextFilter()
+{
+    if (!logView)
+        return;
+    TextFilter filter;
+    filter.pattern = filterText->text().toLocal8Bit().toStdString();
+    filter.hides = filterHides->currentIndex() == 1;
+    filter.regex = filterRegex->isChecked();
+    filter.matchCase = filterCase->isChecked();
+    runGuarded(window(), [this, &filter] { logView->setTextFilter(filter); });
+    showPatternError(*filterText, logView->getTextFilterError());
+}
+
+// The filter's widgets as the view has it (after a workspace restore, say).
+void ChildFrame::showTextFilter()
+{
+    const TextFilter& filter = logView->getTextFilter();
+    const QString pattern = QString::fromLocal8Bit(filter.pattern.c_str());
+    const QSignalBlocker blockText(filterText), blockMode(filterHides), blockCase(filterCase),
+        blockRegex(filterRegex);
+    if (filterText->text() != pattern)
+        filterText->setText(pattern);
+    filterHides->setCurrentIndex(filter.hides ? 1 : 0);
+    filterCase->setChecked(filter.matchCase);
+    filterRegex->setChecked(filter.regex);
+    showPatternError(*filterText, logView->getTextFilterError());
+}
+
+bool ChildFrame::handlesCommand(Command command) const
+{
+    switch (command) {
+    case Command::Find:
+    case Command::FindNext:
+    case Command::FindPrevious:
+    case Command::FilterText:
+    case Command::MessageDetails:
+    case Command::CopyMessage:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ChildFrame::runCommand(Command command)
+{
+    switch (command) {
+    case Command::Find:
+        finder->open();
+        break;
+    case Command::FindNext:
+        finder->findNext();
+        break;
+    case Command::FindPrevious:
+        finder->findPrevious();
+        break;
+    case Command::FilterText:
+        filterToolBar->show();
+        filterText->setFocus(Qt::ShortcutFocusReason);
+        filterText->selectAll();
+        break;
+    case Command::MessageDetails:
+        logView->openMessageDetails();
+        break;
+    case Command::CopyMessage:
+        copySelectedMessage();
+        break;
+    default:
+        break;
+    }
+}
+
+void ChildFrame::copySelectedMessage()
+{
+    const Message* message = logList->rowMessage(logList->selectedRow());
+    if (!message)
+        return;
+    if (QClipboard* clipboard = QApplication::clipboard())
+        clipboard->setText(
+            QString::fromLocal8Bit(message->getText(), message->getTextLength()), QClipboard::Clipboard);
+}
+
+void ChildFrame::showContextMenu(const QPoint& place)
+{
+    QMenu menu(this);
+    for (Command command : {Command::MessageDetails, Command::CopyMessage, Command::Find}) {
+        QAction* action = createCommandAction(command, &menu);
+        const bool needsRow = command != Command::Find;
+        action->setEnabled(!needsRow || logList->selectedRow() >= 0);
+        connect(action, &QAction::triggered, this, [this, command] { mainFrame.dispatch(command, this); });
+        menu.addAction(action);
+    }
+    menu.exec(place);
+}
+
 QAction* ChildFrame::toolBarAction(Command command) const
 {
     auto found = buttons.find(command);
@@ -100,6 +252,7 @@ void ChildFrame::UpdateToolbarChecks()
     buttons[Command::ToggleUnknowns]->setChecked(logView->getShowUnknown());
     buttons[Command::ToggleFollow]->setChecked(logView->getFollow());
     buttons[Command::ToggleReloadOnChange]->setChecked(logView->getReloadOnChange());
+    showTextFilter();
 }
 
 void ChildFrame::bringToFront()

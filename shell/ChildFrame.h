@@ -1,10 +1,12 @@
 // The window of one open log inside the main window: its own toolbar (filters, switches, clear, delete)
 // above the log list. It owns the log's document and view, stores its place in the workspace as it
-// moves, and removes the log from the workspace when the user closes it.
+// moves, and removes the log from the workspace when the user closes it. Its find bar and text filter
+// are its own commands.
 #pragma once
 
 #include "platform/LogFrame.h"
 #include "shell/Command.h"
+#include "shell/CommandTarget.h"
 #include "shell/LogCommands.h"
 
 #include <QMdiSubWindow>
@@ -13,18 +15,22 @@
 #include <memory>
 
 class QAction;
+class QComboBox;
+class QLineEdit;
 class QMainWindow;
 class QToolBar;
+class QToolButton;
 
 namespace kestrano {
 
 class ChildView;
 class Document;
+class FindBar;
 class Kestrano;
 class LogList;
 class MainFrame;
 
-class ChildFrame : public QMdiSubWindow, public LogFrame {
+class ChildFrame : public QMdiSubWindow, public LogFrame, public CommandTarget {
     Q_OBJECT
 
 public:
@@ -36,6 +42,13 @@ public:
     ChildView& view() const { return *logView; }
     LogList& list() const { return *logList; }
     QToolBar& toolBar() const { return *logToolBar; }
+    FindBar& findBar() const { return *finder; }
+    // The text filter's toolbar: its field, the show or hide choice, match case and regular expression.
+    QToolBar& filterBar() const { return *filterToolBar; }
+    QLineEdit& filterField() const { return *filterText; }
+    QComboBox& filterMode() const { return *filterHides; }
+    QToolButton& filterCaseButton() const { return *filterCase; }
+    QToolButton& filterRegexButton() const { return *filterRegex; }
     // The toolbar button of a command (nullptr for a command the toolbar does not carry).
     QAction* toolBarAction(Command command) const;
 
@@ -48,6 +61,10 @@ public:
     // maximized or minimized.
     void storePosition();
 
+    // Find, the text filter, details and copy of the selected message.
+    bool handlesCommand(Command command) const override;
+    void runCommand(Command command) override;
+
 protected:
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -55,6 +72,11 @@ protected:
 
 private:
     void createToolBar();
+    void createFilterBar();
+    void applyTextFilter();
+    void showTextFilter();
+    void showContextMenu(const QPoint& place);
+    void copySelectedMessage();
 
     Kestrano& app;
     MainFrame& mainFrame;
@@ -62,6 +84,12 @@ private:
     QMainWindow* inner;
     QToolBar* logToolBar = nullptr;
     LogList* logList;
+    QToolBar* filterToolBar = nullptr;
+    QLineEdit* filterText = nullptr;
+    QComboBox* filterHides = nullptr;
+    QToolButton* filterCase = nullptr;
+    QToolButton* filterRegex = nullptr;
+    FindBar* finder = nullptr;
     std::map<Command, QAction*> buttons;
     std::unique_ptr<Document> logDocument;
     std::unique_ptr<ChildView> logView;

@@ -8,7 +8,7 @@ namespace kestrano {
 
 namespace {
 
-constexpr std::array<CommandInfo, 27> table = {{
+constexpr std::array<CommandInfo, 33> table = {{
     {Command::Open, 57601, QT_TRANSLATE_NOOP("kestrano::Command", "&Open...\tCtrl+O"), "Ctrl+O",
         QT_TRANSLATE_NOOP("kestrano::Command", "Open an existing document."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Open"), "open.svg"},
@@ -89,6 +89,25 @@ constexpr std::array<CommandInfo, 27> table = {{
     {Command::About, 57664, QT_TRANSLATE_NOOP("kestrano::Command", "&About Kestrano...\tShift-F1"),
         "Shift+F1", QT_TRANSLATE_NOOP("kestrano::Command", "Display program information."),
         QT_TRANSLATE_NOOP("kestrano::Command", "About"), "about.svg"},
+    {Command::Find, 32800, QT_TRANSLATE_NOOP("kestrano::Command", "&Find...\tCtrl+F"), "Ctrl+F",
+        QT_TRANSLATE_NOOP("kestrano::Command", "Find text in the log window."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Find"), nullptr},
+    {Command::FindNext, 32801, QT_TRANSLATE_NOOP("kestrano::Command", "Find &Next\tF3"), "F3",
+        QT_TRANSLATE_NOOP("kestrano::Command", "Go to the next row with the text."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Find next"), nullptr},
+    {Command::FindPrevious, 32802, QT_TRANSLATE_NOOP("kestrano::Command", "Find &Previous\tShift+F3"),
+        "Shift+F3", QT_TRANSLATE_NOOP("kestrano::Command", "Go to the previous row with the text."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Find previous"), nullptr},
+    {Command::FilterText, 32803, QT_TRANSLATE_NOOP("kestrano::Command", "&Text Filter\tCtrl+Shift+F"),
+        "Ctrl+Shift+F",
+        QT_TRANSLATE_NOOP("kestrano::Command", "Show only the messages with a text, or hide them."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Text filter"), nullptr},
+    {Command::MessageDetails, 32804, QT_TRANSLATE_NOOP("kestrano::Command", "&Details...\tEnter"), nullptr,
+        QT_TRANSLATE_NOOP("kestrano::Command", "Show the selected message in full."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Details"), nullptr},
+    {Command::CopyMessage, 32805, QT_TRANSLATE_NOOP("kestrano::Command", "&Copy\tCtrl+C"), "Ctrl+C",
+        QT_TRANSLATE_NOOP("kestrano::Command", "Copy the selected message to the clipboard."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Copy"), nullptr},
 }};
 
 constexpr bool tableInEnumerationOrder()

@@ -34,6 +34,12 @@ enum class Command {
     TermsAndConditions,
     WebSite,
     About,
+    Find,
+    FindNext,
+    FindPrevious,
+    FilterText,
+    MessageDetails,
+    CopyMessage,
 };
 
 // Marks a separator in a list of menu entries or toolbar buttons (New is in neither).

@@ -143,6 +143,9 @@ void Kestrano::RestoreWorkspace()
         view.setMinimumSeveritySwitch(entry.GetInt("MinimumSeverity", 0));
         view.setReloadOnChangeSwitch(entry.GetBool("ReloadOnChange", false));
         view.setShowUnknownSwitch(entry.GetBool("ShowUnknown", true));
+        view.setTextFilterSwitch(
+            TextFilter {entry.GetString("TextFilter", ""), entry.GetBool("TextFilterHides", false),
+                entry.GetBool("TextFilterRegex", false), entry.GetBool("TextFilterCase", false)});
         frame->UpdateToolbarChecks();
         view.rebuildList();
     }

@@ -135,9 +135,11 @@ void MainFrame::createMenus()
     menusWithLogs = {
         createMenu(tr("&File"),
             {C::Open, C::DeleteFile, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit}),
+        createMenu(tr("&Edit"),
+            {C::CopyMessage, C::MessageDetails, Separator, C::Find, C::FindNext, C::FindPrevious}),
         createMenu(tr("Fil&ter"),
             {C::SetToDebugs, C::SetToInformations, C::SetToWarnings, C::SetToErrors, C::SetToFatals,
-                Separator, C::ToggleUnknowns}),
+                Separator, C::ToggleUnknowns, Separator, C::FilterText}),
         createMenu(tr("&View"),
             {C::Toolbar, C::StatusBar, Separator, C::ToggleFollow, C::ToggleReloadOnChange, Separator,
                 C::Clear, C::ClearAll, Separator, C::Refresh}),
@@ -235,7 +237,7 @@ void MainFrame::pollAllLogs()
 CommandTarget* MainFrame::handlerOf(Command command, ChildFrame* from)
 {
     if (from)
-        return findHandler(command, {&from->viewCommands(), &from->documentCommands(), this, &app});
+        return findHandler(command, {&from->viewCommands(), &from->documentCommands(), from, this, &app});
     return findHandler(command, {this, &app});
 }
 

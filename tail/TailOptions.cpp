@@ -26,13 +26,19 @@ const char* const HelpText
       "  -u, --hide-unknown        hide messages of unknown severity\n"
       "      --no-multiline        every line is a message of its own\n"
       "      --color=WHEN          colour the tags: never, always or auto (the default)\n"
+      "  -e, --grep PATTERN        show only the messages that match PATTERN (any of several -e);\n"
+      "                            a message matches when any of its lines does\n"
+      "  -v, --invert-match        show only the messages that match no PATTERN\n"
+      "  -F, --fixed-strings       PATTERN is plain text (the default)\n"
+      "  -E, --regexp              PATTERN is a regular expression (PCRE2 syntax)\n"
+      "      --match-case          tell upper from lower case (ignored by default)\n"
       "  -h, --help                show this help and exit\n"
       "      --version             show the version and exit\n"
       "\n"
       "Exit status: 0, also when ended by Ctrl+C or a closed pipe; 1 when a FILE could not be read\n"
-      "with --once; 2 for a usage error.\n";
+      "with --once; 2 for a usage error or an invalid PATTERN.\n";
 
-enum LongOnly { ConfigOption = 256, NoMultiLineOption, ColorOption, VersionOption };
+enum LongOnly { ConfigOption = 256, NoMultiLineOption, ColorOption, VersionOption, MatchCaseOption };
 
 const option LongOptions[] = {
     {"config", required_argument, nullptr, ConfigOption},
@@ -43,6 +49,11 @@ const option LongOptions[] = {
     {"hide-unknown", no_argument, nullptr, 'u'},
     {"no-multiline", no_argument, nullptr, NoMultiLineOption},
     {"color", required_argument, nullptr, ColorOption},
+    {"grep", required_argument, nullptr, 'e'},
+    {"invert-match", no_argument, nullptr, 'v'},
+    {"fixed-strings", no_argument, nullptr, 'F'},
+    {"regexp", no_argument, nullptr, 'E'},
+    {"match-case", no_argument, nullptr, MatchCaseOption},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, VersionOption},
     {nullptr, 0, nullptr, 0},
@@ -79,7 +90,7 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
     opterr = 0;
     optind = 1;
     int code;
-    while ((code = getopt_long(argc, argv, ":ni:c:s:uh", LongOptions, nullptr)) != -1) {
+    while ((code = getopt_long(argc, argv, ":ni:c:s:ue:vFEh", LongOptions, nullptr)) != -1) {
         int32_t number;
         switch (code) {
         case ConfigOption:
@@ -131,6 +142,21 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
                 result.exitStatus = usageError("invalid colour choice '%s': never, always or auto", optarg);
                 return result;
             }
+            break;
+        case 'e':
+            options.patterns.emplace_back(optarg);
+            break;
+        case 'v':
+            options.invertMatch = true;
+            break;
+        case 'F':
+            options.regex = false;
+            break;
+        case 'E':
+            options.regex = true;
+            break;
+        case MatchCaseOption:
+            options.matchCase = true;
             break;
         case 'h':
             std::fputs(HelpText, stdout);

@@ -20,6 +20,10 @@ struct TailOptions {
     bool hideUnknown = false;
     bool noMultiLine = false;
     ColorWhen color = ColorWhen::Auto;
+    std::vector<std::string> patterns; // show the messages that match any of them
+    bool invertMatch = false; // show those that match none instead
+    bool regex = false;
+    bool matchCase = false;
 };
 
 // What the command line asks for: run with the options, or end at once with the status (after the

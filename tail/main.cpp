@@ -3,6 +3,7 @@
 #include "config/ApplicationPath.h"
 #include "config/Config.h"
 #include "core/MonitorSettings.h"
+#include "core/TextMatcher.h"
 #include "foundation/Exception.h"
 #include "tail/FollowedLog.h"
 #include "tail/QuietDesktop.h"
@@ -79,8 +80,33 @@ bool useColor(ColorWhen when)
     return when == ColorWhen::Always || (when == ColorWhen::Auto && isatty(STDOUT_FILENO));
 }
 
+// The matcher of the --grep patterns, nullptr without any; throws EInvalidPattern.
+std::unique_ptr<TextMatcher> grepMatcher(const TailOptions& options)
+{
+    if (options.patterns.empty())
+        return nullptr;
+    return std::make_unique<TextMatcher>(TextQuery {options.patterns, options.regex, options.matchCase});
+}
+
+// Whether every --grep pattern compiles; says why not on standard error.
+bool patternsValid(const TailOptions& options)
+{
+    for (const std::string& pattern : options.patterns) {
+        try {
+            TextMatcher matcher(TextQuery {{pattern}, options.regex, options.matchCase});
+        } catch (const EInvalidPattern& error) {
+            std::fprintf(stderr, "kestrano-tail: invalid regular expression '%s': %s at offset %d\n",
+                pattern.c_str(), error.GetMessage(), static_cast<int>(error.getOffset()));
+            return false;
+        }
+    }
+    return true;
+}
+
 int run(const TailOptions& options)
 {
+    if (!patternsValid(options))
+        return 2;
     haspel::Config config;
     MonitorSettings settings;
     if (!loadTailSettings(options, config, settings))
@@ -96,6 +122,7 @@ int run(const TailOptions& options)
         ChildView& view = logs.back()->getView();
         view.setMinimumSeveritySwitch(options.minimumSeverity);
         view.setShowUnknownSwitch(!options.hideUnknown);
+        view.setTextMatcherSwitch(grepMatcher(options), options.invertMatch);
     }
 
     const bool watchPipe = stdoutIsPipe();

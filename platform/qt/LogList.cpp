@@ -1,7 +1,10 @@
 #include "platform/qt/LogList.h"
 
 #include "platform/qt/LogListModel.h"
+#include "platform/qt/MatchHighlighter.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace kestrano {
@@ -9,8 +12,10 @@ namespace kestrano {
 LogList::LogList(QWidget* parent)
     : QListView(parent)
     , rows(new LogListModel(this))
+    , highlighter(new MatchHighlighter(this))
 {
     setModel(rows);
+    setItemDelegate(highlighter);
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -76,6 +81,60 @@ void LogList::mouseDoubleClickEvent(QMouseEvent* event)
     event->accept();
     if (onDoubleClick)
         onDoubleClick();
+}
+
+void LogList::keyPressEvent(QKeyEvent* event)
+{
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && onDoubleClick) {
+        event->accept();
+        onDoubleClick();
+        return;
+    }
+    if (event->text() == QStringLiteral("/") && onFindKey) {
+        event->accept();
+        onFindKey();
+        return;
+    }
+    QListView::keyPressEvent(event);
+}
+
+void LogList::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (!onContextMenu)
+        return;
+    event->accept();
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        const QModelIndex row = indexAt(event->pos());
+        if (row.isValid())
+            setCurrentIndex(row);
+    }
+    QPoint place = event->globalPos();
+    if (event->reason() != QContextMenuEvent::Mouse && currentIndex().isValid())
+        place = viewport()->mapToGlobal(visualRect(currentIndex()).center());
+    onContextMenu(place);
+}
+
+void LogList::selectRow(int32_t row)
+{
+    if (row < 0 || row >= rows->size())
+        return;
+    if (row >= rows->rowCount())
+        rows->flush();
+    const QModelIndex index = rows->index(row);
+    setCurrentIndex(index);
+    scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+void LogList::setHighlight(const TextMatcher* matcher)
+{
+    highlighter->setMatcher(matcher);
+    viewport()->update();
+}
+
+const TextMatcher* LogList::highlight() const
+{
+    return highlighter->getMatcher();
 }
 
 void LogList::scrollToLastIfPending()

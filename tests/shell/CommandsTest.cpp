@@ -120,8 +120,8 @@ TEST_F(CommandsTest, LogCommandsNeedALogWindowAndMenusSwap)
     QCoreApplication::processEvents();
     EXPECT_TRUE(frame.action(Command::SetToDebugs)->isEnabled());
     EXPECT_TRUE(frame.action(Command::DeleteFile)->isEnabled());
-    EXPECT_EQ(
-        texts(frame.menuBar()->actions()), QStringList({"&File", "Fil&ter", "&View", "&Window", "&Help"}));
+    EXPECT_EQ(texts(frame.menuBar()->actions()),
+        QStringList({"&File", "&Edit", "Fil&ter", "&View", "&Window", "&Help"}));
 
     child->close();
     QCoreApplication::processEvents();

@@ -75,8 +75,12 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
         QStringList({"&Open...\tCtrl+O", "&Delete File...\tShift+Del", "&Delete All Files...", "-",
             "O&ptions...\tF10", "-", "E&xit\tAlt+X"}));
     EXPECT_EQ(entries(menuNamed(frame, "Fil&ter")),
-        QStringList({"Set To &Debugs\tD", "Set To &Informations\tI", "Set To &Warnings\tW",
-            "Set To &Errors\tE", "Set To &Fatals\tF", "-", "Toggle &Unknowns\tU"}));
+        QStringList(
+            {"Set To &Debugs\tD", "Set To &Informations\tI", "Set To &Warnings\tW", "Set To &Errors\tE",
+                "Set To &Fatals\tF", "-", "Toggle &Unknowns\tU", "-", "&Text Filter\tCtrl+Shift+F"}));
+    EXPECT_EQ(entries(menuNamed(frame, "&Edit")),
+        QStringList({"&Copy\tCtrl+C", "&Details...\tEnter", "-", "&Find...\tCtrl+F", "Find &Next\tF3",
+            "Find &Previous\tShift+F3"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
         QStringList({"&Toolbar", "&Status Bar", "-", "Toggle &Follow", "T&oggle Reload On Change", "-",
             "&Clear\tDel", "Clear &All", "-", "&Refresh\tF5"}));
