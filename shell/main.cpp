@@ -7,6 +7,9 @@
 #include "shell/Kestrano.h"
 #include "shell/ProgramArguments.h"
 #include "shell/QuitOnSignal.h"
+#include "shell/resources/Resources.h"
+
+#include <QGuiApplication>
 
 #include <clocale>
 #include <cstdio>
@@ -14,6 +17,10 @@
 int main(int argc, char** argv)
 {
     const kestrano::ProgramArguments early = kestrano::parseProgramArguments(argc, argv);
+    if (!early.error.empty()) {
+        std::fputs(kestrano::usageErrorText(argv[0], early.error).c_str(), stderr);
+        return 2;
+    }
     if (early.help) {
         std::fputs(kestrano::usageText(argv[0]).c_str(), stdout);
         return 0;
@@ -29,6 +36,9 @@ int main(int argc, char** argv)
     kestrano::Kestrano app;
     haspel::Logger logger;
     kestrano::GuardedApplication application(argc, argv);
+    // Docks find the desktop file (its name and icon) by the window's class (X11) or app_id (Wayland).
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kestrano::DesktopFileId));
+    QCoreApplication::setApplicationName(QString::fromLatin1(kestrano::DesktopFileId));
     kestrano::quitOnTerminationSignals();
     // Without the options Qt took for itself (-platform, -style and the like).
     const kestrano::ProgramArguments arguments = kestrano::parseProgramArguments(argc, argv);
