@@ -251,10 +251,27 @@ TEST_F(MainCommandsTest, DocumentsAreFoundBesideTheProgramOrInstalled)
     EXPECT_TRUE(
         findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("Readme.txt")).isEmpty());
 
+    // Not in share/doc, which minimal systems drop.
     std::filesystem::create_directories(prefix.file("share/doc/kestrano"));
     writeFile(prefix.file("share/doc/kestrano/Readme.txt"), "terms");
+    EXPECT_TRUE(
+        findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("Readme.txt")).isEmpty());
+
+    std::filesystem::create_directories(prefix.file("share/kestrano"));
+    writeFile(prefix.file("share/kestrano/Readme.txt"), "terms");
     EXPECT_EQ(findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("Readme.txt")),
-        QString::fromStdString(prefix.file("share/doc/kestrano/Readme.txt")));
+        QString::fromStdString(prefix.file("share/kestrano/Readme.txt")));
+
+    // A data folder of the desktop comes before the program's own prefix.
+    TempDir data;
+    std::filesystem::create_directories(data.file("kestrano/help"));
+    writeFile(data.file("kestrano/help/index.html"), "<p>help</p>");
+    std::filesystem::create_directories(prefix.file("share/kestrano/help"));
+    writeFile(prefix.file("share/kestrano/help/index.html"), "<p>help</p>");
+    qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(data.file("")));
+    EXPECT_EQ(findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("help/index.html")),
+        QString::fromStdString(data.file("kestrano/help/index.html")));
+    qunsetenv("XDG_DATA_DIRS");
 
     std::filesystem::create_directories(prefix.file("bin/docs"));
     writeFile(prefix.file("bin/docs/Readme.txt"), "terms");
