@@ -75,6 +75,7 @@ void ChildView::pollLogFile()
     }
 
     int32_t highest = Severity::None;
+    announcedSeverity = Severity::None;
     bool complete;
     try {
         complete = readAppended(file, highest);
@@ -152,6 +153,7 @@ void ChildView::notify(int32_t highest)
         return; // no new message, whatever the thresholds say
     const MonitorSettings& settings = context.settings;
     if (highest >= settings.GetOnTop()) {
+        context.notifier.announce(document.getPathName().GetText(), highest, announcedLine.GetText());
         context.notifier.bringMainWindowToFront();
         frame.bringToFront();
     }
@@ -182,6 +184,11 @@ bool ChildView::appendRowIfShown(Message* message)
 
 void ChildView::showMessage(Message* message)
 {
+    // A new message holds only its first line yet.
+    if (message->getSeverity() > announcedSeverity) {
+        announcedSeverity = message->getSeverity();
+        announcedLine.Assign(message->getText());
+    }
     if (appendRowIfShown(message) && follow)
         list.scrollIntoView(list.rowCount() - 1);
 }
@@ -206,7 +213,7 @@ void ChildView::messageContinued(Message* message)
 
 void ChildView::emptyView()
 {
-    list.deleteAllRows();  // first: the rows point at the messages
+    list.deleteAllRows(); // first: the rows point at the messages
     cutter.getMessages().Clear();
 }
 

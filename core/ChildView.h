@@ -3,6 +3,8 @@
 #pragma once
 
 #include "core/LineCutter.h"
+#include "core/Severity.h"
+#include "foundation/String.h"
 #include "platform/FileSystem.h"
 
 #include <cstdint>
@@ -103,6 +105,9 @@ private:
     int32_t minimumSeverity = 0;
     bool reloadOnChange = false;
     bool showUnknown = true;
+    // The first message of the poll with the highest severity so far, for the announcement.
+    int32_t announcedSeverity = Severity::None;
+    haspel::String announcedLine;
 };
 
 } // namespace kestrano

@@ -36,6 +36,8 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
 {
     setAttribute(Qt::WA_DeleteOnClose);
     inner->setWindowFlags(Qt::Widget); // a QMainWindow is a window of its own otherwise
+    // Its context menu would hide the toolbar with no way back.
+    inner->setContextMenuPolicy(Qt::PreventContextMenu);
     inner->setCentralWidget(logList);
     setWidget(inner);
     createToolBar();

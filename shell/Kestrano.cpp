@@ -8,6 +8,7 @@
 #include "platform/qt/CanberraAlertSound.h"
 #include "shell/AboutDialog.h"
 #include "shell/ChildFrame.h"
+#include "shell/ErrorGuard.h"
 #include "shell/HelpDocuments.h"
 #include "shell/MainFrame.h"
 #include "shell/MessageDialog.h"
@@ -32,10 +33,12 @@ namespace kestrano {
 Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound, FileSystem* fileSystem)
     : files(fileSystem ? *fileSystem : systemFileSystem())
     , sound(alertSound ? std::move(alertSound) : std::make_unique<CanberraAlertSound>())
-    , notifier(*sound)
+    , notifier(*sound, QString::fromLatin1(DesktopFileId))
     , details(std::make_unique<MessageDialogLauncher>(boxes))
 {
     loadMonitorSettings(settings, GetConfigRootSection());
+    notifier.setDesktopNotifications(
+        GetConfigRootSection().GetSection("Notifications").GetBool("Desktop", true));
     viewContext = std::make_unique<ViewContext>(
         ViewContext {settings, GetConfigRootSection(), GetFileSystem(), notifier, *details});
 }
@@ -43,8 +46,13 @@ Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound, FileSystem* fileSyste
 Kestrano::~Kestrano()
 {
     ExitInstance();
-    if (GetConfigRoot())
+    if (GetConfigRoot()) {
         storeMonitorSettings(settings, GetConfigRootSection());
+        GetConfigRootSection()
+            .GetSection("Notifications")
+            .GetParameter("Desktop")
+            .SetBool(GetDesktopNotifications());
+    }
 }
 
 haspel::ConfigSection& Kestrano::GetConfigRootSection()
@@ -59,6 +67,14 @@ bool Kestrano::InitInstance(const std::vector<std::string>& files)
     mainFrame = std::make_unique<MainFrame>(*this);
     boxes.setOwner(mainFrame.get());
     notifier.setMainWindow(mainFrame.get());
+    notifier.setActivationHandler([this](const char* path) {
+        runGuarded(mainFrame.get(), [this, path] {
+            if (ChildFrame* frame = docTemplate->findFrame(path)) {
+                bringWindowToFront(*mainFrame);
+                frame->bringToFront();
+            }
+        });
+    });
 
     RestoreWorkspace();
     std::vector<ChildFrame*> named;
@@ -102,7 +118,6 @@ ChildFrame* Kestrano::OpenDocumentFile(const char* path)
     auto* frame = new ChildFrame(*this, *mainFrame, fullPath.GetText());
     docTemplate->add(frame);
     mainFrame->addChild(frame);
-    frame->resize(500, 500);
     frame->show();
     mainFrame->mdiArea().setActiveSubWindow(frame);
     frame->view().rebuildList();

@@ -51,6 +51,10 @@ public:
     // Opens every log of the workspace with its stored place and switches.
     void RestoreWorkspace();
 
+    // The setting "Notifications" / "Desktop": announce important messages on the desktop.
+    bool GetDesktopNotifications() const { return notifier.desktopNotifications(); }
+    void SetDesktopNotifications(bool on) { notifier.setDesktopNotifications(on); }
+
     FileSystem& GetFileSystem() { return files; }
     MessageBox& GetMessageBox() { return boxes; }
     const ViewContext& GetViewContext() const { return *viewContext; }

@@ -16,11 +16,14 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLayout>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyle>
 #include <QToolBar>
 #include <QUrl>
 
@@ -47,6 +50,24 @@ QStringList droppedFiles(const QMimeData* data)
     return files;
 }
 
+// Takes the drop as a copy or a link, as the source offers, never as a move: the files stay where they
+// are. False when the source offers neither.
+bool takeAsCopyOrLink(QDropEvent* event)
+{
+    const Qt::DropActions offered = event->possibleActions();
+    const Qt::DropAction proposed = event->proposedAction();
+    if (proposed == Qt::CopyAction || proposed == Qt::LinkAction)
+        event->setDropAction(proposed);
+    else if (offered & Qt::CopyAction)
+        event->setDropAction(Qt::CopyAction);
+    else if (offered & Qt::LinkAction)
+        event->setDropAction(Qt::LinkAction);
+    else
+        return false;
+    event->accept();
+    return true;
+}
+
 } // namespace
 
 MainFrame::MainFrame(Kestrano& app)
@@ -68,6 +89,7 @@ MainFrame::MainFrame(Kestrano& app)
     resize(width, height);
 
     createActions();
+    createWindowKeys();
     createToolBar();
     statusBar()->setSizeGripEnabled(true);
     SetIdleMessage(QStringLiteral("Ready"));
@@ -103,6 +125,25 @@ void MainFrame::createActions()
     }
     actions[Command::Toolbar]->setCheckable(true);
     actions[Command::StatusBar]->setCheckable(true);
+    // The desktop's quit key too.
+    actions[Command::Exit]->setShortcuts(
+        {actions[Command::Exit]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q)});
+}
+
+// The keys of multiple-window programs: Ctrl+F6 and Ctrl+Shift+F6 go to the next and previous log
+// window. Ctrl+F4 (close the active one) comes with the log window's own system menu.
+void MainFrame::createWindowKeys()
+{
+    const auto key = [this](QKeyCombination combination, auto act) {
+        auto* action = new QAction(this);
+        action->setShortcut(QKeySequence(combination));
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this,
+            [this, act] { runGuarded(this, [this, act] { act(*area); }); });
+        addAction(action);
+    };
+    key(Qt::CTRL | Qt::Key_F6, [](QMdiArea& area) { area.activateNextSubWindow(); });
+    key(Qt::CTRL | Qt::SHIFT | Qt::Key_F6, [](QMdiArea& area) { area.activatePreviousSubWindow(); });
 }
 
 void MainFrame::createToolBar()
@@ -110,6 +151,8 @@ void MainFrame::createToolBar()
     mainToolBar
         = createToolsBar(this, mainToolBarLayout, [this](Command command) { return actions[command]; });
     addToolBar(Qt::TopToolBarArea, mainToolBar);
+    // Hidden or shown from the window's context menu too.
+    connect(mainToolBar, &QToolBar::visibilityChanged, this, [this] { updateBarChecks(); });
 }
 
 QMenu* MainFrame::createMenu(const char* title, std::initializer_list<Command> entries)
@@ -162,8 +205,11 @@ void MainFrame::fillWindowMenu()
         QString label = number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(window->windowTitle())
                                     : QStringLiteral("%1 %2").arg(number).arg(window->windowTitle());
         QAction* entry = windowMenu->addAction(label);
-        entry->setCheckable(true);
-        entry->setChecked(window == area->currentSubWindow());
+        // Only the active window carries a mark.
+        if (window == area->currentSubWindow()) {
+            entry->setCheckable(true);
+            entry->setChecked(true);
+        }
         connect(entry, &QAction::triggered, this, [this, window = QPointer<QMdiSubWindow>(window)] {
             if (window) {
                 if (window->isMinimized())
@@ -194,6 +240,12 @@ ChildFrame* MainFrame::activeChild() const
 void MainFrame::addChild(ChildFrame* frame)
 {
     area->addSubWindow(frame);
+    // While starting the window is not shown yet, and its area has no size until laid out.
+    if (!area->isVisible())
+        layout()->activate();
+    const QSize space = area->isVisible() ? area->viewport()->size() : area->contentsRect().size();
+    const int step = frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
+    frame->setGeometry(cascadedPlace(space, static_cast<int>(area->subWindowList().size()) - 1, step));
     // Later: the frame is half destroyed when the signal comes.
     connect(frame, &QObject::destroyed, this, [this] {
         QMetaObject::invokeMethod(
@@ -205,6 +257,11 @@ void MainFrame::addChild(ChildFrame* frame)
             Qt::QueuedConnection);
     });
     connect(frame, &QWidget::windowTitleChanged, this, [this] { updateCaption(); });
+    // After the area has put its own title on this window.
+    connect(frame, &QMdiSubWindow::windowStateChanged, this, [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { updateCaption(); }, Qt::QueuedConnection);
+    });
 }
 
 void MainFrame::SetIdleMessage(const QString& text)
@@ -250,8 +307,7 @@ void MainFrame::updateCommands()
     ChildFrame* child = activeChild();
     for (auto& [command, action] : actions)
         action->setEnabled(handlerOf(command, child) != nullptr);
-    actions[Command::Toolbar]->setChecked(mainToolBar->isVisibleTo(this));
-    actions[Command::StatusBar]->setChecked(statusBar()->isVisibleTo(this));
+    updateBarChecks();
 
     const bool logMenus = child != nullptr;
     if (logMenus != showingLogMenus) {
@@ -263,10 +319,23 @@ void MainFrame::updateCommands()
     updateCaption();
 }
 
+void MainFrame::updateBarChecks()
+{
+    actions[Command::Toolbar]->setChecked(mainToolBar->isVisibleTo(this));
+    actions[Command::StatusBar]->setChecked(statusBar()->isVisibleTo(this));
+}
+
+// "Kestrano - rot.log", or "Kestrano - [rot.log]" while the log window is maximised, as the area
+// itself titles a maximised window.
 void MainFrame::updateCaption()
 {
     ChildFrame* child = activeChild();
-    setWindowTitle(child ? QStringLiteral("Kestrano - ") + child->windowTitle() : QStringLiteral("Kestrano"));
+    if (!child)
+        setWindowTitle(QStringLiteral("Kestrano"));
+    else if (child->isMaximized())
+        setWindowTitle(QStringLiteral("Kestrano - [%1]").arg(child->windowTitle()));
+    else
+        setWindowTitle(QStringLiteral("Kestrano - ") + child->windowTitle());
 }
 
 bool MainFrame::handlesCommand(Command command) const
@@ -385,15 +454,20 @@ void MainFrame::storePlacement()
 void MainFrame::dragEnterEvent(QDragEnterEvent* event)
 {
     if (!droppedFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+        takeAsCopyOrLink(event);
+}
+
+void MainFrame::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!droppedFiles(event->mimeData()).isEmpty())
+        takeAsCopyOrLink(event);
 }
 
 void MainFrame::dropEvent(QDropEvent* event)
 {
     const QStringList files = droppedFiles(event->mimeData());
-    if (files.isEmpty())
+    if (files.isEmpty() || !takeAsCopyOrLink(event))
         return;
-    event->acceptProposedAction();
     runGuarded(this, [this, &files] {
         for (const QString& file : files)
             app.OpenDocumentFile(file.toLocal8Bit().constData());

@@ -7,6 +7,8 @@ namespace kestrano {
 
 // The program's home page, opened by the Web Site command.
 inline constexpr const char* WebSiteAddress = "https://example.org/kestrano/";
+// The id of the desktop file, which is also the application's (WM_CLASS, Wayland app_id, notifications).
+inline constexpr const char* DesktopFileId = "org.example.Kestrano";
 
 // Makes the compiled-in files available under ":/icons/"; safe to call more than once.
 void initResources();

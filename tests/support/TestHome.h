@@ -1,4 +1,5 @@
-// Points HOME, XDG_CONFIG_HOME and XDG_STATE_HOME at a fresh temporary folder for the whole test process.
+// Points HOME, XDG_CONFIG_HOME and XDG_STATE_HOME at a fresh temporary folder for the whole test process,
+// and the session bus at nothing.
 #pragma once
 
 #include "tests/support/TempDir.h"
