@@ -16,7 +16,7 @@ QAction* createCommandAction(Command command, QObject* parent)
     action->setStatusTip(QString::fromLatin1(info.prompt));
     action->setToolTip(QString::fromLatin1(info.toolTip));
     if (info.icon)
-        action->setIcon(resourceIcon(info.icon));
+        action->setIcon(commandIcon(info.icon));
     action->setIconVisibleInMenu(false);
     return action;
 }
