@@ -6,6 +6,8 @@
 #include "core/SettingsStore.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/CanberraAlertSound.h"
+#include "platform/qt/LogFont.h"
+#include "platform/qt/LogList.h"
 #include "shell/AboutDialog.h"
 #include "shell/ChildFrame.h"
 #include "shell/ErrorGuard.h"
@@ -18,6 +20,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMdiArea>
 #include <QUrl>
 
@@ -63,6 +66,7 @@ haspel::ConfigSection& Kestrano::GetConfigRootSection()
 bool Kestrano::InitInstance(const std::vector<std::string>& files)
 {
     const bool maximized = GetConfigRootSection().GetSection("MainFrame").GetBool("Maximized", false);
+    setLogFont(QString::fromLocal8Bit(GetConfigRootSection().GetSection("View").GetString("Font", "")));
     docTemplate = std::make_unique<DocTemplate>();
     mainFrame = std::make_unique<MainFrame>(*this);
     boxes.setOwner(mainFrame.get());
@@ -152,6 +156,24 @@ void Kestrano::RestoreWorkspace()
         frame->UpdateToolbarChecks();
         view.rebuildList();
     }
+}
+
+void Kestrano::ChooseLogFont()
+{
+    bool chosen = false;
+    const QFont font = QFontDialog::getFont(
+        &chosen, logFont(), mainFrame.get(), QCoreApplication::translate("Kestrano", "Font"));
+    if (chosen)
+        SetLogFont(font.toString());
+}
+
+void Kestrano::SetLogFont(const QString& description)
+{
+    setLogFont(description);
+    GetConfigRootSection().GetSection("View").GetParameter("Font").SetString(
+        logFontDescription().toLocal8Bit().constData());
+    const QFont font = logFont();
+    docTemplate->forEachFrame([&font](ChildFrame& frame) { frame.list().setFont(font); });
 }
 
 bool Kestrano::handlesCommand(Command command) const

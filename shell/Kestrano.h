@@ -50,6 +50,11 @@ public:
     ChildFrame* OpenDocumentFile(const char* path);
     // Opens every log of the workspace with its stored place and switches.
     void RestoreWorkspace();
+    // Lets the user choose the font of the log lists (View > Font...).
+    void ChooseLogFont();
+    // Uses the font (QFont::toString, empty for the desktop's fixed-width font) in every log list and
+    // stores it as "View" / "Font".
+    void SetLogFont(const QString& description);
 
     // The setting "Notifications" / "Desktop": announce important messages on the desktop.
     bool GetDesktopNotifications() const { return notifier.desktopNotifications(); }

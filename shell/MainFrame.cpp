@@ -162,12 +162,26 @@ QMenu* MainFrame::createMenu(const char* title, std::initializer_list<Command> e
     return menu;
 }
 
+QMenu* MainFrame::withFontEntry(QMenu* menu)
+{
+    if (!fontAction) {
+        fontAction = new QAction(tr("&Font..."), this);
+        fontAction->setStatusTip(tr("Choose the font of the log lists."));
+        connect(fontAction, &QAction::triggered, this,
+            [this] { runGuarded(this, [this] { app.ChooseLogFont(); }); });
+    }
+    menu->addSeparator();
+    menu->addAction(fontAction);
+    return menu;
+}
+
 void MainFrame::createMenus()
 {
     using C = Command;
     menusWithoutLogs = {
         createMenu("&File", {C::Open, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit}),
-        createMenu("&View", {C::Toolbar, C::StatusBar, Separator, C::ClearAll, Separator, C::Refresh}),
+        withFontEntry(
+            createMenu("&View", {C::Toolbar, C::StatusBar, Separator, C::ClearAll, Separator, C::Refresh})),
         createMenu("&Help", {C::Help, C::TermsAndConditions, C::WebSite, Separator, C::About}),
     };
     windowMenu = createMenu("&Window", {C::Cascade, C::TileHorizontally, C::TileVertically, C::ArrangeIcons});
@@ -178,9 +192,9 @@ void MainFrame::createMenus()
         createMenu("Fil&ter",
             {C::SetToDebugs, C::SetToInformations, C::SetToWarnings, C::SetToErrors, C::SetToFatals,
                 Separator, C::ToggleUnknowns}),
-        createMenu("&View",
+        withFontEntry(createMenu("&View",
             {C::Toolbar, C::StatusBar, Separator, C::ToggleFollow, C::ToggleReloadOnChange, Separator,
-                C::Clear, C::ClearAll, Separator, C::Refresh}),
+                C::Clear, C::ClearAll, Separator, C::Refresh})),
         windowMenu,
         createMenu("&Help", {C::About}),
     };

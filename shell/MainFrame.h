@@ -73,6 +73,8 @@ private:
     void createToolBar();
     void createMenus();
     QMenu* createMenu(const char* title, std::initializer_list<Command> entries);
+    // Ends a View menu with "Font...".
+    QMenu* withFontEntry(QMenu* menu);
     void fillWindowMenu();
     void storePlacement();
     void clearAll();
@@ -89,6 +91,7 @@ private:
     QList<QMenu*> menusWithoutLogs;
     QList<QMenu*> menusWithLogs;
     QMenu* windowMenu = nullptr;
+    QAction* fontAction = nullptr;
     bool showingLogMenus = false;
     bool closing = false;
 };

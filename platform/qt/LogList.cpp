@@ -1,5 +1,6 @@
 #include "platform/qt/LogList.h"
 
+#include "platform/qt/LogFont.h"
 #include "platform/qt/LogListModel.h"
 
 #include <QMouseEvent>
@@ -18,6 +19,7 @@ LogList::LogList(QWidget* parent)
     setTextElideMode(Qt::ElideRight);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setIconSize(QSize(16, 16));
+    setFont(logFont());
     connect(rows, &LogListModel::flushed, this, &LogList::scrollToLastIfPending);
 }
 

@@ -60,7 +60,7 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
         QStringList(
             {"&Open...\tCtrl+O", "&Delete All Files...", "-", "O&ptions...\tF10", "-", "E&xit\tAlt+X"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
-        QStringList({"&Toolbar", "&Status Bar", "-", "Clear &All", "-", "&Refresh\tF5"}));
+        QStringList({"&Toolbar", "&Status Bar", "-", "Clear &All", "-", "&Refresh\tF5", "-", "&Font..."}));
     EXPECT_EQ(entries(menuNamed(frame, "&Help")),
         QStringList({"&Help...\tF1", "&Terms and Conditions", "&Web Site of Kestrano", "-",
             "&About Kestrano...\tShift-F1"}));
@@ -79,7 +79,7 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
             "Set To &Errors\tE", "Set To &Fatals\tF", "-", "Toggle &Unknowns\tU"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
         QStringList({"&Toolbar", "&Status Bar", "-", "Toggle &Follow", "T&oggle Reload On Change", "-",
-            "&Clear\tDel", "Clear &All", "-", "&Refresh\tF5"}));
+            "&Clear\tDel", "Clear &All", "-", "&Refresh\tF5", "-", "&Font..."}));
     EXPECT_EQ(entries(menuNamed(frame, "&Help")), QStringList({"&About Kestrano...\tShift-F1"}));
 
     QMenu* window = menuNamed(frame, "&Window");

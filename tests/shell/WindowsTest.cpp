@@ -1,17 +1,23 @@
 // The log windows inside the main window: where new ones go, the caption, the bars and their check
 // marks, the Window menu and the keys of multiple-window programs.
 #include "config/Config.h"
+#include "core/KeywordLists.h"
+#include "core/Message.h"
+#include "platform/qt/LogList.h"
 #include "shell/ChildFrame.h"
 #include "shell/MainFrame.h"
+#include "shell/MessageDialog.h"
 #include "shell/WindowArrangement.h"
 #include "tests/shell/ShellFixture.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFontDatabase>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QToolBar>
 
@@ -164,6 +170,44 @@ TEST_F(WindowsTest, CtrlF6CyclesCtrlF4ClosesCtrlQExits)
     QTest::keyClick(&frame, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(frame.isVisible());
     EXPECT_TRUE(frame.isClosing());
+}
+
+TEST_F(WindowsTest, LogsAreShownInTheDesktopsFixedFontOrTheOneChosenWhichIsKept)
+{
+    const std::string first = log("first.log", "12:00:01 info  started\n12:00:02 error failed\n");
+    start({first});
+    ChildFrame* frame = app->GetDocTemplate().findFrame(first.c_str());
+    const QFont desktop = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    EXPECT_EQ(frame->list().font().family(), desktop.family());
+    EXPECT_EQ(frame->list().font().pointSize(), desktop.pointSize());
+
+    QFont chosen(QStringLiteral("Serif"), 15);
+    app->SetLogFont(chosen.toString());
+    EXPECT_EQ(frame->list().font().pointSize(), 15);
+    const std::string second = log("second.log", "x\n");
+    EXPECT_EQ(app->OpenDocumentFile(second.c_str())->list().font().pointSize(), 15);
+    exit();
+    EXPECT_EQ(stored(savedConfiguration()->GetRoot(), {"View"}, "Font"), chosen.toString().toStdString());
+
+    start();
+    ChildFrame* again = app->GetDocTemplate().findFrame(first.c_str());
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->list().font().family(), chosen.family());
+    EXPECT_EQ(again->list().font().pointSize(), 15);
+    const KeywordLists keywords(app->GetSettings());
+    Message message("12:00:02 error failed", 21, keywords);
+    MessageDialog details(message, nullptr);
+    EXPECT_EQ(details.textBox().font().pointSize(), 15);
+
+    // Back to the desktop's font; nonsense in the file is the desktop's font too.
+    app->SetLogFont(QString());
+    EXPECT_EQ(again->list().font().family(), desktop.family());
+    exit();
+    EXPECT_EQ(stored(savedConfiguration()->GetRoot(), {"View"}, "Font"), "");
+    editConfiguration(
+        [](haspel::ConfigSection& root) { root.GetSection("View").GetParameter("Font").SetString(","); });
+    start();
+    EXPECT_EQ(app->GetDocTemplate().findFrame(first.c_str())->list().font().family(), desktop.family());
 }
 
 } // namespace
