@@ -43,15 +43,6 @@ QStringList entries(QMenu* menu)
     return result;
 }
 
-QMenu* menuNamed(MainFrame& frame, const char* title)
-{
-    for (QMenu* menu : frame.currentMenus()) {
-        if (menu->title() == QString::fromLatin1(title))
-            return menu;
-    }
-    return nullptr;
-}
-
 TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
 {
     start();

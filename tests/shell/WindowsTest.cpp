@@ -26,15 +26,6 @@ namespace {
 
 using WindowsTest = ShellTest;
 
-QMenu* menuNamed(MainFrame& frame, const char* title)
-{
-    for (QMenu* menu : frame.currentMenus()) {
-        if (menu->title() == QString::fromLatin1(title))
-            return menu;
-    }
-    return nullptr;
-}
-
 TEST(CascadedPlaceTest, StepsDownAndStartsOverInsideTheArea)
 {
     const QSize space(800, 600);
