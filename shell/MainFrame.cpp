@@ -131,7 +131,8 @@ void MainFrame::createActions()
 }
 
 // The keys of multiple-window programs: Ctrl+F6 and Ctrl+Shift+F6 go to the next and previous log
-// window. Ctrl+F4 (close the active one) comes with the log window's own system menu.
+// window, Ctrl+F4 closes the active one. The log window's system menu closes it with the platform's
+// Close keys, which take Ctrl+F4 only on some platforms; a second one would make the key ambiguous.
 void MainFrame::createWindowKeys()
 {
     const auto key = [this](QKeyCombination combination, auto act) {
@@ -144,6 +145,9 @@ void MainFrame::createWindowKeys()
     };
     key(Qt::CTRL | Qt::Key_F6, [](QMdiArea& area) { area.activateNextSubWindow(); });
     key(Qt::CTRL | Qt::SHIFT | Qt::Key_F6, [](QMdiArea& area) { area.activatePreviousSubWindow(); });
+    const QKeySequence closeKey(Qt::CTRL | Qt::Key_F4);
+    if (!QKeySequence::keyBindings(QKeySequence::Close).contains(closeKey))
+        key(Qt::CTRL | Qt::Key_F4, [](QMdiArea& area) { area.closeActiveSubWindow(); });
 }
 
 void MainFrame::createToolBar()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program among other desktop programs: an unknown option is a usage error that opens nothing; the
 # window's class is the desktop file's id; three logs named on a first run cascade inside the main
-# window's client area; a maximised log window names itself once in the caption.
+# window's client area; a maximised log window names itself once in the caption; Ctrl+F6 and
+# Ctrl+Shift+F6 go from window to window, Ctrl+F4 closes one, Ctrl+Q ends the program.
 # Usage: windows.sh PROGRAM
 source "$(dirname "$0")/e2e.sh" "$@"
 
@@ -56,4 +57,22 @@ for name in a b c; do
         || e2e_fail "$name.log at $x,$y size ${width}x$height is not inside the client area"
     previous=$x
 done
-echo "windows: usage error, WM_CLASS $desktop_id, cascaded, maximised caption"
+# The keys of multiple-window programs, on the restored windows.
+e2e_start
+e2e_wait_title "Kestrano - [abc]\.log"
+first=$(xdotool getwindowname "$e2e_window")
+e2e_keys ctrl+F6
+e2e_until test "$(xdotool getwindowname "$e2e_window")" != "$first" || e2e_fail "Ctrl+F6 stayed on $first"
+e2e_keys ctrl+shift+F6
+e2e_wait_title "$first"
+e2e_keys ctrl+F4
+e2e_until test "$(xdotool getwindowname "$e2e_window")" != "$first" || e2e_fail "Ctrl+F4 did not close $first"
+closed=${first#Kestrano - }
+e2e_keys ctrl+q
+e2e_until e2e_exited || e2e_fail "Ctrl+Q did not end the program"
+status=0
+wait "$e2e_pid" || status=$?
+e2e_pid=
+[ "$status" -eq 0 ] || e2e_fail "the program ended with status $status after Ctrl+Q"
+[ -z "$(e2e_config_value XPos Workspace "$logs/$closed" ChildFrame)" ] || e2e_fail "$closed closed with Ctrl+F4 is still in the workspace"
+echo "windows: usage error, WM_CLASS $desktop_id, cascaded, maximised caption, Ctrl+F6, Ctrl+F4, Ctrl+Q"
