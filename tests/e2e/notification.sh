@@ -52,11 +52,22 @@ xmessage -name other "another program" &
 helpers+=($!)
 e2e_until xdotool search --all --onlyvisible --name '^other$|^xmessage$' || e2e_fail "no other window"
 other=$(xdotool search --all --onlyvisible --name '^other$|^xmessage$' | head -n 1)
-xdotool windowfocus --sync "$other"
-
-printf 'disk error on /var\n  while writing orders\n' >> "$logs/app.log"
-e2e_until grep -q 'string "Kestrano: app.log"' "$e2e_home/bus.txt" \
-    || e2e_fail "no notification on the bus: $(cat "$e2e_home/bus.txt")"
+focused_elsewhere()
+{
+    xdotool windowfocus --sync "$other" && [ "$(xdotool getwindowfocus)" = "$other" ]
+}
+notified()
+{
+    grep -q 'string "Kestrano: app.log"' "$e2e_home/bus.txt"
+}
+# The program may see the focus leave only after its next poll; the error raises its window, which takes
+# the focus back on a server without a window manager, so each try starts in the other program again.
+for attempt in 1 2 3 4; do
+    e2e_until focused_elsewhere || e2e_fail "the other program did not get the focus"
+    printf 'disk error on /var\n  while writing orders\n' >> "$logs/app.log"
+    E2E_WAIT=5 e2e_until notified && break
+done
+notified || e2e_fail "no notification on the bus: $(cat "$e2e_home/bus.txt")"
 grep -q 'string "disk error on /var"' "$e2e_home/bus.txt" || e2e_fail "the body is not the first line: $(cat "$e2e_home/bus.txt")"
 grep -q 'string "image-data"' "$e2e_home/bus.txt" || e2e_fail "the notification has no icon"
 grep -q 'string "desktop-entry"' "$e2e_home/bus.txt" || e2e_fail "the notification names no desktop file"
