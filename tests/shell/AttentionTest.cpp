@@ -44,7 +44,7 @@ TEST_F(AttentionTest, AnErrorInTheBackgroundIsAnnouncedAndItsActionShowsTheLog)
 
     appendAndPoll(app_log, "disk error on /var\n  detail\nsecond error\n");
     ASSERT_TRUE(service.waitForShown(1));
-    const ShownNotification& shown = service.shown[0];
+    const ShownNotification shown = service.shown[0]; // a copy: more are coming
     EXPECT_EQ(shown.summary, QStringLiteral("Kestrano: app.log"));
     EXPECT_EQ(shown.body, QStringLiteral("disk error on /var"));
     EXPECT_EQ(imageDataShape(shown.hints.value(QStringLiteral("image-data"))).channels, 4);

@@ -28,7 +28,7 @@ TEST(DesktopNotificationsTest, ShowsReplacesPerKeyAndActivatesByTheDefaultAction
     notifications.show(QStringLiteral("/logs/a.log"), QStringLiteral("Kestrano: a.log"),
         QStringLiteral("disk <full> & more"), redSquare());
     ASSERT_TRUE(service.waitForShown(1));
-    const ShownNotification& first = service.shown[0];
+    const ShownNotification first = service.shown[0]; // a copy: more are coming
     EXPECT_EQ(first.appName, QStringLiteral("Kestrano"));
     EXPECT_EQ(first.replacesId, 0u);
     EXPECT_EQ(first.appIcon, QStringLiteral("org.example.Kestrano"));
