@@ -102,6 +102,12 @@ void ChildFrame::UpdateToolbarChecks()
     buttons[Command::ToggleReloadOnChange]->setChecked(logView->getReloadOnChange());
 }
 
+void ChildFrame::refreshIcons()
+{
+    for (auto& [command, action] : buttons)
+        refreshCommandIcon(*action, command);
+}
+
 void ChildFrame::bringToFront()
 {
     if (isMinimized())

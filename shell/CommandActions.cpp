@@ -15,10 +15,15 @@ QAction* createCommandAction(Command command, QObject* parent)
         action->setText(QString::fromLatin1(info.menuText));
     action->setStatusTip(QString::fromLatin1(info.prompt));
     action->setToolTip(QString::fromLatin1(info.toolTip));
-    if (info.icon)
-        action->setIcon(commandIcon(info.icon));
+    refreshCommandIcon(*action, command);
     action->setIconVisibleInMenu(false);
     return action;
+}
+
+void refreshCommandIcon(QAction& action, Command command)
+{
+    if (const char* icon = commandInfo(command).icon)
+        action.setIcon(commandIcon(icon));
 }
 
 QAction* createShortcutAction(Command command, QObject* parent)

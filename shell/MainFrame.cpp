@@ -429,6 +429,12 @@ bool MainFrame::event(QEvent* event)
         statusBar()->showMessage(tip.isEmpty() ? idleMessage : tip);
         return true;
     }
+    // Light or dark, or another icon theme: the bundled icons follow.
+    if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::ThemeChange) {
+        for (auto& [command, action] : actions)
+            refreshCommandIcon(*action, command);
+        app.GetDocTemplate().forEachFrame([](ChildFrame& frame) { frame.refreshIcons(); });
+    }
     return QMainWindow::event(event);
 }
 

@@ -1,9 +1,13 @@
 // The icons of the commands and of the program: the desktop theme's where it has them, the bundled ones
 // legible on light and dark windows, and a program icon drawn for 16 pixels.
+#include "shell/ChildFrame.h"
 #include "shell/Command.h"
+#include "shell/MainFrame.h"
 #include "shell/resources/Resources.h"
+#include "tests/shell/ShellFixture.h"
 #include "tests/support/TempDir.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
@@ -42,6 +46,8 @@ private:
     QPalette saved = QApplication::palette();
 };
 
+using IconsOfTheProgramTest = ShellTest;
+
 TEST(IconsTest, EveryBundledCommandIconIsLegibleOnLightAndDarkWindows)
 {
     QIcon::setThemeName(QString()); // the bundled pictures only
@@ -63,6 +69,29 @@ TEST(IconsTest, EveryBundledCommandIconIsLegibleOnLightAndDarkWindows)
                 << info.icon << (darkPalette() ? " on dark" : " on light");
         }
     }
+}
+
+TEST_F(IconsOfTheProgramTest, ToolbarsFollowAPaletteChangedWhileRunning)
+{
+    QIcon::setThemeName(QString());
+    const std::string path = log("app.log", "x\n");
+    start({path});
+    MainFrame& frame = *app->GetMainFrame();
+    ChildFrame* child = app->GetDocTemplate().findFrame(path.c_str());
+    const QColor window(0x2a, 0x2e, 0x32);
+    {
+        QPalette dark;
+        dark.setColor(QPalette::Window, window);
+        dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+        PaletteScope scope(dark);
+        QCoreApplication::processEvents(); // the windows hear of it through their event queue
+        EXPECT_GE(legiblePixels(frame.action(Command::Options)->icon(), window), 30);
+        EXPECT_GE(legiblePixels(child->toolBarAction(Command::ToggleFollow)->icon(), window), 30);
+    }
+    // And back.
+    QCoreApplication::processEvents();
+    const QImage light = commandIcon("options.svg").pixmap(16, 16).toImage();
+    EXPECT_EQ(frame.action(Command::Options)->icon().pixmap(16, 16).toImage(), light);
 }
 
 TEST(IconsTest, TheDesktopThemeGivesTheCommandIconsButNotTheSeverities)
