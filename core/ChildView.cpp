@@ -86,6 +86,7 @@ void ChildView::pollLogFile()
     }
 
     int32_t highest = Severity::None;
+    announcedSeverity = Severity::None;
     bool complete;
     try {
         complete = readAppended(file, highest);
@@ -163,6 +164,7 @@ void ChildView::notify(int32_t highest)
         return; // no new message, whatever the thresholds say
     const MonitorSettings& settings = context.settings;
     if (highest >= settings.GetOnTop()) {
+        context.notifier.announce(document.getPathName().GetText(), highest, announcedLine.GetText());
         context.notifier.bringMainWindowToFront();
         frame.bringToFront();
     }
@@ -195,6 +197,11 @@ bool ChildView::appendRowIfShown(Message* message)
 
 void ChildView::showMessage(Message* message)
 {
+    // A new message holds only its first line yet.
+    if (message->getSeverity() > announcedSeverity) {
+        announcedSeverity = message->getSeverity();
+        announcedLine.Assign(message->getText());
+    }
     if (textMatcher && textFilterHides) {
         // Hiding the matches: the message is judged with the continuations read in the same poll.
         settleUndecided();
@@ -231,8 +238,9 @@ void ChildView::messageContinued(Message* message)
     const int32_t rows = list.rowCount();
     if (rows > 0 && list.rowMessage(rows - 1) == message)
         list.refreshRow(rows - 1);
-    else if (textMatcher && !textFilterHides && message == cutter.getMessages().GetTail())
-        showMessage(message); // the text filter may let it pass now
+    else if (textMatcher && !textFilterHides && message == cutter.getMessages().GetTail()
+        && appendRowIfShown(message) && follow)
+        list.scrollIntoView(list.rowCount() - 1); // the text filter may let it pass now
 }
 
 void ChildView::emptyView()

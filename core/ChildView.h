@@ -3,7 +3,9 @@
 #pragma once
 
 #include "core/LineCutter.h"
+#include "core/Severity.h"
 #include "core/TextMatcher.h"
+#include "foundation/String.h"
 #include "platform/FileSystem.h"
 
 #include <cstdint>
@@ -128,6 +130,9 @@ private:
     std::unique_ptr<TextMatcher> textMatcher; // nullptr: no text filter
     bool textFilterHides = false;
     Message* undecided = nullptr; // the newest message, not yet judged by a hiding text filter
+    // The first message of the poll with the highest severity so far, for the announcement.
+    int32_t announcedSeverity = Severity::None;
+    haspel::String announcedLine;
 };
 
 } // namespace kestrano

@@ -48,6 +48,8 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     setAttribute(Qt::WA_DeleteOnClose);
     rememberStateBeforeMinimized(*this);
     inner->setWindowFlags(Qt::Widget); // a QMainWindow is a window of its own otherwise
+    // Its context menu would hide the toolbar with no way back.
+    inner->setContextMenuPolicy(Qt::PreventContextMenu);
     setWidget(inner);
     createToolBar();
 
@@ -253,6 +255,12 @@ void ChildFrame::UpdateToolbarChecks()
     buttons[Command::ToggleFollow]->setChecked(logView->getFollow());
     buttons[Command::ToggleReloadOnChange]->setChecked(logView->getReloadOnChange());
     showTextFilter();
+}
+
+void ChildFrame::refreshIcons()
+{
+    for (auto& [command, action] : buttons)
+        refreshCommandIcon(*action, command);
 }
 
 void ChildFrame::bringToFront()

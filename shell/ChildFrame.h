@@ -56,6 +56,8 @@ public:
     DocumentCommands& documentCommands() { return *documentTarget; }
 
     void UpdateToolbarChecks() override;
+    // The toolbar's icons anew, after the palette or the icon theme changed.
+    void refreshIcons();
     void bringToFront() override;
     // Stores the window's place under "Workspace" / path / "ChildFrame", unless starting, closing,
     // maximized or minimized.

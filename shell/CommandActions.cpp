@@ -16,10 +16,15 @@ QAction* createCommandAction(Command command, QObject* parent)
         action->setText(QCoreApplication::translate("kestrano::Command", info.menuText));
     action->setStatusTip(QCoreApplication::translate("kestrano::Command", info.prompt));
     action->setToolTip(QCoreApplication::translate("kestrano::Command", info.toolTip));
-    if (info.icon)
-        action->setIcon(resourceIcon(info.icon));
+    refreshCommandIcon(*action, command);
     action->setIconVisibleInMenu(false);
     return action;
+}
+
+void refreshCommandIcon(QAction& action, Command command)
+{
+    if (const char* icon = commandInfo(command).icon)
+        action.setIcon(commandIcon(icon));
 }
 
 QAction* createShortcutAction(Command command, QObject* parent)

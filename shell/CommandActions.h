@@ -17,6 +17,8 @@ namespace kestrano {
 QAction* createCommandAction(Command command, QObject* parent);
 // The same with the command's shortcut, active in the parent's window and its log windows.
 QAction* createShortcutAction(Command command, QObject* parent);
+// Gives the action its command's icon anew, for the palette or icon theme of now.
+void refreshCommandIcon(QAction& action, Command command);
 
 // Adds the action of each command of the layout to a menu or toolbar; Separator adds a separator.
 template <class Bar, class ActionOf>

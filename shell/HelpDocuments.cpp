@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace kestrano {
@@ -11,12 +12,14 @@ namespace kestrano {
 QString findDocument(const QString& programDirectory, const QString& relativePath)
 {
     const QDir program(programDirectory);
+    const QString installed = QStringLiteral("kestrano/") + relativePath;
     const QString candidates[] = {
         program.filePath(QStringLiteral("docs/") + relativePath),
-        program.filePath(QStringLiteral("../share/doc/kestrano/") + relativePath),
+        QStandardPaths::locate(QStandardPaths::GenericDataLocation, installed),
+        program.filePath(QStringLiteral("../share/") + installed),
     };
     for (const QString& candidate : candidates) {
-        if (QFileInfo(candidate).isFile())
+        if (!candidate.isEmpty() && QFileInfo(candidate).isFile())
             return QDir::cleanPath(candidate);
     }
     return {};

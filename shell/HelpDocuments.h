@@ -5,8 +5,9 @@
 
 namespace kestrano {
 
-// The file at relativePath below "docs" beside the program, else below the installed documentation
-// folder (share/doc/kestrano next to the program's bin folder); empty when neither exists.
+// The file at relativePath below "docs" beside the program, else below "kestrano" in the desktop's data
+// folders (XDG_DATA_DIRS, such as /usr/share/kestrano), else in share/kestrano next to the program's bin
+// folder; empty when none exists.
 QString findDocument(const QString& programDirectory, const QString& relativePath);
 
 // Opens the document with the desktop's viewer; a missing document is silently ignored.

@@ -6,8 +6,11 @@
 #include "core/SettingsStore.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/CanberraAlertSound.h"
+#include "platform/qt/LogFont.h"
+#include "platform/qt/LogList.h"
 #include "shell/AboutDialog.h"
 #include "shell/ChildFrame.h"
+#include "shell/ErrorGuard.h"
 #include "shell/HelpDocuments.h"
 #include "shell/MainFrame.h"
 #include "shell/MessageDialog.h"
@@ -17,6 +20,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMdiArea>
 #include <QUrl>
 
@@ -32,10 +36,12 @@ namespace kestrano {
 Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound, FileSystem* fileSystem)
     : files(fileSystem ? *fileSystem : systemFileSystem())
     , sound(alertSound ? std::move(alertSound) : std::make_unique<CanberraAlertSound>())
-    , notifier(*sound)
+    , notifier(*sound, QString::fromLatin1(DesktopFileId))
     , details(std::make_unique<MessageDialogLauncher>(boxes))
 {
     loadMonitorSettings(settings, GetConfigRootSection());
+    notifier.setDesktopNotifications(
+        GetConfigRootSection().GetSection("Notifications").GetBool("Desktop", true));
     viewContext = std::make_unique<ViewContext>(
         ViewContext {settings, GetConfigRootSection(), GetFileSystem(), notifier, *details});
 }
@@ -43,8 +49,13 @@ Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound, FileSystem* fileSyste
 Kestrano::~Kestrano()
 {
     ExitInstance();
-    if (GetConfigRoot())
+    if (GetConfigRoot()) {
         storeMonitorSettings(settings, GetConfigRootSection());
+        GetConfigRootSection()
+            .GetSection("Notifications")
+            .GetParameter("Desktop")
+            .SetBool(GetDesktopNotifications());
+    }
 }
 
 haspel::ConfigSection& Kestrano::GetConfigRootSection()
@@ -55,10 +66,19 @@ haspel::ConfigSection& Kestrano::GetConfigRootSection()
 bool Kestrano::InitInstance(const std::vector<std::string>& files)
 {
     const bool maximized = GetConfigRootSection().GetSection("MainFrame").GetBool("Maximized", false);
+    setLogFont(QString::fromLocal8Bit(GetConfigRootSection().GetSection("View").GetString("Font", "")));
     docTemplate = std::make_unique<DocTemplate>();
     mainFrame = std::make_unique<MainFrame>(*this);
     boxes.setOwner(mainFrame.get());
     notifier.setMainWindow(mainFrame.get());
+    notifier.setActivationHandler([this](const char* path) {
+        runGuarded(mainFrame.get(), [this, path] {
+            if (ChildFrame* frame = docTemplate->findFrame(path)) {
+                bringWindowToFront(*mainFrame);
+                frame->bringToFront();
+            }
+        });
+    });
 
     RestoreWorkspace();
     std::vector<ChildFrame*> named;
@@ -102,7 +122,6 @@ ChildFrame* Kestrano::OpenDocumentFile(const char* path)
     auto* frame = new ChildFrame(*this, *mainFrame, fullPath.GetText());
     docTemplate->add(frame);
     mainFrame->addChild(frame);
-    frame->resize(500, 500);
     frame->show();
     mainFrame->mdiArea().setActiveSubWindow(frame);
     frame->view().rebuildList();
@@ -149,6 +168,24 @@ void Kestrano::RestoreWorkspace()
         frame->UpdateToolbarChecks();
         view.rebuildList();
     }
+}
+
+void Kestrano::ChooseLogFont()
+{
+    bool chosen = false;
+    const QFont font = QFontDialog::getFont(
+        &chosen, logFont(), mainFrame.get(), QCoreApplication::translate("Kestrano", "Font"));
+    if (chosen)
+        SetLogFont(font.toString());
+}
+
+void Kestrano::SetLogFont(const QString& description)
+{
+    setLogFont(description);
+    GetConfigRootSection().GetSection("View").GetParameter("Font").SetString(
+        logFontDescription().toLocal8Bit().constData());
+    const QFont font = logFont();
+    docTemplate->forEachFrame([&font](ChildFrame& frame) { frame.list().setFont(font); });
 }
 
 bool Kestrano::handlesCommand(Command command) const

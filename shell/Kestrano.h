@@ -53,6 +53,15 @@ public:
     void OpenHandedFiles(const std::vector<std::string>& files);
     // Opens every log of the workspace with its stored place and switches.
     void RestoreWorkspace();
+    // Lets the user choose the font of the log lists (View > Font...).
+    void ChooseLogFont();
+    // Uses the font (QFont::toString, empty for the desktop's fixed-width font) in every log list and
+    // stores it as "View" / "Font".
+    void SetLogFont(const QString& description);
+
+    // The setting "Notifications" / "Desktop": announce important messages on the desktop.
+    bool GetDesktopNotifications() const { return notifier.desktopNotifications(); }
+    void SetDesktopNotifications(bool on) { notifier.setDesktopNotifications(on); }
 
     FileSystem& GetFileSystem() { return files; }
     MessageBox& GetMessageBox() { return boxes; }

@@ -17,11 +17,14 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLayout>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyle>
 #include <QToolBar>
 #include <QUrl>
 
@@ -48,6 +51,24 @@ QStringList droppedFiles(const QMimeData* data)
     return files;
 }
 
+// Takes the drop as a copy or a link, as the source offers, never as a move: the files stay where they
+// are. False when the source offers neither.
+bool takeAsCopyOrLink(QDropEvent* event)
+{
+    const Qt::DropActions offered = event->possibleActions();
+    const Qt::DropAction proposed = event->proposedAction();
+    if (proposed == Qt::CopyAction || proposed == Qt::LinkAction)
+        event->setDropAction(proposed);
+    else if (offered & Qt::CopyAction)
+        event->setDropAction(Qt::CopyAction);
+    else if (offered & Qt::LinkAction)
+        event->setDropAction(Qt::LinkAction);
+    else
+        return false;
+    event->accept();
+    return true;
+}
+
 } // namespace
 
 MainFrame::MainFrame(Kestrano& app)
@@ -70,6 +91,7 @@ MainFrame::MainFrame(Kestrano& app)
     resize(width, height);
 
     createActions();
+    createWindowKeys();
     createToolBar();
     statusBar()->setSizeGripEnabled(true);
     SetIdleMessage(tr("Ready"));
@@ -105,6 +127,29 @@ void MainFrame::createActions()
     }
     actions[Command::Toolbar]->setCheckable(true);
     actions[Command::StatusBar]->setCheckable(true);
+    // The desktop's quit key too.
+    actions[Command::Exit]->setShortcuts(
+        {actions[Command::Exit]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q)});
+}
+
+// The keys of multiple-window programs: Ctrl+F6 and Ctrl+Shift+F6 go to the next and previous log
+// window, Ctrl+F4 closes the active one. The log window's system menu closes it with the platform's
+// Close keys, which take Ctrl+F4 only on some platforms; a second one would make the key ambiguous.
+void MainFrame::createWindowKeys()
+{
+    const auto key = [this](QKeyCombination combination, auto act) {
+        auto* action = new QAction(this);
+        action->setShortcut(QKeySequence(combination));
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this,
+            [this, act] { runGuarded(this, [this, act] { act(*area); }); });
+        addAction(action);
+    };
+    key(Qt::CTRL | Qt::Key_F6, [](QMdiArea& area) { area.activateNextSubWindow(); });
+    key(Qt::CTRL | Qt::SHIFT | Qt::Key_F6, [](QMdiArea& area) { area.activatePreviousSubWindow(); });
+    const QKeySequence closeKey(Qt::CTRL | Qt::Key_F4);
+    if (!QKeySequence::keyBindings(QKeySequence::Close).contains(closeKey))
+        key(Qt::CTRL | Qt::Key_F4, [](QMdiArea& area) { area.closeActiveSubWindow(); });
 }
 
 void MainFrame::createToolBar()
@@ -112,6 +157,8 @@ void MainFrame::createToolBar()
     mainToolBar
         = createToolsBar(this, mainToolBarLayout, [this](Command command) { return actions[command]; });
     addToolBar(Qt::TopToolBarArea, mainToolBar);
+    // Hidden or shown from the window's context menu too.
+    connect(mainToolBar, &QToolBar::visibilityChanged, this, [this] { updateBarChecks(); });
 }
 
 QMenu* MainFrame::createMenu(const QString& title, std::initializer_list<Command> entries)
@@ -121,12 +168,26 @@ QMenu* MainFrame::createMenu(const QString& title, std::initializer_list<Command
     return menu;
 }
 
+QMenu* MainFrame::withFontEntry(QMenu* menu)
+{
+    if (!fontAction) {
+        fontAction = new QAction(tr("&Font..."), this);
+        fontAction->setStatusTip(tr("Choose the font of the log lists."));
+        connect(fontAction, &QAction::triggered, this,
+            [this] { runGuarded(this, [this] { app.ChooseLogFont(); }); });
+    }
+    menu->addSeparator();
+    menu->addAction(fontAction);
+    return menu;
+}
+
 void MainFrame::createMenus()
 {
     using C = Command;
     menusWithoutLogs = {
         createMenu(tr("&File"), {C::Open, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit}),
-        createMenu(tr("&View"), {C::Toolbar, C::StatusBar, Separator, C::ClearAll, Separator, C::Refresh}),
+        withFontEntry(createMenu(
+            tr("&View"), {C::Toolbar, C::StatusBar, Separator, C::ClearAll, Separator, C::Refresh})),
         createMenu(tr("&Help"), {C::Help, C::TermsAndConditions, C::WebSite, Separator, C::About}),
     };
     windowMenu
@@ -140,9 +201,9 @@ void MainFrame::createMenus()
         createMenu(tr("Fil&ter"),
             {C::SetToDebugs, C::SetToInformations, C::SetToWarnings, C::SetToErrors, C::SetToFatals,
                 Separator, C::ToggleUnknowns, Separator, C::FilterText}),
-        createMenu(tr("&View"),
+        withFontEntry(createMenu(tr("&View"),
             {C::Toolbar, C::StatusBar, Separator, C::ToggleFollow, C::ToggleReloadOnChange, Separator,
-                C::Clear, C::ClearAll, Separator, C::Refresh}),
+                C::Clear, C::ClearAll, Separator, C::Refresh})),
         windowMenu,
         createMenu(tr("&Help"), {C::About}),
     };
@@ -167,8 +228,11 @@ void MainFrame::fillWindowMenu()
         QString label = number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(window->windowTitle())
                                     : QStringLiteral("%1 %2").arg(number).arg(window->windowTitle());
         QAction* entry = windowMenu->addAction(label);
-        entry->setCheckable(true);
-        entry->setChecked(window == area->currentSubWindow());
+        // Only the active window carries a mark.
+        if (window == area->currentSubWindow()) {
+            entry->setCheckable(true);
+            entry->setChecked(true);
+        }
         connect(entry, &QAction::triggered, this, [this, window = QPointer<QMdiSubWindow>(window)] {
             if (window) {
                 showRestored(*window);
@@ -198,6 +262,12 @@ ChildFrame* MainFrame::activeChild() const
 void MainFrame::addChild(ChildFrame* frame)
 {
     area->addSubWindow(frame);
+    // While starting the window is not shown yet, and its area has no size until laid out.
+    if (!area->isVisible())
+        layout()->activate();
+    const QSize space = area->isVisible() ? area->viewport()->size() : area->contentsRect().size();
+    const int step = frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
+    frame->setGeometry(cascadedPlace(space, static_cast<int>(area->subWindowList().size()) - 1, step));
     // Later: the frame is half destroyed when the signal comes.
     connect(frame, &QObject::destroyed, this, [this] {
         QMetaObject::invokeMethod(
@@ -209,6 +279,11 @@ void MainFrame::addChild(ChildFrame* frame)
             Qt::QueuedConnection);
     });
     connect(frame, &QWidget::windowTitleChanged, this, [this] { updateCaption(); });
+    // After the area has put its own title on this window.
+    connect(frame, &QMdiSubWindow::windowStateChanged, this, [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { updateCaption(); }, Qt::QueuedConnection);
+    });
 }
 
 void MainFrame::SetIdleMessage(const QString& text)
@@ -254,8 +329,7 @@ void MainFrame::updateCommands()
     ChildFrame* child = activeChild();
     for (auto& [command, action] : actions)
         action->setEnabled(handlerOf(command, child) != nullptr);
-    actions[Command::Toolbar]->setChecked(mainToolBar->isVisibleTo(this));
-    actions[Command::StatusBar]->setChecked(statusBar()->isVisibleTo(this));
+    updateBarChecks();
 
     const bool logMenus = child != nullptr;
     if (logMenus != showingLogMenus) {
@@ -267,10 +341,23 @@ void MainFrame::updateCommands()
     updateCaption();
 }
 
+void MainFrame::updateBarChecks()
+{
+    actions[Command::Toolbar]->setChecked(mainToolBar->isVisibleTo(this));
+    actions[Command::StatusBar]->setChecked(statusBar()->isVisibleTo(this));
+}
+
+// "Kestrano - rot.log", or "Kestrano - [rot.log]" while the log window is maximised, as the area
+// itself titles a maximised window.
 void MainFrame::updateCaption()
 {
     ChildFrame* child = activeChild();
-    setWindowTitle(child ? QStringLiteral("Kestrano - ") + child->windowTitle() : QStringLiteral("Kestrano"));
+    if (!child)
+        setWindowTitle(QStringLiteral("Kestrano"));
+    else if (child->isMaximized())
+        setWindowTitle(QStringLiteral("Kestrano - [%1]").arg(child->windowTitle()));
+    else
+        setWindowTitle(QStringLiteral("Kestrano - ") + child->windowTitle());
 }
 
 bool MainFrame::handlesCommand(Command command) const
@@ -346,6 +433,12 @@ bool MainFrame::event(QEvent* event)
         statusBar()->showMessage(tip.isEmpty() ? idleMessage : tip);
         return true;
     }
+    // Light or dark, or another icon theme: the bundled icons follow.
+    if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::ThemeChange) {
+        for (auto& [command, action] : actions)
+            refreshCommandIcon(*action, command);
+        app.GetDocTemplate().forEachFrame([](ChildFrame& frame) { frame.refreshIcons(); });
+    }
     return QMainWindow::event(event);
 }
 
@@ -389,15 +482,20 @@ void MainFrame::storePlacement()
 void MainFrame::dragEnterEvent(QDragEnterEvent* event)
 {
     if (!droppedFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+        takeAsCopyOrLink(event);
+}
+
+void MainFrame::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!droppedFiles(event->mimeData()).isEmpty())
+        takeAsCopyOrLink(event);
 }
 
 void MainFrame::dropEvent(QDropEvent* event)
 {
     const QStringList files = droppedFiles(event->mimeData());
-    if (files.isEmpty())
+    if (files.isEmpty() || !takeAsCopyOrLink(event))
         return;
-    event->acceptProposedAction();
     runGuarded(this, [this, &files] {
         for (const QString& file : files)
             app.OpenDocumentFile(file.toLocal8Bit().constData());

@@ -39,6 +39,7 @@ public:
     QTimer& updateTimer() { return timer; }
     // The log window that commands go to, or nullptr.
     ChildFrame* activeChild() const;
+    // Adds a log window to the area, cascaded after the others, wholly inside and sized to fit.
     void addChild(ChildFrame* frame);
     bool isClosing() const { return closing; }
 
@@ -59,22 +60,27 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    // Log files dropped on the window are opened as by the Open command.
+    // Log files dropped on the window are opened as by the Open command; the drop is a copy or a link.
     void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     // The object that handles the command on its route from the log window (or from none).
     CommandTarget* handlerOf(Command command, ChildFrame* from);
     void createActions();
+    void createWindowKeys();
     void createToolBar();
     void createMenus();
     QMenu* createMenu(const QString& title, std::initializer_list<Command> entries);
+    // Ends a View menu with "Font...".
+    QMenu* withFontEntry(QMenu* menu);
     void fillWindowMenu();
     void storePlacement();
     void clearAll();
     void deleteAllFiles();
     void updateCaption();
+    void updateBarChecks();
 
     Kestrano& app;
     QString idleMessage;
@@ -85,6 +91,7 @@ private:
     QList<QMenu*> menusWithoutLogs;
     QList<QMenu*> menusWithLogs;
     QMenu* windowMenu = nullptr;
+    QAction* fontAction = nullptr;
     bool showingLogMenus = false;
     bool closing = false;
 };

@@ -2,6 +2,7 @@
 
 #include "core/Message.h"
 #include "platform/qt/CoreTexts.h"
+#include "platform/qt/LogFont.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/SeverityIcons.h"
 
@@ -30,6 +31,7 @@ MessageDialog::MessageDialog(const Message& message, QWidget* parent)
     icon->setFixedSize(32, 32);
 
     textView->setReadOnly(true);
+    textView->setFont(logFont());
     textView->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     textView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QString shown = QString::fromLocal8Bit(text);

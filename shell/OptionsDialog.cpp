@@ -92,6 +92,7 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
     , keepLines(new QLineEdit(this))
     , onTop(thresholdList(this))
     , playSound(thresholdList(this))
+    , desktopNotifications(new QCheckBox(tr("Show desktop notifications"), this))
 {
     setWindowTitle(tr("Options"));
 
@@ -125,6 +126,7 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
     notificationsLayout->addWidget(onTop, 0, 1);
     notificationsLayout->addWidget(playSoundLabel, 1, 0);
     notificationsLayout->addWidget(playSound, 1, 1);
+    notificationsLayout->addWidget(desktopNotifications, 2, 0, 1, 2);
     notificationsLayout->setColumnStretch(1, 1);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -142,7 +144,7 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
 
     // The tab order is the order of the fields above.
     QWidget* order[] = {keywords[0], keywords[1], keywords[2], keywords[3], keywords[4], multiLine,
-        updateEvery, initiallyRead, keepLines, onTop, playSound};
+        updateEvery, initiallyRead, keepLines, onTop, playSound, desktopNotifications};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     fill();
@@ -161,6 +163,7 @@ void OptionsDialog::fill()
     keepLines->setText(QString::number(settings.GetKeepLines()));
     selectThreshold(*onTop, settings.GetOnTop());
     selectThreshold(*playSound, settings.GetPlaySound());
+    desktopNotifications->setChecked(app.GetDesktopNotifications());
 }
 
 void OptionsDialog::accept()
@@ -213,6 +216,7 @@ bool OptionsDialog::takeValues()
     settings.SetKeepLines(lines);
     settings.SetOnTop(onTop->currentIndex() - 1);
     settings.SetPlaySound(playSound->currentIndex() - 1);
+    app.SetDesktopNotifications(desktopNotifications->isChecked());
     app.GetDocTemplate().forEachFrame([](ChildFrame& frame) { frame.view().rebuildList(); });
     return true;
 }

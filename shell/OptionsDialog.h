@@ -1,6 +1,7 @@
 // The Options dialog: the program-wide monitoring settings (keywords, multi-line, interval, sizes,
-// notification thresholds). OK checks the interval and the kept lines, then stores everything through
-// the settings' setters, restarts the polling timer and rebuilds every open view; Cancel changes nothing.
+// notification thresholds, desktop notifications). OK checks the interval and the kept lines, then stores
+// everything through the settings' setters, restarts the polling timer and rebuilds every open view; Cancel
+// changes nothing.
 #pragma once
 
 #include <QDialog>
@@ -30,6 +31,7 @@ public:
     QLineEdit& keepLinesField() const { return *keepLines; }
     QComboBox& onTopList() const { return *onTop; }
     QComboBox& playSoundList() const { return *playSound; }
+    QCheckBox& desktopNotificationsBox() const { return *desktopNotifications; }
 
     void accept() override;
 
@@ -47,6 +49,7 @@ private:
     QLineEdit* keepLines;
     QComboBox* onTop;
     QComboBox* playSound;
+    QCheckBox* desktopNotifications;
 };
 
 // The number at the start of a text as the C library's atol reads it (leading white space, optional

@@ -3,6 +3,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <algorithm>
+
 namespace kestrano {
 
 namespace {
@@ -69,6 +71,17 @@ void arrangeIcons(QMdiArea& area)
         window->move(left, bottom - size.height());
         left += size.width();
     }
+}
+
+QRect cascadedPlace(const QSize& space, int index, int step)
+{
+    constexpr int Steps = 3;
+    step = std::max(step, 1);
+    const int width = std::max(space.width() - Steps * step, space.width() / 2);
+    const int height = std::max(space.height() - Steps * step, space.height() / 2);
+    const int positions = 1 + std::min((space.width() - width) / step, (space.height() - height) / step);
+    const int offset = (std::max(index, 0) % positions) * step;
+    return QRect(offset, offset, std::max(width, 1), std::max(height, 1));
 }
 
 } // namespace kestrano

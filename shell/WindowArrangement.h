@@ -1,5 +1,8 @@
-// Arranging the log windows of the MDI area (the Window menu's commands beyond cascading).
+// Arranging the log windows of the MDI area: the Window menu's commands beyond cascading, and the place
+// of a new window.
 #pragma once
+
+#include <QRect>
 
 class QMdiArea;
 
@@ -11,5 +14,10 @@ void tileHorizontally(QMdiArea& area);
 void tileVertically(QMdiArea& area);
 // Minimised windows in a row along the bottom edge.
 void arrangeIcons(QMdiArea& area);
+
+// The place of the index-th new window in an area of the given size: cascaded by step from the top left
+// corner (starting over after the last step that fits), as large as the area less three steps but at
+// least half of it, always wholly inside.
+QRect cascadedPlace(const QSize& space, int index, int step);
 
 } // namespace kestrano

@@ -10,6 +10,9 @@
 #include "shell/ProgramArguments.h"
 #include "shell/QuitOnSignal.h"
 #include "shell/Translations.h"
+#include "shell/resources/Resources.h"
+
+#include <QGuiApplication>
 
 #include <clocale>
 #include <cstdio>
@@ -19,6 +22,10 @@ namespace {
 int run(int argc, char** argv)
 {
     const kestrano::ProgramArguments early = kestrano::parseProgramArguments(argc, argv);
+    if (!early.error.empty()) {
+        std::fputs(kestrano::usageErrorText(argv[0], early.error).c_str(), stderr);
+        return 2;
+    }
     if (early.help) {
         const QCoreApplication console(argc, argv); // for the translation of the text
         const kestrano::Translations translations;
@@ -41,6 +48,9 @@ int run(int argc, char** argv)
     haspel::Logger logger;
     kestrano::GuardedApplication application(argc, argv);
     const kestrano::Translations translations;
+    // Docks find the desktop file (its name and icon) by the window's class (X11) or app_id (Wayland).
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kestrano::DesktopFileId));
+    QCoreApplication::setApplicationName(QString::fromLatin1(kestrano::DesktopFileId));
     kestrano::quitOnTerminationSignals();
     // Without the options Qt took for itself (-platform, -style and the like).
     const kestrano::ProgramArguments arguments = kestrano::parseProgramArguments(argc, argv);

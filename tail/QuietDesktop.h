@@ -15,6 +15,7 @@ public:
     void bringToFront() override { }
     void bringMainWindowToFront() override { }
     void playAlertSound() override { }
+    void announce(const char*, int32_t, const char*) override { }
     void show(const Message&) override { }
     bool askYesNo(const char*) override { return false; }
     void showError(const char*) override { }

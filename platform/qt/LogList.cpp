@@ -1,5 +1,6 @@
 #include "platform/qt/LogList.h"
 
+#include "platform/qt/LogFont.h"
 #include "platform/qt/LogListModel.h"
 #include "platform/qt/MatchHighlighter.h"
 
@@ -23,6 +24,7 @@ LogList::LogList(QWidget* parent)
     setTextElideMode(Qt::ElideRight);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setIconSize(QSize(16, 16));
+    setFont(logFont());
     connect(rows, &LogListModel::flushed, this, &LogList::scrollToLastIfPending);
 }
 

@@ -266,6 +266,24 @@ TEST_F(Follower, NotifiesByTheTwoThresholds)
     EXPECT_EQ(notifier.sounds, 2);
 }
 
+TEST_F(Follower, AnnouncesTheFirstMessageOfTheHighestSeverityOncePerPoll)
+{
+    writeFile(path, "start fatal\n");
+    view.rebuildList();
+    EXPECT_TRUE(notifier.announced.empty()); // the first read is quiet
+
+    appendAndPoll("warn one\ndisk error\n  at line 3\nfatal: out of disk\nsecond error\nfatal again\n");
+    EXPECT_EQ(notifier.announced, (std::vector<std::string> {path + "|4|fatal: out of disk"}));
+
+    appendAndPoll("only warn\n"); // below OnTop 3
+    EXPECT_EQ(notifier.announced.size(), 1u);
+
+    settings.SetOnTop(-1);
+    appendAndPoll("  continued\nhello\n");
+    EXPECT_EQ(notifier.announced.back(), path + "|-1|hello");
+    EXPECT_EQ(notifier.announced.size(), 2u);
+}
+
 TEST_F(Follower, HiddenMessagesStillNotifyButContinuationsAndPartialLinesDoNot)
 {
     writeFile(path, "start\n");

@@ -56,8 +56,14 @@ class RecordingNotifier : public Notifier {
 public:
     int mainBroughtToFront = 0;
     int sounds = 0;
+    // "path|severity|first line" of each announcement
+    std::vector<std::string> announced;
     void bringMainWindowToFront() override { ++mainBroughtToFront; }
     void playAlertSound() override { ++sounds; }
+    void announce(const char* path, int32_t severity, const char* firstLine) override
+    {
+        announced.push_back(std::string(path) + "|" + std::to_string(severity) + "|" + firstLine);
+    }
 };
 
 class RecordingDetails : public MessageDetails {

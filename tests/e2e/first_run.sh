@@ -21,6 +21,7 @@ e2e_expect_config 65536 InitiallyReadBytes Sizes
 e2e_expect_config 1000 KeepLines Sizes
 e2e_expect_config 3 OnTop Notifications
 e2e_expect_config 2 PlaySound Notifications
+e2e_expect_config 1 Desktop Notifications
 e2e_expect_config 50 XPos MainFrame
 e2e_expect_config 50 YPos MainFrame
 e2e_expect_config 500 XSize MainFrame

@@ -12,7 +12,7 @@ cmake --install "$build" --prefix "$prefix" > "$e2e_home/install.txt" 2>&1 \
 
 apps=share/icons/hicolor
 for file in bin/kestrano bin/kestrano-tail \
-    share/doc/kestrano/help/index.html share/doc/kestrano/Readme.txt \
+    share/kestrano/help/index.html share/kestrano/Readme.txt \
     share/applications/org.example.Kestrano.desktop share/metainfo/org.example.Kestrano.metainfo.xml \
     $apps/scalable/apps/org.example.Kestrano.svg share/man/man1/kestrano.1 share/man/man1/kestrano-tail.1; do
     [ -s "$prefix/$file" ] || e2e_fail "$file is not installed"

@@ -185,5 +185,31 @@ TEST(ProgramArgumentsTest, EveryArgumentButTheSwitchesIsAFile)
     EXPECT_TRUE(parsed.files.empty());
 }
 
+TEST(ProgramArgumentsTest, UnknownOptionsAreRefusedAndDashedFilesComeAfterTheEnd)
+{
+    const char* bogus[] = {"kestrano", "a.log", "--bogus", "-x"};
+    ProgramArguments parsed = parseProgramArguments(4, bogus);
+    EXPECT_EQ(parsed.error, "unknown option '--bogus'"); // the first one
+    EXPECT_EQ(usageErrorText("/usr/bin/kestrano", parsed.error),
+        "kestrano: unknown option '--bogus'\nTry 'kestrano --help' for more information.\n");
+
+    const char* dashed[] = {"kestrano", "", "-", "--", "-x.log", "", "--bogus"};
+    parsed = parseProgramArguments(7, dashed);
+    EXPECT_TRUE(parsed.error.empty());
+    EXPECT_EQ(parsed.files, (std::vector<std::string> {"-", "-x.log", "--bogus"}));
+
+    const char* noLevel[] = {"kestrano", "a.log", "--log"};
+    EXPECT_EQ(parseProgramArguments(3, noLevel).error, "option '--log' needs a level");
+}
+
+TEST(ProgramArgumentsTest, QtsOwnOptionsAreNeitherFilesNorErrors)
+{
+    const char* argv[] = {"kestrano", "-platform", "offscreen", "--style=fusion", "-reverse", "-display",
+        ":3", "-qmljsdebugger=port:1", "a.log"};
+    const ProgramArguments parsed = parseProgramArguments(9, argv);
+    EXPECT_TRUE(parsed.error.empty()) << parsed.error;
+    EXPECT_EQ(parsed.files, (std::vector<std::string> {"a.log"}));
+}
+
 } // namespace
 } // namespace kestrano::test

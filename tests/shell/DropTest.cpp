@@ -67,6 +67,41 @@ TEST_F(DropTest, SeveralFilesOpenInOrderAndAnOpenOneIsOnlyActivated)
     EXPECT_EQ(frame.activeChild(), already);
 }
 
+// The action a drop offering these actions (the first one proposed) ends with, or IgnoreAction when
+// refused; the file opens only when accepted.
+Qt::DropAction dropActionFor(
+    MainFrame& frame, const std::string& path, Qt::DropActions offered, Qt::DropAction proposed)
+{
+    QMimeData data;
+    data.setUrls(urlsOf({path}));
+    QDragEnterEvent enter(QPoint(10, 10), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.setDropAction(proposed);
+    QCoreApplication::sendEvent(&frame, &enter);
+    if (!enter.isAccepted())
+        return Qt::IgnoreAction;
+    QDropEvent event(QPointF(10, 10), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    event.setDropAction(proposed);
+    QCoreApplication::sendEvent(&frame, &event);
+    EXPECT_EQ(event.dropAction(), enter.dropAction());
+    return event.isAccepted() ? event.dropAction() : Qt::IgnoreAction;
+}
+
+TEST_F(DropTest, ADropIsACopyOrALinkNeverAMove)
+{
+    const std::string moved = log("moved.log", "x\n");
+    const std::string linked = log("linked.log", "x\n");
+    const std::string only = log("only-move.log", "x\n");
+    start();
+    MainFrame& frame = *app->GetMainFrame();
+    // A file manager proposes a move between folders of one disk; the file must stay where it is.
+    EXPECT_EQ(dropActionFor(frame, moved, Qt::MoveAction | Qt::CopyAction, Qt::MoveAction), Qt::CopyAction);
+    EXPECT_EQ(dropActionFor(frame, linked, Qt::MoveAction | Qt::LinkAction, Qt::LinkAction), Qt::LinkAction);
+    EXPECT_EQ(dropActionFor(frame, only, Qt::MoveAction, Qt::MoveAction), Qt::IgnoreAction);
+    EXPECT_NE(app->GetDocTemplate().findFrame(moved.c_str()), nullptr);
+    EXPECT_NE(app->GetDocTemplate().findFrame(linked.c_str()), nullptr);
+    EXPECT_EQ(app->GetDocTemplate().findFrame(only.c_str()), nullptr);
+}
+
 TEST_F(DropTest, OnlyLocalFilesAreAccepted)
 {
     start();

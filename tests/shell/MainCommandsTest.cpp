@@ -43,15 +43,6 @@ QStringList entries(QMenu* menu)
     return result;
 }
 
-QMenu* menuNamed(MainFrame& frame, const char* title)
-{
-    for (QMenu* menu : frame.currentMenus()) {
-        if (menu->title() == QString::fromLatin1(title))
-            return menu;
-    }
-    return nullptr;
-}
-
 TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
 {
     start();
@@ -60,7 +51,7 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
         QStringList(
             {"&Open...\tCtrl+O", "&Delete All Files...", "-", "O&ptions...\tF10", "-", "E&xit\tAlt+X"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
-        QStringList({"&Toolbar", "&Status Bar", "-", "Clear &All", "-", "&Refresh\tF5"}));
+        QStringList({"&Toolbar", "&Status Bar", "-", "Clear &All", "-", "&Refresh\tF5", "-", "&Font..."}));
     EXPECT_EQ(entries(menuNamed(frame, "&Help")),
         QStringList({"&Help...\tF1", "&Terms and Conditions", "&Web Site of Kestrano", "-",
             "&About Kestrano...\tShift-F1"}));
@@ -83,7 +74,7 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
             "Find &Previous\tShift+F3"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
         QStringList({"&Toolbar", "&Status Bar", "-", "Toggle &Follow", "T&oggle Reload On Change", "-",
-            "&Clear\tDel", "Clear &All", "-", "&Refresh\tF5"}));
+            "&Clear\tDel", "Clear &All", "-", "&Refresh\tF5", "-", "&Font..."}));
     EXPECT_EQ(entries(menuNamed(frame, "&Help")), QStringList({"&About Kestrano...\tShift-F1"}));
 
     QMenu* window = menuNamed(frame, "&Window");
@@ -255,10 +246,27 @@ TEST_F(MainCommandsTest, DocumentsAreFoundBesideTheProgramOrInstalled)
     EXPECT_TRUE(
         findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("Readme.txt")).isEmpty());
 
+    // Not in share/doc, which minimal systems drop.
     std::filesystem::create_directories(prefix.file("share/doc/kestrano"));
     writeFile(prefix.file("share/doc/kestrano/Readme.txt"), "terms");
+    EXPECT_TRUE(
+        findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("Readme.txt")).isEmpty());
+
+    std::filesystem::create_directories(prefix.file("share/kestrano"));
+    writeFile(prefix.file("share/kestrano/Readme.txt"), "terms");
     EXPECT_EQ(findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("Readme.txt")),
-        QString::fromStdString(prefix.file("share/doc/kestrano/Readme.txt")));
+        QString::fromStdString(prefix.file("share/kestrano/Readme.txt")));
+
+    // A data folder of the desktop comes before the program's own prefix.
+    TempDir data;
+    std::filesystem::create_directories(data.file("kestrano/help"));
+    writeFile(data.file("kestrano/help/index.html"), "<p>help</p>");
+    std::filesystem::create_directories(prefix.file("share/kestrano/help"));
+    writeFile(prefix.file("share/kestrano/help/index.html"), "<p>help</p>");
+    qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(data.file("")));
+    EXPECT_EQ(findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("help/index.html")),
+        QString::fromStdString(data.file("kestrano/help/index.html")));
+    qunsetenv("XDG_DATA_DIRS");
 
     std::filesystem::create_directories(prefix.file("bin/docs"));
     writeFile(prefix.file("bin/docs/Readme.txt"), "terms");

@@ -5,6 +5,7 @@
 #include "shell/MainFrame.h"
 
 #include <QCoreApplication>
+#include <QMenu>
 
 #include <cstdlib>
 #include <filesystem>
@@ -89,6 +90,15 @@ std::string stored(haspel::ConfigSection& root, std::initializer_list<const char
     if (parameter->GetType() == haspel::ValueType::Int)
         return std::to_string(parameter->ToInt());
     return parameter->ToString();
+}
+
+QMenu* menuNamed(MainFrame& frame, const char* title)
+{
+    for (QMenu* menu : frame.currentMenus()) {
+        if (menu->title() == QString::fromLatin1(title))
+            return menu;
+    }
+    return nullptr;
 }
 
 } // namespace kestrano::test

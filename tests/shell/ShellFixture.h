@@ -14,8 +14,14 @@
 #include <string>
 #include <vector>
 
+class QMenu;
+
 namespace haspel {
 class ConfigSection;
+}
+
+namespace kestrano {
+class MainFrame;
 }
 
 namespace kestrano::test {
@@ -68,5 +74,8 @@ inline const std::string Missing = "<missing>";
 // The value of a parameter of the section path below root as text (found without creating anything), or
 // Missing.
 std::string stored(haspel::ConfigSection& root, std::initializer_list<const char*> sections, const char* key);
+
+// The menu of the main window's menu bar with this title (as the table writes it), or nullptr.
+QMenu* menuNamed(MainFrame& frame, const char* title);
 
 } // namespace kestrano::test

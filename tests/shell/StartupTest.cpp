@@ -20,7 +20,7 @@ namespace {
 
 using StartupTest = ShellTest;
 
-TEST_F(StartupTest, FirstRunWritesAllElevenSettingsAtExit)
+TEST_F(StartupTest, FirstRunWritesAllSettingsAtExit)
 {
     start();
     EXPECT_EQ(app->GetDocTemplate().count(), 0);
@@ -46,6 +46,7 @@ TEST_F(StartupTest, FirstRunWritesAllElevenSettingsAtExit)
         {"Sizes", "KeepLines", "1000"},
         {"Notifications", "OnTop", "3"},
         {"Notifications", "PlaySound", "2"},
+        {"Notifications", "Desktop", "1"},
     };
     for (const auto& setting : expected) {
         EXPECT_EQ(stored(root, {setting.section}, setting.key), setting.value) << setting.key;
@@ -117,7 +118,10 @@ TEST_F(StartupTest, WorkspaceComesBackAsStoredAndStartingStoresNothing)
     EXPECT_EQ(stored(root, {"Workspace", second.c_str(), "ChildFrame"}, "YSize"), "500");
     // Stored entries stay as they were; the file named on the command line joins the workspace.
     EXPECT_EQ(stored(root, {"Workspace", first.c_str(), "ChildFrame"}, "XSize"), "300");
-    EXPECT_EQ(stored(root, {"Workspace", named.c_str(), "ChildFrame"}, "XSize"), "500");
+    ChildFrame* c = app->GetDocTemplate().findFrame(named.c_str());
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(stored(root, {"Workspace", named.c_str(), "ChildFrame"}, "XSize"), std::to_string(c->width()));
+    EXPECT_EQ(stored(root, {"Workspace", named.c_str(), "ChildFrame"}, "YPos"), std::to_string(c->y()));
 }
 
 TEST_F(StartupTest, MovingALogWindowAfterStartUpStoresItsPlace)

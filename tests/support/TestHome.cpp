@@ -18,6 +18,8 @@ TestHome::TestHome()
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     setenv("XDG_STATE_HOME", state.c_str(), 1);
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    // Nor the desktop's session bus: notifications reach no one unless a test starts a bus of its own.
+    setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + home.file("no-session-bus")).c_str(), 1);
 }
 
 } // namespace kestrano::test
