@@ -2,6 +2,27 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>Kestrano</name>
+    <message>
+        <source>Font</source>
+        <translation>Schrift</translation>
+    </message>
+</context>
+<context>
+    <name>PatternField</name>
+    <message>
+        <source>%1 (at offset %2)</source>
+        <translation>%1 (an Stelle %2)</translation>
+    </message>
+</context>
+<context>
+    <name>QtNotifier</name>
+    <message>
+        <source>Kestrano: %1</source>
+        <translation>Kestrano: %1</translation>
+    </message>
+</context>
+<context>
     <name>kestrano::AboutDialog</name>
     <message>
         <source>Kestrano Version %1</source>
@@ -21,6 +42,41 @@
     <message>
         <source>Kestrano alert</source>
         <translation>Kestrano-Alarm</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::ChildFrame</name>
+    <message>
+        <source>Filter</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>Show matching</source>
+        <translation>Treffer zeigen</translation>
+    </message>
+    <message>
+        <source>Hide matching</source>
+        <translation>Treffer ausblenden</translation>
+    </message>
+    <message>
+        <source>Show only the messages that match, or hide them</source>
+        <translation>Nur die passenden Meldungen zeigen oder sie ausblenden</translation>
+    </message>
+    <message>
+        <source>Aa</source>
+        <translation>Aa</translation>
+    </message>
+    <message>
+        <source>Match case</source>
+        <translation>Groß-/Kleinschreibung beachten</translation>
+    </message>
+    <message>
+        <source>.*</source>
+        <translation>.*</translation>
+    </message>
+    <message>
+        <source>Regular expression</source>
+        <translation>Regulärer Ausdruck</translation>
     </message>
 </context>
 <context>
@@ -356,6 +412,85 @@
         <source>Tools</source>
         <translation>Werkzeuge</translation>
     </message>
+    <message>
+        <source>&amp;Find...	Ctrl+F</source>
+        <translation>&amp;Suchen...	Strg+F</translation>
+    </message>
+    <message>
+        <source>Find text in the log window.</source>
+        <translation>Text im Protokollfenster suchen.</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Find &amp;Next	F3</source>
+        <translation>&amp;Weitersuchen	F3</translation>
+    </message>
+    <message>
+        <source>Go to the next row with the text.</source>
+        <translation>Zur nächsten Zeile mit dem Text gehen.</translation>
+    </message>
+    <message>
+        <source>Find next</source>
+        <translation>Weitersuchen</translation>
+    </message>
+    <message>
+        <source>Find &amp;Previous	Shift+F3</source>
+        <translation>&amp;Rückwärts suchen	Umschalt+F3</translation>
+    </message>
+    <message>
+        <source>Go to the previous row with the text.</source>
+        <translation>Zur vorigen Zeile mit dem Text gehen.</translation>
+    </message>
+    <message>
+        <source>Find previous</source>
+        <translation>Rückwärts suchen</translation>
+    </message>
+    <message>
+        <source>&amp;Text Filter	Ctrl+Shift+F</source>
+        <translation>&amp;Textfilter	Strg+Umschalt+F</translation>
+    </message>
+    <message>
+        <source>Show only the messages with a text, or hide them.</source>
+        <translation>Nur die Meldungen mit einem Text zeigen oder sie ausblenden.</translation>
+    </message>
+    <message>
+        <source>Text filter</source>
+        <translation>Textfilter</translation>
+    </message>
+    <message>
+        <source>&amp;Details...	Enter</source>
+        <translation>&amp;Details...	Eingabe</translation>
+    </message>
+    <message>
+        <source>Show the selected message in full.</source>
+        <translation>Die gewählte Meldung vollständig zeigen.</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>&amp;Copy	Ctrl+C</source>
+        <translation>&amp;Kopieren	Strg+C</translation>
+    </message>
+    <message>
+        <source>Copy the selected message to the clipboard.</source>
+        <translation>Die gewählte Meldung in die Zwischenablage kopieren.</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::DesktopNotifications</name>
+    <message>
+        <source>Show</source>
+        <translation>Zeigen</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::Document</name>
@@ -377,6 +512,69 @@
     <message>
         <source>Unexpected error.</source>
         <translation>Unerwarteter Fehler.</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::FindBar</name>
+    <message>
+        <source>Match case</source>
+        <translation>Groß-/Kleinschreibung beachten</translation>
+    </message>
+    <message>
+        <source>Regular expression</source>
+        <translation>Regulärer Ausdruck</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Weiter</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Close the find bar</source>
+        <translation>Suchleiste schließen</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+F3)</source>
+        <translation>Voriger Treffer (Umschalt+F3)</translation>
+    </message>
+    <message>
+        <source>Next match (F3)</source>
+        <translation>Nächster Treffer (F3)</translation>
+    </message>
+    <message>
+        <source>Invalid expression</source>
+        <translation>Ungültiger Ausdruck</translation>
+    </message>
+    <message>
+        <source>No match</source>
+        <translation>Kein Treffer</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>Passed the end, continued from the top</source>
+        <translation>Ende erreicht, oben fortgesetzt</translation>
+    </message>
+    <message>
+        <source>Passed the top, continued from the end</source>
+        <translation>Anfang erreicht, unten fortgesetzt</translation>
+    </message>
+    <message>
+        <source>1 match</source>
+        <translation>1 Treffer</translation>
+    </message>
+    <message>
+        <source>%1 matches</source>
+        <translation>%1 Treffer</translation>
     </message>
 </context>
 <context>
@@ -419,6 +617,18 @@
     <message>
         <source>Sure to delete all open log files?</source>
         <translation>Wirklich alle geöffneten Protokolldateien löschen?</translation>
+    </message>
+    <message>
+        <source>&amp;Font...</source>
+        <translation>Sch&amp;rift...</translation>
+    </message>
+    <message>
+        <source>Choose the font of the log lists.</source>
+        <translation>Die Schrift der Protokolllisten wählen.</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
     </message>
 </context>
 <context>
@@ -559,6 +769,10 @@ kann Ihr System verlangsamen. Wollen Sie das wirklich?</translation>
     <message>
         <source>Invalid keep lines value.</source>
         <translation>Ungültige Zahl zu behaltender Zeilen.</translation>
+    </message>
+    <message>
+        <source>Show desktop notifications</source>
+        <translation>Desktop-Benachrichtigungen anzeigen</translation>
     </message>
 </context>
 <context>
