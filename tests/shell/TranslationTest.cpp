@@ -67,7 +67,7 @@ TEST_F(TranslationTest, GermanMenusToolBarAndStatusBar)
     QCoreApplication::processEvents();
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(texts(frame.menuBar()->actions()),
-        QStringList({"&Datei", "&Filter", "&Ansicht", "F&enster", "&Hilfe"}));
+        QStringList({"&Datei", "&Bearbeiten", "&Filter", "&Ansicht", "F&enster", "&Hilfe"}));
     EXPECT_EQ(
         child->toolBarAction(Command::SetToErrors)->toolTip(), QStringLiteral("Fehler und höher zeigen"));
     // The shortcuts stay the keys they are.
