@@ -15,8 +15,9 @@ void FileStatus::Reset()
 {
     accessed = created = modified = kUnknownTime;
     exists = false;
+    regular = false;
     flags = 0;
-    size = 0;
+    device = inode = size = 0;
 }
 
 void FileStatus::Refresh(bool existenceOnly, bool useCache)
@@ -38,6 +39,9 @@ void FileStatus::LookUp()
         return;
     }
     exists = true;
+    regular = S_ISREG(found.stx_mode);
+    device = (static_cast<uint64_t>(found.stx_dev_major) << 32) | found.stx_dev_minor;
+    inode = found.stx_ino;
     size = found.stx_size;
     accessed = found.stx_atime.tv_sec;
     modified = found.stx_mtime.tv_sec;
