@@ -15,8 +15,7 @@ QString describeCurrentException();
 void reportCurrentException(QWidget* owner) noexcept;
 
 // Runs the handler; false if it failed (the error box has been shown).
-template <class Handler>
-bool runGuarded(QWidget* owner, Handler&& handler) noexcept
+template <class Handler> bool runGuarded(QWidget* owner, Handler&& handler) noexcept
 {
     try {
         handler();
