@@ -15,17 +15,25 @@
 namespace kestrano::test {
 namespace {
 
-using PollingTest = ShellTest;
+class PollingTest : public ShellTest {
+protected:
+    // Opens c.log, a.log and b.log, in that order, and appends a line to each.
+    std::vector<std::string> threeGrownLogs()
+    {
+        const std::vector<std::string> paths
+            = {log("c.log", "c\n"), log("a.log", "a\n"), log("b.log", "b\n")};
+        start(paths);
+        for (const std::string& path : paths)
+            appendFile(path, "more\n");
+        return paths;
+    }
+};
 
 TEST_F(PollingTest, APassPollsEveryLogOnceInOrderOfOpening)
 {
-    const std::string c = log("c.log", "c\n");
-    const std::string a = log("a.log", "a\n");
-    const std::string b = log("b.log", "b\n");
-    start({c, a, b});
+    const std::vector<std::string> paths = threeGrownLogs();
+    const std::string &c = paths[0], &a = paths[1], &b = paths[2];
     MainFrame& frame = *app->GetMainFrame();
-    for (const std::string& path : {a, b, c})
-        appendFile(path, "more\n");
     files.opened.clear();
     bool timerRanDuringPoll = false;
     files.onOpen = [&] { timerRanDuringPoll |= frame.updateTimer().isActive(); };
@@ -41,13 +49,9 @@ TEST_F(PollingTest, APassPollsEveryLogOnceInOrderOfOpening)
 
 TEST_F(PollingTest, AFailingLogEndsOnlyItsOwnPoll)
 {
-    const std::string c = log("c.log", "c\n");
-    const std::string a = log("a.log", "a\n");
-    const std::string b = log("b.log", "b\n");
-    start({c, a, b});
+    const std::vector<std::string> paths = threeGrownLogs();
+    const std::string &c = paths[0], &a = paths[1], &b = paths[2];
     MainFrame& frame = *app->GetMainFrame();
-    for (const std::string& path : {a, b, c})
-        appendFile(path, "more\n");
     files.onOpen = [&] {
         if (files.opened.back() == c)
             throw std::bad_alloc();
