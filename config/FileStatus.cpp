@@ -13,7 +13,7 @@ FileStatus::FileStatus(const char* path)
 
 void FileStatus::Reset()
 {
-    accessed = created = modified = kUnknownTime;
+    accessed = birth = created = modified = kUnknownTime;
     exists = false;
     regular = false;
     flags = 0;
@@ -46,6 +46,8 @@ void FileStatus::LookUp()
     accessed = found.stx_atime.tv_sec;
     modified = found.stx_mtime.tv_sec;
     created = (found.stx_mask & STATX_BTIME) ? found.stx_btime.tv_sec : kUnknownTime;
+    birth = (found.stx_mask & STATX_BTIME) ? found.stx_btime.tv_sec * 1000000000LL + found.stx_btime.tv_nsec
+                                           : kUnknownTime;
     flags = (S_ISDIR(found.stx_mode) ? kDirectory : 0) | kExistenceKnown | kDetailsKnown;
 }
 

@@ -30,9 +30,12 @@ public:
     bool IsDirectory() const { return (flags & kDirectory) != 0; }
     // A regular file (not a directory, FIFO, socket or device).
     bool IsRegularFile() const { return regular; }
-    // The file's identity: the device and inode it lives on, 0 when it doesn't exist.
+    // The file's identity: the device and inode it lives on, 0 when it doesn't exist, and its birth in
+    // nanoseconds since 1970 (-1 where the file system doesn't keep it), which tells a file created anew
+    // on a freed inode from the one that had it.
     uint64_t GetDevice() const { return device; }
     uint64_t GetInode() const { return inode; }
+    int64_t GetBirth() const { return birth; }
     int64_t GetAccessTime() const { return accessed; }
     int64_t GetCreationTime() const { return created; } // -1 where the file system doesn't keep it
     const char* GetPath() const { return path.GetText(); }
@@ -41,6 +44,7 @@ private:
     void LookUp();
 
     int64_t accessed = kUnknownTime;
+    int64_t birth = kUnknownTime;
     int64_t created = kUnknownTime;
     uint64_t device = 0;
     bool exists = false;

@@ -47,6 +47,7 @@ void ChildView::pollLogFile()
     int64_t modified;
     uint64_t foundDevice;
     uint64_t foundInode;
+    int64_t foundBirth;
     bool regular;
     {
         haspel::FileStatus status(path);
@@ -55,6 +56,7 @@ void ChildView::pollLogFile()
             lastWriteTime = 0;
             readPosition = UnknownPosition;
             device = inode = 0;
+            birth = -1;
             fileWasMissing = true;
             readFailed = false;
             emptyView();
@@ -64,9 +66,11 @@ void ChildView::pollLogFile()
         size = status.GetSize();
         foundDevice = status.GetDevice();
         foundInode = status.GetInode();
+        foundBirth = status.GetBirth();
         regular = status.IsRegularFile();
     }
-    const bool replaced = (device != 0 || inode != 0) && (foundDevice != device || foundInode != inode);
+    const bool replaced = (device != 0 || inode != 0)
+        && (foundDevice != device || foundInode != inode || foundBirth != birth);
     if (!replaced && modified == lastWriteTime && size == readPosition)
         return;
     if (reloadOnChange)
@@ -78,6 +82,7 @@ void ChildView::pollLogFile()
     lastWriteTime = modified;
     device = foundDevice;
     inode = foundInode;
+    birth = foundBirth;
 
     // Opening a FIFO or device could block or disturb its writer: only regular files are opened.
     FileSystem& files = context.files;

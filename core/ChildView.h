@@ -114,6 +114,7 @@ private:
     // The identity of the file read from (0, 0: none yet).
     uint64_t device = 0;
     uint64_t inode = 0;
+    int64_t birth = -1;
     // A poll found the file missing since the reading state was last reset.
     bool fileWasMissing = false;
     bool behind = false;

@@ -101,6 +101,12 @@ TEST(FileStatusTest, KindAndIdentityCompareWithStat)
     std::filesystem::rename(other, path);
     status.Refresh(false, false);
     EXPECT_NE(status.GetInode(), found.st_ino);
+    // Deleted and created anew, perhaps on the freed inode: born later.
+    const int64_t birth = status.GetBirth();
+    std::filesystem::remove(path);
+    kestrano::test::writeFile(path, "z");
+    status.Refresh(false, false);
+    EXPECT_TRUE(birth == FileStatus::kUnknownTime || status.GetBirth() > birth);
 
     const std::string fifo = temp.file("fifo");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
