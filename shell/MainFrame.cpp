@@ -47,6 +47,16 @@ QStringList droppedFiles(const QMimeData* data)
     return files;
 }
 
+// The text of the exception being handled; the pass goes on even when there is no memory for it.
+QString describeFailure() noexcept
+{
+    try {
+        return describeCurrentException();
+    } catch (...) {
+        return QStringLiteral("Out of memory.");
+    }
+}
+
 } // namespace
 
 MainFrame::MainFrame(Kestrano& app)
@@ -231,7 +241,7 @@ void MainFrame::pollAllLogs()
             more = more || frame.view().hasMoreToRead();
         } catch (...) {
             if (failure.isNull())
-                failure = describeCurrentException();
+                failure = describeFailure();
         }
     });
     if (!failure.isNull())
