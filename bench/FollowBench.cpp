@@ -1,8 +1,8 @@
-// The whole reading path: one poll reads the synthetic log, grown by 210 MB since the previous poll,
-// into a view with a recording list (KeepLines 1000, default settings), against grep over the same
-// file, both in processor time; then timer passes over 1000 open, unchanged logs.
-// kestrano-tail then reads the whole file once (-s fatal, output to /dev/null). The last lines printed
-// are "tail_vs_grep X.XX" and "follow_vs_grep X.XX", the ratios of the throughputs to grep's.
+// The whole reading path: polls, one after the other, read the synthetic log, grown by 210 MB since the
+// previous poll, into a view with a recording list (KeepLines 1000, default settings), against grep over the
+// same file, both in processor time; then timer passes over 1000 open, unchanged logs. kestrano-tail then
+// reads the whole file once (-s fatal, output to /dev/null). The last lines printed are "tail_vs_grep X.XX"
+// and "follow_vs_grep X.XX", the ratios of the throughputs to grep's.
 #include "bench/SyntheticLog.h"
 #include "config/Config.h"
 #include "core/ChildView.h"
@@ -77,7 +77,11 @@ int main()
     const uint64_t grown = std::filesystem::file_size(path) - before;
     const long residentBefore = maxResidentKilobytes();
     const double start = bench::processorSeconds(RUSAGE_SELF);
-    log.view.pollLogFile();
+    int polls = 0;
+    do {
+        log.view.pollLogFile();
+        ++polls;
+    } while (log.view.hasMoreToRead());
     const double seconds = bench::processorSeconds(RUSAGE_SELF) - start;
     const uint64_t read = log.view.getReadPosition() - before;
     const double megabytes = static_cast<double>(read) / 1e6;
@@ -86,8 +90,9 @@ int main()
             static_cast<unsigned long long>(grown));
         return 1;
     }
-    std::printf("follow: %.1f MB appended, read by one poll in %.3f processor s: %.1f MB/s\n", megabytes,
-        seconds, megabytes / seconds);
+    std::printf(
+        "follow: %.1f MB appended, read by %d polls of at most %d ms in %.3f processor s: %.1f MB/s\n",
+        megabytes, polls, ChildView::PollBudgetMilliseconds, seconds, megabytes / seconds);
     std::printf("follow: %d messages kept, %d rows, peak memory grew by %ld KiB\n",
         log.view.getMessages().GetCount(), log.list.rowCount(), maxResidentKilobytes() - residentBefore);
 

@@ -13,10 +13,11 @@ FileStatus::FileStatus(const char* path)
 
 void FileStatus::Reset()
 {
-    accessed = created = modified = kUnknownTime;
+    accessed = birth = created = modified = kUnknownTime;
     exists = false;
+    regular = false;
     flags = 0;
-    size = 0;
+    device = inode = size = 0;
 }
 
 void FileStatus::Refresh(bool existenceOnly, bool useCache)
@@ -38,10 +39,15 @@ void FileStatus::LookUp()
         return;
     }
     exists = true;
+    regular = S_ISREG(found.stx_mode);
+    device = (static_cast<uint64_t>(found.stx_dev_major) << 32) | found.stx_dev_minor;
+    inode = found.stx_ino;
     size = found.stx_size;
     accessed = found.stx_atime.tv_sec;
     modified = found.stx_mtime.tv_sec;
     created = (found.stx_mask & STATX_BTIME) ? found.stx_btime.tv_sec : kUnknownTime;
+    birth = (found.stx_mask & STATX_BTIME) ? found.stx_btime.tv_sec * 1000000000LL + found.stx_btime.tv_nsec
+                                           : kUnknownTime;
     flags = (S_ISDIR(found.stx_mode) ? kDirectory : 0) | kExistenceKnown | kDetailsKnown;
 }
 

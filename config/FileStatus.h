@@ -28,6 +28,14 @@ public:
     uint64_t GetSize() const { return size; }
     uint32_t GetFlags() const { return flags; }
     bool IsDirectory() const { return (flags & kDirectory) != 0; }
+    // A regular file (not a directory, FIFO, socket or device).
+    bool IsRegularFile() const { return regular; }
+    // The file's identity: the device and inode it lives on, 0 when it doesn't exist, and its birth in
+    // nanoseconds since 1970 (-1 where the file system doesn't keep it), which tells a file created anew
+    // on a freed inode from the one that had it.
+    uint64_t GetDevice() const { return device; }
+    uint64_t GetInode() const { return inode; }
+    int64_t GetBirth() const { return birth; }
     int64_t GetAccessTime() const { return accessed; }
     int64_t GetCreationTime() const { return created; } // -1 where the file system doesn't keep it
     const char* GetPath() const { return path.GetText(); }
@@ -36,11 +44,15 @@ private:
     void LookUp();
 
     int64_t accessed = kUnknownTime;
+    int64_t birth = kUnknownTime;
     int64_t created = kUnknownTime;
+    uint64_t device = 0;
     bool exists = false;
     uint32_t flags = 0;
+    uint64_t inode = 0;
     int64_t modified = kUnknownTime;
     String path;
+    bool regular = false;
     uint64_t size = 0;
 };
 

@@ -11,7 +11,10 @@
 #include "platform/MessageDetails.h"
 #include "platform/Notifier.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <new>
 
 namespace kestrano {
 
@@ -48,42 +51,63 @@ void ChildView::pollLogFile()
     } settle {*this};
     const bool quiet = suppressNotifications;
     suppressNotifications = false;
+    behind = false;
 
     const char* path = document.getPathName().GetText();
     uint64_t size;
     int64_t modified;
+    uint64_t foundDevice;
+    uint64_t foundInode;
+    int64_t foundBirth;
+    bool regular;
     {
         haspel::FileStatus status(path);
         status.Refresh(true, true);
         if (!status.Exists()) {
             lastWriteTime = 0;
             readPosition = UnknownPosition;
+            device = inode = 0;
+            birth = -1;
+            fileWasMissing = true;
+            readFailed = false;
             emptyView();
             return;
         }
         modified = status.GetModificationTime();
         size = status.GetSize();
+        foundDevice = status.GetDevice();
+        foundInode = status.GetInode();
+        foundBirth = status.GetBirth();
+        regular = status.IsRegularFile();
     }
-    if (modified == lastWriteTime && size == readPosition)
+    const bool replaced = (device != 0 || inode != 0)
+        && (foundDevice != device || foundInode != inode || foundBirth != birth);
+    if (!replaced && modified == lastWriteTime && size == readPosition)
         return;
-    if (size < readPosition || reloadOnChange)
-        restartAtTail(size);
+    if (reloadOnChange)
+        startOver(size, false);
+    else if (readPosition == UnknownPosition)
+        startOver(size, fileWasMissing);
+    else if (replaced || size < readPosition)
+        startOver(size, true);
     lastWriteTime = modified;
+    device = foundDevice;
+    inode = foundInode;
+    birth = foundBirth;
 
+    // Opening a FIFO or device could block or disturb its writer: only regular files are opened.
     FileSystem& files = context.files;
-    const FileSystem::Handle file = files.openForReading(path);
+    const FileSystem::Handle file = regular ? files.openForReading(path) : FileSystem::NoHandle;
     if (file == FileSystem::NoHandle) {
-        if (!readErrorShown) {
-            try {
-                cutter.appendPendingText(ReadErrorNotice, static_cast<int32_t>(std::strlen(ReadErrorNotice)));
-                cutter.splitPendingText();
-                readErrorShown = true;
-            } catch (const haspel::Exception&) {
-                // out of memory: the notice is tried again at the next poll
-            }
-        }
+        noteReadFailure();
         return;
     }
+    readFailed = false;
+    struct Closer {
+        FileSystem& files;
+        FileSystem::Handle file;
+        ~Closer() { files.close(file); }
+    } closer {files, file};
 
     int32_t highest = Severity::None;
     announcedSeverity = Severity::None;
@@ -92,34 +116,62 @@ void ChildView::pollLogFile()
         complete = readAppended(file, highest);
     } catch (const haspel::Exception&) {
         complete = false; // what was cut so far stays; the next poll goes on from readPosition
+    } catch (const std::bad_alloc&) {
+        complete = false; // from the list control
     }
-    if (complete && !quiet)
-        notify(highest);
-    files.close(file);
-    if (complete)
+    if (behind)
+        suppressNotifications = quiet; // the rest of a quiet read stays quiet
+    if (complete) {
         readErrorShown = false;
+        if (!quiet)
+            notify(highest);
+    }
 }
 
-void ChildView::restartAtTail(uint64_t size)
+// Everything the file holds is new (newContent, up to NewContentBound) or only its tail is read.
+void ChildView::startOver(uint64_t size, bool newContent)
 {
-    // The setting is compared as the unsigned 32-bit value it always was, so -1 still means "everything".
-    const uint64_t initial = static_cast<uint32_t>(context.settings.GetInitiallyReadBytes());
-    if (size < initial) {
+    // A negative setting (-1) means the whole file.
+    const int32_t setting = context.settings.GetInitiallyReadBytes();
+    const uint64_t initial = setting < 0 ? UINT64_MAX : static_cast<uint64_t>(setting);
+    if (size < initial || (newContent && size <= NewContentBound)) {
         readPosition = 0;
         cutter.setSkipFirstLine(false);
     } else {
         readPosition = size - initial;
         cutter.setSkipFirstLine(readPosition > 0);
     }
+    fileWasMissing = false;
     // A partial line left from the old content would be glued to the first line read now.
     cutter.discardPendingText();
     emptyView();
 }
 
+void ChildView::noteReadFailure()
+{
+    readFailed = true;
+    if (readErrorShown)
+        return;
+    if (!readErrorNotice) {
+        readErrorShown = true;
+        return;
+    }
+    try {
+        cutter.appendPendingText(ReadErrorNotice, static_cast<int32_t>(std::strlen(ReadErrorNotice)));
+        cutter.splitPendingText();
+        readErrorShown = true;
+    } catch (const haspel::Exception&) {
+        // out of memory: the notice is tried again at the next poll
+    } catch (const std::bad_alloc&) { }
+}
+
 // Reads in steps of ReadChunkSize while the file is longer than one step, then at most one step more;
-// false when the file layer failed.
+// a poll that runs out of time stops after a step and leaves the rest for the next one. False when the
+// file layer failed.
 bool ChildView::readAppended(FileSystem::Handle file, int32_t& highest)
 {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(PollBudgetMilliseconds);
     FileSystem& files = context.files;
     uint64_t length;
     while (true) {
@@ -130,6 +182,10 @@ bool ChildView::readAppended(FileSystem::Handle file, int32_t& highest)
         const int32_t got = readStep(file, ReadChunkSize, highest);
         if (got <= 0)
             return got == 0; // 0: shrank while being read; the next poll starts over
+        if (Clock::now() >= deadline) {
+            behind = true;
+            return true;
+        }
     }
     if (!files.length(file, length))
         return false;
@@ -149,8 +205,12 @@ int32_t ChildView::readStep(FileSystem::Handle file, int32_t n, int32_t& highest
     const int32_t got = context.files.readAt(file, buffer, n, readPosition);
     if (got <= 0)
         return got;
-    // The cutter takes the text up to a NUL; the rest of the step is skipped, but counted as read.
-    cutter.appendPendingText(buffer, got);
+    // NUL bytes (padding after a crash, stray binary) are dropped; the text around them is kept.
+    int32_t kept = got;
+    if (char* nul = static_cast<char*>(std::memchr(buffer, '\0', static_cast<size_t>(got))))
+        kept = static_cast<int32_t>(std::remove(nul, buffer + got, '\0') - buffer);
+    if (kept > 0)
+        cutter.appendPendingText(buffer, kept);
     readPosition += static_cast<uint64_t>(got);
     const int32_t severity = cutter.splitPendingText();
     if (severity > highest)
@@ -273,6 +333,7 @@ void ChildView::refreshLog()
 {
     lastWriteTime = 0;
     readPosition = UnknownPosition;
+    fileWasMissing = false;
     suppressNotifications = true;
     rebuildList();
 }

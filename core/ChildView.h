@@ -49,14 +49,26 @@ public:
     // Larger than any file: the next poll starts over from the tail.
     static constexpr uint64_t UnknownPosition = UINT64_MAX;
     static constexpr const char* ReadErrorNotice = "Error: Cannot read from log file. Still trying...\n";
+    // Content a start over reads from its beginning: after a shrink, a replacement or a return of the
+    // file everything it holds is new. A longer file is read from its tail, as at opening.
+    static constexpr uint64_t NewContentBound = uint64_t(8) << 20;
+    // Reading time of one poll; what is left is read by the next one.
+    static constexpr int32_t PollBudgetMilliseconds = 25;
 
     ChildView(Document& document, const ViewContext& context, ListControl& list, LogFrame& frame);
     ~ChildView() override;
     ChildView(const ChildView&) = delete;
     ChildView& operator=(const ChildView&) = delete;
 
-    // Reads what the file gained since the last poll, or its tail when it shrank, and notifies.
+    // Reads what the file gained since the last poll, or what it holds anew when it shrank or was
+    // replaced, and notifies.
     void pollLogFile();
+    // The last poll ran out of time before it caught up: the next one should come at once.
+    bool hasMoreToRead() const { return behind; }
+    // The file is there but could not be read when last tried (not a regular file, or opening failed).
+    bool getReadFailed() const { return readFailed; }
+    // Whether a file that can't be read adds the read-error notice (on unless a reader won't retry).
+    void setReadErrorNoticeSwitch(bool on) { readErrorNotice = on; }
     // Cuts the pending text into messages; the highest new severity or Severity::None.
     int32_t splitPendingText();
 
@@ -104,7 +116,8 @@ private:
     bool appendRowIfShown(Message* message);
     void settleUndecided();
     void emptyView();
-    void restartAtTail(uint64_t size);
+    void startOver(uint64_t size, bool newContent);
+    void noteReadFailure();
     bool readAppended(FileSystem::Handle file, int32_t& highest);
     int32_t readStep(FileSystem::Handle file, int32_t n, int32_t& highest);
     void notify(int32_t highest);
@@ -120,6 +133,15 @@ private:
     bool readErrorShown = false;
     int64_t lastWriteTime = 0;
     uint64_t readPosition = UnknownPosition;
+    // The identity of the file read from (0, 0: none yet).
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t birth = -1;
+    // A poll found the file missing since the reading state was last reset.
+    bool fileWasMissing = false;
+    bool behind = false;
+    bool readFailed = false;
+    bool readErrorNotice = true;
     bool suppressNotifications = true;
     bool follow = true;
     int32_t minimumSeverity = 0;

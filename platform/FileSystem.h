@@ -14,7 +14,7 @@ public:
     virtual ~FileSystem() = default;
 
     // Opens a regular file read-only. NoHandle when it is missing, unreadable or not a regular file
-    // (a FIFO, device or directory is refused without blocking).
+    // (a FIFO, device or directory is refused without blocking); errno tells why.
     virtual Handle openForReading(const char* path) = 0;
     // Reads up to n bytes at offset into buffer: the number read, 0 at the end, -1 on failure.
     virtual int32_t readAt(Handle file, char* buffer, int32_t n, uint64_t offset) = 0;

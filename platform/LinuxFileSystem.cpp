@@ -17,8 +17,11 @@ FileSystem::Handle LinuxFileSystem::openForReading(const char* path)
     if (fd < 0)
         return NoHandle;
     struct stat status;
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    const bool statusKnown = ::fstat(fd, &status) == 0;
+    if (!statusKnown || !S_ISREG(status.st_mode)) {
+        const int error = !statusKnown ? errno : S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
         ::close(fd);
+        errno = error;
         return NoHandle;
     }
     return fd;

@@ -69,6 +69,16 @@ bool takeAsCopyOrLink(QDropEvent* event)
     return true;
 }
 
+// The text of the exception being handled; the pass goes on even when there is no memory for it.
+QString describeFailure() noexcept
+{
+    try {
+        return describeCurrentException();
+    } catch (...) {
+        return QStringLiteral("Out of memory.");
+    }
+}
+
 } // namespace
 
 MainFrame::MainFrame(Kestrano& app)
@@ -301,12 +311,25 @@ void MainFrame::RestartUpdateTimer()
 void MainFrame::pollAllLogs()
 {
     timer.stop();
-    bool failed = false; // one error box per pass is enough
-    app.GetDocTemplate().forEachFrame([this, &failed](ChildFrame& frame) {
-        if (!failed)
-            failed = !runGuarded(this, [&frame] { frame.view().pollLogFile(); });
+    // Every log is polled; a failure ends only its own poll. One error box, after the pass.
+    QString failure;
+    bool more = false;
+    app.GetDocTemplate().forEachFrame([&failure, &more](ChildFrame& frame) {
+        try {
+            frame.view().pollLogFile();
+            more = more || frame.view().hasMoreToRead();
+        } catch (...) {
+            if (failure.isNull())
+                failure = describeFailure();
+        }
     });
-    RestartUpdateTimer();
+    if (!failure.isNull())
+        runGuarded(this, [this, &failure] { showError(this, failure); }); // no pass while it is open
+    // A log with more to read is read on at once, after the events that came meanwhile.
+    if (more)
+        timer.start(0);
+    else
+        RestartUpdateTimer();
 }
 
 CommandTarget* MainFrame::handlerOf(Command command, ChildFrame* from)

@@ -31,7 +31,8 @@ public:
     // Starts timer 1 again with the current polling interval.
     void RestartUpdateTimer();
     void SetIdleMessage(const QString& text);
-    // One polling pass: every open log, in the order of opening.
+    // One polling pass: every open log, in the order of opening. The next pass comes after the interval,
+    // or at once when a log has more to read.
     void pollAllLogs();
 
     QMdiArea& mdiArea() const { return *area; }

@@ -5,6 +5,7 @@
 #include "platform/qt/LogFont.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/SeverityIcons.h"
+#include "shell/LongTextView.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,12 +17,27 @@
 
 namespace kestrano {
 
+namespace {
+
+bool isShort(const QString& text)
+{
+    if (text.size() > MessageDialog::ShortText)
+        return false;
+    qsizetype start = 0;
+    for (qsizetype end; (end = text.indexOf(QLatin1Char('\n'), start)) >= 0; start = end + 1) {
+        if (end - start > MessageDialog::ShortLine)
+            return false;
+    }
+    return text.size() - start <= MessageDialog::ShortLine;
+}
+
+} // namespace
+
 MessageDialog::MessageDialog(const Message& message, QWidget* parent)
     : QDialog(parent)
     , text(message.getText(), message.getTextLength())
     , severity(message.getSeverity())
     , icon(new QLabel(this))
-    , textView(new QPlainTextEdit(this))
 {
     setWindowTitle(tr("Message details"));
 
@@ -30,13 +46,26 @@ MessageDialog::MessageDialog(const Message& message, QWidget* parent)
         icon->setPixmap(picture.pixmap(32, 32));
     icon->setFixedSize(32, 32);
 
-    textView->setReadOnly(true);
-    textView->setFont(logFont());
-    textView->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    textView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QString shown = QString::fromLocal8Bit(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    textView->setPlainText(translatedRowText(shown));
+    // A plain text box lays out a long line in quadratic time, and costs per line: long texts go to
+    // the view that lays out only what is on screen.
+    const QString body = translatedRowText(shown);
+    if (isShort(body)) {
+        auto* box = new QPlainTextEdit(this);
+        box->setReadOnly(true);
+        box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setFont(logFont());
+        box->setPlainText(body);
+        textView = box;
+    } else {
+        auto* view = new LongTextView(this);
+        view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        view->setFont(logFont());
+        view->setPlainText(body);
+        textView = view;
+    }
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* copy = buttons->addButton(tr("&Copy to clipboard"), QDialogButtonBox::ActionRole);
@@ -53,6 +82,13 @@ MessageDialog::MessageDialog(const Message& message, QWidget* parent)
     layout->setColumnStretch(1, 1);
     resize(560, 320);
     ok->setFocus();
+}
+
+QString MessageDialog::shownText() const
+{
+    if (auto* box = qobject_cast<QPlainTextEdit*>(textView))
+        return box->toPlainText();
+    return static_cast<LongTextView*>(textView)->toPlainText();
 }
 
 void MessageDialog::copyToClipboard()

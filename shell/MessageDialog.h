@@ -1,6 +1,7 @@
 // The details of one message: its severity icon, its whole text with each line on its own line, and a
 // button that copies the text to the clipboard. The dialog keeps its own copy of text and severity, so
-// the view may drop the message while the dialog is open.
+// the view may drop the message while the dialog is open. A short text is shown in a plain text box
+// (selectable); a long one in a LongTextView, which shows text of any length at once.
 #pragma once
 
 #include "platform/MessageDetails.h"
@@ -26,14 +27,21 @@ public:
     // Places the text on the clipboard as plain text, lines joined by CR LF.
     void copyToClipboard();
 
-    QPlainTextEdit& textBox() const { return *textView; }
+    // Texts up to this many characters with no line longer than ShortLine go to a plain text box.
+    static constexpr qsizetype ShortText = 64 * 1024;
+    static constexpr qsizetype ShortLine = 4096;
+
+    // The text box: a read-only QPlainTextEdit or a LongTextView.
+    QWidget& textBox() const { return *textView; }
+    // The text shown, lines separated by LF.
+    QString shownText() const;
     QLabel& iconLabel() const { return *icon; }
 
 private:
     QByteArray text;
     int32_t severity;
     QLabel* icon;
-    QPlainTextEdit* textView;
+    QWidget* textView;
 };
 
 // Opens the dialog modally over the main window.

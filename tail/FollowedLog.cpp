@@ -12,6 +12,8 @@ FollowedLog::FollowedLog(const std::string& file, const ViewContext& context, Qu
     , view(document, context, list, desktop)
 {
     list.attach(view);
+    // "Still trying..." only where it will.
+    view.setReadErrorNoticeSwitch(notices);
 }
 
 void FollowedLog::poll()

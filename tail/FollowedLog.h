@@ -13,7 +13,8 @@ class QuietDesktop;
 
 class FollowedLog {
 public:
-    // file as given on the command line; it names the log in headers and notices.
+    // file as given on the command line; it names the log in headers and notices. The notices (gone,
+    // read again, cannot read) are given only while following.
     FollowedLog(const std::string& file, const ViewContext& context, QuietDesktop& desktop,
         TerminalOutput& output, bool notices);
     FollowedLog(const FollowedLog&) = delete;
@@ -23,6 +24,8 @@ public:
     ChildView& getView() { return view; }
     // Reads what is new in the file (its tail, the first time) and prints it.
     void poll();
+    // The last poll ran out of time: the next one should come at once.
+    bool hasMoreToRead() const { return view.hasMoreToRead(); }
     // The file was missing at the last poll.
     bool missing() const { return view.getReadPosition() == ChildView::UnknownPosition; }
 

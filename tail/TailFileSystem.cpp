@@ -1,5 +1,7 @@
 #include "tail/TailFileSystem.h"
 
+#include <cerrno>
+
 namespace kestrano::tail {
 
 TailFileSystem::TailFileSystem(FileSystem& files, const std::atomic<bool>& stop, bool endWithLineEnd)
@@ -12,7 +14,7 @@ FileSystem::Handle TailFileSystem::openForReading(const char* path)
 {
     const Handle file = files.openForReading(path);
     if (file == NoHandle)
-        failure = true;
+        noteFailure();
     return file;
 }
 
@@ -22,7 +24,7 @@ int32_t TailFileSystem::readAt(Handle file, char* buffer, int32_t n, uint64_t of
         return -1; // the poll ends here; what it read so far stays
     int32_t got = files.readAt(file, buffer, n, offset);
     if (got < 0) {
-        failure = true;
+        noteFailure();
         return got;
     }
     // The line end one past the real end, when this read reaches it.
@@ -32,10 +34,17 @@ int32_t TailFileSystem::readAt(Handle file, char* buffer, int32_t n, uint64_t of
     return got;
 }
 
+void TailFileSystem::noteFailure()
+{
+    if (!failure)
+        failureError = errno;
+    failure = true;
+}
+
 bool TailFileSystem::length(Handle file, uint64_t& size)
 {
     if (!files.length(file, size)) {
-        failure = true;
+        noteFailure();
         return false;
     }
     if (endWithLineEnd)

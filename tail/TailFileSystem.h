@@ -15,9 +15,15 @@ public:
     TailFileSystem(FileSystem& files, const std::atomic<bool>& stop, bool endWithLineEnd);
 
     // Forgets the failures noted so far.
-    void resetFailure() { failure = false; }
+    void resetFailure()
+    {
+        failure = false;
+        failureError = 0;
+    }
     // Opening or reading failed since the last reset.
     bool failed() const { return failure; }
+    // The errno of that failure.
+    int getFailureError() const { return failureError; }
 
     Handle openForReading(const char* path) override;
     int32_t readAt(Handle file, char* buffer, int32_t n, uint64_t offset) override;
@@ -26,10 +32,13 @@ public:
     bool remove(const char* path) override { return files.remove(path); }
 
 private:
+    void noteFailure();
+
     FileSystem& files;
     const std::atomic<bool>& stop;
     const bool endWithLineEnd;
     bool failure = false;
+    int failureError = 0;
 };
 
 } // namespace kestrano::tail

@@ -17,10 +17,12 @@
 #include <clocale>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <memory>
 #include <poll.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -75,9 +77,14 @@ bool stdoutIsPipe()
     return fstat(STDOUT_FILENO, &status) == 0 && S_ISFIFO(status.st_mode);
 }
 
+// Auto colours a terminal unless NO_COLOR is set (not empty) or the terminal is "dumb".
 bool useColor(ColorWhen when)
 {
-    return when == ColorWhen::Always || (when == ColorWhen::Auto && isatty(STDOUT_FILENO));
+    if (when != ColorWhen::Auto)
+        return when == ColorWhen::Always;
+    const char* noColor = std::getenv("NO_COLOR");
+    const char* term = std::getenv("TERM");
+    return isatty(STDOUT_FILENO) && !(noColor && *noColor) && !(term && std::strcmp(term, "dumb") == 0);
 }
 
 // The matcher of the --grep patterns, nullptr without any; throws EInvalidPattern.
@@ -103,6 +110,25 @@ bool patternsValid(const TailOptions& options)
     return true;
 }
 
+// Why a log could not be read, as tail says it: the errno of the failed open or read, else what the
+// file is (missing, a folder, not a regular file).
+std::string failureReason(const FollowedLog& log, int error)
+{
+    if (error != 0)
+        return std::strerror(error);
+    struct stat status;
+    if (stat(log.name().c_str(), &status) != 0)
+        return std::strerror(errno);
+    if (S_ISDIR(status.st_mode))
+        return std::strerror(EISDIR);
+    return "not a regular file";
+}
+
+struct Unread {
+    const FollowedLog* log;
+    std::string reason;
+};
+
 int run(const TailOptions& options)
 {
     if (!patternsValid(options))
@@ -126,21 +152,29 @@ int run(const TailOptions& options)
     }
 
     const bool watchPipe = stdoutIsPipe();
-    std::vector<const FollowedLog*> unread;
+    std::vector<Unread> unread;
     while (!stopRequested.load()) {
+        bool more = false;
         for (auto& log : logs) {
             if (stopRequested.load())
                 break;
             files.resetFailure();
-            log->poll();
-            if (options.once && !stopRequested.load() && (files.failed() || log->missing()))
-                unread.push_back(log.get());
+            // Read once means read to the end, over as many polls as that takes.
+            do
+                log->poll();
+            while (options.once && log->hasMoreToRead() && !stopRequested.load());
+            more = more || log->hasMoreToRead();
+            if (options.once && !stopRequested.load()
+                && (files.failed() || log->missing() || log->getView().getReadFailed()))
+                unread.push_back({log.get(), failureReason(*log, files.getFailureError())});
         }
         output.flush();
         if (options.once)
             break;
-        // Values read from the configuration are taken as they stand, but a pass never follows at once.
-        if (sleepUnlessStopped(settings.GetUpdateEvery() > 0 ? settings.GetUpdateEvery() : 1, watchPipe))
+        // Values read from the configuration are taken as they stand, but a pass follows at once only
+        // while a file has more to read.
+        const int32_t interval = more ? 0 : settings.GetUpdateEvery() > 0 ? settings.GetUpdateEvery() : 1;
+        if (sleepUnlessStopped(interval, watchPipe))
             output.closeQuietly();
     }
     output.flush();
@@ -151,8 +185,9 @@ int run(const TailOptions& options)
     }
     if (output.closed())
         return 0;
-    for (const FollowedLog* log : unread)
-        std::fprintf(stderr, "kestrano-tail: cannot read '%s'\n", log->name().c_str());
+    for (const Unread& failed : unread)
+        std::fprintf(stderr, "kestrano-tail: cannot read '%s': %s\n", failed.log->name().c_str(),
+            failed.reason.c_str());
     return unread.empty() ? 0 : 1;
 }
 

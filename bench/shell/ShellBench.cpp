@@ -1,8 +1,11 @@
 // Figures of the desktop program: rebuilding a list of a million kept messages and the memory each
-// takes, the CPU time of an idle run with 20 open logs, and the time until the main window shows with
-// 20 logs of 1 MB in the workspace. Runs in a temporary home; usage: shell_bench [idle seconds].
+// takes, the CPU time of an idle run with 20 open logs, the time until the main window shows with
+// 20 logs of 1 MB in the workspace, the time the details dialog of a 10 MB message takes to show, and
+// how late key presses are handled and how much memory is used while a writer appends to a followed
+// log as fast as it can. Runs in a temporary home; usage: shell_bench [idle seconds [writer seconds]].
 #include "config/Config.h"
 #include "core/ChildView.h"
+#include "core/KeywordLists.h"
 #include "core/Message.h"
 #include "core/MonitorSettings.h"
 #include "platform/qt/AlertSound.h"
@@ -11,19 +14,27 @@
 #include "shell/ChildFrame.h"
 #include "shell/Kestrano.h"
 #include "shell/MainFrame.h"
+#include "shell/MessageDialog.h"
 #include "tests/support/TestHome.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
+#include <QKeyEvent>
+#include <QScrollBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <malloc.h>
 #include <string>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace kestrano;
@@ -43,6 +54,18 @@ std::unique_ptr<Kestrano> newProgram()
 double millisecondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Resident memory now (the high-water mark of getrusage would hold the earlier figures' peaks).
+long residentKilobytes()
+{
+    long pages = 0, resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
 double cpuSeconds()
@@ -81,6 +104,8 @@ void benchmarkMillionMessages(const std::string& folder)
     writeLog(path, 0, count);
     const size_t before = mallinfo2().uordblks;
     frame->view().refreshLog();
+    while (frame->view().hasMoreToRead())
+        frame->view().pollLogFile();
     frame->list().model().flush();
     QCoreApplication::processEvents();
     const size_t after = mallinfo2().uordblks;
@@ -152,16 +177,126 @@ void benchmarkIdle(const std::string& folder, int seconds)
         seconds, used, 100.0 * used / seconds);
 }
 
+void benchmarkDetailsDialog()
+{
+    MonitorSettings settings;
+    KeywordLists keywords(settings);
+    std::string line = "fatal ";
+    while (line.size() < 10000000)
+        line += "0123456789 abcdef ";
+    Message longLine(line.data(), static_cast<int32_t>(line.size()), keywords);
+    Message stack("error in thread main", 20, keywords);
+    for (int i = 0; i < 50000; ++i) {
+        const std::string frame = "at frame " + std::to_string(i) + " (Worker.java:12)";
+        stack.appendContinuationLine(frame.data(), static_cast<int32_t>(frame.size()));
+    }
+    for (const Message* message : {&longLine, &stack}) {
+        const auto start = std::chrono::steady_clock::now();
+        MessageDialog dialog(*message, nullptr);
+        dialog.show();
+        QCoreApplication::processEvents();
+        const double shown = millisecondsSince(start);
+        const auto scrolled = std::chrono::steady_clock::now();
+        auto& bar = *static_cast<QAbstractScrollArea&>(dialog.textBox()).verticalScrollBar();
+        for (int step = 1; step <= 10; ++step) {
+            bar.setValue(bar.maximum() / 10 * step);
+            dialog.textBox().repaint();
+        }
+        std::printf("details dialog of a message of %d bytes: shown after %.1f ms, 10 scrolls %.1f ms "
+                    "(limit 1000 ms)\n",
+            message->getTextLength(), shown, millisecondsSince(scrolled));
+    }
+}
+
+// Notes how late key presses posted to the main window are handled.
+class KeyLatency : public QObject {
+public:
+    std::vector<double> late;
+    std::chrono::steady_clock::time_point posted;
+    bool waiting = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress && waiting) {
+            late.push_back(millisecondsSince(posted));
+            waiting = false;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void benchmarkSustainedWriter(const std::string& folder, int seconds)
+{
+    const std::string path = folder + "/busy.log";
+    writeLog(path, 0, 10);
+    auto program = newProgram();
+    program->GetConfigRootSection().RemoveSection("Workspace");
+    program->InitInstance({path});
+    QCoreApplication::processEvents();
+    MainFrame& frame = *program->GetMainFrame();
+    ChildView& view = program->GetDocTemplate().findFrame(path.c_str())->view();
+
+    // The writer: another process appending 64 KiB blocks of lines as fast as it can.
+    const pid_t writer = fork();
+    if (writer == 0) {
+        std::string block;
+        for (int i = 0; block.size() < 65536 - 100; ++i)
+            block += "2026-12-07 12:00:00 " + std::string(i % 50 == 0 ? "error" : "info") + " line "
+                + std::to_string(i) + "\n";
+        const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        while (std::chrono::steady_clock::now() < end)
+            if (::write(fd, block.data(), block.size()) < 0)
+                break;
+        _exit(0);
+    }
+    KeyLatency latency;
+    frame.installEventFilter(&latency);
+    QTimer keys;
+    QObject::connect(&keys, &QTimer::timeout, [&] {
+        if (latency.waiting)
+            return;
+        latency.posted = std::chrono::steady_clock::now();
+        latency.waiting = true;
+        QCoreApplication::postEvent(&frame, new QKeyEvent(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier));
+    });
+    keys.start(50);
+    const long residentBefore = residentKilobytes();
+    long peak = residentBefore;
+    int status = 0;
+    while (waitpid(writer, &status, WNOHANG) == 0) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        peak = std::max(peak, residentKilobytes());
+    }
+    keys.stop();
+    const uint64_t written = std::filesystem::file_size(path);
+    const uint64_t read = view.getReadPosition();
+    std::sort(latency.late.begin(), latency.late.end());
+    const double median = latency.late.empty() ? 0 : latency.late[latency.late.size() / 2];
+    const double worst = latency.late.empty() ? 0 : latency.late.back();
+    std::printf("writer appending for %d s: %.0f MB written, %.0f MB read meanwhile (%.0f MB/s); key "
+                "presses handled %.1f ms late (median of %zu), %.1f ms at worst (limit 200 ms); "
+                "resident memory %ld KiB before, %ld KiB at its peak\n",
+        seconds, static_cast<double>(written) / 1e6, static_cast<double>(read) / 1e6,
+        static_cast<double>(read) / 1e6 / seconds, median, latency.late.size(), worst, residentBefore, peak);
+    program.reset();
+    std::filesystem::remove(path);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     kestrano::test::TestHome home;
     const int idleSeconds = argc > 1 ? std::atoi(argv[1]) : 30;
+    const int writerSeconds = argc > 2 ? std::atoi(argv[2]) : 10;
     QApplication application(argc, argv);
     const std::string folder = home.folder().path();
     benchmarkMillionMessages(folder);
     benchmarkStartUp(folder);
     benchmarkIdle(folder, idleSeconds);
+    benchmarkDetailsDialog();
+    benchmarkSustainedWriter(folder, writerSeconds);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace haspel;
@@ -79,4 +80,45 @@ TEST(FileStatusTest, DirectoryIsMarked)
     FileStatus status(temp.path().c_str());
     EXPECT_GT(status.GetModificationTime(), 0);
     EXPECT_TRUE(status.IsDirectory());
+}
+
+TEST(FileStatusTest, KindAndIdentityCompareWithStat)
+{
+    TempDir temp;
+    const std::string path = temp.file("a.log");
+    kestrano::test::writeFile(path, "x");
+    FileStatus status(path.c_str());
+    status.Refresh(false, false);
+    struct stat found;
+    ASSERT_EQ(::stat(path.c_str(), &found), 0);
+    EXPECT_TRUE(status.IsRegularFile());
+    EXPECT_EQ(status.GetInode(), found.st_ino);
+    EXPECT_EQ(status.GetDevice(), (uint64_t(major(found.st_dev)) << 32) | minor(found.st_dev));
+
+    // Replaced by rename: another inode at the same path.
+    const std::string other = temp.file("b.log");
+    kestrano::test::writeFile(other, "y");
+    std::filesystem::rename(other, path);
+    status.Refresh(false, false);
+    EXPECT_NE(status.GetInode(), found.st_ino);
+    // Deleted and created anew, perhaps on the freed inode: born later.
+    const int64_t birth = status.GetBirth();
+    std::filesystem::remove(path);
+    kestrano::test::writeFile(path, "z");
+    status.Refresh(false, false);
+    EXPECT_TRUE(birth == FileStatus::kUnknownTime || status.GetBirth() > birth);
+
+    const std::string fifo = temp.file("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    FileStatus pipe(fifo.c_str());
+    pipe.Refresh(false, false);
+    EXPECT_TRUE(pipe.Exists());
+    EXPECT_FALSE(pipe.IsRegularFile());
+    FileStatus folder(temp.path().c_str());
+    folder.Refresh(false, false);
+    EXPECT_FALSE(folder.IsRegularFile());
+    FileStatus missing(temp.file("none").c_str());
+    missing.Refresh(false, false);
+    EXPECT_FALSE(missing.IsRegularFile());
+    EXPECT_EQ(missing.GetInode(), 0u);
 }

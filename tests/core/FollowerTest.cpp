@@ -3,7 +3,9 @@
 
 #include <fcntl.h>
 #include <filesystem>
+#include <new>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace kestrano::test {
@@ -39,6 +41,7 @@ TEST_F(Follower, OpensWithTheTailDroppingItsPartialFirstLine)
     settings.SetKeepLines(5000);
 
     view.rebuildList();
+    catchUp();
     EXPECT_EQ(view.getReadPosition(), 1048576u);
     const std::vector<std::string> messages = messageTexts();
     // Reading starts at 983,040 = 1 + 16 * 61,439 + 15, inside line 61,439, which is dropped.
@@ -104,15 +107,78 @@ TEST_F(Follower, AStartOverNeverGluesTheOldPartialLineToTheNewText)
     EXPECT_EQ(messageTexts(), (std::vector<std::string> {"one", "unfinished now"}));
 }
 
-TEST_F(Follower, ContinuesAtTheOldOffsetInAReplacingLongerFile)
+TEST_F(Follower, AReplacedOrRecreatedFileIsReadFromItsStart)
 {
     writeFile(path, "aaaa\n");
     view.rebuildList();
+    // Replaced by rename with a longer file.
     const std::string replacement = dir.file("new.log");
     writeFile(replacement, "bbbbbbbbbb\ncccc\n");
     std::filesystem::rename(replacement, path);
-    view.pollLogFile();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"aaaa", "bbbbb", "cccc"}));
+    pollAndCatchUp();
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"bbbbbbbbbb", "cccc"}));
+    EXPECT_EQ(list.texts(), messageTexts());
+
+    // Rotated: renamed away and created anew, already longer than the old position.
+    std::filesystem::rename(path, dir.file("app.log.1"));
+    writeFile(path, "first after rotation\nsecond after rotation\n");
+    pollAndCatchUp();
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"first after rotation", "second after rotation"}));
+
+    // Deleted and recreated between two polls, with the same size and time, and (as a file system
+    // that reuses a freed inode at once gives it) most likely on the same inode: its birth tells.
+    struct stat before;
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    std::filesystem::remove(path);
+    writeFile(path, "FIRST AFTER ROTATION\nSECOND AFTER ROTATION\n");
+    setModificationTime(path, before.st_mtime);
+    pollAndCatchUp();
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"FIRST AFTER ROTATION", "SECOND AFTER ROTATION"}));
+
+    // Then followed as usual.
+    appendAndPoll("third\n");
+    EXPECT_EQ(messageTexts().back(), "third");
+    EXPECT_EQ(messageTexts().size(), 3u);
+}
+
+TEST_F(Follower, NewContentIsReadWholeUpToTheBoundElseItsTail)
+{
+    settings.SetKeepLines(100000);
+    writeFile(path, numberedLines(0, 30000));
+    pollAndCatchUp();
+    // Truncated in place and written again with more than the initial tail: all of it is new.
+    const std::string written = numberedLines(1000, 20000); // 320,000 bytes
+    writeFile(path, written);
+    pollAndCatchUp();
+    ASSERT_EQ(messageTexts().size(), 20000u);
+    EXPECT_EQ(messageTexts().front(), "000001000 error");
+    EXPECT_GT(notifier.sounds, 0); // new lines after the first read notify
+
+    // Back after a poll found it missing: new as well.
+    std::filesystem::remove(path);
+    pollAndCatchUp();
+    writeFile(path, written);
+    pollAndCatchUp();
+    EXPECT_EQ(messageTexts().size(), 20000u);
+
+    // A new file beyond the bound, put in place by rename: its tail, as at opening.
+    const uint64_t lines = ChildView::NewContentBound / 16 + 1;
+    writeFile(dir.file("big.log"), numberedLines(0, static_cast<int>(lines)));
+    std::filesystem::rename(dir.file("big.log"), path);
+    pollAndCatchUp();
+    EXPECT_EQ(messageTexts().size(), 65536u / 16 - 1);
+    EXPECT_EQ(messageTexts().back(), numberedLines(static_cast<int>(lines) - 1, 1).substr(0, 15));
+
+    // Refresh and reload-on-change keep the tail rule.
+    writeFile(path, written);
+    view.refreshLog();
+    catchUp();
+    EXPECT_EQ(messageTexts().size(), 65536u / 16 - 1);
+    view.toggleReloadOnChange();
+    writeFile(path, numberedLines(5000, 10000));
+    pollAndCatchUp();
+    EXPECT_EQ(messageTexts().size(), 65536u / 16 - 1);
+    EXPECT_EQ(messageTexts().back(), "000014999 error");
 }
 
 TEST_F(Follower, ATimeChangeAloneReloadsOnlyWithReloadOnChange)
@@ -172,13 +238,36 @@ TEST_F(Follower, ShowsTheCannotReadNoticeOncePerRunOfFailures)
 }
 
 // A directory is refused the same way (see the file layer's tests).
-TEST_F(Follower, NeverBlocksOnAFifo)
+TEST_F(Follower, NeverOpensAFifoSoItsWriterStaysBlocked)
 {
     ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    // A writer blocked in open() until a reader comes; an open by the view would release it into a
+    // pipe without reader, and SIGPIPE would kill it.
+    const pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        const int fd = ::open(path.c_str(), O_WRONLY);
+        const bool written = fd >= 0 && ::write(fd, "message\n", 8) == 8;
+        _exit(written ? 0 : 3);
+    }
     view.rebuildList();
-    view.pollLogFile();
+    for (int i = 0; i < 5; ++i)
+        view.pollLogFile();
+    EXPECT_EQ(files.opens, 0);
     EXPECT_EQ(
         messageTexts(), (std::vector<std::string> {"Error: Cannot read from log file. Still trying..."}));
+    EXPECT_TRUE(view.getReadFailed());
+
+    // The reader it waited for gets its message.
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    char got[16] = {};
+    EXPECT_EQ(::read(fd, got, sizeof got), 8);
+    ::close(fd);
+    EXPECT_STREQ(got, "message\n");
+    int status = 0;
+    ASSERT_EQ(waitpid(writer, &status, 0), writer);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 }
 
 TEST_F(Follower, ReadsInStepsOfReadChunkSize)
@@ -191,13 +280,19 @@ TEST_F(Follower, ReadsInStepsOfReadChunkSize)
     EXPECT_EQ(view.getMessages().GetTail()->getText(), std::string(19999, 'x'));
 }
 
-TEST_F(Follower, StopsEachStepAtANul)
+TEST_F(Follower, DropsNulBytesAndKeepsEverythingElse)
 {
     writeFile(path, "start\n");
     view.rebuildList();
-    appendAndPoll(std::string("abc\nde\0skipped\nalso skipped\n", 28));
+    appendAndPoll(std::string("abc\nde\0kept\nalso kept\n", 23));
     appendAndPoll("fg\n");
-    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"start", "abc", "defg"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"start", "abc", "dekept", "also kept", "fg"}));
+
+    // Padding left by a crash, across several steps, before the lines written after it.
+    appendAndPoll("before crash\n" + std::string(20000, '\0') + "after crash\n");
+    EXPECT_EQ(messageTexts().back(), "after crash");
+    EXPECT_EQ(messageTexts()[messageTexts().size() - 2], "before crash");
+    EXPECT_EQ(view.getReadPosition(), std::filesystem::file_size(path));
 }
 
 TEST_F(Follower, AReadFailureKeepsWhatWasReadAndRetries)
@@ -213,6 +308,98 @@ TEST_F(Follower, AReadFailureKeepsWhatWasReadAndRetries)
     EXPECT_EQ(messageTexts(), (std::vector<std::string> {"start", "next error"}));
 }
 
+int openDescriptors()
+{
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++count;
+    return count;
+}
+
+// A list control whose allocation fails, as a std container's would.
+class ExhaustedList : public RecordingList {
+public:
+    bool exhausted = false;
+    void appendRow(Message* message) override
+    {
+        if (exhausted)
+            throw std::bad_alloc();
+        RecordingList::appendRow(message);
+    }
+};
+
+TEST_F(Follower, AnAllocationFailureOfTheListEndsOnlyThatPollAndClosesTheFile)
+{
+    ExhaustedList exhaustedList;
+    ChildView listView(
+        document, ViewContext {settings, config.GetRoot(), files, notifier, details}, exhaustedList, frame);
+    writeFile(path, "start\n");
+    listView.pollLogFile();
+    const int descriptors = openDescriptors();
+    exhaustedList.exhausted = true;
+    appendFile(path, "lost row\n");
+    EXPECT_NO_THROW(listView.pollLogFile());
+    EXPECT_EQ(openDescriptors(), descriptors);
+
+    exhaustedList.exhausted = false;
+    appendFile(path, "next\n");
+    listView.pollLogFile();
+    EXPECT_EQ(exhaustedList.texts(), (std::vector<std::string> {"start", "next"}));
+    EXPECT_EQ(openDescriptors(), descriptors);
+}
+
+// A poll ends after its time budget; the following polls read the rest, nothing twice, and the rest of
+// a quiet first read stays quiet.
+TEST_F(Follower, APollReadsForItsTimeBudgetAndTheNextOnesGoOn)
+{
+    // About 2 million lines: no machine cuts them within one budget.
+    constexpr int Lines = 2 << 20;
+    std::string text;
+    text.reserve(Lines * 8);
+    char line[16];
+    for (int i = 0; i < Lines; ++i) {
+        snprintf(line, sizeof line, "%07d\n", i);
+        text += line;
+    }
+    writeFile(path, "fatal at start\n");
+    view.rebuildList();
+    appendFile(path, text);
+    files.reads.clear();
+    view.pollLogFile();
+    EXPECT_TRUE(view.hasMoreToRead());
+    EXPECT_LT(view.getReadPosition(), std::filesystem::file_size(path));
+    EXPECT_GT(catchUp(), 0);
+    EXPECT_FALSE(view.hasMoreToRead());
+    EXPECT_EQ(view.getReadPosition(), std::filesystem::file_size(path));
+    EXPECT_EQ(list.appended, Lines + 1);
+    EXPECT_EQ(messageTexts().back(), "2097151");
+    EXPECT_EQ(messageTexts().front(), "2096152");
+    EXPECT_EQ(messageTexts().size(), 1000u);
+
+    // The whole file at opening (-1), in several polls, raises nothing.
+    settings.SetInitiallyReadBytes(-1);
+    appendFile(path, "fatal at end\n");
+    view.refreshLog();
+    EXPECT_TRUE(view.hasMoreToRead());
+    catchUp();
+    EXPECT_EQ(messageTexts().back(), "fatal at end");
+    EXPECT_EQ(notifications(), 0);
+    appendAndPoll("fatal now\n");
+    EXPECT_EQ(notifier.sounds, 1);
+}
+
+TEST_F(Follower, MinusOneReadsTheWholeOfAFileBeyondFourGibibytes)
+{
+    // Sparse: one line, then a hole of 4 GiB (NUL bytes, dropped), then text.
+    writeFile(path, "first line\n");
+    std::filesystem::resize_file(path, (uint64_t(1) << 32) + 100);
+    appendFile(path, "last line\n");
+    settings.SetInitiallyReadBytes(-1);
+    view.rebuildList();
+    ASSERT_GT(view.getMessages().GetCount(), 0);
+    EXPECT_EQ(messageTexts().front(), "first line");
+}
+
 TEST_F(Follower, FollowsFilesLargerThanFourGibibytes)
 {
     // Sparse: 4 GiB of holes, then text.
@@ -226,6 +413,7 @@ TEST_F(Follower, FollowsFilesLargerThanFourGibibytes)
     }
     settings.SetKeepLines(5000);
     view.rebuildList();
+    catchUp();
     const uint64_t size = base + text.size();
     EXPECT_EQ(view.getReadPosition(), size);
     // The tail starts at size - 65536 = base + 16 * 904; the line cut first (904) is dropped.

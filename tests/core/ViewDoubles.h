@@ -19,11 +19,16 @@ public:
     std::deque<Message*> rows;
     int32_t lastScrolledTo = -1;
     int scrolls = 0;
+    int appended = 0; // rows appended in all
     std::vector<int32_t> refreshed;
     int32_t selected = -1;
 
     int32_t rowCount() const override { return static_cast<int32_t>(rows.size()); }
-    void appendRow(Message* message) override { rows.push_back(message); }
+    void appendRow(Message* message) override
+    {
+        rows.push_back(message);
+        ++appended;
+    }
     void deleteFirstRow() override { rows.pop_front(); }
     void deleteAllRows() override { rows.clear(); }
     void refreshRow(int32_t row) override { refreshed.push_back(row); }

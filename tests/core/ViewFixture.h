@@ -30,11 +30,25 @@ protected:
     ChildView view {
         document, ViewContext {settings, config.GetRoot(), files, notifier, details}, list, frame};
 
-    // Appends to the log and polls it, as a timer tick after the write would.
+    // Appends to the log and polls it, as a timer tick after the write would (and the ticks that
+    // come at once while the view has more to read: a busy machine may end a poll early).
     void appendAndPoll(const std::string& text)
     {
         appendFile(path, text);
+        pollAndCatchUp();
+    }
+    void pollAndCatchUp()
+    {
         view.pollLogFile();
+        catchUp();
+    }
+    // Polls while the last poll ran out of time; the number of polls.
+    int catchUp()
+    {
+        int polls = 0;
+        for (; view.hasMoreToRead(); ++polls)
+            view.pollLogFile();
+        return polls;
     }
     std::vector<std::string> messageTexts()
     {

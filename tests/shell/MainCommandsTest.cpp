@@ -8,6 +8,7 @@
 #include "shell/AboutDialog.h"
 #include "shell/ChildFrame.h"
 #include "shell/HelpDocuments.h"
+#include "shell/LongTextView.h"
 #include "shell/MainFrame.h"
 #include "shell/MessageDialog.h"
 #include "tests/shell/MessageBoxAnswerer.h"
@@ -21,6 +22,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -150,8 +152,10 @@ TEST_F(MainCommandsTest, MessageDetailsShowEveryLineAndCopyCrLf)
     MessageDialog dialog(*message, nullptr);
     message.reset(); // the view may drop the message while the dialog is open
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Message details"));
-    EXPECT_EQ(dialog.textBox().toPlainText(), QStringLiteral("disk error\nat block 7\nretrying"));
-    EXPECT_TRUE(dialog.textBox().isReadOnly());
+    EXPECT_EQ(dialog.shownText(), QStringLiteral("disk error\nat block 7\nretrying"));
+    auto* box = qobject_cast<QPlainTextEdit*>(&dialog.textBox());
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isReadOnly());
     EXPECT_FALSE(dialog.iconLabel().pixmap().isNull());
 
     dialog.copyToClipboard();
@@ -193,12 +197,54 @@ TEST_F(MainCommandsTest, DoubleClickOpensTheDetailsOfTheSelectedMessage)
     QString shown;
     QTimer::singleShot(50, [&] {
         if (auto* dialog = qobject_cast<MessageDialog*>(QApplication::activeModalWidget())) {
-            shown = dialog->textBox().toPlainText();
+            shown = dialog->shownText();
             dialog->accept();
         }
     });
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model().index(0)).center());
     EXPECT_EQ(shown, QStringLiteral("disk error\nat block 7"));
+}
+
+// A 10 MB line and a stack dump of 50,000 lines open in the view that lays out only what is on screen.
+TEST_F(MainCommandsTest, DetailsOfLongMessagesShowScrollAndCopyTheWholeText)
+{
+    MonitorSettings settings;
+    KeywordLists keywords(settings);
+    std::string line = "fatal ";
+    while (line.size() < 10000000)
+        line += "0123456789\tabcdef ";
+    std::vector<std::unique_ptr<Message>> messages;
+    messages.push_back(std::make_unique<Message>(line.data(), static_cast<int32_t>(line.size()), keywords));
+    messages.push_back(std::make_unique<Message>("error in thread main", 20, keywords));
+    for (int i = 0; i < 50000; ++i) {
+        const std::string frame = "at frame " + std::to_string(i) + " (Worker.java:12)";
+        messages.back()->appendContinuationLine(frame.data(), static_cast<int32_t>(frame.size()));
+    }
+
+    for (const auto& message : messages) {
+        const QString whole = QString::fromLocal8Bit(message->getText(), message->getTextLength());
+        QString expected = whole;
+        expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        MessageDialog dialog(*message, nullptr);
+        dialog.show();
+        QCoreApplication::processEvents();
+        auto* text = qobject_cast<LongTextView*>(&dialog.textBox());
+        ASSERT_NE(text, nullptr);
+        EXPECT_TRUE(dialog.shownText() == expected);
+        EXPECT_GT(text->rowCount(), 1000);
+        // Scrolled to the end by key and painted there, and back.
+        QScrollBar& bar = *text->verticalScrollBar();
+        QTest::keyClick(text, Qt::Key_End);
+        EXPECT_GT(bar.maximum(), 1000);
+        EXPECT_EQ(bar.value(), bar.maximum());
+        EXPECT_FALSE(text->viewport()->grab().isNull());
+        QTest::keyClick(text, Qt::Key_PageUp);
+        EXPECT_LT(bar.value(), bar.maximum());
+        QTest::keyClick(text, Qt::Key_Home);
+        EXPECT_EQ(bar.value(), 0);
+        dialog.copyToClipboard();
+        EXPECT_TRUE(QApplication::clipboard()->text() == whole);
+    }
 }
 
 TEST_F(MainCommandsTest, TheTimerPollsWhileADialogIsOpen)

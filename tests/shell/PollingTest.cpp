@@ -3,25 +3,37 @@
 #include "platform/qt/LogList.h"
 #include "shell/ChildFrame.h"
 #include "shell/MainFrame.h"
+#include "tests/shell/MessageBoxAnswerer.h"
 #include "tests/shell/ShellFixture.h"
 
 #include <QMdiArea>
 #include <QTest>
 
+#include <filesystem>
+#include <new>
+
 namespace kestrano::test {
 namespace {
 
-using PollingTest = ShellTest;
+class PollingTest : public ShellTest {
+protected:
+    // Opens c.log, a.log and b.log, in that order, and appends a line to each.
+    std::vector<std::string> threeGrownLogs()
+    {
+        const std::vector<std::string> paths
+            = {log("c.log", "c\n"), log("a.log", "a\n"), log("b.log", "b\n")};
+        start(paths);
+        for (const std::string& path : paths)
+            appendFile(path, "more\n");
+        return paths;
+    }
+};
 
 TEST_F(PollingTest, APassPollsEveryLogOnceInOrderOfOpening)
 {
-    const std::string c = log("c.log", "c\n");
-    const std::string a = log("a.log", "a\n");
-    const std::string b = log("b.log", "b\n");
-    start({c, a, b});
+    const std::vector<std::string> paths = threeGrownLogs();
+    const std::string &c = paths[0], &a = paths[1], &b = paths[2];
     MainFrame& frame = *app->GetMainFrame();
-    for (const std::string& path : {a, b, c})
-        appendFile(path, "more\n");
     files.opened.clear();
     bool timerRanDuringPoll = false;
     files.onOpen = [&] { timerRanDuringPoll |= frame.updateTimer().isActive(); };
@@ -33,6 +45,54 @@ TEST_F(PollingTest, APassPollsEveryLogOnceInOrderOfOpening)
     EXPECT_TRUE(frame.updateTimer().isActive());
     for (const auto& child : app->GetDocTemplate().GetFrames())
         EXPECT_EQ(child->list().rowCount(), 2);
+}
+
+TEST_F(PollingTest, AFailingLogEndsOnlyItsOwnPoll)
+{
+    const std::vector<std::string> paths = threeGrownLogs();
+    const std::string &c = paths[0], &a = paths[1], &b = paths[2];
+    MainFrame& frame = *app->GetMainFrame();
+    files.onOpen = [&] {
+        if (files.opened.back() == c)
+            throw std::bad_alloc();
+    };
+
+    MessageBoxAnswerer boxes(QMessageBox::Ok);
+    frame.pollAllLogs();
+
+    EXPECT_EQ(app->GetDocTemplate().findFrame(c.c_str())->list().rowCount(), 1);
+    EXPECT_EQ(app->GetDocTemplate().findFrame(a.c_str())->list().rowCount(), 2);
+    EXPECT_EQ(app->GetDocTemplate().findFrame(b.c_str())->list().rowCount(), 2);
+    EXPECT_EQ(boxes.texts, QStringList {QStringLiteral("Out of memory.")});
+    EXPECT_TRUE(frame.updateTimer().isActive());
+}
+
+TEST_F(PollingTest, ALogWithMoreToReadIsReadOnAtOnce)
+{
+    editConfiguration([](haspel::ConfigSection& root) {
+        root.GetSection("Analyze").GetParameter("UpdateEvery").SetInt(1000000);
+    });
+    const std::string busy = log("busy.log", "start\n");
+    const std::string idle = log("idle.log", "idle\n");
+    start({busy, idle});
+    MainFrame& frame = *app->GetMainFrame();
+    ChildView& view = app->GetDocTemplate().findFrame(busy.c_str())->view();
+    // Two million lines: more than one poll can read.
+    std::string text;
+    for (int i = 0; i < 2 << 20; ++i)
+        text += "a line\n";
+    appendFile(busy, text);
+    appendFile(idle, "more\n");
+
+    frame.pollAllLogs();
+    EXPECT_TRUE(view.hasMoreToRead());
+    EXPECT_EQ(frame.updateTimer().interval(), 0);
+    EXPECT_EQ(app->GetDocTemplate().findFrame(idle.c_str())->list().rowCount(), 2);
+    // The following passes come at once, not after the interval.
+    const uint64_t size = std::filesystem::file_size(busy);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view.getReadPosition() == size; }, 60000));
+    EXPECT_FALSE(view.hasMoreToRead());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame.updateTimer().interval() == 1000000; }, 1000));
 }
 
 TEST_F(PollingTest, TheTimerKeepsPollingAtTheStoredInterval)

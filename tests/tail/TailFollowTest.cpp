@@ -94,6 +94,30 @@ TEST_F(TailFollowTest, AClosedPipeEndsItQuietly)
     EXPECT_EQ(writing->err(), "");
 }
 
+// -1 reads the whole of a file beyond 4 GiB: its first line is printed, after the first pass.
+TEST_F(TailFollowTest, MinusOneStartsAtTheBeginningOfAHugeFile)
+{
+    writeFile(path, "info first line\n");
+    std::filesystem::resize_file(path, (uint64_t(1) << 32) + 100); // sparse: NUL bytes, dropped
+    appendFile(path, "info last line\n");
+    TailProcess tail({"-c", "-1", path});
+    EXPECT_TRUE(tail.waitForOutput("INFO\tinfo first line\n"));
+    EXPECT_EQ(tail.stop(SIGINT), 0);
+}
+
+// A file with more than one pass can read is read on at once, not after the interval.
+TEST_F(TailFollowTest, ReadsOnAtOnceWhileAFileHasMoreToRead)
+{
+    std::string bytes;
+    for (int i = 0; i < 2 << 20; ++i)
+        bytes += "a line\n";
+    writeFile(path, bytes + "fatal end\n");
+    TailProcess tail({"-c", "-1", "-s", "fatal", "-u", "-i", "1000000", path});
+    EXPECT_TRUE(tail.waitForOutput("FATAL\tfatal end\n"));
+    EXPECT_EQ(tail.stop(SIGINT), 0);
+    EXPECT_TRUE(tail.out() == "FATAL\tfatal end\n") << tail.out().size() << " bytes printed";
+}
+
 TEST_F(TailFollowTest, CtrlCEndsItWhileTheReaderDoesNotRead)
 {
     std::string bytes;

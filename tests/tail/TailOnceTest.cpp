@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kestrano::test {
 namespace {
@@ -105,13 +107,35 @@ TEST_F(TailOnceTest, TwoFilesHaveHeadersAndAMissingOneFailsAtTheEnd)
     EXPECT_EQ(result.out,
         "==> " + first + " <==\nINFO\tinfo one\nWARN\twarn two\n==> " + second
             + " <==\nERROR\terror three\n");
-    EXPECT_EQ(result.err, "kestrano-tail: cannot read '" + missing + "'\n");
+    EXPECT_EQ(result.err, "kestrano-tail: cannot read '" + missing + "': No such file or directory\n");
+    EXPECT_EQ(runTail({"-n", "-s", "fatal", first}).out, "");
+}
 
-    // A file that can't be read at all shows the notice as an ordinary message.
+// Read once, nothing is tried again: no "Still trying..." notice, the reason as tail gives it.
+TEST_F(TailOnceTest, AFileThatCantBeReadIsNamedWithTheReason)
+{
     const TailResult folderResult = runTail({"-n", folder.path()});
     EXPECT_EQ(folderResult.status, 1);
-    EXPECT_EQ(folderResult.out, "ERROR\tError: Cannot read from log file. Still trying...\n");
-    EXPECT_EQ(runTail({"-n", "-s", "fatal", first}).out, "");
+    EXPECT_EQ(folderResult.out, "");
+    EXPECT_EQ(folderResult.err, "kestrano-tail: cannot read '" + folder.path() + "': Is a directory\n");
+
+    const std::string fifo = folder.file("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const TailResult fifoResult = runTail({"-n", fifo});
+    EXPECT_EQ(fifoResult.status, 1);
+    EXPECT_EQ(fifoResult.out, "");
+    EXPECT_EQ(fifoResult.err, "kestrano-tail: cannot read '" + fifo + "': not a regular file\n");
+
+    // Root reads everything: it runs as nobody then (the temporary folder is closed to others).
+    const std::string secret = log("secret.log", "info hidden\n");
+    ASSERT_EQ(chmod(secret.c_str(), 0), 0);
+    TailLaunch launch;
+    if (geteuid() == 0)
+        launch.wrapper = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+    const TailResult denied = runTail({"-n", secret}, launch);
+    EXPECT_EQ(denied.status, 1);
+    EXPECT_EQ(denied.out, "");
+    EXPECT_EQ(denied.err, "kestrano-tail: cannot read '" + secret + "': Permission denied\n");
 }
 
 TEST_F(TailOnceTest, SettingsComeFromTheDesktopConfigurationWhichStaysUntouched)
@@ -148,6 +172,21 @@ TEST_F(TailOnceTest, TagsAreColouredOnRequestOnly)
     EXPECT_EQ(runTail({"-n", path}).out, "WARN\twarn a\n?\tplain b\n"); // a pipe: auto means none
     EXPECT_EQ(runTail({"-n", "--color=always", path}).out, "\033[33mWARN\033[0m\twarn a\n?\tplain b\n");
     EXPECT_EQ(runTail({"-n", "--color=never", path}).out, "WARN\twarn a\n?\tplain b\n");
+
+    // On a terminal, auto colours, unless NO_COLOR is set or the terminal is dumb.
+    const std::string coloured = "\033[33mWARN\033[0m\twarn a\n?\tplain b\n";
+    const TailLaunch terminal {{}, true};
+    const auto onTerminal = [&](const std::vector<std::string>& environment) {
+        std::vector<std::string> arguments = {"env", "-u", "NO_COLOR", "TERM=xterm"};
+        arguments.insert(arguments.end(), environment.begin(), environment.end());
+        TailLaunch launch = terminal;
+        launch.wrapper = arguments;
+        return runTail({"-n", path}, launch).out;
+    };
+    EXPECT_EQ(onTerminal({}), coloured);
+    EXPECT_EQ(onTerminal({"NO_COLOR="}), coloured);
+    EXPECT_EQ(onTerminal({"NO_COLOR=1"}), "WARN\twarn a\n?\tplain b\n");
+    EXPECT_EQ(onTerminal({"TERM=dumb"}), "WARN\twarn a\n?\tplain b\n");
 }
 
 TEST_F(TailOnceTest, BadCommandLinesAreUsageErrors)

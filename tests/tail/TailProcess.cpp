@@ -6,7 +6,9 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdexcept>
+#include <stdlib.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace kestrano::test {
@@ -21,15 +23,28 @@ void closeIfOpen(int& fd)
 
 } // namespace
 
-TailProcess::TailProcess(const std::vector<std::string>& arguments)
+TailProcess::TailProcess(const std::vector<std::string>& arguments, const TailLaunch& launch)
 {
     int out[2], err[2];
     if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
+    if (launch.terminal) {
+        ::close(out[0]);
+        ::close(out[1]);
+        out[0] = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (out[0] < 0 || grantpt(out[0]) != 0 || unlockpt(out[0]) != 0)
+            throw std::runtime_error("no pseudo-terminal");
+        out[1] = ::open(ptsname(out[0]), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        struct termios mode;
+        if (out[1] < 0 || tcgetattr(out[1], &mode) != 0)
+            throw std::runtime_error("no pseudo-terminal");
+        cfmakeraw(&mode);
+        tcsetattr(out[1], TCSANOW, &mode);
+    }
     std::vector<char*> argv;
-    std::string program = KESTRANO_TAIL_PROGRAM;
-    argv.push_back(program.data());
-    std::vector<std::string> copies(arguments);
+    std::vector<std::string> copies(launch.wrapper);
+    copies.push_back(KESTRANO_TAIL_PROGRAM);
+    copies.insert(copies.end(), arguments.begin(), arguments.end());
     for (std::string& argument : copies)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
@@ -40,7 +55,7 @@ TailProcess::TailProcess(const std::vector<std::string>& arguments)
     if (pid == 0) {
         dup2(out[1], STDOUT_FILENO);
         dup2(err[1], STDERR_FILENO);
-        execv(argv[0], argv.data());
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     ::close(out[1]);
@@ -137,9 +152,9 @@ int TailProcess::stopWithoutReading(int signal)
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-TailResult runTail(const std::vector<std::string>& arguments)
+TailResult runTail(const std::vector<std::string>& arguments, const TailLaunch& launch)
 {
-    TailProcess process(arguments);
+    TailProcess process(arguments, launch);
     TailResult result;
     result.status = process.wait();
     result.out = process.out();

@@ -14,9 +14,16 @@ struct TailResult {
     int status = -1; // exit status; 128 + signal when killed
 };
 
+// How the program is started: under a wrapper command (setpriv ...), with standard output on a
+// terminal (a pseudo-terminal in raw mode) instead of a pipe.
+struct TailLaunch {
+    std::vector<std::string> wrapper;
+    bool terminal = false;
+};
+
 class TailProcess {
 public:
-    explicit TailProcess(const std::vector<std::string>& arguments);
+    explicit TailProcess(const std::vector<std::string>& arguments, const TailLaunch& launch = {});
     ~TailProcess();
     TailProcess(const TailProcess&) = delete;
     TailProcess& operator=(const TailProcess&) = delete;
@@ -51,6 +58,6 @@ private:
 };
 
 // Runs kestrano-tail to its end.
-TailResult runTail(const std::vector<std::string>& arguments);
+TailResult runTail(const std::vector<std::string>& arguments, const TailLaunch& launch = {});
 
 } // namespace kestrano::test
