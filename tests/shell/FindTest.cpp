@@ -203,7 +203,7 @@ TEST_F(FindTest, ReturnOpensTheDetailsAndTheContextMenuOffersDetailsCopyAndFind)
     QString shown;
     QTimer::singleShot(50, [&] {
         if (auto* dialog = qobject_cast<MessageDialog*>(QApplication::activeModalWidget())) {
-            shown = dialog->textBox().toPlainText();
+            shown = dialog->shownText();
             dialog->accept();
         }
     });
