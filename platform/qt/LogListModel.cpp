@@ -35,9 +35,14 @@ int LogListModel::rowCount(const QModelIndex& parent) const
 
 QString LogListModel::rowText(const Message& message) const
 {
-    textBuffer.resize(static_cast<size_t>(message.getTextLength()) + 1);
-    int32_t length = displayText(message.getText(), message.getTextLength(), textBuffer.data());
-    return QString::fromLocal8Bit(textBuffer.data(), length);
+    // Qt lays out the whole text at every paint: a row gets a bounded prefix, marked when cut.
+    const int32_t shown = rowPrefixLength(message.getText(), message.getTextLength());
+    textBuffer.resize(static_cast<size_t>(shown) + 1);
+    const int32_t length = displayText(message.getText(), shown, textBuffer.data());
+    QString text = QString::fromLocal8Bit(textBuffer.data(), length);
+    if (shown < message.getTextLength())
+        text += QChar(0x2026);
+    return text;
 }
 
 QVariant LogListModel::data(const QModelIndex& index, int role) const
