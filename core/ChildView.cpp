@@ -206,7 +206,7 @@ void ChildView::messageContinued(Message* message)
 
 void ChildView::emptyView()
 {
-    list.deleteAllRows();  // first: the rows point at the messages
+    list.deleteAllRows(); // first: the rows point at the messages
     cutter.getMessages().Clear();
 }
 

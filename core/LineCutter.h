@@ -54,10 +54,19 @@ public:
     const char* getPendingText() const { return pending + pendingStart; }
     int32_t getPendingLength() const { return pendingEnd - pendingStart; }
     // Forgets the incomplete line, when reading starts over somewhere else in the file.
-    void discardPendingText() { pendingStart = scanned = pendingEnd = 0; }
+    void discardPendingText();
 
 private:
-    void handleLine(const char* line, int32_t length, int32_t& highest);
+    // How a cut line is classified, should it become a message.
+    struct LineMarks {
+        bool search; // the exact search over the whole line
+        int32_t scannedFrom; // else: the line's bytes from here on were scanned ...
+        int32_t firstBit; // ... and their marks start at this bit
+    };
+    void cutLine(int32_t end, int32_t regionStart, int32_t& highest);
+    void handleLine(const char* line, int32_t length, const LineMarks& marks, int32_t& highest);
+    int32_t classify(const char* line, int32_t length, const LineMarks& marks) const;
+    void reserveMarks(int32_t n);
 
     const MonitorSettings& settings;
     LineCutterListener& listener;
@@ -72,6 +81,14 @@ private:
     int32_t scanned = 0;
     int32_t pendingEnd = 0;
     int32_t pendingCapacity = 0;
+    // What the scan found in [pendingStart..scanned) before the current split.
+    bool pendingCandidate = false;
+    bool pendingNonAscii = false;
+
+    // The marks of the text scanned by the current split, three bit arrays.
+    uint64_t* markBits = nullptr;
+    int32_t markWords = 0; // per array
+    ScanMarks marks {};
 };
 
 } // namespace kestrano

@@ -11,7 +11,11 @@
 namespace kestrano {
 
 Message::Message(const char* line, int32_t length, const KeywordLists& keywords)
-    : severity(keywords.classify(line, length))
+    : Message(line, length, keywords.classify(line, length))
+{ }
+
+Message::Message(const char* line, int32_t length, int32_t severity)
+    : severity(severity)
 {
     const char* begin = line;
     const char* end = line + length;

@@ -17,6 +17,8 @@ public:
     // Classifies the raw line (without its line end) and keeps its trimmed text.
     // Throws haspel::EOutOfMemory when the text cannot be allocated.
     Message(const char* line, int32_t length, const KeywordLists& keywords);
+    // Keeps the trimmed text of a line already classified.
+    Message(const char* line, int32_t length, int32_t severity);
     ~Message() override;
     Message(const Message&) = delete;
     Message& operator=(const Message&) = delete;
