@@ -27,6 +27,15 @@ char lowerAscii(unsigned char c)
     return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
 }
 
+// Lower-cases the ASCII letters among eight bytes; a byte of 0x80 or more stays at 0x80 or more.
+uint64_t lowerAscii8(uint64_t bytes)
+{
+    const uint64_t low = bytes & 0x7f7f7f7f7f7f7f7full; // the sums below cannot carry
+    const uint64_t atLeastA = low + 0x3f3f3f3f3f3f3f3full;
+    const uint64_t aboveZ = low + 0x2525252525252525ull;
+    return bytes | ((atLeastA & ~aboveZ & 0x8080808080808080ull) >> 2);
+}
+
 // Whether the locale keeps ASCII apart: its lower-casing never turns a non-ASCII byte into ASCII and
 // an ASCII byte is always a character of its own (UTF-8, or a single-byte set checked byte by byte).
 bool localeKeepsAsciiApart()
@@ -97,10 +106,8 @@ bool KeywordLists::holds(const MonitorSettings& settings) const
 
 void KeywordLists::update(const MonitorSettings& settings)
 {
-    if (holds(settings)) {
-        nonAsciiSearch = hasNonAsciiKeyword || (topSeverity > everywhereSeverity && !localeKeepsAsciiApart());
+    if (holds(settings))
         return;
-    }
 
     KeywordLists built;
     std::size_t textBytes = 0;
@@ -135,7 +142,17 @@ void KeywordLists::update(const MonitorSettings& settings)
                 built.hasSingleBytes = true;
             } else {
                 const uint16_t pair = pairAt(text);
-                built.keywords[built.keywordCount++] = Keyword {text, length, severity, pair};
+                Keyword keyword {text, length, severity, pair, 0, 0};
+                // In memory order, as the line's eight bytes are loaded.
+                char head[8] = {};
+                unsigned char mask[8] = {};
+                for (int32_t b = 0; b < length && b < 8; ++b) {
+                    head[b] = text[b];
+                    mask[b] = 0xFF;
+                }
+                std::memcpy(&keyword.head, head, 8);
+                std::memcpy(&keyword.headMask, mask, 8);
+                built.keywords[built.keywordCount++] = keyword;
                 built.pairBits[pair >> 6] |= uint64_t {1} << (pair & 63);
             }
             text += length + 1;
@@ -249,11 +266,20 @@ int32_t KeywordLists::classifyCandidates(
             for (; candidate < end && candidate->pair == pair && candidate->severity > best; ++candidate) {
                 if (candidate->length > length - i)
                     continue;
-                int32_t j = 2;
+                int32_t j;
+                if (length - i >= 8) {
+                    uint64_t head;
+                    std::memcpy(&head, line + i, 8);
+                    if ((lowerAscii8(head) ^ candidate->head) & candidate->headMask)
+                        continue;
+                    j = 8;
+                } else {
+                    j = 2;
+                }
                 while (j < candidate->length
                     && lowerAscii(static_cast<unsigned char>(line[i + j])) == candidate->text[j])
                     ++j;
-                if (j == candidate->length) {
+                if (j >= candidate->length) {
                     best = candidate->severity;
                     if (best >= topSeverity)
                         return best;

@@ -46,6 +46,8 @@ private:
         int32_t length;
         int32_t severity;
         uint16_t pair; // the first two bytes
+        uint64_t head; // the first eight bytes, zero beyond the keyword
+        uint64_t headMask; // 0xFF for each byte of head in the keyword
     };
 
     bool holds(const MonitorSettings& settings) const;

@@ -115,8 +115,13 @@ int32_t ScanKeys::scanSse2(const char* text, int32_t n, const ScanMarks& marks) 
             __m128i hits = _mm_setzero_si128();
             for (int32_t k = 0; k < keyCount; ++k) {
                 __m128i hit = _mm_cmpeq_epi8(folded[0], keys[k][0]);
-                for (int32_t b = 1; b < keyLength[k]; ++b)
-                    hit = _mm_and_si128(hit, _mm_cmpeq_epi8(folded[b], keys[k][b]));
+                if (keyLength[k] == 3) {
+                    hit = _mm_and_si128(hit,
+                        _mm_and_si128(
+                            _mm_cmpeq_epi8(folded[1], keys[k][1]), _mm_cmpeq_epi8(folded[2], keys[k][2])));
+                } else if (keyLength[k] == 2) {
+                    hit = _mm_and_si128(hit, _mm_cmpeq_epi8(folded[1], keys[k][1]));
+                }
                 hits = _mm_or_si128(hits, hit);
             }
             const int shift = part * 16;
@@ -159,8 +164,13 @@ __attribute__((target("avx2"))) int32_t ScanKeys::scanAvx2(
             __m256i hits = _mm256_setzero_si256();
             for (int32_t k = 0; k < keyCount; ++k) {
                 __m256i hit = _mm256_cmpeq_epi8(folded[0], keys[k][0]);
-                for (int32_t b = 1; b < keyLength[k]; ++b)
-                    hit = _mm256_and_si256(hit, _mm256_cmpeq_epi8(folded[b], keys[k][b]));
+                if (keyLength[k] == 3) {
+                    hit = _mm256_and_si256(hit,
+                        _mm256_and_si256(_mm256_cmpeq_epi8(folded[1], keys[k][1]),
+                            _mm256_cmpeq_epi8(folded[2], keys[k][2])));
+                } else if (keyLength[k] == 2) {
+                    hit = _mm256_and_si256(hit, _mm256_cmpeq_epi8(folded[1], keys[k][1]));
+                }
                 hits = _mm256_or_si256(hits, hit);
             }
             const int shift = part * 32;

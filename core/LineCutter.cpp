@@ -159,7 +159,7 @@ void LineCutter::handleLine(const char* line, int32_t length, const LineMarks& l
     if (begin == end)
         return;
 
-    auto* message = new Message(line, length, classify(line, length, lineMarks));
+    Message* message = Message::create(line, length, classify(line, length, lineMarks));
     messages.Append(message);
     if (message->getSeverity() > highest)
         highest = message->getSeverity();
