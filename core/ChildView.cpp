@@ -172,6 +172,13 @@ bool ChildView::passesFilter(const Message& message) const
     return severity == Severity::Unknown ? showUnknown : severity >= minimumSeverity;
 }
 
+bool ChildView::mayDropUnseen(int32_t severity) const
+{
+    // A row it might get would be gone before the list shows it; without one nothing sees it.
+    return list.showsRowsLater()
+        || (severity == Severity::Unknown ? !showUnknown : severity < minimumSeverity);
+}
+
 bool ChildView::appendRowIfShown(Message* message)
 {
     if (!passesFilter(*message))

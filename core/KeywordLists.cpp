@@ -131,6 +131,7 @@ void KeywordLists::update(const MonitorSettings& settings)
             const int32_t length = list.Get(i)->Length();
             std::memcpy(text, list.Get(i)->GetText(), static_cast<std::size_t>(length) + 1);
             built.topSeverity = severity;
+            built.longest = length > built.longest ? length : built.longest;
             for (int32_t b = 0; b < length; ++b)
                 built.hasNonAsciiKeyword |= (static_cast<unsigned char>(text[b]) & 0x80) != 0;
             if (length > 0 && isPlainAscii(text, length))
@@ -178,6 +179,7 @@ void KeywordLists::swap(KeywordLists& other)
     std::swap(pairBits, other.pairBits);
     std::swap(scanKeys, other.scanKeys);
     std::swap(hasNonAsciiKeyword, other.hasNonAsciiKeyword);
+    std::swap(longest, other.longest);
 }
 
 char* KeywordLists::lowerIntoScratch(const char* line, int32_t length) const

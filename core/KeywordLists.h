@@ -32,6 +32,8 @@ public:
     // Whether a line with a non-ASCII byte needs the exact search whatever its candidates: a keyword
     // has a non-ASCII byte, or the locale may lower a non-ASCII byte into ASCII.
     bool nonAsciiNeedsSearch() const { return nonAsciiSearch; }
+    // The length of the longest keyword.
+    int32_t longestKeyword() const { return longest; }
     // The severity of a line without candidates.
     int32_t baseSeverity() const { return everywhereSeverity; }
     // The severity of a line whose only possible keyword starts are the set bits of
@@ -65,6 +67,7 @@ private:
     uint64_t pairBits[65536 / 64] = {}; // the pairs that start a keyword of `keywords`
     ScanKeys scanKeys;
     bool nonAsciiSearch = false;
+    int32_t longest = 0;
     bool hasNonAsciiKeyword = false;
     mutable char* scratch = nullptr;
     mutable int32_t scratchCapacity = 0;

@@ -117,7 +117,7 @@ void Message::writeCutMark()
     setLength(text->kept + n);
 }
 
-void Message::appendContinuationLine(const char* line, int32_t length)
+void Message::appendContinuationLine(const char* line, int32_t length, int64_t cutBytes)
 {
     const char* begin = line;
     const char* end = line + length;
@@ -125,20 +125,20 @@ void Message::appendContinuationLine(const char* line, int32_t length)
     const auto added = static_cast<int32_t>(end - begin);
     if (getCutBytes() > 0) {
         // Cut already: the continuation only counts.
-        external()->cutBytes += 2 + added;
+        external()->cutBytes += 2 + added + cutBytes;
         writeCutMark();
         return;
     }
     const int32_t textLength = getTextLength();
     int32_t keptAdded = added;
-    int64_t cut = 0;
+    int64_t cut = cutBytes;
     if (added > MaxTextBytes - 2 - textLength) {
         keptAdded = textLength + 2 > MaxTextBytes
             ? 0
             : rowPrefixLength(begin, added, MaxTextBytes - 2 - textLength);
-        cut = added - keptAdded;
+        cut += added - keptAdded;
     }
-    const bool joined = cut == 0 || keptAdded > 0;
+    const bool joined = keptAdded > 0 || (added == 0 && textLength + 2 <= MaxTextBytes);
     const int32_t kept = textLength + (joined ? 2 + keptAdded : 0);
     if (!joined)
         cut += 2;

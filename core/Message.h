@@ -39,9 +39,9 @@ public:
     // The bytes of the message that were not kept (0 when the text is whole).
     int64_t getCutBytes() const { return isExternal() ? external()->cutBytes : 0; }
 
-    // Joins a raw continuation line: text becomes text, CR LF, trimmed line. Severity stays.
-    // Throws haspel::EOutOfMemory and then leaves the text as it was.
-    void appendContinuationLine(const char* line, int32_t length);
+    // Joins a raw continuation line: text becomes text, CR LF, trimmed line (cutBytes more bytes of
+    // it were not kept). Severity stays. Throws haspel::EOutOfMemory and then leaves the text as it was.
+    void appendContinuationLine(const char* line, int32_t length, int64_t cutBytes = 0);
 
 private:
     // A text that grew, or was cut, lives in a block of its own.
