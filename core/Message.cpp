@@ -27,12 +27,12 @@ Message* Message::create(const char* line, int32_t length, int32_t severity, int
     const char* end = line + length;
     trimWhiteSpace(begin, end);
     const auto textLength = static_cast<int32_t>(end - begin);
-    const bool inRoom = cutBytes == 0 && textLength <= MaxTextBytes;
-    const int32_t room = inRoom && textLength >= RoomBytes ? textLength + 1 : RoomBytes;
+    const bool useRoom = cutBytes == 0 && textLength <= MaxTextBytes;
+    const int32_t room = useRoom && textLength >= RoomBytes ? textLength + 1 : RoomBytes;
     void* block = haspel::AllocateOrThrow(sizeof(Message) - RoomBytes + static_cast<std::size_t>(room));
     auto* message = new (block) Message(severity);
     try {
-        message->keepText(begin, end, cutBytes, inRoom);
+        message->keepText(begin, end, cutBytes, useRoom);
     } catch (...) {
         delete message;
         throw;
@@ -62,16 +62,17 @@ Message::~Message()
 Message::External* Message::external() const
 {
     External* block;
-    std::memcpy(&block, room, sizeof block);
+    std::memcpy(&block, inRoom(), sizeof block);
     return block;
 }
 
-void Message::keepText(const char* begin, const char* end, int64_t cutBytes, bool inRoom)
+void Message::keepText(const char* begin, const char* end, int64_t cutBytes, bool useRoom)
 {
     auto length = static_cast<int32_t>(end - begin);
-    if (inRoom) {
-        std::memcpy(room, begin, static_cast<std::size_t>(length));
-        room[length] = '\0';
+    if (useRoom) {
+        char* text = inRoom();
+        std::memcpy(text, begin, static_cast<std::size_t>(length));
+        text[length] = '\0';
         setLength(length);
         return;
     }
@@ -82,8 +83,8 @@ void Message::keepText(const char* begin, const char* end, int64_t cutBytes, boo
     }
     reserveExternal(kept + 1 + (cutBytes > 0 ? MarkBytes : 0));
     External* text = external();
-    std::memcpy(text->text, begin, static_cast<std::size_t>(kept));
-    text->text[kept] = '\0';
+    std::memcpy(text->text(), begin, static_cast<std::size_t>(kept));
+    text->text()[kept] = '\0';
     text->kept = kept;
     text->cutBytes = cutBytes;
     setLength(kept);
@@ -98,14 +99,14 @@ void Message::reserveExternal(int32_t needed)
         return;
     const int32_t capacity = grownCapacity(wasExternal ? external()->capacity : getTextLength() + 1, needed);
     auto* block = static_cast<External*>(
-        haspel::AllocateOrThrow(offsetof(External, text) + static_cast<std::size_t>(capacity)));
+        haspel::AllocateOrThrow(sizeof(External) + static_cast<std::size_t>(capacity)));
     block->capacity = capacity;
     block->cutBytes = wasExternal ? external()->cutBytes : 0;
     block->kept = wasExternal ? external()->kept : getTextLength();
-    std::memcpy(block->text, getText(), static_cast<std::size_t>(getTextLength()) + 1);
+    std::memcpy(block->text(), getText(), static_cast<std::size_t>(getTextLength()) + 1);
     if (wasExternal)
         std::free(external());
-    std::memcpy(room, &block, sizeof block);
+    std::memcpy(inRoom(), &block, sizeof block);
     bits |= ExternalBit;
 }
 
@@ -113,7 +114,7 @@ void Message::writeCutMark()
 {
     External* text = external();
     const int n
-        = std::snprintf(text->text + text->kept, MarkBytes, " [... %" PRId64 " bytes cut]", text->cutBytes);
+        = std::snprintf(text->text() + text->kept, MarkBytes, " [... %" PRId64 " bytes cut]", text->cutBytes);
     setLength(text->kept + n);
 }
 
@@ -145,11 +146,11 @@ void Message::appendContinuationLine(const char* line, int32_t length, int64_t c
     reserveExternal(kept + 1 + (cut > 0 ? MarkBytes : 0));
     External* text = external();
     if (joined) {
-        text->text[textLength] = '\r';
-        text->text[textLength + 1] = '\n';
-        std::memcpy(text->text + textLength + 2, begin, static_cast<std::size_t>(keptAdded));
+        text->text()[textLength] = '\r';
+        text->text()[textLength + 1] = '\n';
+        std::memcpy(text->text() + textLength + 2, begin, static_cast<std::size_t>(keptAdded));
     }
-    text->text[kept] = '\0';
+    text->text()[kept] = '\0';
     text->kept = kept;
     setLength(kept);
     if (cut > 0) {

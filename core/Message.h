@@ -34,7 +34,7 @@ public:
     static void* operator new(std::size_t, void* place) { return place; }
 
     int32_t getSeverity() const { return static_cast<int32_t>(bits >> SeverityShift) - 1; }
-    const char* getText() const { return isExternal() ? external()->text : room; }
+    const char* getText() const { return isExternal() ? external()->text() : inRoom(); }
     int32_t getTextLength() const { return static_cast<int32_t>(bits & LengthMask); }
     // The bytes of the message that were not kept (0 when the text is whole).
     int64_t getCutBytes() const { return isExternal() ? external()->cutBytes : 0; }
@@ -44,12 +44,12 @@ public:
     void appendContinuationLine(const char* line, int32_t length, int64_t cutBytes = 0);
 
 private:
-    // A text that grew, or was cut, lives in a block of its own.
+    // A text that grew, or was cut, lives in a block of its own: this header, then the text.
     struct External {
         int64_t cutBytes;
         int32_t capacity; // bytes of text, the NUL included
         int32_t kept; // bytes of text before the mark
-        char text[8];
+        char* text() { return reinterpret_cast<char*>(this + 1); }
     };
     static constexpr uint32_t LengthMask = (1u << 27) - 1;
     static constexpr uint32_t ExternalBit = 1u << 27;
@@ -57,12 +57,14 @@ private:
     static constexpr int32_t RoomBytes = 12;
 
     explicit Message(int32_t severity);
+    // The text in room runs on into the rest of the allocation, so it is reached by address.
+    char* inRoom() const { return const_cast<char*>(room); }
     bool isExternal() const { return bits & ExternalBit; }
     External* external() const;
     void setLength(int32_t length) { bits = (bits & ~LengthMask) | static_cast<uint32_t>(length); }
     // Keeps the text [begin, end) in room (which runs on into the allocation) or in a block of its
     // own, cut at MaxTextBytes.
-    void keepText(const char* begin, const char* end, int64_t cutBytes, bool inRoom);
+    void keepText(const char* begin, const char* end, int64_t cutBytes, bool useRoom);
     // Gives the text a block of its own with room for `needed` bytes, the NUL included.
     void reserveExternal(int32_t needed);
     void writeCutMark();

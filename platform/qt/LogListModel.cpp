@@ -49,7 +49,7 @@ QVariant LogListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= announced)
         return {};
-    const Message* message = rows[static_cast<size_t>(index.row())];
+    const Message* message = row(index.row());
     switch (role) {
     case Qt::DisplayRole:
         return rowText(*message);
@@ -66,34 +66,43 @@ Message* LogListModel::at(int32_t row) const
 {
     if (row < 0 || row >= size())
         return nullptr;
-    return rows[static_cast<size_t>(row)];
+    return this->row(row);
 }
 
 void LogListModel::append(Message* message)
 {
-    rows.push_back(message);
+    if (static_cast<size_t>(count) == ring.size()) {
+        std::vector<Message*> grown(ring.empty() ? 64 : 2 * ring.size());
+        for (int32_t i = 0; i < count; ++i)
+            grown[static_cast<size_t>(i)] = row(i);
+        ring.swap(grown);
+        first = 0;
+    }
+    ring[(first + static_cast<size_t>(count)) & (ring.size() - 1)] = message;
+    ++count;
     scheduleFlush();
 }
 
 void LogListModel::removeFirst()
 {
-    if (rows.empty())
+    if (count == 0)
         return;
-    if (announced > 0) {
+    const bool shown = announced > 0;
+    if (shown)
         beginRemoveRows(QModelIndex(), 0, 0);
-        rows.pop_front();
+    first = (first + 1) & (ring.size() - 1);
+    --count;
+    if (shown) {
         --announced;
         endRemoveRows();
-    } else {
-        rows.pop_front();
     }
 }
 
 void LogListModel::clear()
 {
     beginResetModel();
-    rows.clear();
-    rows.shrink_to_fit();
+    count = 0;
+    first = 0;
     announced = 0;
     endResetModel();
 }
