@@ -147,6 +147,34 @@ __attribute__((target("avx2"))) int32_t ScanKeys::scanAvx2(
         for (int32_t b = 0; b < 3; ++b)
             keys[k][b] = _mm256_set1_epi8(static_cast<char>(keyBytes[k][b]));
     }
+    // Up to eight keys: one bit each in nibble tables per key byte (a byte matches key k when both its
+    // nibbles have bit k), so three pairs of byte shuffles test every key at once, as exactly as the
+    // compares below.
+    const bool shuffled = keyCount <= 8;
+    __m256i low[3];
+    __m256i highNibble[3];
+    if (shuffled) {
+        for (int32_t b = 0; b < 3; ++b) {
+            alignas(16) uint8_t lowTable[16] = {};
+            alignas(16) uint8_t highTable[16] = {};
+            for (int32_t k = 0; k < keyCount; ++k) {
+                const auto bit = static_cast<uint8_t>(1u << k);
+                if (b < keyLength[k]) {
+                    lowTable[keyBytes[k][b] & 15] |= bit;
+                    highTable[keyBytes[k][b] >> 4] |= bit;
+                } else {
+                    for (int32_t nibble = 0; nibble < 16; ++nibble) {
+                        lowTable[nibble] |= bit;
+                        highTable[nibble] |= bit;
+                    }
+                }
+            }
+            low[b] = _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(lowTable)));
+            highNibble[b]
+                = _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(highTable)));
+        }
+    }
+    const __m256i nibbleMask = _mm256_set1_epi8(0x0F);
     const __m256i cr = _mm256_set1_epi8('\r');
     const __m256i lf = _mm256_set1_epi8('\n');
     const __m256i caseBit = _mm256_set1_epi8(0x20);
@@ -162,7 +190,18 @@ __attribute__((target("avx2"))) int32_t ScanKeys::scanAvx2(
                 _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1)), caseBit),
                 _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 2)), caseBit)};
             __m256i hits = _mm256_setzero_si256();
-            for (int32_t k = 0; k < keyCount; ++k) {
+            if (shuffled) {
+                __m256i buckets = _mm256_set1_epi8(-1);
+                for (int32_t b = 0; b < 3; ++b) {
+                    const __m256i lows = _mm256_shuffle_epi8(low[b], _mm256_and_si256(folded[b], nibbleMask));
+                    const __m256i highs = _mm256_shuffle_epi8(
+                        highNibble[b], _mm256_and_si256(_mm256_srli_epi16(folded[b], 4), nibbleMask));
+                    buckets = _mm256_and_si256(buckets, _mm256_and_si256(lows, highs));
+                }
+                hits = _mm256_xor_si256(
+                    _mm256_cmpeq_epi8(buckets, _mm256_setzero_si256()), _mm256_set1_epi8(-1));
+            }
+            for (int32_t k = 0; k < keyCount && !shuffled; ++k) {
                 __m256i hit = _mm256_cmpeq_epi8(folded[0], keys[k][0]);
                 if (keyLength[k] == 3) {
                     hit = _mm256_and_si256(hit,

@@ -31,6 +31,15 @@ LineCutter::~LineCutter()
 
 namespace {
 
+// The number of bits set, without a library call on processors the build does not assume.
+int32_t bitCount(uint64_t bits)
+{
+    bits -= (bits >> 1) & 0x5555555555555555ull;
+    bits = (bits & 0x3333333333333333ull) + ((bits >> 2) & 0x3333333333333333ull);
+    bits = (bits + (bits >> 4)) & 0x0f0f0f0f0f0f0f0full;
+    return static_cast<int32_t>((bits * 0x0101010101010101ull) >> 56);
+}
+
 // Whether any bit of bits[from..to) is set.
 bool anyBit(const uint64_t* bits, int32_t from, int32_t to)
 {
@@ -132,7 +141,7 @@ int32_t LineCutter::countDoomed(int32_t regionStart, int32_t n) const
         return 0;
     int32_t lineEnds = 0;
     for (int32_t word = 0; word * 64 < n; ++word)
-        lineEnds += __builtin_popcountll(marks.lineEnds[word]);
+        lineEnds += bitCount(marks.lineEnds[word]);
     if (lineEnds <= keep)
         return 0;
     const bool multiLine = settings.GetMultiLine();

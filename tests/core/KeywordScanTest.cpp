@@ -96,6 +96,16 @@ TEST(KeywordScanTest, EveryPathMarksLineEndsNonAsciiAndEveryKeywordStart)
     }
 }
 
+TEST(KeywordScanTest, EveryPathMarksLineEndsNonAsciiAndEveryKeywordStart)
+{
+    // The default keywords make eight keys, which AVX2 tests with byte shuffles, more keys with compares.
+    expectMarksOfRandomTexts(
+        {"debug", "debg", "info", "notice", "warn", "error", "exception", "fatal", "crit"});
+    expectMarksOfRandomTexts(
+        {"debug", "debg", "info", "notice", "warn", "error", "exception", "fatal", "crit", "x", "q[", "\t!"});
+    expectMarksOfRandomTexts({"a", "zq"});
+}
+
 TEST(KeywordScanTest, ManyKeysAreScannedByTheirFirstPair)
 {
     std::vector<std::string> keywords;
