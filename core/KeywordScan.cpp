@@ -191,13 +191,20 @@ __attribute__((target("avx2"))) int32_t ScanKeys::scanAvx2(
                 _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 2)), caseBit)};
             __m256i hits = _mm256_setzero_si256();
             if (shuffled) {
-                __m256i buckets = _mm256_set1_epi8(-1);
-                for (int32_t b = 0; b < 3; ++b) {
-                    const __m256i lows = _mm256_shuffle_epi8(low[b], _mm256_and_si256(folded[b], nibbleMask));
-                    const __m256i highs = _mm256_shuffle_epi8(
-                        highNibble[b], _mm256_and_si256(_mm256_srli_epi16(folded[b], 4), nibbleMask));
-                    buckets = _mm256_and_si256(buckets, _mm256_and_si256(lows, highs));
-                }
+                __m256i buckets
+                    = _mm256_and_si256(_mm256_shuffle_epi8(low[0], _mm256_and_si256(folded[0], nibbleMask)),
+                        _mm256_shuffle_epi8(
+                            highNibble[0], _mm256_and_si256(_mm256_srli_epi16(folded[0], 4), nibbleMask)));
+                buckets = _mm256_and_si256(
+                    buckets, _mm256_shuffle_epi8(low[1], _mm256_and_si256(folded[1], nibbleMask)));
+                buckets = _mm256_and_si256(buckets,
+                    _mm256_shuffle_epi8(
+                        highNibble[1], _mm256_and_si256(_mm256_srli_epi16(folded[1], 4), nibbleMask)));
+                buckets = _mm256_and_si256(
+                    buckets, _mm256_shuffle_epi8(low[2], _mm256_and_si256(folded[2], nibbleMask)));
+                buckets = _mm256_and_si256(buckets,
+                    _mm256_shuffle_epi8(
+                        highNibble[2], _mm256_and_si256(_mm256_srli_epi16(folded[2], 4), nibbleMask)));
                 hits = _mm256_xor_si256(
                     _mm256_cmpeq_epi8(buckets, _mm256_setzero_si256()), _mm256_set1_epi8(-1));
             }
