@@ -244,12 +244,7 @@ int32_t KeywordLists::classifyCandidates(
     const Keyword* const end = keywords + keywordCount;
     const int32_t lastBit = firstBit + length;
     for (int32_t word = firstBit / 64; word * 64 < lastBit; ++word) {
-        uint64_t bits = candidates[word];
-        if (word * 64 < firstBit)
-            bits &= ~uint64_t {0} << (firstBit - word * 64);
-        if (lastBit - word * 64 < 64)
-            bits &= (uint64_t {1} << (lastBit - word * 64)) - 1;
-        for (; bits; bits &= bits - 1) {
+        for (uint64_t bits = bitsInRange(candidates, word, firstBit, lastBit); bits; bits &= bits - 1) {
             const int32_t i = word * 64 + __builtin_ctzll(bits) - firstBit;
             const char first = lowerAscii(static_cast<unsigned char>(line[i]));
             if (hasSingleBytes && singleByteSeverity[static_cast<unsigned char>(first)] > best) {

@@ -14,6 +14,17 @@ struct ScanMarks {
     uint64_t* nonAscii; // a byte of 0x80 or more
 };
 
+// Word `word` of a bit array, keeping only the bits of positions [from, to).
+inline uint64_t bitsInRange(const uint64_t* bits, int32_t word, int32_t from, int32_t to)
+{
+    uint64_t b = bits[word];
+    if (word * 64 < from)
+        b &= ~uint64_t {0} << (from - word * 64);
+    if (to - word * 64 < 64)
+        b &= (uint64_t {1} << (to - word * 64)) - 1;
+    return b;
+}
+
 // What the scan looks for: the first three bytes of every keyword that can match an ASCII text (all
 // of a shorter one), folded by setting bit 0x20, so both letter cases of a letter fold together; other
 // bytes fold in pairs, which only adds candidates. Bytes beyond the scanned text count as matching.

@@ -44,12 +44,7 @@ int32_t bitCount(uint64_t bits)
 bool anyBit(const uint64_t* bits, int32_t from, int32_t to)
 {
     for (int32_t word = from / 64; word * 64 < to; ++word) {
-        uint64_t b = bits[word];
-        if (word * 64 < from)
-            b &= ~uint64_t {0} << (from - word * 64);
-        if (to - word * 64 < 64)
-            b &= (uint64_t {1} << (to - word * 64)) - 1;
-        if (b)
+        if (bitsInRange(bits, word, from, to))
             return true;
     }
     return false;
