@@ -73,6 +73,7 @@ KeywordLists::KeywordLists()
     , topSeverity(Severity::Unknown)
 {
     std::memset(singleByteSeverity, Severity::None, sizeof singleByteSeverity);
+    std::memset(firstByteSeverity, Severity::None, sizeof firstByteSeverity);
 }
 
 KeywordLists::KeywordLists(const MonitorSettings& settings)
@@ -154,6 +155,8 @@ void KeywordLists::update(const MonitorSettings& settings)
                 std::memcpy(&keyword.head, head, 8);
                 std::memcpy(&keyword.headMask, mask, 8);
                 built.keywords[built.keywordCount++] = keyword;
+                int8_t& first = built.firstByteSeverity[static_cast<unsigned char>(text[0])];
+                first = severity > first ? static_cast<int8_t>(severity) : first;
                 built.pairBits[pair >> 6] |= uint64_t {1} << (pair & 63);
             }
             text += length + 1;
@@ -176,6 +179,7 @@ void KeywordLists::swap(KeywordLists& other)
     std::swap(topSeverity, other.topSeverity);
     std::swap(hasSingleBytes, other.hasSingleBytes);
     std::swap(singleByteSeverity, other.singleByteSeverity);
+    std::swap(firstByteSeverity, other.firstByteSeverity);
     std::swap(pairBits, other.pairBits);
     std::swap(scanKeys, other.scanKeys);
     std::swap(hasNonAsciiKeyword, other.hasNonAsciiKeyword);
@@ -252,7 +256,7 @@ int32_t KeywordLists::classifyCandidates(
                 if (best >= topSeverity)
                     return best;
             }
-            if (i + 1 >= length)
+            if (i + 1 >= length || firstByteSeverity[static_cast<unsigned char>(first)] <= best)
                 continue;
             const auto pair = static_cast<uint16_t>(static_cast<unsigned char>(first)
                 | static_cast<unsigned char>(lowerAscii(static_cast<unsigned char>(line[i + 1]))) << 8);

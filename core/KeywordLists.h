@@ -64,6 +64,7 @@ private:
     int32_t topSeverity; // highest severity having a keyword; the search stops there
     bool hasSingleBytes = false;
     int8_t singleByteSeverity[256]; // highest severity of a one-byte keyword, per byte
+    int8_t firstByteSeverity[256]; // highest severity of a keyword of two bytes or more, per first byte
     uint64_t pairBits[65536 / 64] = {}; // the pairs that start a keyword of `keywords`
     ScanKeys scanKeys;
     bool nonAsciiSearch = false;

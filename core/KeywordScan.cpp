@@ -8,6 +8,42 @@
 #endif
 
 namespace kestrano {
+namespace {
+
+int32_t countBitsPortably(const uint64_t* words, int32_t count)
+{
+    int32_t total = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        uint64_t bits = words[i];
+        bits -= (bits >> 1) & 0x5555555555555555ull;
+        bits = (bits & 0x3333333333333333ull) + ((bits >> 2) & 0x3333333333333333ull);
+        bits = (bits + (bits >> 4)) & 0x0f0f0f0f0f0f0f0full;
+        total += static_cast<int32_t>((bits * 0x0101010101010101ull) >> 56);
+    }
+    return total;
+}
+
+#ifdef KESTRANO_X86
+__attribute__((target("popcnt"))) int32_t countBitsByInstruction(const uint64_t* words, int32_t count)
+{
+    int32_t total = 0;
+    for (int32_t i = 0; i < count; ++i)
+        total += static_cast<int32_t>(_mm_popcnt_u64(words[i]));
+    return total;
+}
+#endif
+
+} // namespace
+
+int32_t countBits(const uint64_t* words, int32_t count)
+{
+#ifdef KESTRANO_X86
+    static const bool instruction = __builtin_cpu_supports("popcnt");
+    if (instruction)
+        return countBitsByInstruction(words, count);
+#endif
+    return countBitsPortably(words, count);
+}
 
 void ScanKeys::add(const char* keyword, int32_t length)
 {

@@ -25,6 +25,9 @@ inline uint64_t bitsInRange(const uint64_t* bits, int32_t word, int32_t from, in
     return b;
 }
 
+// The number of bits set in words[0..count).
+int32_t countBits(const uint64_t* words, int32_t count);
+
 // What the scan looks for: the first three bytes of every keyword that can match an ASCII text (all
 // of a shorter one), folded by setting bit 0x20, so both letter cases of a letter fold together; other
 // bytes fold in pairs, which only adds candidates. Bytes beyond the scanned text count as matching.

@@ -31,15 +31,6 @@ LineCutter::~LineCutter()
 
 namespace {
 
-// The number of bits set, without a library call on processors the build does not assume.
-int32_t bitCount(uint64_t bits)
-{
-    bits -= (bits >> 1) & 0x5555555555555555ull;
-    bits = (bits & 0x3333333333333333ull) + ((bits >> 2) & 0x3333333333333333ull);
-    bits = (bits + (bits >> 4)) & 0x0f0f0f0f0f0f0f0full;
-    return static_cast<int32_t>((bits * 0x0101010101010101ull) >> 56);
-}
-
 // Whether any bit of bits[from..to) is set.
 bool anyBit(const uint64_t* bits, int32_t from, int32_t to)
 {
@@ -134,10 +125,7 @@ int32_t LineCutter::countDoomed(int32_t regionStart, int32_t n) const
     const int32_t keep = settings.GetKeepLines();
     if (keep <= 0)
         return 0;
-    int32_t lineEnds = 0;
-    for (int32_t word = 0; word * 64 < n; ++word)
-        lineEnds += bitCount(marks.lineEnds[word]);
-    if (lineEnds <= keep)
+    if (n / 2 < keep || countBits(marks.lineEnds, (n + 63) / 64) <= keep)
         return 0;
     const bool multiLine = settings.GetMultiLine();
     bool skip = skipFirstLine;
