@@ -115,9 +115,12 @@ bool ChildView::readAppended(FileSystem::Handle file, int32_t& highest)
             return false;
         if (length <= readPosition + ReadChunkSize)
             break;
-        const int32_t got = readStep(file, ReadChunkSize, highest);
-        if (got <= 0)
-            return got == 0; // 0: shrank while being read; the next poll starts over
+        // The whole steps of the length known, before it is asked again.
+        while (length > readPosition + ReadChunkSize) {
+            const int32_t got = readStep(file, ReadChunkSize, highest);
+            if (got <= 0)
+                return got == 0; // 0: shrank while being read; the next poll starts over
+        }
     }
     if (!files.length(file, length))
         return false;
