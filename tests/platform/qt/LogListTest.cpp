@@ -36,8 +36,11 @@ protected:
 
 TEST_F(LogListTest, AppendedRowsReachTheViewInOneBatch)
 {
+    // An empty list is filled by one reset, a list with rows grows by one insertion.
     int insertions = 0;
+    int resets = 0;
     QObject::connect(&list.model(), &QAbstractItemModel::rowsInserted, [&] { ++insertions; });
+    QObject::connect(&list.model(), &QAbstractItemModel::modelReset, [&] { ++resets; });
     for (int i = 0; i < 100; ++i)
         list.appendRow(message("a line"));
 
@@ -45,6 +48,14 @@ TEST_F(LogListTest, AppendedRowsReachTheViewInOneBatch)
     EXPECT_EQ(list.model().rowCount(), 0);
     QCoreApplication::processEvents();
     EXPECT_EQ(list.model().rowCount(), 100);
+    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(insertions, 0);
+
+    for (int i = 0; i < 100; ++i)
+        list.appendRow(message("another line"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list.model().rowCount(), 200);
+    EXPECT_EQ(resets, 1);
     EXPECT_EQ(insertions, 1);
 }
 
