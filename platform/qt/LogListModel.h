@@ -40,7 +40,10 @@ private:
     void scheduleFlush();
     QString rowText(const Message& message) const;
 
-    Message* row(int32_t index) const { return ring[(first + static_cast<size_t>(index)) & (ring.size() - 1)]; }
+    Message* row(int32_t index) const
+    {
+        return ring[(first + static_cast<size_t>(index)) & (ring.size() - 1)];
+    }
 
     std::vector<Message*> ring; // a power of two long, or empty
     size_t first = 0;
