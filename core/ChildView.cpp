@@ -179,12 +179,15 @@ bool ChildView::readAppended(FileSystem::Handle file, int32_t& highest)
             return false;
         if (length <= readPosition + ReadChunkSize)
             break;
-        const int32_t got = readStep(file, ReadChunkSize, highest);
-        if (got <= 0)
-            return got == 0; // 0: shrank while being read; the next poll starts over
-        if (Clock::now() >= deadline) {
-            behind = true;
-            return true;
+        // The whole steps of the length known, before it is asked again.
+        while (length > readPosition + ReadChunkSize) {
+            const int32_t got = readStep(file, ReadChunkSize, highest);
+            if (got <= 0)
+                return got == 0; // 0: shrank while being read; the next poll starts over
+            if (Clock::now() >= deadline) {
+                behind = true;
+                return true;
+            }
         }
     }
     if (!files.length(file, length))
@@ -245,6 +248,13 @@ bool ChildView::passesFilter(const Message& message) const
     if (!(severity == Severity::Unknown ? showUnknown : severity >= minimumSeverity))
         return false;
     return !textMatcher || textMatcher->matches(message) != textFilterHides;
+}
+
+bool ChildView::mayDropUnseen(int32_t severity) const
+{
+    // A row it might get would be gone before the list shows it; without one nothing sees it.
+    return list.showsRowsLater()
+        || (severity == Severity::Unknown ? !showUnknown : severity < minimumSeverity);
 }
 
 bool ChildView::appendRowIfShown(Message* message)

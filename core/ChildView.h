@@ -75,6 +75,7 @@ public:
     void showMessage(Message* message) override;
     void trimToKeepLines() override;
     void messageContinued(Message* message) override;
+    bool mayDropUnseen(int32_t severity) const override;
 
     // Refills the list from the kept messages, then polls.
     void rebuildList();

@@ -29,6 +29,18 @@ int32_t displayText(const char* text, int32_t length, char* out)
     return written;
 }
 
+int32_t rowPrefixLength(const char* text, int32_t length, int32_t bound)
+{
+    if (length <= bound)
+        return length;
+    int32_t cut = bound;
+    // Back over continuation bytes (10xxxxxx) to the start of the character the bound falls in.
+    for (int32_t back = 0; back < 3 && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80;
+         ++back)
+        --cut;
+    return cut;
+}
+
 haspel::String displayText(const char* messageText)
 {
     const std::size_t length = std::strlen(messageText);

@@ -15,4 +15,11 @@ int32_t displayText(const char* text, int32_t length, char* out);
 // Throws haspel::EOutOfMemory.
 haspel::String displayText(const char* messageText);
 
+// A row shows at most this many bytes of a message's text; the details show the whole text.
+constexpr int32_t RowTextBytes = 4096;
+
+// The length of the prefix of text[0..length) a row shows: at most `bound` bytes, never ending inside
+// a UTF-8 character.
+int32_t rowPrefixLength(const char* text, int32_t length, int32_t bound = RowTextBytes);
+
 } // namespace kestrano

@@ -6,6 +6,8 @@
 #include "core/Severity.h"
 #include "foundation/Exception.h"
 
+#include <langinfo.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +22,50 @@ uint16_t pairAt(const char* bytes)
         static_cast<unsigned char>(bytes[0]) | static_cast<unsigned char>(bytes[1]) << 8);
 }
 
+char lowerAscii(unsigned char c)
+{
+    return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+}
+
+// Lower-cases the ASCII letters among eight bytes; a byte of 0x80 or more stays at 0x80 or more.
+uint64_t lowerAscii8(uint64_t bytes)
+{
+    const uint64_t low = bytes & 0x7f7f7f7f7f7f7f7full; // the sums below cannot carry
+    const uint64_t atLeastA = low + 0x3f3f3f3f3f3f3f3full;
+    const uint64_t aboveZ = low + 0x2525252525252525ull;
+    return bytes | ((atLeastA & ~aboveZ & 0x8080808080808080ull) >> 2);
+}
+
+// Whether the locale keeps ASCII apart: its lower-casing never turns a non-ASCII byte into ASCII and
+// an ASCII byte is always a character of its own (UTF-8, or a single-byte set checked byte by byte).
+bool localeKeepsAsciiApart()
+{
+    if (MB_CUR_MAX > 1)
+        return std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
+    char bytes[128];
+    for (int32_t i = 0; i < 128; ++i)
+        bytes[i] = static_cast<char>(0x80 + i);
+    lowerCase(bytes, 128, bytes);
+    for (const char c : bytes) {
+        if (!(static_cast<unsigned char>(c) & 0x80))
+            return false;
+    }
+    return true;
+}
+
+// A keyword the scan can find: ASCII, already lower-case, without a line end. Any other keyword
+// either never matches (upper-case ASCII or a line end cannot occur in a lowered line) or has a
+// non-ASCII byte.
+bool isPlainAscii(const char* text, int32_t length)
+{
+    for (int32_t i = 0; i < length; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80 || (c >= 'A' && c <= 'Z') || c == '\r' || c == '\n')
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 KeywordLists::KeywordLists()
@@ -27,6 +73,7 @@ KeywordLists::KeywordLists()
     , topSeverity(Severity::Unknown)
 {
     std::memset(singleByteSeverity, Severity::None, sizeof singleByteSeverity);
+    std::memset(firstByteSeverity, Severity::None, sizeof firstByteSeverity);
 }
 
 KeywordLists::KeywordLists(const MonitorSettings& settings)
@@ -85,6 +132,11 @@ void KeywordLists::update(const MonitorSettings& settings)
             const int32_t length = list.Get(i)->Length();
             std::memcpy(text, list.Get(i)->GetText(), static_cast<std::size_t>(length) + 1);
             built.topSeverity = severity;
+            built.longest = length > built.longest ? length : built.longest;
+            for (int32_t b = 0; b < length; ++b)
+                built.hasNonAsciiKeyword |= (static_cast<unsigned char>(text[b]) & 0x80) != 0;
+            if (length > 0 && isPlainAscii(text, length))
+                built.scanKeys.add(text, length);
             if (length == 0) {
                 built.everywhereSeverity = severity;
             } else if (length == 1) {
@@ -92,7 +144,19 @@ void KeywordLists::update(const MonitorSettings& settings)
                 built.hasSingleBytes = true;
             } else {
                 const uint16_t pair = pairAt(text);
-                built.keywords[built.keywordCount++] = Keyword {text, length, severity, pair};
+                Keyword keyword {text, length, severity, pair, 0, 0};
+                // In memory order, as the line's eight bytes are loaded.
+                char head[8] = {};
+                unsigned char mask[8] = {};
+                for (int32_t b = 0; b < length && b < 8; ++b) {
+                    head[b] = text[b];
+                    mask[b] = 0xFF;
+                }
+                std::memcpy(&keyword.head, head, 8);
+                std::memcpy(&keyword.headMask, mask, 8);
+                built.keywords[built.keywordCount++] = keyword;
+                int8_t& first = built.firstByteSeverity[static_cast<unsigned char>(text[0])];
+                first = severity > first ? static_cast<int8_t>(severity) : first;
                 built.pairBits[pair >> 6] |= uint64_t {1} << (pair & 63);
             }
             text += length + 1;
@@ -102,6 +166,7 @@ void KeywordLists::update(const MonitorSettings& settings)
         return a.pair != b.pair ? a.pair < b.pair : a.severity > b.severity;
     });
     swap(built);
+    nonAsciiSearch = hasNonAsciiKeyword || (topSeverity > everywhereSeverity && !localeKeepsAsciiApart());
 }
 
 void KeywordLists::swap(KeywordLists& other)
@@ -114,7 +179,11 @@ void KeywordLists::swap(KeywordLists& other)
     std::swap(topSeverity, other.topSeverity);
     std::swap(hasSingleBytes, other.hasSingleBytes);
     std::swap(singleByteSeverity, other.singleByteSeverity);
+    std::swap(firstByteSeverity, other.firstByteSeverity);
     std::swap(pairBits, other.pairBits);
+    std::swap(scanKeys, other.scanKeys);
+    std::swap(hasNonAsciiKeyword, other.hasNonAsciiKeyword);
+    std::swap(longest, other.longest);
 }
 
 char* KeywordLists::lowerIntoScratch(const char* line, int32_t length) const
@@ -163,6 +232,60 @@ int32_t KeywordLists::classify(const char* line, int32_t length) const
                 if (best >= topSeverity)
                     return best;
                 break;
+            }
+        }
+    }
+    return best;
+}
+
+int32_t KeywordLists::classifyCandidates(
+    const char* line, int32_t length, const uint64_t* candidates, int32_t firstBit) const
+{
+    int32_t best = everywhereSeverity;
+    if (best >= topSeverity)
+        return best;
+    const Keyword* const begin = keywords;
+    const Keyword* const end = keywords + keywordCount;
+    const int32_t lastBit = firstBit + length;
+    for (int32_t word = firstBit / 64; word * 64 < lastBit; ++word) {
+        for (uint64_t bits = bitsInRange(candidates, word, firstBit, lastBit); bits; bits &= bits - 1) {
+            const int32_t i = word * 64 + __builtin_ctzll(bits) - firstBit;
+            const char first = lowerAscii(static_cast<unsigned char>(line[i]));
+            if (hasSingleBytes && singleByteSeverity[static_cast<unsigned char>(first)] > best) {
+                best = singleByteSeverity[static_cast<unsigned char>(first)];
+                if (best >= topSeverity)
+                    return best;
+            }
+            if (i + 1 >= length || firstByteSeverity[static_cast<unsigned char>(first)] <= best)
+                continue;
+            const auto pair = static_cast<uint16_t>(static_cast<unsigned char>(first)
+                | static_cast<unsigned char>(lowerAscii(static_cast<unsigned char>(line[i + 1]))) << 8);
+            if (!((pairBits[pair >> 6] >> (pair & 63)) & 1))
+                continue;
+            const Keyword* candidate = std::lower_bound(begin, end, pair,
+                [](const Keyword& keyword, uint16_t value) { return keyword.pair < value; });
+            for (; candidate < end && candidate->pair == pair && candidate->severity > best; ++candidate) {
+                if (candidate->length > length - i)
+                    continue;
+                int32_t j;
+                if (length - i >= 8) {
+                    uint64_t head;
+                    std::memcpy(&head, line + i, 8);
+                    if ((lowerAscii8(head) ^ candidate->head) & candidate->headMask)
+                        continue;
+                    j = 8;
+                } else {
+                    j = 2;
+                }
+                while (j < candidate->length
+                    && lowerAscii(static_cast<unsigned char>(line[i + j])) == candidate->text[j])
+                    ++j;
+                if (j >= candidate->length) {
+                    best = candidate->severity;
+                    if (best >= topSeverity)
+                        return best;
+                    break;
+                }
             }
         }
     }

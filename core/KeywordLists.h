@@ -2,6 +2,8 @@
 // highest one whose list has a keyword occurring anywhere in the lower-cased line, Unknown if none.
 #pragma once
 
+#include "core/KeywordScan.h"
+
 #include <cstdint>
 
 namespace kestrano {
@@ -24,12 +26,30 @@ public:
     // serves one thread.
     int32_t classify(const char* line, int32_t length) const;
 
+    // The first pass over a piece of text: marks its line ends, keyword candidates and non-ASCII bytes.
+    void scan(const char* text, int32_t n, const ScanMarks& marks) const { scanKeys.scan(text, n, marks); }
+    const ScanKeys& getScanKeys() const { return scanKeys; }
+    // Whether a line with a non-ASCII byte needs the exact search whatever its candidates: a keyword
+    // has a non-ASCII byte, or the locale may lower a non-ASCII byte into ASCII.
+    bool nonAsciiNeedsSearch() const { return nonAsciiSearch; }
+    // The length of the longest keyword.
+    int32_t longestKeyword() const { return longest; }
+    // The severity of a line without candidates.
+    int32_t baseSeverity() const { return everywhereSeverity; }
+    // The severity of a line whose only possible keyword starts are the set bits of
+    // candidates[firstBit .. firstBit + length); equal to classify when the line is ASCII or
+    // nonAsciiNeedsSearch() is false.
+    int32_t classifyCandidates(
+        const char* line, int32_t length, const uint64_t* candidates, int32_t firstBit) const;
+
 private:
     struct Keyword {
         const char* text;
         int32_t length;
         int32_t severity;
         uint16_t pair; // the first two bytes
+        uint64_t head; // the first eight bytes, zero beyond the keyword
+        uint64_t headMask; // 0xFF for each byte of head in the keyword
     };
 
     bool holds(const MonitorSettings& settings) const;
@@ -44,7 +64,12 @@ private:
     int32_t topSeverity; // highest severity having a keyword; the search stops there
     bool hasSingleBytes = false;
     int8_t singleByteSeverity[256]; // highest severity of a one-byte keyword, per byte
+    int8_t firstByteSeverity[256]; // highest severity of a keyword of two bytes or more, per first byte
     uint64_t pairBits[65536 / 64] = {}; // the pairs that start a keyword of `keywords`
+    ScanKeys scanKeys;
+    bool nonAsciiSearch = false;
+    int32_t longest = 0;
+    bool hasNonAsciiKeyword = false;
     mutable char* scratch = nullptr;
     mutable int32_t scratchCapacity = 0;
 };

@@ -19,6 +19,10 @@ public:
     virtual ~LineCutterListener() = default;
     // The message was just appended to the messages; show it if it passes the filter.
     virtual void showMessage(Message* message) = 0;
+    // Whether a new message of this severity may go unmade when it would be trimmed again before
+    // anything could see it (at least KeepLines newer messages follow in the same piece). Its
+    // severity still counts for the split's result.
+    virtual bool mayDropUnseen(int32_t /*severity*/) const { return false; }
     // Drop the oldest messages beyond the KeepLines setting.
     virtual void trimToKeepLines() = 0;
     // A continuation line was joined to the message, the last of the messages.
@@ -34,6 +38,8 @@ public:
     LineCutter& operator=(const LineCutter&) = delete;
 
     // Adds text read from the log. A NUL byte ends the piece: it and the bytes after it are skipped.
+    // An incomplete line keeps at most Message::MaxTextBytes (and a few bytes of its end, for
+    // keywords); the rest is classified as it arrives and counted as cut.
     // Throws haspel::EOutOfMemory (nothing is added then).
     void appendPendingText(const char* bytes, int32_t n);
 
@@ -50,14 +56,27 @@ public:
     bool getSkipFirstLine() const { return skipFirstLine; }
     void setSkipFirstLine(bool skip) { skipFirstLine = skip; }
 
-    // The bytes not yet cut into lines (an incomplete line); not NUL-terminated.
+    // The bytes not yet cut into lines (an incomplete line, as far as it is kept); not NUL-terminated.
     const char* getPendingText() const { return pending + pendingStart; }
     int32_t getPendingLength() const { return pendingEnd - pendingStart; }
     // Forgets the incomplete line, when reading starts over somewhere else in the file.
-    void discardPendingText() { pendingStart = scanned = pendingEnd = 0; }
+    void discardPendingText();
 
 private:
-    void handleLine(const char* line, int32_t length, int32_t& highest);
+    // How a cut line is classified, should it become a message.
+    struct LineMarks {
+        bool search; // the exact search over the whole line
+        int32_t scannedFrom; // else: the line's bytes from here on were scanned ...
+        int32_t firstBit; // ... and their marks start at this bit
+        int32_t severity; // a long line's, found as it arrived (else Severity::None)
+        int64_t cutBytes; // of a long line, beyond the kept length
+    };
+    void cutLine(int32_t end, int32_t regionStart, int32_t& highest);
+    void handleLine(const char* line, int32_t length, const LineMarks& marks, int32_t& highest);
+    int32_t classify(const char* line, int32_t length, const LineMarks& marks) const;
+    void reserveMarks(int32_t n);
+    int32_t countDoomed(int32_t regionStart, int32_t n) const;
+    void boundLongLine();
 
     const MonitorSettings& settings;
     LineCutterListener& listener;
@@ -72,6 +91,21 @@ private:
     int32_t scanned = 0;
     int32_t pendingEnd = 0;
     int32_t pendingCapacity = 0;
+    // What the scan found in [pendingStart..scanned) before the current split.
+    bool pendingCandidate = false;
+    bool pendingNonAscii = false;
+    // A long incomplete line: Message::MaxTextBytes kept, then a window on its end; the bytes
+    // between are gone, their keywords counted in longSeverity.
+    int64_t longCut = 0;
+    int32_t longSeverity = 0;
+    // New messages of the current split that nothing would see, and whether the last was one.
+    int32_t doomed = 0;
+    bool lastDropped = false;
+
+    // The marks of the text scanned by the current split, three bit arrays.
+    uint64_t* markBits = nullptr;
+    int32_t markWords = 0; // per array
+    ScanMarks marks {};
 };
 
 } // namespace kestrano

@@ -1,52 +1,162 @@
 #include "core/Message.h"
 
 #include "core/Capacity.h"
+#include "core/DisplayText.h"
 #include "core/KeywordLists.h"
 #include "core/WhiteSpace.h"
 #include "foundation/Exception.h"
 
+#include <cinttypes>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 namespace kestrano {
+namespace {
 
-Message::Message(const char* line, int32_t length, const KeywordLists& keywords)
-    : severity(keywords.classify(line, length))
+// Room for the mark after a cut text, its NUL included.
+constexpr int32_t MarkBytes = 40;
+
+} // namespace
+
+static_assert(sizeof(Message) == sizeof(haspel::ContainingListItem<Message>) + 16, "room ends the message");
+
+Message* Message::create(const char* line, int32_t length, int32_t severity, int64_t cutBytes)
 {
     const char* begin = line;
     const char* end = line + length;
     trimWhiteSpace(begin, end);
-    textLength = static_cast<int32_t>(end - begin);
-    textCapacity = textLength + 1;
-    text = static_cast<char*>(haspel::AllocateOrThrow(static_cast<std::size_t>(textCapacity)));
-    std::memcpy(text, begin, static_cast<std::size_t>(textLength));
-    text[textLength] = '\0';
+    const auto textLength = static_cast<int32_t>(end - begin);
+    const bool useRoom = cutBytes == 0 && textLength <= MaxTextBytes;
+    const int32_t room = useRoom && textLength >= RoomBytes ? textLength + 1 : RoomBytes;
+    void* block = haspel::AllocateOrThrow(sizeof(Message) - RoomBytes + static_cast<std::size_t>(room));
+    auto* message = new (block) Message(severity);
+    try {
+        message->keepText(begin, end, cutBytes, useRoom);
+    } catch (...) {
+        delete message;
+        throw;
+    }
+    return message;
+}
+
+Message::Message(int32_t severity)
+    : bits(static_cast<uint32_t>(severity + 1) << SeverityShift)
+{ }
+
+Message::Message(const char* line, int32_t length, const KeywordLists& keywords)
+    : Message(keywords.classify(line, length))
+{
+    const char* begin = line;
+    const char* end = line + length;
+    trimWhiteSpace(begin, end);
+    keepText(begin, end, 0, false);
 }
 
 Message::~Message()
 {
-    std::free(text);
+    if (isExternal())
+        std::free(external());
 }
 
-void Message::appendContinuationLine(const char* line, int32_t length)
+Message::External* Message::external() const
+{
+    External* block;
+    std::memcpy(&block, inRoom(), sizeof block);
+    return block;
+}
+
+void Message::keepText(const char* begin, const char* end, int64_t cutBytes, bool useRoom)
+{
+    auto length = static_cast<int32_t>(end - begin);
+    if (useRoom) {
+        char* text = inRoom();
+        std::memcpy(text, begin, static_cast<std::size_t>(length));
+        text[length] = '\0';
+        setLength(length);
+        return;
+    }
+    int32_t kept = length;
+    if (kept > MaxTextBytes) {
+        kept = rowPrefixLength(begin, length, MaxTextBytes);
+        cutBytes += length - kept;
+    }
+    reserveExternal(kept + 1 + (cutBytes > 0 ? MarkBytes : 0));
+    External* text = external();
+    std::memcpy(text->text(), begin, static_cast<std::size_t>(kept));
+    text->text()[kept] = '\0';
+    text->kept = kept;
+    text->cutBytes = cutBytes;
+    setLength(kept);
+    if (cutBytes > 0)
+        writeCutMark();
+}
+
+void Message::reserveExternal(int32_t needed)
+{
+    const bool wasExternal = isExternal();
+    if (wasExternal && external()->capacity >= needed)
+        return;
+    const int32_t capacity = grownCapacity(wasExternal ? external()->capacity : getTextLength() + 1, needed);
+    auto* block = static_cast<External*>(
+        haspel::AllocateOrThrow(sizeof(External) + static_cast<std::size_t>(capacity)));
+    block->capacity = capacity;
+    block->cutBytes = wasExternal ? external()->cutBytes : 0;
+    block->kept = wasExternal ? external()->kept : getTextLength();
+    std::memcpy(block->text(), getText(), static_cast<std::size_t>(getTextLength()) + 1);
+    if (wasExternal)
+        std::free(external());
+    std::memcpy(inRoom(), &block, sizeof block);
+    bits |= ExternalBit;
+}
+
+void Message::writeCutMark()
+{
+    External* text = external();
+    const int n
+        = std::snprintf(text->text() + text->kept, MarkBytes, " [... %" PRId64 " bytes cut]", text->cutBytes);
+    setLength(text->kept + n);
+}
+
+void Message::appendContinuationLine(const char* line, int32_t length, int64_t cutBytes)
 {
     const char* begin = line;
     const char* end = line + length;
     trimWhiteSpace(begin, end);
     const auto added = static_cast<int32_t>(end - begin);
-    if (added > INT32_MAX - 3 - textLength)
-        throw haspel::EOutOfMemory();
-    const int32_t needed = textLength + 2 + added + 1;
-    if (needed > textCapacity) {
-        const int32_t capacity = grownCapacity(textCapacity, needed);
-        text = static_cast<char*>(haspel::ReallocateOrThrow(text, static_cast<std::size_t>(capacity)));
-        textCapacity = capacity;
+    if (getCutBytes() > 0) {
+        // Cut already: the continuation only counts.
+        external()->cutBytes += 2 + added + cutBytes;
+        writeCutMark();
+        return;
     }
-    text[textLength] = '\r';
-    text[textLength + 1] = '\n';
-    std::memcpy(text + textLength + 2, begin, static_cast<std::size_t>(added));
-    textLength = needed - 1;
-    text[textLength] = '\0';
+    const int32_t textLength = getTextLength();
+    int32_t keptAdded = added;
+    int64_t cut = cutBytes;
+    if (added > MaxTextBytes - 2 - textLength) {
+        keptAdded = textLength + 2 > MaxTextBytes
+            ? 0
+            : rowPrefixLength(begin, added, MaxTextBytes - 2 - textLength);
+        cut += added - keptAdded;
+    }
+    const bool joined = keptAdded > 0 || (added == 0 && textLength + 2 <= MaxTextBytes);
+    const int32_t kept = textLength + (joined ? 2 + keptAdded : 0);
+    if (!joined)
+        cut += 2;
+    reserveExternal(kept + 1 + (cut > 0 ? MarkBytes : 0));
+    External* text = external();
+    if (joined) {
+        text->text()[textLength] = '\r';
+        text->text()[textLength + 1] = '\n';
+        std::memcpy(text->text() + textLength + 2, begin, static_cast<std::size_t>(keptAdded));
+    }
+    text->text()[kept] = '\0';
+    text->kept = kept;
+    setLength(kept);
+    if (cut > 0) {
+        text->cutBytes = cut;
+        writeCutMark();
+    }
 }
 
 } // namespace kestrano

@@ -1,10 +1,12 @@
 // One entry of a log: the severity its first line was classified with and its text, the trimmed first
-// line followed by each trimmed continuation line, joined by carriage return and line feed.
+// line followed by each trimmed continuation line, joined by carriage return and line feed. The text
+// keeps at most MaxTextBytes; what is cut beyond is counted in a mark at its end.
 #pragma once
 
 #include "foundation/ContainingList.h"
 #include "foundation/RawAllocated.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace kestrano {
@@ -14,26 +16,62 @@ class KeywordLists;
 // Created with new from the foundation allocator, so running out of memory raises haspel::EOutOfMemory.
 class Message : public haspel::ContainingListItem<Message>, public haspel::RawAllocated {
 public:
-    // Classifies the raw line (without its line end) and keeps its trimmed text.
-    // Throws haspel::EOutOfMemory when the text cannot be allocated.
+    // The most text a message keeps, the mark of a cut text aside.
+    static constexpr int32_t MaxTextBytes = 1024 * 1024;
+
+    // A message of the trimmed line and its text in one allocation; cutBytes more bytes of the line
+    // were not kept. Throws haspel::EOutOfMemory. Deleted with delete.
+    static Message* create(const char* line, int32_t length, int32_t severity, int64_t cutBytes = 0);
+
+    // Classifies the raw line (without its line end) and keeps its trimmed text in an allocation of
+    // its own. Throws haspel::EOutOfMemory when the text cannot be allocated.
     Message(const char* line, int32_t length, const KeywordLists& keywords);
     ~Message() override;
     Message(const Message&) = delete;
     Message& operator=(const Message&) = delete;
 
-    int32_t getSeverity() const { return severity; }
-    const char* getText() const { return text; }
-    int32_t getTextLength() const { return textLength; }
+    using RawAllocated::operator new;
+    static void* operator new(std::size_t, void* place) { return place; }
 
-    // Joins a raw continuation line: text becomes text, CR LF, trimmed line. Severity stays.
-    // Throws haspel::EOutOfMemory and then leaves the text as it was.
-    void appendContinuationLine(const char* line, int32_t length);
+    int32_t getSeverity() const { return static_cast<int32_t>(bits >> SeverityShift) - 1; }
+    const char* getText() const { return isExternal() ? external()->text() : inRoom(); }
+    int32_t getTextLength() const { return static_cast<int32_t>(bits & LengthMask); }
+    // The bytes of the message that were not kept (0 when the text is whole).
+    int64_t getCutBytes() const { return isExternal() ? external()->cutBytes : 0; }
+
+    // Joins a raw continuation line: text becomes text, CR LF, trimmed line (cutBytes more bytes of
+    // it were not kept). Severity stays. Throws haspel::EOutOfMemory and then leaves the text as it was.
+    void appendContinuationLine(const char* line, int32_t length, int64_t cutBytes = 0);
 
 private:
-    int32_t severity;
-    char* text = nullptr;
-    int32_t textLength = 0;
-    int32_t textCapacity = 0; // bytes allocated, the NUL included
+    // A text that grew, or was cut, lives in a block of its own: this header, then the text.
+    struct External {
+        int64_t cutBytes;
+        int32_t capacity; // bytes of text, the NUL included
+        int32_t kept; // bytes of text before the mark
+        char* text() { return reinterpret_cast<char*>(this + 1); }
+    };
+    static constexpr uint32_t LengthMask = (1u << 27) - 1;
+    static constexpr uint32_t ExternalBit = 1u << 27;
+    static constexpr int SeverityShift = 28;
+    static constexpr int32_t RoomBytes = 12;
+
+    explicit Message(int32_t severity);
+    // The text in room runs on into the rest of the allocation, so it is reached by address.
+    char* inRoom() const { return const_cast<char*>(room); }
+    bool isExternal() const { return bits & ExternalBit; }
+    External* external() const;
+    void setLength(int32_t length) { bits = (bits & ~LengthMask) | static_cast<uint32_t>(length); }
+    // Keeps the text [begin, end) in room (which runs on into the allocation) or in a block of its
+    // own, cut at MaxTextBytes.
+    void keepText(const char* begin, const char* end, int64_t cutBytes, bool useRoom);
+    // Gives the text a block of its own with room for `needed` bytes, the NUL included.
+    void reserveExternal(int32_t needed);
+    void writeCutMark();
+
+    uint32_t bits; // text length, external flag, severity + 1
+    // The text, running on into the rest of the allocation (create), or the address of its block.
+    char room[RoomBytes];
 };
 
 } // namespace kestrano

@@ -1,14 +1,21 @@
 // Fuzz target for the line cutter: arbitrary bytes fed in pieces of arbitrary size must give exactly
 // the messages, severities and pending text of a plain model of the cutting rules.
 //
+// The first pass of classification is checked too: every scan path marks the same line ends,
+// non-ASCII bytes and candidates, and a candidate at every start of a keyword the scan looks for.
+//
 // Input: byte 0 holds the switches (bit 0 multi-line, bit 1 skip the first line, bits 2-4 KeepLines
-// minus 1, bit 5 short custom keywords, bit 6 an empty keyword too), byte 1 the piece size minus 1,
-// the rest is the log text.
+// minus 1, bit 5 short custom keywords, some not ASCII, bit 6 an empty keyword too, bit 7 the C.UTF-8
+// locale instead of C), byte 1 the piece size (below 128: that plus 1; else a multiple of 64 up to
+// 8192), the rest is the log text.
+#include "core/KeywordLists.h"
+#include "core/KeywordScan.h"
 #include "core/LineCutter.h"
 #include "core/LowerCase.h"
 #include "core/MonitorSettings.h"
 #include "core/Severity.h"
 
+#include <clocale>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +24,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -98,12 +106,15 @@ private:
     bool skipFirstLine;
 };
 
+// Inputs of odd length let the cutter drop the messages nothing would see: the model never drops.
 class Keeper : public LineCutterListener {
 public:
-    explicit Keeper(const MonitorSettings& settings)
+    Keeper(const MonitorSettings& settings, bool dropUnseen)
         : settings(settings)
+        , dropUnseen(dropUnseen)
     { }
     void showMessage(Message*) override { }
+    bool mayDropUnseen(int32_t) const override { return dropUnseen; }
     void trimToKeepLines() override
     {
         while (cutter->getMessages().GetCount() > settings.GetKeepLines())
@@ -122,7 +133,70 @@ public:
     }
 
     const MonitorSettings& settings;
+    const bool dropUnseen;
     LineCutter* cutter = nullptr;
+};
+
+// The keywords the scan looks for: ASCII, lower-case, no line end.
+bool scanned(const char* keyword)
+{
+    if (!*keyword)
+        return false;
+    for (const char* c = keyword; *c; ++c) {
+        if ((*c & 0x80) || (*c >= 'A' && *c <= 'Z') || *c == '\r' || *c == '\n')
+            return false;
+    }
+    return true;
+}
+
+void checkScan(const MonitorSettings& settings, const char* text, size_t n)
+{
+    kestrano::KeywordLists keywords(settings);
+    const size_t words = (n + 63) / 64;
+    using Path = kestrano::ScanKeys::Path;
+    std::vector<uint64_t> expected;
+    for (const Path path : {Path::Portable, Path::Sse2, Path::Avx2}) {
+        if (!kestrano::ScanKeys::supports(path))
+            continue;
+        std::vector<uint64_t> bits(3 * words + 3);
+        keywords.getScanKeys().scanBy(path, text, static_cast<int32_t>(n),
+            kestrano::ScanMarks {bits.data(), bits.data() + words + 1, bits.data() + 2 * words + 2});
+        if (expected.empty())
+            expected = bits;
+        else if (bits != expected)
+            Keeper::fail("scan paths differ");
+    }
+    for (size_t i = 0; i < n; ++i) {
+        const auto bit
+            = [&](size_t array) { return (expected[array * (words + 1) + i / 64] >> (i % 64)) & 1; };
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (bit(0) != (c == '\r' || c == '\n') || bit(2) != (c >= 0x80))
+            Keeper::fail("scan marks differ");
+        for (int32_t list = 0; list < Severity::ListCount; ++list) {
+            for (int32_t k = 0; k < settings.GetKeywords(list).GetCount(); ++k) {
+                const char* keyword = settings.GetKeywords(list).Get(k)->GetText();
+                if (!scanned(keyword))
+                    continue;
+                size_t j = 0;
+                while (keyword[j] && i + j < n
+                    && (text[i + j] | (text[i + j] >= 'A' && text[i + j] <= 'Z' ? 0x20 : 0)) == keyword[j])
+                    ++j;
+                if (!keyword[j] && !bit(1))
+                    Keeper::fail("keyword start not marked");
+            }
+        }
+    }
+}
+
+// Sets the locale for one input and puts C back after it.
+class LocaleForInput {
+public:
+    explicit LocaleForInput(bool utf8)
+    {
+        if (utf8)
+            std::setlocale(LC_CTYPE, "C.UTF-8");
+    }
+    ~LocaleForInput() { std::setlocale(LC_CTYPE, "C"); }
 };
 
 } // namespace
@@ -132,7 +206,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size < 2)
         return 0;
     const uint8_t switches = data[0];
-    const size_t pieceSize = size_t {data[1]} + 1;
+    const size_t pieceSize = data[1] < 128 ? size_t {data[1]} + 1 : size_t {data[1] - 127u} * 64;
+    const LocaleForInput locale(switches & 128);
     const auto* text = reinterpret_cast<const char*>(data + 2);
     const size_t textSize = size - 2;
 
@@ -140,14 +215,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     settings.SetMultiLine(switches & 1);
     settings.SetKeepLines(1 + ((switches >> 2) & 7));
     if (switches & 32) {
-        const char* custom[Severity::ListCount] = {"a", "bc Ab", "", "\tq zz", "zzz x\xE9"};
+        const char* custom[Severity::ListCount]
+            = {"a", "bc Ab \xC3\xA9t", "", "\tq zz", "zzz x\xE9 \xC3\x89T"};
         for (int32_t list = 0; list < Severity::ListCount; ++list)
             MonitorSettings::ParseKeywords(custom[list], settings.GetKeywords(list));
     }
     if (switches & 64)
         settings.GetKeywords(Severity::DebugInformation).Add(new haspel::String(""));
 
-    Keeper keeper(settings);
+    Keeper keeper(settings, size & 1);
     LineCutter cutter(settings, keeper);
     keeper.cutter = &cutter;
     cutter.setSkipFirstLine(switches & 2);
@@ -163,6 +239,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         model.add(std::string_view(text + offset, strnlen(text + offset, n)));
     }
 
+    checkScan(settings, text, textSize);
     if (highest != model.highest)
         Keeper::fail("highest severity differs");
     if (std::string_view(cutter.getPendingText(), static_cast<size_t>(cutter.getPendingLength()))

@@ -23,6 +23,9 @@ public:
     virtual void scrollIntoView(int32_t row) = 0;
     // The selected row, or -1 when none is.
     virtual int32_t selectedRow() const = 0;
+    // Whether appended rows reach the screen only after the poll that appended them, so a row
+    // appended and deleted again within one poll is never seen.
+    virtual bool showsRowsLater() const { return false; }
 };
 
 } // namespace kestrano

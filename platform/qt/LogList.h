@@ -29,6 +29,7 @@ public:
     Message* rowMessage(int32_t row) const override;
     void scrollIntoView(int32_t row) override;
     int32_t selectedRow() const override;
+    bool showsRowsLater() const override { return true; }
 
     LogListModel& model() const { return *rows; }
     // Called on a double-click (instead of the list's own handling) and on Return or Enter.

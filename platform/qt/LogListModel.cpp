@@ -36,16 +36,21 @@ int LogListModel::rowCount(const QModelIndex& parent) const
 
 QString LogListModel::rowText(const Message& message) const
 {
-    textBuffer.resize(static_cast<size_t>(message.getTextLength()) + 1);
-    int32_t length = displayText(message.getText(), message.getTextLength(), textBuffer.data());
-    return translatedRowText(QString::fromLocal8Bit(textBuffer.data(), length));
+    // Qt lays out the whole text at every paint: a row gets a bounded prefix, marked when cut.
+    const int32_t shown = rowPrefixLength(message.getText(), message.getTextLength());
+    textBuffer.resize(static_cast<size_t>(shown) + 1);
+    const int32_t length = displayText(message.getText(), shown, textBuffer.data());
+    QString text = translatedRowText(QString::fromLocal8Bit(textBuffer.data(), length));
+    if (shown < message.getTextLength())
+        text += QChar(0x2026);
+    return text;
 }
 
 QVariant LogListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= announced)
         return {};
-    const Message* message = rows[static_cast<size_t>(index.row())];
+    const Message* message = row(index.row());
     switch (role) {
     case Qt::DisplayRole:
         return rowText(*message);
@@ -62,34 +67,43 @@ Message* LogListModel::at(int32_t row) const
 {
     if (row < 0 || row >= size())
         return nullptr;
-    return rows[static_cast<size_t>(row)];
+    return this->row(row);
 }
 
 void LogListModel::append(Message* message)
 {
-    rows.push_back(message);
+    if (static_cast<size_t>(count) == ring.size()) {
+        std::vector<Message*> grown(ring.empty() ? 64 : 2 * ring.size());
+        for (int32_t i = 0; i < count; ++i)
+            grown[static_cast<size_t>(i)] = row(i);
+        ring.swap(grown);
+        first = 0;
+    }
+    ring[(first + static_cast<size_t>(count)) & (ring.size() - 1)] = message;
+    ++count;
     scheduleFlush();
 }
 
 void LogListModel::removeFirst()
 {
-    if (rows.empty())
+    if (count == 0)
         return;
-    if (announced > 0) {
+    const bool shown = announced > 0;
+    if (shown)
         beginRemoveRows(QModelIndex(), 0, 0);
-        rows.pop_front();
+    first = (first + 1) & (ring.size() - 1);
+    --count;
+    if (shown) {
         --announced;
         endRemoveRows();
-    } else {
-        rows.pop_front();
     }
 }
 
 void LogListModel::clear()
 {
     beginResetModel();
-    rows.clear();
-    rows.shrink_to_fit();
+    count = 0;
+    first = 0;
     announced = 0;
     endResetModel();
 }
@@ -105,9 +119,16 @@ bool LogListModel::flush()
     flushScheduled = false;
     if (size() <= announced)
         return false;
-    beginInsertRows(QModelIndex(), announced, size() - 1);
-    announced = size();
-    endInsertRows();
+    if (announced == 0) {
+        // An empty list filled anew (a rebuild): a reset costs Qt less than inserting every row.
+        beginResetModel();
+        announced = size();
+        endResetModel();
+    } else {
+        beginInsertRows(QModelIndex(), announced, size() - 1);
+        announced = size();
+        endInsertRows();
+    }
     emit flushed();
     return true;
 }

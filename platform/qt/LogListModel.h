@@ -1,13 +1,14 @@
-// The rows of one log list: a pointer to each shown message, oldest first. Row texts and icons are
-// computed only when Qt asks for them. Appended rows reach the attached views in one batch when the
-// event loop next runs, so filling a list with many rows costs one insertion, not one per row.
+// The rows of one log list: a pointer to each shown message, oldest first, in a ring that grows by
+// doubling and keeps its room when emptied, so a rebuild allocates nothing per row. Row texts and
+// icons are computed only when Qt asks for them. Appended rows reach the attached views in one batch
+// when the event loop next runs, so filling a list with many rows costs one insertion, not one per row.
 #pragma once
 
 #include <QAbstractListModel>
 
 #include <cstdint>
-#include <deque>
 #include <string>
+#include <vector>
 
 namespace kestrano {
 
@@ -23,7 +24,7 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
 
     // All rows, including those not yet announced to the views.
-    int32_t size() const { return static_cast<int32_t>(rows.size()); }
+    int32_t size() const { return count; }
     Message* at(int32_t row) const;
     void append(Message* message);
     void removeFirst();
@@ -39,7 +40,14 @@ private:
     void scheduleFlush();
     QString rowText(const Message& message) const;
 
-    std::deque<Message*> rows;
+    Message* row(int32_t index) const
+    {
+        return ring[(first + static_cast<size_t>(index)) & (ring.size() - 1)];
+    }
+
+    std::vector<Message*> ring; // a power of two long, or empty
+    size_t first = 0;
+    int32_t count = 0;
     int32_t announced = 0;
     bool flushScheduled = false;
     mutable std::string textBuffer;

@@ -110,5 +110,48 @@ TEST_F(ChildViewTest, OpensDetailsOfTheSelectedRowOnly)
     EXPECT_EQ(details.shown, (Texts {"error four"}));
 }
 
+TEST_F(ChildViewTest, MessagesDroppedUnseenChangeNothingAnyoneSees)
+{
+    // The same poll with and without the messages that are trimmed in the same piece.
+    struct Outcome {
+        Texts messages;
+        Texts rows;
+        int fronts;
+        int sounds;
+        bool operator==(const Outcome&) const = default;
+    };
+    std::string appended;
+    for (int i = 0; i < 40; ++i)
+        appended += i == 3 ? "FATAL early\n   at frame\n"
+            : i % 3        ? "debug " + std::to_string(i) + "\n"
+                           : "plain\n";
+    auto run = [&](bool rowsLater) {
+        RecordingList rows;
+        rows.rowsLater = rowsLater;
+        RecordingFrame logFrame;
+        RecordingNotifier alerts;
+        Document log(path.c_str(), files, boxes);
+        ChildView other(
+            log, ViewContext {settings, config.GetRoot(), files, alerts, details}, rows, logFrame);
+        other.setMinimumSeveritySwitch(1);
+        other.rebuildList();
+        appendFile(path, appended);
+        other.pollLogFile();
+        Texts kept;
+        for (Message* message = other.getMessages().GetHead(); message; message = message->GetNext())
+            kept.push_back(message->getText());
+        return Outcome {
+            kept, rows.texts(), alerts.mainBroughtToFront + logFrame.broughtToFront, alerts.sounds};
+    };
+    settings.SetKeepLines(5);
+    const Outcome seen = run(false);
+    writeFile(path, "debug one\ninfo two\nwarn three\nerror four\nplain five\nfatal six\n");
+    const Outcome unseen = run(true);
+    EXPECT_EQ(seen, unseen);
+    EXPECT_EQ(seen.messages.size(), 5u);
+    EXPECT_EQ(seen.fronts, 2); // the fatal message, gone long before the poll ended, still notifies
+    EXPECT_EQ(seen.sounds, 1);
+}
+
 } // namespace
 } // namespace kestrano::test

@@ -23,6 +23,7 @@ protected:
         while (cutter.getMessages().GetCount() > settings.GetKeepLines())
             delete cutter.getMessages().RemoveFirst();
     }
+    bool mayDropUnseen(int32_t) const override { return dropUnseen; }
     void messageContinued(Message* message) override
     {
         ASSERT_EQ(message, cutter.getMessages().GetTail());
@@ -57,6 +58,7 @@ protected:
     MonitorSettings settings;
     LineCutter cutter {settings, *this};
     std::vector<std::string> events;
+    bool dropUnseen = false;
 };
 
 using Texts = std::vector<std::string>;

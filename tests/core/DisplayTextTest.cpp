@@ -53,5 +53,20 @@ TEST(DisplayTextTest, LongTextsAgreeWithTheStepwiseRendering)
     }
 }
 
+TEST(DisplayTextTest, RowPrefixIsBoundedAndNeverSplitsACharacter)
+{
+    const std::string shortText = "short";
+    EXPECT_EQ(rowPrefixLength(shortText.data(), 5), 5);
+    const std::string ascii(10 * 1024 * 1024, 'x');
+    EXPECT_EQ(rowPrefixLength(ascii.data(), static_cast<int32_t>(ascii.size())), RowTextBytes);
+    // "\xC3\xA9" (e acute) over the bound: the prefix ends before it.
+    const std::string accented = "abc\xC3\xA9"
+                                 "def";
+    EXPECT_EQ(rowPrefixLength(accented.data(), 8, 4), 3);
+    EXPECT_EQ(rowPrefixLength(accented.data(), 8, 5), 5);
+    const std::string euro = "ab\xE2\x82\xAC";
+    EXPECT_EQ(rowPrefixLength(euro.data(), 5, 4), 2);
+}
+
 } // namespace
 } // namespace kestrano::test

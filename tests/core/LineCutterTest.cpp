@@ -1,5 +1,6 @@
 #include "tests/core/CutterFixture.h"
 
+#include "core/Message.h"
 #include "core/Severity.h"
 
 #include <string>
@@ -172,6 +173,62 @@ TEST_F(CutterTest, ALineLongerThanManyPiecesIsCutOnce)
     ASSERT_EQ(texts().size(), 1u);
     EXPECT_EQ(texts()[0].size(), 64u * 8192 + 6);
     EXPECT_EQ(pending(), "next");
+}
+
+TEST_F(CutterTest, ALongLineKeepsItsBoundWhileItGrowsAndIsClassifiedWhole)
+{
+    // 3 MiB without a line end, a keyword beyond the bound across two pieces, another in the window.
+    const std::string chunk(65536, 'y');
+    for (int i = 0; i < 48; ++i) {
+        feed(i == 40 ? chunk.substr(0, 65533) + "FaT" : i == 41 ? "AL" + chunk.substr(2) : chunk);
+        EXPECT_LE(cutter.getPendingLength(), Message::MaxTextBytes + 2 * 65536);
+    }
+    EXPECT_EQ(feed("\nnext"), Severity::Fatal);
+    ASSERT_EQ(texts().size(), 1u);
+    const Message& message = *cutter.getMessages().GetHead();
+    EXPECT_EQ(message.getSeverity(), Severity::Fatal);
+    EXPECT_EQ(message.getCutBytes(), 48 * 65536 - Message::MaxTextBytes);
+    const std::string text = message.getText();
+    EXPECT_EQ(text, std::string(Message::MaxTextBytes, 'y') + " [... 2097152 bytes cut]");
+    EXPECT_EQ(pending(), "next");
+
+    // A keyword right at the end of a long line, seen only through the window.
+    for (int i = 0; i < 20; ++i)
+        feed(chunk);
+    EXPECT_EQ(feed("WARN"), Severity::None);
+    EXPECT_EQ(feed("ing\n"), Severity::Warning);
+}
+
+TEST_F(CutterTest, ContinuationsBeyondTheBoundAreCountedNotKept)
+{
+    feed("info: dump follows\n");
+    const std::string line = "    " + std::string(300000, 'z') + " fatal";
+    for (int i = 0; i < 5; ++i)
+        feed(line + "\n");
+    feed("\tlast\n");
+    const Message& message = *cutter.getMessages().GetHead();
+    EXPECT_EQ(message.getSeverity(), Severity::Information);
+    const std::string text = message.getText();
+    ASSERT_LT(text.size(), static_cast<size_t>(Message::MaxTextBytes) + 40);
+    const int64_t whole = 18 + 5 * (2 + 300006) + 2 + 4;
+    EXPECT_EQ(message.getCutBytes(), whole - Message::MaxTextBytes);
+    EXPECT_EQ(text.substr(Message::MaxTextBytes),
+        " [... " + std::to_string(whole - Message::MaxTextBytes) + " bytes cut]");
+    EXPECT_EQ(text.substr(0, 24), "info: dump follows\r\nzzzz");
+}
+
+TEST_F(CutterTest, MessagesNothingWouldSeeAreNotMadeButStillCount)
+{
+    dropUnseen = true;
+    settings.SetKeepLines(2);
+    EXPECT_EQ(feed("fatal early\n  its continuation\nwarn\nb\n  b2\nc\n"), Severity::Fatal);
+    EXPECT_EQ(texts(), (Texts {"b\r\nb2", "c"}));
+    EXPECT_EQ(events, (Texts {"show b", "continued b\r\nb2", "show c"}));
+    // Without enough newer lines in the same piece every message is made.
+    events.clear();
+    feed("d\n");
+    EXPECT_EQ(events, (Texts {"show d"}));
+    EXPECT_EQ(texts(), (Texts {"c", "d"}));
 }
 
 } // namespace

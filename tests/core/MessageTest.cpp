@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace kestrano::test {
@@ -105,6 +106,28 @@ TEST_F(MessageTest, ManyContinuationsBuildTheWholeText)
         expected += "\r\nline " + std::to_string(i);
     }
     EXPECT_EQ(std::string(message.getText()), expected);
+}
+
+TEST_F(MessageTest, CreatedMessagesHoldTheirTextAndCutItAtTheBound)
+{
+    std::unique_ptr<Message> small(Message::create("  short line \t", 14, Severity::Warning));
+    EXPECT_STREQ(small->getText(), "short line");
+    EXPECT_EQ(small->getSeverity(), Severity::Warning);
+    EXPECT_EQ(small->getCutBytes(), 0);
+    small->appendContinuationLine(" grown", 6);
+    EXPECT_STREQ(small->getText(), "short line\r\ngrown");
+
+    const std::string huge = "error " + std::string(3 * 1024 * 1024, 'e');
+    std::unique_ptr<Message> cut(
+        Message::create(huge.data(), static_cast<int32_t>(huge.size()), Severity::Unknown, 100));
+    const int64_t dropped = static_cast<int64_t>(huge.size()) - Message::MaxTextBytes + 100;
+    EXPECT_EQ(cut->getCutBytes(), dropped);
+    EXPECT_EQ(std::string(cut->getText()),
+        huge.substr(0, Message::MaxTextBytes) + " [... " + std::to_string(dropped) + " bytes cut]");
+    EXPECT_EQ(cut->getTextLength(), static_cast<int32_t>(std::strlen(cut->getText())));
+    cut->appendContinuationLine("  more", 6);
+    EXPECT_EQ(cut->getCutBytes(), dropped + 6);
+    EXPECT_EQ(cut->getSeverity(), Severity::Unknown);
 }
 
 } // namespace

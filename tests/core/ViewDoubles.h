@@ -22,6 +22,7 @@ public:
     int appended = 0; // rows appended in all
     std::vector<int32_t> refreshed;
     int32_t selected = -1;
+    bool rowsLater = false; // as the desktop's list: rows reach the screen after the poll
 
     int32_t rowCount() const override { return static_cast<int32_t>(rows.size()); }
     void appendRow(Message* message) override
@@ -39,6 +40,7 @@ public:
         ++scrolls;
     }
     int32_t selectedRow() const override { return selected; }
+    bool showsRowsLater() const override { return rowsLater; }
 
     std::vector<std::string> texts() const
     {

@@ -1,4 +1,5 @@
 #include "platform/qt/LogList.h"
+#include "core/DisplayText.h"
 #include "core/KeywordLists.h"
 #include "core/Message.h"
 #include "core/MonitorSettings.h"
@@ -12,6 +13,7 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace kestrano {
@@ -34,8 +36,11 @@ protected:
 
 TEST_F(LogListTest, AppendedRowsReachTheViewInOneBatch)
 {
+    // An empty list is filled by one reset, a list with rows grows by one insertion.
     int insertions = 0;
+    int resets = 0;
     QObject::connect(&list.model(), &QAbstractItemModel::rowsInserted, [&] { ++insertions; });
+    QObject::connect(&list.model(), &QAbstractItemModel::modelReset, [&] { ++resets; });
     for (int i = 0; i < 100; ++i)
         list.appendRow(message("a line"));
 
@@ -43,6 +48,14 @@ TEST_F(LogListTest, AppendedRowsReachTheViewInOneBatch)
     EXPECT_EQ(list.model().rowCount(), 0);
     QCoreApplication::processEvents();
     EXPECT_EQ(list.model().rowCount(), 100);
+    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(insertions, 0);
+
+    for (int i = 0; i < 100; ++i)
+        list.appendRow(message("another line"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list.model().rowCount(), 200);
+    EXPECT_EQ(resets, 1);
     EXPECT_EQ(insertions, 1);
 }
 
@@ -121,6 +134,33 @@ TEST_F(LogListTest, FollowingScrollsToTheNewestRowOnceItIsShown)
     QCoreApplication::processEvents();
     const QRect last = list.visualRect(list.model().index(199));
     EXPECT_TRUE(list.viewport()->rect().contains(last));
+}
+
+TEST_F(LogListTest, RowsHandQtABoundedPrefixOfLongMessages)
+{
+    const std::string line = "error " + std::string(10 * 1024 * 1024, 'x');
+    list.appendRow(message(line.c_str()));
+    Message* dump = message("stack dump");
+    for (int i = 0; i < 50000; ++i)
+        dump->appendContinuationLine("    at frame.function(File.java:123)", 36);
+    list.appendRow(dump);
+    list.resize(400, 200);
+    list.show();
+    QCoreApplication::processEvents();
+
+    const LogListModel& model = list.model();
+    const QString first = model.data(model.index(0), Qt::DisplayRole).toString();
+    EXPECT_LE(first.size(), RowTextBytes + 1);
+    EXPECT_TRUE(first.startsWith(QStringLiteral("error xxx")));
+    EXPECT_TRUE(first.endsWith(QChar(0x2026)));
+    const QString second = model.data(model.index(1), Qt::DisplayRole).toString();
+    EXPECT_LE(second.size(), RowTextBytes + 1);
+    EXPECT_TRUE(second.startsWith(QStringLiteral("stack dump at frame.function(File.java:123) at")));
+    // A short row is shown whole, without the mark.
+    list.appendRow(message("plain"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(model.data(model.index(2), Qt::DisplayRole).toString(), QStringLiteral("plain"));
+    list.viewport()->repaint();
 }
 
 } // namespace
