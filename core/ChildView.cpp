@@ -252,6 +252,9 @@ bool ChildView::passesFilter(const Message& message) const
 
 bool ChildView::mayDropUnseen(int32_t severity) const
 {
+    // The poll's first message of a new highest severity is announced with its first line.
+    if (severity > announcedSeverity)
+        return false;
     // A row it might get would be gone before the list shows it; without one nothing sees it.
     return list.showsRowsLater()
         || (severity == Severity::Unknown ? !showUnknown : severity < minimumSeverity);
