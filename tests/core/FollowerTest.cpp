@@ -472,6 +472,17 @@ TEST_F(Follower, AnnouncesTheFirstMessageOfTheHighestSeverityOncePerPoll)
     EXPECT_EQ(notifier.announced.size(), 2u);
 }
 
+TEST_F(Follower, AnnouncesAMessageThatKeepLinesDropsInTheSamePoll)
+{
+    settings.SetKeepLines(2);
+    list.rowsLater = true; // rows dropped within a poll are never made where nothing sees them
+    writeFile(path, "start\n");
+    view.rebuildList();
+
+    appendAndPoll("fatal: first\ninfo a\ninfo b\ninfo c\n");
+    EXPECT_EQ(notifier.announced, (std::vector<std::string> {path + "|4|fatal: first"}));
+}
+
 TEST_F(Follower, HiddenMessagesStillNotifyButContinuationsAndPartialLinesDoNot)
 {
     writeFile(path, "start\n");
