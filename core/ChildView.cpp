@@ -38,6 +38,10 @@ ChildView::~ChildView()
 
 void ChildView::pollLogFile()
 {
+    if (LogSource* source = document.getSource()) {
+        pollSource(*source);
+        return;
+    }
     const bool quiet = suppressNotifications;
     suppressNotifications = false;
     behind = false;
@@ -130,7 +134,7 @@ void ChildView::startOver(uint64_t size, bool newContent)
     emptyView();
 }
 
-void ChildView::noteReadFailure()
+void ChildView::noteReadFailure(const char* notice)
 {
     readFailed = true;
     if (readErrorShown)
@@ -140,7 +144,7 @@ void ChildView::noteReadFailure()
         return;
     }
     try {
-        cutter.appendPendingText(ReadErrorNotice, static_cast<int32_t>(std::strlen(ReadErrorNotice)));
+        cutter.appendPendingText(notice, static_cast<int32_t>(std::strlen(notice)));
         cutter.splitPendingText();
         readErrorShown = true;
     } catch (const haspel::Exception&) {
@@ -201,6 +205,99 @@ int32_t ChildView::readStep(FileSystem::Handle file, int32_t n, int32_t& highest
     return got;
 }
 
+// ---- Following another source ----
+
+void ChildView::pollSource(LogSource& source)
+{
+    const bool quiet = suppressNotifications;
+    suppressNotifications = false;
+    behind = false;
+    sourceHighest = Severity::None;
+    using Clock = std::chrono::steady_clock;
+    LogSource::Result result;
+    try {
+        result = source.read(
+            *this, context.settings, Clock::now() + std::chrono::milliseconds(PollBudgetMilliseconds));
+    } catch (const haspel::Exception&) {
+        result = LogSource::Result::Behind; // out of memory: what was cut stays, the source goes on
+    } catch (const std::bad_alloc&) {
+        result = LogSource::Result::Behind;
+    }
+    entrySeverity = Severity::None;
+    switch (result) {
+    case LogSource::Result::Unchanged:
+        return;
+    case LogSource::Result::Gone:
+        readPosition = UnknownPosition;
+        readFailed = false;
+        emptyView();
+        return;
+    case LogSource::Result::Failed: {
+        readPosition = 0;
+        const std::string notice
+            = "Error: Cannot read from log file (" + source.failureReason() + "). Still trying...\n";
+        noteReadFailure(notice.c_str());
+        return;
+    }
+    case LogSource::Result::Ended:
+        ended = true;
+        break;
+    case LogSource::Result::Behind:
+        behind = true;
+        suppressNotifications = quiet;
+        break;
+    case LogSource::Result::Read:
+        break;
+    }
+    readPosition = 0;
+    readFailed = false;
+    readErrorShown = false;
+    if (!quiet)
+        notify(sourceHighest);
+}
+
+void ChildView::startOver(bool skipFirstLine)
+{
+    readPosition = 0;
+    cutter.discardPendingText();
+    cutter.setSkipFirstLine(skipFirstLine);
+    emptyView();
+}
+
+void ChildView::cut(int32_t& highest)
+{
+    const int32_t severity = cutter.splitPendingText();
+    if (severity > highest)
+        highest = severity;
+}
+
+void ChildView::appendText(const char* bytes, int32_t n)
+{
+    // NUL bytes are dropped, as in a file; the text around them is kept.
+    while (n > 0) {
+        const char* nul = static_cast<const char*>(std::memchr(bytes, '\0', static_cast<size_t>(n)));
+        const int32_t piece = nul ? static_cast<int32_t>(nul - bytes) : n;
+        cutter.appendPendingText(bytes, piece);
+        bytes += piece + (nul ? 1 : 0);
+        n -= piece + (nul ? 1 : 0);
+    }
+    cut(sourceHighest);
+}
+
+void ChildView::appendEntry(const char* bytes, int32_t n, int32_t severity)
+{
+    entrySeverity = severity;
+    appendText(bytes, n);
+    entrySeverity = Severity::None;
+}
+
+void ChildView::appendNotice(const char* text)
+{
+    cutter.appendPendingText(text, static_cast<int32_t>(std::strlen(text)));
+    int32_t ignored = Severity::None;
+    cut(ignored); // a notice of the program's own never notifies
+}
+
 void ChildView::notify(int32_t highest)
 {
     if (highest == Severity::None)
@@ -237,6 +334,11 @@ bool ChildView::appendRowIfShown(Message* message)
 
 void ChildView::showMessage(Message* message)
 {
+    if (entrySeverity > message->getSeverity()) {
+        message->raiseSeverity(entrySeverity);
+        if (entrySeverity > sourceHighest)
+            sourceHighest = entrySeverity;
+    }
     if (appendRowIfShown(message) && follow)
         list.scrollIntoView(list.rowCount() - 1);
 }
@@ -285,6 +387,8 @@ void ChildView::clearMessages()
 
 void ChildView::refreshLog()
 {
+    if (LogSource* source = document.getSource())
+        source->restart();
     lastWriteTime = 0;
     readPosition = UnknownPosition;
     fileWasMissing = false;
@@ -305,6 +409,9 @@ void ChildView::openMessageDetails()
 
 haspel::ConfigSection& ChildView::workspaceSection()
 {
+    // A log that is not stored keeps its switches in a section nobody saves.
+    if (!document.isStored())
+        return unstoredSection;
     return context.configRoot.GetSection("Workspace").GetSection(document.getPathName().GetText());
 }
 

@@ -22,6 +22,8 @@ public:
     Message& operator=(const Message&) = delete;
 
     int32_t getSeverity() const { return severity; }
+    // A source that knows better (the journal's priority) raises the classified severity.
+    void raiseSeverity(int32_t least) { severity = least > severity ? least : severity; }
     const char* getText() const { return text; }
     int32_t getTextLength() const { return textLength; }
 
