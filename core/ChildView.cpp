@@ -226,6 +226,7 @@ void ChildView::pollSource(LogSource& source)
     entrySeverity = Severity::None;
     switch (result) {
     case LogSource::Result::Unchanged:
+        suppressNotifications = quiet; // what comes first is read quietly, also when it comes late
         return;
     case LogSource::Result::Gone:
         readPosition = UnknownPosition;

@@ -53,7 +53,7 @@ bool inGroup(const char* name)
 JournalSource::JournalSource(std::string unit, std::vector<std::string> files, bool ownOnly)
     : unit(std::move(unit))
     , files(std::move(files))
-    , ownOnly(ownOnly && this->files.empty())
+    , ownOnly(ownOnly)
 { }
 
 JournalSource::~JournalSource()

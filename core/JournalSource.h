@@ -17,8 +17,8 @@ public:
     static constexpr const char* OwnEntriesNotice
         = "Only your own journal entries are readable: members of the group systemd-journal see all.\n";
 
-    // unit empty: all entries. files empty: the local journal; ownOnly: this user reads only their own
-    // entries there (the notice is shown once).
+    // unit empty: all entries. files empty: the local journal. ownOnly: this user reads only their own
+    // entries (the notice is shown at the top).
     JournalSource(std::string unit, std::vector<std::string> files, bool ownOnly);
     ~JournalSource() override;
     JournalSource(const JournalSource&) = delete;
@@ -44,7 +44,7 @@ private:
 
     const std::string unit;
     const std::vector<std::string> files;
-    bool ownOnly;
+    const bool ownOnly;
     sd_journal* journal = nullptr;
     bool watched = false; // the journal's change detection is set up
     bool positioned = false;
