@@ -25,6 +25,13 @@ std::string journalName(const std::string& unit)
     return JournalPrefix + unit;
 }
 
+haspel::String logName(const char* name)
+{
+    if (std::strcmp(name, StandardInputName) == 0 || isJournalName(name))
+        return haspel::String(name);
+    return makeFullPath(name);
+}
+
 std::unique_ptr<Document> makeDocument(
     const char* name, FileSystem& files, MessageBox& boxes, const std::vector<std::string>& journalFiles)
 {
@@ -38,7 +45,7 @@ std::unique_ptr<Document> makeDocument(
     }
     Decompressor::Format format;
     if (Decompressor::formatOfName(name, format)) {
-        const haspel::String path = makeFullPath(name);
+        const haspel::String path = logName(name);
         // Read through the real file system: the decompressor needs the file's bytes as they are.
         auto source = std::make_unique<CompressedFileSource>(path.GetText(), format, systemFileSystem());
         return std::make_unique<Document>(path.GetText(), std::move(source), files, boxes);

@@ -17,6 +17,8 @@ inline constexpr const char* JournalPrefix = "journal:";
 // Whether the name is the journal's; unit gets the unit named (empty: all entries).
 bool isJournalName(const char* name, std::string* unit = nullptr);
 std::string journalName(const std::string& unit);
+// The name a log is known by: a source's name as it stands, a file's full path.
+haspel::String logName(const char* name);
 
 // The document of a log named on a command line, in a dialog or in the workspace. journalFiles, when
 // not empty, are read instead of the local journal.

@@ -3,6 +3,7 @@
 #include "config/Config.h"
 #include "core/ChildView.h"
 #include "core/Document.h"
+#include "core/LogSources.h"
 #include "platform/qt/LogList.h"
 #include "shell/CommandActions.h"
 #include "shell/ErrorGuard.h"
@@ -17,6 +18,9 @@
 #include <QMdiArea>
 #include <QToolBar>
 
+#include <cstring>
+#include <string>
+
 namespace kestrano {
 
 namespace {
@@ -25,6 +29,18 @@ namespace {
 constexpr Command toolBarLayout[] = {Command::SetToDebugs, Command::SetToInformations, Command::SetToWarnings,
     Command::SetToErrors, Command::SetToFatals, Separator, Command::ToggleUnknowns, Separator,
     Command::ToggleFollow, Command::ToggleReloadOnChange, Separator, Command::Clear, Command::DeleteFile};
+
+// The journal and standard input by what they are, a file by its name.
+QString titleOf(const char* name)
+{
+    std::string unit;
+    if (isJournalName(name, &unit))
+        return unit.empty() ? ChildFrame::tr("Journal")
+                            : ChildFrame::tr("Journal: %1").arg(QString::fromLocal8Bit(unit.c_str()));
+    if (std::strcmp(name, StandardInputName) == 0)
+        return ChildFrame::tr("Standard Input");
+    return QFileInfo(QString::fromLocal8Bit(name)).fileName();
+}
 
 } // namespace
 
@@ -40,15 +56,14 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     setWidget(inner);
     createToolBar();
 
-    logDocument = std::make_unique<Document>(fullPath, app.GetFileSystem(), app.GetMessageBox());
+    logDocument = makeDocument(fullPath, app.GetFileSystem(), app.GetMessageBox());
     logView = std::make_unique<ChildView>(*logDocument, app.GetViewContext(), *logList, *this);
     viewTarget = std::make_unique<ViewCommands>(*logView);
     documentTarget = std::make_unique<DocumentCommands>(*logDocument);
     logList->setDoubleClickHandler(
         [this] { runGuarded(window(), [this] { logView->openMessageDetails(); }); });
 
-    const QString path = QString::fromLocal8Bit(logDocument->getPathName().GetText());
-    setWindowTitle(QFileInfo(path).fileName());
+    setWindowTitle(titleOf(logDocument->getPathName().GetText()));
     setWindowIcon(programIcon());
     UpdateToolbarChecks();
 }
@@ -123,8 +138,8 @@ void ChildFrame::resizeEvent(QResizeEvent* event)
 
 void ChildFrame::storePosition()
 {
-    if (closing || app.IsStarting() || !logDocument || logDocument->getPathName().IsEmpty() || isMaximized()
-        || isMinimized())
+    if (closing || app.IsStarting() || !logDocument || logDocument->getPathName().IsEmpty()
+        || !logDocument->isStored() || isMaximized() || isMinimized())
         return;
     runGuarded(window(), [this] {
         haspel::ConfigSection& section = app.GetConfigRootSection()

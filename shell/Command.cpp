@@ -6,7 +6,7 @@ namespace kestrano {
 
 namespace {
 
-constexpr std::array<CommandInfo, 27> table = {{
+constexpr std::array<CommandInfo, 28> table = {{
     {Command::Open, 57601, "&Open...\tCtrl+O", "Ctrl+O", "Open an existing document.", "Open", "open.svg"},
     {Command::New, 57600, nullptr, nullptr, "Create a new document.", "New", nullptr},
     {Command::DeleteFile, 32771, "&Delete File...\tShift+Del", "Shift+Del",
@@ -56,6 +56,8 @@ constexpr std::array<CommandInfo, 27> table = {{
         nullptr},
     {Command::About, 57664, "&About Kestrano...\tShift-F1", "Shift+F1", "Display program information.",
         "About", "about.svg"},
+    {Command::OpenJournal, 32788, "Open &Journal...", nullptr,
+        "Follow the systemd journal, or one unit's entries.", "Open the journal", nullptr},
 }};
 
 constexpr bool tableInEnumerationOrder()

@@ -34,6 +34,7 @@ enum class Command {
     TermsAndConditions,
     WebSite,
     About,
+    OpenJournal,
 };
 
 // Marks a separator in a list of menu entries or toolbar buttons (New is in neither).

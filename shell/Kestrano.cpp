@@ -3,12 +3,15 @@
 #include "config/Config.h"
 #include "core/Document.h"
 #include "core/FullPath.h"
+#include "core/JournalSource.h"
+#include "core/LogSources.h"
 #include "core/SettingsStore.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/CanberraAlertSound.h"
 #include "shell/AboutDialog.h"
 #include "shell/ChildFrame.h"
 #include "shell/HelpDocuments.h"
+#include "shell/JournalDialog.h"
 #include "shell/MainFrame.h"
 #include "shell/MessageDialog.h"
 #include "shell/OptionsDialog.h"
@@ -94,7 +97,7 @@ void Kestrano::ExitInstance()
 
 ChildFrame* Kestrano::OpenDocumentFile(const char* path)
 {
-    const haspel::String fullPath = makeFullPath(path);
+    const haspel::String fullPath = logName(path);
     if (ChildFrame* open = docTemplate->findFrame(fullPath.GetText())) {
         open->bringToFront();
         return open;
@@ -143,6 +146,7 @@ bool Kestrano::handlesCommand(Command command) const
 {
     switch (command) {
     case Command::Open:
+    case Command::OpenJournal:
     case Command::New:
     case Command::Options:
     case Command::Help:
@@ -161,6 +165,12 @@ void Kestrano::runCommand(Command command)
     case Command::Open:
         OnFileOpen();
         break;
+    case Command::OpenJournal: {
+        JournalDialog dialog(JournalSource::units(), mainFrame.get());
+        if (dialog.exec() == QDialog::Accepted)
+            OpenDocumentFile(journalName(dialog.unit()).c_str());
+        break;
+    }
     case Command::Options: {
         OptionsDialog dialog(*this, mainFrame.get());
         dialog.exec();

@@ -123,15 +123,17 @@ void MainFrame::createMenus()
 {
     using C = Command;
     menusWithoutLogs = {
-        createMenu("&File", {C::Open, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit}),
+        createMenu(
+            "&File", {C::Open, C::OpenJournal, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit}),
         createMenu("&View", {C::Toolbar, C::StatusBar, Separator, C::ClearAll, Separator, C::Refresh}),
         createMenu("&Help", {C::Help, C::TermsAndConditions, C::WebSite, Separator, C::About}),
     };
     windowMenu = createMenu("&Window", {C::Cascade, C::TileHorizontally, C::TileVertically, C::ArrangeIcons});
     connect(windowMenu, &QMenu::aboutToShow, this, &MainFrame::fillWindowMenu);
     menusWithLogs = {
-        createMenu(
-            "&File", {C::Open, C::DeleteFile, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit}),
+        createMenu("&File",
+            {C::Open, C::OpenJournal, C::DeleteFile, C::DeleteAllFiles, Separator, C::Options, Separator,
+                C::Exit}),
         createMenu("Fil&ter",
             {C::SetToDebugs, C::SetToInformations, C::SetToWarnings, C::SetToErrors, C::SetToFatals,
                 Separator, C::ToggleUnknowns}),

@@ -1,5 +1,7 @@
 #include "shell/ProgramArguments.h"
 
+#include "core/LogSources.h"
+
 #include <cstring>
 
 namespace kestrano {
@@ -17,6 +19,10 @@ ProgramArguments parseProgramArguments(int argc, const char* const* argv)
             }
             if (std::strcmp(argument, "/log") == 0 || std::strcmp(argument, "--log") == 0) {
                 ++i; // the level
+                continue;
+            }
+            if (std::strcmp(argument, "--journal") == 0 || std::strncmp(argument, "--journal=", 10) == 0) {
+                result.files.push_back(journalName(argument[9] == '=' ? argument + 10 : ""));
                 continue;
             }
             if (std::strcmp(argument, "--help") == 0) {
@@ -39,10 +45,12 @@ std::string usageText(const char* programName)
     if (auto slash = name.rfind('/'); slash != std::string::npos)
         name.erase(0, slash + 1);
     return "Usage: " + name
-        + " [--log LEVEL] [LOGFILE...]\n"
+        + " [--log LEVEL] [--journal[=UNIT]] [LOGFILE...]\n"
           "Watches text log files while other programs write them.\n"
           "\n"
-          "  LOGFILE        a log file to open in a window of its own (may be given several times)\n"
+          "  LOGFILE        a log file to open in a window of its own (may be given several times);\n"
+          "                 - reads standard input, a name ending in .gz or .xz is decompressed\n"
+          "  --journal[=UNIT]  follow the systemd journal, or one unit's entries\n"
           "  --log LEVEL    write the diagnostic log from LEVEL on: debug, info, warn, error,\n"
           "                 exception or fatal (also written /log LEVEL)\n"
           "  --help         show this help and exit\n"

@@ -1,5 +1,6 @@
 // The program's own command line: "/log LEVEL" or "--log LEVEL" (read by the logger), "--help",
-// "--version", and every other argument a log file to open, in order. After "--" all are files.
+// "--version", "--journal[=UNIT]" (the journal's log name joins the files), and every other argument a
+// log file to open, in order ("-" is standard input). After "--" all are files.
 #pragma once
 
 #include <string>
