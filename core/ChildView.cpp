@@ -129,6 +129,7 @@ void ChildView::startOver(uint64_t size, bool newContent)
         cutter.setSkipFirstLine(readPosition > 0);
     }
     fileWasMissing = false;
+    encodingChecked = false;
     // A partial line left from the old content would be glued to the first line read now.
     cutter.discardPendingText();
     emptyView();
@@ -188,10 +189,22 @@ bool ChildView::readAppended(FileSystem::Handle file, int32_t& highest)
 // One step of at most n bytes: the number of bytes read, 0 at the end, -1 when the file layer failed.
 int32_t ChildView::readStep(FileSystem::Handle file, int32_t n, int32_t& highest)
 {
+    if (!encodingChecked)
+        checkEncoding(file);
     char buffer[ReadChunkSize];
     const int32_t got = context.files.readAt(file, buffer, n, readPosition);
     if (got <= 0)
         return got;
+    if (utf16.order() != Utf16Decoder::Order::None) {
+        decoded.clear();
+        utf16.decode(buffer, got, decoded);
+        cutter.appendPendingText(decoded.data(), static_cast<int32_t>(decoded.size()));
+        readPosition += static_cast<uint64_t>(got);
+        const int32_t severity = cutter.splitPendingText();
+        if (severity > highest)
+            highest = severity;
+        return got;
+    }
     // NUL bytes (padding after a crash, stray binary) are dropped; the text around them is kept.
     int32_t kept = got;
     if (char* nul = static_cast<char*>(std::memchr(buffer, '\0', static_cast<size_t>(got))))
@@ -297,6 +310,22 @@ void ChildView::appendNotice(const char* text)
     cutter.appendPendingText(text, static_cast<int32_t>(std::strlen(text)));
     int32_t ignored = Severity::None;
     cut(ignored); // a notice of the program's own never notifies
+}
+
+// A log that starts with a UTF-16 byte-order mark is decoded from UTF-16: reading starts after the mark
+// or at the start of a code unit.
+void ChildView::checkEncoding(FileSystem::Handle file)
+{
+    encodingChecked = true;
+    char mark[2];
+    const int32_t got = context.files.readAt(file, mark, 2, 0);
+    utf16.start(Utf16Decoder::orderOfMark(mark, got));
+    if (utf16.order() == Utf16Decoder::Order::None)
+        return;
+    if (readPosition < 2)
+        readPosition = 2;
+    else if (readPosition % 2 != 0)
+        ++readPosition;
 }
 
 void ChildView::notify(int32_t highest)

@@ -7,9 +7,11 @@
 #include "core/LineCutter.h"
 #include "core/LogSource.h"
 #include "core/Severity.h"
+#include "core/Utf16Decoder.h"
 #include "platform/FileSystem.h"
 
 #include <cstdint>
+#include <string>
 
 namespace kestrano {
 
@@ -106,6 +108,7 @@ private:
     void cut(int32_t& highest);
     bool readAppended(FileSystem::Handle file, int32_t& highest);
     int32_t readStep(FileSystem::Handle file, int32_t n, int32_t& highest);
+    void checkEncoding(FileSystem::Handle file);
     void notify(int32_t highest);
     haspel::ConfigSection& workspaceSection();
     void storeBool(const char* key, bool value);
@@ -129,6 +132,10 @@ private:
     bool readFailed = false;
     bool readErrorNotice = true;
     bool ended = false;
+    // The file's encoding is looked at once after each start over.
+    bool encodingChecked = false;
+    Utf16Decoder utf16;
+    std::string decoded;
     // While a source's entry is cut: the least severity of its message.
     int32_t entrySeverity = Severity::None;
     // The highest severity a source's read brought.

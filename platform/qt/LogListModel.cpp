@@ -2,6 +2,7 @@
 
 #include "core/DisplayText.h"
 #include "core/Message.h"
+#include "platform/qt/LogText.h"
 #include "platform/qt/SeverityIcons.h"
 
 #include <QPixmap>
@@ -37,7 +38,7 @@ QString LogListModel::rowText(const Message& message) const
 {
     textBuffer.resize(static_cast<size_t>(message.getTextLength()) + 1);
     int32_t length = displayText(message.getText(), message.getTextLength(), textBuffer.data());
-    return QString::fromLocal8Bit(textBuffer.data(), length);
+    return logText(textBuffer.data(), length);
 }
 
 QVariant LogListModel::data(const QModelIndex& index, int role) const

@@ -5,15 +5,19 @@
 #include "core/Document.h"
 #include "core/Message.h"
 #include "platform/qt/LogList.h"
+#include "platform/qt/LogListModel.h"
+#include "platform/qt/LogText.h"
 #include "shell/ChildFrame.h"
 #include "shell/Command.h"
 #include "shell/JournalDialog.h"
 #include "shell/MainFrame.h"
+#include "shell/MessageDialog.h"
 #include "shell/ProgramArguments.h"
 #include "tests/shell/ShellFixture.h"
 #include "tests/support/MadeLogs.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -22,6 +26,7 @@
 #include <QTimer>
 
 #include <fcntl.h>
+#include <langinfo.h>
 #include <unistd.h>
 
 namespace kestrano::test {
@@ -134,6 +139,39 @@ TEST_F(SourcesTest, OpenJournalAsksForAllEntriesOrOneUnit)
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->windowTitle(), "Journal: cron");
     EXPECT_EQ(app->GetMainFrame()->windowTitle(), "Kestrano - Journal: cron");
+}
+
+TEST_F(SourcesTest, BytesNotValidInTheLocaleShowAsLatin1AndUtf16LogsAsTheirText)
+{
+    ASSERT_STREQ(nl_langinfo(CODESET), "UTF-8") << "Qt runs in a UTF-8 locale";
+    EXPECT_EQ(logText("caf\xe9 ok", 7), QString::fromUtf8("café ok"));
+    EXPECT_EQ(logText("gr\xc3\xbc\xc3\x9f \xe9t\xe9"), QString::fromUtf8("grüß été"));
+    // Overlong, surrogate and cut sequences are bytes, each of its own.
+    EXPECT_EQ(logText("\xc0\xaf \xed\xa0\x80 \xe2\x82"), QString::fromUtf8("À¯ í\u00a0\u0080 â\u0082"));
+
+    const std::string latin = log("latin1.log", "Fehler: Datei \xf6" "ffnen gescheitert\n");
+    const std::string wide = logs.file("wide.log");
+    writeFile(wide,
+        std::string("\xff\xfe"
+                    "e\0r\0r\0o\0r\0 \0\xfc\0\n\0",
+            18));
+    start({latin, wide});
+    ChildFrame* frame = app->GetDocTemplate().findFrame(latin.c_str());
+    ASSERT_NE(frame, nullptr);
+    LogListModel& model = frame->list().model();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 1; }, 5000));
+    ASSERT_EQ(model.rowCount(), 1);
+    const QString shown = QString::fromUtf8("Fehler: Datei öffnen gescheitert");
+    EXPECT_EQ(model.data(model.index(0), Qt::DisplayRole).toString(), shown);
+    MessageDialog details(*frame->list().rowMessage(0), nullptr);
+    EXPECT_EQ(details.shownText(), shown);
+    details.copyToClipboard();
+    EXPECT_EQ(QApplication::clipboard()->text(), shown);
+
+    ChildFrame* utf16 = app->GetDocTemplate().findFrame(wide.c_str());
+    ASSERT_NE(utf16, nullptr);
+    ASSERT_EQ(utf16->list().rowCount(), 1);
+    EXPECT_EQ(lastRowText(*utf16), "error ü");
 }
 
 } // namespace
