@@ -149,7 +149,9 @@ TEST_F(SourcesTest, BytesNotValidInTheLocaleShowAsLatin1AndUtf16LogsAsTheirText)
     // Overlong, surrogate and cut sequences are bytes, each of its own.
     EXPECT_EQ(logText("\xc0\xaf \xed\xa0\x80 \xe2\x82"), QString::fromUtf8("À¯ í\u00a0\u0080 â\u0082"));
 
-    const std::string latin = log("latin1.log", "Fehler: Datei \xf6" "ffnen gescheitert\n");
+    const std::string latin = log("latin1.log",
+        "Fehler: Datei \xf6"
+        "ffnen gescheitert\n");
     const std::string wide = logs.file("wide.log");
     writeFile(wide,
         std::string("\xff\xfe"
