@@ -35,6 +35,7 @@ JournalDialog::JournalDialog(const std::vector<std::string>& names, QWidget* par
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(all, &QRadioButton::toggled, this, [this] { updateButtons(); });
+    connect(one, &QRadioButton::clicked, units, [this] { units->setFocus(); });
     // Choosing or typing a unit means one unit.
     connect(units, &QComboBox::currentTextChanged, this, [this](const QString& text) {
         if (!text.isEmpty())

@@ -114,5 +114,15 @@ TEST_F(TailSourcesTest, CompressedFilesAreDecompressedOrNamedAsDamaged)
     EXPECT_EQ(result.err, "kestrano-tail: cannot read '" + damaged + "': unexpected end of file\n");
 }
 
+TEST_F(TailSourcesTest, AUtf16LogIsPrintedAsItsText)
+{
+    const std::string path = folder.file("wide.log");
+    // "warn ü\r\n" and "ok\n", little endian after the byte-order mark.
+    writeFile(path, std::string("\xff\xfew\0a\0r\0n\0 \0\xfc\0\r\0\n\0o\0k\0\n\0", 24));
+    const TailResult result = runTail({"--once", path});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "WARN\twarn \xc3\xbc\n?\tok\n");
+}
+
 } // namespace
 } // namespace kestrano::test
