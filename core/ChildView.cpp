@@ -195,22 +195,19 @@ int32_t ChildView::readStep(FileSystem::Handle file, int32_t n, int32_t& highest
     const int32_t got = context.files.readAt(file, buffer, n, readPosition);
     if (got <= 0)
         return got;
+    const char* text = buffer;
+    int32_t kept = got;
     if (utf16.order() != Utf16Decoder::Order::None) {
         decoded.clear();
         utf16.decode(buffer, got, decoded);
-        cutter.appendPendingText(decoded.data(), static_cast<int32_t>(decoded.size()));
-        readPosition += static_cast<uint64_t>(got);
-        const int32_t severity = cutter.splitPendingText();
-        if (severity > highest)
-            highest = severity;
-        return got;
-    }
-    // NUL bytes (padding after a crash, stray binary) are dropped; the text around them is kept.
-    int32_t kept = got;
-    if (char* nul = static_cast<char*>(std::memchr(buffer, '\0', static_cast<size_t>(got))))
+        text = decoded.data();
+        kept = static_cast<int32_t>(decoded.size());
+    } else if (char* nul = static_cast<char*>(std::memchr(buffer, '\0', static_cast<size_t>(got)))) {
+        // NUL bytes (padding after a crash, stray binary) are dropped; the text around them is kept.
         kept = static_cast<int32_t>(std::remove(nul, buffer + got, '\0') - buffer);
+    }
     if (kept > 0)
-        cutter.appendPendingText(buffer, kept);
+        cutter.appendPendingText(text, kept);
     readPosition += static_cast<uint64_t>(got);
     const int32_t severity = cutter.splitPendingText();
     if (severity > highest)

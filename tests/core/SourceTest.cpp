@@ -48,6 +48,7 @@ protected:
     }
     void open(std::unique_ptr<Document> opened)
     {
+        view.reset(); // the view refers to its document
         document = std::move(opened);
         view = std::make_unique<ChildView>(*document,
             ViewContext {settings, config.GetRoot(), systemFileSystem(), notifier, details}, list, frame);
