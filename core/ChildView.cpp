@@ -49,6 +49,10 @@ void ChildView::pollLogFile()
             }
         }
     } settle {*this};
+    if (LogSource* source = document.getSource()) {
+        pollSource(*source);
+        return;
+    }
     const bool quiet = suppressNotifications;
     suppressNotifications = false;
     behind = false;
@@ -142,12 +146,13 @@ void ChildView::startOver(uint64_t size, bool newContent)
         cutter.setSkipFirstLine(readPosition > 0);
     }
     fileWasMissing = false;
+    encodingChecked = false;
     // A partial line left from the old content would be glued to the first line read now.
     cutter.discardPendingText();
     emptyView();
 }
 
-void ChildView::noteReadFailure()
+void ChildView::noteReadFailure(const char* notice)
 {
     readFailed = true;
     if (readErrorShown)
@@ -157,7 +162,7 @@ void ChildView::noteReadFailure()
         return;
     }
     try {
-        cutter.appendPendingText(ReadErrorNotice, static_cast<int32_t>(std::strlen(ReadErrorNotice)));
+        cutter.appendPendingText(notice, static_cast<int32_t>(std::strlen(notice)));
         cutter.splitPendingText();
         readErrorShown = true;
     } catch (const haspel::Exception&) {
@@ -204,21 +209,140 @@ bool ChildView::readAppended(FileSystem::Handle file, int32_t& highest)
 // One step of at most n bytes: the number of bytes read, 0 at the end, -1 when the file layer failed.
 int32_t ChildView::readStep(FileSystem::Handle file, int32_t n, int32_t& highest)
 {
+    if (!encodingChecked)
+        checkEncoding(file);
     char buffer[ReadChunkSize];
     const int32_t got = context.files.readAt(file, buffer, n, readPosition);
     if (got <= 0)
         return got;
-    // NUL bytes (padding after a crash, stray binary) are dropped; the text around them is kept.
+    const char* text = buffer;
     int32_t kept = got;
-    if (char* nul = static_cast<char*>(std::memchr(buffer, '\0', static_cast<size_t>(got))))
+    if (utf16.order() != Utf16Decoder::Order::None) {
+        decoded.clear();
+        utf16.decode(buffer, got, decoded);
+        text = decoded.data();
+        kept = static_cast<int32_t>(decoded.size());
+    } else if (char* nul = static_cast<char*>(std::memchr(buffer, '\0', static_cast<size_t>(got)))) {
+        // NUL bytes (padding after a crash, stray binary) are dropped; the text around them is kept.
         kept = static_cast<int32_t>(std::remove(nul, buffer + got, '\0') - buffer);
+    }
     if (kept > 0)
-        cutter.appendPendingText(buffer, kept);
+        cutter.appendPendingText(text, kept);
     readPosition += static_cast<uint64_t>(got);
     const int32_t severity = cutter.splitPendingText();
     if (severity > highest)
         highest = severity;
     return got;
+}
+
+// ---- Following another source ----
+
+void ChildView::pollSource(LogSource& source)
+{
+    const bool quiet = suppressNotifications;
+    suppressNotifications = false;
+    behind = false;
+    sourceHighest = Severity::None;
+    using Clock = std::chrono::steady_clock;
+    LogSource::Result result;
+    try {
+        result = source.read(
+            *this, context.settings, Clock::now() + std::chrono::milliseconds(PollBudgetMilliseconds));
+    } catch (const haspel::Exception&) {
+        result = LogSource::Result::Behind; // out of memory: what was cut stays, the source goes on
+    } catch (const std::bad_alloc&) {
+        result = LogSource::Result::Behind;
+    }
+    entrySeverity = Severity::None;
+    switch (result) {
+    case LogSource::Result::Unchanged:
+        suppressNotifications = quiet; // what comes first is read quietly, also when it comes late
+        return;
+    case LogSource::Result::Gone:
+        readPosition = UnknownPosition;
+        readFailed = false;
+        emptyView();
+        return;
+    case LogSource::Result::Failed: {
+        readPosition = 0;
+        const std::string notice
+            = "Error: Cannot read from log file (" + source.failureReason() + "). Still trying...\n";
+        noteReadFailure(notice.c_str());
+        return;
+    }
+    case LogSource::Result::Ended:
+        ended = true;
+        break;
+    case LogSource::Result::Behind:
+        behind = true;
+        suppressNotifications = quiet;
+        break;
+    case LogSource::Result::Read:
+        break;
+    }
+    readPosition = 0;
+    readFailed = false;
+    readErrorShown = false;
+    if (!quiet)
+        notify(sourceHighest);
+}
+
+void ChildView::startOver(bool skipFirstLine)
+{
+    readPosition = 0;
+    cutter.discardPendingText();
+    cutter.setSkipFirstLine(skipFirstLine);
+    emptyView();
+}
+
+void ChildView::cut(int32_t& highest)
+{
+    const int32_t severity = cutter.splitPendingText();
+    if (severity > highest)
+        highest = severity;
+}
+
+void ChildView::appendText(const char* bytes, int32_t n)
+{
+    // NUL bytes are dropped, as in a file; the text around them is kept.
+    while (n > 0) {
+        const char* nul = static_cast<const char*>(std::memchr(bytes, '\0', static_cast<size_t>(n)));
+        const int32_t piece = nul ? static_cast<int32_t>(nul - bytes) : n;
+        cutter.appendPendingText(bytes, piece);
+        bytes += piece + (nul ? 1 : 0);
+        n -= piece + (nul ? 1 : 0);
+    }
+    cut(sourceHighest);
+}
+
+void ChildView::appendEntry(const char* bytes, int32_t n, int32_t severity)
+{
+    entrySeverity = severity;
+    appendText(bytes, n);
+    entrySeverity = Severity::None;
+}
+
+void ChildView::appendNotice(const char* text)
+{
+    cutter.appendPendingText(text, static_cast<int32_t>(std::strlen(text)));
+    int32_t ignored = Severity::None;
+    cut(ignored); // a notice of the program's own never notifies
+}
+
+// A log that starts with a UTF-16 byte-order mark is decoded from UTF-16: reading starts after the mark
+// or at the start of a code unit.
+void ChildView::checkEncoding(FileSystem::Handle file)
+{
+    encodingChecked = true;
+    char mark[2];
+    const int32_t got = context.files.readAt(file, mark, 2, 0);
+    utf16.start(Utf16Decoder::orderOfMark(mark, got));
+    if (utf16.order() == Utf16Decoder::Order::None)
+        return;
+    if (readPosition < 2)
+        readPosition = 2;
+    else if (readPosition % 2 != 0)
+        ++readPosition;
 }
 
 void ChildView::notify(int32_t highest)
@@ -270,6 +394,11 @@ bool ChildView::appendRowIfShown(Message* message)
 
 void ChildView::showMessage(Message* message)
 {
+    if (entrySeverity > message->getSeverity()) {
+        message->raiseSeverity(entrySeverity);
+        if (entrySeverity > sourceHighest)
+            sourceHighest = entrySeverity;
+    }
     // A new message holds only its first line yet.
     if (message->getSeverity() > announcedSeverity) {
         announcedSeverity = message->getSeverity();
@@ -344,6 +473,8 @@ void ChildView::clearMessages()
 
 void ChildView::refreshLog()
 {
+    if (LogSource* source = document.getSource())
+        source->restart();
     lastWriteTime = 0;
     readPosition = UnknownPosition;
     fileWasMissing = false;
@@ -364,6 +495,9 @@ void ChildView::openMessageDetails()
 
 haspel::ConfigSection& ChildView::workspaceSection()
 {
+    // A log that is not stored keeps its switches in a section nobody saves.
+    if (!document.isStored())
+        return unstoredSection;
     return context.configRoot.GetSection("Workspace").GetSection(document.getPathName().GetText());
 }
 

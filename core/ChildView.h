@@ -1,10 +1,14 @@
 // The view of one open log: owns its messages and their line cutter, filters them into its list,
-// follows the file (pollLogFile) and keeps its four switches in the workspace section of the log.
+// follows its file or other source (pollLogFile) and keeps its four switches in the workspace section of the
+// log.
 #pragma once
 
+#include "config/ConfigSection.h"
 #include "core/LineCutter.h"
+#include "core/LogSource.h"
 #include "core/Severity.h"
 #include "core/TextMatcher.h"
+#include "core/Utf16Decoder.h"
 #include "foundation/String.h"
 #include "platform/FileSystem.h"
 
@@ -43,7 +47,7 @@ struct TextFilter {
     bool matchCase = false;
 };
 
-class ChildView : public LineCutterListener {
+class ChildView : public LineCutterListener, private LogSink {
 public:
     static constexpr int32_t ReadChunkSize = 8192;
     // Larger than any file: the next poll starts over from the tail.
@@ -69,6 +73,8 @@ public:
     bool getReadFailed() const { return readFailed; }
     // Whether a file that can't be read adds the read-error notice (on unless a reader won't retry).
     void setReadErrorNoticeSwitch(bool on) { readErrorNotice = on; }
+    // A stream source reached its end (and the notice was shown); nothing more will come.
+    bool hasEnded() const { return ended; }
     // Cuts the pending text into messages; the highest new severity or Severity::None.
     int32_t splitPendingText();
 
@@ -118,15 +124,23 @@ private:
     void settleUndecided();
     void emptyView();
     void startOver(uint64_t size, bool newContent);
-    void noteReadFailure();
+    void noteReadFailure(const char* notice = ReadErrorNotice);
+    void pollSource(LogSource& source);
+    void startOver(bool skipFirstLine) override;
+    void appendText(const char* bytes, int32_t n) override;
+    void appendEntry(const char* bytes, int32_t n, int32_t severity) override;
+    void appendNotice(const char* text) override;
+    void cut(int32_t& highest);
     bool readAppended(FileSystem::Handle file, int32_t& highest);
     int32_t readStep(FileSystem::Handle file, int32_t n, int32_t& highest);
+    void checkEncoding(FileSystem::Handle file);
     void notify(int32_t highest);
     haspel::ConfigSection& workspaceSection();
     void storeBool(const char* key, bool value);
 
     Document& document;
     ViewContext context;
+    haspel::ConfigSection unstoredSection {"Workspace"};
     ListControl& list;
     LogFrame& frame;
     LineCutter cutter;
@@ -143,6 +157,15 @@ private:
     bool behind = false;
     bool readFailed = false;
     bool readErrorNotice = true;
+    bool ended = false;
+    // The file's encoding is looked at once after each start over.
+    bool encodingChecked = false;
+    Utf16Decoder utf16;
+    std::string decoded;
+    // While a source's entry is cut: the least severity of its message.
+    int32_t entrySeverity = Severity::None;
+    // The highest severity a source's read brought.
+    int32_t sourceHighest = Severity::None;
     bool suppressNotifications = true;
     bool follow = true;
     int32_t minimumSeverity = 0;

@@ -13,8 +13,17 @@ Document::Document(const char* path, FileSystem& files, MessageBox& boxes)
     , boxes(boxes)
 { }
 
+Document::Document(const char* name, std::unique_ptr<LogSource> source, FileSystem& files, MessageBox& boxes)
+    : pathName(name)
+    , source(std::move(source))
+    , files(files)
+    , boxes(boxes)
+{ }
+
 void Document::deleteLogFile()
 {
+    if (!isDeletable())
+        return;
     if (files.remove(pathName.GetText())) {
         if (view)
             view->rebuildList();

@@ -34,6 +34,12 @@ public:
     static void* operator new(std::size_t, void* place) { return place; }
 
     int32_t getSeverity() const { return static_cast<int32_t>(bits >> SeverityShift) - 1; }
+    // A source that knows better (the journal's priority) raises the classified severity.
+    void raiseSeverity(int32_t least)
+    {
+        if (least > getSeverity())
+            bits = (bits & ((1u << SeverityShift) - 1)) | (static_cast<uint32_t>(least + 1) << SeverityShift);
+    }
     const char* getText() const { return isExternal() ? external()->text() : inRoom(); }
     int32_t getTextLength() const { return static_cast<int32_t>(bits & LengthMask); }
     // The bytes of the message that were not kept (0 when the text is whole).

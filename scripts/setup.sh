@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libcanberra-dev
-          libpcre2-dev libsystemd-dev systemd-journal-remote zlib1g-dev liblzma-dev
+          libpcre2-dev libsystemd-dev systemd-journal-remote zlib1g-dev liblzma-dev xz-utils
           qt6-tools-dev qt6-l10n-tools qt6-translations-l10n locales dpkg-dev file
           libgtest-dev libgmock-dev libbenchmark-dev libvectorscan-dev clang-format
           xvfb xdotool xauth x11-utils dbus dbus-bin dunst

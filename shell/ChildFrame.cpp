@@ -3,6 +3,7 @@
 #include "config/Config.h"
 #include "core/ChildView.h"
 #include "core/Document.h"
+#include "core/LogSources.h"
 #include "core/Message.h"
 #include "platform/qt/LogList.h"
 #include "platform/qt/WindowRestore.h"
@@ -28,6 +29,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <cstring>
+#include <string>
+
 namespace kestrano {
 
 namespace {
@@ -36,6 +40,18 @@ namespace {
 constexpr Command toolBarLayout[] = {Command::SetToDebugs, Command::SetToInformations, Command::SetToWarnings,
     Command::SetToErrors, Command::SetToFatals, Separator, Command::ToggleUnknowns, Separator,
     Command::ToggleFollow, Command::ToggleReloadOnChange, Separator, Command::Clear, Command::DeleteFile};
+
+// The journal and standard input by what they are, a file by its name.
+QString titleOf(const char* name)
+{
+    std::string unit;
+    if (isJournalName(name, &unit))
+        return unit.empty() ? ChildFrame::tr("Journal")
+                            : ChildFrame::tr("Journal: %1").arg(QString::fromLocal8Bit(unit.c_str()));
+    if (std::strcmp(name, StandardInputName) == 0)
+        return ChildFrame::tr("Standard Input");
+    return QFileInfo(QString::fromLocal8Bit(name)).fileName();
+}
 
 } // namespace
 
@@ -53,7 +69,7 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     setWidget(inner);
     createToolBar();
 
-    logDocument = std::make_unique<Document>(fullPath, app.GetFileSystem(), app.GetMessageBox());
+    logDocument = makeDocument(fullPath, app.GetFileSystem(), app.GetMessageBox());
     logView = std::make_unique<ChildView>(*logDocument, app.GetViewContext(), *logList, *this);
     viewTarget = std::make_unique<ViewCommands>(*logView);
     documentTarget = std::make_unique<DocumentCommands>(*logDocument);
@@ -73,8 +89,7 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     inner->setCentralWidget(content);
     createFilterBar();
 
-    const QString path = QString::fromLocal8Bit(logDocument->getPathName().GetText());
-    setWindowTitle(QFileInfo(path).fileName());
+    setWindowTitle(titleOf(logDocument->getPathName().GetText()));
     setWindowIcon(programIcon());
     UpdateToolbarChecks();
 }
@@ -285,8 +300,8 @@ void ChildFrame::resizeEvent(QResizeEvent* event)
 
 void ChildFrame::storePosition()
 {
-    if (closing || app.IsStarting() || !logDocument || logDocument->getPathName().IsEmpty() || isMaximized()
-        || isMinimized())
+    if (closing || app.IsStarting() || !logDocument || logDocument->getPathName().IsEmpty()
+        || !logDocument->isStored() || isMaximized() || isMinimized())
         return;
     runGuarded(window(), [this] {
         haspel::ConfigSection& section = app.GetConfigRootSection()

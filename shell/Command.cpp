@@ -8,7 +8,7 @@ namespace kestrano {
 
 namespace {
 
-constexpr std::array<CommandInfo, 33> table = {{
+constexpr std::array<CommandInfo, 34> table = {{
     {Command::Open, 57601, QT_TRANSLATE_NOOP("kestrano::Command", "&Open...\tCtrl+O"), "Ctrl+O",
         QT_TRANSLATE_NOOP("kestrano::Command", "Open an existing document."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Open"), "open.svg"},
@@ -108,6 +108,9 @@ constexpr std::array<CommandInfo, 33> table = {{
     {Command::CopyMessage, 32805, QT_TRANSLATE_NOOP("kestrano::Command", "&Copy\tCtrl+C"), "Ctrl+C",
         QT_TRANSLATE_NOOP("kestrano::Command", "Copy the selected message to the clipboard."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Copy"), nullptr},
+    {Command::OpenJournal, 32788, QT_TRANSLATE_NOOP("kestrano::Command", "Open &Journal..."), nullptr,
+        QT_TRANSLATE_NOOP("kestrano::Command", "Follow the systemd journal, or one unit's entries."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Open the journal"), nullptr},
 }};
 
 constexpr bool tableInEnumerationOrder()

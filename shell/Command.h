@@ -40,6 +40,7 @@ enum class Command {
     FilterText,
     MessageDetails,
     CopyMessage,
+    OpenJournal,
 };
 
 // Marks a separator in a list of menu entries or toolbar buttons (New is in neither).

@@ -3,6 +3,8 @@
 #include "config/Config.h"
 #include "core/Document.h"
 #include "core/FullPath.h"
+#include "core/JournalSource.h"
+#include "core/LogSources.h"
 #include "core/SettingsStore.h"
 #include "platform/FileSystem.h"
 #include "platform/qt/CanberraAlertSound.h"
@@ -12,6 +14,7 @@
 #include "shell/ChildFrame.h"
 #include "shell/ErrorGuard.h"
 #include "shell/HelpDocuments.h"
+#include "shell/JournalDialog.h"
 #include "shell/MainFrame.h"
 #include "shell/MessageDialog.h"
 #include "shell/OptionsDialog.h"
@@ -114,7 +117,7 @@ void Kestrano::ExitInstance()
 
 ChildFrame* Kestrano::OpenDocumentFile(const char* path)
 {
-    const haspel::String fullPath = makeFullPath(path);
+    const haspel::String fullPath = logName(path);
     if (ChildFrame* open = docTemplate->findFrame(fullPath.GetText())) {
         open->bringToFront();
         return open;
@@ -192,6 +195,7 @@ bool Kestrano::handlesCommand(Command command) const
 {
     switch (command) {
     case Command::Open:
+    case Command::OpenJournal:
     case Command::New:
     case Command::Options:
     case Command::Help:
@@ -210,6 +214,12 @@ void Kestrano::runCommand(Command command)
     case Command::Open:
         OnFileOpen();
         break;
+    case Command::OpenJournal: {
+        JournalDialog dialog(JournalSource::units(), mainFrame.get());
+        if (dialog.exec() == QDialog::Accepted)
+            OpenDocumentFile(journalName(dialog.unit()).c_str());
+        break;
+    }
     case Command::Options: {
         OptionsDialog dialog(*this, mainFrame.get());
         dialog.exec();

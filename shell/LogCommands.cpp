@@ -49,6 +49,11 @@ void ViewCommands::runCommand(Command command)
     }
 }
 
+bool DocumentCommands::handlesCommand(Command command) const
+{
+    return command == Command::DeleteFile && document.isDeletable();
+}
+
 void DocumentCommands::runCommand(Command command)
 {
     if (command == Command::DeleteFile)

@@ -25,7 +25,8 @@ public:
     explicit DocumentCommands(Document& document)
         : document(document)
     { }
-    bool handlesCommand(Command command) const override { return command == Command::DeleteFile; }
+    // A log that is no file (the journal, standard input) can't be deleted.
+    bool handlesCommand(Command command) const override;
     void runCommand(Command command) override;
 
 private:

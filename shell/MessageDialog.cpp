@@ -3,6 +3,7 @@
 #include "core/Message.h"
 #include "platform/qt/CoreTexts.h"
 #include "platform/qt/LogFont.h"
+#include "platform/qt/LogText.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/SeverityIcons.h"
 #include "shell/LongTextView.h"
@@ -46,7 +47,7 @@ MessageDialog::MessageDialog(const Message& message, QWidget* parent)
         icon->setPixmap(picture.pixmap(32, 32));
     icon->setFixedSize(32, 32);
 
-    QString shown = QString::fromLocal8Bit(text);
+    QString shown = logText(text.constData(), text.size());
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // A plain text box lays out a long line in quadratic time, and costs per line: long texts go to
     // the view that lays out only what is on screen.
@@ -94,7 +95,7 @@ QString MessageDialog::shownText() const
 void MessageDialog::copyToClipboard()
 {
     if (QClipboard* clipboard = QApplication::clipboard())
-        clipboard->setText(QString::fromLocal8Bit(text), QClipboard::Clipboard);
+        clipboard->setText(logText(text.constData(), text.size()), QClipboard::Clipboard);
 }
 
 void MessageDialogLauncher::show(const Message& message)

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include "core/LogSources.h"
+
 #include <cstring>
 #include <string_view>
 
@@ -70,6 +72,9 @@ ProgramArguments parseProgramArguments(int argc, const char* const* argv)
             } else if (argument == "--log") {
                 if (++i == argc && result.error.empty())
                     result.error = translated("option '--log' needs a level");
+            } else if (argument == "--journal" || argument.starts_with("--journal=")) {
+                const std::string unit(argument.size() > 10 ? argument.substr(10) : std::string_view());
+                result.files.push_back(journalName(unit));
             } else if (argument == "--help") {
                 result.help = true;
             } else if (argument == "--version") {
@@ -94,10 +99,12 @@ std::string usageText(const char* programName)
 {
     // In the user's language once a translator is installed.
     return QCoreApplication::translate("kestrano::ProgramArguments",
-        "Usage: %1 [--log LEVEL] [LOGFILE...]\n"
+        "Usage: %1 [--log LEVEL] [--journal[=UNIT]] [LOGFILE...]\n"
         "Watches text log files while other programs write them.\n"
         "\n"
-        "  LOGFILE        a log file to open in a window of its own (may be given several times)\n"
+        "  LOGFILE        a log file to open in a window of its own (may be given several times);\n"
+        "                 - reads standard input, a name ending in .gz or .xz is decompressed\n"
+        "  --journal[=UNIT]  follow the systemd journal, or one unit's entries\n"
         "  --log LEVEL    write the diagnostic log from LEVEL on: debug, info, warn, error,\n"
         "                 exception or fatal (also written /log LEVEL)\n"
         "  --help         show this help and exit\n"

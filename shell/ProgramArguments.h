@@ -1,7 +1,8 @@
 // The program's own command line: "/log LEVEL" or "--log LEVEL" (read by the logger), "--help",
-// "--version", the options Qt takes for itself (-platform, -style and the like), and every other
-// argument a log file to open, in order. After "--" all are files; an empty argument is ignored; any
-// other argument that starts with "-" is a usage error.
+// "--version", "--journal[=UNIT]" (the journal's log name joins the files), the options Qt takes for
+// itself (-platform, -style and the like), and every other argument a log file to open, in order ("-" is
+// standard input). After "--" all are files; an empty argument is ignored; any other argument that
+// starts with "-" is a usage error.
 #pragma once
 
 #include <string>

@@ -14,6 +14,7 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 
@@ -41,7 +42,9 @@ int run(int argc, char** argv)
     std::setlocale(LC_ALL, "");
 
     const std::unique_ptr<kestrano::SessionInstance> instance = kestrano::sessionInstance();
-    if (kestrano::handOverToRunningInstance(*instance, early.files))
+    // Standard input can only be read by this process, which then runs on its own.
+    const bool readsInput = std::find(early.files.begin(), early.files.end(), "-") != early.files.end();
+    if (!readsInput && kestrano::handOverToRunningInstance(*instance, early.files))
         return 0;
 
     kestrano::Kestrano app;

@@ -1,15 +1,16 @@
 #include "tail/FollowedLog.h"
 
+#include "core/LogSources.h"
 #include "tail/QuietDesktop.h"
 
 namespace kestrano::tail {
 
 FollowedLog::FollowedLog(const std::string& file, const ViewContext& context, QuietDesktop& desktop,
-    TerminalOutput& output, bool notices)
-    : file(file)
+    TerminalOutput& output, bool notices, const std::vector<std::string>& journalFiles)
+    : file(file == StandardInputName ? "standard input" : file)
     , list(this->file, output, notices)
-    , document(file.c_str(), context.files, desktop)
-    , view(document, context, list, desktop)
+    , document(makeDocument(file.c_str(), context.files, desktop, journalFiles))
+    , view(*document, context, list, desktop)
 {
     list.attach(view);
     // "Still trying..." only where it will.

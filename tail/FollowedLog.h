@@ -5,7 +5,9 @@
 #include "core/Document.h"
 #include "tail/TerminalList.h"
 
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace kestrano::tail {
 
@@ -13,15 +15,17 @@ class QuietDesktop;
 
 class FollowedLog {
 public:
-    // file as given on the command line; it names the log in headers and notices. The notices (gone,
-    // read again, cannot read) are given only while following.
+    // file as given on the command line ("-", "journal:UNIT" or a path); it names the log in headers
+    // and notices. The notices (gone, read again, cannot read) are given only while following.
     FollowedLog(const std::string& file, const ViewContext& context, QuietDesktop& desktop,
-        TerminalOutput& output, bool notices);
+        TerminalOutput& output, bool notices, const std::vector<std::string>& journalFiles);
     FollowedLog(const FollowedLog&) = delete;
     FollowedLog& operator=(const FollowedLog&) = delete;
 
     const std::string& name() const { return file; }
     ChildView& getView() { return view; }
+    // The source the log is read from, nullptr for a plain file.
+    LogSource* source() const { return document->getSource(); }
     // Reads what is new in the file (its tail, the first time) and prints it.
     void poll();
     // The last poll ran out of time: the next one should come at once.
@@ -32,7 +36,7 @@ public:
 private:
     const std::string file;
     TerminalList list;
-    Document document;
+    std::unique_ptr<Document> document;
     ChildView view;
 };
 

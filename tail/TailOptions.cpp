@@ -1,5 +1,7 @@
 #include "tail/TailOptions.h"
 
+#include "core/LogSources.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -16,8 +18,11 @@ const char* const HelpText
     = "Usage: kestrano-tail [OPTION]... FILE...\n"
       "Print the messages at the end of each FILE as a Kestrano log window shows them, then follow\n"
       "every FILE and print each new message as it is read, until interrupted.\n"
+      "FILE - is standard input, read to its end; a FILE ending in .gz or .xz is decompressed.\n"
       "Settings come from Kestrano's configuration file, then from these options.\n"
       "\n"
+      "      --journal[=UNIT]      follow the systemd journal, or one unit's entries\n"
+      "      --journal-file FILE   read the journal from FILE (repeatable), as journalctl --file\n"
       "      --config FILE         read the settings from FILE instead\n"
       "  -n, --once                read each file once and exit\n"
       "  -i, --interval MS         polling interval in milliseconds (at least 1)\n"
@@ -38,10 +43,20 @@ const char* const HelpText
       "Exit status: 0, also when ended by Ctrl+C or a closed pipe; 1 when a FILE could not be read\n"
       "with --once; 2 for a usage error or an invalid PATTERN.\n";
 
-enum LongOnly { ConfigOption = 256, NoMultiLineOption, ColorOption, VersionOption, MatchCaseOption };
+enum LongOnly {
+    ConfigOption = 256,
+    NoMultiLineOption,
+    ColorOption,
+    VersionOption,
+    MatchCaseOption,
+    JournalOption,
+    JournalFileOption
+};
 
 const option LongOptions[] = {
     {"config", required_argument, nullptr, ConfigOption},
+    {"journal", optional_argument, nullptr, JournalOption},
+    {"journal-file", required_argument, nullptr, JournalFileOption},
     {"once", no_argument, nullptr, 'n'},
     {"interval", required_argument, nullptr, 'i'},
     {"bytes", required_argument, nullptr, 'c'},
@@ -95,6 +110,12 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
         switch (code) {
         case ConfigOption:
             options.configFile = optarg;
+            break;
+        case JournalOption:
+            options.files.push_back(journalName(optarg ? optarg : ""));
+            break;
+        case JournalFileOption:
+            options.journalFiles.emplace_back(optarg);
             break;
         case 'n':
             options.once = true;
@@ -180,6 +201,12 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
     }
     for (int i = optind; i < argc; ++i)
         options.files.emplace_back(argv[i]);
+    // Journal files alone mean: read all their entries.
+    bool journal = false;
+    for (const std::string& file : options.files)
+        journal = journal || isJournalName(file.c_str());
+    if (!options.journalFiles.empty() && !journal)
+        options.files.push_back(journalName(""));
     if (options.files.empty())
         result.exitStatus = usageError("%s", "no FILE given");
     return result;

@@ -11,7 +11,10 @@ namespace kestrano::tail {
 enum class ColorWhen { Never, Always, Auto };
 
 struct TailOptions {
+    // The logs in order: paths, "-" for standard input, "journal:" or "journal:UNIT".
     std::vector<std::string> files;
+    // Journal files read instead of the local journal.
+    std::vector<std::string> journalFiles;
     std::optional<std::string> configFile;
     bool once = false;
     std::optional<int32_t> interval; // milliseconds, at least 1

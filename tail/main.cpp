@@ -114,6 +114,8 @@ bool patternsValid(const TailOptions& options)
 // file is (missing, a folder, not a regular file).
 std::string failureReason(const FollowedLog& log, int error)
 {
+    if (log.source() && !log.source()->failureReason().empty())
+        return log.source()->failureReason();
     if (error != 0)
         return std::strerror(error);
     struct stat status;
@@ -144,7 +146,8 @@ int run(const TailOptions& options)
     const ViewContext context {settings, config.GetRoot(), files, desktop, desktop};
     std::vector<std::unique_ptr<FollowedLog>> logs;
     for (const std::string& file : options.files) {
-        logs.push_back(std::make_unique<FollowedLog>(file, context, desktop, output, !options.once));
+        logs.push_back(std::make_unique<FollowedLog>(
+            file, context, desktop, output, !options.once, options.journalFiles));
         ChildView& view = logs.back()->getView();
         view.setMinimumSeveritySwitch(options.minimumSeverity);
         view.setShowUnknownSwitch(!options.hideUnknown);
@@ -153,24 +156,35 @@ int run(const TailOptions& options)
 
     const bool watchPipe = stdoutIsPipe();
     std::vector<Unread> unread;
+    // With --once a log is done after one reading; a stream only at its end.
+    std::vector<bool> done(logs.size(), false);
     while (!stopRequested.load()) {
         bool more = false;
-        for (auto& log : logs) {
+        bool open = false; // a log that may still bring something
+        for (size_t i = 0; i < logs.size(); ++i) {
+            FollowedLog& log = *logs[i];
             if (stopRequested.load())
                 break;
+            if (done[i])
+                continue;
             files.resetFailure();
             // Read once means read to the end, over as many polls as that takes.
             do
-                log->poll();
-            while (options.once && log->hasMoreToRead() && !stopRequested.load());
-            more = more || log->hasMoreToRead();
-            if (options.once && !stopRequested.load()
-                && (files.failed() || log->missing() || log->getView().getReadFailed()))
-                unread.push_back({log.get(), failureReason(*log, files.getFailureError())});
+                log.poll();
+            while (options.once && log.hasMoreToRead() && !stopRequested.load());
+            more = more || log.hasMoreToRead();
+            const ChildView& view = log.getView();
+            const bool stream = log.source() && log.source()->isStream();
+            if (options.once && !(stream && !view.hasEnded() && !view.getReadFailed())) {
+                done[i] = true;
+                if (!stopRequested.load() && (files.failed() || log.missing() || view.getReadFailed()))
+                    unread.push_back({&log, failureReason(log, files.getFailureError())});
+            }
+            open = open || (!done[i] && !view.hasEnded());
         }
         output.flush();
-        if (options.once)
-            break;
+        if (!open)
+            break; // read once, or every log is a stream that ended
         // Values read from the configuration are taken as they stand, but a pass follows at once only
         // while a file has more to read.
         const int32_t interval = more ? 0 : settings.GetUpdateEvery() > 0 ? settings.GetUpdateEvery() : 1;

@@ -3,6 +3,7 @@
 #include "core/DisplayText.h"
 #include "core/Message.h"
 #include "platform/qt/CoreTexts.h"
+#include "platform/qt/LogText.h"
 #include "platform/qt/SeverityIcons.h"
 
 #include <QPixmap>
@@ -40,7 +41,7 @@ QString LogListModel::rowText(const Message& message) const
     const int32_t shown = rowPrefixLength(message.getText(), message.getTextLength());
     textBuffer.resize(static_cast<size_t>(shown) + 1);
     const int32_t length = displayText(message.getText(), shown, textBuffer.data());
-    QString text = translatedRowText(QString::fromLocal8Bit(textBuffer.data(), length));
+    QString text = translatedRowText(logText(textBuffer.data(), length));
     if (shown < message.getTextLength())
         text += QChar(0x2026);
     return text;

@@ -41,6 +41,9 @@ TailProcess::TailProcess(const std::vector<std::string>& arguments, const TailLa
         cfmakeraw(&mode);
         tcsetattr(out[1], TCSANOW, &mode);
     }
+    int in[2] = {-1, -1};
+    if (launch.inputPipe && pipe2(in, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
     std::vector<char*> argv;
     std::vector<std::string> copies(launch.wrapper);
     copies.push_back(KESTRANO_TAIL_PROGRAM);
@@ -55,11 +58,15 @@ TailProcess::TailProcess(const std::vector<std::string>& arguments, const TailLa
     if (pid == 0) {
         dup2(out[1], STDOUT_FILENO);
         dup2(err[1], STDERR_FILENO);
+        if (in[0] >= 0)
+            dup2(in[0], STDIN_FILENO);
         execvp(argv[0], argv.data());
         _exit(127);
     }
     ::close(out[1]);
     ::close(err[1]);
+    closeIfOpen(in[0]);
+    inPipe = in[1];
     outPipe = out[0];
     errPipe = err[0];
 }
@@ -70,6 +77,22 @@ TailProcess::~TailProcess()
         stop(SIGKILL);
     closeIfOpen(outPipe);
     closeIfOpen(errPipe);
+    closeIfOpen(inPipe);
+}
+
+void TailProcess::writeInput(const std::string& text)
+{
+    for (size_t done = 0; done < text.size();) {
+        const ssize_t wrote = ::write(inPipe, text.data() + done, text.size() - done);
+        if (wrote <= 0)
+            throw std::runtime_error("cannot write to the program's input");
+        done += static_cast<size_t>(wrote);
+    }
+}
+
+void TailProcess::closeInput()
+{
+    closeIfOpen(inPipe);
 }
 
 bool TailProcess::waitForOutput(const std::string& text)

@@ -19,6 +19,8 @@ struct TailResult {
 struct TailLaunch {
     std::vector<std::string> wrapper;
     bool terminal = false;
+    // Standard input is a pipe the test writes (else the test's own is inherited).
+    bool inputPipe = false;
 };
 
 class TailProcess {
@@ -36,6 +38,9 @@ public:
     const std::string& out() const { return output; }
     const std::string& err() const { return errors; }
 
+    // Writes to standard input (with TailLaunch::inputPipe); closing it ends the input.
+    void writeInput(const std::string& text);
+    void closeInput();
     // Closes the reading end of standard output, as a reader that went away.
     void closeOutput();
     // Sends the signal and waits for the end; the exit status, or 128 + signal when killed by it.
@@ -53,6 +58,7 @@ private:
     pid_t pid = -1;
     int outPipe = -1;
     int errPipe = -1;
+    int inPipe = -1;
     std::string output;
     std::string errors;
 };

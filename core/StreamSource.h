@@ -1,0 +1,28 @@
+// A log read from a stream, standard input: whatever is there at each read, never blocking, until its
+// end. It can't be read again, so it is never stored in the workspace.
+#pragma once
+
+#include "core/LogSource.h"
+
+namespace kestrano {
+
+class StreamSource : public LogSource {
+public:
+    static constexpr const char* EndNotice = "End of input.\n";
+
+    // The descriptor stays open and is not closed here.
+    explicit StreamSource(int descriptor);
+
+    Result read(LogSink& sink, const MonitorSettings& settings, Deadline deadline) override;
+    void restart() override { }
+    const std::string& failureReason() const override { return reason; }
+    bool isStream() const override { return true; }
+
+private:
+    const int descriptor;
+    bool ended = false;
+    bool lineOpen = false; // the last byte read was not a line end
+    std::string reason;
+};
+
+} // namespace kestrano
