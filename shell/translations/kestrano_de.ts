@@ -78,6 +78,18 @@
         <source>Regular expression</source>
         <translation>Regulärer Ausdruck</translation>
     </message>
+    <message>
+        <source>Journal</source>
+        <translation>Journal</translation>
+    </message>
+    <message>
+        <source>Journal: %1</source>
+        <translation>Journal: %1</translation>
+    </message>
+    <message>
+        <source>Standard Input</source>
+        <translation>Standardeingabe</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::ChildView</name>
@@ -484,6 +496,18 @@
         <source>Copy</source>
         <translation>Kopieren</translation>
     </message>
+    <message>
+        <source>Open &amp;Journal...</source>
+        <translation>&amp;Journal öffnen...</translation>
+    </message>
+    <message>
+        <source>Follow the systemd journal, or one unit&apos;s entries.</source>
+        <translation>Dem systemd-Journal folgen, oder den Einträgen einer Unit.</translation>
+    </message>
+    <message>
+        <source>Open the journal</source>
+        <translation>Das Journal öffnen</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::DesktopNotifications</name>
@@ -575,6 +599,25 @@
     <message>
         <source>%1 matches</source>
         <translation>%1 Treffer</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::JournalDialog</name>
+    <message>
+        <source>&amp;All entries</source>
+        <translation>&amp;Alle Einträge</translation>
+    </message>
+    <message>
+        <source>One &amp;unit:</source>
+        <translation>&amp;Eine Unit:</translation>
+    </message>
+    <message>
+        <source>Open Journal</source>
+        <translation>Journal öffnen</translation>
+    </message>
+    <message>
+        <source>a unit, such as ssh.service</source>
+        <translation>eine Unit, etwa ssh.service</translation>
     </message>
 </context>
 <context>
@@ -778,20 +821,24 @@ kann Ihr System verlangsamen. Wollen Sie das wirklich?</translation>
 <context>
     <name>kestrano::ProgramArguments</name>
     <message>
-        <source>Usage: %1 [--log LEVEL] [LOGFILE...]
+        <source>Usage: %1 [--log LEVEL] [--journal[=UNIT]] [LOGFILE...]
 Watches text log files while other programs write them.
 
-  LOGFILE        a log file to open in a window of its own (may be given several times)
+  LOGFILE        a log file to open in a window of its own (may be given several times);
+                 - reads standard input, a name ending in .gz or .xz is decompressed
+  --journal[=UNIT]  follow the systemd journal, or one unit&apos;s entries
   --log LEVEL    write the diagnostic log from LEVEL on: debug, info, warn, error,
                  exception or fatal (also written /log LEVEL)
   --help         show this help and exit
   --version      show the version and exit
   --             every argument after it is a log file
 </source>
-        <translation>Aufruf: %1 [--log STUFE] [PROTOKOLLDATEI...]
+        <translation>Aufruf: %1 [--log STUFE] [--journal[=UNIT]] [PROTOKOLLDATEI...]
 Beobachtet Textprotokolldateien, während andere Programme sie schreiben.
 
-  PROTOKOLLDATEI  eine Protokolldatei, die ein eigenes Fenster bekommt (auch mehrere)
+  PROTOKOLLDATEI  eine Protokolldatei, die ein eigenes Fenster bekommt (auch mehrere);
+                  - liest die Standardeingabe, ein Name auf .gz oder .xz wird entpackt
+  --journal[=UNIT]  dem systemd-Journal folgen, oder den Einträgen einer Unit
   --log STUFE     das Diagnoseprotokoll ab STUFE schreiben: debug, info, warn, error,
                   exception oder fatal (auch als /log STUFE)
   --help          diese Hilfe zeigen und beenden
