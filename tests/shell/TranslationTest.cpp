@@ -57,8 +57,8 @@ TEST_F(TranslationTest, GermanMenusToolBarAndStatusBar)
     MainFrame& frame = *app->GetMainFrame();
     EXPECT_EQ(texts(frame.menuBar()->actions()), QStringList({"&Datei", "&Ansicht", "&Hilfe"}));
     EXPECT_EQ(texts(frame.menuBar()->actions().first()->menu()->actions()),
-        QStringList(
-            {"Ö&ffnen...\tStrg+O", "&Alle Dateien löschen...", "O&ptionen...\tF10", "&Beenden\tAlt+X"}));
+        QStringList({"Ö&ffnen...\tStrg+O", "&Journal öffnen...", "&Alle Dateien löschen...",
+            "O&ptionen...\tF10", "&Beenden\tAlt+X"}));
     EXPECT_EQ(frame.action(Command::Open)->statusTip(), QStringLiteral("Ein vorhandenes Dokument öffnen."));
     EXPECT_EQ(frame.action(Command::Open)->toolTip(), QStringLiteral("Öffnen"));
 
@@ -114,7 +114,8 @@ TEST_F(TranslationTest, GermanCommandLineHelp)
 {
     useLocale("de_DE");
     const std::string help = usageText("/usr/bin/kestrano");
-    EXPECT_EQ(help.rfind("Aufruf: kestrano [--log STUFE] [PROTOKOLLDATEI...]\n", 0), 0u) << help;
+    EXPECT_EQ(help.rfind("Aufruf: kestrano [--log STUFE] [--journal[=UNIT]] [PROTOKOLLDATEI...]\n", 0), 0u)
+        << help;
     EXPECT_NE(help.find("--version       die Version zeigen und beenden\n"), std::string::npos) << help;
 }
 
@@ -126,7 +127,9 @@ TEST_F(TranslationTest, EnglishStaysExactlyAsWritten)
     MainFrame& frame = *app->GetMainFrame();
     EXPECT_EQ(texts(frame.menuBar()->actions()), QStringList({"&File", "&View", "&Help"}));
     EXPECT_EQ(frame.action(Command::Open)->text(), QStringLiteral("&Open...\tCtrl+O"));
-    EXPECT_EQ(usageText("kestrano").rfind("Usage: kestrano [--log LEVEL] [LOGFILE...]\n", 0), 0u);
+    EXPECT_EQ(
+        usageText("kestrano").rfind("Usage: kestrano [--log LEVEL] [--journal[=UNIT]] [LOGFILE...]\n", 0),
+        0u);
 }
 
 TEST_F(TranslationTest, TranslationIsFoundInTheFirstFolderThatHasIt)
