@@ -29,13 +29,14 @@ grep -qx "StartupWMClass=$desktop_id" "$(dirname "$0")/../../dist/$desktop_id.de
     || e2e_fail "the desktop file names another window class"
 
 # The active log window's title bar is the topmost row of the highlight colour (blue) in the middle
-# column of the main window; a double click there maximises it.
+# column of the main window; a double click there maximises it. awk reads to the end: leaving early
+# would end the commands before it with SIGPIPE, which pipefail turns into a failure.
 title_row()
 {
     local X Y WIDTH HEIGHT
     eval "$(xdotool getwindowgeometry --shell "$e2e_window" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
     e2e_window_picture | pamcut -left $((WIDTH / 2)) -width 1 | pnmtoplainpnm | tail -n +4 | tr -s ' \n' '\n' \
-        | grep . | paste - - - | awk '$3 > $1 + 100 { print NR - 1; exit }'
+        | grep . | paste - - - | awk '!found && $3 > $1 + 100 { print NR - 1; found = 1 }'
 }
 e2e_until test -n "$(title_row)" || e2e_fail "no active log window to be seen"
 row=$(title_row)
