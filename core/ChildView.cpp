@@ -243,6 +243,7 @@ void ChildView::pollSource(LogSource& source)
     suppressNotifications = false;
     behind = false;
     sourceHighest = Severity::None;
+    announcedSeverity = Severity::None;
     using Clock = std::chrono::steady_clock;
     LogSource::Result result;
     try {

@@ -137,6 +137,19 @@ TEST_F(StreamTest, IsCutAndClassifiedAsItComesAndEndsWithANotice)
     EXPECT_EQ(frame.broughtToFront, 1) << "the notice does not notify";
 }
 
+TEST_F(StreamTest, EachPollAnnouncesItsOwnFirstMessageOfTheHighestSeverity)
+{
+    poll();
+    write("start\n");
+    poll(); // the first read is quiet
+    write("fatal one\n");
+    poll();
+    write("fatal two\n");
+    poll();
+    const std::string name = view->getDocument().getPathName().GetText();
+    EXPECT_EQ(notifier.announced, (std::vector<std::string> {name + "|4|fatal one", name + "|4|fatal two"}));
+}
+
 TEST_F(StreamTest, IsNeverStoredAndARefreshKeepsWhatWasRead)
 {
     write("one\ntwo\n");
