@@ -162,7 +162,7 @@ TEST(ConfigSaveSafetyTest, ConcurrentSaversEachWriteAWholeFileAndTheLastOneWins)
     auto fill = [](Config& config, int writer) {
         for (int i = 0; i < 500; ++i)
             config.GetRoot()
-                .GetSection(("S" + std::to_string(i)).c_str())
+                .GetSection(std::string(1, 'S').append(std::to_string(i)).c_str())
                 .GetParameter("Writer")
                 .SetString(std::string(40, static_cast<char>('a' + writer)).c_str());
     };

@@ -118,6 +118,19 @@ e2e_keys()
     xdotool windowfocus --sync "$e2e_window" key --clearmodifiers "$@"
 }
 
+# Closes the dialog titled TITLE with Escape, sent to the dialog itself and again until it is gone (a
+# key sent before the dialog has the focus, on a slow machine, goes nowhere).
+e2e_close_dialog()
+{
+    local id tries=100
+    while id=$(xdotool search --all --onlyvisible --pid "$e2e_pid" --name "^$1\$" 2> /dev/null) && [ -n "$id" ]; do
+        xdotool windowfocus --sync "${id%%$'\n'*}" key --clearmodifiers Escape 2> /dev/null || true
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || e2e_fail "the dialog \"$1\" did not close"
+        sleep 0.2
+    done
+}
+
 # Ends the program with Alt+X and checks that it exits with status 0.
 e2e_quit()
 {

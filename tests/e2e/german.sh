@@ -31,13 +31,11 @@ e2e_keys alt+d
 e2e_until test "$(e2e_windows)" -gt "$before" || e2e_fail "Alt+D opened no menu"
 xdotool key --clearmodifiers f
 e2e_wait_title "Öffnen"
-xdotool key --clearmodifiers Escape
-e2e_window=$main
-e2e_wait_title "Kestrano"
+e2e_close_dialog "Öffnen"
 e2e_window=$main
 e2e_keys F10
 e2e_wait_title "Optionen"
-xdotool key --clearmodifiers Escape
-e2e_wait_title "Kestrano"
+e2e_close_dialog "Optionen"
+e2e_window=$main
 e2e_quit
 echo "German: help, menus, file dialog and options"

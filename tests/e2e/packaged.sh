@@ -15,10 +15,8 @@ printf 'fatal: from the package\n' >> "$logs/first.log"
 e2e_wait_title "Kestrano - first.log"
 e2e_keys ctrl+o
 e2e_wait_title "Open"
-xdotool key --clearmodifiers Escape
 awk '$6 ~ /\.so/ { print $6 }' "/proc/$e2e_pid/maps" | sort -u > "$libraries"
-e2e_until eval '! xdotool search --all --onlyvisible --pid "$e2e_pid" --name "^Open\$"' \
-    || e2e_fail "the file dialog did not close"
+e2e_close_dialog "Open"
 e2e_wait_title "Kestrano - first.log"
 e2e_quit
 echo "packaged: started, followed the logs, ended"
