@@ -53,9 +53,7 @@ void ChildView::pollLogFile()
         pollSource(*source);
         return;
     }
-    const bool quiet = suppressNotifications;
-    suppressNotifications = false;
-    behind = false;
+    const bool quiet = beginPoll();
 
     const char* path = document.getPathName().GetText();
     uint64_t size;
@@ -114,7 +112,6 @@ void ChildView::pollLogFile()
     } closer {files, file};
 
     int32_t highest = Severity::None;
-    announcedSeverity = Severity::None;
     bool complete;
     try {
         complete = readAppended(file, highest);
@@ -237,13 +234,19 @@ int32_t ChildView::readStep(FileSystem::Handle file, int32_t n, int32_t& highest
 
 // ---- Following another source ----
 
-void ChildView::pollSource(LogSource& source)
+bool ChildView::beginPoll()
 {
     const bool quiet = suppressNotifications;
     suppressNotifications = false;
     behind = false;
-    sourceHighest = Severity::None;
     announcedSeverity = Severity::None;
+    return quiet;
+}
+
+void ChildView::pollSource(LogSource& source)
+{
+    const bool quiet = beginPoll();
+    sourceHighest = Severity::None;
     using Clock = std::chrono::steady_clock;
     LogSource::Result result;
     try {

@@ -125,6 +125,8 @@ private:
     void emptyView();
     void startOver(uint64_t size, bool newContent);
     void noteReadFailure(const char* notice = ReadErrorNotice);
+    // The state every poll starts from; true when this poll is to stay quiet (a first read or Refresh).
+    bool beginPoll();
     void pollSource(LogSource& source);
     void startOver(bool skipFirstLine) override;
     void appendText(const char* bytes, int32_t n) override;

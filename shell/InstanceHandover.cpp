@@ -1,6 +1,6 @@
 #include "shell/InstanceHandover.h"
 
-#include "core/FullPath.h"
+#include "core/LogSources.h"
 #include "foundation/AppBase.h"
 #include "shell/ErrorGuard.h"
 #include "shell/Kestrano.h"
@@ -16,10 +16,14 @@ std::unique_ptr<SessionInstance> sessionInstance()
 
 bool handOverToRunningInstance(SessionInstance& instance, const std::vector<std::string>& files)
 {
-    std::vector<std::string> absolute;
-    for (const std::string& file : files)
-        absolute.emplace_back(makeFullPath(file.c_str()).GetText());
-    return instance.claimOrHandOver(absolute) == SessionInstance::Role::HandedOver;
+    std::vector<std::string> names;
+    for (const std::string& file : files) {
+        // Only this process can read its standard input: it runs on its own.
+        if (file == StandardInputName)
+            return false;
+        names.emplace_back(logName(file.c_str()).GetText());
+    }
+    return instance.claimOrHandOver(names) == SessionInstance::Role::HandedOver;
 }
 
 std::unique_ptr<InstanceServer> serveLaterInstances(SessionInstance& instance, Kestrano& app)

@@ -14,7 +14,6 @@
 
 #include <QGuiApplication>
 
-#include <algorithm>
 #include <clocale>
 #include <cstdio>
 
@@ -42,9 +41,7 @@ int run(int argc, char** argv)
     std::setlocale(LC_ALL, "");
 
     const std::unique_ptr<kestrano::SessionInstance> instance = kestrano::sessionInstance();
-    // Standard input can only be read by this process, which then runs on its own.
-    const bool readsInput = std::find(early.files.begin(), early.files.end(), "-") != early.files.end();
-    if (!readsInput && kestrano::handOverToRunningInstance(*instance, early.files))
+    if (kestrano::handOverToRunningInstance(*instance, early.files))
         return 0;
 
     kestrano::Kestrano app;

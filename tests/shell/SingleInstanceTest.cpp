@@ -104,6 +104,18 @@ TEST_F(SingleInstanceTest, ASecondStartHandsItsFilesToTheRunningOneAndEnds)
     EXPECT_FALSE(fs::exists(socketFile()));
 }
 
+TEST_F(SingleInstanceTest, AJournalIsHandedOverByItsName)
+{
+    const std::unique_ptr<ProgramProcess> first = start({logs.file("a.log")});
+    ASSERT_TRUE(eventually([] { return fs::exists(socketFile()); })) << first->output();
+
+    // The journal's name is not a path to make absolute.
+    EXPECT_EQ(start({"--journal=ssh"}, logs.file("sub"))->wait(), 0);
+
+    EXPECT_EQ(first->stop(SIGTERM), 0) << first->output();
+    EXPECT_EQ(savedWorkspace(), (std::vector<std::string> {logs.file("a.log"), "journal:ssh"}));
+}
+
 TEST_F(SingleInstanceTest, OfTwoStartsAtTheSameMomentOneRunsAndTheOtherHandsOver)
 {
     const std::unique_ptr<ProgramProcess> one = start({logs.file("a.log")});
