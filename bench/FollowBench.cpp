@@ -8,7 +8,7 @@
 #include "core/ChildView.h"
 #include "core/Document.h"
 #include "core/MonitorSettings.h"
-#include "platform/FileSystem.h"
+#include "platform/LinuxFileSystem.h"
 #include "tests/core/ViewDoubles.h"
 
 #include <algorithm>

@@ -7,7 +7,7 @@
 #include "core/Document.h"
 #include "core/Message.h"
 #include "core/MonitorSettings.h"
-#include "platform/FileSystem.h"
+#include "platform/LinuxFileSystem.h"
 #include "tests/core/ViewDoubles.h"
 
 #include <sys/resource.h>

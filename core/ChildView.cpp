@@ -6,10 +6,10 @@
 #include "core/Message.h"
 #include "core/MonitorSettings.h"
 #include "core/Severity.h"
-#include "platform/ListControl.h"
-#include "platform/LogFrame.h"
-#include "platform/MessageDetails.h"
-#include "platform/Notifier.h"
+#include "core/ports/ListControl.h"
+#include "core/ports/LogFrame.h"
+#include "core/ports/MessageDetails.h"
+#include "core/ports/Notifier.h"
 
 #include <algorithm>
 #include <chrono>

@@ -9,8 +9,8 @@
 #include "core/Severity.h"
 #include "core/TextMatcher.h"
 #include "core/Utf16Decoder.h"
+#include "core/ports/FileSystem.h"
 #include "foundation/String.h"
-#include "platform/FileSystem.h"
 
 #include <cstdint>
 #include <memory>

@@ -3,7 +3,7 @@
 // buffer and the decoder's own state, whatever the file's size.
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "core/ports/FileSystem.h"
 
 #include <cstdint>
 #include <memory>

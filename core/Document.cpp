@@ -2,8 +2,8 @@
 
 #include "core/ChildView.h"
 #include "core/FullPath.h"
-#include "platform/FileSystem.h"
-#include "platform/MessageBox.h"
+#include "core/ports/FileSystem.h"
+#include "core/ports/MessageBox.h"
 
 namespace kestrano {
 

@@ -46,8 +46,7 @@ std::unique_ptr<Document> makeDocument(
     Decompressor::Format format;
     if (Decompressor::formatOfName(name, format)) {
         const haspel::String path = logName(name);
-        // Read through the real file system: the decompressor needs the file's bytes as they are.
-        auto source = std::make_unique<CompressedFileSource>(path.GetText(), format, systemFileSystem());
+        auto source = std::make_unique<CompressedFileSource>(path.GetText(), format, files.unaltered());
         return std::make_unique<Document>(path.GetText(), std::move(source), files, boxes);
     }
     return std::make_unique<Document>(name, files, boxes);

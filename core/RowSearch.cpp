@@ -2,7 +2,7 @@
 
 #include "core/Message.h"
 #include "core/TextMatcher.h"
-#include "platform/ListControl.h"
+#include "core/ports/ListControl.h"
 
 namespace kestrano {
 

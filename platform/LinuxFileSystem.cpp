@@ -1,4 +1,4 @@
-#include "platform/FileSystem.h"
+#include "platform/LinuxFileSystem.h"
 
 #include <cerrno>
 #include <fcntl.h>

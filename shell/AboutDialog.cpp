@@ -1,6 +1,6 @@
 #include "shell/AboutDialog.h"
 
-#include "shell/resources/Resources.h"
+#include "platform/qt/resources/Resources.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

@@ -7,13 +7,13 @@
 #include "core/Message.h"
 #include "platform/qt/LogList.h"
 #include "platform/qt/WindowRestore.h"
+#include "platform/qt/resources/Resources.h"
 #include "shell/CommandActions.h"
 #include "shell/ErrorGuard.h"
 #include "shell/FindBar.h"
 #include "shell/Kestrano.h"
 #include "shell/MainFrame.h"
 #include "shell/PatternField.h"
-#include "shell/resources/Resources.h"
 
 #include <QActionGroup>
 #include <QApplication>

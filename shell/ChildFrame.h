@@ -4,7 +4,7 @@
 // are its own commands.
 #pragma once
 
-#include "platform/LogFrame.h"
+#include "core/ports/LogFrame.h"
 #include "shell/Command.h"
 #include "shell/CommandTarget.h"
 #include "shell/LogCommands.h"

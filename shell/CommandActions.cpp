@@ -1,6 +1,6 @@
 #include "shell/CommandActions.h"
 
-#include "shell/resources/Resources.h"
+#include "platform/qt/resources/Resources.h"
 
 #include <QAction>
 #include <QCoreApplication>

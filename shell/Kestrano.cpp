@@ -6,10 +6,11 @@
 #include "core/JournalSource.h"
 #include "core/LogSources.h"
 #include "core/SettingsStore.h"
-#include "platform/FileSystem.h"
+#include "platform/LinuxFileSystem.h"
 #include "platform/qt/CanberraAlertSound.h"
 #include "platform/qt/LogFont.h"
 #include "platform/qt/LogList.h"
+#include "platform/qt/resources/Resources.h"
 #include "shell/AboutDialog.h"
 #include "shell/ChildFrame.h"
 #include "shell/ErrorGuard.h"
@@ -18,7 +19,6 @@
 #include "shell/MainFrame.h"
 #include "shell/MessageDialog.h"
 #include "shell/OptionsDialog.h"
-#include "shell/resources/Resources.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -6,12 +6,12 @@
 #include "core/MonitorSettings.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/WindowRestore.h"
+#include "platform/qt/resources/Resources.h"
 #include "shell/ChildFrame.h"
 #include "shell/CommandActions.h"
 #include "shell/ErrorGuard.h"
 #include "shell/Kestrano.h"
 #include "shell/WindowArrangement.h"
-#include "shell/resources/Resources.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -4,7 +4,7 @@
 // (selectable); a long one in a LongTextView, which shows text of any length at once.
 #pragma once
 
-#include "platform/MessageDetails.h"
+#include "core/ports/MessageDetails.h"
 
 #include <QByteArray>
 #include <QDialog>

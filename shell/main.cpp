@@ -3,6 +3,7 @@
 // session hands its files to the running Kestrano and ends before it loads anything.
 #include "config/ApplicationPath.h"
 #include "foundation/Logger.h"
+#include "platform/qt/resources/Resources.h"
 #include "shell/ErrorGuard.h"
 #include "shell/GuardedApplication.h"
 #include "shell/InstanceHandover.h"
@@ -10,7 +11,6 @@
 #include "shell/ProgramArguments.h"
 #include "shell/QuitOnSignal.h"
 #include "shell/Translations.h"
-#include "shell/resources/Resources.h"
 
 #include <QGuiApplication>
 

@@ -2,10 +2,10 @@
 // message boxes. One object answers every such call of the core by doing nothing.
 #pragma once
 
-#include "platform/LogFrame.h"
-#include "platform/MessageBox.h"
-#include "platform/MessageDetails.h"
-#include "platform/Notifier.h"
+#include "core/ports/LogFrame.h"
+#include "core/ports/MessageBox.h"
+#include "core/ports/MessageDetails.h"
+#include "core/ports/Notifier.h"
 
 namespace kestrano::tail {
 

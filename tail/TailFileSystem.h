@@ -3,7 +3,7 @@
 // single reading, ends each file with a line end so that its last line is complete.
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "core/ports/FileSystem.h"
 
 #include <atomic>
 
@@ -30,6 +30,7 @@ public:
     bool length(Handle file, uint64_t& size) override;
     void close(Handle file) override { files.close(file); }
     bool remove(const char* path) override { return files.remove(path); }
+    FileSystem& unaltered() override { return files.unaltered(); }
 
 private:
     void noteFailure();

@@ -3,7 +3,7 @@
 // read again. The rows are remembered only as the view needs them (at most KeepLines).
 #pragma once
 
-#include "platform/ListControl.h"
+#include "core/ports/ListControl.h"
 
 #include <deque>
 #include <string>

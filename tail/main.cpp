@@ -5,6 +5,7 @@
 #include "core/MonitorSettings.h"
 #include "core/TextMatcher.h"
 #include "foundation/Exception.h"
+#include "platform/LinuxFileSystem.h"
 #include "tail/FollowedLog.h"
 #include "tail/QuietDesktop.h"
 #include "tail/TailFileSystem.h"

@@ -3,7 +3,7 @@
 // details; "/" asks for the find bar; the matches of a find pattern are marked in the visible rows.
 #pragma once
 
-#include "platform/ListControl.h"
+#include "core/ports/ListControl.h"
 
 #include <QListView>
 

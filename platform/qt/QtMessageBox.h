@@ -1,7 +1,7 @@
 // MessageBox through QMessageBox: owned by the main window, captioned "Kestrano".
 #pragma once
 
-#include "platform/MessageBox.h"
+#include "core/ports/MessageBox.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -2,7 +2,7 @@
 // looking elsewhere through the window's urgency hint and a desktop notification.
 #pragma once
 
-#include "platform/Notifier.h"
+#include "core/ports/Notifier.h"
 
 #include <QPointer>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "platform/qt/SeverityIcons.h"
 
-#include "shell/resources/Resources.h"
+#include "platform/qt/resources/Resources.h"
 
 #include <array>
 

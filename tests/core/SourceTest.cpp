@@ -9,6 +9,7 @@
 #include "core/MonitorSettings.h"
 #include "core/Severity.h"
 #include "core/StreamSource.h"
+#include "platform/LinuxFileSystem.h"
 #include "tests/core/ViewDoubles.h"
 #include "tests/support/MadeLogs.h"
 #include "tests/support/TempDir.h"

@@ -2,11 +2,11 @@
 #pragma once
 
 #include "core/Message.h"
-#include "platform/ListControl.h"
-#include "platform/LogFrame.h"
-#include "platform/MessageBox.h"
-#include "platform/MessageDetails.h"
-#include "platform/Notifier.h"
+#include "core/ports/ListControl.h"
+#include "core/ports/LogFrame.h"
+#include "core/ports/MessageBox.h"
+#include "core/ports/MessageDetails.h"
+#include "core/ports/Notifier.h"
 
 #include <deque>
 #include <string>

@@ -1,7 +1,7 @@
 // The real file system with chosen operations made to fail, for failures root cannot provoke otherwise.
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "platform/LinuxFileSystem.h"
 
 #include <vector>
 

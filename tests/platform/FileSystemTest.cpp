@@ -1,4 +1,4 @@
-#include "platform/FileSystem.h"
+#include "platform/LinuxFileSystem.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

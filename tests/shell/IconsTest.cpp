@@ -1,9 +1,9 @@
 // The icons of the commands and of the program: the desktop theme's where it has them, the bundled ones
 // legible on light and dark windows, and a program icon drawn for 16 pixels.
+#include "platform/qt/resources/Resources.h"
 #include "shell/ChildFrame.h"
 #include "shell/Command.h"
 #include "shell/MainFrame.h"
-#include "shell/resources/Resources.h"
 #include "tests/shell/ShellFixture.h"
 #include "tests/support/TempDir.h"
 

@@ -2,7 +2,7 @@
 // temporary home, real log files, real windows (offscreen) and timers. Only the alert sound is recorded.
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "platform/LinuxFileSystem.h"
 #include "platform/qt/AlertSound.h"
 #include "shell/Kestrano.h"
 #include "tests/support/TempDir.h"

@@ -23,19 +23,9 @@ public:
     virtual void close(Handle file) = 0;
     // Deletes the file; false on failure.
     virtual bool remove(const char* path) = 0;
+    // The file system beneath this one, handing over a file's bytes as they are on the disk (a
+    // decompressor reads through it); this one unless it adds to what it reads.
+    virtual FileSystem& unaltered() { return *this; }
 };
-
-// The real file system.
-class LinuxFileSystem : public FileSystem {
-public:
-    Handle openForReading(const char* path) override;
-    int32_t readAt(Handle file, char* buffer, int32_t n, uint64_t offset) override;
-    bool length(Handle file, uint64_t& size) override;
-    void close(Handle file) override;
-    bool remove(const char* path) override;
-};
-
-// The process's one LinuxFileSystem.
-FileSystem& systemFileSystem();
 
 } // namespace kestrano

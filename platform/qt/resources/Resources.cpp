@@ -1,4 +1,4 @@
-#include "shell/resources/Resources.h"
+#include "platform/qt/resources/Resources.h"
 
 #include <QFile>
 #include <QGuiApplication>
