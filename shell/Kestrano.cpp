@@ -66,7 +66,7 @@ haspel::ConfigSection& Kestrano::GetConfigRootSection()
     return *GetConfigRoot();
 }
 
-bool Kestrano::InitInstance(const std::vector<std::string>& files)
+void Kestrano::InitInstance(const std::vector<std::string>& files)
 {
     const bool maximized = GetConfigRootSection().GetSection("MainFrame").GetBool("Maximized", false);
     setLogFont(QString::fromLocal8Bit(GetConfigRootSection().GetSection("View").GetString("Font", "")));
@@ -102,7 +102,6 @@ bool Kestrano::InitInstance(const std::vector<std::string>& files)
     for (ChildFrame* frame : named)
         if (!workspace.FindSection(frame->document().getPathName().GetText()))
             frame->storePosition();
-    return true;
 }
 
 void Kestrano::ExitInstance()

@@ -34,8 +34,8 @@ public:
     Kestrano& operator=(const Kestrano&) = delete;
 
     // Start-up, with a QApplication in place: main window, workspace, the files to open (each as by the
-    // Open command), then the window is shown. False if start-up failed.
-    bool InitInstance(const std::vector<std::string>& files);
+    // Open command), then the window is shown. Throws what start-up met (the haspel family).
+    void InitInstance(const std::vector<std::string>& files);
     // Shut-down: closes every log window without touching the workspace and destroys the main window.
     void ExitInstance();
 

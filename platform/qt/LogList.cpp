@@ -30,7 +30,7 @@ LogList::LogList(QWidget* parent)
 
 int32_t LogList::rowCount() const
 {
-    return rows->size();
+    return rows->allRows();
 }
 
 void LogList::appendRow(Message* message)
@@ -61,14 +61,14 @@ Message* LogList::rowMessage(int32_t row) const
 
 void LogList::scrollIntoView(int32_t row)
 {
-    if (row < 0 || row >= rows->size())
+    if (row < 0 || row >= rows->allRows())
         return;
     // The newest row may not be announced yet; scroll once the batch is in.
-    if (row == rows->size() - 1 && row >= rows->rowCount()) {
+    if (row == rows->allRows() - 1 && row >= rows->announcedRows()) {
         scrollToLastPending = true;
         return;
     }
-    if (row < rows->rowCount())
+    if (row < rows->announcedRows())
         scrollTo(rows->index(row), QAbstractItemView::EnsureVisible);
 }
 
@@ -119,9 +119,9 @@ void LogList::contextMenuEvent(QContextMenuEvent* event)
 
 void LogList::selectRow(int32_t row)
 {
-    if (row < 0 || row >= rows->size())
+    if (row < 0 || row >= rows->allRows())
         return;
-    if (row >= rows->rowCount())
+    if (row >= rows->announcedRows())
         rows->flush();
     const QModelIndex index = rows->index(row);
     setCurrentIndex(index);
@@ -144,8 +144,8 @@ void LogList::scrollToLastIfPending()
     if (!scrollToLastPending)
         return;
     scrollToLastPending = false;
-    if (rows->rowCount() > 0)
-        scrollTo(rows->index(rows->rowCount() - 1), QAbstractItemView::EnsureVisible);
+    if (rows->announcedRows() > 0)
+        scrollTo(rows->index(rows->announcedRows() - 1), QAbstractItemView::EnsureVisible);
 }
 
 } // namespace kestrano

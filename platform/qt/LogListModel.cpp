@@ -66,7 +66,7 @@ QVariant LogListModel::data(const QModelIndex& index, int role) const
 
 Message* LogListModel::at(int32_t row) const
 {
-    if (row < 0 || row >= size())
+    if (row < 0 || row >= allRows())
         return nullptr;
     return this->row(row);
 }
@@ -118,16 +118,16 @@ void LogListModel::refresh(int32_t row)
 bool LogListModel::flush()
 {
     flushScheduled = false;
-    if (size() <= announced)
+    if (allRows() <= announced)
         return false;
     if (announced == 0) {
         // An empty list filled anew (a rebuild): a reset costs Qt less than inserting every row.
         beginResetModel();
-        announced = size();
+        announced = allRows();
         endResetModel();
     } else {
-        beginInsertRows(QModelIndex(), announced, size() - 1);
-        announced = size();
+        beginInsertRows(QModelIndex(), announced, allRows() - 1);
+        announced = allRows();
         endInsertRows();
     }
     emit flushed();

@@ -20,11 +20,14 @@ class LogListModel : public QAbstractListModel {
 public:
     explicit LogListModel(QObject* parent = nullptr);
 
+    // Qt's count: only the rows already announced to the views.
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
     // All rows, including those not yet announced to the views.
-    int32_t size() const { return count; }
+    int32_t allRows() const { return count; }
+    // The rows the views know of (the first announcedRows() of allRows()).
+    int32_t announcedRows() const { return announced; }
     Message* at(int32_t row) const;
     void append(Message* message);
     void removeFirst();
