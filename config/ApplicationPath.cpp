@@ -133,6 +133,17 @@ Path GetDocumentsOrApplicationDirectory()
     return GetApplicationDirectory();
 }
 
+bool SetToConfigurationFolder(Path& folder, const char* applicationName, bool createBase)
+{
+    Path found;
+    if (!found.SetToSpecialFolder(SpecialFolder::LocalApplicationData, createBase))
+        return false;
+    found.Append(kVendorFolderName);
+    found.Append(applicationName);
+    folder.Assign(found);
+    return true;
+}
+
 void SetExtension(String& name, const char* extension)
 {
     if (extension[0] == '.')

@@ -22,6 +22,10 @@ Path GetApplicationPath();
 Path GetApplicationDirectory();
 // The Documents folder (created when missing), else the program's folder.
 Path GetDocumentsOrApplicationDirectory();
+// Points folder at $XDG_CONFIG_HOME/Tormalind/applicationName, the configuration folder of the program
+// so named, without making it; createBase makes $XDG_CONFIG_HOME itself when missing. False leaves
+// folder unchanged: there is no $XDG_CONFIG_HOME (or home folder), or it is missing and not made.
+bool SetToConfigurationFolder(Path& folder, const char* applicationName, bool createBase);
 
 // Cuts name at its first dot, then appends "." and extension (one leading dot of it skipped).
 void SetExtension(String& name, const char* extension);

@@ -31,6 +31,9 @@ enum class SpecialFolder : int32_t {
 
 // The folder between a user folder and the program's own; shared by the configuration and the log.
 inline constexpr const char* kVendorFolderName = "Tormalind";
+// The program's name: its own folder below the vendor's, the caption of its message boxes, the title
+// of its main window (GetApplicationName returns it).
+inline constexpr const char* kApplicationName = "Kestrano";
 
 class Path {
 public:

@@ -126,7 +126,7 @@ bool Path::SetToSpecialFolder(SpecialFolder folder, bool create)
     Path found(base.GetText());
     if (folder == SpecialFolder::Documents) {
         found.Append(kVendorFolderName);
-        found.Append("Kestrano");
+        found.Append(kApplicationName);
     }
     if (!found.Exists() && !(create && found.MakeDirectories()))
         return false;

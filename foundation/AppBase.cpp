@@ -25,24 +25,16 @@ AppBase::~AppBase()
 Path AppBase::GetConfigurationDirectory() const
 {
     Path directory;
-    if (directory.SetToSpecialFolder(SpecialFolder::LocalApplicationData, true)) {
-        directory.Append(kVendorFolderName);
-        directory.Append(GetApplicationName());
-        if (directory.MakeDirectories())
-            return directory;
-    }
+    if (SetToConfigurationFolder(directory, GetApplicationName(), true) && directory.MakeDirectories())
+        return directory;
     return GetApplicationDirectory();
 }
 
 Path AppBase::GetConfigurationFilePath()
 {
     Path directory;
-    if (directory.SetToSpecialFolder(SpecialFolder::LocalApplicationData, true)) {
-        directory.Append(kVendorFolderName);
-        directory.Append(GetApplicationName());
-    } else {
+    if (!SetToConfigurationFolder(directory, GetApplicationName(), true))
         directory = GetApplicationDirectory();
-    }
     return CreateApplicationLikePath(directory, "cfg");
 }
 

@@ -1,5 +1,7 @@
 #include "platform/SessionInstance.h"
 
+#include "config/Path.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -120,7 +122,8 @@ std::string SessionInstance::socketPath(const std::string& key)
         return std::string();
     char name[40];
     std::snprintf(name, sizeof name, "instance-%016llx.socket", static_cast<unsigned long long>(HashOf(key)));
-    const std::string path = std::string(runtime) + "/Tormalind/Kestrano/" + name;
+    const std::string path = std::string(runtime) + "/" + haspel::kVendorFolderName + "/"
+        + haspel::kApplicationName + "/" + name;
     sockaddr_un address;
     return AddressOf(path, address) ? path : std::string();
 }

@@ -1,5 +1,6 @@
 #include "shell/AboutDialog.h"
 
+#include "ProgramVersion.h"
 #include "platform/qt/resources/Resources.h"
 
 #include <QDialogButtonBox>
@@ -12,7 +13,7 @@ namespace kestrano {
 AboutDialog::AboutDialog(QWidget* parent)
     : QDialog(parent)
     , icon(new QLabel(this))
-    , version(new QLabel(tr("Kestrano Version %1").arg(QStringLiteral("1.1.1")), this))
+    , version(new QLabel(tr("Kestrano Version %1").arg(QString::fromLatin1(ProgramVersion)), this))
 {
     setWindowTitle(tr("About Kestrano"));
     icon->setPixmap(programIcon().pixmap(32, 32));

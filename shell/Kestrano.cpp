@@ -31,7 +31,7 @@
 
 const char* haspel::GetApplicationName()
 {
-    return "Kestrano";
+    return kApplicationName;
 }
 
 namespace kestrano {

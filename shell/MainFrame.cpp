@@ -1,6 +1,7 @@
 #include "shell/MainFrame.h"
 
 #include "config/Config.h"
+#include "config/Path.h"
 #include "core/ChildView.h"
 #include "core/Document.h"
 #include "core/MonitorSettings.h"
@@ -85,7 +86,7 @@ MainFrame::MainFrame(Kestrano& app)
     : app(app)
     , area(new QMdiArea(this))
 {
-    setWindowTitle(QStringLiteral("Kestrano"));
+    setWindowTitle(QString::fromLatin1(haspel::kApplicationName));
     setWindowIcon(programIcon());
     rememberStateBeforeMinimized(*this);
     setCentralWidget(area);
@@ -377,12 +378,13 @@ void MainFrame::updateBarChecks()
 void MainFrame::updateCaption()
 {
     ChildFrame* child = activeChild();
+    const QString name = QString::fromLatin1(haspel::kApplicationName);
     if (!child)
-        setWindowTitle(QStringLiteral("Kestrano"));
+        setWindowTitle(name);
     else if (child->isMaximized())
-        setWindowTitle(QStringLiteral("Kestrano - [%1]").arg(child->windowTitle()));
+        setWindowTitle(QStringLiteral("%1 - [%2]").arg(name, child->windowTitle()));
     else
-        setWindowTitle(QStringLiteral("Kestrano - ") + child->windowTitle());
+        setWindowTitle(name + QStringLiteral(" - ") + child->windowTitle());
 }
 
 bool MainFrame::handlesCommand(Command command) const

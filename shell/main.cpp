@@ -1,6 +1,7 @@
 // Kestrano: the application object (with the configuration), then the diagnostic logger, then the
 // QApplication; start-up and the event loop; destroyed in reverse order. A later start in the same
 // session hands its files to the running Kestrano and ends before it loads anything.
+#include "ProgramVersion.h"
 #include "config/ApplicationPath.h"
 #include "foundation/Logger.h"
 #include "platform/qt/resources/Resources.h"
@@ -33,7 +34,7 @@ int run(int argc, char** argv)
         return 0;
     }
     if (early.version) {
-        std::puts("Kestrano " KESTRANO_VERSION);
+        std::printf("%s %s\n", haspel::kApplicationName, kestrano::ProgramVersion);
         return 0;
     }
     haspel::SetApplicationArguments(argc, argv);

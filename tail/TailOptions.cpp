@@ -1,5 +1,7 @@
 #include "tail/TailOptions.h"
 
+#include "ProgramVersion.h"
+#include "config/Path.h"
 #include "core/LogSources.h"
 
 #include <cerrno>
@@ -184,7 +186,7 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
             result.exitStatus = 0;
             return result;
         case VersionOption:
-            std::printf("%s (Kestrano) %s\n", Program, KESTRANO_VERSION);
+            std::printf("%s (%s) %s\n", Program, haspel::kApplicationName, ProgramVersion);
             result.exitStatus = 0;
             return result;
         case ':':

@@ -10,8 +10,7 @@
 namespace kestrano::tail {
 namespace {
 
-// The desktop program's names, whatever this program's file is called.
-const char* const DesktopFolder = "Kestrano";
+// The desktop program's file name, whatever this program's file is called.
 const char* const DesktopConfigurationName = "kestrano.cfg";
 
 } // namespace
@@ -19,10 +18,8 @@ const char* const DesktopConfigurationName = "kestrano.cfg";
 std::string desktopConfigurationFile()
 {
     haspel::Path path;
-    if (!path.SetToSpecialFolder(haspel::SpecialFolder::LocalApplicationData, false))
+    if (!haspel::SetToConfigurationFolder(path, haspel::kApplicationName, false))
         return {};
-    path.Append(haspel::kVendorFolderName);
-    path.Append(DesktopFolder);
     path.Append(DesktopConfigurationName);
     return path.ToString().GetText();
 }

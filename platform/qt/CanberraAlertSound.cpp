@@ -1,5 +1,7 @@
 #include "platform/qt/CanberraAlertSound.h"
 
+#include "config/Path.h"
+
 #include <QApplication>
 #include <QMetaObject>
 #include <canberra.h>
@@ -34,8 +36,8 @@ CanberraAlertSound::CanberraAlertSound()
         context = nullptr;
         return;
     }
-    ca_context_change_props(
-        context, CA_PROP_APPLICATION_NAME, "Kestrano", CA_PROP_APPLICATION_ID, "kestrano", nullptr);
+    ca_context_change_props(context, CA_PROP_APPLICATION_NAME, haspel::kApplicationName,
+        CA_PROP_APPLICATION_ID, "kestrano", nullptr);
 }
 
 CanberraAlertSound::~CanberraAlertSound()

@@ -1,5 +1,7 @@
 #include "platform/qt/DesktopNotifications.h"
 
+#include "config/Path.h"
+
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusMetaType>
@@ -78,7 +80,7 @@ void DesktopNotifications::show(
     if (!image.isNull())
         hints.insert(QStringLiteral("image-data"), QVariant::fromValue(NotificationImage {image}));
     QDBusMessage call = QDBusMessage::createMethodCall(Service, ObjectPath, Interface, "Notify");
-    call << QStringLiteral("Kestrano") << replaces << appId << summary
+    call << QString::fromLatin1(haspel::kApplicationName) << replaces << appId << summary
          << (markup ? body.toHtmlEscaped() : body) << QStringList {QStringLiteral("default"), tr("Show")}
          << hints << -1;
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);

@@ -1,5 +1,6 @@
 #include "platform/qt/QtMessageBox.h"
 
+#include "config/Path.h"
 #include "platform/qt/CoreTexts.h"
 
 #include <QMessageBox>
@@ -8,14 +9,14 @@ namespace kestrano {
 
 bool askYesNo(QWidget* owner, const QString& text)
 {
-    return QMessageBox::question(
-               owner, QStringLiteral("Kestrano"), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+    return QMessageBox::question(owner, QString::fromLatin1(haspel::kApplicationName), text,
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         == QMessageBox::Yes;
 }
 
 void showError(QWidget* owner, const QString& text)
 {
-    QMessageBox::critical(owner, QStringLiteral("Kestrano"), text, QMessageBox::Ok);
+    QMessageBox::critical(owner, QString::fromLatin1(haspel::kApplicationName), text, QMessageBox::Ok);
 }
 
 bool QtMessageBox::askYesNo(const char* text)

@@ -115,3 +115,21 @@ TEST(ApplicationPathTest, DocumentsFolderIsCreatedElseTheProgramFolderServes)
     ScopedVariable state("XDG_STATE_HOME", temp.file("blocker"));
     EXPECT_EQ(Text(GetDocumentsOrApplicationDirectory()), temp.file("bin"));
 }
+
+TEST(ApplicationPathTest, ConfigurationFolderIsNamedBelowTheXdgConfigHomeWithoutBeingMade)
+{
+    TempDir temp;
+    ScopedVariable config("XDG_CONFIG_HOME", temp.file("cfg"));
+    Path folder("/unchanged");
+    EXPECT_FALSE(SetToConfigurationFolder(folder, "Kestrano", false));
+    EXPECT_EQ(Text(folder), "/unchanged");
+    EXPECT_FALSE(std::filesystem::exists(temp.file("cfg")));
+
+    EXPECT_TRUE(SetToConfigurationFolder(folder, "Kestrano", true));
+    EXPECT_EQ(Text(folder), temp.file("cfg/Tormalind/Kestrano"));
+    EXPECT_TRUE(std::filesystem::is_directory(temp.file("cfg")));
+    EXPECT_FALSE(std::filesystem::exists(temp.file("cfg/Tormalind")));
+
+    EXPECT_TRUE(SetToConfigurationFolder(folder, "Other", false));
+    EXPECT_EQ(Text(folder), temp.file("cfg/Tormalind/Other"));
+}

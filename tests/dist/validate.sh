@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The menu entry and the metainfo pass the freedesktop validators (desktop-file-validate, appstreamcli).
 # A validator that is missing skips its check, except in CI, where scripts/setup.sh installs both.
-# Usage: validate.sh DIST_DIRECTORY
+# Usage: validate.sh DESKTOP_FILE METAINFO_FILE
 set -euo pipefail
-dist=$1
+desktop=$1
+metainfo=$2
 ran=0
 
 have()
@@ -16,12 +17,12 @@ have()
 
 if have desktop-file-validate; then
     # It prints its findings and fails on errors; hints are printed too, and count as failures here.
-    output=$(desktop-file-validate "$dist/org.example.Kestrano.desktop" 2>&1) || { echo "$output"; exit 1; }
+    output=$(desktop-file-validate "$desktop" 2>&1) || { echo "$output"; exit 1; }
     [ -z "$output" ] || { echo "$output"; exit 1; }
     ran=$((ran + 1))
 fi
 if have appstreamcli; then
-    appstreamcli validate --no-net "$dist/org.example.Kestrano.metainfo.xml"
+    appstreamcli validate --no-net "$metainfo"
     ran=$((ran + 1))
 fi
 [ "$ran" -gt 0 ] || exit 77

@@ -58,7 +58,8 @@ void ShellTest::exit()
 
 std::string ShellTest::configurationFile() const
 {
-    const haspel::Path folder((std::string(std::getenv("XDG_CONFIG_HOME")) + "/Tormalind/Kestrano").c_str());
+    haspel::Path folder;
+    EXPECT_TRUE(haspel::SetToConfigurationFolder(folder, haspel::GetApplicationName(), false));
     return haspel::CreateApplicationLikePath(folder, "cfg").ToString().GetText();
 }
 
