@@ -23,7 +23,7 @@ using kestrano::test::FailingAllocation;
 
 namespace {
 
-using OutOfMemoryTest = CountingTest;
+using FoundationOutOfMemoryTest = CountingTest;
 
 class Item : public haspel::RawAllocated {
 public:
@@ -51,7 +51,7 @@ std::vector<std::string> Entries(const StringKeyHashMap<Counted>& map)
 
 } // namespace
 
-TEST_F(OutOfMemoryTest, TheArmedAllocationFailsAndOnlyThatOne)
+TEST_F(FoundationOutOfMemoryTest, TheArmedAllocationFailsAndOnlyThatOne)
 {
     void* block = haspel::AllocateOrThrow(8);
     std::memcpy(block, "1234567", 8);
@@ -87,7 +87,7 @@ TEST_F(OutOfMemoryTest, TheArmedAllocationFailsAndOnlyThatOne)
 
 // A failed Put leaves the map as it was, whether the map was to grow (rebucketing included) or to
 // shrink while a value is replaced; the value stays the caller's, and the map goes on working.
-TEST_F(OutOfMemoryTest, FailedPutLeavesTheMapAsItWas)
+TEST_F(FoundationOutOfMemoryTest, FailedPutLeavesTheMapAsItWas)
 {
     std::unique_ptr<StringKeyHashMap<Counted>> map;
     std::vector<std::string> before;
@@ -152,7 +152,7 @@ TEST_F(OutOfMemoryTest, FailedPutLeavesTheMapAsItWas)
 }
 
 // A failed Format or Append leaves the text, its buffer and a sharer as they were.
-TEST_F(OutOfMemoryTest, FailedFormatOrAppendKeepsTheString)
+TEST_F(FoundationOutOfMemoryTest, FailedFormatOrAppendKeepsTheString)
 {
     std::unique_ptr<String> text;
     std::unique_ptr<String> sharer;
