@@ -93,6 +93,11 @@ TEST_F(FoundationOutOfMemoryTest, FailedPutLeavesTheMapAsItWas)
     std::vector<std::string> before;
     std::unique_ptr<Counted> value;
     int32_t bucketsBefore = 0;
+    // As the program's callers do: the value is theirs until Put returns.
+    auto put = [&](int key) {
+        map->Put(Key(key).c_str(), value.get());
+        value.release();
+    };
     auto checkUnchanged = [&] {
         EXPECT_EQ(map->GetBucketCount(), bucketsBefore);
         EXPECT_EQ(Entries(*map), before);
@@ -110,11 +115,7 @@ TEST_F(FoundationOutOfMemoryTest, FailedPutLeavesTheMapAsItWas)
         value = std::make_unique<Counted>(16);
     };
     const int64_t grown = failEachAllocation(
-        growing,
-        [&] {
-            map->Put(Key(16).c_str(), value.get());
-            value.release();
-        },
+        growing, [&] { put(16); },
         [&] {
             checkUnchanged();
             EXPECT_EQ(map->Get(Key(16).c_str()), nullptr);
@@ -137,11 +138,7 @@ TEST_F(FoundationOutOfMemoryTest, FailedPutLeavesTheMapAsItWas)
         value = std::make_unique<Counted>(100);
     };
     const int64_t shrunk = failEachAllocation(
-        shrinking,
-        [&] {
-            map->Put(Key(3).c_str(), value.get());
-            value.release();
-        },
+        shrinking, [&] { put(3); },
         [&] {
             checkUnchanged();
             EXPECT_EQ(map->Get(Key(3).c_str())->id, 3);
