@@ -98,6 +98,12 @@ TEST_F(FoundationOutOfMemoryTest, FailedPutLeavesTheMapAsItWas)
         map->Put(Key(key).c_str(), value.get());
         value.release();
     };
+    // The state before the Put, and the value it is to take.
+    auto remember = [&](int id) {
+        before = Entries(*map);
+        bucketsBefore = map->GetBucketCount();
+        value = std::make_unique<Counted>(id);
+    };
     auto checkUnchanged = [&] {
         EXPECT_EQ(map->GetBucketCount(), bucketsBefore);
         EXPECT_EQ(Entries(*map), before);
@@ -110,9 +116,7 @@ TEST_F(FoundationOutOfMemoryTest, FailedPutLeavesTheMapAsItWas)
         map = std::make_unique<StringKeyHashMap<Counted>>();
         for (int i = 0; i < 16; ++i)
             map->Put(Key(i).c_str(), new Counted(i));
-        before = Entries(*map);
-        bucketsBefore = map->GetBucketCount();
-        value = std::make_unique<Counted>(16);
+        remember(16);
     };
     const int64_t grown = failEachAllocation(
         growing, [&] { put(16); },
@@ -133,9 +137,7 @@ TEST_F(FoundationOutOfMemoryTest, FailedPutLeavesTheMapAsItWas)
         map->Put(Key(16).c_str(), value.release());
         for (int i = 8; i < 17; ++i)
             map->Remove(Key(i).c_str());
-        before = Entries(*map);
-        bucketsBefore = map->GetBucketCount();
-        value = std::make_unique<Counted>(100);
+        remember(100);
     };
     const int64_t shrunk = failEachAllocation(
         shrinking, [&] { put(3); },
