@@ -1,5 +1,6 @@
 #include "foundation/Exception.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -22,6 +23,16 @@ char* CopyText(const char* text)
 
 constexpr int32_t kExceptionLevel = 5;
 
+// Calls left until the injected failure, counting the failing one; 0 or less when none is armed.
+std::atomic<int64_t> allocationsToFailure {0};
+
+bool InjectedFailure()
+{
+    if (allocationsToFailure.load(std::memory_order_relaxed) <= 0)
+        return false;
+    return allocationsToFailure.fetch_sub(1, std::memory_order_relaxed) == 1;
+}
+
 } // namespace
 
 const char* AfterLastBackslash(const char* text)
@@ -39,8 +50,20 @@ ExceptionSink GetExceptionSink()
     return sink;
 }
 
+void FailNthAllocation(int64_t n)
+{
+    allocationsToFailure.store(n, std::memory_order_relaxed);
+}
+
+bool AllocationFailurePending()
+{
+    return allocationsToFailure.load(std::memory_order_relaxed) > 0;
+}
+
 void* AllocateOrThrow(std::size_t size)
 {
+    if (InjectedFailure())
+        throw EOutOfMemory();
     void* block = std::malloc(size == 0 ? 1 : size);
     if (!block)
         throw EOutOfMemory();
@@ -49,6 +72,8 @@ void* AllocateOrThrow(std::size_t size)
 
 void* ReallocateOrThrow(void* block, std::size_t size)
 {
+    if (InjectedFailure())
+        throw EOutOfMemory();
     void* grown = std::realloc(block, size == 0 ? 1 : size);
     if (!grown)
         throw EOutOfMemory();

@@ -74,4 +74,9 @@ public:
 void* AllocateOrThrow(std::size_t size);
 void* ReallocateOrThrow(void* block, std::size_t size);
 
+// For tests: the n-th call of the two functions above from now on throws EOutOfMemory without
+// allocating (0 disarms). Pending while that call has not come; unarmed, a call pays one relaxed load.
+void FailNthAllocation(int64_t n);
+bool AllocationFailurePending();
+
 } // namespace haspel

@@ -22,7 +22,9 @@ public:
     HashMap(const HashMap&) = delete;
     HashMap& operator=(const HashMap&) = delete;
 
-    void Put(const void* key, T* value); // takes ownership of value; an equal key keeps its first copy
+    // Takes ownership of value; an equal key keeps its first copy. On EOutOfMemory the map stays as
+    // it was and value the caller's.
+    void Put(const void* key, T* value);
     T* Get(const void* key) const;
     T* Detach(const void* key); // caller owns the value; nullptr when absent
     void Remove(const void* key); // destroys the value
@@ -48,7 +50,8 @@ protected:
 private:
     void AdjustBuckets();
     void Rebucket(int64_t newBucketCount);
-    void Insert(void* keyCopy, T* value); // Put's steps 1 to 3 without copying the key
+    void Append(int32_t bucket, void* keyCopy, T* value); // a new entry at the bucket's tails
+    T* Unlink(int32_t bucket, int32_t position); // takes an entry out, returning its value
     // The value item of the entry whose key equals key (nullptr when absent), with its bucket and
     // its position in the bucket's lists.
     PointeredListItem* Find(const void* key, int32_t& bucket, int32_t& position) const;
@@ -159,28 +162,38 @@ PointeredListItem* HashMap<T>::Find(const void* key, int32_t& bucket, int32_t& p
 template <class T> void HashMap<T>::Put(const void* key, T* value)
 {
     void* keyCopy = CopyKey(key);
-    try {
-        Insert(keyCopy, value);
-    } catch (...) {
-        FreeKey(keyCopy);
-        throw;
-    }
-    AdjustBuckets();
-}
-
-template <class T> void HashMap<T>::Insert(void* keyCopy, T* value)
-{
     int32_t bucket = 0;
     int32_t position = 0;
-    if (PointeredListItem* valueItem = Find(keyCopy, bucket, position)) {
-        T* old = static_cast<T*>(valueItem->GetPointer());
+    PointeredListItem* valueItem = Find(keyCopy, bucket, position);
+    T* old = nullptr;
+    if (valueItem) {
         FreeKey(keyCopy);
-        if (old != value) // putting the stored value again must not destroy it
-            DeleteValue(old);
+        old = static_cast<T*>(valueItem->GetPointer());
         valueItem->SetPointer(value);
-        return;
+    } else {
+        try {
+            Append(bucket, keyCopy, value);
+        } catch (...) {
+            FreeKey(keyCopy);
+            throw;
+        }
     }
+    // A failed rebucket leaves the buckets as they were, so the entry can be put back.
+    try {
+        AdjustBuckets();
+    } catch (...) {
+        if (valueItem)
+            valueItem->SetPointer(old);
+        else
+            Unlink(bucket, keyLists[bucket]->GetCount() - 1);
+        throw;
+    }
+    if (valueItem && old != value) // putting the stored value again must not destroy it
+        DeleteValue(old);
+}
 
+template <class T> void HashMap<T>::Append(int32_t bucket, void* keyCopy, T* value)
+{
     const bool newBucket = !keyLists[bucket];
     PointeredListItem* keyItem = nullptr;
     try {
@@ -212,8 +225,11 @@ template <class T> T* HashMap<T>::Detach(const void* key)
 {
     int32_t bucket = 0;
     int32_t position = 0;
-    if (!Find(key, bucket, position))
-        return nullptr;
+    return Find(key, bucket, position) ? Unlink(bucket, position) : nullptr;
+}
+
+template <class T> T* HashMap<T>::Unlink(int32_t bucket, int32_t position)
+{
     PointeredListItem* keyItem = keyLists[bucket]->RemoveAt(position);
     PointeredListItem* valueItem = valueLists[bucket]->RemoveAt(position);
     FreeKey(keyItem->GetPointer());
