@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/KeywordScan.h"
+#include "core/LowerCase.h"
 
 #include <cstdint>
 
@@ -54,7 +55,8 @@ private:
 
     bool holds(const MonitorSettings& settings) const;
     void swap(KeywordLists& other);
-    char* lowerIntoScratch(const char* line, int32_t length) const;
+    // The line lowered for the search; length becomes the copy's.
+    const char* lowerIntoScratch(const char* line, int32_t& length) const;
 
     char* texts = nullptr; // every keyword NUL-terminated, lists 0 to 4 in list order
     int32_t listCounts[5] = {};
@@ -70,6 +72,8 @@ private:
     bool nonAsciiSearch = false;
     int32_t longest = 0;
     bool hasNonAsciiKeyword = false;
+    bool asciiOnly = false; // the keywords are ASCII and the locale keeps ASCII apart
+    AsciiLowering asciiLowering;
     mutable char* scratch = nullptr;
     mutable int32_t scratchCapacity = 0;
 };
