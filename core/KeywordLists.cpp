@@ -173,6 +173,15 @@ void KeywordLists::update(const MonitorSettings& settings)
         asciiLowering = currentAsciiLowering();
         for (const char* byte = texts; byte < texts + textBytes; ++byte)
             lowersIntoKeyword |= asciiLowering.target[static_cast<unsigned char>(*byte) & 0x7f];
+        asciiLoweringLeadCount = 0;
+        for (int32_t c = 0x80; c < 0x100 && asciiLoweringLeadCount >= 0; ++c) {
+            if (!asciiLowering.lead[c])
+                continue;
+            if (asciiLoweringLeadCount == 4)
+                asciiLoweringLeadCount = -1;
+            else
+                asciiLoweringLeads[asciiLoweringLeadCount++] = static_cast<unsigned char>(c);
+        }
     }
     // A character that lowers into ASCII may complete a keyword the scan cannot see.
     nonAsciiSearch
@@ -194,6 +203,24 @@ void KeywordLists::swap(KeywordLists& other)
     std::swap(scanKeys, other.scanKeys);
     std::swap(hasNonAsciiKeyword, other.hasNonAsciiKeyword);
     std::swap(longest, other.longest);
+}
+
+bool KeywordLists::nonAsciiNeedsSearch(const char* line, int32_t length) const
+{
+    if (!nonAsciiSearch)
+        return false;
+    if (!asciiOnly || asciiLoweringLeadCount < 0)
+        return true;
+    const char* const end = line + length;
+    for (int32_t k = 0; k < asciiLoweringLeadCount; ++k) {
+        for (const char* at = line; (at = static_cast<const char*>(std::memchr(
+                                         at, asciiLoweringLeads[k], static_cast<std::size_t>(end - at))));
+             ++at) {
+            if (lowersIntoAscii(at, static_cast<int32_t>(end - at)))
+                return true;
+        }
+    }
+    return false;
 }
 
 const char* KeywordLists::lowerIntoScratch(const char* line, int32_t& length) const

@@ -145,6 +145,14 @@ int32_t lowerCaseForAsciiSearch(const char* in, int32_t n, char* out, const Asci
     return lowerInto<Mode::AsciiSearch>(in, n, out, &lowering);
 }
 
+bool lowersIntoAscii(const char* in, int32_t n)
+{
+    char out[MB_LEN_MAX];
+    int32_t written;
+    lowerCharacter<Mode::Search>(in, n, out, MB_CUR_MAX == 1, written);
+    return written == 1 && !(static_cast<unsigned char>(out[0]) & 0x80);
+}
+
 AsciiLowering currentAsciiLowering()
 {
     static std::mutex mutex;

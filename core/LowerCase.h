@@ -35,4 +35,7 @@ AsciiLowering currentAsciiLowering();
 // a locale whose characters never hold an ASCII byte: no other character can be part of a match.
 int32_t lowerCaseForAsciiSearch(const char* in, int32_t n, char* out, const AsciiLowering& lowering);
 
+// Whether the character that starts at in[0], a byte of 0x80 or more, lowers into ASCII.
+bool lowersIntoAscii(const char* in, int32_t n);
+
 } // namespace kestrano

@@ -175,7 +175,9 @@ TEST_F(CutterTest, LettersWhoseLowerCaseHasAnotherLengthMatchTheirKeywords)
          "\xE2\x84\xAA"
          "ERNEL halted\n"
          "\xD0\x9E\xD1\x88\xD0\xB8\xD0\xB1\xD0\xBA\xD0\xB0 error\n"
-         "\xD0\x9A\xD0\x98 nothing\n");
+         "\xD0\x9A\xD0\x98 nothing\n"
+         "a line begun in one piece, \xE2\x84\xAA");
+    feed("ERNEL in the next\n");
     // A keyword beyond ASCII: capital A with stroke lowers to a small letter of three bytes.
     MonitorSettings::ParseKeywords("fatal \xC8\xBA", settings.GetKeywords(Severity::Fatal));
     EXPECT_EQ(settings.GetKeywords(Severity::Fatal).Get(1)->Length(), 3);
@@ -185,7 +187,7 @@ TEST_F(CutterTest, LettersWhoseLowerCaseHasAnotherLengthMatchTheirKeywords)
          "ERNEL again\n");
     EXPECT_EQ(severities(),
         (std::vector<int32_t> {Severity::Information, Severity::Error, Severity::Error, Severity::Unknown,
-            Severity::Fatal, Severity::Fatal, Severity::Error}));
+            Severity::Error, Severity::Fatal, Severity::Fatal, Severity::Error}));
 }
 
 TEST_F(CutterTest, ALineLongerThanManyPiecesIsCutOnce)
