@@ -53,9 +53,10 @@ int32_t lowerCharacter(const char* in, int32_t n, char* out, bool singleByte, in
     const std::size_t encodedLength = lower == static_cast<wint_t>(wide)
         ? 0
         : std::wcrtomb(encoded, static_cast<wchar_t>(lower), &encodeState);
-    const bool replace = mode == Mode::SameLength
-        ? encodedLength == length
-        : encodedLength > 0 && encodedLength <= LoweredGrowth * length;
+    // For an ASCII search a longer form (never ASCII) is of no use, and the copy stays within the text.
+    const bool replace = mode == Mode::SameLength ? encodedLength == length
+        : mode == Mode::AsciiSearch               ? encodedLength > 0 && encodedLength <= length
+                                    : encodedLength > 0 && encodedLength <= LoweredGrowth * length;
     if (replace) {
         std::memcpy(out, encoded, encodedLength);
         written = static_cast<int32_t>(encodedLength);
