@@ -15,30 +15,38 @@ void FileStatus::Reset()
 {
     accessed = birth = created = modified = kUnknownTime;
     exists = false;
-    regular = false;
+    directory = regular = false;
     flags = 0;
     device = inode = size = 0;
 }
 
 void FileStatus::Refresh(bool existenceOnly, bool useCache)
 {
-    const bool existenceWanted = !useCache || !(flags & kExistenceKnown);
     const bool detailsWanted = !existenceOnly && (!useCache || !(flags & kDetailsKnown));
-    if (existenceWanted || (detailsWanted && exists))
-        LookUp();
-    else if (detailsWanted)
-        flags |= kDetailsKnown; // a missing file has no details to look up
+    if (!useCache || !(flags & kExistenceKnown))
+        TestExistence(detailsWanted || !(flags & kDetailsKnown));
+    if (!detailsWanted)
+        return;
+    // The details come from the existence test's lookup. Taking them replaces the flags by the file's
+    // kind, which clears the existence-known bit: the next refresh tests existence again.
+    if (exists)
+        flags = directory ? kDirectory : 0;
+    flags |= kDetailsKnown;
 }
 
-void FileStatus::LookUp()
+void FileStatus::TestExistence(bool takeDetails)
 {
     struct statx found;
     if (statx(AT_FDCWD, path.GetText(), 0, STATX_BASIC_STATS | STATX_BTIME, &found) != 0) {
         Reset();
-        flags = kExistenceKnown | kDetailsKnown;
+        flags = kExistenceKnown;
         return;
     }
     exists = true;
+    flags |= kExistenceKnown;
+    if (!takeDetails)
+        return; // the cached details stay
+    directory = S_ISDIR(found.stx_mode);
     regular = S_ISREG(found.stx_mode);
     device = (static_cast<uint64_t>(found.stx_dev_major) << 32) | found.stx_dev_minor;
     inode = found.stx_ino;
@@ -48,7 +56,6 @@ void FileStatus::LookUp()
     created = (found.stx_mask & STATX_BTIME) ? found.stx_btime.tv_sec : kUnknownTime;
     birth = (found.stx_mask & STATX_BTIME) ? found.stx_btime.tv_sec * 1000000000LL + found.stx_btime.tv_nsec
                                            : kUnknownTime;
-    flags = (S_ISDIR(found.stx_mode) ? kDirectory : 0) | kExistenceKnown | kDetailsKnown;
 }
 
 int64_t FileStatus::GetModificationTime()

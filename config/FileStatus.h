@@ -19,7 +19,8 @@ public:
     // Forgets everything: times unknown, not existing, no flags, size 0.
     void Reset();
     // Brings existence (and, unless existenceOnly, the details) up to date. With useCache what is
-    // already known is kept; one lookup of the file answers both.
+    // already known is kept; one lookup of the file answers both. Taking the details clears the
+    // existence-known bit, so the refresh after one that took them tests existence again.
     void Refresh(bool existenceOnly, bool useCache);
     // Seconds since 1970 of the last write, after a cached refresh; -1 when the file doesn't exist.
     int64_t GetModificationTime();
@@ -41,12 +42,14 @@ public:
     const char* GetPath() const { return path.GetText(); }
 
 private:
-    void LookUp();
+    // Looks the file up; its details are stored only when takeDetails.
+    void TestExistence(bool takeDetails);
 
     int64_t accessed = kUnknownTime;
     int64_t birth = kUnknownTime;
     int64_t created = kUnknownTime;
     uint64_t device = 0;
+    bool directory = false;
     bool exists = false;
     uint32_t flags = 0;
     uint64_t inode = 0;

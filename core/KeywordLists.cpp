@@ -36,8 +36,9 @@ uint64_t lowerAscii8(uint64_t bytes)
     return bytes | ((atLeastA & ~aboveZ & 0x8080808080808080ull) >> 2);
 }
 
-// Whether the locale keeps ASCII apart: its lower-casing never turns a non-ASCII byte into ASCII and
-// an ASCII byte is always a character of its own (UTF-8, or a single-byte set checked byte by byte).
+// Whether the locale keeps ASCII apart: an ASCII byte is always a character of its own, and lowering
+// turns no other character into ASCII but those currentAsciiLowering lists (UTF-8, or a single-byte
+// set checked byte by byte).
 bool localeKeepsAsciiApart()
 {
     if (MB_CUR_MAX > 1)
@@ -166,7 +167,25 @@ void KeywordLists::update(const MonitorSettings& settings)
         return a.pair != b.pair ? a.pair < b.pair : a.severity > b.severity;
     });
     swap(built);
-    nonAsciiSearch = hasNonAsciiKeyword || (topSeverity > everywhereSeverity && !localeKeepsAsciiApart());
+    asciiOnly = !hasNonAsciiKeyword && localeKeepsAsciiApart();
+    bool lowersIntoKeyword = false;
+    if (asciiOnly && topSeverity > everywhereSeverity) {
+        asciiLowering = currentAsciiLowering();
+        for (const char* byte = texts; byte < texts + textBytes; ++byte)
+            lowersIntoKeyword |= asciiLowering.target[static_cast<unsigned char>(*byte) & 0x7f];
+        asciiLoweringLeadCount = 0;
+        for (int32_t c = 0x80; c < 0x100 && asciiLoweringLeadCount >= 0; ++c) {
+            if (!asciiLowering.lead[c])
+                continue;
+            if (asciiLoweringLeadCount == 4)
+                asciiLoweringLeadCount = -1;
+            else
+                asciiLoweringLeads[asciiLoweringLeadCount++] = static_cast<unsigned char>(c);
+        }
+    }
+    // A character that lowers into ASCII may complete a keyword the scan cannot see.
+    nonAsciiSearch
+        = hasNonAsciiKeyword || (topSeverity > everywhereSeverity && (!asciiOnly || lowersIntoKeyword));
 }
 
 void KeywordLists::swap(KeywordLists& other)
@@ -186,14 +205,35 @@ void KeywordLists::swap(KeywordLists& other)
     std::swap(longest, other.longest);
 }
 
-char* KeywordLists::lowerIntoScratch(const char* line, int32_t length) const
+bool KeywordLists::nonAsciiNeedsSearch(const char* line, int32_t length) const
 {
-    if (length > scratchCapacity) {
-        const int32_t capacity = grownCapacity(scratchCapacity, length);
+    if (!nonAsciiSearch)
+        return false;
+    if (!asciiOnly || asciiLoweringLeadCount < 0)
+        return true;
+    const char* const end = line + length;
+    for (int32_t k = 0; k < asciiLoweringLeadCount; ++k) {
+        for (const char* at = line; (at = static_cast<const char*>(std::memchr(
+                                         at, asciiLoweringLeads[k], static_cast<std::size_t>(end - at))));
+             ++at) {
+            if (lowersIntoAscii(at, static_cast<int32_t>(end - at)))
+                return true;
+        }
+    }
+    return false;
+}
+
+const char* KeywordLists::lowerIntoScratch(const char* line, int32_t& length) const
+{
+    // Only the ASCII lowering keeps the copy within the line's length.
+    const int32_t needed = asciiOnly ? length : LoweredGrowth * length;
+    if (needed > scratchCapacity) {
+        const int32_t capacity = grownCapacity(scratchCapacity, needed);
         scratch = static_cast<char*>(haspel::ReallocateOrThrow(scratch, static_cast<std::size_t>(capacity)));
         scratchCapacity = capacity;
     }
-    lowerCase(line, length, scratch);
+    length = asciiOnly ? lowerCaseForAsciiSearch(line, length, scratch, asciiLowering)
+                       : lowerCaseForSearch(line, length, scratch);
     return scratch;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/KeywordScan.h"
+#include "core/LowerCase.h"
 
 #include <cstdint>
 
@@ -29,16 +30,20 @@ public:
     // The first pass over a piece of text: marks its line ends, keyword candidates and non-ASCII bytes.
     void scan(const char* text, int32_t n, const ScanMarks& marks) const { scanKeys.scan(text, n, marks); }
     const ScanKeys& getScanKeys() const { return scanKeys; }
-    // Whether a line with a non-ASCII byte needs the exact search whatever its candidates: a keyword
-    // has a non-ASCII byte, or the locale may lower a non-ASCII byte into ASCII.
+    // Whether a line with a non-ASCII byte may need the exact search whatever its candidates: a keyword
+    // has a non-ASCII byte, the locale may lower a non-ASCII byte into ASCII, or a letter beyond ASCII
+    // lowers into a byte of a keyword (the Kelvin sign into the k of "kernel").
     bool nonAsciiNeedsSearch() const { return nonAsciiSearch; }
+    // Whether this line with a non-ASCII byte needs it: where only letters that lower into ASCII call
+    // for the search, when the line holds one.
+    bool nonAsciiNeedsSearch(const char* line, int32_t length) const;
     // The length of the longest keyword.
     int32_t longestKeyword() const { return longest; }
     // The severity of a line without candidates.
     int32_t baseSeverity() const { return everywhereSeverity; }
     // The severity of a line whose only possible keyword starts are the set bits of
     // candidates[firstBit .. firstBit + length); equal to classify when the line is ASCII or
-    // nonAsciiNeedsSearch() is false.
+    // nonAsciiNeedsSearch(line, length) is false.
     int32_t classifyCandidates(
         const char* line, int32_t length, const uint64_t* candidates, int32_t firstBit) const;
 
@@ -54,7 +59,8 @@ private:
 
     bool holds(const MonitorSettings& settings) const;
     void swap(KeywordLists& other);
-    char* lowerIntoScratch(const char* line, int32_t length) const;
+    // The line lowered for the search; length becomes the copy's.
+    const char* lowerIntoScratch(const char* line, int32_t& length) const;
 
     char* texts = nullptr; // every keyword NUL-terminated, lists 0 to 4 in list order
     int32_t listCounts[5] = {};
@@ -70,6 +76,10 @@ private:
     bool nonAsciiSearch = false;
     int32_t longest = 0;
     bool hasNonAsciiKeyword = false;
+    bool asciiOnly = false; // the keywords are ASCII and the locale keeps ASCII apart
+    AsciiLowering asciiLowering;
+    unsigned char asciiLoweringLeads[4] = {}; // the first bytes of asciiLowering's characters
+    int32_t asciiLoweringLeadCount = 0; // -1 when there are more
     mutable char* scratch = nullptr;
     mutable int32_t scratchCapacity = 0;
 };

@@ -201,12 +201,14 @@ void LineCutter::cutLine(int32_t end, int32_t regionStart, int32_t& highest)
     }
     if (pendingStart < regionStart) {
         // Begun before this split: keywords may start in the part scanned before.
-        lineMarks.search = pendingCandidate || (pendingNonAscii && keywords.nonAsciiNeedsSearch());
+        lineMarks.search
+            = pendingCandidate || (pendingNonAscii && keywords.nonAsciiNeedsSearch(line, length));
         lineMarks.scannedFrom = regionStart;
         lineMarks.firstBit = 0;
     }
     if (!lineMarks.search && keywords.nonAsciiNeedsSearch())
-        lineMarks.search = anyBit(marks.nonAscii, lineMarks.firstBit, end - regionStart);
+        lineMarks.search = anyBit(marks.nonAscii, lineMarks.firstBit, end - regionStart)
+            && keywords.nonAsciiNeedsSearch(line, length);
     pendingStart = scanned = end + 1;
     pendingCandidate = pendingNonAscii = false;
     handleLine(line, length, lineMarks, highest);

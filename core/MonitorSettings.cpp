@@ -21,9 +21,10 @@ const char* const DefaultKeywords[Severity::ListCount] = {
 std::unique_ptr<haspel::String> newLowerCased(const char* bytes, int32_t length)
 {
     std::unique_ptr<char, void (*)(void*)> lowered(
-        static_cast<char*>(haspel::AllocateOrThrow(static_cast<std::size_t>(length))), std::free);
-    lowerCase(bytes, length, lowered.get());
-    return std::unique_ptr<haspel::String>(new haspel::String(lowered.get(), length));
+        static_cast<char*>(haspel::AllocateOrThrow(static_cast<std::size_t>(LoweredGrowth * length))),
+        std::free);
+    const int32_t loweredLength = lowerCaseForSearch(bytes, length, lowered.get());
+    return std::unique_ptr<haspel::String>(new haspel::String(lowered.get(), loweredLength));
 }
 
 } // namespace

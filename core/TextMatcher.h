@@ -1,5 +1,6 @@
 // The one matcher behind finding, the text filter and kestrano-tail's --grep: plain text by default, or
-// PCRE2 regular expressions; case is ignored unless asked for (plain text is lower-cased as keywords are).
+// PCRE2 regular expressions; case is ignored unless asked for (plain text is lower-cased as keywords are,
+// but a letter whose lower case has another byte length stays, so positions hold).
 #pragma once
 
 #include "foundation/Exception.h"

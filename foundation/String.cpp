@@ -314,13 +314,10 @@ void String::FormatFromVargs(const char* format, va_list arguments)
 
     const int64_t first = static_cast<int64_t>(TextLength(format)) * 4 / 3;
     int32_t target = !IsShared() && capacity >= first ? capacity : GrownCapacity(capacity, first);
-    bool doubled = false;
-    while (!ExpansionFits(count, target) && target < kFormatLimit) {
+    while (!ExpansionFits(count, target) && target < kFormatLimit)
         target = GrownCapacity(target, static_cast<int64_t>(target) * 2);
-        doubled = true;
-    }
-    // A buffer that was already large holds a short expansion; only growing to the limit fails.
-    if (target >= kFormatLimit && (doubled || !ExpansionFits(count, target))) {
+    // A buffer at the limit fails even when the expansion would fit it.
+    if (target >= kFormatLimit) {
         Reserve(0, false);
         buffer[0] = '\0';
         length = 0;

@@ -68,8 +68,9 @@ public:
 private:
     int32_t classify(const std::string& line) const
     {
-        std::string lowered(line.size(), '\0');
-        kestrano::lowerCase(line.data(), static_cast<int32_t>(line.size()), lowered.data());
+        std::string lowered(kestrano::LoweredGrowth * line.size(), '\0');
+        lowered.resize(static_cast<size_t>(
+            kestrano::lowerCaseForSearch(line.data(), static_cast<int32_t>(line.size()), lowered.data())));
         int32_t severity = Severity::Unknown;
         for (int32_t list = 0; list < Severity::ListCount; ++list) {
             const MonitorSettings::KeywordList& keywords = settings.GetKeywords(list);

@@ -40,6 +40,10 @@ void LogList::appendRow(Message* message)
 
 void LogList::deleteFirstRow()
 {
+    // Removing the current row would make the view select the next one: a deleted row that was
+    // selected leaves nothing selected.
+    if (rows->rowCount() > 0 && currentIndex().row() == 0)
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     rows->removeFirst();
 }
 

@@ -74,6 +74,31 @@ TEST(FileStatusTest, CachedValuesStayUntilARefreshWithoutTheCache)
     EXPECT_EQ(status.GetModificationTime(), -1);
 }
 
+TEST(FileStatusTest, TakingTheDetailsMakesTheNextRefreshTestExistenceAgain)
+{
+    TempDir temp;
+    const std::string path = temp.file("a.log");
+    kestrano::test::writeFile(path, "12345");
+    FileStatus status(path.c_str());
+    status.Refresh(false, true);
+    EXPECT_EQ(status.GetFlags(), FileStatus::kDetailsKnown);
+
+    // The existence test finds the file again and keeps the cached details.
+    kestrano::test::appendFile(path, "678");
+    status.Refresh(true, true);
+    EXPECT_EQ(status.GetFlags(), FileStatus::kExistenceKnown | FileStatus::kDetailsKnown);
+    EXPECT_EQ(status.GetSize(), 5u);
+    status.Refresh(false, false);
+    EXPECT_EQ(status.GetSize(), 8u);
+    EXPECT_EQ(status.GetFlags(), FileStatus::kDetailsKnown);
+
+    std::filesystem::remove(path);
+    status.Refresh(true, true);
+    EXPECT_FALSE(status.Exists());
+    EXPECT_EQ(status.GetSize(), 0u);
+    EXPECT_EQ(status.GetFlags(), FileStatus::kExistenceKnown);
+}
+
 TEST(FileStatusTest, DirectoryIsMarked)
 {
     TempDir temp;

@@ -2,6 +2,7 @@
 
 #include "core/Message.h"
 #include "core/Severity.h"
+#include "tests/support/LocaleScope.h"
 
 #include <string>
 
@@ -161,6 +162,32 @@ TEST_F(CutterTest, KeywordChangesActAtTheNextSplit)
     settings.GetKeywords(Severity::Warning).Clear();
     EXPECT_EQ(feed("quota reached, warn\n"), Severity::Unknown);
     EXPECT_EQ(severities(), (std::vector<int32_t> {-1, 2, -1}));
+}
+
+TEST_F(CutterTest, LettersWhoseLowerCaseHasAnotherLengthMatchTheirKeywords)
+{
+    LocaleScope locale("C.UTF-8");
+    if (!locale.active)
+        GTEST_SKIP() << "no UTF-8 locale";
+    // ASCII keywords: capital I with dot above is an i, the Kelvin sign a k; other letters are none.
+    MonitorSettings::ParseKeywords("error kernel", settings.GetKeywords(Severity::Error));
+    feed("\xC4\xB0NFO started\n"
+         "\xE2\x84\xAA"
+         "ERNEL halted\n"
+         "\xD0\x9E\xD1\x88\xD0\xB8\xD0\xB1\xD0\xBA\xD0\xB0 error\n"
+         "\xD0\x9A\xD0\x98 nothing\n"
+         "a line begun in one piece, \xE2\x84\xAA");
+    feed("ERNEL in the next\n");
+    // A keyword beyond ASCII: capital A with stroke lowers to a small letter of three bytes.
+    MonitorSettings::ParseKeywords("fatal \xC8\xBA", settings.GetKeywords(Severity::Fatal));
+    EXPECT_EQ(settings.GetKeywords(Severity::Fatal).Get(1)->Length(), 3);
+    feed("an \xC8\xBA here\n"
+         "\xE2\xB1\xA5 too\n"
+         "\xE2\x84\xAA"
+         "ERNEL again\n");
+    EXPECT_EQ(severities(),
+        (std::vector<int32_t> {Severity::Information, Severity::Error, Severity::Error, Severity::Unknown,
+            Severity::Error, Severity::Fatal, Severity::Fatal, Severity::Error}));
 }
 
 TEST_F(CutterTest, ALineLongerThanManyPiecesIsCutOnce)

@@ -1,8 +1,8 @@
 #include "core/TextMatcher.h"
+#include "tests/support/LocaleScope.h"
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <string>
 
 namespace kestrano::test {
@@ -34,20 +34,6 @@ std::string found(const TextMatcher& matcher, const std::string& line, int32_t f
         + line.substr(static_cast<size_t>(start), static_cast<size_t>(end - start));
 }
 
-class Utf8Locale {
-public:
-    Utf8Locale()
-        : previous(std::setlocale(LC_CTYPE, nullptr))
-    {
-        active = std::setlocale(LC_CTYPE, "C.UTF-8") != nullptr;
-    }
-    ~Utf8Locale() { std::setlocale(LC_CTYPE, previous.c_str()); }
-    bool active = false;
-
-private:
-    std::string previous;
-};
-
 TEST(TextMatcherTest, PlainTextIgnoresCaseUnlessAsked)
 {
     EXPECT_TRUE(matches(plainText("order 10443"), "2026-12-07 Shipped ORDER 10443 to Lisbon"));
@@ -62,7 +48,7 @@ TEST(TextMatcherTest, PlainTextIgnoresCaseUnlessAsked)
 
 TEST(TextMatcherTest, PlainTextLowersLettersBeyondAsciiInAUtf8Locale)
 {
-    Utf8Locale locale;
+    LocaleScope locale("C.UTF-8");
     if (!locale.active)
         GTEST_SKIP() << "no UTF-8 locale";
     EXPECT_TRUE(matches(plainText("\xC3\xA4rger"), "Viel \xC3\x84RGER heute")); // Ä and ä
@@ -80,7 +66,7 @@ TEST(TextMatcherTest, ExpressionsUsePcre2SyntaxAndCase)
 
 TEST(TextMatcherTest, ExpressionsKnowLettersBeyondAsciiAndSurviveInvalidBytes)
 {
-    Utf8Locale locale;
+    LocaleScope locale("C.UTF-8");
     if (!locale.active)
         GTEST_SKIP() << "no UTF-8 locale";
     EXPECT_TRUE(matches(expression("\xC3\xA4rger"), "\xC3\x84RGER"));

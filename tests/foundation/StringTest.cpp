@@ -218,10 +218,16 @@ TEST(StringTest, FormatBeyondHalfAGigabyteEmptiesTheStringAndThrows)
     EXPECT_STREQ(sharer.GetText(), "previous");
 }
 
-TEST(StringTest, LargeBufferStillFormatsShortText)
+TEST(StringTest, FormatIntoABufferOfHalfAGigabyteThrowsEvenForShortText)
 {
-    String s;
-    s.Reserve(536870912, false); // never written, so it costs address space only
-    s.Format("%d items", 3);
-    EXPECT_STREQ(s.GetText(), "3 items");
+    String s("previous");
+    s.Reserve(536870912, true); // never written beyond its text, so it costs address space only
+    EXPECT_THROW(s.Format("%d items", 3), haspel::EIllegalArgument);
+    EXPECT_TRUE(s.IsEmpty());
+    // One byte below the limit, a short expansion fits.
+    String t;
+    t.Reserve(536870907, false);
+    ASSERT_LT(t.GetCapacity(), 536870912);
+    t.Format("%d items", 3);
+    EXPECT_STREQ(t.GetText(), "3 items");
 }

@@ -123,6 +123,30 @@ TEST_F(LogListTest, SelectionAndDoubleClick)
     EXPECT_EQ(opened, 1);
 }
 
+TEST_F(LogListTest, DeletingTheSelectedFirstRowLeavesNothingSelected)
+{
+    list.resize(300, 200);
+    list.show();
+    Message* second = message("two");
+    list.appendRow(message("one"));
+    list.appendRow(second);
+    list.appendRow(message("three"));
+    QCoreApplication::processEvents();
+
+    // Another row selected stays selected as its rows move up.
+    list.selectRow(1);
+    list.deleteFirstRow();
+    EXPECT_EQ(list.selectedRow(), 0);
+    EXPECT_EQ(list.rowMessage(list.selectedRow()), second);
+
+    list.deleteFirstRow();
+    EXPECT_EQ(list.selectedRow(), -1);
+    EXPECT_FALSE(list.currentIndex().isValid());
+    // The keys start again from the first row.
+    QTest::keyClick(&list, Qt::Key_Down);
+    EXPECT_EQ(list.selectedRow(), 0);
+}
+
 TEST_F(LogListTest, FollowingScrollsToTheNewestRowOnceItIsShown)
 {
     list.resize(300, 100);
