@@ -502,25 +502,33 @@ haspel::ConfigSection& ChildView::workspaceSection()
     // A log that is not stored keeps its switches in a section nobody saves.
     if (!document.isStored())
         return unstoredSection;
-    return context.configRoot.GetSection("Workspace").GetSection(document.getPathName().GetText());
+    return logEntrySection(context.configRoot, document.getPathName().GetText());
 }
 
-void ChildView::storeBool(const char* key, bool value)
+void ChildView::storeSwitches()
 {
-    workspaceSection().GetParameter(key).SetBool(value);
+    storeLogSwitches(workspaceSection(), getSwitches());
+}
+
+void ChildView::setSwitches(const LogSwitches& switches)
+{
+    follow = switches.follow;
+    minimumSeverity = switches.minimumSeverity;
+    reloadOnChange = switches.reloadOnChange;
+    showUnknown = switches.showUnknown;
 }
 
 void ChildView::setMinimumSeverity(int32_t severity)
 {
     minimumSeverity = severity;
-    workspaceSection().GetParameter("MinimumSeverity").SetInt(severity);
+    storeSwitches();
     rebuildList();
 }
 
 void ChildView::toggleShowUnknown()
 {
     showUnknown = !showUnknown;
-    storeBool("ShowUnknown", showUnknown);
+    storeSwitches();
     rebuildList();
 }
 
@@ -529,25 +537,21 @@ void ChildView::toggleFollow()
     follow = !follow;
     if (follow && list.rowCount() > 0)
         list.scrollIntoView(list.rowCount() - 1);
-    storeBool("Follow", follow);
+    storeSwitches();
     frame.UpdateToolbarChecks();
 }
 
 void ChildView::toggleReloadOnChange()
 {
     reloadOnChange = !reloadOnChange;
-    storeBool("ReloadOnChange", reloadOnChange);
+    storeSwitches();
     frame.UpdateToolbarChecks();
 }
 
 void ChildView::setTextFilter(const TextFilter& filter)
 {
     setTextFilterSwitch(filter);
-    haspel::ConfigSection& section = workspaceSection();
-    section.GetParameter("TextFilter").SetString(filter.pattern.c_str());
-    section.GetParameter("TextFilterHides").SetBool(filter.hides);
-    section.GetParameter("TextFilterRegex").SetBool(filter.regex);
-    section.GetParameter("TextFilterCase").SetBool(filter.matchCase);
+    storeTextFilter(workspaceSection(), filter);
     rebuildList();
 }
 

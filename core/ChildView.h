@@ -1,6 +1,6 @@
 // The view of one open log: owns its messages and their line cutter, filters them into its list,
-// follows its file or other source (pollLogFile) and keeps its four switches in the workspace section of the
-// log.
+// follows its file or other source (pollLogFile) and stores its switches and text filter in the log's
+// workspace entry.
 #pragma once
 
 #include "config/ConfigSection.h"
@@ -9,6 +9,7 @@
 #include "core/Severity.h"
 #include "core/TextMatcher.h"
 #include "core/Utf16Decoder.h"
+#include "core/WorkspaceStore.h"
 #include "core/ports/FileSystem.h"
 #include "foundation/String.h"
 
@@ -33,18 +34,10 @@ class Notifier;
 // What every view shares with the program around it.
 struct ViewContext {
     const MonitorSettings& settings;
-    haspel::ConfigSection& configRoot; // the view writes "Workspace" / full path / switch
+    haspel::ConfigSection& configRoot; // the view stores its switches in its log's workspace entry
     FileSystem& files;
     Notifier& notifier;
     MessageDetails& details;
-};
-
-// The text filter as the user set it; an empty pattern filters nothing.
-struct TextFilter {
-    std::string pattern;
-    bool hides = false; // hide the matching messages instead of showing only them
-    bool regex = false;
-    bool matchCase = false;
 };
 
 class ChildView : public LineCutterListener, private LogSink {
@@ -108,6 +101,8 @@ public:
     void setMinimumSeveritySwitch(int32_t severity) { minimumSeverity = severity; }
     void setReloadOnChangeSwitch(bool on) { reloadOnChange = on; }
     void setShowUnknownSwitch(bool on) { showUnknown = on; }
+    LogSwitches getSwitches() const { return {follow, minimumSeverity, reloadOnChange, showUnknown}; }
+    void setSwitches(const LogSwitches& switches);
     const TextFilter& getTextFilter() const { return textFilter; }
     const PatternError& getTextFilterError() const { return textFilterError; }
     void setTextFilterSwitch(const TextFilter& filter);
@@ -138,7 +133,7 @@ private:
     void checkEncoding(FileSystem::Handle file);
     void notify(int32_t highest);
     haspel::ConfigSection& workspaceSection();
-    void storeBool(const char* key, bool value);
+    void storeSwitches();
 
     Document& document;
     ViewContext context;
@@ -169,10 +164,10 @@ private:
     // The highest severity a source's read brought.
     int32_t sourceHighest = Severity::None;
     bool suppressNotifications = true;
-    bool follow = true;
-    int32_t minimumSeverity = 0;
-    bool reloadOnChange = false;
-    bool showUnknown = true;
+    bool follow = LogSwitches().follow;
+    int32_t minimumSeverity = LogSwitches().minimumSeverity;
+    bool reloadOnChange = LogSwitches().reloadOnChange;
+    bool showUnknown = LogSwitches().showUnknown;
     TextFilter textFilter;
     PatternError textFilterError;
     std::unique_ptr<TextMatcher> textMatcher; // nullptr: no text filter

@@ -5,6 +5,7 @@
 #include "core/Document.h"
 #include "core/LogSources.h"
 #include "core/Message.h"
+#include "core/WorkspaceStore.h"
 #include "platform/qt/LogList.h"
 #include "platform/qt/WindowRestore.h"
 #include "platform/qt/resources/Resources.h"
@@ -304,15 +305,9 @@ void ChildFrame::storePosition()
         || !logDocument->isStored() || isMaximized() || isMinimized())
         return;
     runGuarded(window(), [this] {
-        haspel::ConfigSection& section = app.GetConfigRootSection()
-                                             .GetSection("Workspace")
-                                             .GetSection(logDocument->getPathName().GetText())
-                                             .GetSection("ChildFrame");
         const QRect rectangle = geometry();
-        section.GetParameter("XPos").SetInt(rectangle.x());
-        section.GetParameter("YPos").SetInt(rectangle.y());
-        section.GetParameter("XSize").SetInt(rectangle.width());
-        section.GetParameter("YSize").SetInt(rectangle.height());
+        storeLogPlace(logEntrySection(app.GetConfigRootSection(), logDocument->getPathName().GetText()),
+            {rectangle.x(), rectangle.y(), rectangle.width(), rectangle.height()});
     });
 }
 
@@ -321,9 +316,7 @@ void ChildFrame::closeEvent(QCloseEvent* event)
     if (!mainFrame.isClosing()) {
         runGuarded(window(), [this] {
             if (!logDocument->getPathName().IsEmpty())
-                app.GetConfigRootSection()
-                    .GetSection("Workspace")
-                    .RemoveSection(logDocument->getPathName().GetText());
+                removeLogEntry(app.GetConfigRootSection(), logDocument->getPathName().GetText());
         });
         closing = true;
     }

@@ -6,6 +6,7 @@
 #include "core/JournalSource.h"
 #include "core/LogSources.h"
 #include "core/SettingsStore.h"
+#include "core/WorkspaceStore.h"
 #include "platform/LinuxFileSystem.h"
 #include "platform/qt/CanberraAlertSound.h"
 #include "platform/qt/LogFont.h"
@@ -68,10 +69,10 @@ haspel::ConfigSection& Kestrano::GetConfigRootSection()
 
 void Kestrano::InitInstance(const std::vector<std::string>& files)
 {
-    const bool maximized = GetConfigRootSection().GetSection("MainFrame").GetBool("Maximized", false);
+    const MainWindowPlacement placement = loadMainWindowPlacement(GetConfigRootSection());
     setLogFont(QString::fromLocal8Bit(GetConfigRootSection().GetSection("View").GetString("Font", "")));
     docTemplate = std::make_unique<DocTemplate>();
-    mainFrame = std::make_unique<MainFrame>(*this);
+    mainFrame = std::make_unique<MainFrame>(*this, placement.rectangle);
     boxes.setOwner(mainFrame.get());
     notifier.setMainWindow(mainFrame.get());
     notifier.setActivationHandler([this](const char* path) {
@@ -88,7 +89,7 @@ void Kestrano::InitInstance(const std::vector<std::string>& files)
     for (const std::string& file : files)
         named.push_back(OpenDocumentFile(file.c_str()));
 
-    if (maximized)
+    if (placement.maximized)
         mainFrame->showMaximized();
     else
         mainFrame->show();
@@ -98,9 +99,8 @@ void Kestrano::InitInstance(const std::vector<std::string>& files)
     starting = false;
     // A log named on the command line joins the workspace like one opened later; its window was
     // placed while starting, which stores nothing.
-    haspel::ConfigSection& workspace = GetConfigRootSection().GetSection("Workspace");
     for (ChildFrame* frame : named)
-        if (!workspace.FindSection(frame->document().getPathName().GetText()))
+        if (!hasLogEntry(GetConfigRootSection(), frame->document().getPathName().GetText()))
             frame->storePosition();
 }
 
@@ -141,32 +141,13 @@ void Kestrano::OpenHandedFiles(const std::vector<std::string>& files)
 
 void Kestrano::RestoreWorkspace()
 {
-    haspel::ConfigSection& workspace = GetConfigRootSection().GetSection("Workspace");
-    std::unique_ptr<haspel::PointeredList> names(workspace.GetSections().GetKeys());
-    std::vector<std::string> paths;
-    for (haspel::PointeredListItem* item = names->GetHead(); item; item = item->GetNext())
-        paths.emplace_back(static_cast<const char*>(item->GetPointer()));
-    names.reset();
-
-    for (const std::string& path : paths) {
-        if (path.empty())
-            continue;
-        ChildFrame* frame = OpenDocumentFile(path.c_str());
-        haspel::ConfigSection& entry = workspace.GetSection(path.c_str());
-        haspel::ConfigSection& place = entry.GetSection("ChildFrame");
-        const int32_t x = place.GetInt("XPos", 50);
-        const int32_t y = place.GetInt("YPos", 50);
-        const int32_t width = place.GetInt("XSize", 500);
-        const int32_t height = place.GetInt("YSize", 500);
-        frame->setGeometry(x, y, width, height);
+    for (const std::string& name : storedLogNames(GetConfigRootSection())) {
+        ChildFrame* frame = OpenDocumentFile(name.c_str());
+        const LogEntry entry = loadLogEntry(logEntrySection(GetConfigRootSection(), name.c_str()));
+        frame->setGeometry(entry.place.x, entry.place.y, entry.place.width, entry.place.height);
         ChildView& view = frame->view();
-        view.setFollowSwitch(entry.GetBool("Follow", true));
-        view.setMinimumSeveritySwitch(entry.GetInt("MinimumSeverity", 0));
-        view.setReloadOnChangeSwitch(entry.GetBool("ReloadOnChange", false));
-        view.setShowUnknownSwitch(entry.GetBool("ShowUnknown", true));
-        view.setTextFilterSwitch(
-            TextFilter {entry.GetString("TextFilter", ""), entry.GetBool("TextFilterHides", false),
-                entry.GetBool("TextFilterRegex", false), entry.GetBool("TextFilterCase", false)});
+        view.setSwitches(entry.switches);
+        view.setTextFilterSwitch(entry.textFilter);
         frame->UpdateToolbarChecks();
         view.rebuildList();
     }

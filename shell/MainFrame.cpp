@@ -5,6 +5,7 @@
 #include "core/ChildView.h"
 #include "core/Document.h"
 #include "core/MonitorSettings.h"
+#include "core/WorkspaceStore.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/WindowRestore.h"
 #include "platform/qt/resources/Resources.h"
@@ -82,7 +83,7 @@ QString describeFailure() noexcept
 
 } // namespace
 
-MainFrame::MainFrame(Kestrano& app)
+MainFrame::MainFrame(Kestrano& app, const WindowRect& place)
     : app(app)
     , area(new QMdiArea(this))
 {
@@ -93,13 +94,8 @@ MainFrame::MainFrame(Kestrano& app)
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
-    haspel::ConfigSection& placement = app.GetConfigRootSection().GetSection("MainFrame");
-    const int32_t x = placement.GetInt("XPos", 50);
-    const int32_t y = placement.GetInt("YPos", 50);
-    const int32_t width = placement.GetInt("XSize", 500);
-    const int32_t height = placement.GetInt("YSize", 500);
-    move(x, y);
-    resize(width, height);
+    move(place.x, place.y);
+    resize(place.width, place.height);
 
     createActions();
     createWindowKeys();
@@ -491,18 +487,10 @@ void MainFrame::changeEvent(QEvent* event)
 void MainFrame::storePlacement()
 {
     runGuarded(this, [this] {
-        haspel::ConfigSection& placement = app.GetConfigRootSection().GetSection("MainFrame");
-        if (isMaximized()) {
-            placement.GetParameter("Maximized").SetBool(true);
-            return;
-        }
-        if (isMinimized())
-            return;
-        placement.GetParameter("XPos").SetInt(x());
-        placement.GetParameter("YPos").SetInt(y());
-        placement.GetParameter("XSize").SetInt(width());
-        placement.GetParameter("YSize").SetInt(height());
-        placement.GetParameter("Maximized").SetBool(false);
+        const bool maximized = isMaximized();
+        if (isMinimized() && !maximized)
+            return; // a minimized window stores nothing
+        storeMainWindowPlacement(app.GetConfigRootSection(), {{x(), y(), width(), height()}, maximized});
     });
 }
 

@@ -19,13 +19,15 @@ namespace kestrano {
 
 class ChildFrame;
 class Kestrano;
+struct WindowRect;
 
 class MainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
 
 public:
-    // Creates the window at its stored place (not yet shown) and starts the polling timer.
-    explicit MainFrame(Kestrano& app);
+    // Creates the window at its stored place (not yet shown) and starts the polling timer; it stores
+    // its placement from then on.
+    MainFrame(Kestrano& app, const WindowRect& place);
     ~MainFrame() override;
 
     // Starts timer 1 again with the current polling interval.

@@ -1,0 +1,74 @@
+// Moves the workspace between a configuration tree and plain records: under "Workspace" one entry
+// per stored log, named by the log, with its view's switches, its text filter and its window's place
+// ("ChildFrame"); under "MainFrame" the main window's placement. The defaults live here only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace haspel {
+class ConfigSection;
+}
+
+namespace kestrano {
+
+// A window's left and top edge, width and height, as stored: used as they stand, never checked.
+struct WindowRect {
+    int32_t x = 50;
+    int32_t y = 50;
+    int32_t width = 500;
+    int32_t height = 500;
+};
+
+// The switches of a log's view; a new view starts with these defaults.
+struct LogSwitches {
+    bool follow = true;
+    int32_t minimumSeverity = 0; // not range-checked when loaded
+    bool reloadOnChange = false;
+    bool showUnknown = true;
+};
+
+// The text filter as the user set it; an empty pattern filters nothing.
+struct TextFilter {
+    std::string pattern;
+    bool hides = false; // hide the matching messages instead of showing only them
+    bool regex = false;
+    bool matchCase = false;
+};
+
+// Everything a log's entry holds.
+struct LogEntry {
+    LogSwitches switches;
+    TextFilter textFilter;
+    WindowRect place; // relative to the area that holds the log windows
+};
+
+struct MainWindowPlacement {
+    WindowRect rectangle; // the normal (not maximized) one
+    bool maximized = false;
+};
+
+// The names of the stored logs in the order of the workspace's table (neither opening order nor
+// sorted); an entry with the empty name is left out.
+std::vector<std::string> storedLogNames(haspel::ConfigSection& root);
+// The entry of a log, created when missing.
+haspel::ConfigSection& logEntrySection(haspel::ConfigSection& root, const char* name);
+bool hasLogEntry(const haspel::ConfigSection& root, const char* name);
+// Removes the entry with everything in it.
+void removeLogEntry(haspel::ConfigSection& root, const char* name);
+
+// Reads the whole entry. A missing key is created holding its default, so the entry then holds every
+// key; stored values are taken as they stand. Throws haspel::EOutOfMemory.
+LogEntry loadLogEntry(haspel::ConfigSection& entry);
+// Each part of an entry is written when it changes, into the entry's section.
+void storeLogSwitches(haspel::ConfigSection& entry, const LogSwitches& switches);
+void storeTextFilter(haspel::ConfigSection& entry, const TextFilter& filter);
+void storeLogPlace(haspel::ConfigSection& entry, const WindowRect& place);
+
+// As loadLogEntry, for section "MainFrame".
+MainWindowPlacement loadMainWindowPlacement(haspel::ConfigSection& root);
+// A maximized window stores only that it is: the last normal rectangle stays as it was stored.
+void storeMainWindowPlacement(haspel::ConfigSection& root, const MainWindowPlacement& placement);
+
+} // namespace kestrano
