@@ -33,23 +33,13 @@ constexpr int32_t PieceSize = 8192;
 
 class Counter : public kestrano::LineCutterListener {
 public:
-    explicit Counter(const kestrano::MonitorSettings& settings)
-        : settings(settings)
-    { }
-    void showMessage(kestrano::Message* message) override
+    void messageAdded(kestrano::Message* message) override
     {
         ++messages;
         ++severities[static_cast<size_t>(message->getSeverity() + 1)];
     }
-    void trimToKeepLines() override
-    {
-        while (cutter->getMessages().GetCount() > settings.GetKeepLines())
-            delete cutter->getMessages().RemoveFirst();
-    }
     void messageContinued(kestrano::Message*) override { ++continuations; }
 
-    const kestrano::MonitorSettings& settings;
-    kestrano::LineCutter* cutter = nullptr;
     int64_t messages = 0;
     int64_t continuations = 0;
     std::array<int64_t, 6> severities {}; // Unknown to Fatal
@@ -62,9 +52,8 @@ double analyse(const std::string& path, int64_t& messages, int64_t& continuation
     kestrano::MonitorSettings settings;
     settings.SetKeepLines(1000);
     settings.SetMultiLine(severities == nullptr);
-    Counter counter(settings);
+    Counter counter;
     kestrano::LineCutter cutter(settings, counter);
-    counter.cutter = &cutter;
 
     const double start = kestrano::bench::processorSeconds(RUSAGE_SELF);
     const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);

@@ -72,7 +72,7 @@ void ChildView::pollLogFile()
             birth = -1;
             fileWasMissing = true;
             readFailed = false;
-            emptyView();
+            logGone();
             return;
         }
         modified = status.GetModificationTime();
@@ -146,7 +146,7 @@ void ChildView::startOver(uint64_t size, bool newContent)
     encodingChecked = false;
     // A partial line left from the old content would be glued to the first line read now.
     cutter.discardPendingText();
-    emptyView();
+    logRestarted();
 }
 
 void ChildView::noteReadFailure(const char* notice)
@@ -265,7 +265,7 @@ void ChildView::pollSource(LogSource& source)
     case LogSource::Result::Gone:
         readPosition = UnknownPosition;
         readFailed = false;
-        emptyView();
+        logGone();
         return;
     case LogSource::Result::Failed: {
         readPosition = 0;
@@ -296,7 +296,7 @@ void ChildView::startOver(bool skipFirstLine)
     readPosition = 0;
     cutter.discardPendingText();
     cutter.setSkipFirstLine(skipFirstLine);
-    emptyView();
+    logRestarted();
 }
 
 void ChildView::cut(int32_t& highest)
@@ -396,7 +396,7 @@ bool ChildView::appendRowIfShown(Message* message)
     return true;
 }
 
-void ChildView::showMessage(Message* message)
+void ChildView::messageAdded(Message* message)
 {
     if (entrySeverity > message->getSeverity()) {
         message->raiseSeverity(entrySeverity);
@@ -426,34 +426,40 @@ void ChildView::settleUndecided()
         list.scrollIntoView(list.rowCount() - 1);
 }
 
-void ChildView::trimToKeepLines()
-{
-    const int32_t keep = context.settings.GetKeepLines();
-    haspel::ContainingList<Message>& messages = cutter.getMessages();
-    while (messages.GetCount() > keep) {
-        if (list.rowCount() > 0 && list.rowMessage(0) == messages.GetHead())
-            list.deleteFirstRow();
-        if (messages.GetHead() == undecided)
-            undecided = nullptr;
-        delete messages.RemoveFirst();
-    }
-}
-
 void ChildView::messageContinued(Message* message)
 {
     const int32_t rows = list.rowCount();
     if (rows > 0 && list.rowMessage(rows - 1) == message)
         list.refreshRow(rows - 1);
-    else if (textMatcher && !textFilterHides && message == cutter.getMessages().GetTail()
-        && appendRowIfShown(message) && follow)
+    else if (textMatcher && !textFilterHides && appendRowIfShown(message) && follow)
         list.scrollIntoView(list.rowCount() - 1); // the text filter may let it pass now
+}
+
+void ChildView::messageDropping(Message* message)
+{
+    if (list.rowCount() > 0 && list.rowMessage(0) == message)
+        list.deleteFirstRow();
+    if (message == undecided)
+        undecided = nullptr;
 }
 
 void ChildView::emptyView()
 {
     list.deleteAllRows(); // first: the rows point at the messages
     undecided = nullptr;
-    cutter.getMessages().Clear();
+    cutter.clearMessages();
+}
+
+void ChildView::logGone()
+{
+    emptyView();
+    list.logGone();
+}
+
+void ChildView::logRestarted()
+{
+    emptyView();
+    list.logRestarted();
 }
 
 void ChildView::rebuildList()
@@ -461,7 +467,7 @@ void ChildView::rebuildList()
     undecided = nullptr; // judged with the others now
     list.deleteAllRows();
     frame.UpdateToolbarChecks();
-    trimToKeepLines();
+    cutter.trimToKeepLines(); // the setting may have changed
     for (Message* message = cutter.getMessages().GetHead(); message; message = message->GetNext())
         appendRowIfShown(message);
     // One scroll to the end does what scrolling to every appended row would.

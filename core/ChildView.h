@@ -71,9 +71,9 @@ public:
     // Cuts the pending text into messages; the highest new severity or Severity::None.
     int32_t splitPendingText();
 
-    void showMessage(Message* message) override;
-    void trimToKeepLines() override;
+    void messageAdded(Message* message) override;
     void messageContinued(Message* message) override;
+    void messageDropping(Message* message) override;
     bool mayDropUnseen(int32_t severity) const override;
 
     // Refills the list from the kept messages, then polls.
@@ -110,14 +110,18 @@ public:
     void setTextMatcherSwitch(std::unique_ptr<TextMatcher> matcher, bool hides);
 
     Document& getDocument() const { return document; }
-    haspel::ContainingList<Message>& getMessages() { return cutter.getMessages(); }
+    const haspel::ContainingList<Message>& getMessages() const { return cutter.getMessages(); }
     uint64_t getReadPosition() const { return readPosition; }
 
 private:
     bool passesFilter(const Message& message) const;
     bool appendRowIfShown(Message* message);
     void settleUndecided();
+    // Empties the list and the messages.
     void emptyView();
+    // The log is gone (the file or source vanished) or is read again from its start: emptied, told.
+    void logGone();
+    void logRestarted();
     void startOver(uint64_t size, bool newContent);
     void noteReadFailure(const char* notice = ReadErrorNotice);
     // The state every poll starts from; true when this poll is to stay quiet (a first read or Refresh).

@@ -261,8 +261,17 @@ void LineCutter::handleLine(const char* line, int32_t length, const LineMarks& l
     messages.Append(message);
     if (message->getSeverity() > highest)
         highest = message->getSeverity();
-    listener.showMessage(message);
-    listener.trimToKeepLines();
+    listener.messageAdded(message);
+    trimToKeepLines();
+}
+
+void LineCutter::trimToKeepLines()
+{
+    const int32_t keep = settings.GetKeepLines();
+    while (messages.GetCount() > keep) {
+        listener.messageDropping(messages.GetHead());
+        delete messages.RemoveFirst();
+    }
 }
 
 } // namespace kestrano

@@ -1,6 +1,7 @@
 // Cuts the text read from a log into lines and turns them into messages: a line indented by a space
 // or tab continues the last message (when multi-line is on), any other non-blank line becomes a new
-// classified message. The log view owns one cutter, feeds it and is told of every change.
+// classified message. The cutter owns the messages and keeps at most KeepLines of them; the log view
+// owns one cutter, feeds it and is told of every change.
 #pragma once
 
 #include "core/KeywordLists.h"
@@ -13,20 +14,22 @@ namespace kestrano {
 
 class MonitorSettings;
 
-// Implemented by the log view.
+// Told of every change to the cutter's messages as it happens; implemented by the log view. The
+// events go one way: a listener looks at the message it is given and does not call back into the
+// cutter, which is in the middle of its loop.
 class LineCutterListener {
 public:
     virtual ~LineCutterListener() = default;
-    // The message was just appended to the messages; show it if it passes the filter.
-    virtual void showMessage(Message* message) = 0;
+    // The message was just appended to the messages.
+    virtual void messageAdded(Message* message) = 0;
+    // A continuation line was joined to the message, the last of the messages.
+    virtual void messageContinued(Message* message) = 0;
+    // The message, the oldest, is about to be deleted: the messages hold more than KeepLines.
+    virtual void messageDropping(Message* /*message*/) { }
     // Whether a new message of this severity may go unmade when it would be trimmed again before
     // anything could see it (at least KeepLines newer messages follow in the same piece). Its
     // severity still counts for the split's result.
     virtual bool mayDropUnseen(int32_t /*severity*/) const { return false; }
-    // Drop the oldest messages beyond the KeepLines setting.
-    virtual void trimToKeepLines() = 0;
-    // A continuation line was joined to the message, the last of the messages.
-    virtual void messageContinued(Message* message) = 0;
 };
 
 class LineCutter {
@@ -49,8 +52,12 @@ public:
     // settings. Throws haspel::EOutOfMemory; the line being processed is then lost.
     int32_t splitPendingText();
 
-    haspel::ContainingList<Message>& getMessages() { return messages; }
+    // The messages, oldest first.
     const haspel::ContainingList<Message>& getMessages() const { return messages; }
+    // Deletes the oldest messages beyond the KeepLines setting, each after messageDropping.
+    void trimToKeepLines();
+    // Deletes every message; the listener is not told (the caller has emptied what showed them).
+    void clearMessages() { messages.Clear(); }
 
     // When set, the next complete line is dropped (reading started inside a line).
     bool getSkipFirstLine() const { return skipFirstLine; }

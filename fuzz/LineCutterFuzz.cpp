@@ -114,12 +114,13 @@ public:
         : settings(settings)
         , dropUnseen(dropUnseen)
     { }
-    void showMessage(Message*) override { }
+    void messageAdded(Message*) override { }
     bool mayDropUnseen(int32_t) const override { return dropUnseen; }
-    void trimToKeepLines() override
+    void messageDropping(Message* message) override
     {
-        while (cutter->getMessages().GetCount() > settings.GetKeepLines())
-            delete cutter->getMessages().RemoveFirst();
+        if (message != cutter->getMessages().GetHead()
+            || cutter->getMessages().GetCount() <= settings.GetKeepLines())
+            fail("dropped message is not the oldest beyond KeepLines");
     }
     void messageContinued(Message* message) override
     {

@@ -12,7 +12,6 @@ FollowedLog::FollowedLog(const std::string& file, const ViewContext& context, Qu
     , document(makeDocument(file.c_str(), context.files, desktop, journalFiles))
     , view(*document, context, list, desktop)
 {
-    list.attach(view);
     // "Still trying..." only where it will.
     view.setReadErrorNoticeSwitch(notices);
 }

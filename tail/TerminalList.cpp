@@ -1,6 +1,5 @@
 #include "tail/TerminalList.h"
 
-#include "core/ChildView.h"
 #include "tail/TerminalOutput.h"
 
 namespace kestrano::tail {
@@ -22,20 +21,17 @@ void TerminalList::refreshRow(int32_t row)
     output.printContinuation(file, *rowMessage(row));
 }
 
-// The view empties its list when the file is missing (its position then unknown) and when it starts
-// reading the file over from its tail.
-void TerminalList::deleteAllRows()
+// Told at every poll while the file is missing: said once.
+void TerminalList::logGone()
 {
-    rows.clear();
-    if (!view || !notices)
-        return;
-    if (view->getReadPosition() == ChildView::UnknownPosition) {
-        if (!gone)
-            output.notice(file, "gone");
-        gone = true;
-        return;
-    }
-    if (read)
+    if (notices && !gone)
+        output.notice(file, "gone");
+    gone = true;
+}
+
+void TerminalList::logRestarted()
+{
+    if (notices && read)
         output.notice(file, "read again");
     gone = false;
 }

@@ -1,16 +1,12 @@
 // The list control of a log view on a terminal: a row appended is a message printed, a row refreshed
-// is a continuation printed, and emptying the list while following tells that the file went or is
-// read again. The rows are remembered only as the view needs them (at most KeepLines).
+// is a continuation printed, and the view's "gone" and "restarted" are told while following. The rows
+// are remembered only as the view needs them (at most KeepLines).
 #pragma once
 
 #include "core/ports/ListControl.h"
 
 #include <deque>
 #include <string>
-
-namespace kestrano {
-class ChildView;
-}
 
 namespace kestrano::tail {
 
@@ -21,15 +17,15 @@ public:
     // file is the name printed in headers and notices; notices only while following.
     TerminalList(const std::string& file, TerminalOutput& output, bool notices);
 
-    // The view whose reading state tells a vanished file from one read again.
-    void attach(const ChildView& view) { this->view = &view; }
-    // From now on, emptying the list means the file was read before.
+    // From now on, a restart means the file was read before.
     void markRead() { read = true; }
 
     int32_t rowCount() const override { return static_cast<int32_t>(rows.size()); }
     void appendRow(Message* message) override;
     void deleteFirstRow() override { rows.pop_front(); }
-    void deleteAllRows() override;
+    void deleteAllRows() override { rows.clear(); }
+    void logGone() override;
+    void logRestarted() override;
     void refreshRow(int32_t row) override;
     Message* rowMessage(int32_t row) const override { return rows[static_cast<std::size_t>(row)]; }
     void scrollIntoView(int32_t) override { }
@@ -39,7 +35,6 @@ private:
     const std::string& file;
     TerminalOutput& output;
     const bool notices;
-    const ChildView* view = nullptr;
     std::deque<Message*> rows;
     bool read = false;
     bool gone = false;

@@ -17,6 +17,11 @@ public:
     virtual void appendRow(Message* message) = 0;
     virtual void deleteFirstRow() = 0;
     virtual void deleteAllRows() = 0;
+    // Told after the rows were deleted: the log vanished (told at every poll while it is missing), or
+    // it is read again from its start or its tail (a shrink, a replacement, Refresh, its return; also
+    // the first read).
+    virtual void logGone() { }
+    virtual void logRestarted() { }
     // The text of the row's message changed (a continuation line was joined to it).
     virtual void refreshRow(int32_t row) = 0;
     virtual Message* rowMessage(int32_t row) const = 0;

@@ -14,14 +14,14 @@ namespace kestrano::test {
 
 class CutterTest : public ::testing::Test, public LineCutterListener {
 protected:
-    void showMessage(Message* message) override
+    void messageAdded(Message* message) override
     {
         events.push_back("show " + std::string(message->getText()));
     }
-    void trimToKeepLines() override
+    void messageDropping(Message* message) override
     {
-        while (cutter.getMessages().GetCount() > settings.GetKeepLines())
-            delete cutter.getMessages().RemoveFirst();
+        ASSERT_EQ(message, cutter.getMessages().GetHead());
+        dropped.push_back(std::string(message->getText()) + " after " + events.back());
     }
     bool mayDropUnseen(int32_t) const override { return dropUnseen; }
     void messageContinued(Message* message) override
@@ -58,6 +58,8 @@ protected:
     MonitorSettings settings;
     LineCutter cutter {settings, *this};
     std::vector<std::string> events;
+    // "text after last event" of each message dropped for KeepLines
+    std::vector<std::string> dropped;
     bool dropUnseen = false;
 };
 

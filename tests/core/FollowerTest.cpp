@@ -218,6 +218,40 @@ TEST_F(Follower, EmptiesOnDeletionAndShowsTheRecreatedFile)
     EXPECT_EQ(notifier.sounds, 1); // the file came back after the first poll: not suppressed
 }
 
+TEST_F(Follower, TellsTheListWhenTheLogIsGoneOrReadAgainAfterEmptyingIt)
+{
+    writeFile(path, "one\n");
+    view.pollLogFile();
+    EXPECT_EQ(list.told, (std::vector<std::string> {"restarted"})); // the first read
+    appendAndPoll("two\n");
+    view.clearMessages(); // the clear command is neither
+    EXPECT_EQ(list.told.size(), 1u);
+
+    writeFile(path, "x\n"); // shrank
+    view.pollLogFile();
+    std::filesystem::remove(path);
+    view.pollLogFile();
+    view.pollLogFile();
+    writeFile(path, "back\n");
+    view.pollLogFile();
+    view.refreshLog();
+    EXPECT_EQ(list.told,
+        (std::vector<std::string> {"restarted", "restarted", "gone", "gone", "restarted", "restarted"}));
+    EXPECT_EQ(list.texts(), (std::vector<std::string> {"back"}));
+}
+
+TEST_F(Follower, KeepLinesDeletesAMessagesRowBeforeTheMessage)
+{
+    settings.SetKeepLines(3);
+    list.messages = &view.getMessages();
+    writeFile(path, "a\nb\n");
+    view.rebuildList();
+    appendAndPoll("c\nd\ne\n");
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"c", "d", "e"}));
+    EXPECT_EQ(list.texts(), messageTexts());
+    EXPECT_EQ(list.firstRowsDeletedLate, 0);
+}
+
 TEST_F(Follower, ShowsTheCannotReadNoticeOncePerRunOfFailures)
 {
     const std::string notice = "Error: Cannot read from log file. Still trying...";

@@ -61,8 +61,7 @@ TEST_F(CutterTest, AnyPieceBoundaryGivesTheSameMessages)
     for (size_t cut = 0; cut <= text.size(); ++cut) {
         MonitorSettings otherSettings;
         struct Quiet : LineCutterListener {
-            void showMessage(Message*) override { }
-            void trimToKeepLines() override { }
+            void messageAdded(Message*) override { }
             void messageContinued(Message*) override { }
         } quiet;
         LineCutter other(otherSettings, quiet);
@@ -152,6 +151,18 @@ TEST_F(CutterTest, KeepsAtMostKeepLinesThroughTheListener)
     settings.SetKeepLines(2);
     feed("a\nb\nc\n  c2\n");
     EXPECT_EQ(texts(), (Texts {"b", "c\r\nc2"}));
+}
+
+TEST_F(CutterTest, TellsOfEachDropWhileTheOldestMessageIsStillThere)
+{
+    settings.SetKeepLines(2);
+    feed("a\nb\nc\n  c2\nd\n");
+    EXPECT_EQ(dropped, (Texts {"a after show c", "b after show d"}));
+    // A lowered setting takes effect when the owner trims.
+    settings.SetKeepLines(1);
+    cutter.trimToKeepLines();
+    EXPECT_EQ(dropped.back(), "c\r\nc2 after show d");
+    EXPECT_EQ(texts(), (Texts {"d"}));
 }
 
 TEST_F(CutterTest, KeywordChangesActAtTheNextSplit)

@@ -23,6 +23,11 @@ public:
     std::vector<int32_t> refreshed;
     int32_t selected = -1;
     bool rowsLater = false; // as the desktop's list: rows reach the screen after the poll
+    // "gone" or "restarted" as told, " with rows" added when rows were left at that time.
+    std::vector<std::string> told;
+    // When set, each deletion of the first row counts whether its message was no longer the oldest.
+    const haspel::ContainingList<Message>* messages = nullptr;
+    int firstRowsDeletedLate = 0;
 
     int32_t rowCount() const override { return static_cast<int32_t>(rows.size()); }
     void appendRow(Message* message) override
@@ -30,8 +35,15 @@ public:
         rows.push_back(message);
         ++appended;
     }
-    void deleteFirstRow() override { rows.pop_front(); }
+    void deleteFirstRow() override
+    {
+        if (messages && rows.front() != messages->GetHead())
+            ++firstRowsDeletedLate;
+        rows.pop_front();
+    }
     void deleteAllRows() override { rows.clear(); }
+    void logGone() override { told.push_back(rows.empty() ? "gone" : "gone with rows"); }
+    void logRestarted() override { told.push_back(rows.empty() ? "restarted" : "restarted with rows"); }
     void refreshRow(int32_t row) override { refreshed.push_back(row); }
     Message* rowMessage(int32_t row) const override { return rows.at(static_cast<size_t>(row)); }
     void scrollIntoView(int32_t row) override
