@@ -23,14 +23,9 @@ std::unique_ptr<Message> made(const std::string& line, int64_t cutBytes = 0)
         Message::create(line.data(), static_cast<int32_t>(line.size()), Severity::Warning, cutBytes));
 }
 
-// A cutter with real settings and a listener that trims to KeepLines as the view does.
+// A cutter with real settings (it trims to KeepLines itself) and a listener that only listens.
 struct Cutting : LineCutterListener {
-    void showMessage(Message*) override { }
-    void trimToKeepLines() override
-    {
-        while (cutter.getMessages().GetCount() > settings.GetKeepLines())
-            delete cutter.getMessages().RemoveFirst();
-    }
+    void messageAdded(Message*) override { }
     void messageContinued(Message*) override { }
 
     void append(const std::string& text)
