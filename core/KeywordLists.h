@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/KeywordScan.h"
+#include "core/Severity.h"
 
 #include <cstdint>
 
@@ -56,8 +57,8 @@ private:
     void swap(KeywordLists& other);
     char* lowerIntoScratch(const char* line, int32_t length) const;
 
-    char* texts = nullptr; // every keyword NUL-terminated, lists 0 to 4 in list order
-    int32_t listCounts[5] = {};
+    char* texts = nullptr; // every keyword NUL-terminated, the lists in severity order
+    int32_t listCounts[Severity::ListCount] = {};
     Keyword* keywords = nullptr; // those of two bytes or more, by pair, then severity descending
     int32_t keywordCount = 0;
     int32_t everywhereSeverity; // highest severity of an empty keyword (occurs in every line)
