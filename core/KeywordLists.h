@@ -4,6 +4,7 @@
 
 #include "core/KeywordScan.h"
 #include "core/LowerCase.h"
+#include "core/Severity.h"
 
 #include <cstdint>
 
@@ -62,8 +63,8 @@ private:
     // The line lowered for the search; length becomes the copy's.
     const char* lowerIntoScratch(const char* line, int32_t& length) const;
 
-    char* texts = nullptr; // every keyword NUL-terminated, lists 0 to 4 in list order
-    int32_t listCounts[5] = {};
+    char* texts = nullptr; // every keyword NUL-terminated, the lists in severity order
+    int32_t listCounts[Severity::ListCount] = {};
     Keyword* keywords = nullptr; // those of two bytes or more, by pair, then severity descending
     int32_t keywordCount = 0;
     int32_t everywhereSeverity; // highest severity of an empty keyword (occurs in every line)

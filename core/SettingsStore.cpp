@@ -5,21 +5,10 @@
 #include "core/Severity.h"
 
 namespace kestrano {
-namespace {
-
-const char* const SeverityKeys[Severity::ListCount] = {
-    "DebugInformation",
-    "Information",
-    "Warning",
-    "Error",
-    "Fatal",
-};
-
-} // namespace
 
 const char* severityKey(int32_t severity)
 {
-    return SeverityKeys[severity];
+    return Severity::Table[severity].name;
 }
 
 void loadMonitorSettings(MonitorSettings& settings, haspel::ConfigSection& root)
@@ -27,7 +16,7 @@ void loadMonitorSettings(MonitorSettings& settings, haspel::ConfigSection& root)
     haspel::ConfigSection& analyze = root.GetSection("Analyze");
     for (int32_t severity = 0; severity < Severity::ListCount; ++severity) {
         const char* text
-            = analyze.GetString(SeverityKeys[severity], MonitorSettings::DefaultKeywordText(severity));
+            = analyze.GetString(severityKey(severity), MonitorSettings::DefaultKeywordText(severity));
         MonitorSettings::ParseKeywords(text, settings.GetKeywords(severity));
     }
     settings.multiLine = analyze.GetBool("MultiLine", MonitorSettings::DefaultMultiLine);
@@ -48,7 +37,7 @@ void storeMonitorSettings(const MonitorSettings& settings, haspel::ConfigSection
     haspel::ConfigSection& analyze = root.GetSection("Analyze");
     for (int32_t severity = 0; severity < Severity::ListCount; ++severity) {
         const haspel::String text = MonitorSettings::JoinKeywords(settings.GetKeywords(severity));
-        analyze.GetParameter(SeverityKeys[severity]).SetString(text.GetText());
+        analyze.GetParameter(severityKey(severity)).SetString(text.GetText());
     }
     analyze.GetParameter("MultiLine").SetBool(settings.GetMultiLine());
     analyze.GetParameter("UpdateEvery").SetInt(settings.GetUpdateEvery());

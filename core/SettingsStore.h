@@ -13,7 +13,7 @@ namespace kestrano {
 
 class MonitorSettings;
 
-// The configuration key of a severity's keyword list, 0 "DebugInformation" to 4 "Fatal".
+// The configuration key of a severity's keyword list, 0 to 4: its name in Severity::Table.
 const char* severityKey(int32_t severity);
 
 // Fills settings from the tree. A missing key is created holding its default; stored values are

@@ -3,6 +3,7 @@
 #include "core/ChildView.h"
 #include "core/Document.h"
 #include "core/MonitorSettings.h"
+#include "core/Severity.h"
 #include "platform/qt/QtMessageBox.h"
 #include "shell/ChildFrame.h"
 #include "shell/Kestrano.h"
@@ -27,21 +28,23 @@ namespace kestrano {
 
 namespace {
 
-// Shown translated, in the dialog's context.
-const char* const keywordLabels[5]
+// Shown translated, in the dialog's context; one per severity.
+const char* const keywordLabels[Severity::ListCount]
     = {QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "&Debug information keywords:"),
         QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "&Information keywords:"),
         QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "&Warning keywords:"),
         QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "&Error keywords:"),
         QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "&Fatal keywords:")};
 
-const char* const thresholdEntries[] = {QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on any message"),
-    QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on debug informations or higher"),
-    QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on informations or higher"),
-    QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on warnings or higher"),
-    QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on errors or higher"),
-    QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on fatals only"),
-    QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "never")};
+// A threshold's entry, Unknown (any message) to Never.
+const char* const thresholdEntries[Severity::Never - Severity::Unknown + 1]
+    = {QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on any message"),
+        QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on debug informations or higher"),
+        QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on informations or higher"),
+        QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on warnings or higher"),
+        QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on errors or higher"),
+        QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on fatals only"),
+        QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "never")};
 
 QComboBox* thresholdList(QWidget* parent)
 {
@@ -67,7 +70,8 @@ QHBoxLayout* numberRow(const QString& before, QLineEdit* field, const QString& a
 
 void selectThreshold(QComboBox& list, int32_t value)
 {
-    list.setCurrentIndex(value >= -1 && value <= 5 ? value + 1 : -1);
+    list.setCurrentIndex(
+        value >= Severity::Unknown && value <= Severity::Never ? value - Severity::Unknown : -1);
 }
 
 } // namespace
@@ -99,7 +103,7 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
     auto* analyzer = new QGroupBox(tr("Log analyzer"), this);
     auto* analyzerLayout = new QVBoxLayout(analyzer);
     auto* keywordGrid = new QGridLayout;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < Severity::ListCount; ++i) {
         keywords[static_cast<size_t>(i)] = new QLineEdit(analyzer);
         auto* label = new QLabel(tr(keywordLabels[i]), analyzer);
         label->setBuddy(keywords[static_cast<size_t>(i)]);
@@ -143,9 +147,10 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
     layout->addWidget(buttons);
 
     // The tab order is the order of the fields above.
-    QWidget* order[] = {keywords[0], keywords[1], keywords[2], keywords[3], keywords[4], multiLine,
-        updateEvery, initiallyRead, keepLines, onTop, playSound, desktopNotifications};
-    for (size_t i = 1; i < std::size(order); ++i)
+    QList<QWidget*> order(keywords.begin(), keywords.end());
+    order << multiLine << updateEvery << initiallyRead << keepLines << onTop << playSound
+          << desktopNotifications;
+    for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     fill();
 }
@@ -153,7 +158,7 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
 void OptionsDialog::fill()
 {
     MonitorSettings& settings = app.GetSettings();
-    for (int32_t i = 0; i < 5; ++i) {
+    for (int32_t i = 0; i < Severity::ListCount; ++i) {
         const haspel::String text = MonitorSettings::JoinKeywords(settings.GetKeywords(i));
         keywords[static_cast<size_t>(i)]->setText(QString::fromLocal8Bit(text.GetText()));
     }
@@ -205,7 +210,7 @@ bool OptionsDialog::takeValues()
     }
 
     MonitorSettings& settings = app.GetSettings();
-    for (int32_t i = 0; i < 5; ++i) {
+    for (int32_t i = 0; i < Severity::ListCount; ++i) {
         const QByteArray text = keywords[static_cast<size_t>(i)]->text().toLocal8Bit();
         MonitorSettings::ParseKeywords(text.constData(), settings.GetKeywords(i));
     }
@@ -214,8 +219,8 @@ bool OptionsDialog::takeValues()
     app.GetMainFrame()->RestartUpdateTimer();
     settings.SetInitiallyReadBytes(leadingNumber(initiallyRead->text()));
     settings.SetKeepLines(lines);
-    settings.SetOnTop(onTop->currentIndex() - 1);
-    settings.SetPlaySound(playSound->currentIndex() - 1);
+    settings.SetOnTop(onTop->currentIndex() + Severity::Unknown);
+    settings.SetPlaySound(playSound->currentIndex() + Severity::Unknown);
     app.SetDesktopNotifications(desktopNotifications->isChecked());
     app.GetDocTemplate().forEachFrame([](ChildFrame& frame) { frame.view().rebuildList(); });
     return true;

@@ -4,6 +4,8 @@
 // changes nothing.
 #pragma once
 
+#include "core/Severity.h"
+
 #include <QDialog>
 
 #include <array>
@@ -42,7 +44,7 @@ private:
     void failAt(QLineEdit& field);
 
     Kestrano& app;
-    std::array<QLineEdit*, 5> keywords {};
+    std::array<QLineEdit*, Severity::ListCount> keywords {};
     QCheckBox* multiLine;
     QLineEdit* updateEvery;
     QLineEdit* initiallyRead;

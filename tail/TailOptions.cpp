@@ -3,6 +3,7 @@
 #include "ProgramVersion.h"
 #include "config/Path.h"
 #include "core/LogSources.h"
+#include "core/Severity.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -76,8 +77,6 @@ const option LongOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-const char* const SeverityWords[] = {"debug", "info", "warn", "error", "fatal"};
-
 int usageError(const char* format, const char* argument)
 {
     std::fprintf(stderr, "%s: ", Program);
@@ -138,9 +137,9 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
             break;
         case 's': {
             int32_t severity = 0;
-            while (severity < 5 && strcasecmp(optarg, SeverityWords[severity]) != 0)
+            while (severity < Severity::ListCount && strcasecmp(optarg, Severity::Table[severity].tag) != 0)
                 ++severity;
-            if (severity == 5) {
+            if (severity == Severity::ListCount) {
                 result.exitStatus
                     = usageError("invalid severity '%s': debug, info, warn, error or fatal", optarg);
                 return result;

@@ -15,20 +15,8 @@ namespace {
 
 constexpr std::size_t FlushAt = 64 * 1024;
 
-struct Tag {
-    const char* text;
-    const char* color; // SGR parameters; empty: not coloured
-};
-
-// Severity -1 to 4.
-const Tag Tags[] = {
-    {"?", ""},
-    {"DEBUG", "90"},
-    {"INFO", "34"},
-    {"WARN", "33"},
-    {"ERROR", "31"},
-    {"FATAL", "1;37;41"},
-};
+// The SGR parameters of each tag, severity -1 to 4; empty: not coloured.
+const char* const TagColors[Severity::ListCount + 1] = {"", "90", "34", "33", "31", "1;37;41"};
 
 // Writes everything; false with errno set on failure. Once a stop is asked for, nothing waits for a
 // reader that does not read: a write that would wait, or waits, fails with EINTR.
@@ -74,15 +62,17 @@ TerminalOutput::~TerminalOutput()
 void TerminalOutput::printMessage(const std::string& file, const Message& message)
 {
     startLine(file);
-    const Tag& tag = Tags[message.getSeverity() + 1];
-    if (color && tag.color[0] != '\0') {
+    const int32_t severity = message.getSeverity();
+    const char* tag = Severity::isNamed(severity) ? Severity::Table[severity].tag : Severity::UnknownTag;
+    const char* tagColor = TagColors[severity - Severity::Unknown];
+    if (color && tagColor[0] != '\0') {
         append("\033[", 2);
-        append(tag.color, std::strlen(tag.color));
+        append(tagColor, std::strlen(tagColor));
         append("m", 1);
-        append(tag.text, std::strlen(tag.text));
+        append(tag, std::strlen(tag));
         append("\033[0m", 4);
     } else {
-        append(tag.text, std::strlen(tag.text));
+        append(tag, std::strlen(tag));
     }
     // The lines of the text are joined by CR LF; the first goes after the tag, the others after a tab.
     const char* line = message.getText();

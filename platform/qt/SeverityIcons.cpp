@@ -1,5 +1,6 @@
 #include "platform/qt/SeverityIcons.h"
 
+#include "core/Severity.h"
 #include "platform/qt/resources/Resources.h"
 
 #include <array>
@@ -8,15 +9,14 @@ namespace kestrano {
 
 const QIcon& severityIcon(int32_t severity)
 {
-    static const std::array<QIcon, 5> icons = {
-        resourceIcon("debug.svg"),
-        resourceIcon("information.svg"),
-        resourceIcon("warning.svg"),
-        resourceIcon("error.svg"),
-        resourceIcon("fatal.svg"),
-    };
+    static const std::array<QIcon, Severity::ListCount> icons = [] {
+        std::array<QIcon, Severity::ListCount> all;
+        for (int32_t i = 0; i < Severity::ListCount; ++i)
+            all[static_cast<size_t>(i)] = resourceIcon(Severity::Table[i].icon);
+        return all;
+    }();
     static const QIcon none;
-    if (severity < 0 || severity >= static_cast<int32_t>(icons.size()))
+    if (!Severity::isNamed(severity))
         return none;
     return icons[static_cast<size_t>(severity)];
 }

@@ -7,7 +7,7 @@
 
 namespace kestrano {
 
-// The icon of a severity 0 to 4; an empty icon for unknown (-1) or any other value.
+// The icon of a named severity (0 to 4); an empty icon for unknown (-1) or any other value.
 const QIcon& severityIcon(int32_t severity);
 
 } // namespace kestrano
