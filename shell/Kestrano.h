@@ -67,10 +67,9 @@ public:
     MessageBox& GetMessageBox() { return boxes; }
     const ViewContext& GetViewContext() const { return *viewContext; }
 
-    bool handlesCommand(Command command) const override;
-    void runCommand(Command command) override;
-
 private:
+    // Its commands: open, the journal, new (which does nothing), options, the help documents, about.
+    void createCommands();
     void OnFileOpen();
 
     std::unique_ptr<DocTemplate> docTemplate;
