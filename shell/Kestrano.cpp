@@ -174,6 +174,29 @@ void Kestrano::RestoreWorkspace()
     }
 }
 
+void Kestrano::applySettings(const MonitorSettings& chosen, bool desktopNotifications)
+{
+    for (int32_t severity = 0; severity < Severity::ListCount; ++severity) {
+        MonitorSettings::KeywordList& list = settings.GetKeywords(severity);
+        const MonitorSettings::KeywordList& from = chosen.GetKeywords(severity);
+        list.Clear();
+        for (int32_t i = 0; i < from.GetCount(); ++i) {
+            auto keyword = std::make_unique<haspel::String>(*from.Get(i));
+            list.Add(keyword.get());
+            keyword.release();
+        }
+    }
+    settings.SetMultiLine(chosen.GetMultiLine());
+    settings.SetUpdateEvery(chosen.GetUpdateEvery());
+    mainFrame->RestartUpdateTimer();
+    settings.SetInitiallyReadBytes(chosen.GetInitiallyReadBytes());
+    settings.SetKeepLines(chosen.GetKeepLines());
+    settings.SetOnTop(chosen.GetOnTop());
+    settings.SetPlaySound(chosen.GetPlaySound());
+    SetDesktopNotifications(desktopNotifications);
+    docTemplate->forEachFrame([](ChildFrame& frame) { frame.view().rebuildList(); });
+}
+
 void Kestrano::ChooseLogFont()
 {
     bool chosen = false;

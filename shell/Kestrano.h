@@ -59,6 +59,10 @@ public:
     // stores it as "View" / "Font".
     void SetLogFont(const QString& description);
 
+    // Takes over the settings chosen in the Options dialog: stores every value, restarts the polling timer
+    // with the new interval and rebuilds every open view.
+    void applySettings(const MonitorSettings& chosen, bool desktopNotifications);
+
     // The setting "Notifications" / "Desktop": announce important messages on the desktop.
     bool GetDesktopNotifications() const { return notifier.desktopNotifications(); }
     void SetDesktopNotifications(bool on) { notifier.setDesktopNotifications(on); }

@@ -1,12 +1,7 @@
 #include "shell/OptionsDialog.h"
 
-#include "core/ChildView.h"
-#include "core/Document.h"
 #include "core/MonitorSettings.h"
-#include "platform/qt/QtMessageBox.h"
-#include "shell/ChildFrame.h"
 #include "shell/Kestrano.h"
-#include "shell/MainFrame.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -204,20 +199,18 @@ bool OptionsDialog::takeValues()
         return false;
     }
 
-    MonitorSettings& settings = app.GetSettings();
+    MonitorSettings chosen;
     for (int32_t i = 0; i < 5; ++i) {
         const QByteArray text = keywords[static_cast<size_t>(i)]->text().toLocal8Bit();
-        MonitorSettings::ParseKeywords(text.constData(), settings.GetKeywords(i));
+        MonitorSettings::ParseKeywords(text.constData(), chosen.GetKeywords(i));
     }
-    settings.SetMultiLine(multiLine->isChecked());
-    settings.SetUpdateEvery(interval);
-    app.GetMainFrame()->RestartUpdateTimer();
-    settings.SetInitiallyReadBytes(leadingNumber(initiallyRead->text()));
-    settings.SetKeepLines(lines);
-    settings.SetOnTop(onTop->currentIndex() - 1);
-    settings.SetPlaySound(playSound->currentIndex() - 1);
-    app.SetDesktopNotifications(desktopNotifications->isChecked());
-    app.GetDocTemplate().forEachFrame([](ChildFrame& frame) { frame.view().rebuildList(); });
+    chosen.SetMultiLine(multiLine->isChecked());
+    chosen.SetUpdateEvery(interval);
+    chosen.SetInitiallyReadBytes(leadingNumber(initiallyRead->text()));
+    chosen.SetKeepLines(lines);
+    chosen.SetOnTop(onTop->currentIndex() - 1);
+    chosen.SetPlaySound(playSound->currentIndex() - 1);
+    app.applySettings(chosen, desktopNotifications->isChecked());
     return true;
 }
 
