@@ -36,10 +36,11 @@ const char* haspel::GetApplicationName()
 
 namespace kestrano {
 
-Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound, FileSystem* fileSystem)
+Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound, FileSystem* fileSystem, MessageBox* messageBoxes)
     : files(fileSystem ? *fileSystem : systemFileSystem())
     , sound(alertSound ? std::move(alertSound) : std::make_unique<CanberraAlertSound>())
     , notifier(*sound, QString::fromLatin1(DesktopFileId))
+    , messageBox(messageBoxes ? *messageBoxes : boxes)
     , details(std::make_unique<MessageDialogLauncher>(boxes))
 {
     loadMonitorSettings(settings, GetConfigRootSection());

@@ -329,7 +329,9 @@ void MainFrame::pollAllLogs()
         }
     });
     if (!failure.isNull())
-        runGuarded(this, [this, &failure] { showError(this, failure); }); // no pass while it is open
+        runGuarded(this, [this, &failure] {
+            app.GetMessageBox().showError(failure.toLocal8Bit().constData()); // no pass while it is open
+        });
     // A log with more to read is read on at once, after the events that came meanwhile.
     if (more)
         timer.start(0);
@@ -424,7 +426,7 @@ void MainFrame::clearAll()
 
 void MainFrame::deleteAllFiles()
 {
-    if (askYesNo(this, tr("Sure to delete all open log files?")))
+    if (app.GetMessageBox().askYesNo(tr("Sure to delete all open log files?").toLocal8Bit().constData()))
         app.GetDocTemplate().forEachFrame([](ChildFrame& frame) { frame.document().deleteLogFile(); });
 }
 

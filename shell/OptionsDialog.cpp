@@ -11,7 +11,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -167,6 +166,11 @@ void OptionsDialog::accept()
         QDialog::accept();
 }
 
+void OptionsDialog::showError(const QString& text)
+{
+    app.GetMessageBox().showError(text.toLocal8Bit().constData());
+}
+
 void OptionsDialog::failAt(QLineEdit& field)
 {
     field.setFocus();
@@ -177,24 +181,21 @@ bool OptionsDialog::takeValues()
 {
     const int32_t interval = leadingNumber(updateEvery->text());
     if (interval < 100) {
-        QMessageBox::critical(this, QStringLiteral("Kestrano"),
-            tr("The update interval may not be less than 100 milli seconds."), QMessageBox::Ok);
+        showError(tr("The update interval may not be less than 100 milli seconds."));
         failAt(*updateEvery);
         return false;
     }
     if (interval < 500
-        && QMessageBox::warning(this, QStringLiteral("Kestrano"),
-               tr("Settings the update interval to less than 500 milli seconds\n"
-                  "May slow down your system. Are you sure you want to do this?"),
-               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-            != QMessageBox::Yes) {
+        && !app.GetMessageBox().warnYesNo(tr("Settings the update interval to less than 500 milli seconds\n"
+                                             "May slow down your system. Are you sure you want to do this?")
+                                              .toLocal8Bit()
+                                              .constData())) {
         failAt(*updateEvery);
         return false;
     }
     const int32_t lines = leadingNumber(keepLines->text());
     if (lines <= 0) {
-        QMessageBox::critical(
-            this, QStringLiteral("Kestrano"), tr("Invalid keep lines value."), QMessageBox::Ok);
+        showError(tr("Invalid keep lines value."));
         failAt(*keepLines);
         return false;
     }

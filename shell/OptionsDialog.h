@@ -38,6 +38,7 @@ private:
     void fill();
     // The checks, then the values to the application; false (nothing handed over) when a check failed.
     bool takeValues();
+    void showError(const QString& text);
     void failAt(QLineEdit& field);
 
     Kestrano& app;
