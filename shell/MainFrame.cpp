@@ -4,7 +4,6 @@
 #include "core/ChildView.h"
 #include "core/Document.h"
 #include "core/MonitorSettings.h"
-#include "platform/qt/QtMessageBox.h"
 #include "platform/qt/WindowRestore.h"
 #include "platform/qt/resources/Resources.h"
 #include "shell/ChildFrame.h"
