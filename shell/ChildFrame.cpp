@@ -89,6 +89,7 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     layout->addWidget(finder);
     inner->setCentralWidget(content);
     createFilterBar();
+    createCommands();
 
     setWindowTitle(titleOf(logDocument->getPathName().GetText()));
     setWindowIcon(programIcon());
@@ -112,10 +113,8 @@ void ChildFrame::createToolBar()
     severities->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     logToolBar = createToolsBar(inner, toolBarLayout, [this, severities](Command command) {
         QAction* action = createCommandAction(command, this);
-        const bool isFilter = severityOfFilterCommand(command) >= 0;
-        action->setCheckable(isFilter || command == Command::ToggleUnknowns
-            || command == Command::ToggleFollow || command == Command::ToggleReloadOnChange);
-        if (isFilter)
+        action->setCheckable(commandInfo(command).checkable == Checkable::OnLogToolbar);
+        if (severityOfFilterCommand(command) >= 0)
             severities->addAction(action);
         connect(action, &QAction::triggered, this, [this, command] { mainFrame.dispatch(command, this); });
         buttons[command] = action;
@@ -186,47 +185,21 @@ void ChildFrame::showTextFilter()
     showPatternError(*filterText, logView->getTextFilterError());
 }
 
-bool ChildFrame::handlesCommand(Command command) const
+void ChildFrame::createCommands()
 {
-    switch (command) {
-    case Command::Find:
-    case Command::FindNext:
-    case Command::FindPrevious:
-    case Command::FilterText:
-    case Command::MessageDetails:
-    case Command::CopyMessage:
-        return true;
-    default:
-        return false;
-    }
-}
-
-void ChildFrame::runCommand(Command command)
-{
-    switch (command) {
-    case Command::Find:
-        finder->open();
-        break;
-    case Command::FindNext:
-        finder->findNext();
-        break;
-    case Command::FindPrevious:
-        finder->findPrevious();
-        break;
-    case Command::FilterText:
-        filterToolBar->show();
-        filterText->setFocus(Qt::ShortcutFocusReason);
-        filterText->selectAll();
-        break;
-    case Command::MessageDetails:
-        logView->openMessageDetails();
-        break;
-    case Command::CopyMessage:
-        copySelectedMessage();
-        break;
-    default:
-        break;
-    }
+    setCommands({
+        {Command::Find, [this] { finder->open(); }},
+        {Command::FindNext, [this] { finder->findNext(); }},
+        {Command::FindPrevious, [this] { finder->findPrevious(); }},
+        {Command::FilterText,
+            [this] {
+                filterToolBar->show();
+                filterText->setFocus(Qt::ShortcutFocusReason);
+                filterText->selectAll();
+            }},
+        {Command::MessageDetails, [this] { logView->openMessageDetails(); }},
+        {Command::CopyMessage, [this] { copySelectedMessage(); }},
+    });
 }
 
 void ChildFrame::copySelectedMessage()

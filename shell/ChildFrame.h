@@ -63,10 +63,6 @@ public:
     // maximized or minimized.
     void storePosition();
 
-    // Find, the text filter, details and copy of the selected message.
-    bool handlesCommand(Command command) const override;
-    void runCommand(Command command) override;
-
 protected:
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -75,6 +71,8 @@ protected:
 private:
     void createToolBar();
     void createFilterBar();
+    // Its commands: find, the text filter, details and copy of the selected message.
+    void createCommands();
     void applyTextFilter();
     void showTextFilter();
     void showContextMenu(const QPoint& place);

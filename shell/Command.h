@@ -1,4 +1,5 @@
-// The program's commands and their table: number, menu text, shortcut, status-bar prompt, tool tip, icon.
+// The program's commands and their table: number, menu text, shortcut, status-bar prompt, tool tip, icon,
+// and where the command shows a check mark.
 #pragma once
 
 #include <cstdint>
@@ -46,6 +47,13 @@ enum class Command {
 // Marks a separator in a list of menu entries or toolbar buttons (New is in neither).
 inline constexpr Command Separator = Command::New;
 
+// Where a command shows its on or off state with a check mark.
+enum class Checkable {
+    No,
+    InMenu, // the main window's menu entry (the bars shown or hidden)
+    OnLogToolbar, // the log window's toolbar button (filters and switches); their menu entries show none
+};
+
 struct CommandInfo {
     Command command;
     int32_t number;
@@ -55,6 +63,7 @@ struct CommandInfo {
     const char* prompt; // status-bar prompt
     const char* toolTip;
     const char* icon; // file in ":/icons/", or nullptr
+    Checkable checkable = Checkable::No;
 };
 
 // Every command, in the order of the enumeration.

@@ -32,7 +32,7 @@ QString describeCurrentException()
 void reportCurrentException(QWidget* owner) noexcept
 {
     try {
-        showError(owner, describeCurrentException());
+        showBox(owner, QMessageBox::Critical, describeCurrentException());
     } catch (...) {
         // Nothing more can be done without memory; the program goes on.
     }

@@ -37,10 +37,11 @@ const char* haspel::GetApplicationName()
 
 namespace kestrano {
 
-Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound, FileSystem* fileSystem)
+Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound, FileSystem* fileSystem, MessageBox* messageBoxes)
     : files(fileSystem ? *fileSystem : systemFileSystem())
     , sound(alertSound ? std::move(alertSound) : std::make_unique<CanberraAlertSound>())
     , notifier(*sound, QString::fromLatin1(DesktopFileId))
+    , messageBox(messageBoxes ? *messageBoxes : boxes)
     , details(std::make_unique<MessageDialogLauncher>(boxes))
 {
     loadMonitorSettings(settings, GetConfigRootSection());
@@ -48,6 +49,7 @@ Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound, FileSystem* fileSyste
         GetConfigRootSection().GetSection("Notifications").GetBool("Desktop", true));
     viewContext = std::make_unique<ViewContext>(
         ViewContext {settings, GetConfigRootSection(), GetFileSystem(), notifier, *details});
+    createCommands();
 }
 
 Kestrano::~Kestrano()
@@ -153,6 +155,29 @@ void Kestrano::RestoreWorkspace()
     }
 }
 
+void Kestrano::applySettings(const MonitorSettings& chosen, bool desktopNotifications)
+{
+    for (int32_t severity = 0; severity < Severity::ListCount; ++severity) {
+        MonitorSettings::KeywordList& list = settings.GetKeywords(severity);
+        const MonitorSettings::KeywordList& from = chosen.GetKeywords(severity);
+        list.Clear();
+        for (int32_t i = 0; i < from.GetCount(); ++i) {
+            auto keyword = std::make_unique<haspel::String>(*from.Get(i));
+            list.Add(keyword.get());
+            keyword.release();
+        }
+    }
+    settings.SetMultiLine(chosen.GetMultiLine());
+    settings.SetUpdateEvery(chosen.GetUpdateEvery());
+    mainFrame->RestartUpdateTimer();
+    settings.SetInitiallyReadBytes(chosen.GetInitiallyReadBytes());
+    settings.SetKeepLines(chosen.GetKeepLines());
+    settings.SetOnTop(chosen.GetOnTop());
+    settings.SetPlaySound(chosen.GetPlaySound());
+    SetDesktopNotifications(desktopNotifications);
+    docTemplate->forEachFrame([](ChildFrame& frame) { frame.view().rebuildList(); });
+}
+
 void Kestrano::ChooseLogFont()
 {
     bool chosen = false;
@@ -171,57 +196,31 @@ void Kestrano::SetLogFont(const QString& description)
     docTemplate->forEachFrame([&font](ChildFrame& frame) { frame.list().setFont(font); });
 }
 
-bool Kestrano::handlesCommand(Command command) const
+void Kestrano::createCommands()
 {
-    switch (command) {
-    case Command::Open:
-    case Command::OpenJournal:
-    case Command::New:
-    case Command::Options:
-    case Command::Help:
-    case Command::TermsAndConditions:
-    case Command::WebSite:
-    case Command::About:
-        return true;
-    default:
-        return false;
-    }
-}
-
-void Kestrano::runCommand(Command command)
-{
-    switch (command) {
-    case Command::Open:
-        OnFileOpen();
-        break;
-    case Command::OpenJournal: {
-        JournalDialog dialog(JournalSource::units(), mainFrame.get());
-        if (dialog.exec() == QDialog::Accepted)
-            OpenDocumentFile(journalName(dialog.unit()).c_str());
-        break;
-    }
-    case Command::Options: {
-        OptionsDialog dialog(*this, mainFrame.get());
-        dialog.exec();
-        break;
-    }
-    case Command::Help:
-        openDocument(QStringLiteral("help/index.html"));
-        break;
-    case Command::TermsAndConditions:
-        openDocument(QStringLiteral("Readme.txt"));
-        break;
-    case Command::WebSite:
-        QDesktopServices::openUrl(QUrl(QString::fromLatin1(WebSiteAddress)));
-        break;
-    case Command::About: {
-        AboutDialog dialog(mainFrame.get());
-        dialog.exec();
-        break;
-    }
-    default: // New: nothing
-        break;
-    }
+    setCommands({
+        {Command::Open, [this] { OnFileOpen(); }},
+        {Command::OpenJournal,
+            [this] {
+                JournalDialog dialog(JournalSource::units(), mainFrame.get());
+                if (dialog.exec() == QDialog::Accepted)
+                    OpenDocumentFile(journalName(dialog.unit()).c_str());
+            }},
+        {Command::New, [] {}},
+        {Command::Options,
+            [this] {
+                OptionsDialog dialog(*this, mainFrame.get());
+                dialog.exec();
+            }},
+        {Command::Help, [] { openDocument(QStringLiteral("help/index.html")); }},
+        {Command::TermsAndConditions, [] { openDocument(QStringLiteral("Readme.txt")); }},
+        {Command::WebSite, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(WebSiteAddress))); }},
+        {Command::About,
+            [this] {
+                AboutDialog dialog(mainFrame.get());
+                dialog.exec();
+            }},
+    });
 }
 
 void Kestrano::OnFileOpen()

@@ -25,9 +25,10 @@ class MessageDetails;
 
 class Kestrano : public haspel::AppBase, public CommandTarget {
 public:
-    // Loads the configuration (AppBase) and the eleven settings. Without a sound or file system, the
-    // desktop's sound and the real file system are used.
-    explicit Kestrano(std::unique_ptr<AlertSound> sound = nullptr, FileSystem* files = nullptr);
+    // Loads the configuration (AppBase) and the eleven settings. Without a sound, file system or message
+    // box, the desktop's sound, the real file system and boxes on the screen are used.
+    explicit Kestrano(std::unique_ptr<AlertSound> sound = nullptr, FileSystem* files = nullptr,
+        MessageBox* boxes = nullptr);
     // Stores the settings; AppBase then saves the configuration file.
     ~Kestrano() override;
     Kestrano(const Kestrano&) = delete;
@@ -59,18 +60,22 @@ public:
     // stores it as "View" / "Font".
     void SetLogFont(const QString& description);
 
+    // Takes over the settings chosen in the Options dialog: stores every value, restarts the polling timer
+    // with the new interval and rebuilds every open view.
+    void applySettings(const MonitorSettings& chosen, bool desktopNotifications);
+
     // The setting "Notifications" / "Desktop": announce important messages on the desktop.
     bool GetDesktopNotifications() const { return notifier.desktopNotifications(); }
     void SetDesktopNotifications(bool on) { notifier.setDesktopNotifications(on); }
 
     FileSystem& GetFileSystem() { return files; }
-    MessageBox& GetMessageBox() { return boxes; }
+    // Every question and error box of the program goes here.
+    MessageBox& GetMessageBox() { return messageBox; }
     const ViewContext& GetViewContext() const { return *viewContext; }
 
-    bool handlesCommand(Command command) const override;
-    void runCommand(Command command) override;
-
 private:
+    // Its commands: open, the journal, new (which does nothing), options, the help documents, about.
+    void createCommands();
     void OnFileOpen();
 
     std::unique_ptr<DocTemplate> docTemplate;
@@ -80,6 +85,7 @@ private:
     std::unique_ptr<AlertSound> sound;
     QtNotifier notifier;
     QtMessageBox boxes;
+    MessageBox& messageBox;
     std::unique_ptr<MessageDetails> details;
     std::unique_ptr<ViewContext> viewContext;
     std::unique_ptr<MainFrame> mainFrame;

@@ -5,59 +5,25 @@
 
 namespace kestrano {
 
-bool ViewCommands::handlesCommand(Command command) const
+ViewCommands::ViewCommands(ChildView& view)
 {
-    switch (command) {
-    case Command::SetToDebugs:
-    case Command::SetToInformations:
-    case Command::SetToWarnings:
-    case Command::SetToErrors:
-    case Command::SetToFatals:
-    case Command::ToggleUnknowns:
-    case Command::ToggleFollow:
-    case Command::ToggleReloadOnChange:
-    case Command::Clear:
-    case Command::Refresh:
-        return true;
-    default:
-        return false;
-    }
+    std::vector<CommandHandler> table;
+    for (Command filter : {Command::SetToDebugs, Command::SetToInformations, Command::SetToWarnings,
+             Command::SetToErrors, Command::SetToFatals})
+        table.push_back({filter,
+            [&view, severity = severityOfFilterCommand(filter)] { view.setMinimumSeverity(severity); }});
+    table.push_back({Command::ToggleUnknowns, [&view] { view.toggleShowUnknown(); }});
+    table.push_back({Command::ToggleFollow, [&view] { view.toggleFollow(); }});
+    table.push_back({Command::ToggleReloadOnChange, [&view] { view.toggleReloadOnChange(); }});
+    table.push_back({Command::Clear, [&view] { view.clearMessages(); }});
+    table.push_back({Command::Refresh, [&view] { view.refreshLog(); }});
+    setCommands(std::move(table));
 }
 
-void ViewCommands::runCommand(Command command)
+DocumentCommands::DocumentCommands(Document& document)
 {
-    switch (command) {
-    case Command::ToggleUnknowns:
-        view.toggleShowUnknown();
-        break;
-    case Command::ToggleFollow:
-        view.toggleFollow();
-        break;
-    case Command::ToggleReloadOnChange:
-        view.toggleReloadOnChange();
-        break;
-    case Command::Clear:
-        view.clearMessages();
-        break;
-    case Command::Refresh:
-        view.refreshLog();
-        break;
-    default:
-        if (int32_t severity = severityOfFilterCommand(command); severity >= 0)
-            view.setMinimumSeverity(severity);
-        break;
-    }
-}
-
-bool DocumentCommands::handlesCommand(Command command) const
-{
-    return command == Command::DeleteFile && document.isDeletable();
-}
-
-void DocumentCommands::runCommand(Command command)
-{
-    if (command == Command::DeleteFile)
-        document.confirmDeleteLogFile();
+    setCommands({{Command::DeleteFile, [&document] { document.confirmDeleteLogFile(); },
+        [&document] { return document.isDeletable(); }}});
 }
 
 } // namespace kestrano

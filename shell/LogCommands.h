@@ -10,27 +10,13 @@ class Document;
 
 class ViewCommands : public CommandTarget {
 public:
-    explicit ViewCommands(ChildView& view)
-        : view(view)
-    { }
-    bool handlesCommand(Command command) const override;
-    void runCommand(Command command) override;
-
-private:
-    ChildView& view;
+    explicit ViewCommands(ChildView& view);
 };
 
 class DocumentCommands : public CommandTarget {
 public:
-    explicit DocumentCommands(Document& document)
-        : document(document)
-    { }
     // A log that is no file (the journal, standard input) can't be deleted.
-    bool handlesCommand(Command command) const override;
-    void runCommand(Command command) override;
-
-private:
-    Document& document;
+    explicit DocumentCommands(Document& document);
 };
 
 } // namespace kestrano

@@ -6,7 +6,6 @@
 #include "core/Document.h"
 #include "core/MonitorSettings.h"
 #include "core/WorkspaceStore.h"
-#include "platform/qt/QtMessageBox.h"
 #include "platform/qt/WindowRestore.h"
 #include "platform/qt/resources/Resources.h"
 #include "shell/ChildFrame.h"
@@ -36,6 +35,10 @@ namespace {
 
 // Shortest timer interval; a stored interval below it (possible only by editing the file) uses it.
 constexpr int32_t ShortestInterval = 10;
+
+// The Window menu's own entries; the list of log windows follows them.
+constexpr Command windowMenuEntries[]
+    = {Command::Cascade, Command::TileHorizontally, Command::TileVertically, Command::ArrangeIcons};
 
 constexpr Command mainToolBarLayout[]
     = {Command::Open, Separator, Command::Cascade, Command::TileHorizontally, Command::TileVertically,
@@ -97,6 +100,7 @@ MainFrame::MainFrame(Kestrano& app, const WindowRect& place)
     move(place.x, place.y);
     resize(place.width, place.height);
 
+    createCommands();
     createActions();
     createWindowKeys();
     createToolBar();
@@ -129,11 +133,10 @@ void MainFrame::createActions()
         QAction* action = createShortcutAction(info.command, this);
         const Command command = info.command;
         connect(action, &QAction::triggered, this, [this, command] { dispatch(command, activeChild()); });
+        action->setCheckable(info.checkable == Checkable::InMenu);
         addAction(action);
         actions[command] = action;
     }
-    actions[Command::Toolbar]->setCheckable(true);
-    actions[Command::StatusBar]->setCheckable(true);
     // The desktop's quit key too.
     actions[Command::Exit]->setShortcuts(
         {actions[Command::Exit]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q)});
@@ -168,7 +171,7 @@ void MainFrame::createToolBar()
     connect(mainToolBar, &QToolBar::visibilityChanged, this, [this] { updateBarChecks(); });
 }
 
-QMenu* MainFrame::createMenu(const QString& title, std::initializer_list<Command> entries)
+QMenu* MainFrame::createMenu(const QString& title, std::span<const Command> entries)
 {
     auto* menu = new QMenu(title, this);
     addCommands(*menu, entries, [this](Command command) { return actions[command]; });
@@ -198,8 +201,7 @@ void MainFrame::createMenus()
             tr("&View"), {C::Toolbar, C::StatusBar, Separator, C::ClearAll, Separator, C::Refresh})),
         createMenu(tr("&Help"), {C::Help, C::TermsAndConditions, C::WebSite, Separator, C::About}),
     };
-    windowMenu
-        = createMenu(tr("&Window"), {C::Cascade, C::TileHorizontally, C::TileVertically, C::ArrangeIcons});
+    windowMenu = createMenu(tr("&Window"), windowMenuEntries);
     connect(windowMenu, &QMenu::aboutToShow, this, &MainFrame::fillWindowMenu);
     menusWithLogs = {
         createMenu(tr("&File"),
@@ -223,7 +225,7 @@ void MainFrame::createMenus()
 void MainFrame::fillWindowMenu()
 {
     const QList<QAction*> entries = windowMenu->actions();
-    for (qsizetype i = 4; i < entries.size(); ++i) {
+    for (qsizetype i = std::size(windowMenuEntries); i < entries.size(); ++i) {
         windowMenu->removeAction(entries[i]);
         if (entries[i]->parent() == windowMenu)
             entries[i]->deleteLater();
@@ -323,7 +325,9 @@ void MainFrame::pollAllLogs()
         }
     });
     if (!failure.isNull())
-        runGuarded(this, [this, &failure] { showError(this, failure); }); // no pass while it is open
+        runGuarded(this, [this, &failure] {
+            app.GetMessageBox().showError(failure.toLocal8Bit().constData()); // no pass while it is open
+        });
     // A log with more to read is read on at once, after the events that came meanwhile.
     if (more)
         timer.start(0);
@@ -383,59 +387,33 @@ void MainFrame::updateCaption()
         setWindowTitle(name + QStringLiteral(" - ") + child->windowTitle());
 }
 
-bool MainFrame::handlesCommand(Command command) const
+void MainFrame::createCommands()
 {
-    switch (command) {
-    case Command::ClearAll:
-    case Command::DeleteAllFiles:
-    case Command::Exit:
-    case Command::Toolbar:
-    case Command::StatusBar:
-        return true;
-    case Command::Cascade:
-    case Command::TileHorizontally:
-    case Command::TileVertically:
-    case Command::ArrangeIcons:
-        return activeChild() != nullptr;
-    default:
-        return false;
-    }
-}
-
-void MainFrame::runCommand(Command command)
-{
-    switch (command) {
-    case Command::ClearAll:
-        clearAll();
-        break;
-    case Command::DeleteAllFiles:
-        deleteAllFiles();
-        break;
-    case Command::Exit:
-        close();
-        break;
-    case Command::Toolbar:
-        mainToolBar->setVisible(!mainToolBar->isVisibleTo(this));
-        break;
-    case Command::StatusBar:
-        statusBar()->setVisible(!statusBar()->isVisibleTo(this));
-        break;
-    case Command::Cascade:
-        area->cascadeSubWindows();
-        break;
-    case Command::TileHorizontally:
-        tileHorizontally(*area);
-        break;
-    case Command::TileVertically:
-        tileVertically(*area);
-        break;
-    case Command::ArrangeIcons:
-        arrangeIcons(*area);
-        break;
-    default:
-        break;
-    }
-    updateCommands();
+    // Each command of the main window ends with the actions and menus brought up to date.
+    const auto handler = [this](Command command, auto act, std::function<bool()> enabled = {}) {
+        return CommandHandler {command,
+            [this, act] {
+                act();
+                updateCommands();
+            },
+            std::move(enabled)};
+    };
+    const auto withLogWindow = [this] { return activeChild() != nullptr; };
+    setCommands({
+        handler(Command::ClearAll, [this] { clearAll(); }),
+        handler(Command::DeleteAllFiles, [this] { deleteAllFiles(); }),
+        handler(Command::Exit, [this] { close(); }),
+        handler(Command::Toolbar, [this] { mainToolBar->setVisible(!mainToolBar->isVisibleTo(this)); }),
+        handler(Command::StatusBar, [this] { statusBar()->setVisible(!statusBar()->isVisibleTo(this)); }),
+        handler(
+            Command::Cascade, [this] { area->cascadeSubWindows(); }, withLogWindow),
+        handler(
+            Command::TileHorizontally, [this] { tileHorizontally(*area); }, withLogWindow),
+        handler(
+            Command::TileVertically, [this] { tileVertically(*area); }, withLogWindow),
+        handler(
+            Command::ArrangeIcons, [this] { arrangeIcons(*area); }, withLogWindow),
+    });
 }
 
 void MainFrame::clearAll()
@@ -445,7 +423,7 @@ void MainFrame::clearAll()
 
 void MainFrame::deleteAllFiles()
 {
-    if (askYesNo(this, tr("Sure to delete all open log files?")))
+    if (app.GetMessageBox().askYesNo(tr("Sure to delete all open log files?").toLocal8Bit().constData()))
         app.GetDocTemplate().forEachFrame([](ChildFrame& frame) { frame.document().deleteLogFile(); });
 }
 

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <map>
+#include <span>
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -54,9 +55,6 @@ public:
     // The menus shown now, by title.
     QList<QMenu*> currentMenus() const;
 
-    bool handlesCommand(Command command) const override;
-    void runCommand(Command command) override;
-
 protected:
     bool event(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -71,11 +69,16 @@ protected:
 private:
     // The object that handles the command on its route from the log window (or from none).
     CommandTarget* handlerOf(Command command, ChildFrame* from);
+    void createCommands();
     void createActions();
     void createWindowKeys();
     void createToolBar();
     void createMenus();
-    QMenu* createMenu(const QString& title, std::initializer_list<Command> entries);
+    QMenu* createMenu(const QString& title, std::span<const Command> entries);
+    QMenu* createMenu(const QString& title, std::initializer_list<Command> entries)
+    {
+        return createMenu(title, std::span(entries.begin(), entries.size()));
+    }
     // Ends a View menu with "Font...".
     QMenu* withFontEntry(QMenu* menu);
     void fillWindowMenu();

@@ -1,13 +1,8 @@
 #include "shell/OptionsDialog.h"
 
-#include "core/ChildView.h"
-#include "core/Document.h"
 #include "core/MonitorSettings.h"
 #include "core/Severity.h"
-#include "platform/qt/QtMessageBox.h"
-#include "shell/ChildFrame.h"
 #include "shell/Kestrano.h"
-#include "shell/MainFrame.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -177,6 +171,11 @@ void OptionsDialog::accept()
         QDialog::accept();
 }
 
+void OptionsDialog::showError(const QString& text)
+{
+    app.GetMessageBox().showError(text.toLocal8Bit().constData());
+}
+
 void OptionsDialog::failAt(QLineEdit& field)
 {
     field.setFocus();
@@ -187,42 +186,37 @@ bool OptionsDialog::takeValues()
 {
     const int32_t interval = leadingNumber(updateEvery->text());
     if (interval < 100) {
-        QMessageBox::critical(this, QStringLiteral("Kestrano"),
-            tr("The update interval may not be less than 100 milli seconds."), QMessageBox::Ok);
+        showError(tr("The update interval may not be less than 100 milli seconds."));
         failAt(*updateEvery);
         return false;
     }
     if (interval < 500
-        && QMessageBox::warning(this, QStringLiteral("Kestrano"),
-               tr("Settings the update interval to less than 500 milli seconds\n"
-                  "May slow down your system. Are you sure you want to do this?"),
-               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-            != QMessageBox::Yes) {
+        && !app.GetMessageBox().warnYesNo(tr("Settings the update interval to less than 500 milli seconds\n"
+                                             "May slow down your system. Are you sure you want to do this?")
+                                              .toLocal8Bit()
+                                              .constData())) {
         failAt(*updateEvery);
         return false;
     }
     const int32_t lines = leadingNumber(keepLines->text());
     if (lines <= 0) {
-        QMessageBox::critical(
-            this, QStringLiteral("Kestrano"), tr("Invalid keep lines value."), QMessageBox::Ok);
+        showError(tr("Invalid keep lines value."));
         failAt(*keepLines);
         return false;
     }
 
-    MonitorSettings& settings = app.GetSettings();
+    MonitorSettings chosen;
     for (int32_t i = 0; i < Severity::ListCount; ++i) {
         const QByteArray text = keywords[static_cast<size_t>(i)]->text().toLocal8Bit();
-        MonitorSettings::ParseKeywords(text.constData(), settings.GetKeywords(i));
+        MonitorSettings::ParseKeywords(text.constData(), chosen.GetKeywords(i));
     }
-    settings.SetMultiLine(multiLine->isChecked());
-    settings.SetUpdateEvery(interval);
-    app.GetMainFrame()->RestartUpdateTimer();
-    settings.SetInitiallyReadBytes(leadingNumber(initiallyRead->text()));
-    settings.SetKeepLines(lines);
-    settings.SetOnTop(onTop->currentIndex() + Severity::Unknown);
-    settings.SetPlaySound(playSound->currentIndex() + Severity::Unknown);
-    app.SetDesktopNotifications(desktopNotifications->isChecked());
-    app.GetDocTemplate().forEachFrame([](ChildFrame& frame) { frame.view().rebuildList(); });
+    chosen.SetMultiLine(multiLine->isChecked());
+    chosen.SetUpdateEvery(interval);
+    chosen.SetInitiallyReadBytes(leadingNumber(initiallyRead->text()));
+    chosen.SetKeepLines(lines);
+    chosen.SetOnTop(onTop->currentIndex() + Severity::Unknown);
+    chosen.SetPlaySound(playSound->currentIndex() + Severity::Unknown);
+    app.applySettings(chosen, desktopNotifications->isChecked());
     return true;
 }
 

@@ -1,7 +1,6 @@
 // The Options dialog: the program-wide monitoring settings (keywords, multi-line, interval, sizes,
-// notification thresholds, desktop notifications). OK checks the interval and the kept lines, then stores
-// everything through the settings' setters, restarts the polling timer and rebuilds every open view; Cancel
-// changes nothing.
+// notification thresholds, desktop notifications). OK checks the interval and the kept lines, then hands
+// the values to the application, which takes them over; Cancel changes nothing.
 #pragma once
 
 #include "core/Severity.h"
@@ -39,8 +38,9 @@ public:
 
 private:
     void fill();
-    // The checks, then the values into the settings; false (nothing stored) when a check failed.
+    // The checks, then the values to the application; false (nothing handed over) when a check failed.
     bool takeValues();
+    void showError(const QString& text);
     void failAt(QLineEdit& field);
 
     Kestrano& app;

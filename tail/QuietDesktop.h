@@ -18,6 +18,7 @@ public:
     void announce(const char*, int32_t, const char*) override { }
     void show(const Message&) override { }
     bool askYesNo(const char*) override { return false; }
+    bool warnYesNo(const char*) override { return false; }
     void showError(const char*) override { }
 };
 

@@ -9,6 +9,8 @@ public:
 
     // Yes and No buttons, question icon; true for Yes.
     virtual bool askYesNo(const char* text) = 0;
+    // The same with a warning icon, for a choice that may do harm.
+    virtual bool warnYesNo(const char* text) = 0;
     // OK button, error icon.
     virtual void showError(const char* text) = 0;
 };

@@ -3,30 +3,39 @@
 #include "config/Path.h"
 #include "platform/qt/CoreTexts.h"
 
-#include <QMessageBox>
+#include <QApplication>
 
 namespace kestrano {
 
-bool askYesNo(QWidget* owner, const QString& text)
+bool showBox(QWidget* owner, QMessageBox::Icon icon, const QString& text)
 {
-    return QMessageBox::question(owner, QString::fromLatin1(haspel::kApplicationName), text,
-               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        == QMessageBox::Yes;
+    const bool asks = icon == QMessageBox::Question || icon == QMessageBox::Warning;
+    QMessageBox box(icon, QString::fromLatin1(haspel::kApplicationName), text,
+        asks ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
+    box.setDefaultButton(asks ? QMessageBox::No : QMessageBox::Ok);
+    return box.exec() == QMessageBox::Yes;
 }
 
-void showError(QWidget* owner, const QString& text)
+QWidget* QtMessageBox::currentOwner() const
 {
-    QMessageBox::critical(owner, QString::fromLatin1(haspel::kApplicationName), text, QMessageBox::Ok);
+    if (QWidget* dialog = QApplication::activeModalWidget())
+        return dialog;
+    return owner;
 }
 
 bool QtMessageBox::askYesNo(const char* text)
 {
-    return kestrano::askYesNo(owner, translatedBoxText(QString::fromLocal8Bit(text)));
+    return showBox(currentOwner(), QMessageBox::Question, translatedBoxText(QString::fromLocal8Bit(text)));
+}
+
+bool QtMessageBox::warnYesNo(const char* text)
+{
+    return showBox(currentOwner(), QMessageBox::Warning, translatedBoxText(QString::fromLocal8Bit(text)));
 }
 
 void QtMessageBox::showError(const char* text)
 {
-    kestrano::showError(owner, translatedBoxText(QString::fromLocal8Bit(text)));
+    showBox(currentOwner(), QMessageBox::Critical, translatedBoxText(QString::fromLocal8Bit(text)));
 }
 
 } // namespace kestrano

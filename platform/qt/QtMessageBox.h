@@ -1,8 +1,10 @@
-// MessageBox through QMessageBox: owned by the main window, captioned "Kestrano".
+// MessageBox through QMessageBox, the one place that makes the program's boxes: captioned "Kestrano",
+// owned by the open modal dialog or else the main window.
 #pragma once
 
 #include "core/ports/MessageBox.h"
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 
@@ -14,15 +16,19 @@ public:
     void setOwner(QWidget* window) { owner = window; }
     QWidget* getOwner() const { return owner; }
 
+    // The core's texts are shown translated, any other text as it is.
     bool askYesNo(const char* text) override;
+    bool warnYesNo(const char* text) override;
     void showError(const char* text) override;
 
 private:
+    QWidget* currentOwner() const;
+
     QPointer<QWidget> owner;
 };
 
-// The standard boxes of the program, for callers in the shell that hold QStrings.
-bool askYesNo(QWidget* owner, const QString& text);
-void showError(QWidget* owner, const QString& text);
+// A box of the program owned by the window given: Yes and No (No the default) with the question or
+// warning icon, true for Yes; OK alone with any other icon.
+bool showBox(QWidget* owner, QMessageBox::Icon icon, const QString& text);
 
 } // namespace kestrano

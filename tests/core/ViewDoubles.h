@@ -95,10 +95,16 @@ class ScriptedMessageBox : public MessageBox {
 public:
     bool answer = false;
     std::vector<std::string> questions;
+    std::vector<std::string> warnings;
     std::vector<std::string> errors;
     bool askYesNo(const char* text) override
     {
         questions.push_back(text);
+        return answer;
+    }
+    bool warnYesNo(const char* text) override
+    {
+        warnings.push_back(text);
         return answer;
     }
     void showError(const char* text) override { errors.push_back(text); }

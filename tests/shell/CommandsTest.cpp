@@ -3,6 +3,7 @@
 #include "foundation/Exception.h"
 #include "platform/qt/LogList.h"
 #include "shell/ChildFrame.h"
+#include "shell/CommandTarget.h"
 #include "shell/ErrorGuard.h"
 #include "shell/MainFrame.h"
 #include "shell/ProgramArguments.h"
@@ -168,6 +169,53 @@ TEST_F(CommandsTest, AFailingHandlerEndsInAnErrorBoxAndTheProgramGoesOn)
     EXPECT_EQ(boxes.texts, QStringList({"Broken state", "Out of memory.", "Out of memory."}));
     EXPECT_EQ(boxes.captions, QStringList({"Kestrano", "Kestrano", "Kestrano"}));
     EXPECT_EQ(boxes.icons.value(0), QMessageBox::Critical);
+}
+
+// A target whose table has one command always and one only while its condition holds.
+class TwoCommands : public CommandTarget {
+public:
+    TwoCommands()
+    {
+        setCommands({{Command::Clear, [this] { ++cleared; }},
+            {Command::Refresh, [this] { ++refreshed; }, [this] { return ready; }}});
+    }
+    int cleared = 0;
+    int refreshed = 0;
+    bool ready = false;
+};
+
+TEST(CommandTargetTest, TheTableSaysWhatIsHandledAndRunsItsRow)
+{
+    TwoCommands first, second;
+    EXPECT_TRUE(first.handlesCommand(Command::Clear));
+    EXPECT_FALSE(first.handlesCommand(Command::Refresh));
+    EXPECT_FALSE(first.handlesCommand(Command::Open));
+    // The route skips a target whose condition fails.
+    EXPECT_EQ(findHandler(Command::Refresh, {nullptr, &first, &second}), nullptr);
+    second.ready = true;
+    EXPECT_EQ(findHandler(Command::Refresh, {nullptr, &first, &second}), &second);
+    EXPECT_EQ(findHandler(Command::Clear, {&second, &first}), &second);
+    second.runCommand(Command::Refresh);
+    second.runCommand(Command::Open); // not in the table: nothing
+    EXPECT_EQ(second.refreshed, 1);
+    EXPECT_EQ(second.cleared, 0);
+    EXPECT_EQ(first.refreshed, 0);
+}
+
+TEST(CommandTableTest, FiltersAndSwitchesCheckOnTheLogToolbarTheBarsInTheMenu)
+{
+    std::vector<Command> onToolbar, inMenu;
+    for (const CommandInfo& info : commandTable()) {
+        if (info.checkable == Checkable::OnLogToolbar)
+            onToolbar.push_back(info.command);
+        else if (info.checkable == Checkable::InMenu)
+            inMenu.push_back(info.command);
+    }
+    EXPECT_EQ(onToolbar,
+        (std::vector<Command> {Command::SetToDebugs, Command::SetToInformations, Command::SetToWarnings,
+            Command::SetToErrors, Command::SetToFatals, Command::ToggleUnknowns, Command::ToggleFollow,
+            Command::ToggleReloadOnChange}));
+    EXPECT_EQ(inMenu, (std::vector<Command> {Command::Toolbar, Command::StatusBar}));
 }
 
 TEST(ProgramArgumentsTest, EveryArgumentButTheSwitchesIsAFile)

@@ -72,26 +72,28 @@ TEST_F(OptionsDialogTest, AnIntervalBelow100IsRefused)
 
 TEST_F(OptionsDialogTest, AnIntervalBelow500IsQuestioned)
 {
+    useScriptedBoxes = true;
     start();
     {
         OptionsDialog dialog(*app, app->GetMainFrame());
         dialog.updateEveryField().setText(QStringLiteral("250ms"));
-        MessageBoxAnswerer boxes(QMessageBox::No);
+        scriptedBoxes.answer = false;
         EXPECT_FALSE(pressOk(dialog));
-        ASSERT_EQ(boxes.texts.size(), 1);
-        EXPECT_EQ(boxes.texts[0],
-            QStringLiteral("Settings the update interval to less than 500 milli seconds\n"
-                           "May slow down your system. Are you sure you want to do this?"));
-        EXPECT_EQ(boxes.icons[0], QMessageBox::Warning);
+        ASSERT_EQ(scriptedBoxes.warnings.size(), 1u);
+        EXPECT_EQ(scriptedBoxes.warnings[0],
+            "Settings the update interval to less than 500 milli seconds\n"
+            "May slow down your system. Are you sure you want to do this?");
+        EXPECT_TRUE(scriptedBoxes.questions.empty());
+        EXPECT_TRUE(scriptedBoxes.errors.empty());
         EXPECT_EQ(dialog.focusWidget(), &dialog.updateEveryField());
         EXPECT_EQ(settings().GetUpdateEvery(), 1000);
     }
     {
         OptionsDialog dialog(*app, app->GetMainFrame());
         dialog.updateEveryField().setText(QStringLiteral("100"));
-        MessageBoxAnswerer boxes(QMessageBox::Yes);
+        scriptedBoxes.answer = true;
         EXPECT_TRUE(pressOk(dialog));
-        EXPECT_EQ(boxes.texts.size(), 1);
+        EXPECT_EQ(scriptedBoxes.warnings.size(), 2u);
         EXPECT_EQ(settings().GetUpdateEvery(), 100);
         EXPECT_EQ(app->GetMainFrame()->updateTimer().interval(), 100);
         EXPECT_TRUE(app->GetMainFrame()->updateTimer().isActive());
@@ -99,25 +101,38 @@ TEST_F(OptionsDialogTest, AnIntervalBelow500IsQuestioned)
     {
         OptionsDialog dialog(*app, app->GetMainFrame());
         dialog.updateEveryField().setText(QStringLiteral("500"));
-        MessageBoxAnswerer boxes(QMessageBox::No);
+        scriptedBoxes.answer = false;
         EXPECT_TRUE(pressOk(dialog));
-        EXPECT_TRUE(boxes.texts.isEmpty());
+        EXPECT_EQ(scriptedBoxes.warnings.size(), 2u);
         EXPECT_EQ(settings().GetUpdateEvery(), 500);
     }
 }
 
+TEST_F(OptionsDialogTest, TheWarningOnScreenIsAYesNoBoxCaptionedKestrano)
+{
+    start();
+    OptionsDialog dialog(*app, app->GetMainFrame());
+    dialog.updateEveryField().setText(QStringLiteral("250"));
+    MessageBoxAnswerer boxes(QMessageBox::No);
+    EXPECT_FALSE(pressOk(dialog));
+    ASSERT_EQ(boxes.texts.size(), 1);
+    EXPECT_EQ(boxes.icons[0], QMessageBox::Warning);
+    EXPECT_EQ(boxes.captions[0], QStringLiteral("Kestrano"));
+    EXPECT_EQ(settings().GetUpdateEvery(), 1000);
+}
+
 TEST_F(OptionsDialogTest, KeptLinesMustBePositive)
 {
+    useScriptedBoxes = true;
     start();
     for (const char* refused : {"0", "-3"}) {
         OptionsDialog dialog(*app, app->GetMainFrame());
         dialog.keepLinesField().setText(QString::fromLatin1(refused));
         dialog.keywordField(2).setText(QStringLiteral("changed"));
-        MessageBoxAnswerer boxes(QMessageBox::Ok);
+        scriptedBoxes.errors.clear();
         EXPECT_FALSE(pressOk(dialog)) << refused;
-        ASSERT_EQ(boxes.texts.size(), 1);
-        EXPECT_EQ(boxes.texts[0], QStringLiteral("Invalid keep lines value."));
-        EXPECT_EQ(boxes.icons[0], QMessageBox::Critical);
+        ASSERT_EQ(scriptedBoxes.errors.size(), 1u);
+        EXPECT_EQ(scriptedBoxes.errors[0], "Invalid keep lines value.");
         EXPECT_EQ(dialog.focusWidget(), &dialog.keepLinesField());
         EXPECT_EQ(keywords(2), QStringLiteral("warn"));
     }

@@ -43,7 +43,8 @@ void ShellTest::editConfiguration(const std::function<void(haspel::ConfigSection
 
 Kestrano& ShellTest::start(const std::vector<std::string>& arguments)
 {
-    app = std::make_unique<Kestrano>(std::make_unique<RecordingAlertSound>(soundPlays), &files);
+    app = std::make_unique<Kestrano>(std::make_unique<RecordingAlertSound>(soundPlays), &files,
+        useScriptedBoxes ? &scriptedBoxes : nullptr);
     app->InitInstance(arguments);
     QCoreApplication::processEvents();
     return *app;

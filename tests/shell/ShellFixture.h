@@ -5,6 +5,7 @@
 #include "platform/LinuxFileSystem.h"
 #include "platform/qt/AlertSound.h"
 #include "shell/Kestrano.h"
+#include "tests/core/ViewDoubles.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +54,8 @@ protected:
 
     // Edits the configuration file as a user might between two runs.
     void editConfiguration(const std::function<void(haspel::ConfigSection& root)>& edit);
-    // Starts the program as from the command line.
+    // Starts the program as from the command line; its boxes are shown on the screen, or recorded and
+    // answered by scriptedBoxes when the test asks for that before.
     Kestrano& start(const std::vector<std::string>& files = {});
     // Ends the running program; its configuration is saved.
     void exit();
@@ -66,6 +68,8 @@ protected:
     TempDir logs;
     int soundPlays = 0;
     RecordingFileSystem files;
+    ScriptedMessageBox scriptedBoxes;
+    bool useScriptedBoxes = false;
     std::unique_ptr<Kestrano> app;
 };
 
