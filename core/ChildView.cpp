@@ -214,7 +214,7 @@ int32_t ChildView::readStep(FileSystem::Handle file, int32_t n, int32_t& highest
         return got;
     const char* text = buffer;
     int32_t kept = got;
-    if (utf16.order() != Utf16Decoder::Order::None) {
+    if (utf16.getOrder() != Utf16Decoder::Order::None) {
         decoded.clear();
         utf16.decode(buffer, got, decoded);
         text = decoded.data();
@@ -270,7 +270,7 @@ void ChildView::pollSource(LogSource& source)
     case LogSource::Result::Failed: {
         readPosition = 0;
         const std::string notice
-            = "Error: Cannot read from log file (" + source.failureReason() + "). Still trying...\n";
+            = "Error: Cannot read from log file (" + source.getFailureReason() + "). Still trying...\n";
         noteReadFailure(notice.c_str());
         return;
     }
@@ -341,7 +341,7 @@ void ChildView::checkEncoding(FileSystem::Handle file)
     char mark[2];
     const int32_t got = context.files.readAt(file, mark, 2, 0);
     utf16.start(Utf16Decoder::orderOfMark(mark, got));
-    if (utf16.order() == Utf16Decoder::Order::None)
+    if (utf16.getOrder() == Utf16Decoder::Order::None)
         return;
     if (readPosition < 2)
         readPosition = 2;
@@ -361,11 +361,6 @@ void ChildView::notify(int32_t highest)
     }
     if (highest >= settings.GetPlaySound())
         context.notifier.playAlertSound();
-}
-
-int32_t ChildView::splitPendingText()
-{
-    return cutter.splitPendingText();
 }
 
 // ---- Messages and rows ----

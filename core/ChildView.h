@@ -68,8 +68,6 @@ public:
     void setReadErrorNoticeSwitch(bool on) { readErrorNotice = on; }
     // A stream source reached its end (and the notice was shown); nothing more will come.
     bool hasEnded() const { return ended; }
-    // Cuts the pending text into messages; the highest new severity or Severity::None.
-    int32_t splitPendingText();
 
     void messageAdded(Message* message) override;
     void messageContinued(Message* message) override;
@@ -109,7 +107,6 @@ public:
     // A matcher of the caller's own (kestrano-tail's several patterns); nullptr filters nothing.
     void setTextMatcherSwitch(std::unique_ptr<TextMatcher> matcher, bool hides);
 
-    Document& getDocument() const { return document; }
     const haspel::ContainingList<Message>& getMessages() const { return cutter.getMessages(); }
     uint64_t getReadPosition() const { return readPosition; }
 

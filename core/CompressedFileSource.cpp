@@ -98,7 +98,7 @@ LogSource::Result CompressedFileSource::read(
     while (true) {
         const int32_t got = decompressor->read(buffer, sizeof buffer);
         if (got < 0)
-            return failed(decompressor->reason());
+            return failed(decompressor->getReason());
         if (got == 0) {
             if (phase == Phase::Measuring) {
                 const int32_t initial = settings.GetInitiallyReadBytes();

@@ -17,7 +17,7 @@ public:
 
     Result read(LogSink& sink, const MonitorSettings& settings, Deadline deadline) override;
     void restart() override;
-    const std::string& failureReason() const override { return reason; }
+    const std::string& getFailureReason() const override { return reason; }
     bool deletable() const override { return true; }
 
 private:

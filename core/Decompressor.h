@@ -25,7 +25,7 @@ public:
     // Decompresses up to n bytes into out: the number given, 0 at the end of the data, -1 when the
     // file can't be read or is damaged (reason() says why).
     virtual int32_t read(char* out, int32_t n) = 0;
-    const std::string& reason() const { return failure; }
+    const std::string& getReason() const { return failure; }
 
 protected:
     Decompressor(FileSystem& files, FileSystem::Handle file);

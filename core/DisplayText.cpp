@@ -1,11 +1,5 @@
 #include "core/DisplayText.h"
 
-#include "foundation/Exception.h"
-
-#include <cstdlib>
-#include <cstring>
-#include <memory>
-
 namespace kestrano {
 
 int32_t displayText(const char* text, int32_t length, char* out)
@@ -39,17 +33,6 @@ int32_t rowPrefixLength(const char* text, int32_t length, int32_t bound)
          ++back)
         --cut;
     return cut;
-}
-
-haspel::String displayText(const char* messageText)
-{
-    const std::size_t length = std::strlen(messageText);
-    char small[512];
-    if (length < sizeof small)
-        return haspel::String(small, displayText(messageText, static_cast<int32_t>(length), small));
-    std::unique_ptr<char, void (*)(void*)> out(
-        static_cast<char*>(haspel::AllocateOrThrow(length + 1)), std::free);
-    return haspel::String(out.get(), displayText(messageText, static_cast<int32_t>(length), out.get()));
 }
 
 } // namespace kestrano

@@ -2,8 +2,6 @@
 // and each run of spaces becomes one space; tabs stay.
 #pragma once
 
-#include "foundation/String.h"
-
 #include <cstdint>
 
 namespace kestrano {
@@ -11,9 +9,6 @@ namespace kestrano {
 // Writes the rendering of text[0..length) to out, which has room for length + 1 bytes; returns the
 // rendering's length (out is NUL-terminated).
 int32_t displayText(const char* text, int32_t length, char* out);
-
-// Throws haspel::EOutOfMemory.
-haspel::String displayText(const char* messageText);
 
 // A row shows at most this many bytes of a message's text; the details show the whole text.
 constexpr int32_t RowTextBytes = 4096;

@@ -26,7 +26,7 @@ public:
 
     Result read(LogSink& sink, const MonitorSettings& settings, Deadline deadline) override;
     void restart() override;
-    const std::string& failureReason() const override { return reason; }
+    const std::string& getFailureReason() const override { return reason; }
 
     // Whether this user reads only their own entries of the local journal.
     static bool readsOnlyOwnEntries();

@@ -45,7 +45,7 @@ public:
     // The next read gives the tail again (a refresh); a stream can't and goes on.
     virtual void restart() = 0;
     // Why the last read failed.
-    virtual const std::string& failureReason() const = 0;
+    virtual const std::string& getFailureReason() const = 0;
     // A stream (standard input) is read once, to its end.
     virtual bool isStream() const { return false; }
     // Whether the log's switches are kept in the workspace (a stream's are not).

@@ -103,7 +103,6 @@ struct TextMatcher::Pattern {
 };
 
 TextMatcher::TextMatcher(const TextQuery& query)
-    : textQuery(query)
 {
     const bool utf8 = utf8Locale();
     for (const std::string& text : query.patterns) {

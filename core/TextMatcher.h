@@ -59,15 +59,12 @@ public:
     // from (the earliest start, then the longest); false when there is none.
     bool find(const char* text, int32_t length, int32_t from, int32_t& start, int32_t& end) const;
 
-    const TextQuery& query() const { return textQuery; }
-
 private:
     struct Pattern;
     bool matchesLine(const char* line, const char* loweredLine, int32_t length) const;
     // The lower-cased text when a pattern needs it, else nullptr.
     const char* lowered(const char* text, int32_t length) const;
 
-    TextQuery textQuery;
     std::vector<std::unique_ptr<Pattern>> patterns;
     bool needsLowered = false;
     mutable std::string scratch;

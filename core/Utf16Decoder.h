@@ -17,7 +17,7 @@ public:
 
     // Starts decoding in that order (None: nothing to decode), forgetting what waits.
     void start(Order byteOrder);
-    Order order() const { return byteOrder; }
+    Order getOrder() const { return byteOrder; }
     // Appends the UTF-8 of the bytes to out.
     void decode(const char* bytes, int32_t n, std::string& out);
 

@@ -5,6 +5,7 @@
 #include "core/Document.h"
 #include "core/LogSources.h"
 #include "core/Message.h"
+#include "core/Severity.h"
 #include "core/WorkspaceStore.h"
 #include "platform/qt/LogList.h"
 #include "platform/qt/WindowRestore.h"
@@ -109,12 +110,12 @@ ChildFrame::~ChildFrame()
 void ChildFrame::createToolBar()
 {
     auto* severities = new QActionGroup(this);
-    // One of five, or none while a stored minimum lies outside 0 to 4.
+    // One of five, or none while a stored minimum lies outside the named severities.
     severities->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     logToolBar = createToolsBar(inner, toolBarLayout, [this, severities](Command command) {
         QAction* action = createCommandAction(command, this);
         action->setCheckable(commandInfo(command).checkable == Checkable::OnLogToolbar);
-        if (severityOfFilterCommand(command) >= 0)
+        if (Severity::isNamed(severityOfFilterCommand(command)))
             severities->addAction(action);
         connect(action, &QAction::triggered, this, [this, command] { mainFrame.dispatch(command, this); });
         buttons[command] = action;
@@ -237,7 +238,7 @@ void ChildFrame::UpdateToolbarChecks()
         return;
     const int32_t minimum = logView->getMinimumSeverity();
     for (auto& [command, action] : buttons) {
-        if (int32_t severity = severityOfFilterCommand(command); severity >= 0)
+        if (int32_t severity = severityOfFilterCommand(command); Severity::isNamed(severity))
             action->setChecked(severity == minimum);
     }
     buttons[Command::ToggleUnknowns]->setChecked(logView->getShowUnknown());

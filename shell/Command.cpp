@@ -1,5 +1,7 @@
 #include "shell/Command.h"
 
+#include "core/Severity.h"
+
 #include <QtGlobal>
 
 #include <array>
@@ -28,24 +30,24 @@ constexpr std::array<CommandInfo, 34> table = {{
         QT_TRANSLATE_NOOP("kestrano::Command", "Exit"), nullptr},
     {Command::SetToDebugs, 32774, QT_TRANSLATE_NOOP("kestrano::Command", "Set To &Debugs\tD"), "D",
         QT_TRANSLATE_NOOP("kestrano::Command", "Shows debug messages."),
-        QT_TRANSLATE_NOOP("kestrano::Command", "Show debug messages or higher"), "debug.svg",
-        Checkable::OnLogToolbar},
+        QT_TRANSLATE_NOOP("kestrano::Command", "Show debug messages or higher"),
+        Severity::Table[Severity::DebugInformation].icon, Checkable::OnLogToolbar},
     {Command::SetToInformations, 32777, QT_TRANSLATE_NOOP("kestrano::Command", "Set To &Informations\tI"),
         "I", QT_TRANSLATE_NOOP("kestrano::Command", "Shows information messages."),
-        QT_TRANSLATE_NOOP("kestrano::Command", "Show information messages or higher"), "information.svg",
-        Checkable::OnLogToolbar},
+        QT_TRANSLATE_NOOP("kestrano::Command", "Show information messages or higher"),
+        Severity::Table[Severity::Information].icon, Checkable::OnLogToolbar},
     {Command::SetToWarnings, 32779, QT_TRANSLATE_NOOP("kestrano::Command", "Set To &Warnings\tW"), "W",
         QT_TRANSLATE_NOOP("kestrano::Command", "Shows warning messages."),
-        QT_TRANSLATE_NOOP("kestrano::Command", "Show warning messages or higher"), "warning.svg",
-        Checkable::OnLogToolbar},
+        QT_TRANSLATE_NOOP("kestrano::Command", "Show warning messages or higher"),
+        Severity::Table[Severity::Warning].icon, Checkable::OnLogToolbar},
     {Command::SetToErrors, 32775, QT_TRANSLATE_NOOP("kestrano::Command", "Set To &Errors\tE"), "E",
         QT_TRANSLATE_NOOP("kestrano::Command", "Shows error messages."),
-        QT_TRANSLATE_NOOP("kestrano::Command", "Show error messages or higher"), "error.svg",
-        Checkable::OnLogToolbar},
+        QT_TRANSLATE_NOOP("kestrano::Command", "Show error messages or higher"),
+        Severity::Table[Severity::Error].icon, Checkable::OnLogToolbar},
     {Command::SetToFatals, 32776, QT_TRANSLATE_NOOP("kestrano::Command", "Set To &Fatals\tF"), "F",
         QT_TRANSLATE_NOOP("kestrano::Command", "Shows fatal messages only."),
-        QT_TRANSLATE_NOOP("kestrano::Command", "Show fatal messages only"), "fatal.svg",
-        Checkable::OnLogToolbar},
+        QT_TRANSLATE_NOOP("kestrano::Command", "Show fatal messages only"),
+        Severity::Table[Severity::Fatal].icon, Checkable::OnLogToolbar},
     {Command::ToggleUnknowns, 32778, QT_TRANSLATE_NOOP("kestrano::Command", "Toggle &Unknowns\tU"), "U",
         QT_TRANSLATE_NOOP("kestrano::Command", "Shows unknown severity messages."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Show unknown severity messages"), "unknowns.svg",
@@ -146,17 +148,17 @@ int32_t severityOfFilterCommand(Command command)
 {
     switch (command) {
     case Command::SetToDebugs:
-        return 0;
+        return Severity::DebugInformation;
     case Command::SetToInformations:
-        return 1;
+        return Severity::Information;
     case Command::SetToWarnings:
-        return 2;
+        return Severity::Warning;
     case Command::SetToErrors:
-        return 3;
+        return Severity::Error;
     case Command::SetToFatals:
-        return 4;
+        return Severity::Fatal;
     default:
-        return -1;
+        return Severity::Unknown;
     }
 }
 

@@ -70,7 +70,7 @@ struct CommandInfo {
 std::span<const CommandInfo> commandTable();
 const CommandInfo& commandInfo(Command command);
 
-// The minimum severity a Set To command chooses, or -1 for any other command.
+// The minimum severity a Set To command chooses, or Severity::Unknown for any other command.
 int32_t severityOfFilterCommand(Command command);
 
 } // namespace kestrano

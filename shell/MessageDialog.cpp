@@ -100,7 +100,7 @@ void MessageDialog::copyToClipboard()
 
 void MessageDialogLauncher::show(const Message& message)
 {
-    MessageDialog dialog(message, owner.getOwner());
+    MessageDialog dialog(message, owner.owner());
     dialog.exec();
 }
 

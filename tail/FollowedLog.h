@@ -22,10 +22,10 @@ public:
     FollowedLog(const FollowedLog&) = delete;
     FollowedLog& operator=(const FollowedLog&) = delete;
 
-    const std::string& name() const { return file; }
+    const std::string& getName() const { return file; }
     ChildView& getView() { return view; }
     // The source the log is read from, nullptr for a plain file.
-    LogSource* source() const { return document->getSource(); }
+    LogSource* getSource() const { return document->getSource(); }
     // Reads what is new in the file (its tail, the first time) and prints it.
     void poll();
     // The last poll ran out of time: the next one should come at once.

@@ -115,12 +115,12 @@ bool patternsValid(const TailOptions& options)
 // file is (missing, a folder, not a regular file).
 std::string failureReason(const FollowedLog& log, int error)
 {
-    if (log.source() && !log.source()->failureReason().empty())
-        return log.source()->failureReason();
+    if (log.getSource() && !log.getSource()->getFailureReason().empty())
+        return log.getSource()->getFailureReason();
     if (error != 0)
         return std::strerror(error);
     struct stat status;
-    if (stat(log.name().c_str(), &status) != 0)
+    if (stat(log.getName().c_str(), &status) != 0)
         return std::strerror(errno);
     if (S_ISDIR(status.st_mode))
         return std::strerror(EISDIR);
@@ -175,7 +175,7 @@ int run(const TailOptions& options)
             while (options.once && log.hasMoreToRead() && !stopRequested.load());
             more = more || log.hasMoreToRead();
             const ChildView& view = log.getView();
-            const bool stream = log.source() && log.source()->isStream();
+            const bool stream = log.getSource() && log.getSource()->isStream();
             if (options.once && !(stream && !view.hasEnded() && !view.getReadFailed())) {
                 done[i] = true;
                 if (!stopRequested.load() && (files.failed() || log.missing() || view.getReadFailed()))
@@ -201,7 +201,7 @@ int run(const TailOptions& options)
     if (output.closed())
         return 0;
     for (const Unread& failed : unread)
-        std::fprintf(stderr, "kestrano-tail: cannot read '%s': %s\n", failed.log->name().c_str(),
+        std::fprintf(stderr, "kestrano-tail: cannot read '%s': %s\n", failed.log->getName().c_str(),
             failed.reason.c_str());
     return unread.empty() ? 0 : 1;
 }

@@ -140,7 +140,7 @@ void LogList::setHighlight(const TextMatcher* matcher)
 
 const TextMatcher* LogList::highlight() const
 {
-    return highlighter->getMatcher();
+    return highlighter->matcher();
 }
 
 void LogList::scrollToLastIfPending()

@@ -37,8 +37,8 @@ void MatchHighlighter::paint(
 {
     QStyleOptionViewItem item(option);
     initStyleOption(&item, index);
-    const QList<QTextLayout::FormatRange> ranges = matcher && !item.text.isEmpty()
-        ? matchRanges(*matcher, item.text)
+    const QList<QTextLayout::FormatRange> ranges = marked && !item.text.isEmpty()
+        ? matchRanges(*marked, item.text)
         : QList<QTextLayout::FormatRange>();
     if (ranges.isEmpty()) {
         QStyledItemDelegate::paint(painter, option, index);

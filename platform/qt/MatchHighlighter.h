@@ -15,14 +15,14 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     // The matcher outlives its use here, or is replaced first; nullptr marks nothing.
-    void setMatcher(const TextMatcher* matcher) { this->matcher = matcher; }
-    const TextMatcher* getMatcher() const { return matcher; }
+    void setMatcher(const TextMatcher* matcher) { marked = matcher; }
+    const TextMatcher* matcher() const { return marked; }
 
     void paint(
         QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
-    const TextMatcher* matcher = nullptr;
+    const TextMatcher* marked = nullptr; // what is marked
 };
 
 } // namespace kestrano

@@ -20,7 +20,7 @@ QWidget* QtMessageBox::currentOwner() const
 {
     if (QWidget* dialog = QApplication::activeModalWidget())
         return dialog;
-    return owner;
+    return mainWindow;
 }
 
 bool QtMessageBox::askYesNo(const char* text)

@@ -13,8 +13,8 @@ namespace kestrano {
 class QtMessageBox : public MessageBox {
 public:
     // The owner may be set later (the main window is created after the application object).
-    void setOwner(QWidget* window) { owner = window; }
-    QWidget* getOwner() const { return owner; }
+    void setOwner(QWidget* window) { mainWindow = window; }
+    QWidget* owner() const { return mainWindow; }
 
     // The core's texts are shown translated, any other text as it is.
     bool askYesNo(const char* text) override;
@@ -24,7 +24,7 @@ public:
 private:
     QWidget* currentOwner() const;
 
-    QPointer<QWidget> owner;
+    QPointer<QWidget> mainWindow;
 };
 
 // A box of the program owned by the window given: Yes and No (No the default) with the question or

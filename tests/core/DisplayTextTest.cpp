@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -10,7 +11,10 @@ namespace {
 
 std::string display(const std::string& text)
 {
-    return displayText(text.c_str()).GetText();
+    const auto length = static_cast<int32_t>(std::strlen(text.c_str()));
+    std::string out(static_cast<size_t>(length) + 1, '\0');
+    out.resize(static_cast<size_t>(displayText(text.c_str(), length, out.data())));
+    return out;
 }
 
 // The rendering done step by step: line ends to spaces, then the first pair of spaces becomes one

@@ -147,7 +147,7 @@ TEST_F(StreamTest, EachPollAnnouncesItsOwnFirstMessageOfTheHighestSeverity)
     poll();
     write("fatal two\n");
     poll();
-    const std::string name = view->getDocument().getPathName().GetText();
+    const std::string name = document->getPathName().GetText();
     EXPECT_EQ(notifier.announced, (std::vector<std::string> {name + "|4|fatal one", name + "|4|fatal two"}));
 }
 
