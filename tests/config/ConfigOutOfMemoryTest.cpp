@@ -10,6 +10,18 @@
 using namespace haspel;
 using kestrano::test::failEachAllocation;
 
+namespace {
+
+// "p3" and the like; appended, since GCC 12 at -O3 warns falsely (-Wrestrict) on "p" + std::string.
+std::string numbered(const char* prefix, int i)
+{
+    std::string name(prefix);
+    name.append(std::to_string(i));
+    return name;
+}
+
+} // namespace
+
 // A text that can't be copied for want of memory leaves the parameter's old value, whatever its type.
 TEST(ConfigOutOfMemoryTest, FailedSetStringKeepsTheOldValue)
 {
@@ -51,8 +63,8 @@ TEST(ConfigOutOfMemoryTest, FailedLookupInsertsNothing)
     auto sixteenOfEach = [&] {
         section = std::make_unique<ConfigSection>("Root");
         for (int i = 0; i < 16; ++i) {
-            section->GetInt(("p" + std::to_string(i)).c_str(), i);
-            section->GetSection(("s" + std::to_string(i)).c_str());
+            section->GetInt(numbered("p", i).c_str(), i);
+            section->GetSection(numbered("s", i).c_str());
         }
     };
     auto unchanged = [&] {
@@ -61,8 +73,8 @@ TEST(ConfigOutOfMemoryTest, FailedLookupInsertsNothing)
         EXPECT_EQ(section->FindParameter("p16"), nullptr);
         EXPECT_EQ(section->FindSection("s16"), nullptr);
         for (int i = 0; i < 16; ++i) {
-            EXPECT_EQ(section->GetInt(("p" + std::to_string(i)).c_str(), -1), i);
-            EXPECT_NE(section->FindSection(("s" + std::to_string(i)).c_str()), nullptr);
+            EXPECT_EQ(section->GetInt(numbered("p", i).c_str(), -1), i);
+            EXPECT_NE(section->FindSection(numbered("s", i).c_str()), nullptr);
         }
         EXPECT_STREQ(section->GetString("p16", "after"), "after");
         EXPECT_STREQ(section->GetSection("s16").GetName(), "s16");
