@@ -3,6 +3,7 @@
 #include "core/Message.h"
 #include "core/MonitorSettings.h"
 #include "core/Severity.h"
+#include "tests/core/CutterContents.h"
 #include "tests/support/FailingAllocations.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +15,6 @@
 
 namespace kestrano::test {
 namespace {
-
-using Texts = std::vector<std::string>;
 
 std::unique_ptr<Message> made(const std::string& line, int64_t cutBytes = 0)
 {
@@ -32,14 +31,8 @@ struct Cutting : LineCutterListener {
     {
         cutter.appendPendingText(text.data(), static_cast<int32_t>(text.size()));
     }
-    Texts texts() const
-    {
-        Texts result;
-        for (const Message* m = cutter.getMessages().GetHead(); m; m = m->GetNext())
-            result.emplace_back(m->getText());
-        return result;
-    }
-    std::string pending() const { return std::string(cutter.getPendingText(), cutter.getPendingLength()); }
+    Texts texts() const { return messageTexts(cutter); }
+    std::string pending() const { return pendingText(cutter); }
 
     MonitorSettings settings;
     LineCutter cutter {settings, *this};

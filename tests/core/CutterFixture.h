@@ -4,6 +4,7 @@
 
 #include "core/LineCutter.h"
 #include "core/MonitorSettings.h"
+#include "tests/core/CutterContents.h"
 
 #include <gtest/gtest.h>
 
@@ -37,13 +38,7 @@ protected:
         return cutter.splitPendingText();
     }
 
-    std::vector<std::string> texts() const
-    {
-        std::vector<std::string> result;
-        for (const Message* m = cutter.getMessages().GetHead(); m; m = m->GetNext())
-            result.emplace_back(m->getText());
-        return result;
-    }
+    Texts texts() const { return messageTexts(cutter); }
 
     std::vector<int32_t> severities() const
     {
@@ -53,7 +48,7 @@ protected:
         return result;
     }
 
-    std::string pending() const { return std::string(cutter.getPendingText(), cutter.getPendingLength()); }
+    std::string pending() const { return pendingText(cutter); }
 
     MonitorSettings settings;
     LineCutter cutter {settings, *this};
@@ -62,7 +57,5 @@ protected:
     std::vector<std::string> dropped;
     bool dropUnseen = false;
 };
-
-using Texts = std::vector<std::string>;
 
 } // namespace kestrano::test
