@@ -86,7 +86,7 @@ void ChildView::pollLogFile()
         && (foundDevice != device || foundInode != inode || foundBirth != birth);
     if (!replaced && modified == lastWriteTime && size == readPosition)
         return;
-    if (reloadOnChange)
+    if (switches.reloadOnChange)
         startOver(size, false);
     else if (readPosition == UnknownPosition)
         startOver(size, fileWasMissing);
@@ -368,7 +368,7 @@ void ChildView::notify(int32_t highest)
 bool ChildView::passesFilter(const Message& message) const
 {
     const int32_t severity = message.getSeverity();
-    if (!(severity == Severity::Unknown ? showUnknown : severity >= minimumSeverity))
+    if (!(severity == Severity::Unknown ? switches.showUnknown : severity >= switches.minimumSeverity))
         return false;
     return !textMatcher || textMatcher->matches(message) != textFilterHides;
 }
@@ -380,7 +380,7 @@ bool ChildView::mayDropUnseen(int32_t severity) const
         return false;
     // A row it might get would be gone before the list shows it; without one nothing sees it.
     return list.showsRowsLater()
-        || (severity == Severity::Unknown ? !showUnknown : severity < minimumSeverity);
+        || (severity == Severity::Unknown ? !switches.showUnknown : severity < switches.minimumSeverity);
 }
 
 bool ChildView::appendRowIfShown(Message* message)
@@ -409,7 +409,7 @@ void ChildView::messageAdded(Message* message)
         undecided = message;
         return;
     }
-    if (appendRowIfShown(message) && follow)
+    if (appendRowIfShown(message) && switches.follow)
         list.scrollIntoView(list.rowCount() - 1);
 }
 
@@ -417,7 +417,7 @@ void ChildView::settleUndecided()
 {
     Message* message = undecided;
     undecided = nullptr;
-    if (message && appendRowIfShown(message) && follow)
+    if (message && appendRowIfShown(message) && switches.follow)
         list.scrollIntoView(list.rowCount() - 1);
 }
 
@@ -426,7 +426,7 @@ void ChildView::messageContinued(Message* message)
     const int32_t rows = list.rowCount();
     if (rows > 0 && list.rowMessage(rows - 1) == message)
         list.refreshRow(rows - 1);
-    else if (textMatcher && !textFilterHides && appendRowIfShown(message) && follow)
+    else if (textMatcher && !textFilterHides && appendRowIfShown(message) && switches.follow)
         list.scrollIntoView(list.rowCount() - 1); // the text filter may let it pass now
 }
 
@@ -466,7 +466,7 @@ void ChildView::rebuildList()
     for (Message* message = cutter.getMessages().GetHead(); message; message = message->GetNext())
         appendRowIfShown(message);
     // One scroll to the end does what scrolling to every appended row would.
-    if (follow && list.rowCount() > 0)
+    if (switches.follow && list.rowCount() > 0)
         list.scrollIntoView(list.rowCount() - 1);
     pollLogFile();
 }
@@ -511,32 +511,24 @@ void ChildView::storeSwitches()
     storeLogSwitches(workspaceSection(), getSwitches());
 }
 
-void ChildView::setSwitches(const LogSwitches& switches)
-{
-    follow = switches.follow;
-    minimumSeverity = switches.minimumSeverity;
-    reloadOnChange = switches.reloadOnChange;
-    showUnknown = switches.showUnknown;
-}
-
 void ChildView::setMinimumSeverity(int32_t severity)
 {
-    minimumSeverity = severity;
+    switches.minimumSeverity = severity;
     storeSwitches();
     rebuildList();
 }
 
 void ChildView::toggleShowUnknown()
 {
-    showUnknown = !showUnknown;
+    switches.showUnknown = !switches.showUnknown;
     storeSwitches();
     rebuildList();
 }
 
 void ChildView::toggleFollow()
 {
-    follow = !follow;
-    if (follow && list.rowCount() > 0)
+    switches.follow = !switches.follow;
+    if (switches.follow && list.rowCount() > 0)
         list.scrollIntoView(list.rowCount() - 1);
     storeSwitches();
     frame.UpdateToolbarChecks();
@@ -544,7 +536,7 @@ void ChildView::toggleFollow()
 
 void ChildView::toggleReloadOnChange()
 {
-    reloadOnChange = !reloadOnChange;
+    switches.reloadOnChange = !switches.reloadOnChange;
     storeSwitches();
     frame.UpdateToolbarChecks();
 }

@@ -91,16 +91,16 @@ public:
     void setTextFilter(const TextFilter& filter);
 
     // The switches, read and set without side effects (toolbar, workspace restore).
-    bool getFollow() const { return follow; }
-    int32_t getMinimumSeverity() const { return minimumSeverity; }
-    bool getReloadOnChange() const { return reloadOnChange; }
-    bool getShowUnknown() const { return showUnknown; }
-    void setFollowSwitch(bool on) { follow = on; }
-    void setMinimumSeveritySwitch(int32_t severity) { minimumSeverity = severity; }
-    void setReloadOnChangeSwitch(bool on) { reloadOnChange = on; }
-    void setShowUnknownSwitch(bool on) { showUnknown = on; }
-    LogSwitches getSwitches() const { return {follow, minimumSeverity, reloadOnChange, showUnknown}; }
-    void setSwitches(const LogSwitches& switches);
+    bool getFollow() const { return switches.follow; }
+    int32_t getMinimumSeverity() const { return switches.minimumSeverity; }
+    bool getReloadOnChange() const { return switches.reloadOnChange; }
+    bool getShowUnknown() const { return switches.showUnknown; }
+    void setFollowSwitch(bool on) { switches.follow = on; }
+    void setMinimumSeveritySwitch(int32_t severity) { switches.minimumSeverity = severity; }
+    void setReloadOnChangeSwitch(bool on) { switches.reloadOnChange = on; }
+    void setShowUnknownSwitch(bool on) { switches.showUnknown = on; }
+    const LogSwitches& getSwitches() const { return switches; }
+    void setSwitches(const LogSwitches& chosen) { switches = chosen; }
     const TextFilter& getTextFilter() const { return textFilter; }
     const PatternError& getTextFilterError() const { return textFilterError; }
     void setTextFilterSwitch(const TextFilter& filter);
@@ -165,10 +165,7 @@ private:
     // The highest severity a source's read brought.
     int32_t sourceHighest = Severity::None;
     bool suppressNotifications = true;
-    bool follow = LogSwitches().follow;
-    int32_t minimumSeverity = LogSwitches().minimumSeverity;
-    bool reloadOnChange = LogSwitches().reloadOnChange;
-    bool showUnknown = LogSwitches().showUnknown;
+    LogSwitches switches;
     TextFilter textFilter;
     PatternError textFilterError;
     std::unique_ptr<TextMatcher> textMatcher; // nullptr: no text filter
