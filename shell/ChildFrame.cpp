@@ -15,20 +15,16 @@
 #include "shell/FindBar.h"
 #include "shell/Kestrano.h"
 #include "shell/MainFrame.h"
-#include "shell/PatternField.h"
 
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMenu>
 #include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <cstring>
@@ -126,64 +122,18 @@ void ChildFrame::createToolBar()
 
 void ChildFrame::createFilterBar()
 {
-    filterToolBar = new QToolBar(tr("Filter"), inner);
-    filterToolBar->setObjectName(QStringLiteral("Filter"));
-    filterToolBar->setAllowedAreas(Qt::AllToolBarAreas);
-    filterText = new QLineEdit(filterToolBar);
-    filterText->setPlaceholderText(tr("Filter"));
-    filterText->setClearButtonEnabled(true);
-    filterText->setMinimumWidth(200);
-    filterHides = new QComboBox(filterToolBar);
-    filterHides->addItem(tr("Show matching"));
-    filterHides->addItem(tr("Hide matching"));
-    filterHides->setToolTip(tr("Show only the messages that match, or hide them"));
-    filterCase = new QToolButton(filterToolBar);
-    filterCase->setText(tr("Aa"));
-    filterCase->setToolTip(tr("Match case"));
-    filterRegex = new QToolButton(filterToolBar);
-    filterRegex->setText(tr(".*"));
-    filterRegex->setToolTip(tr("Regular expression"));
-    for (QToolButton* button : {filterCase, filterRegex}) {
-        button->setCheckable(true);
-        connect(button, &QToolButton::toggled, this, &ChildFrame::applyTextFilter);
-    }
-    filterToolBar->addWidget(filterText);
-    filterToolBar->addWidget(filterHides);
-    filterToolBar->addWidget(filterCase);
-    filterToolBar->addWidget(filterRegex);
-    connect(filterText, &QLineEdit::textChanged, this, &ChildFrame::applyTextFilter);
-    connect(filterHides, &QComboBox::currentIndexChanged, this, &ChildFrame::applyTextFilter);
+    filterToolBar = new FilterBar([this](const TextFilter& filter) { applyTextFilter(filter); }, inner);
     // A row of its own, so the field is never folded away behind the severity buttons.
     inner->addToolBarBreak(Qt::TopToolBarArea);
     inner->addToolBar(Qt::TopToolBarArea, filterToolBar);
 }
 
-void ChildFrame::applyTextFilter()
+void ChildFrame::applyTextFilter(const TextFilter& filter)
 {
     if (!logView)
         return;
-    TextFilter filter;
-    filter.pattern = filterText->text().toLocal8Bit().toStdString();
-    filter.hides = filterHides->currentIndex() == 1;
-    filter.regex = filterRegex->isChecked();
-    filter.matchCase = filterCase->isChecked();
     runGuarded(window(), [this, &filter] { logView->setTextFilter(filter); });
-    showPatternError(*filterText, logView->getTextFilterError());
-}
-
-// The filter's widgets as the view has it (after a workspace restore, say).
-void ChildFrame::showTextFilter()
-{
-    const TextFilter& filter = logView->getTextFilter();
-    const QString pattern = QString::fromLocal8Bit(filter.pattern.c_str());
-    const QSignalBlocker blockText(filterText), blockMode(filterHides), blockCase(filterCase),
-        blockRegex(filterRegex);
-    if (filterText->text() != pattern)
-        filterText->setText(pattern);
-    filterHides->setCurrentIndex(filter.hides ? 1 : 0);
-    filterCase->setChecked(filter.matchCase);
-    filterRegex->setChecked(filter.regex);
-    showPatternError(*filterText, logView->getTextFilterError());
+    filterToolBar->showError(logView->getTextFilterError());
 }
 
 void ChildFrame::createCommands()
@@ -192,12 +142,7 @@ void ChildFrame::createCommands()
         {Command::Find, [this] { finder->open(); }},
         {Command::FindNext, [this] { finder->findNext(); }},
         {Command::FindPrevious, [this] { finder->findPrevious(); }},
-        {Command::FilterText,
-            [this] {
-                filterToolBar->show();
-                filterText->setFocus(Qt::ShortcutFocusReason);
-                filterText->selectAll();
-            }},
+        {Command::FilterText, [this] { filterToolBar->focusField(); }},
         {Command::MessageDetails, [this] { logView->openMessageDetails(); }},
         {Command::CopyMessage, [this] { copySelectedMessage(); }},
     });
@@ -244,7 +189,8 @@ void ChildFrame::UpdateToolbarChecks()
     buttons[Command::ToggleUnknowns]->setChecked(logView->getShowUnknown());
     buttons[Command::ToggleFollow]->setChecked(logView->getFollow());
     buttons[Command::ToggleReloadOnChange]->setChecked(logView->getReloadOnChange());
-    showTextFilter();
+    // The filter's widgets as the view has it (after a workspace restore, say).
+    filterToolBar->showFilter(logView->getTextFilter(), logView->getTextFilterError());
 }
 
 void ChildFrame::refreshIcons()

@@ -8,6 +8,7 @@
 #include "shell/Command.h"
 #include "shell/CommandTarget.h"
 #include "shell/LogCommands.h"
+#include "shell/widgets/FilterBar.h"
 
 #include <QMdiSubWindow>
 
@@ -15,11 +16,8 @@
 #include <memory>
 
 class QAction;
-class QComboBox;
-class QLineEdit;
 class QMainWindow;
 class QToolBar;
-class QToolButton;
 
 namespace kestrano {
 
@@ -43,12 +41,11 @@ public:
     LogList& list() const { return *logList; }
     QToolBar& toolBar() const { return *logToolBar; }
     FindBar& findBar() const { return *finder; }
-    // The text filter's toolbar: its field, the show or hide choice, match case and regular expression.
-    QToolBar& filterBar() const { return *filterToolBar; }
-    QLineEdit& filterField() const { return *filterText; }
-    QComboBox& filterMode() const { return *filterHides; }
-    QToolButton& filterCaseButton() const { return *filterCase; }
-    QToolButton& filterRegexButton() const { return *filterRegex; }
+    FilterBar& filterBar() const { return *filterToolBar; }
+    QLineEdit& filterField() const { return filterToolBar->field(); }
+    QComboBox& filterMode() const { return filterToolBar->mode(); }
+    QToolButton& filterCaseButton() const { return filterToolBar->caseButton(); }
+    QToolButton& filterRegexButton() const { return filterToolBar->regexButton(); }
     // The toolbar button of a command (nullptr for a command the toolbar does not carry).
     QAction* toolBarAction(Command command) const;
 
@@ -73,8 +70,7 @@ private:
     void createFilterBar();
     // Its commands: find, the text filter, details and copy of the selected message.
     void createCommands();
-    void applyTextFilter();
-    void showTextFilter();
+    void applyTextFilter(const TextFilter& filter);
     void showContextMenu(const QPoint& place);
     void copySelectedMessage();
 
@@ -84,11 +80,7 @@ private:
     QMainWindow* inner;
     QToolBar* logToolBar = nullptr;
     LogList* logList;
-    QToolBar* filterToolBar = nullptr;
-    QLineEdit* filterText = nullptr;
-    QComboBox* filterHides = nullptr;
-    QToolButton* filterCase = nullptr;
-    QToolButton* filterRegex = nullptr;
+    FilterBar* filterToolBar = nullptr;
     FindBar* finder = nullptr;
     std::map<Command, QAction*> buttons;
     std::unique_ptr<Document> logDocument;

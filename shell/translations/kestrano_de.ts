@@ -47,38 +47,6 @@
 <context>
     <name>kestrano::ChildFrame</name>
     <message>
-        <source>Filter</source>
-        <translation>Filter</translation>
-    </message>
-    <message>
-        <source>Show matching</source>
-        <translation>Treffer zeigen</translation>
-    </message>
-    <message>
-        <source>Hide matching</source>
-        <translation>Treffer ausblenden</translation>
-    </message>
-    <message>
-        <source>Show only the messages that match, or hide them</source>
-        <translation>Nur die passenden Meldungen zeigen oder sie ausblenden</translation>
-    </message>
-    <message>
-        <source>Aa</source>
-        <translation>Aa</translation>
-    </message>
-    <message>
-        <source>Match case</source>
-        <translation>Groß-/Kleinschreibung beachten</translation>
-    </message>
-    <message>
-        <source>.*</source>
-        <translation>.*</translation>
-    </message>
-    <message>
-        <source>Regular expression</source>
-        <translation>Regulärer Ausdruck</translation>
-    </message>
-    <message>
         <source>Journal</source>
         <translation>Journal</translation>
     </message>
@@ -536,6 +504,41 @@
     <message>
         <source>Unexpected error.</source>
         <translation>Unerwarteter Fehler.</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::FilterBar</name>
+    <message>
+        <source>Filter</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>Show matching</source>
+        <translation>Treffer zeigen</translation>
+    </message>
+    <message>
+        <source>Hide matching</source>
+        <translation>Treffer ausblenden</translation>
+    </message>
+    <message>
+        <source>Show only the messages that match, or hide them</source>
+        <translation>Nur die passenden Meldungen zeigen oder sie ausblenden</translation>
+    </message>
+    <message>
+        <source>Aa</source>
+        <translation>Aa</translation>
+    </message>
+    <message>
+        <source>Match case</source>
+        <translation>Groß-/Kleinschreibung beachten</translation>
+    </message>
+    <message>
+        <source>.*</source>
+        <translation>.*</translation>
+    </message>
+    <message>
+        <source>Regular expression</source>
+        <translation>Regulärer Ausdruck</translation>
     </message>
 </context>
 <context>
