@@ -284,8 +284,8 @@ void ChildFrame::resizeEvent(QResizeEvent* event)
 
 void ChildFrame::storePlace()
 {
-    if (closing || app.IsStarting() || !logView || logDocument->getPathName().IsEmpty()
-        || !logDocument->isStored() || isMaximized() || isMinimized())
+    if (closing || app.IsStarting() || !logView || logDocument->getPathName().IsEmpty() || isMaximized()
+        || isMinimized())
         return;
     runGuarded(window(), [this] {
         const QRect place = geometry();

@@ -54,7 +54,7 @@ public:
     // Opens the files a later instance handed over (each as by the Open command) and brings the main
     // window to the front.
     void OpenHandedFiles(const std::vector<std::string>& files);
-    // Opens every log of the workspace with its stored place and switches.
+    // Opens every log of the workspace with its stored switches, text filter and place.
     void RestoreWorkspace();
     // Lets the user choose the font of the log lists (View > Font...).
     void ChooseLogFont();
