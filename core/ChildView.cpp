@@ -23,6 +23,7 @@ ChildView::ChildView(Document& document, const ViewContext& context, ListControl
     , context(context)
     , list(list)
     , frame(frame)
+    , entryWriter(context.configRoot, document.getPathName().GetText(), document.isStored())
     , cutter(context.settings, *this)
 {
     document.view = this;
@@ -498,30 +499,17 @@ void ChildView::openMessageDetails()
 
 // ---- Switches ----
 
-haspel::ConfigSection& ChildView::workspaceSection()
-{
-    // A log that is not stored keeps its switches in a section nobody saves.
-    if (!document.isStored())
-        return unstoredSection;
-    return logEntrySection(context.configRoot, document.getPathName().GetText());
-}
-
-void ChildView::storeSwitches()
-{
-    storeLogSwitches(workspaceSection(), getSwitches());
-}
-
 void ChildView::setMinimumSeverity(int32_t severity)
 {
     switches.minimumSeverity = severity;
-    storeSwitches();
+    entryWriter.storeSwitches(switches);
     rebuildList();
 }
 
 void ChildView::toggleShowUnknown()
 {
     switches.showUnknown = !switches.showUnknown;
-    storeSwitches();
+    entryWriter.storeSwitches(switches);
     rebuildList();
 }
 
@@ -530,21 +518,21 @@ void ChildView::toggleFollow()
     switches.follow = !switches.follow;
     if (switches.follow && list.rowCount() > 0)
         list.scrollIntoView(list.rowCount() - 1);
-    storeSwitches();
+    entryWriter.storeSwitches(switches);
     frame.UpdateToolbarChecks();
 }
 
 void ChildView::toggleReloadOnChange()
 {
     switches.reloadOnChange = !switches.reloadOnChange;
-    storeSwitches();
+    entryWriter.storeSwitches(switches);
     frame.UpdateToolbarChecks();
 }
 
 void ChildView::setTextFilter(const TextFilter& filter)
 {
     setTextFilterSwitch(filter);
-    storeTextFilter(workspaceSection(), filter);
+    entryWriter.storeTextFilter(filter);
     rebuildList();
 }
 

@@ -107,6 +107,9 @@ public:
     // A matcher of the caller's own (kestrano-tail's several patterns); nullptr filters nothing.
     void setTextMatcherSwitch(std::unique_ptr<TextMatcher> matcher, bool hides);
 
+    // The writer of the log's workspace entry, which its window shares.
+    LogEntryWriter& getEntryWriter() { return entryWriter; }
+
     const haspel::ContainingList<Message>& getMessages() const { return cutter.getMessages(); }
     uint64_t getReadPosition() const { return readPosition; }
 
@@ -133,14 +136,12 @@ private:
     int32_t readStep(FileSystem::Handle file, int32_t n, int32_t& highest);
     void checkEncoding(FileSystem::Handle file);
     void notify(int32_t highest);
-    haspel::ConfigSection& workspaceSection();
-    void storeSwitches();
 
     Document& document;
     ViewContext context;
-    haspel::ConfigSection unstoredSection {"Workspace"};
     ListControl& list;
     LogFrame& frame;
+    LogEntryWriter entryWriter;
     LineCutter cutter;
 
     bool readErrorShown = false;

@@ -4,6 +4,7 @@
 #include "foundation/ContainingList.h"
 
 #include <memory>
+#include <utility>
 
 namespace kestrano {
 namespace {
@@ -12,19 +13,19 @@ const char* const WorkspaceSection = "Workspace";
 const char* const PlaceSection = "ChildFrame";
 const char* const MainWindowSection = "MainFrame";
 
-WindowRect loadRect(haspel::ConfigSection& section)
+WindowPlace loadPlace(haspel::ConfigSection& section)
 {
-    const WindowRect defaults;
+    const WindowPlace defaults;
     return {section.GetInt("XPos", defaults.x), section.GetInt("YPos", defaults.y),
         section.GetInt("XSize", defaults.width), section.GetInt("YSize", defaults.height)};
 }
 
-void storeRect(haspel::ConfigSection& section, const WindowRect& rectangle)
+void storePlaceIn(haspel::ConfigSection& section, const WindowPlace& place)
 {
-    section.GetParameter("XPos").SetInt(rectangle.x);
-    section.GetParameter("YPos").SetInt(rectangle.y);
-    section.GetParameter("XSize").SetInt(rectangle.width);
-    section.GetParameter("YSize").SetInt(rectangle.height);
+    section.GetParameter("XPos").SetInt(place.x);
+    section.GetParameter("YPos").SetInt(place.y);
+    section.GetParameter("XSize").SetInt(place.width);
+    section.GetParameter("YSize").SetInt(place.height);
 }
 
 } // namespace
@@ -61,7 +62,7 @@ void removeLogEntry(haspel::ConfigSection& root, const char* name)
 LogEntry loadLogEntry(haspel::ConfigSection& entry)
 {
     LogEntry loaded;
-    loaded.place = loadRect(entry.GetSection(PlaceSection));
+    loaded.place = loadPlace(entry.GetSection(PlaceSection));
     LogSwitches& switches = loaded.switches;
     switches.follow = entry.GetBool("Follow", switches.follow);
     switches.minimumSeverity = entry.GetInt("MinimumSeverity", switches.minimumSeverity);
@@ -75,42 +76,60 @@ LogEntry loadLogEntry(haspel::ConfigSection& entry)
     return loaded;
 }
 
-void storeLogSwitches(haspel::ConfigSection& entry, const LogSwitches& switches)
+LogEntryWriter::LogEntryWriter(haspel::ConfigSection& root, std::string name, bool stored)
+    : root(root)
+    , name(std::move(name))
+    , stored(stored)
+{ }
+
+haspel::ConfigSection& LogEntryWriter::section()
 {
+    return stored ? logEntrySection(root, name.c_str()) : unstored;
+}
+
+void LogEntryWriter::storeSwitches(const LogSwitches& switches)
+{
+    haspel::ConfigSection& entry = section();
     entry.GetParameter("Follow").SetBool(switches.follow);
     entry.GetParameter("MinimumSeverity").SetInt(switches.minimumSeverity);
     entry.GetParameter("ReloadOnChange").SetBool(switches.reloadOnChange);
     entry.GetParameter("ShowUnknown").SetBool(switches.showUnknown);
 }
 
-void storeTextFilter(haspel::ConfigSection& entry, const TextFilter& filter)
+void LogEntryWriter::storeTextFilter(const TextFilter& filter)
 {
+    haspel::ConfigSection& entry = section();
     entry.GetParameter("TextFilter").SetString(filter.pattern.c_str());
     entry.GetParameter("TextFilterHides").SetBool(filter.hides);
     entry.GetParameter("TextFilterRegex").SetBool(filter.regex);
     entry.GetParameter("TextFilterCase").SetBool(filter.matchCase);
 }
 
-void storeLogPlace(haspel::ConfigSection& entry, const WindowRect& place)
+void LogEntryWriter::storePlace(const WindowPlace& place)
 {
-    storeRect(entry.GetSection(PlaceSection), place);
+    storePlaceIn(section().GetSection(PlaceSection), place);
 }
 
-MainWindowPlacement loadMainWindowPlacement(haspel::ConfigSection& root)
+void LogEntryWriter::remove()
+{
+    removeLogEntry(root, name.c_str());
+}
+
+MainWindowPlace loadMainWindowPlace(haspel::ConfigSection& root)
 {
     haspel::ConfigSection& section = root.GetSection(MainWindowSection);
-    MainWindowPlacement loaded;
+    MainWindowPlace loaded;
     loaded.maximized = section.GetBool("Maximized", loaded.maximized);
-    loaded.rectangle = loadRect(section);
+    loaded.place = loadPlace(section);
     return loaded;
 }
 
-void storeMainWindowPlacement(haspel::ConfigSection& root, const MainWindowPlacement& placement)
+void storeMainWindowPlace(haspel::ConfigSection& root, const MainWindowPlace& mainWindow)
 {
     haspel::ConfigSection& section = root.GetSection(MainWindowSection);
-    if (!placement.maximized)
-        storeRect(section, placement.rectangle);
-    section.GetParameter("Maximized").SetBool(placement.maximized);
+    if (!mainWindow.maximized)
+        storePlaceIn(section, mainWindow.place);
+    section.GetParameter("Maximized").SetBool(mainWindow.maximized);
 }
 
 } // namespace kestrano

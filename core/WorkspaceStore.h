@@ -1,20 +1,18 @@
 // Moves the workspace between a configuration tree and plain records: under "Workspace" one entry
 // per stored log, named by the log, with its view's switches, its text filter and its window's place
-// ("ChildFrame"); under "MainFrame" the main window's placement. The defaults live here only.
+// ("ChildFrame"); under "MainFrame" the main window's place. The defaults live here only.
 #pragma once
+
+#include "config/ConfigSection.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace haspel {
-class ConfigSection;
-}
-
 namespace kestrano {
 
 // A window's left and top edge, width and height, as stored: used as they stand, never checked.
-struct WindowRect {
+struct WindowPlace {
     int32_t x = 50;
     int32_t y = 50;
     int32_t width = 500;
@@ -41,11 +39,11 @@ struct TextFilter {
 struct LogEntry {
     LogSwitches switches;
     TextFilter textFilter;
-    WindowRect place; // relative to the area that holds the log windows
+    WindowPlace place; // relative to the area that holds the log windows
 };
 
-struct MainWindowPlacement {
-    WindowRect rectangle; // the normal (not maximized) one
+struct MainWindowPlace {
+    WindowPlace place; // the normal (not maximized) one
     bool maximized = false;
 };
 
@@ -61,14 +59,35 @@ void removeLogEntry(haspel::ConfigSection& root, const char* name);
 // Reads the whole entry. A missing key is created holding its default, so the entry then holds every
 // key; stored values are taken as they stand. Throws haspel::EOutOfMemory.
 LogEntry loadLogEntry(haspel::ConfigSection& entry);
-// Each part of an entry is written when it changes, into the entry's section.
-void storeLogSwitches(haspel::ConfigSection& entry, const LogSwitches& switches);
-void storeTextFilter(haspel::ConfigSection& entry, const TextFilter& filter);
-void storeLogPlace(haspel::ConfigSection& entry, const WindowRect& place);
+
+// The one writer of an open log's entry: its view stores its switches and text filter through it, its
+// window its place, each part when it changes. A log that is not stored (standard input) writes into a
+// section of its own that nobody saves.
+class LogEntryWriter {
+public:
+    LogEntryWriter(haspel::ConfigSection& root, std::string name, bool stored);
+    LogEntryWriter(const LogEntryWriter&) = delete;
+    LogEntryWriter& operator=(const LogEntryWriter&) = delete;
+
+    void storeSwitches(const LogSwitches& switches);
+    void storeTextFilter(const TextFilter& filter);
+    void storePlace(const WindowPlace& place);
+    // The log leaves the workspace: its entry goes with everything in it.
+    void remove();
+
+private:
+    // Found anew each time: the entry may have been removed and is then made again.
+    haspel::ConfigSection& section();
+
+    haspel::ConfigSection& root;
+    const std::string name;
+    const bool stored;
+    haspel::ConfigSection unstored {"Workspace"};
+};
 
 // As loadLogEntry, for section "MainFrame".
-MainWindowPlacement loadMainWindowPlacement(haspel::ConfigSection& root);
-// A maximized window stores only that it is: the last normal rectangle stays as it was stored.
-void storeMainWindowPlacement(haspel::ConfigSection& root, const MainWindowPlacement& placement);
+MainWindowPlace loadMainWindowPlace(haspel::ConfigSection& root);
+// A maximized window stores only that it is: the last normal place stays as it was stored.
+void storeMainWindowPlace(haspel::ConfigSection& root, const MainWindowPlace& mainWindow);
 
 } // namespace kestrano

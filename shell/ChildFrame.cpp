@@ -35,9 +35,10 @@ namespace kestrano {
 namespace {
 
 // The log toolbar, left to right.
-constexpr Command toolBarLayout[] = {Command::SetToDebugs, Command::SetToInformations, Command::SetToWarnings,
-    Command::SetToErrors, Command::SetToFatals, Separator, Command::ToggleUnknowns, Separator,
-    Command::ToggleFollow, Command::ToggleReloadOnChange, Separator, Command::Clear, Command::DeleteFile};
+constexpr LayoutEntry toolBarLayout[]
+    = {Command::SetToDebugs, Command::SetToInformations, Command::SetToWarnings, Command::SetToErrors,
+        Command::SetToFatals, Separator, Command::ToggleUnknowns, Separator, Command::ToggleFollow,
+        Command::ToggleReloadOnChange, Separator, Command::Clear, Command::DeleteFile};
 
 // The journal and standard input by what they are, a file by its name.
 QString titleOf(const char* name)
@@ -207,27 +208,34 @@ void ChildFrame::bringToFront()
     raise();
 }
 
+void ChildFrame::restore(const LogEntry& entry)
+{
+    logView->setSwitches(entry.switches);
+    logView->setTextFilterSwitch(entry.textFilter);
+    setGeometry(entry.place.x, entry.place.y, entry.place.width, entry.place.height);
+    UpdateToolbarChecks();
+}
+
 void ChildFrame::moveEvent(QMoveEvent* event)
 {
     QMdiSubWindow::moveEvent(event);
-    storePosition();
+    storePlace();
 }
 
 void ChildFrame::resizeEvent(QResizeEvent* event)
 {
     QMdiSubWindow::resizeEvent(event);
-    storePosition();
+    storePlace();
 }
 
-void ChildFrame::storePosition()
+void ChildFrame::storePlace()
 {
-    if (closing || app.IsStarting() || !logDocument || logDocument->getPathName().IsEmpty()
-        || !logDocument->isStored() || isMaximized() || isMinimized())
+    if (closing || app.IsStarting() || !logView || logDocument->getPathName().IsEmpty() || isMaximized()
+        || isMinimized())
         return;
     runGuarded(window(), [this] {
-        const QRect rectangle = geometry();
-        storeLogPlace(logEntrySection(app.GetConfigRootSection(), logDocument->getPathName().GetText()),
-            {rectangle.x(), rectangle.y(), rectangle.width(), rectangle.height()});
+        const QRect place = geometry();
+        logView->getEntryWriter().storePlace({place.x(), place.y(), place.width(), place.height()});
     });
 }
 
@@ -236,7 +244,7 @@ void ChildFrame::closeEvent(QCloseEvent* event)
     if (!mainFrame.isClosing()) {
         runGuarded(window(), [this] {
             if (!logDocument->getPathName().IsEmpty())
-                removeLogEntry(app.GetConfigRootSection(), logDocument->getPathName().GetText());
+                logView->getEntryWriter().remove();
         });
         closing = true;
     }

@@ -27,6 +27,7 @@ class FindBar;
 class Kestrano;
 class LogList;
 class MainFrame;
+struct LogEntry;
 
 class ChildFrame : public QMdiSubWindow, public LogFrame, public CommandTarget {
     Q_OBJECT
@@ -56,9 +57,12 @@ public:
     // The toolbar's icons anew, after the palette or the icon theme changed.
     void refreshIcons();
     void bringToFront() override;
-    // Stores the window's place under "Workspace" / path / "ChildFrame", unless starting, closing,
-    // maximized or minimized.
-    void storePosition();
+    // Takes the switches, text filter and place stored for the log, before anything is read; after the
+    // window was added to the main window, which places it otherwise.
+    void restore(const LogEntry& entry);
+    // Stores the window's place in the log's workspace entry, unless starting, closing, maximized or
+    // minimized.
+    void storePlace();
 
 protected:
     void moveEvent(QMoveEvent* event) override;

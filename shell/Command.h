@@ -1,15 +1,15 @@
-// The program's commands and their table: number, menu text, shortcut, status-bar prompt, tool tip, icon,
-// and where the command shows a check mark.
+// The program's commands and their table: menu text, shortcut, status-bar prompt, tool tip, icon, and
+// where the command shows a check mark.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace kestrano {
 
 enum class Command {
     Open,
-    New,
     DeleteFile,
     DeleteAllFiles,
     Options,
@@ -44,8 +44,9 @@ enum class Command {
     OpenJournal,
 };
 
-// Marks a separator in a list of menu entries or toolbar buttons (New is in neither).
-inline constexpr Command Separator = Command::New;
+// An entry of a menu's or toolbar's layout: a command, or none for a separator.
+using LayoutEntry = std::optional<Command>;
+inline constexpr LayoutEntry Separator = std::nullopt;
 
 // Where a command shows its on or off state with a check mark.
 enum class Checkable {
@@ -56,7 +57,6 @@ enum class Checkable {
 
 struct CommandInfo {
     Command command;
-    int32_t number;
     // The texts are English; CommandActions shows them translated (context "kestrano::Command").
     const char* menuText; // with "&" mnemonic and "\t" shortcut text; nullptr when in no menu
     const char* shortcut; // QKeySequence text, or nullptr

@@ -38,7 +38,7 @@ QAction* createShortcutAction(Command command, QObject* parent)
 }
 
 QToolBar* createToolsBar(
-    QWidget* parent, std::span<const Command> layout, const std::function<QAction*(Command)>& actionOf)
+    QWidget* parent, std::span<const LayoutEntry> layout, const std::function<QAction*(Command)>& actionOf)
 {
     auto* bar = new QToolBar(QCoreApplication::translate("kestrano::Command", "Tools"), parent);
     bar->setObjectName(QStringLiteral("Tools"));

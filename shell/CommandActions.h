@@ -20,21 +20,21 @@ QAction* createShortcutAction(Command command, QObject* parent);
 // Gives the action its command's icon anew, for the palette or icon theme of now.
 void refreshCommandIcon(QAction& action, Command command);
 
-// Adds the action of each command of the layout to a menu or toolbar; Separator adds a separator.
+// Adds the action of each command of the layout to a menu or toolbar, and a separator for each Separator.
 template <class Bar, class ActionOf>
-void addCommands(Bar& bar, std::span<const Command> layout, ActionOf&& actionOf)
+void addCommands(Bar& bar, std::span<const LayoutEntry> layout, ActionOf&& actionOf)
 {
-    for (Command command : layout) {
-        if (command == Separator)
-            bar.addSeparator();
+    for (const LayoutEntry& entry : layout) {
+        if (entry)
+            bar.addAction(actionOf(*entry));
         else
-            bar.addAction(actionOf(command));
+            bar.addSeparator();
     }
 }
 
 // A toolbar titled "Tools" (its caption while it floats) that docks on every side, with the layout's
 // buttons.
 QToolBar* createToolsBar(
-    QWidget* parent, std::span<const Command> layout, const std::function<QAction*(Command)>& actionOf);
+    QWidget* parent, std::span<const LayoutEntry> layout, const std::function<QAction*(Command)>& actionOf);
 
 } // namespace kestrano

@@ -71,10 +71,10 @@ haspel::ConfigSection& Kestrano::GetConfigRootSection()
 
 void Kestrano::InitInstance(const std::vector<std::string>& files)
 {
-    const MainWindowPlacement placement = loadMainWindowPlacement(GetConfigRootSection());
+    const MainWindowPlace mainWindow = loadMainWindowPlace(GetConfigRootSection());
     setLogFont(QString::fromLocal8Bit(GetConfigRootSection().GetSection("View").GetString("Font", "")));
     docTemplate = std::make_unique<DocTemplate>();
-    mainFrame = std::make_unique<MainFrame>(*this, placement.rectangle);
+    mainFrame = std::make_unique<MainFrame>(*this, mainWindow.place);
     boxes.setOwner(mainFrame.get());
     notifier.setMainWindow(mainFrame.get());
     notifier.setActivationHandler([this](const char* path) {
@@ -91,7 +91,7 @@ void Kestrano::InitInstance(const std::vector<std::string>& files)
     for (const std::string& file : files)
         named.push_back(OpenDocumentFile(file.c_str()));
 
-    if (placement.maximized)
+    if (mainWindow.maximized)
         mainFrame->showMaximized();
     else
         mainFrame->show();
@@ -103,7 +103,7 @@ void Kestrano::InitInstance(const std::vector<std::string>& files)
     // placed while starting, which stores nothing.
     for (ChildFrame* frame : named)
         if (!hasLogEntry(GetConfigRootSection(), frame->document().getPathName().GetText()))
-            frame->storePosition();
+            frame->storePlace();
 }
 
 void Kestrano::ExitInstance()
@@ -116,7 +116,7 @@ void Kestrano::ExitInstance()
     mainFrame.reset();
 }
 
-ChildFrame* Kestrano::OpenDocumentFile(const char* path)
+ChildFrame* Kestrano::OpenDocumentFile(const char* path, const LogEntry* stored)
 {
     const haspel::String fullPath = logName(path);
     if (ChildFrame* open = docTemplate->findFrame(fullPath.GetText())) {
@@ -126,6 +126,8 @@ ChildFrame* Kestrano::OpenDocumentFile(const char* path)
     auto* frame = new ChildFrame(*this, *mainFrame, fullPath.GetText());
     docTemplate->add(frame);
     mainFrame->addChild(frame);
+    if (stored)
+        frame->restore(*stored);
     frame->show();
     mainFrame->mdiArea().setActiveSubWindow(frame);
     frame->view().rebuildList();
@@ -144,14 +146,8 @@ void Kestrano::OpenHandedFiles(const std::vector<std::string>& files)
 void Kestrano::RestoreWorkspace()
 {
     for (const std::string& name : storedLogNames(GetConfigRootSection())) {
-        ChildFrame* frame = OpenDocumentFile(name.c_str());
         const LogEntry entry = loadLogEntry(logEntrySection(GetConfigRootSection(), name.c_str()));
-        frame->setGeometry(entry.place.x, entry.place.y, entry.place.width, entry.place.height);
-        ChildView& view = frame->view();
-        view.setSwitches(entry.switches);
-        view.setTextFilterSwitch(entry.textFilter);
-        frame->UpdateToolbarChecks();
-        view.rebuildList();
+        OpenDocumentFile(name.c_str(), &entry);
     }
 }
 
@@ -206,7 +202,6 @@ void Kestrano::createCommands()
                 if (dialog.exec() == QDialog::Accepted)
                     OpenDocumentFile(journalName(dialog.unit()).c_str());
             }},
-        {Command::New, [] {}},
         {Command::Options,
             [this] {
                 OptionsDialog dialog(*this, mainFrame.get());

@@ -47,12 +47,14 @@ public:
     // The root section of the configuration (which exists as long as this object).
     haspel::ConfigSection& GetConfigRootSection();
 
-    // Opens a log as a document in its own window, or activates the window that shows it already.
-    ChildFrame* OpenDocumentFile(const char* path);
+    // Opens a log as a document in its own window, or activates the window that shows it already. A new
+    // window takes the stored entry's switches, text filter and place, if given, before the log is read;
+    // without one it starts with the defaults.
+    ChildFrame* OpenDocumentFile(const char* path, const LogEntry* stored = nullptr);
     // Opens the files a later instance handed over (each as by the Open command) and brings the main
     // window to the front.
     void OpenHandedFiles(const std::vector<std::string>& files);
-    // Opens every log of the workspace with its stored place and switches.
+    // Opens every log of the workspace with its stored switches, text filter and place.
     void RestoreWorkspace();
     // Lets the user choose the font of the log lists (View > Font...).
     void ChooseLogFont();
@@ -74,7 +76,7 @@ public:
     const ViewContext& GetViewContext() const { return *viewContext; }
 
 private:
-    // Its commands: open, the journal, new (which does nothing), options, the help documents, about.
+    // Its commands: open, the journal, options, the help documents, about.
     void createCommands();
     void OnFileOpen();
 

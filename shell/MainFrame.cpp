@@ -37,10 +37,10 @@ namespace {
 constexpr int32_t ShortestInterval = 10;
 
 // The Window menu's own entries; the list of log windows follows them.
-constexpr Command windowMenuEntries[]
+constexpr LayoutEntry windowMenuEntries[]
     = {Command::Cascade, Command::TileHorizontally, Command::TileVertically, Command::ArrangeIcons};
 
-constexpr Command mainToolBarLayout[]
+constexpr LayoutEntry mainToolBarLayout[]
     = {Command::Open, Separator, Command::Cascade, Command::TileHorizontally, Command::TileVertically,
         Separator, Command::ClearAll, Command::DeleteAllFiles, Separator, Command::Options, Command::About};
 
@@ -86,7 +86,7 @@ QString describeFailure() noexcept
 
 } // namespace
 
-MainFrame::MainFrame(Kestrano& app, const WindowRect& place)
+MainFrame::MainFrame(Kestrano& app, const WindowPlace& place)
     : app(app)
     , area(new QMdiArea(this))
 {
@@ -128,8 +128,6 @@ MainFrame::~MainFrame()
 void MainFrame::createActions()
 {
     for (const CommandInfo& info : commandTable()) {
-        if (info.command == Command::New)
-            continue;
         QAction* action = createShortcutAction(info.command, this);
         const Command command = info.command;
         connect(action, &QAction::triggered, this, [this, command] { dispatch(command, activeChild()); });
@@ -171,7 +169,7 @@ void MainFrame::createToolBar()
     connect(mainToolBar, &QToolBar::visibilityChanged, this, [this] { updateBarChecks(); });
 }
 
-QMenu* MainFrame::createMenu(const QString& title, std::span<const Command> entries)
+QMenu* MainFrame::createMenu(const QString& title, std::span<const LayoutEntry> entries)
 {
     auto* menu = new QMenu(title, this);
     addCommands(*menu, entries, [this](Command command) { return actions[command]; });
@@ -446,29 +444,29 @@ bool MainFrame::event(QEvent* event)
 void MainFrame::moveEvent(QMoveEvent* event)
 {
     QMainWindow::moveEvent(event);
-    storePlacement();
+    storePlace();
 }
 
 void MainFrame::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    storePlacement();
+    storePlace();
 }
 
 void MainFrame::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
-        storePlacement();
+        storePlace();
 }
 
-void MainFrame::storePlacement()
+void MainFrame::storePlace()
 {
     runGuarded(this, [this] {
         const bool maximized = isMaximized();
         if (isMinimized() && !maximized)
             return; // a minimized window stores nothing
-        storeMainWindowPlacement(app.GetConfigRootSection(), {{x(), y(), width(), height()}, maximized});
+        storeMainWindowPlace(app.GetConfigRootSection(), {{x(), y(), width(), height()}, maximized});
     });
 }
 

@@ -1,5 +1,5 @@
 // The main window: the log windows in an MDI area, the toolbar "Tools", the one-pane status bar, the two
-// menu sets, the polling timer that drives all reading, and the window's stored placement.
+// menu sets, the polling timer that drives all reading, and the window's stored place.
 #pragma once
 
 #include "shell/Command.h"
@@ -20,15 +20,15 @@ namespace kestrano {
 
 class ChildFrame;
 class Kestrano;
-struct WindowRect;
+struct WindowPlace;
 
 class MainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
 
 public:
     // Creates the window at its stored place (not yet shown) and starts the polling timer; it stores
-    // its placement from then on.
-    MainFrame(Kestrano& app, const WindowRect& place);
+    // its place from then on.
+    MainFrame(Kestrano& app, const WindowPlace& place);
     ~MainFrame() override;
 
     // Starts timer 1 again with the current polling interval.
@@ -74,15 +74,15 @@ private:
     void createWindowKeys();
     void createToolBar();
     void createMenus();
-    QMenu* createMenu(const QString& title, std::span<const Command> entries);
-    QMenu* createMenu(const QString& title, std::initializer_list<Command> entries)
+    QMenu* createMenu(const QString& title, std::span<const LayoutEntry> entries);
+    QMenu* createMenu(const QString& title, std::initializer_list<LayoutEntry> entries)
     {
         return createMenu(title, std::span(entries.begin(), entries.size()));
     }
     // Ends a View menu with "Font...".
     QMenu* withFontEntry(QMenu* menu);
     void fillWindowMenu();
-    void storePlacement();
+    void storePlace();
     void clearAll();
     void deleteAllFiles();
     void updateCaption();

@@ -79,8 +79,8 @@ QRect cascadedPlace(const QSize& space, int index, int step)
     step = std::max(step, 1);
     const int width = std::max(space.width() - Steps * step, space.width() / 2);
     const int height = std::max(space.height() - Steps * step, space.height() / 2);
-    const int positions = 1 + std::min((space.width() - width) / step, (space.height() - height) / step);
-    const int offset = (std::max(index, 0) % positions) * step;
+    const int places = 1 + std::min((space.width() - width) / step, (space.height() - height) / step);
+    const int offset = (std::max(index, 0) % places) * step;
     return QRect(offset, offset, std::max(width, 1), std::max(height, 1));
 }
 

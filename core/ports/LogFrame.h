@@ -7,7 +7,7 @@ class LogFrame {
 public:
     virtual ~LogFrame() = default;
 
-    // Sets the toolbar's check states from the view's four switches.
+    // Shows the view's switches and text filter on the toolbars.
     virtual void UpdateToolbarChecks() = 0;
     // Restores the log window if minimised and makes it the active one.
     virtual void bringToFront() = 0;

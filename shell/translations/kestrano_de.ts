@@ -81,14 +81,6 @@
         <translation>Öffnen</translation>
     </message>
     <message>
-        <source>Create a new document.</source>
-        <translation>Ein neues Dokument erstellen.</translation>
-    </message>
-    <message>
-        <source>New</source>
-        <translation>Neu</translation>
-    </message>
-    <message>
         <source>&amp;Delete File...	Shift+Del</source>
         <translation>Datei &amp;löschen...	Umschalt+Entf</translation>
     </message>

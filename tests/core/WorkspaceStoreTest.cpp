@@ -42,21 +42,21 @@ protected:
     std::vector<std::unique_ptr<haspel::Config>> configs;
 };
 
-void expectRect(const WindowRect& rectangle, int32_t x, int32_t y, int32_t width, int32_t height)
+void expectPlace(const WindowPlace& place, int32_t x, int32_t y, int32_t width, int32_t height)
 {
-    EXPECT_EQ(rectangle.x, x);
-    EXPECT_EQ(rectangle.y, y);
-    EXPECT_EQ(rectangle.width, width);
-    EXPECT_EQ(rectangle.height, height);
+    EXPECT_EQ(place.x, x);
+    EXPECT_EQ(place.y, y);
+    EXPECT_EQ(place.width, width);
+    EXPECT_EQ(place.height, height);
 }
 
 TEST_F(WorkspaceStoreTest, AnEntryComesBackFromTheFileAsItWasStored)
 {
     haspel::Config written;
-    haspel::ConfigSection& entry = logEntrySection(written.GetRoot(), "/var/log/app.log");
-    storeLogSwitches(entry, {false, 3, true, false});
-    storeTextFilter(entry, {"order \"1\\d+\" </x>\tend", true, true, true});
-    storeLogPlace(entry, {-20, 7, 0, -5}); // off the screen and without size: kept all the same
+    LogEntryWriter writer(written.GetRoot(), "/var/log/app.log", true);
+    writer.storeSwitches({false, 3, true, false});
+    writer.storeTextFilter({"order \"1\\d+\" </x>\tend", true, true, true});
+    writer.storePlace({-20, 7, 0, -5}); // off the screen and without size: kept all the same
 
     haspel::ConfigSection& root = saveAndLoad(written);
     const LogEntry loaded = loadLogEntry(logEntrySection(root, "/var/log/app.log"));
@@ -68,16 +68,38 @@ TEST_F(WorkspaceStoreTest, AnEntryComesBackFromTheFileAsItWasStored)
     EXPECT_TRUE(loaded.textFilter.hides);
     EXPECT_TRUE(loaded.textFilter.regex);
     EXPECT_TRUE(loaded.textFilter.matchCase);
-    expectRect(loaded.place, -20, 7, 0, -5);
+    expectPlace(loaded.place, -20, 7, 0, -5);
 
     // Each part is written on its own and leaves the others alone.
-    haspel::ConfigSection& again = logEntrySection(root, "/var/log/app.log");
-    storeLogSwitches(again, {});
-    const LogEntry changed = loadLogEntry(again);
+    LogEntryWriter(root, "/var/log/app.log", true).storeSwitches({});
+    const LogEntry changed = loadLogEntry(logEntrySection(root, "/var/log/app.log"));
     EXPECT_TRUE(changed.switches.follow);
     EXPECT_EQ(changed.switches.minimumSeverity, 0);
     EXPECT_EQ(changed.textFilter.pattern, "order \"1\\d+\" </x>\tend");
-    expectRect(changed.place, -20, 7, 0, -5);
+    expectPlace(changed.place, -20, 7, 0, -5);
+}
+
+TEST_F(WorkspaceStoreTest, AnOpenLogsWriterStoresInItsEntryOrNowhereWhenTheLogIsNotStored)
+{
+    haspel::Config written;
+    LogEntryWriter unstored(written.GetRoot(), "-", false);
+    unstored.storeSwitches({false, 3, true, false});
+    unstored.storeTextFilter({"x", true, false, false});
+    unstored.storePlace({1, 2, 3, 4});
+    EXPECT_EQ(written.GetRoot().FindSection("Workspace"), nullptr);
+
+    LogEntryWriter writer(written.GetRoot(), "/var/log/app.log", true);
+    writer.storePlace({1, 2, 3, 4});
+    writer.remove();
+    EXPECT_FALSE(hasLogEntry(written.GetRoot(), "/var/log/app.log"));
+    // A store after the removal makes a new entry, holding only what was stored since.
+    writer.storeSwitches({false, 3, true, false});
+    haspel::ConfigSection& root = saveAndLoad(written);
+    EXPECT_EQ(storedLogNames(root), (Names {"/var/log/app.log"}));
+    const LogEntry loaded = loadLogEntry(logEntrySection(root, "/var/log/app.log"));
+    EXPECT_FALSE(loaded.switches.follow);
+    EXPECT_EQ(loaded.switches.minimumSeverity, 3);
+    expectPlace(loaded.place, 50, 50, 500, 500);
 }
 
 TEST_F(WorkspaceStoreTest, AMissingKeyGetsItsDefaultAndIsThenStored)
@@ -93,7 +115,7 @@ TEST_F(WorkspaceStoreTest, AMissingKeyGetsItsDefaultAndIsThenStored)
     EXPECT_TRUE(loaded.switches.showUnknown);
     EXPECT_EQ(loaded.textFilter.pattern, "");
     EXPECT_FALSE(loaded.textFilter.hides || loaded.textFilter.regex || loaded.textFilter.matchCase);
-    expectRect(loaded.place, 50, 50, 500, 500);
+    expectPlace(loaded.place, 50, 50, 500, 500);
 
     for (const char* key : {"Follow", "MinimumSeverity", "ReloadOnChange", "ShowUnknown", "TextFilter",
              "TextFilterHides", "TextFilterRegex", "TextFilterCase"})
@@ -123,42 +145,42 @@ TEST_F(WorkspaceStoreTest, DamagedValuesAreReadAsNumbersAsTheyStand)
     EXPECT_TRUE(loaded.switches.showUnknown);
     EXPECT_EQ(loaded.switches.minimumSeverity, 9); // no range check
     EXPECT_FALSE(loaded.switches.reloadOnChange);
-    expectRect(loaded.place, 0, -20, INT_MAX, 500);
+    expectPlace(loaded.place, 0, -20, INT_MAX, 500);
     EXPECT_STREQ(logEntrySection(root, "app").GetSection("ChildFrame").GetString("XPos", "?"), "abc");
 
-    const MainWindowPlacement placement = loadMainWindowPlacement(root);
-    EXPECT_FALSE(placement.maximized);
-    expectRect(placement.rectangle, 50, 50, 500, -1);
+    const MainWindowPlace mainWindow = loadMainWindowPlace(root);
+    EXPECT_FALSE(mainWindow.maximized);
+    expectPlace(mainWindow.place, 50, 50, 500, -1);
 }
 
-TEST_F(WorkspaceStoreTest, TheMainWindowKeepsItsNormalRectangleWhileMaximized)
+TEST_F(WorkspaceStoreTest, TheMainWindowKeepsItsNormalPlaceWhileMaximized)
 {
     haspel::Config written;
-    const MainWindowPlacement defaults = loadMainWindowPlacement(written.GetRoot());
+    const MainWindowPlace defaults = loadMainWindowPlace(written.GetRoot());
     EXPECT_FALSE(defaults.maximized);
-    expectRect(defaults.rectangle, 50, 50, 500, 500);
+    expectPlace(defaults.place, 50, 50, 500, 500);
     for (const char* key : {"XPos", "YPos", "XSize", "YSize", "Maximized"})
         EXPECT_NE(written.GetRoot().GetSection("MainFrame").FindParameter(key), nullptr) << key;
 
-    storeMainWindowPlacement(written.GetRoot(), {{70, 80, 640, 480}, false});
-    storeMainWindowPlacement(written.GetRoot(), {{0, 0, 1920, 1080}, true});
+    storeMainWindowPlace(written.GetRoot(), {{70, 80, 640, 480}, false});
+    storeMainWindowPlace(written.GetRoot(), {{0, 0, 1920, 1080}, true});
     haspel::ConfigSection& root = saveAndLoad(written);
-    MainWindowPlacement placement = loadMainWindowPlacement(root);
-    EXPECT_TRUE(placement.maximized);
-    expectRect(placement.rectangle, 70, 80, 640, 480);
+    MainWindowPlace mainWindow = loadMainWindowPlace(root);
+    EXPECT_TRUE(mainWindow.maximized);
+    expectPlace(mainWindow.place, 70, 80, 640, 480);
 
-    storeMainWindowPlacement(root, {{10, 20, 600, 400}, false});
-    placement = loadMainWindowPlacement(saveAndLoad(lastLoaded()));
-    EXPECT_FALSE(placement.maximized);
-    expectRect(placement.rectangle, 10, 20, 600, 400);
+    storeMainWindowPlace(root, {{10, 20, 600, 400}, false});
+    mainWindow = loadMainWindowPlace(saveAndLoad(lastLoaded()));
+    EXPECT_FALSE(mainWindow.maximized);
+    expectPlace(mainWindow.place, 10, 20, 600, 400);
 }
 
 TEST_F(WorkspaceStoreTest, TheStoredLogsAreTheEntriesWithANameUntilRemoved)
 {
     haspel::Config written;
     for (const char* name : {"/var/log/syslog", "", "journal:", "/tmp/a b.log.gz"})
-        storeLogSwitches(logEntrySection(written.GetRoot(), name), {});
-    storeLogPlace(logEntrySection(written.GetRoot(), "/var/log/syslog"), {});
+        LogEntryWriter(written.GetRoot(), name, true).storeSwitches({});
+    LogEntryWriter(written.GetRoot(), "/var/log/syslog", true).storePlace({});
 
     haspel::ConfigSection& root = saveAndLoad(written);
     Names names = storedLogNames(root);

@@ -3,12 +3,17 @@
 #include "core/ChildView.h"
 #include "core/Document.h"
 #include "core/MonitorSettings.h"
+#include "core/Severity.h"
+#include "core/WorkspaceStore.h"
 #include "platform/qt/LogList.h"
+#include "platform/qt/LogListModel.h"
 #include "shell/ChildFrame.h"
 #include "shell/MainFrame.h"
 #include "tests/shell/ShellFixture.h"
 
+#include <QAbstractItemModel>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QToolBar>
 
@@ -124,6 +129,56 @@ TEST_F(StartupTest, WorkspaceComesBackAsStoredAndStartingStoresNothing)
     EXPECT_EQ(stored(root, {"Workspace", named.c_str(), "ChildFrame"}, "YPos"), std::to_string(c->y()));
 }
 
+TEST_F(StartupTest, ARestoredLogIsReadOnceWithItsStoredSwitchesFilterAndPlace)
+{
+    const std::string path
+        = log("restored.log", "info starting\nerror disk full\ninfo disk fine\nwarn disk low\n");
+    editConfiguration([&](haspel::ConfigSection& root) {
+        haspel::ConfigSection& entry = root.GetSection("Workspace").GetSection(path.c_str());
+        entry.GetParameter("MinimumSeverity").SetInt(Severity::Warning);
+        entry.GetParameter("TextFilter").SetString("disk");
+        haspel::ConfigSection& place = entry.GetSection("ChildFrame");
+        place.GetParameter("XPos").SetInt(15);
+        place.GetParameter("YPos").SetInt(25);
+        place.GetParameter("XSize").SetInt(310);
+        place.GetParameter("YSize").SetInt(210);
+    });
+    // What the log's view and window hold when the file is first opened, and the list's rebuilds after.
+    int reads = 0;
+    int rebuildsAfterRead = 0;
+    LogSwitches switchesAtRead;
+    TextFilter filterAtRead;
+    QRect placeAtRead;
+    files.onOpen = [&] {
+        ChildFrame* frame = app ? app->GetDocTemplate().findFrame(path.c_str()) : nullptr;
+        if (!frame || reads++ > 0)
+            return;
+        switchesAtRead = frame->view().getSwitches();
+        filterAtRead = frame->view().getTextFilter();
+        placeAtRead = frame->geometry();
+        QObject::connect(&frame->list().model(), &QAbstractItemModel::modelAboutToBeReset,
+            [&rebuildsAfterRead] { ++rebuildsAfterRead; });
+    };
+    app = std::make_unique<Kestrano>(std::make_unique<RecordingAlertSound>(soundPlays), &files);
+    app->InitInstance({});
+    // Before the event loop turns, when the list announces the rows it was given.
+    EXPECT_EQ(rebuildsAfterRead, 0);
+    QCoreApplication::processEvents();
+    files.onOpen = nullptr;
+
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(switchesAtRead.minimumSeverity, Severity::Warning);
+    EXPECT_EQ(filterAtRead.pattern, "disk");
+    EXPECT_EQ(placeAtRead, QRect(15, 25, 310, 210));
+    ChildFrame* frame = app->GetDocTemplate().findFrame(path.c_str());
+    ASSERT_NE(frame, nullptr);
+    ASSERT_EQ(frame->list().rowCount(), 2);
+    EXPECT_STREQ(frame->list().rowMessage(0)->getText(), "error disk full");
+    EXPECT_STREQ(frame->list().rowMessage(1)->getText(), "warn disk low");
+    EXPECT_EQ(frame->filterField().text(), QStringLiteral("disk"));
+    EXPECT_TRUE(frame->toolBarAction(Command::SetToWarnings)->isChecked());
+}
+
 TEST_F(StartupTest, MovingALogWindowAfterStartUpStoresItsPlace)
 {
     const std::string path = log("moved.log", "line\n");
@@ -173,14 +228,14 @@ TEST_F(StartupTest, ClosingALogWindowRemovesItsEntryAndExitKeepsTheOthers)
     EXPECT_NE(app->GetDocTemplate().findFrame(kept.c_str()), nullptr);
 }
 
-TEST_F(StartupTest, MainWindowPlacementMaximizedAndMinimized)
+TEST_F(StartupTest, MainWindowPlaceMaximizedAndMinimized)
 {
     editConfiguration([](haspel::ConfigSection& root) {
-        haspel::ConfigSection& placement = root.GetSection("MainFrame");
-        placement.GetParameter("XPos").SetInt(70);
-        placement.GetParameter("YPos").SetInt(80);
-        placement.GetParameter("XSize").SetInt(640);
-        placement.GetParameter("YSize").SetInt(480);
+        haspel::ConfigSection& place = root.GetSection("MainFrame");
+        place.GetParameter("XPos").SetInt(70);
+        place.GetParameter("YPos").SetInt(80);
+        place.GetParameter("XSize").SetInt(640);
+        place.GetParameter("YSize").SetInt(480);
     });
     start();
     MainFrame& frame = *app->GetMainFrame();
