@@ -2,12 +2,12 @@
 // in the folder, and the kernel watches it holds (read from /proc/self/fdinfo). The kernel queues an
 // event before the call that caused it returns, so nothing here waits.
 #include "platform/InotifyWatcher.h"
+#include "tests/platform/KernelWatches.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <string>
 
@@ -31,14 +31,9 @@ std::set<ChangeWatcher::Id> changed(InotifyWatcher& watcher)
     return {ids.begin(), ids.end()};
 }
 
-// The kernel's watches of the instance.
 int kernelWatches(const InotifyWatcher& watcher)
 {
-    std::ifstream info("/proc/self/fdinfo/" + std::to_string(watcher.getDescriptor()));
-    int count = 0;
-    for (std::string line; std::getline(info, line);)
-        count += line.rfind("inotify wd:", 0) == 0;
-    return count;
+    return test::kernelWatches(watcher.getDescriptor());
 }
 
 class InotifyWatcherTest : public testing::Test {
