@@ -11,8 +11,8 @@ namespace {
 
 // IN_MASK_ADD: a folder that is also a watched file (or the reverse) keeps both masks.
 constexpr uint32_t FileEvents = IN_MODIFY | IN_ATTRIB | IN_MASK_ADD;
-constexpr uint32_t FolderEvents
-    = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR | IN_MASK_ADD;
+constexpr uint32_t FolderEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF
+    | IN_MOVE_SELF | IN_ONLYDIR | IN_MASK_ADD;
 
 void removeId(std::vector<InotifyWatcher::Id>& ids, InotifyWatcher::Id id)
 {
@@ -49,8 +49,9 @@ bool InotifyWatcher::watch(Id id, const std::string& path)
     Watched entry;
     entry.path = path;
     entry.name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::string folder
-        = slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
+    const std::string folder = slash == std::string::npos ? std::string(".")
+        : slash == 0                                      ? std::string("/")
+                                                          : path.substr(0, slash);
     if (entry.name.empty())
         return false;
     entry.folder = addWatch(folder, FolderEvents);

@@ -124,8 +124,8 @@ MainFrame::MainFrame(Kestrano& app, const WindowRect& place)
                 timer.start(wait);
         });
     }
-    app.GetDocTemplate().setObservers(
-        [this](ChildFrame& frame) { startPolling(frame); }, [this](ChildFrame& frame) { stopPolling(frame); });
+    app.GetDocTemplate().setObservers([this](ChildFrame& frame) { startPolling(frame); },
+        [this](ChildFrame& frame) { stopPolling(frame); });
     updateCommands();
     RestartUpdateTimer();
 }

@@ -206,7 +206,8 @@ int run(const TailOptions& options)
         output.flush();
         if (!open())
             break; // read once, or every log is a stream that ended
-        const Woken woken = waitUnlessStopped(scheduler.getTimeUntilDue(), scheduler.getDescriptor(), watchPipe);
+        const Woken woken
+            = waitUnlessStopped(scheduler.getTimeUntilDue(), scheduler.getDescriptor(), watchPipe);
         if (woken.pipeClosed)
             output.closeQuietly();
         if (woken.changes)

@@ -156,8 +156,8 @@ Latencies printLatencies(const std::vector<std::string>& command, const std::str
         const std::string line = "info sample " + std::to_string(i) + "\n";
         const Clock::time_point written = Clock::now();
         append(file, line);
-        latencies.samples.push_back(follower.waitFor(line, GivenUpMilliseconds) ? millisecondsSince(written)
-                                                                                : GivenUpMilliseconds);
+        latencies.samples.push_back(
+            follower.waitFor(line, GivenUpMilliseconds) ? millisecondsSince(written) : GivenUpMilliseconds);
     }
     ::close(file);
     return latencies;

@@ -1,7 +1,7 @@
 // The poll scheduler driven as the programs drive it: a loop waiting on the watcher's descriptor for
 // the time until due, over real files, a real inotify watcher and the real clock.
-#include "core/LogSources.h"
 #include "core/view/PollScheduler.h"
+#include "core/LogSources.h"
 #include "platform/InotifyWatcher.h"
 #include "tests/core/ViewFixture.h"
 
@@ -40,7 +40,8 @@ protected:
     {
         const auto end = std::chrono::steady_clock::now() + 20s;
         while (!done()) {
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+            const auto left
+                = std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
             if (left.count() <= 0)
                 return false;
             pollfd changes {scheduler.getDescriptor(), POLLIN, 0};
@@ -128,7 +129,8 @@ TEST_F(PollSchedulerTest, ALogWhoseWatchFailsIsPolledByTheTimer)
     const std::string missing = dir.file("later") + "/app.log";
     Document later(missing.c_str(), files, boxes);
     RecordingList laterList;
-    ChildView laterView(later, ViewContext {settings, config.GetRoot(), files, notifier, details}, laterList, frame);
+    ChildView laterView(
+        later, ViewContext {settings, config.GetRoot(), files, notifier, details}, laterList, frame);
     const PollScheduler::Id id = scheduler.addLog(watchPathOf(later), [&] {
         laterView.pollLogFile();
         return laterView.hasMoreToRead();
