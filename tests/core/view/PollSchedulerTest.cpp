@@ -26,13 +26,18 @@ protected:
     PollScheduler scheduler {&watcher};
     int polls = 0;
 
-    PollScheduler::Id addView()
+    // The log holds the first line, its view is added and polled once; no timed pass comes.
+    PollScheduler::Id following(const std::string& first)
     {
-        return scheduler.addLog(watchPathOf(document), [this] {
+        writeFile(path, first);
+        const PollScheduler::Id id = scheduler.addLog(watchPathOf(document), [this] {
             ++polls;
             view.pollLogFile();
             return view.hasMoreToRead();
         });
+        scheduler.restart(Never);
+        scheduler.runPass();
+        return id;
     }
     // Waits on the descriptor for the time until due and runs what is due, as kestrano-tail does,
     // until done or 20 seconds passed (a safety net, not a timing).
@@ -60,10 +65,7 @@ protected:
 
 TEST_F(PollSchedulerTest, AWriteWakesThePollWithoutWaitingForTheInterval)
 {
-    writeFile(path, "first\n");
-    const PollScheduler::Id id = addView();
-    scheduler.restart(Never);
-    scheduler.runPass();
+    const PollScheduler::Id id = following("first\n");
     ASSERT_TRUE(scheduler.isWatched(id));
     ASSERT_TRUE(shows("first"));
 
@@ -80,10 +82,7 @@ TEST_F(PollSchedulerTest, AWriteWakesThePollWithoutWaitingForTheInterval)
 
 TEST_F(PollSchedulerTest, ARotatedLogIsSeenThroughItsFolder)
 {
-    writeFile(path, "old\n");
-    addView();
-    scheduler.restart(Never);
-    scheduler.runPass();
+    following("old\n");
 
     // Renamed away and created anew under its name.
     std::filesystem::rename(path, path + ".1");
@@ -101,10 +100,7 @@ TEST_F(PollSchedulerTest, ARotatedLogIsSeenThroughItsFolder)
 
 TEST_F(PollSchedulerTest, ABurstOfWritesMakesFewPolls)
 {
-    writeFile(path, "start\n");
-    addView();
-    scheduler.restart(Never);
-    scheduler.runPass();
+    following("start\n");
     polls = 0;
 
     constexpr int Writes = 2000;
@@ -145,10 +141,7 @@ TEST_F(PollSchedulerTest, ALogWhoseWatchFailsIsPolledByTheTimer)
 
 TEST_F(PollSchedulerTest, AClosedLogIsNeitherWatchedNorPolled)
 {
-    writeFile(path, "first\n");
-    const PollScheduler::Id id = addView();
-    scheduler.restart(Never);
-    scheduler.runPass();
+    const PollScheduler::Id id = following("first\n");
     ASSERT_TRUE(scheduler.isWatched(id));
 
     scheduler.removeLog(id);
