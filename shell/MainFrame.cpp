@@ -6,8 +6,6 @@
 #include "core/Document.h"
 #include "core/MonitorSettings.h"
 #include "core/WorkspaceStore.h"
-#include "core/view/PollScheduler.h"
-#include "platform/InotifyWatcher.h"
 #include "platform/qt/WindowRestore.h"
 #include "platform/qt/resources/Resources.h"
 #include "shell/ChildFrame.h"
@@ -89,8 +87,6 @@ QString describeFailure() noexcept
 MainFrame::MainFrame(Kestrano& app, const WindowRect& place)
     : app(app)
     , area(new QMdiArea(this))
-    , watcher(std::make_unique<InotifyWatcher>())
-    , scheduler(std::make_unique<PollScheduler>(watcher.get()))
 {
     setWindowTitle(QString::fromLatin1(haspel::kApplicationName));
     setWindowIcon(programIcon());
@@ -115,13 +111,15 @@ MainFrame::MainFrame(Kestrano& app, const WindowRect& place)
     timer.setSingleShot(true);
     // Never early: a pass due in a second is not looked for twice.
     timer.setTimerType(Qt::PreciseTimer);
-    connect(&timer, &QTimer::timeout, this, [this] { runPolls([this] { return scheduler->runDue(); }); });
-    if (scheduler->getDescriptor() >= 0) {
-        changes = std::make_unique<QSocketNotifier>(scheduler->getDescriptor(), QSocketNotifier::Read);
+    connect(&timer, &QTimer::timeout, this, [this] { runPolls([this] { return scheduler.runDue(); }); });
+    if (scheduler.getDescriptor() >= 0) {
+        changes = std::make_unique<QSocketNotifier>(scheduler.getDescriptor(), QSocketNotifier::Read);
         connect(changes.get(), &QSocketNotifier::activated, this, [this] {
-            const int32_t wait = scheduler->takeChanges();
-            if (!polling && !closing)
-                timer.start(wait);
+            runGuarded(this, [this] {
+                const int32_t wait = scheduler.takeChanges();
+                if (!polling && !closing)
+                    timer.start(wait);
+            });
         });
     }
     app.GetDocTemplate().setObservers([this](ChildFrame& frame) { startPolling(frame); },
@@ -320,13 +318,13 @@ void MainFrame::SetIdleMessage(const QString& text)
 
 void MainFrame::RestartUpdateTimer()
 {
-    timer.start(scheduler->restart(app.GetSettings().GetUpdateEvery()));
+    timer.start(scheduler.restart(app.GetSettings().GetUpdateEvery()));
 }
 
 void MainFrame::startPolling(ChildFrame& frame)
 {
     polledLogs[&frame]
-        = scheduler->addLog(watchPathOf(frame.document()), [this, &frame] { return pollLog(frame); });
+        = scheduler.addLog(watchPathOf(frame.document()), [this, &frame] { return pollLog(frame); });
 }
 
 void MainFrame::stopPolling(ChildFrame& frame)
@@ -334,7 +332,7 @@ void MainFrame::stopPolling(ChildFrame& frame)
     const auto found = polledLogs.find(&frame);
     if (found == polledLogs.end())
         return;
-    scheduler->removeLog(found->second);
+    scheduler.removeLog(found->second);
     polledLogs.erase(found);
 }
 
@@ -353,7 +351,7 @@ bool MainFrame::pollLog(ChildFrame& frame)
 
 void MainFrame::pollAllLogs()
 {
-    runPolls([this] { return scheduler->runPass(); });
+    runPolls([this] { return scheduler.runPass(); });
 }
 
 void MainFrame::runPolls(const std::function<int32_t()>& run)
@@ -364,7 +362,7 @@ void MainFrame::runPolls(const std::function<int32_t()>& run)
     int32_t wait = run();
     if (!pollFailure.isNull()) {
         runGuarded(this, [this] { app.GetMessageBox().showError(pollFailure.toLocal8Bit().constData()); });
-        wait = scheduler->restart(app.GetSettings().GetUpdateEvery());
+        wait = scheduler.restart(app.GetSettings().GetUpdateEvery());
     }
     polling = false;
     // A log with more to read is read on at once, after the events that came meanwhile.

@@ -3,6 +3,8 @@
 // the files), and the window's stored placement.
 #pragma once
 
+#include "core/view/PollScheduler.h"
+#include "platform/InotifyWatcher.h"
 #include "shell/Command.h"
 #include "shell/CommandTarget.h"
 
@@ -24,9 +26,7 @@ class QToolBar;
 namespace kestrano {
 
 class ChildFrame;
-class InotifyWatcher;
 class Kestrano;
-class PollScheduler;
 struct WindowRect;
 
 class MainFrame : public QMainWindow, public CommandTarget {
@@ -49,7 +49,7 @@ public:
     QToolBar& toolBar() const { return *mainToolBar; }
     // Fires when the scheduler is due next.
     QTimer& updateTimer() { return timer; }
-    PollScheduler& pollScheduler() { return *scheduler; }
+    PollScheduler& pollScheduler() { return scheduler; }
     // The log window that commands go to, or nullptr.
     ChildFrame* activeChild() const;
     // Adds a log window to the area, cascaded after the others, wholly inside and sized to fit.
@@ -107,10 +107,10 @@ private:
     QString idleMessage;
     QMdiArea* area;
     QToolBar* mainToolBar = nullptr;
-    std::unique_ptr<InotifyWatcher> watcher;
-    std::unique_ptr<PollScheduler> scheduler;
-    std::unique_ptr<QSocketNotifier> changes;
-    std::unordered_map<const ChildFrame*, uint64_t> polledLogs; // each open log's id in the scheduler
+    InotifyWatcher watcher;
+    PollScheduler scheduler {&watcher};
+    std::unique_ptr<QSocketNotifier> changes; // on the watcher's descriptor
+    std::unordered_map<const ChildFrame*, PollScheduler::Id> polledLogs;
     QTimer timer;
     bool polling = false;
     QString pollFailure; // the first of the running polls
