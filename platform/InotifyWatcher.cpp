@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <sys/inotify.h>
 #include <unistd.h>
 
@@ -45,13 +46,11 @@ bool InotifyWatcher::watch(Id id, const std::string& path)
 {
     if (watched.count(id) || path.empty())
         return false;
-    const size_t slash = path.rfind('/');
+    const std::filesystem::path file(path);
     Watched entry;
     entry.path = path;
-    entry.name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::string folder = slash == std::string::npos ? std::string(".")
-        : slash == 0                                      ? std::string("/")
-                                                          : path.substr(0, slash);
+    entry.name = file.filename();
+    const std::string folder = file.has_parent_path() ? file.parent_path().string() : ".";
     if (entry.name.empty())
         return false;
     entry.folder = addWatch(folder, FolderEvents);
