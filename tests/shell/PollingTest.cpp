@@ -31,6 +31,15 @@ protected:
             appendFile(path, "more\n");
         return paths;
     }
+    // Starts with the log open and the interval stored; the log's window.
+    ChildFrame* startPolling(int32_t updateEvery, const std::string& path)
+    {
+        editConfiguration([updateEvery](haspel::ConfigSection& root) {
+            root.GetSection("Analyze").GetParameter("UpdateEvery").SetInt(updateEvery);
+        });
+        start({path});
+        return app->GetDocTemplate().findFrame(path.c_str());
+    }
 };
 
 TEST_F(PollingTest, APassPollsEveryLogOnceInOrderOfOpening)
@@ -101,12 +110,8 @@ TEST_F(PollingTest, ALogWithMoreToReadIsReadOnAtOnce)
 
 TEST_F(PollingTest, TheTimerKeepsPollingAtTheStoredInterval)
 {
-    editConfiguration([](haspel::ConfigSection& root) {
-        root.GetSection("Analyze").GetParameter("UpdateEvery").SetInt(20);
-    });
     const std::string path = log("timed.log", "first\n");
-    start({path});
-    ChildFrame* child = app->GetDocTemplate().findFrame(path.c_str());
+    ChildFrame* child = startPolling(20, path);
     ASSERT_NE(child, nullptr);
 
     appendFile(path, "second\n");
@@ -128,12 +133,8 @@ TEST_F(PollingTest, AnIntervalNoTimerCanTakeStillPolls)
 
 TEST_F(PollingTest, AChangedFileIsPolledWithoutWaitingForTheInterval)
 {
-    editConfiguration([](haspel::ConfigSection& root) {
-        root.GetSection("Analyze").GetParameter("UpdateEvery").SetInt(60000);
-    });
     const std::string path = log("woken.log", "first\n");
-    start({path});
-    ChildFrame* child = app->GetDocTemplate().findFrame(path.c_str());
+    ChildFrame* child = startPolling(60000, path);
     ASSERT_NE(child, nullptr);
     const auto shows = [child](const char* text) {
         const LogListModel& rows = child->list().model();
