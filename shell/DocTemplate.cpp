@@ -8,9 +8,27 @@
 
 namespace kestrano {
 
+void DocTemplate::add(ChildFrame* frame)
+{
+    frames.push_back(frame);
+    if (opened)
+        opened(*frame);
+}
+
 void DocTemplate::remove(ChildFrame* frame)
 {
-    frames.erase(std::remove(frames.begin(), frames.end(), frame), frames.end());
+    const auto found = std::find(frames.begin(), frames.end(), frame);
+    if (found == frames.end())
+        return;
+    frames.erase(found);
+    if (closed)
+        closed(*frame);
+}
+
+void DocTemplate::setObservers(Observer opened, Observer closed)
+{
+    this->opened = std::move(opened);
+    this->closed = std::move(closed);
 }
 
 std::vector<QPointer<ChildFrame>> DocTemplate::GetFrames() const

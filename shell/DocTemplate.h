@@ -3,6 +3,7 @@
 
 #include <QPointer>
 
+#include <functional>
 #include <vector>
 
 namespace kestrano {
@@ -12,8 +13,13 @@ class Document;
 
 class DocTemplate {
 public:
-    void add(ChildFrame* frame) { frames.push_back(frame); }
+    using Observer = std::function<void(ChildFrame& frame)>;
+
+    void add(ChildFrame* frame);
+    // Removes the window if it is open (at its closing, and again at its deletion).
     void remove(ChildFrame* frame);
+    // Told each time a log window joins or leaves the open logs; empty functions tell nobody.
+    void setObservers(Observer opened, Observer closed);
 
     int count() const { return static_cast<int>(frames.size()); }
     // A copy of the list, safe to walk while windows open or close.
@@ -31,6 +37,8 @@ public:
 
 private:
     std::vector<ChildFrame*> frames;
+    Observer opened;
+    Observer closed;
 };
 
 } // namespace kestrano

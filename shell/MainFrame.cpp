@@ -23,6 +23,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSocketNotifier>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyle>
@@ -32,9 +33,6 @@
 namespace kestrano {
 
 namespace {
-
-// Shortest timer interval; a stored interval below it (possible only by editing the file) uses it.
-constexpr int32_t ShortestInterval = 10;
 
 // The Window menu's own entries; the list of log windows follows them.
 constexpr LayoutEntry windowMenuEntries[]
@@ -111,7 +109,21 @@ MainFrame::MainFrame(Kestrano& app, const WindowPlace& place)
 
     connect(area, &QMdiArea::subWindowActivated, this, [this] { updateCommands(); });
     timer.setSingleShot(true);
-    connect(&timer, &QTimer::timeout, this, &MainFrame::pollAllLogs);
+    // Never early: a pass due in a second is not looked for twice.
+    timer.setTimerType(Qt::PreciseTimer);
+    connect(&timer, &QTimer::timeout, this, [this] { runPolls([this] { return scheduler.runDue(); }); });
+    if (scheduler.getDescriptor() >= 0) {
+        changes = std::make_unique<QSocketNotifier>(scheduler.getDescriptor(), QSocketNotifier::Read);
+        connect(changes.get(), &QSocketNotifier::activated, this, [this] {
+            runGuarded(this, [this] {
+                const int32_t wait = scheduler.takeChanges();
+                if (!polling && !closing)
+                    timer.start(wait);
+            });
+        });
+    }
+    app.GetDocTemplate().setObservers([this](ChildFrame& frame) { startPolling(frame); },
+        [this](ChildFrame& frame) { stopPolling(frame); });
     updateCommands();
     RestartUpdateTimer();
 }
@@ -123,6 +135,7 @@ MainFrame::~MainFrame()
     // The log windows go while this window is still whole, without telling it.
     area->disconnect(this);
     delete area;
+    app.GetDocTemplate().setObservers({}, {});
 }
 
 void MainFrame::createActions()
@@ -303,34 +316,55 @@ void MainFrame::SetIdleMessage(const QString& text)
 
 void MainFrame::RestartUpdateTimer()
 {
-    timer.stop();
-    timer.start(std::max(app.GetSettings().GetUpdateEvery(), ShortestInterval));
+    timer.start(scheduler.restart(app.GetSettings().GetUpdateEvery()));
+}
+
+void MainFrame::startPolling(ChildFrame& frame)
+{
+    polledLogs[&frame]
+        = scheduler.addLog(watchPathOf(frame.document()), [this, &frame] { return pollLog(frame); });
+}
+
+void MainFrame::stopPolling(ChildFrame& frame)
+{
+    const auto found = polledLogs.find(&frame);
+    if (found == polledLogs.end())
+        return;
+    scheduler.removeLog(found->second);
+    polledLogs.erase(found);
+}
+
+// A failure ends only the log's own poll.
+bool MainFrame::pollLog(ChildFrame& frame)
+{
+    try {
+        frame.view().pollLogFile();
+        return frame.view().hasMoreToRead();
+    } catch (...) {
+        if (pollFailure.isNull())
+            pollFailure = describeFailure();
+        return false;
+    }
 }
 
 void MainFrame::pollAllLogs()
 {
+    runPolls([this] { return scheduler.runPass(); });
+}
+
+void MainFrame::runPolls(const std::function<int32_t()>& run)
+{
     timer.stop();
-    // Every log is polled; a failure ends only its own poll. One error box, after the pass.
-    QString failure;
-    bool more = false;
-    app.GetDocTemplate().forEachFrame([&failure, &more](ChildFrame& frame) {
-        try {
-            frame.view().pollLogFile();
-            more = more || frame.view().hasMoreToRead();
-        } catch (...) {
-            if (failure.isNull())
-                failure = describeFailure();
-        }
-    });
-    if (!failure.isNull())
-        runGuarded(this, [this, &failure] {
-            app.GetMessageBox().showError(failure.toLocal8Bit().constData()); // no pass while it is open
-        });
+    polling = true;
+    pollFailure = QString();
+    int32_t wait = run();
+    if (!pollFailure.isNull()) {
+        runGuarded(this, [this] { app.GetMessageBox().showError(pollFailure.toLocal8Bit().constData()); });
+        wait = scheduler.restart(app.GetSettings().GetUpdateEvery());
+    }
+    polling = false;
     // A log with more to read is read on at once, after the events that came meanwhile.
-    if (more)
-        timer.start(0);
-    else
-        RestartUpdateTimer();
+    timer.start(wait);
 }
 
 CommandTarget* MainFrame::handlerOf(Command command, ChildFrame* from)

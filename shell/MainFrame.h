@@ -1,19 +1,26 @@
 // The main window: the log windows in an MDI area, the toolbar "Tools", the one-pane status bar, the two
-// menu sets, the polling timer that drives all reading, and the window's stored place.
+// menu sets, the polling that drives all reading (the scheduler, woken by its timer and by changes of
+// the files), and the window's stored place.
 #pragma once
 
+#include "core/view/PollScheduler.h"
+#include "platform/InotifyWatcher.h"
 #include "shell/Command.h"
 #include "shell/CommandTarget.h"
 
 #include <QMainWindow>
 #include <QTimer>
 
+#include <functional>
 #include <map>
+#include <memory>
 #include <span>
+#include <unordered_map>
 
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QSocketNotifier;
 class QToolBar;
 
 namespace kestrano {
@@ -26,21 +33,23 @@ class MainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
 
 public:
-    // Creates the window at its stored place (not yet shown) and starts the polling timer; it stores
-    // its place from then on.
+    // Creates the window at its stored place (not yet shown) and starts polling the logs as they open;
+    // it stores its place from then on.
     MainFrame(Kestrano& app, const WindowPlace& place);
     ~MainFrame() override;
 
-    // Starts timer 1 again with the current polling interval.
+    // Counts the polling interval anew from now, as the settings give it.
     void RestartUpdateTimer();
     void SetIdleMessage(const QString& text);
     // One polling pass: every open log, in the order of opening. The next pass comes after the interval,
-    // or at once when a log has more to read.
+    // or at once when a log has more to read; a log whose file changes is polled before.
     void pollAllLogs();
 
     QMdiArea& mdiArea() const { return *area; }
     QToolBar& toolBar() const { return *mainToolBar; }
+    // Fires when the scheduler is due next.
     QTimer& updateTimer() { return timer; }
+    PollScheduler& pollScheduler() { return scheduler; }
     // The log window that commands go to, or nullptr.
     ChildFrame* activeChild() const;
     // Adds a log window to the area, cascaded after the others, wholly inside and sized to fit.
@@ -87,12 +96,24 @@ private:
     void deleteAllFiles();
     void updateCaption();
     void updateBarChecks();
+    void startPolling(ChildFrame& frame);
+    void stopPolling(ChildFrame& frame);
+    bool pollLog(ChildFrame& frame);
+    // Runs the scheduler (a pass, or what is due) and shows the first failure in a box, with no polling
+    // while the box is open; then waits for what is due next.
+    void runPolls(const std::function<int32_t()>& run);
 
     Kestrano& app;
     QString idleMessage;
     QMdiArea* area;
     QToolBar* mainToolBar = nullptr;
+    InotifyWatcher watcher;
+    PollScheduler scheduler {&watcher};
+    std::unique_ptr<QSocketNotifier> changes; // on the watcher's descriptor
+    std::unordered_map<const ChildFrame*, PollScheduler::Id> polledLogs;
     QTimer timer;
+    bool polling = false;
+    QString pollFailure; // the first of the running polls
     std::map<Command, QAction*> actions;
     QList<QMenu*> menusWithoutLogs;
     QList<QMenu*> menusWithLogs;

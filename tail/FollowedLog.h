@@ -24,6 +24,7 @@ public:
 
     const std::string& getName() const { return file; }
     ChildView& getView() { return view; }
+    const Document& getDocument() const { return *document; }
     // The source the log is read from, nullptr for a plain file.
     LogSource* getSource() const { return document->getSource(); }
     // Reads what is new in the file (its tail, the first time) and prints it.

@@ -4,7 +4,9 @@
 #include "config/Config.h"
 #include "core/MonitorSettings.h"
 #include "core/TextMatcher.h"
+#include "core/view/PollScheduler.h"
 #include "foundation/Exception.h"
+#include "platform/InotifyWatcher.h"
 #include "platform/LinuxFileSystem.h"
 #include "tail/FollowedLog.h"
 #include "tail/QuietDesktop.h"
@@ -51,11 +53,16 @@ void installSignalHandlers()
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-// Sleeps for the interval unless a stop is requested, before or while sleeping. With watchPipe, a
-// reader closing standard output ends the sleep too: true then.
-bool sleepUnlessStopped(int32_t milliseconds, bool watchPipe)
+struct Woken {
+    bool changes = false; // the descriptor of changes is readable
+    bool pipeClosed = false; // the reader closed standard output
+};
+
+// Waits up to the given milliseconds for changes (descriptor -1: none) and, with watchPipe, for a
+// reader closing standard output; a stop request, before or while waiting, ends the wait.
+Woken waitUnlessStopped(int32_t milliseconds, int changes, bool watchPipe)
 {
-    bool pipeClosed = false;
+    Woken woken;
     sigset_t stopSignals, previous;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
@@ -63,13 +70,16 @@ bool sleepUnlessStopped(int32_t milliseconds, bool watchPipe)
     sigprocmask(SIG_BLOCK, &stopSignals, &previous);
     if (!stopRequested.load()) {
         const struct timespec timeout = {milliseconds / 1000, (milliseconds % 1000) * 1000000L};
-        struct pollfd out = {STDOUT_FILENO, 0, 0};
+        // poll(2) passes over a negative descriptor.
+        struct pollfd waited[] = {{changes, POLLIN, 0}, {watchPipe ? STDOUT_FILENO : -1, 0, 0}};
         // The signals are let through only while waiting.
-        if (ppoll(&out, watchPipe ? 1 : 0, &timeout, &previous) > 0)
-            pipeClosed = (out.revents & (POLLERR | POLLHUP)) != 0;
+        if (ppoll(waited, 2, &timeout, &previous) > 0) {
+            woken.changes = (waited[0].revents & POLLIN) != 0;
+            woken.pipeClosed = (waited[1].revents & (POLLERR | POLLHUP)) != 0;
+        }
     }
     sigprocmask(SIG_SETMASK, &previous, nullptr);
-    return pipeClosed;
+    return woken;
 }
 
 bool stdoutIsPipe()
@@ -155,25 +165,23 @@ int run(const TailOptions& options)
         view.setTextMatcherSwitch(grepMatcher(options), options.invertMatch);
     }
 
-    const bool watchPipe = stdoutIsPipe();
+    // Followed files wake their polls when they change; the timer polls the rest, and all of them.
+    std::unique_ptr<InotifyWatcher> watcher = options.once ? nullptr : std::make_unique<InotifyWatcher>();
+    PollScheduler scheduler(watcher.get());
+    scheduler.restart(settings.GetUpdateEvery());
     std::vector<Unread> unread;
     // With --once a log is done after one reading; a stream only at its end.
     std::vector<bool> done(logs.size(), false);
-    while (!stopRequested.load()) {
-        bool more = false;
-        bool open = false; // a log that may still bring something
-        for (size_t i = 0; i < logs.size(); ++i) {
+    for (size_t i = 0; i < logs.size(); ++i) {
+        scheduler.addLog(watchPathOf(logs[i]->getDocument()), [&, i] {
             FollowedLog& log = *logs[i];
-            if (stopRequested.load())
-                break;
-            if (done[i])
-                continue;
+            if (stopRequested.load() || done[i])
+                return false;
             files.resetFailure();
             // Read once means read to the end, over as many polls as that takes.
             do
                 log.poll();
             while (options.once && log.hasMoreToRead() && !stopRequested.load());
-            more = more || log.hasMoreToRead();
             const ChildView& view = log.getView();
             const bool stream = log.getSource() && log.getSource()->isStream();
             if (options.once && !(stream && !view.hasEnded() && !view.getReadFailed())) {
@@ -181,16 +189,31 @@ int run(const TailOptions& options)
                 if (!stopRequested.load() && (files.failed() || log.missing() || view.getReadFailed()))
                     unread.push_back({&log, failureReason(log, files.getFailureError())});
             }
-            open = open || (!done[i] && !view.hasEnded());
-        }
+            return log.hasMoreToRead();
+        });
+    }
+    // A log that may still bring something.
+    const auto open = [&] {
+        for (size_t i = 0; i < logs.size(); ++i)
+            if (!done[i] && !logs[i]->getView().hasEnded())
+                return true;
+        return false;
+    };
+
+    const bool watchPipe = stdoutIsPipe();
+    scheduler.runPass();
+    while (!stopRequested.load()) {
         output.flush();
-        if (!open)
+        if (!open())
             break; // read once, or every log is a stream that ended
-        // Values read from the configuration are taken as they stand, but a pass follows at once only
-        // while a file has more to read.
-        const int32_t interval = more ? 0 : settings.GetUpdateEvery() > 0 ? settings.GetUpdateEvery() : 1;
-        if (sleepUnlessStopped(interval, watchPipe))
+        const Woken woken
+            = waitUnlessStopped(scheduler.getTimeUntilDue(), scheduler.getDescriptor(), watchPipe);
+        if (woken.pipeClosed)
             output.closeQuietly();
+        if (woken.changes)
+            scheduler.takeChanges();
+        if (!stopRequested.load())
+            scheduler.runDue();
     }
     output.flush();
 

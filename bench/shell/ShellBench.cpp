@@ -3,12 +3,12 @@
 // 20 logs of 1 MB in the workspace, the time the details dialog of a 10 MB message takes to show, and
 // how late key presses are handled and how much memory is used while a writer appends to a followed
 // log as fast as it can. Runs in a temporary home; usage: shell_bench [idle seconds [writer seconds]].
+#include "bench/shell/BenchProgram.h"
 #include "config/Config.h"
 #include "core/ChildView.h"
 #include "core/KeywordLists.h"
 #include "core/Message.h"
 #include "core/MonitorSettings.h"
-#include "platform/qt/AlertSound.h"
 #include "platform/qt/LogList.h"
 #include "platform/qt/LogListModel.h"
 #include "shell/ChildFrame.h"
@@ -38,23 +38,9 @@
 #include <vector>
 
 using namespace kestrano;
+using namespace kestrano::bench;
 
 namespace {
-
-class SilentSound : public AlertSound {
-public:
-    void play() override { }
-};
-
-std::unique_ptr<Kestrano> newProgram()
-{
-    return std::make_unique<Kestrano>(std::make_unique<SilentSound>());
-}
-
-double millisecondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
 
 // Resident memory now (the high-water mark of getrusage would hold the earlier figures' peaks).
 long residentKilobytes()
@@ -66,27 +52,6 @@ long residentKilobytes()
         std::fclose(statm);
     }
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-double cpuSeconds()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-void writeLog(const std::string& path, int64_t bytes, int lines = -1)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    int64_t written = 0;
-    for (int i = 0; lines < 0 ? written < bytes : i < lines; ++i) {
-        char line[96];
-        const int n = std::snprintf(
-            line, sizeof line, "2026-12-07 12:00:00 %s line number %d\n", i % 10 == 0 ? "warn" : "info", i);
-        out.write(line, n);
-        written += n;
-    }
 }
 
 void benchmarkMillionMessages(const std::string& folder)
@@ -141,16 +106,6 @@ void benchmarkMillionMessages(const std::string& folder)
     std::filesystem::remove(path);
 }
 
-std::vector<std::string> twentyLogs(const std::string& folder, int64_t bytes)
-{
-    std::vector<std::string> paths;
-    for (int i = 0; i < 20; ++i) {
-        paths.push_back(folder + "/log" + std::to_string(i) + ".log");
-        writeLog(paths.back(), bytes);
-    }
-    return paths;
-}
-
 void benchmarkStartUp(const std::string& folder)
 {
     const std::vector<std::string> paths = twentyLogs(folder, 1024 * 1024);
@@ -177,15 +132,10 @@ void benchmarkIdle(const std::string& folder, int seconds)
     auto program = newProgram();
     program->GetConfigRootSection().RemoveSection("Workspace");
     program->InitInstance(paths);
-    QCoreApplication::processEvents();
-
-    const double before = cpuSeconds();
-    QTimer::singleShot(seconds * 1000, qApp, &QCoreApplication::quit);
-    QApplication::exec();
-    const double used = cpuSeconds() - before;
+    const double percent = idlePercent(seconds);
     std::printf("idle with 20 open, unchanged logs for %d s: %.3f s CPU time, %.3f %% of one core "
                 "(limit 1 %%)\n",
-        seconds, used, 100.0 * used / seconds);
+        seconds, percent * seconds / 100.0, percent);
 }
 
 void benchmarkDetailsDialog()

@@ -1,8 +1,12 @@
 // The main window's timer: one pass over every open log in the order of opening, and the notifications.
 #include "core/ChildView.h"
+#include "core/Message.h"
+#include "core/view/PollScheduler.h"
 #include "platform/qt/LogList.h"
+#include "platform/qt/LogListModel.h"
 #include "shell/ChildFrame.h"
 #include "shell/MainFrame.h"
+#include "tests/platform/KernelWatches.h"
 #include "tests/shell/MessageBoxAnswerer.h"
 #include "tests/shell/ShellFixture.h"
 
@@ -26,6 +30,15 @@ protected:
         for (const std::string& path : paths)
             appendFile(path, "more\n");
         return paths;
+    }
+    // Starts with the log open and the interval stored; the log's window.
+    ChildFrame* startPolling(int32_t updateEvery, const std::string& path)
+    {
+        editConfiguration([updateEvery](haspel::ConfigSection& root) {
+            root.GetSection("Analyze").GetParameter("UpdateEvery").SetInt(updateEvery);
+        });
+        start({path});
+        return app->GetDocTemplate().findFrame(path.c_str());
     }
 };
 
@@ -97,12 +110,8 @@ TEST_F(PollingTest, ALogWithMoreToReadIsReadOnAtOnce)
 
 TEST_F(PollingTest, TheTimerKeepsPollingAtTheStoredInterval)
 {
-    editConfiguration([](haspel::ConfigSection& root) {
-        root.GetSection("Analyze").GetParameter("UpdateEvery").SetInt(20);
-    });
     const std::string path = log("timed.log", "first\n");
-    start({path});
-    ChildFrame* child = app->GetDocTemplate().findFrame(path.c_str());
+    ChildFrame* child = startPolling(20, path);
     ASSERT_NE(child, nullptr);
 
     appendFile(path, "second\n");
@@ -120,6 +129,30 @@ TEST_F(PollingTest, AnIntervalNoTimerCanTakeStillPolls)
     EXPECT_EQ(app->GetSettings().GetUpdateEvery(), -5);
     EXPECT_TRUE(app->GetMainFrame()->updateTimer().isActive());
     EXPECT_EQ(app->GetMainFrame()->updateTimer().interval(), 10);
+}
+
+TEST_F(PollingTest, AChangedFileIsPolledWithoutWaitingForTheInterval)
+{
+    const std::string path = log("woken.log", "first\n");
+    ChildFrame* child = startPolling(60000, path);
+    ASSERT_NE(child, nullptr);
+    const auto shows = [child](const char* text) {
+        const LogListModel& rows = child->list().model();
+        return rows.rowCount() > 0 && rows.at(rows.rowCount() - 1)->getText() == std::string(text);
+    };
+
+    // Bounded waits far shorter than the interval.
+    appendFile(path, "second\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shows("second"); }, 20000));
+    std::filesystem::rename(path, path + ".1");
+    writeFile(path, "third\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shows("third"); }, 20000));
+
+    // A closed log's watches (its file's and its folder's) are gone.
+    const int watcher = app->GetMainFrame()->pollScheduler().getDescriptor();
+    EXPECT_EQ(kernelWatches(watcher), 2);
+    child->close();
+    EXPECT_EQ(kernelWatches(watcher), 0);
 }
 
 TEST_F(PollingTest, ANewErrorLineRaisesTheWindowsAndRequestsTheSoundOnce)

@@ -48,6 +48,21 @@ TEST_F(TailFollowTest, PrintsAppendsAndContinuationsAsTheyAreRead)
     EXPECT_EQ(tail.err(), "");
 }
 
+TEST_F(TailFollowTest, AWrittenLineIsPrintedWithoutWaitingForTheInterval)
+{
+    writeFile(path, "info start\n");
+    TailProcess tail({"-i", "60000", path});
+    ASSERT_TRUE(tail.waitForOutput("INFO\tinfo start\n"));
+    // waitForOutput gives up long before the interval ends.
+    appendFile(path, "warn soon\n");
+    ASSERT_TRUE(tail.waitForOutput("WARN\twarn soon\n"));
+    // Rotated: renamed away and created anew under its name.
+    std::filesystem::rename(path, path + ".1");
+    writeFile(path, "error anew\n");
+    ASSERT_TRUE(tail.waitForOutput("ERROR\terror anew\n"));
+    EXPECT_EQ(tail.stop(SIGINT), 0);
+}
+
 TEST_F(TailFollowTest, TellsOnceWhenAFileIsReadAgainOrGone)
 {
     const std::string first = folder.file("first.log");
