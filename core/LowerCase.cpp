@@ -93,7 +93,7 @@ template <Mode mode> int32_t lowerInto(const char* in, int32_t n, char* out, con
             uint64_t block;
             std::memcpy(&block, in + i, 8);
             if (!(block & HighBits)) {
-                block = lowerAscii8(block);
+                block |= asciiCapitalBits(block);
                 std::memcpy(out + j, &block, 8);
                 i += 8;
                 j += 8;

@@ -15,13 +15,18 @@ inline char lowerAscii(unsigned char c)
     return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
 }
 
+// The bits that lower the ASCII capital letters among eight bytes below 0x80 (or them with the bytes).
+inline uint64_t asciiCapitalBits(uint64_t bytes)
+{
+    const uint64_t atLeastA = bytes + 0x3f3f3f3f3f3f3f3full; // high bit set where byte >= 'A'
+    const uint64_t aboveZ = bytes + 0x2525252525252525ull; // high bit set where byte > 'Z'
+    return (atLeastA & ~aboveZ & 0x8080808080808080ull) >> 2;
+}
+
 // lowerAscii of each of eight bytes at once; a byte of 0x80 or more stays as it is.
 inline uint64_t lowerAscii8(uint64_t bytes)
 {
-    const uint64_t low = bytes & 0x7f7f7f7f7f7f7f7full; // the sums below cannot carry into the next byte
-    const uint64_t atLeastA = low + 0x3f3f3f3f3f3f3f3full; // high bit set where byte >= 'A'
-    const uint64_t aboveZ = low + 0x2525252525252525ull; // high bit set where byte > 'Z'
-    return bytes | ((atLeastA & ~aboveZ & 0x8080808080808080ull) >> 2);
+    return bytes | asciiCapitalBits(bytes & 0x7f7f7f7f7f7f7f7full);
 }
 
 // Writes the lower-cased form of in[0..n) to out[0..n); in and out may be the same buffer. A character
