@@ -72,8 +72,8 @@ private:
 
     std::unique_ptr<char[], Free> texts; // every keyword NUL-terminated, the lists in severity order
     int32_t listCounts[Severity::ListCount] = {};
-    std::unique_ptr<Keyword[], Free>
-        keywords; // those of two bytes or more, by pair, then severity descending
+    // Those of two bytes or more, by pair, then severity descending.
+    std::unique_ptr<Keyword[], Free> keywords;
     int32_t keywordCount = 0;
     int32_t everywhereSeverity; // highest severity of an empty keyword (occurs in every line)
     int32_t topSeverity; // highest severity having a keyword; the search stops there

@@ -24,44 +24,61 @@ struct Setting {
     const char* section;
     const char* key;
     SettingType type;
-    int32_t defaultNumber; // of a Flag (0 or 1), Number or Threshold
-    const char* defaultText; // of Keywords or Text
+    int32_t defaultNumber = 0; // of a Flag (0 or 1), Number or Threshold
+    const char* defaultText = nullptr; // of Keywords or Text
     // The bound of a Number, which validate and the setters keep and the Options dialog checks
     // (INT32_MIN: none); below warnBelow the dialog asks first.
-    int32_t minimum;
-    int32_t warnBelow;
+    int32_t minimum = INT32_MIN;
+    int32_t warnBelow = INT32_MIN;
     // Where MonitorSettings holds the value: the list of a severity, or a field. A Flag or Text with
     // neither is the desktop program's own ("Desktop" by its notifier, "Font" by its log lists).
-    int32_t keywordList;
-    bool MonitorSettings::*flag;
-    int32_t MonitorSettings::*number;
+    int32_t keywordList = -1;
+    bool MonitorSettings::*flag = nullptr;
+    int32_t MonitorSettings::*number = nullptr;
 
     constexpr int32_t bounded(int32_t value) const { return value < minimum ? minimum : value; }
 };
 
+// The rows of each type. A Flag or Text without a field of MonitorSettings is the desktop program's.
 constexpr Setting keywordsSetting(int32_t severity, const char* defaults)
 {
-    return {severity, "Analyze", Severity::Table[severity].name, SettingType::Keywords, 0, defaults,
-        INT32_MIN, INT32_MIN, severity, nullptr, nullptr};
+    return {.id = severity,
+        .section = "Analyze",
+        .key = Severity::Table[severity].name,
+        .type = SettingType::Keywords,
+        .defaultText = defaults,
+        .keywordList = severity};
 }
 
 constexpr Setting flagSetting(int32_t id, const char* section, const char* key, bool defaultValue,
     bool MonitorSettings::*flag = nullptr)
 {
-    return {
-        id, section, key, SettingType::Flag, defaultValue, nullptr, INT32_MIN, INT32_MIN, -1, flag, nullptr};
+    return {.id = id,
+        .section = section,
+        .key = key,
+        .type = SettingType::Flag,
+        .defaultNumber = defaultValue,
+        .flag = flag};
 }
 
+// Bounded when minimum is given; the Options dialog asks below warnBelow.
 constexpr Setting numberSetting(int32_t id, const char* section, const char* key, SettingType type,
-    int32_t MonitorSettings::*number, int32_t defaultValue, int32_t minimum = INT32_MIN,
+    int32_t defaultValue, int32_t MonitorSettings::*number, int32_t minimum = INT32_MIN,
     int32_t warnBelow = INT32_MIN)
 {
-    return {id, section, key, type, defaultValue, nullptr, minimum, warnBelow, -1, nullptr, number};
+    return {.id = id,
+        .section = section,
+        .key = key,
+        .type = type,
+        .defaultNumber = defaultValue,
+        .minimum = minimum,
+        .warnBelow = warnBelow,
+        .number = number};
 }
 
 constexpr Setting textSetting(int32_t id, const char* section, const char* key, const char* defaultText)
 {
-    return {id, section, key, SettingType::Text, 0, defaultText, INT32_MIN, INT32_MIN, -1, nullptr, nullptr};
+    return {.id = id, .section = section, .key = key, .type = SettingType::Text, .defaultText = defaultText};
 }
 
 struct SettingsTable {
@@ -80,21 +97,25 @@ struct SettingsTable {
 
     static constexpr Setting rows[Count] = {
         keywordsSetting(Severity::DebugInformation, "debug debg"),
-        keywordsSetting(Severity::Information, "info notice"), keywordsSetting(Severity::Warning, "warn"),
-        keywordsSetting(Severity::Error, "error exception"), keywordsSetting(Severity::Fatal, "fatal crit"),
+        keywordsSetting(Severity::Information, "info notice"),
+        keywordsSetting(Severity::Warning, "warn"),
+        keywordsSetting(Severity::Error, "error exception"),
+        keywordsSetting(Severity::Fatal, "fatal crit"),
         flagSetting(MultiLine, "Analyze", "MultiLine", true, &MonitorSettings::multiLine),
-        numberSetting(UpdateEvery, "Analyze", "UpdateEvery", SettingType::Number,
-            &MonitorSettings::updateEvery, 1000, 100, 500),
-        numberSetting(InitiallyReadBytes, "Sizes", "InitiallyReadBytes", SettingType::Number,
-            &MonitorSettings::initiallyReadBytes, 65536), // negative: the whole log
+        numberSetting(UpdateEvery, "Analyze", "UpdateEvery", SettingType::Number, 1000,
+            &MonitorSettings::updateEvery, 100, 500),
+        // Negative: the whole log.
+        numberSetting(InitiallyReadBytes, "Sizes", "InitiallyReadBytes", SettingType::Number, 65536,
+            &MonitorSettings::initiallyReadBytes),
         numberSetting(
-            KeepLines, "Sizes", "KeepLines", SettingType::Number, &MonitorSettings::keepLines, 1000, 1),
-        numberSetting(OnTop, "Notifications", "OnTop", SettingType::Threshold, &MonitorSettings::onTop,
-            Severity::Error),
-        numberSetting(PlaySound, "Notifications", "PlaySound", SettingType::Threshold,
-            &MonitorSettings::playSound, Severity::Warning),
+            KeepLines, "Sizes", "KeepLines", SettingType::Number, 1000, &MonitorSettings::keepLines, 1),
+        numberSetting(OnTop, "Notifications", "OnTop", SettingType::Threshold, Severity::Error,
+            &MonitorSettings::onTop),
+        numberSetting(PlaySound, "Notifications", "PlaySound", SettingType::Threshold, Severity::Warning,
+            &MonitorSettings::playSound),
         flagSetting(DesktopNotifications, "Notifications", "Desktop", true),
-        textSetting(LogFont, "View", "Font", ""), // a QFont description; empty: the desktop's fixed font
+        // A QFont description; empty: the desktop's fixed-width font.
+        textSetting(LogFont, "View", "Font", ""),
     };
 
     static constexpr bool inOrder()
