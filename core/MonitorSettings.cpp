@@ -7,21 +7,12 @@ namespace kestrano {
 MonitorSettings::MonitorSettings()
 {
     for (const Setting& row : SettingsTable::rows) {
-        switch (row.type) {
-        case SettingType::Keywords:
+        if (row.type == SettingType::Keywords)
             ParseKeywords(row.defaultText, GetKeywords(row.keywordList));
-            break;
-        case SettingType::Flag:
-            if (row.flag)
-                this->*row.flag = row.defaultNumber != 0;
-            break;
-        case SettingType::Number:
-        case SettingType::Threshold:
+        else if (row.flag)
+            this->*row.flag = row.defaultNumber != 0;
+        else if (row.number)
             this->*row.number = row.defaultNumber;
-            break;
-        case SettingType::Text:
-            break;
-        }
     }
 }
 

@@ -32,11 +32,8 @@ void copyList(const CuttingRules::KeywordList& from, CuttingRules::KeywordList& 
 } // namespace
 
 CuttingRules::CuttingRules(const CuttingRules& other)
-    : multiLine(other.multiLine)
-    , keepLines(other.keepLines)
 {
-    for (int32_t severity = 0; severity < Severity::ListCount; ++severity)
-        copyList(other.keywords[severity], keywords[severity]);
+    *this = other;
 }
 
 CuttingRules& CuttingRules::operator=(const CuttingRules& other)
