@@ -2,8 +2,8 @@
 
 #include "core/Capacity.h"
 #include "core/LowerCase.h"
-#include "core/MonitorSettings.h"
 #include "core/Severity.h"
+#include "core/text/CuttingRules.h"
 #include "foundation/Exception.h"
 
 #include <langinfo.h>
@@ -20,20 +20,6 @@ uint16_t pairAt(const char* bytes)
 {
     return static_cast<uint16_t>(
         static_cast<unsigned char>(bytes[0]) | static_cast<unsigned char>(bytes[1]) << 8);
-}
-
-char lowerAscii(unsigned char c)
-{
-    return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-}
-
-// Lower-cases the ASCII letters among eight bytes; a byte of 0x80 or more stays at 0x80 or more.
-uint64_t lowerAscii8(uint64_t bytes)
-{
-    const uint64_t low = bytes & 0x7f7f7f7f7f7f7f7full; // the sums below cannot carry
-    const uint64_t atLeastA = low + 0x3f3f3f3f3f3f3f3full;
-    const uint64_t aboveZ = low + 0x2525252525252525ull;
-    return bytes | ((atLeastA & ~aboveZ & 0x8080808080808080ull) >> 2);
 }
 
 // Whether the locale keeps ASCII apart: an ASCII byte is always a character of its own, and lowering
@@ -77,24 +63,17 @@ KeywordLists::KeywordLists()
     std::memset(firstByteSeverity, Severity::None, sizeof firstByteSeverity);
 }
 
-KeywordLists::KeywordLists(const MonitorSettings& settings)
+KeywordLists::KeywordLists(const CuttingRules& rules)
     : KeywordLists()
 {
-    update(settings);
+    update(rules);
 }
 
-KeywordLists::~KeywordLists()
+bool KeywordLists::holds(const CuttingRules& rules) const
 {
-    std::free(texts);
-    std::free(keywords);
-    std::free(scratch);
-}
-
-bool KeywordLists::holds(const MonitorSettings& settings) const
-{
-    const char* held = texts;
+    const char* held = texts.get();
     for (int32_t severity = 0; severity < Severity::ListCount; ++severity) {
-        const MonitorSettings::KeywordList& list = settings.GetKeywords(severity);
+        const CuttingRules::KeywordList& list = rules.GetKeywords(severity);
         if (list.GetCount() != listCounts[severity])
             return false;
         for (int32_t i = 0; i < list.GetCount(); ++i) {
@@ -106,28 +85,28 @@ bool KeywordLists::holds(const MonitorSettings& settings) const
     return true;
 }
 
-void KeywordLists::update(const MonitorSettings& settings)
+void KeywordLists::update(const CuttingRules& rules)
 {
-    if (holds(settings))
+    if (holds(rules))
         return;
 
     KeywordLists built;
     std::size_t textBytes = 0;
     int32_t multiByteCount = 0;
     for (int32_t severity = 0; severity < Severity::ListCount; ++severity) {
-        const MonitorSettings::KeywordList& list = settings.GetKeywords(severity);
+        const CuttingRules::KeywordList& list = rules.GetKeywords(severity);
         for (int32_t i = 0; i < list.GetCount(); ++i) {
             const int32_t length = list.Get(i)->Length();
             textBytes += static_cast<std::size_t>(length) + 1;
             multiByteCount += length >= 2;
         }
     }
-    built.texts = static_cast<char*>(haspel::AllocateOrThrow(textBytes));
-    built.keywords = static_cast<Keyword*>(haspel::AllocateOrThrow(sizeof(Keyword) * multiByteCount));
+    built.texts.reset(static_cast<char*>(haspel::AllocateOrThrow(textBytes)));
+    built.keywords.reset(static_cast<Keyword*>(haspel::AllocateOrThrow(sizeof(Keyword) * multiByteCount)));
 
-    char* text = built.texts;
+    char* text = built.texts.get();
     for (int32_t severity = 0; severity < Severity::ListCount; ++severity) {
-        const MonitorSettings::KeywordList& list = settings.GetKeywords(severity);
+        const CuttingRules::KeywordList& list = rules.GetKeywords(severity);
         built.listCounts[severity] = list.GetCount();
         for (int32_t i = 0; i < list.GetCount(); ++i) {
             const int32_t length = list.Get(i)->Length();
@@ -163,15 +142,16 @@ void KeywordLists::update(const MonitorSettings& settings)
             text += length + 1;
         }
     }
-    std::sort(built.keywords, built.keywords + built.keywordCount, [](const Keyword& a, const Keyword& b) {
-        return a.pair != b.pair ? a.pair < b.pair : a.severity > b.severity;
-    });
-    swap(built);
+    std::sort(built.keywords.get(), built.keywords.get() + built.keywordCount,
+        [](const Keyword& a, const Keyword& b) {
+            return a.pair != b.pair ? a.pair < b.pair : a.severity > b.severity;
+        });
+    *this = std::move(built);
     asciiOnly = !hasNonAsciiKeyword && localeKeepsAsciiApart();
     bool lowersIntoKeyword = false;
     if (asciiOnly && topSeverity > everywhereSeverity) {
         asciiLowering = currentAsciiLowering();
-        for (const char* byte = texts; byte < texts + textBytes; ++byte)
+        for (const char* byte = texts.get(); byte < texts.get() + textBytes; ++byte)
             lowersIntoKeyword |= asciiLowering.target[static_cast<unsigned char>(*byte) & 0x7f];
         asciiLoweringLeadCount = 0;
         for (int32_t c = 0x80; c < 0x100 && asciiLoweringLeadCount >= 0; ++c) {
@@ -186,23 +166,6 @@ void KeywordLists::update(const MonitorSettings& settings)
     // A character that lowers into ASCII may complete a keyword the scan cannot see.
     nonAsciiSearch
         = hasNonAsciiKeyword || (topSeverity > everywhereSeverity && (!asciiOnly || lowersIntoKeyword));
-}
-
-void KeywordLists::swap(KeywordLists& other)
-{
-    std::swap(texts, other.texts);
-    std::swap(listCounts, other.listCounts);
-    std::swap(keywords, other.keywords);
-    std::swap(keywordCount, other.keywordCount);
-    std::swap(everywhereSeverity, other.everywhereSeverity);
-    std::swap(topSeverity, other.topSeverity);
-    std::swap(hasSingleBytes, other.hasSingleBytes);
-    std::swap(singleByteSeverity, other.singleByteSeverity);
-    std::swap(firstByteSeverity, other.firstByteSeverity);
-    std::swap(pairBits, other.pairBits);
-    std::swap(scanKeys, other.scanKeys);
-    std::swap(hasNonAsciiKeyword, other.hasNonAsciiKeyword);
-    std::swap(longest, other.longest);
 }
 
 bool KeywordLists::nonAsciiNeedsSearch(const char* line, int32_t length) const
@@ -229,12 +192,15 @@ const char* KeywordLists::lowerIntoScratch(const char* line, int32_t& length) co
     const int32_t needed = asciiOnly ? length : LoweredGrowth * length;
     if (needed > scratchCapacity) {
         const int32_t capacity = grownCapacity(scratchCapacity, needed);
-        scratch = static_cast<char*>(haspel::ReallocateOrThrow(scratch, static_cast<std::size_t>(capacity)));
+        char* grown = static_cast<char*>(
+            haspel::ReallocateOrThrow(scratch.get(), static_cast<std::size_t>(capacity)));
+        (void)scratch.release(); // realloc took it over
+        scratch.reset(grown);
         scratchCapacity = capacity;
     }
-    length = asciiOnly ? lowerCaseForAsciiSearch(line, length, scratch, asciiLowering)
-                       : lowerCaseForSearch(line, length, scratch);
-    return scratch;
+    length = asciiOnly ? lowerCaseForAsciiSearch(line, length, scratch.get(), asciiLowering)
+                       : lowerCaseForSearch(line, length, scratch.get());
+    return scratch.get();
 }
 
 int32_t KeywordLists::classify(const char* line, int32_t length) const
@@ -254,8 +220,8 @@ int32_t KeywordLists::classify(const char* line, int32_t length) const
         }
     }
 
-    const Keyword* const begin = keywords;
-    const Keyword* const end = keywords + keywordCount;
+    const Keyword* const begin = keywords.get();
+    const Keyword* const end = begin + keywordCount;
     for (int32_t i = 0; i + 1 < length; ++i) {
         const uint16_t pair = static_cast<uint16_t>(lowered[i] | lowered[i + 1] << 8);
         if (!((pairBits[pair >> 6] >> (pair & 63)) & 1))
@@ -284,8 +250,8 @@ int32_t KeywordLists::classifyCandidates(
     int32_t best = everywhereSeverity;
     if (best >= topSeverity)
         return best;
-    const Keyword* const begin = keywords;
-    const Keyword* const end = keywords + keywordCount;
+    const Keyword* const begin = keywords.get();
+    const Keyword* const end = begin + keywordCount;
     const int32_t lastBit = firstBit + length;
     for (int32_t word = firstBit / 64; word * 64 < lastBit; ++word) {
         for (uint64_t bits = bitsInRange(candidates, word, firstBit, lastBit); bits; bits &= bits - 1) {

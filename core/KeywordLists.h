@@ -1,5 +1,5 @@
-// The keyword lists of the monitoring settings prepared for searching. A line's severity is the
-// highest one whose list has a keyword occurring anywhere in the lower-cased line, Unknown if none.
+// The keyword lists of the cutting rules prepared for searching. A line's severity is the highest one
+// whose list has a keyword occurring anywhere in the lower-cased line, Unknown if none.
 #pragma once
 
 #include "core/KeywordScan.h"
@@ -7,22 +7,26 @@
 #include "core/Severity.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 
 namespace kestrano {
 
-class MonitorSettings;
+class CuttingRules;
 
 class KeywordLists {
 public:
     KeywordLists(); // no keywords: every line is Unknown
-    explicit KeywordLists(const MonitorSettings& settings);
-    ~KeywordLists();
+    explicit KeywordLists(const CuttingRules& rules);
     KeywordLists(const KeywordLists&) = delete;
     KeywordLists& operator=(const KeywordLists&) = delete;
+    // Every part moves; the moved-from lists are left to be destroyed or assigned.
+    KeywordLists(KeywordLists&&) noexcept = default;
+    KeywordLists& operator=(KeywordLists&&) noexcept = default;
 
-    // Takes over the settings' keywords when they differ from those held; cheap when they don't.
+    // Takes over the rules' keywords when they differ from those held; cheap when they don't.
     // Throws haspel::EOutOfMemory (the lists held before stay in place).
-    void update(const MonitorSettings& settings);
+    void update(const CuttingRules& rules);
 
     // Classifies a raw line of length bytes. Uses a scratch buffer of this object, so one object
     // serves one thread.
@@ -58,14 +62,18 @@ private:
         uint64_t headMask; // 0xFF for each byte of head in the keyword
     };
 
-    bool holds(const MonitorSettings& settings) const;
-    void swap(KeywordLists& other);
+    struct Free {
+        void operator()(void* block) const { std::free(block); }
+    };
+
+    bool holds(const CuttingRules& rules) const;
     // The line lowered for the search; length becomes the copy's.
     const char* lowerIntoScratch(const char* line, int32_t& length) const;
 
-    char* texts = nullptr; // every keyword NUL-terminated, the lists in severity order
+    std::unique_ptr<char[], Free> texts; // every keyword NUL-terminated, the lists in severity order
     int32_t listCounts[Severity::ListCount] = {};
-    Keyword* keywords = nullptr; // those of two bytes or more, by pair, then severity descending
+    // Those of two bytes or more, by pair, then severity descending.
+    std::unique_ptr<Keyword[], Free> keywords;
     int32_t keywordCount = 0;
     int32_t everywhereSeverity; // highest severity of an empty keyword (occurs in every line)
     int32_t topSeverity; // highest severity having a keyword; the search stops there
@@ -81,7 +89,7 @@ private:
     AsciiLowering asciiLowering;
     unsigned char asciiLoweringLeads[4] = {}; // the first bytes of asciiLowering's characters
     int32_t asciiLoweringLeadCount = 0; // -1 when there are more
-    mutable char* scratch = nullptr;
+    mutable std::unique_ptr<char[], Free> scratch;
     mutable int32_t scratchCapacity = 0;
 };
 

@@ -1,9 +1,9 @@
 #include "core/LineCutter.h"
 
 #include "core/Capacity.h"
-#include "core/MonitorSettings.h"
 #include "core/Severity.h"
 #include "core/WhiteSpace.h"
+#include "core/text/CuttingRules.h"
 #include "foundation/Exception.h"
 
 #include <cstdlib>
@@ -17,10 +17,10 @@ constexpr int32_t ReadSlack = 64 * 1024;
 
 } // namespace
 
-LineCutter::LineCutter(const MonitorSettings& settings, LineCutterListener& listener)
-    : settings(settings)
+LineCutter::LineCutter(const CuttingRules& rules, LineCutterListener& listener)
+    : rules(rules)
     , listener(listener)
-    , keywords(settings)
+    , keywords(rules)
 { }
 
 LineCutter::~LineCutter()
@@ -91,7 +91,7 @@ void LineCutter::appendPendingText(const char* bytes, int32_t n)
 
 int32_t LineCutter::splitPendingText()
 {
-    keywords.update(settings);
+    keywords.update(rules);
     int32_t highest = Severity::None;
     const int32_t regionStart = scanned;
     const int32_t n = pendingEnd - regionStart;
@@ -122,12 +122,12 @@ int32_t LineCutter::splitPendingText()
 // they would be trimmed before anyone could see them: the lines are looked at as handleLine will.
 int32_t LineCutter::countDoomed(int32_t regionStart, int32_t n) const
 {
-    const int32_t keep = settings.GetKeepLines();
+    const int32_t keep = rules.GetKeepLines();
     if (keep <= 0)
         return 0;
     if (n / 2 < keep || countBits(marks.lineEnds, (n + 63) / 64) <= keep)
         return 0;
-    const bool multiLine = settings.GetMultiLine();
+    const bool multiLine = rules.GetMultiLine();
     bool skip = skipFirstLine;
     bool hasMessage = messages.GetCount() > 0;
     bool longLine = longCut > 0; // is not blank, whatever its kept part holds
@@ -232,8 +232,7 @@ void LineCutter::handleLine(const char* line, int32_t length, const LineMarks& l
         return;
     }
     Message* last = messages.GetTail();
-    if ((last || lastDropped) && settings.GetMultiLine() && length > 0
-        && (line[0] == ' ' || line[0] == '\t')) {
+    if ((last || lastDropped) && rules.GetMultiLine() && length > 0 && (line[0] == ' ' || line[0] == '\t')) {
         if (lastDropped)
             return; // continues a message that was never made
         last->appendContinuationLine(line, length, lineMarks.cutBytes);
@@ -267,7 +266,7 @@ void LineCutter::handleLine(const char* line, int32_t length, const LineMarks& l
 
 void LineCutter::trimToKeepLines()
 {
-    const int32_t keep = settings.GetKeepLines();
+    const int32_t keep = rules.GetKeepLines();
     while (messages.GetCount() > keep) {
         listener.messageDropping(messages.GetHead());
         delete messages.RemoveFirst();

@@ -12,7 +12,7 @@
 
 namespace kestrano {
 
-class MonitorSettings;
+class CuttingRules;
 
 // Told of every change to the cutter's messages as it happens; implemented by the log view. The
 // events go one way: a listener looks at the message it is given and does not call back into the
@@ -34,8 +34,8 @@ public:
 
 class LineCutter {
 public:
-    // Both must outlive the cutter. Throws haspel::EOutOfMemory.
-    LineCutter(const MonitorSettings& settings, LineCutterListener& listener);
+    // Both must outlive the cutter; the rules are read at each use. Throws haspel::EOutOfMemory.
+    LineCutter(const CuttingRules& rules, LineCutterListener& listener);
     ~LineCutter();
     LineCutter(const LineCutter&) = delete;
     LineCutter& operator=(const LineCutter&) = delete;
@@ -49,7 +49,7 @@ public:
     // Cuts every complete line off the pending text (a line ends at the first CR or LF; CR LF thus
     // ends a line and then an empty one) and returns the highest severity of the new messages, or
     // Severity::None when there is none. Keywords and the multi-line switch are read from the
-    // settings. Throws haspel::EOutOfMemory; the line being processed is then lost.
+    // rules. Throws haspel::EOutOfMemory; the line being processed is then lost.
     int32_t splitPendingText();
 
     // The messages, oldest first.
@@ -85,7 +85,7 @@ private:
     int32_t countDoomed(int32_t regionStart, int32_t n) const;
     void boundLongLine();
 
-    const MonitorSettings& settings;
+    const CuttingRules& rules;
     LineCutterListener& listener;
     KeywordLists keywords;
     haspel::ContainingList<Message> messages;

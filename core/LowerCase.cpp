@@ -14,20 +14,6 @@ namespace {
 
 constexpr uint64_t HighBits = 0x8080808080808080ull;
 
-// Lower-cases eight ASCII bytes at once; no byte may have its high bit set, so the sums never carry
-// into the next byte.
-uint64_t lowerAscii8(uint64_t bytes)
-{
-    const uint64_t atLeastA = bytes + 0x3f3f3f3f3f3f3f3full; // high bit set where byte >= 'A'
-    const uint64_t aboveZ = bytes + 0x2525252525252525ull; // high bit set where byte > 'Z'
-    return bytes | ((atLeastA & ~aboveZ & HighBits) >> 2);
-}
-
-char lowerAscii(unsigned char c)
-{
-    return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-}
-
 enum class Mode { SameLength, Search, AsciiSearch };
 
 // Lower-cases the character that starts at in[0] (a byte of 0x80 or more) into out; returns its
@@ -107,7 +93,7 @@ template <Mode mode> int32_t lowerInto(const char* in, int32_t n, char* out, con
             uint64_t block;
             std::memcpy(&block, in + i, 8);
             if (!(block & HighBits)) {
-                block = lowerAscii8(block);
+                block |= asciiCapitalBits(block);
                 std::memcpy(out + j, &block, 8);
                 i += 8;
                 j += 8;

@@ -9,6 +9,26 @@ namespace kestrano {
 // A lowered copy is at most this many times as long as its text.
 constexpr int32_t LoweredGrowth = 2;
 
+// The byte lowered if it is an ASCII capital letter, else as it is.
+inline char lowerAscii(unsigned char c)
+{
+    return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+}
+
+// The bits that lower the ASCII capital letters among eight bytes below 0x80 (or them with the bytes).
+inline uint64_t asciiCapitalBits(uint64_t bytes)
+{
+    const uint64_t atLeastA = bytes + 0x3f3f3f3f3f3f3f3full; // high bit set where byte >= 'A'
+    const uint64_t aboveZ = bytes + 0x2525252525252525ull; // high bit set where byte > 'Z'
+    return (atLeastA & ~aboveZ & 0x8080808080808080ull) >> 2;
+}
+
+// lowerAscii of each of eight bytes at once; a byte of 0x80 or more stays as it is.
+inline uint64_t lowerAscii8(uint64_t bytes)
+{
+    return bytes | asciiCapitalBits(bytes & 0x7f7f7f7f7f7f7f7full);
+}
+
 // Writes the lower-cased form of in[0..n) to out[0..n); in and out may be the same buffer. A character
 // whose lower-case form has another number of bytes stays as it is, so each position of the copy is
 // the same position in the text (for marking matches).

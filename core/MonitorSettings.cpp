@@ -1,84 +1,37 @@
 #include "core/MonitorSettings.h"
 
-#include "core/LowerCase.h"
-#include "foundation/Exception.h"
-
-#include <cstdlib>
-#include <memory>
+#include "core/settings/SettingsTable.h"
 
 namespace kestrano {
-namespace {
-
-const char* const DefaultKeywords[Severity::ListCount] = {
-    "debug debg",
-    "info notice",
-    "warn",
-    "error exception",
-    "fatal crit",
-};
-
-// A new string holding the lower-cased bytes; throws haspel::EOutOfMemory.
-std::unique_ptr<haspel::String> newLowerCased(const char* bytes, int32_t length)
-{
-    std::unique_ptr<char, void (*)(void*)> lowered(
-        static_cast<char*>(haspel::AllocateOrThrow(static_cast<std::size_t>(LoweredGrowth * length))),
-        std::free);
-    const int32_t loweredLength = lowerCaseForSearch(bytes, length, lowered.get());
-    return std::unique_ptr<haspel::String>(new haspel::String(lowered.get(), loweredLength));
-}
-
-} // namespace
-
-const char* MonitorSettings::DefaultKeywordText(int32_t severity)
-{
-    return DefaultKeywords[severity];
-}
 
 MonitorSettings::MonitorSettings()
 {
-    for (int32_t severity = 0; severity < Severity::ListCount; ++severity)
-        ParseKeywords(DefaultKeywords[severity], keywords[severity]);
+    for (const Setting& row : SettingsTable::rows) {
+        if (row.type == SettingType::Keywords)
+            ParseKeywords(row.defaultText, GetKeywords(row.keywordList));
+        else if (row.flag)
+            this->*row.flag = row.defaultNumber != 0;
+        else if (row.number)
+            this->*row.number = row.defaultNumber;
+    }
 }
 
 void MonitorSettings::SetUpdateEvery(int32_t milliseconds)
 {
-    updateEvery = milliseconds < MinimumUpdateEvery ? MinimumUpdateEvery : milliseconds;
+    updateEvery = SettingsTable::rows[SettingsTable::UpdateEvery].bounded(milliseconds);
 }
 
 void MonitorSettings::SetKeepLines(int32_t lines)
 {
-    keepLines = lines < MinimumKeepLines ? MinimumKeepLines : lines;
+    keepLines = SettingsTable::rows[SettingsTable::KeepLines].bounded(lines);
 }
 
-void MonitorSettings::ParseKeywords(const char* text, KeywordList& list)
+void MonitorSettings::validate()
 {
-    list.Clear();
-    const char* position = text;
-    for (;;) {
-        while (*position == ' ')
-            ++position;
-        if (*position == '\0')
-            return;
-        const char* end = position;
-        while (*end != ' ' && *end != '\0')
-            ++end;
-        std::unique_ptr<haspel::String> keyword
-            = newLowerCased(position, static_cast<int32_t>(end - position));
-        list.Add(keyword.get());
-        keyword.release();
-        position = end;
+    for (const Setting& row : SettingsTable::rows) {
+        if (row.type == SettingType::Number)
+            this->*row.number = row.bounded(this->*row.number);
     }
-}
-
-haspel::String MonitorSettings::JoinKeywords(const KeywordList& list)
-{
-    haspel::String joined;
-    for (int32_t i = 0; i < list.GetCount(); ++i) {
-        if (i > 0)
-            joined.AppendChar(' ');
-        joined.Append(list.Get(i)->GetText());
-    }
-    return joined;
 }
 
 } // namespace kestrano

@@ -2,53 +2,68 @@
 
 #include "config/ConfigSection.h"
 #include "core/MonitorSettings.h"
-#include "core/Severity.h"
+#include "core/settings/SettingsTable.h"
 
 namespace kestrano {
 
 const char* severityKey(int32_t severity)
 {
-    return Severity::Table[severity].name;
+    return SettingsTable::rows[severity].key;
+}
+
+bool loadFlag(haspel::ConfigSection& root, const Setting& row)
+{
+    return root.GetSection(row.section).GetBool(row.key, row.defaultNumber != 0);
+}
+
+int32_t loadNumber(haspel::ConfigSection& root, const Setting& row)
+{
+    return root.GetSection(row.section).GetInt(row.key, row.defaultNumber);
+}
+
+const char* loadText(haspel::ConfigSection& root, const Setting& row)
+{
+    return root.GetSection(row.section).GetString(row.key, row.defaultText);
+}
+
+void storeFlag(haspel::ConfigSection& root, const Setting& row, bool value)
+{
+    root.GetSection(row.section).GetParameter(row.key).SetBool(value);
+}
+
+void storeNumber(haspel::ConfigSection& root, const Setting& row, int32_t value)
+{
+    root.GetSection(row.section).GetParameter(row.key).SetInt(value);
+}
+
+void storeText(haspel::ConfigSection& root, const Setting& row, const char* text)
+{
+    root.GetSection(row.section).GetParameter(row.key).SetString(text);
 }
 
 void loadMonitorSettings(MonitorSettings& settings, haspel::ConfigSection& root)
 {
-    haspel::ConfigSection& analyze = root.GetSection("Analyze");
-    for (int32_t severity = 0; severity < Severity::ListCount; ++severity) {
-        const char* text
-            = analyze.GetString(severityKey(severity), MonitorSettings::DefaultKeywordText(severity));
-        MonitorSettings::ParseKeywords(text, settings.GetKeywords(severity));
+    for (const Setting& row : SettingsTable::rows) {
+        if (row.type == SettingType::Keywords)
+            MonitorSettings::ParseKeywords(loadText(root, row), settings.GetKeywords(row.keywordList));
+        else if (row.flag)
+            settings.*row.flag = loadFlag(root, row);
+        else if (row.number)
+            settings.*row.number = loadNumber(root, row);
     }
-    settings.multiLine = analyze.GetBool("MultiLine", MonitorSettings::DefaultMultiLine);
-    settings.updateEvery = analyze.GetInt("UpdateEvery", MonitorSettings::DefaultUpdateEvery);
-
-    haspel::ConfigSection& sizes = root.GetSection("Sizes");
-    settings.initiallyReadBytes
-        = sizes.GetInt("InitiallyReadBytes", MonitorSettings::DefaultInitiallyReadBytes);
-    settings.keepLines = sizes.GetInt("KeepLines", MonitorSettings::DefaultKeepLines);
-
-    haspel::ConfigSection& notifications = root.GetSection("Notifications");
-    settings.onTop = notifications.GetInt("OnTop", MonitorSettings::DefaultOnTop);
-    settings.playSound = notifications.GetInt("PlaySound", MonitorSettings::DefaultPlaySound);
 }
 
 void storeMonitorSettings(const MonitorSettings& settings, haspel::ConfigSection& root)
 {
-    haspel::ConfigSection& analyze = root.GetSection("Analyze");
-    for (int32_t severity = 0; severity < Severity::ListCount; ++severity) {
-        const haspel::String text = MonitorSettings::JoinKeywords(settings.GetKeywords(severity));
-        analyze.GetParameter(severityKey(severity)).SetString(text.GetText());
+    for (const Setting& row : SettingsTable::rows) {
+        if (row.type == SettingType::Keywords)
+            storeText(
+                root, row, MonitorSettings::JoinKeywords(settings.GetKeywords(row.keywordList)).GetText());
+        else if (row.flag)
+            storeFlag(root, row, settings.*row.flag);
+        else if (row.number)
+            storeNumber(root, row, settings.*row.number);
     }
-    analyze.GetParameter("MultiLine").SetBool(settings.GetMultiLine());
-    analyze.GetParameter("UpdateEvery").SetInt(settings.GetUpdateEvery());
-
-    haspel::ConfigSection& sizes = root.GetSection("Sizes");
-    sizes.GetParameter("InitiallyReadBytes").SetInt(settings.GetInitiallyReadBytes());
-    sizes.GetParameter("KeepLines").SetInt(settings.GetKeepLines());
-
-    haspel::ConfigSection& notifications = root.GetSection("Notifications");
-    notifications.GetParameter("OnTop").SetInt(settings.GetOnTop());
-    notifications.GetParameter("PlaySound").SetInt(settings.GetPlaySound());
 }
 
 } // namespace kestrano

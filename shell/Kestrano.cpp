@@ -7,6 +7,7 @@
 #include "core/LogSources.h"
 #include "core/SettingsStore.h"
 #include "core/WorkspaceStore.h"
+#include "core/settings/SettingsTable.h"
 #include "platform/LinuxFileSystem.h"
 #include "platform/qt/CanberraAlertSound.h"
 #include "platform/qt/LogFont.h"
@@ -46,7 +47,7 @@ Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound, FileSystem* fileSyste
 {
     loadMonitorSettings(settings, GetConfigRootSection());
     notifier.setDesktopNotifications(
-        GetConfigRootSection().GetSection("Notifications").GetBool("Desktop", true));
+        loadFlag(GetConfigRootSection(), SettingsTable::rows[SettingsTable::DesktopNotifications]));
     viewContext = std::make_unique<ViewContext>(
         ViewContext {settings, GetConfigRootSection(), GetFileSystem(), notifier, *details});
     createCommands();
@@ -57,10 +58,8 @@ Kestrano::~Kestrano()
     ExitInstance();
     if (GetConfigRoot()) {
         storeMonitorSettings(settings, GetConfigRootSection());
-        GetConfigRootSection()
-            .GetSection("Notifications")
-            .GetParameter("Desktop")
-            .SetBool(GetDesktopNotifications());
+        storeFlag(GetConfigRootSection(), SettingsTable::rows[SettingsTable::DesktopNotifications],
+            GetDesktopNotifications());
     }
 }
 
@@ -72,7 +71,8 @@ haspel::ConfigSection& Kestrano::GetConfigRootSection()
 void Kestrano::InitInstance(const std::vector<std::string>& files)
 {
     const MainWindowPlace mainWindow = loadMainWindowPlace(GetConfigRootSection());
-    setLogFont(QString::fromLocal8Bit(GetConfigRootSection().GetSection("View").GetString("Font", "")));
+    setLogFont(QString::fromLocal8Bit(
+        loadText(GetConfigRootSection(), SettingsTable::rows[SettingsTable::LogFont])));
     docTemplate = std::make_unique<DocTemplate>();
     mainFrame = std::make_unique<MainFrame>(*this, mainWindow.place);
     boxes.setOwner(mainFrame.get());
@@ -153,23 +153,9 @@ void Kestrano::RestoreWorkspace()
 
 void Kestrano::applySettings(const MonitorSettings& chosen, bool desktopNotifications)
 {
-    for (int32_t severity = 0; severity < Severity::ListCount; ++severity) {
-        MonitorSettings::KeywordList& list = settings.GetKeywords(severity);
-        const MonitorSettings::KeywordList& from = chosen.GetKeywords(severity);
-        list.Clear();
-        for (int32_t i = 0; i < from.GetCount(); ++i) {
-            auto keyword = std::make_unique<haspel::String>(*from.Get(i));
-            list.Add(keyword.get());
-            keyword.release();
-        }
-    }
-    settings.SetMultiLine(chosen.GetMultiLine());
-    settings.SetUpdateEvery(chosen.GetUpdateEvery());
+    settings = chosen;
+    settings.validate();
     mainFrame->RestartUpdateTimer();
-    settings.SetInitiallyReadBytes(chosen.GetInitiallyReadBytes());
-    settings.SetKeepLines(chosen.GetKeepLines());
-    settings.SetOnTop(chosen.GetOnTop());
-    settings.SetPlaySound(chosen.GetPlaySound());
     SetDesktopNotifications(desktopNotifications);
     docTemplate->forEachFrame([](ChildFrame& frame) { frame.view().rebuildList(); });
 }
@@ -186,7 +172,7 @@ void Kestrano::ChooseLogFont()
 void Kestrano::SetLogFont(const QString& description)
 {
     setLogFont(description);
-    GetConfigRootSection().GetSection("View").GetParameter("Font").SetString(
+    storeText(GetConfigRootSection(), SettingsTable::rows[SettingsTable::LogFont],
         logFontDescription().toLocal8Bit().constData());
     const QFont font = logFont();
     docTemplate->forEachFrame([&font](ChildFrame& frame) { frame.list().setFont(font); });

@@ -25,8 +25,8 @@ class MessageDetails;
 
 class Kestrano : public haspel::AppBase, public CommandTarget {
 public:
-    // Loads the configuration (AppBase) and the eleven settings. Without a sound, file system or message
-    // box, the desktop's sound, the real file system and boxes on the screen are used.
+    // Loads the configuration (AppBase) and the settings of the settings table. Without a sound, file system
+    // or message box, the desktop's sound, the real file system and boxes on the screen are used.
     explicit Kestrano(std::unique_ptr<AlertSound> sound = nullptr, FileSystem* files = nullptr,
         MessageBox* boxes = nullptr);
     // Stores the settings; AppBase then saves the configuration file.
@@ -59,11 +59,11 @@ public:
     // Lets the user choose the font of the log lists (View > Font...).
     void ChooseLogFont();
     // Uses the font (QFont::toString, empty for the desktop's fixed-width font) in every log list and
-    // stores it as "View" / "Font".
+    // stores it ("View" / "Font").
     void SetLogFont(const QString& description);
 
-    // Takes over the settings chosen in the Options dialog: stores every value, restarts the polling timer
-    // with the new interval and rebuilds every open view.
+    // Takes over the settings chosen in the Options dialog: takes the value, validated, restarts the
+    // polling timer with the new interval and rebuilds every open view.
     void applySettings(const MonitorSettings& chosen, bool desktopNotifications);
 
     // The setting "Notifications" / "Desktop": announce important messages on the desktop.

@@ -2,6 +2,7 @@
 
 #include "core/MonitorSettings.h"
 #include "core/Severity.h"
+#include "core/settings/SettingsTable.h"
 #include "shell/Kestrano.h"
 
 #include <QCheckBox>
@@ -40,12 +41,67 @@ const char* const thresholdEntries[Severity::Never - Severity::Unknown + 1]
         QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "on fatals only"),
         QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "never")};
 
+// The texts of a bounded number: its refusal below the row's minimum, its question below warnBelow.
+struct NumberCheck {
+    SettingsTable::Id id;
+    const char* belowMinimum;
+    const char* belowWarning;
+};
+
+constexpr NumberCheck numberChecks[] = {
+    {SettingsTable::UpdateEvery,
+        QT_TRANSLATE_NOOP(
+            "kestrano::OptionsDialog", "The update interval may not be less than 100 milli seconds."),
+        QT_TRANSLATE_NOOP("kestrano::OptionsDialog",
+            "Settings the update interval to less than 500 milli seconds\n"
+            "May slow down your system. Are you sure you want to do this?")},
+    {SettingsTable::KeepLines, QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "Invalid keep lines value."),
+        nullptr},
+};
+
+static_assert(SettingsTable::rows[SettingsTable::UpdateEvery].minimum == 100
+        && SettingsTable::rows[SettingsTable::UpdateEvery].warnBelow == 500,
+    "the texts name the bounds");
+
+// Whether each bound of the table has its texts.
+constexpr bool everyBoundChecked()
+{
+    for (const Setting& row : SettingsTable::rows) {
+        const NumberCheck* check = nullptr;
+        for (const NumberCheck& each : numberChecks)
+            check = each.id == row.id ? &each : check;
+        if (row.minimum != INT32_MIN && !(check && check->belowMinimum))
+            return false;
+        if (row.warnBelow != INT32_MIN && !(check && check->belowWarning))
+            return false;
+    }
+    return true;
+}
+static_assert(everyBoundChecked(), "a bound without its texts");
+
 QComboBox* thresholdList(QWidget* parent)
 {
     auto* list = new QComboBox(parent);
     for (const char* entry : thresholdEntries)
         list->addItem(OptionsDialog::tr(entry));
     return list;
+}
+
+// The field of a row by its type; none for a Text (the font has a dialog of its own).
+QWidget* newField(const Setting& row, QWidget* parent)
+{
+    switch (row.type) {
+    case SettingType::Keywords:
+    case SettingType::Number:
+        return new QLineEdit(parent);
+    case SettingType::Flag:
+        return new QCheckBox(parent);
+    case SettingType::Threshold:
+        return thresholdList(parent);
+    case SettingType::Text:
+        break;
+    }
+    return nullptr;
 }
 
 // A number field between two texts, on one row.
@@ -84,47 +140,45 @@ int32_t leadingNumber(const QString& text)
 OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
     : QDialog(parent)
     , app(app)
-    , multiLine(new QCheckBox(tr("&Treat lines with leading spaces as multi-line messages"), this))
-    , updateEvery(new QLineEdit(this))
-    , initiallyRead(new QLineEdit(this))
-    , keepLines(new QLineEdit(this))
-    , onTop(thresholdList(this))
-    , playSound(thresholdList(this))
-    , desktopNotifications(new QCheckBox(tr("Show desktop notifications"), this))
 {
     setWindowTitle(tr("Options"));
+    for (const Setting& row : SettingsTable::rows)
+        fields[static_cast<size_t>(row.id)] = newField(row, this);
+    multiLineBox().setText(tr("&Treat lines with leading spaces as multi-line messages"));
+    desktopNotificationsBox().setText(tr("Show desktop notifications"));
 
     auto* analyzer = new QGroupBox(tr("Log analyzer"), this);
     auto* analyzerLayout = new QVBoxLayout(analyzer);
     auto* keywordGrid = new QGridLayout;
     for (int i = 0; i < Severity::ListCount; ++i) {
-        keywords[static_cast<size_t>(i)] = new QLineEdit(analyzer);
         auto* label = new QLabel(tr(keywordLabels[i]), analyzer);
-        label->setBuddy(keywords[static_cast<size_t>(i)]);
+        label->setBuddy(&keywordField(i));
         keywordGrid->addWidget(label, i, 0);
-        keywordGrid->addWidget(keywords[static_cast<size_t>(i)], i, 1);
+        keywordGrid->addWidget(&keywordField(i), i, 1);
     }
     analyzerLayout->addLayout(keywordGrid);
-    analyzerLayout->addWidget(multiLine);
-    analyzerLayout->addLayout(numberRow(tr("&Update the views every"), updateEvery, tr("milli seconds")));
+    analyzerLayout->addWidget(&multiLineBox());
+    analyzerLayout->addLayout(
+        numberRow(tr("&Update the views every"), &updateEveryField(), tr("milli seconds")));
 
     auto* sizes = new QGroupBox(tr("Log sizes"), this);
     auto* sizesLayout = new QVBoxLayout(sizes);
     sizesLayout->addLayout(
-        numberRow(tr("Initially, &read the last"), initiallyRead, tr("bytes of the log file")));
-    sizesLayout->addLayout(numberRow(tr("&Keep"), keepLines, tr("lines of unfiltered log in each view")));
+        numberRow(tr("Initially, &read the last"), &initiallyReadField(), tr("bytes of the log file")));
+    sizesLayout->addLayout(
+        numberRow(tr("&Keep"), &keepLinesField(), tr("lines of unfiltered log in each view")));
 
     auto* notifications = new QGroupBox(tr("Notifications"), this);
     auto* notificationsLayout = new QGridLayout(notifications);
     auto* onTopLabel = new QLabel(tr("&Bring log window on top:"), notifications);
-    onTopLabel->setBuddy(onTop);
+    onTopLabel->setBuddy(&onTopList());
     auto* playSoundLabel = new QLabel(tr("&Play sound:"), notifications);
-    playSoundLabel->setBuddy(playSound);
+    playSoundLabel->setBuddy(&playSoundList());
     notificationsLayout->addWidget(onTopLabel, 0, 0);
-    notificationsLayout->addWidget(onTop, 0, 1);
+    notificationsLayout->addWidget(&onTopList(), 0, 1);
     notificationsLayout->addWidget(playSoundLabel, 1, 0);
-    notificationsLayout->addWidget(playSound, 1, 1);
-    notificationsLayout->addWidget(desktopNotifications, 2, 0, 1, 2);
+    notificationsLayout->addWidget(&playSoundList(), 1, 1);
+    notificationsLayout->addWidget(&desktopNotificationsBox(), 2, 0, 1, 2);
     notificationsLayout->setColumnStretch(1, 1);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -140,29 +194,55 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
     layout->addWidget(notifications);
     layout->addWidget(buttons);
 
-    // The tab order is the order of the fields above.
-    QList<QWidget*> order(keywords.begin(), keywords.end());
-    order << multiLine << updateEvery << initiallyRead << keepLines << onTop << playSound
-          << desktopNotifications;
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    // The tab order is the table's, which is the order of the fields above.
+    QWidget* previous = nullptr;
+    for (QWidget* field : fields) {
+        if (previous && field)
+            setTabOrder(previous, field);
+        previous = field ? field : previous;
+    }
     fill();
 }
 
+QLineEdit& OptionsDialog::line(SettingsTable::Id id) const
+{
+    return *static_cast<QLineEdit*>(field(id));
+}
+
+QCheckBox& OptionsDialog::box(SettingsTable::Id id) const
+{
+    return *static_cast<QCheckBox*>(field(id));
+}
+
+QComboBox& OptionsDialog::list(SettingsTable::Id id) const
+{
+    return *static_cast<QComboBox*>(field(id));
+}
+
+// A Flag that MonitorSettings does not hold is the desktop notifications' switch.
 void OptionsDialog::fill()
 {
-    MonitorSettings& settings = app.GetSettings();
-    for (int32_t i = 0; i < Severity::ListCount; ++i) {
-        const haspel::String text = MonitorSettings::JoinKeywords(settings.GetKeywords(i));
-        keywords[static_cast<size_t>(i)]->setText(QString::fromLocal8Bit(text.GetText()));
+    const MonitorSettings& settings = app.GetSettings();
+    for (const Setting& row : SettingsTable::rows) {
+        const auto id = static_cast<SettingsTable::Id>(row.id);
+        switch (row.type) {
+        case SettingType::Keywords:
+            line(id).setText(QString::fromLocal8Bit(
+                MonitorSettings::JoinKeywords(settings.GetKeywords(row.keywordList)).GetText()));
+            break;
+        case SettingType::Flag:
+            box(id).setChecked(row.flag ? settings.*row.flag : app.GetDesktopNotifications());
+            break;
+        case SettingType::Number:
+            line(id).setText(QString::number(settings.*row.number));
+            break;
+        case SettingType::Threshold:
+            selectThreshold(list(id), settings.*row.number);
+            break;
+        case SettingType::Text:
+            break;
+        }
     }
-    multiLine->setChecked(settings.GetMultiLine());
-    updateEvery->setText(QString::number(settings.GetUpdateEvery()));
-    initiallyRead->setText(QString::number(settings.GetInitiallyReadBytes()));
-    keepLines->setText(QString::number(settings.GetKeepLines()));
-    selectThreshold(*onTop, settings.GetOnTop());
-    selectThreshold(*playSound, settings.GetPlaySound());
-    desktopNotifications->setChecked(app.GetDesktopNotifications());
 }
 
 void OptionsDialog::accept()
@@ -182,41 +262,53 @@ void OptionsDialog::failAt(QLineEdit& field)
     field.selectAll();
 }
 
+bool OptionsDialog::checkNumbers()
+{
+    for (const NumberCheck& check : numberChecks) {
+        const Setting& row = SettingsTable::rows[check.id];
+        QLineEdit& field = line(check.id);
+        const int32_t value = leadingNumber(field.text());
+        if (value < row.minimum) {
+            showError(tr(check.belowMinimum));
+            failAt(field);
+            return false;
+        }
+        if (value < row.warnBelow
+            && !app.GetMessageBox().warnYesNo(tr(check.belowWarning).toLocal8Bit().constData())) {
+            failAt(field);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool OptionsDialog::takeValues()
 {
-    const int32_t interval = leadingNumber(updateEvery->text());
-    if (interval < 100) {
-        showError(tr("The update interval may not be less than 100 milli seconds."));
-        failAt(*updateEvery);
+    if (!checkNumbers())
         return false;
-    }
-    if (interval < 500
-        && !app.GetMessageBox().warnYesNo(tr("Settings the update interval to less than 500 milli seconds\n"
-                                             "May slow down your system. Are you sure you want to do this?")
-                                              .toLocal8Bit()
-                                              .constData())) {
-        failAt(*updateEvery);
-        return false;
-    }
-    const int32_t lines = leadingNumber(keepLines->text());
-    if (lines <= 0) {
-        showError(tr("Invalid keep lines value."));
-        failAt(*keepLines);
-        return false;
-    }
-
     MonitorSettings chosen;
-    for (int32_t i = 0; i < Severity::ListCount; ++i) {
-        const QByteArray text = keywords[static_cast<size_t>(i)]->text().toLocal8Bit();
-        MonitorSettings::ParseKeywords(text.constData(), chosen.GetKeywords(i));
+    bool desktopNotifications = false;
+    for (const Setting& row : SettingsTable::rows) {
+        const auto id = static_cast<SettingsTable::Id>(row.id);
+        switch (row.type) {
+        case SettingType::Keywords:
+            MonitorSettings::ParseKeywords(
+                line(id).text().toLocal8Bit().constData(), chosen.GetKeywords(row.keywordList));
+            break;
+        case SettingType::Flag:
+            (row.flag ? chosen.*row.flag : desktopNotifications) = box(id).isChecked();
+            break;
+        case SettingType::Number:
+            chosen.*row.number = leadingNumber(line(id).text());
+            break;
+        case SettingType::Threshold:
+            chosen.*row.number = list(id).currentIndex() + Severity::Unknown;
+            break;
+        case SettingType::Text:
+            break;
+        }
     }
-    chosen.SetMultiLine(multiLine->isChecked());
-    chosen.SetUpdateEvery(interval);
-    chosen.SetInitiallyReadBytes(leadingNumber(initiallyRead->text()));
-    chosen.SetKeepLines(lines);
-    chosen.SetOnTop(onTop->currentIndex() + Severity::Unknown);
-    chosen.SetPlaySound(playSound->currentIndex() + Severity::Unknown);
-    app.applySettings(chosen, desktopNotifications->isChecked());
+    app.applySettings(chosen, desktopNotifications);
     return true;
 }
 

@@ -1,9 +1,9 @@
-// The Options dialog: the program-wide monitoring settings (keywords, multi-line, interval, sizes,
-// notification thresholds, desktop notifications). OK checks the interval and the kept lines, then hands
-// the values to the application, which takes them over; Cancel changes nothing.
+// The Options dialog: a field for each row of the settings table but the font (keywords, multi-line,
+// interval, sizes, notification thresholds, desktop notifications). OK checks the values against the
+// table's bounds, then hands them to the application, which takes them over; Cancel changes nothing.
 #pragma once
 
-#include "core/Severity.h"
+#include "core/settings/SettingsTable.h"
 
 #include <QDialog>
 
@@ -24,34 +24,36 @@ class OptionsDialog : public QDialog {
 public:
     OptionsDialog(Kestrano& app, QWidget* parent);
 
-    // The fields, for those who drive the dialog without a keyboard.
-    QLineEdit& keywordField(int32_t severity) const { return *keywords[static_cast<size_t>(severity)]; }
-    QCheckBox& multiLineBox() const { return *multiLine; }
-    QLineEdit& updateEveryField() const { return *updateEvery; }
-    QLineEdit& initiallyReadField() const { return *initiallyRead; }
-    QLineEdit& keepLinesField() const { return *keepLines; }
-    QComboBox& onTopList() const { return *onTop; }
-    QComboBox& playSoundList() const { return *playSound; }
-    QCheckBox& desktopNotificationsBox() const { return *desktopNotifications; }
+    // The fields, for those who drive the dialog without a keyboard: a line for Keywords and Number
+    // rows, a box for a Flag, a list for a Threshold; none for the font.
+    QWidget* field(SettingsTable::Id id) const { return fields[static_cast<size_t>(id)]; }
+    QLineEdit& keywordField(int32_t severity) const { return line(static_cast<SettingsTable::Id>(severity)); }
+    QCheckBox& multiLineBox() const { return box(SettingsTable::MultiLine); }
+    QLineEdit& updateEveryField() const { return line(SettingsTable::UpdateEvery); }
+    QLineEdit& initiallyReadField() const { return line(SettingsTable::InitiallyReadBytes); }
+    QLineEdit& keepLinesField() const { return line(SettingsTable::KeepLines); }
+    QComboBox& onTopList() const { return list(SettingsTable::OnTop); }
+    QComboBox& playSoundList() const { return list(SettingsTable::PlaySound); }
+    QCheckBox& desktopNotificationsBox() const { return box(SettingsTable::DesktopNotifications); }
 
     void accept() override;
 
 private:
+    QLineEdit& line(SettingsTable::Id id) const;
+    QCheckBox& box(SettingsTable::Id id) const;
+    QComboBox& list(SettingsTable::Id id) const;
+
     void fill();
+    // Whether every number lies within its row's bounds, asking below a row's warnBelow; on a refusal
+    // the field has the focus.
+    bool checkNumbers();
     // The checks, then the values to the application; false (nothing handed over) when a check failed.
     bool takeValues();
     void showError(const QString& text);
     void failAt(QLineEdit& field);
 
     Kestrano& app;
-    std::array<QLineEdit*, Severity::ListCount> keywords {};
-    QCheckBox* multiLine;
-    QLineEdit* updateEvery;
-    QLineEdit* initiallyRead;
-    QLineEdit* keepLines;
-    QComboBox* onTop;
-    QComboBox* playSound;
-    QCheckBox* desktopNotifications;
+    std::array<QWidget*, SettingsTable::Count> fields {};
 };
 
 // The number at the start of a text as the C library's atol reads it (leading white space, optional

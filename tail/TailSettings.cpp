@@ -4,6 +4,7 @@
 #include "config/Config.h"
 #include "core/MonitorSettings.h"
 #include "core/SettingsStore.h"
+#include "core/settings/SettingsTable.h"
 
 #include <cstdio>
 
@@ -47,11 +48,11 @@ bool loadTailSettings(const TailOptions& options, haspel::Config& config, Monito
     // The options go into the tree, so they are taken as they stand like the stored values.
     haspel::ConfigSection& root = config.GetRoot();
     if (options.interval)
-        root.GetSection("Analyze").GetParameter("UpdateEvery").SetInt(*options.interval);
+        storeNumber(root, SettingsTable::rows[SettingsTable::UpdateEvery], *options.interval);
     if (options.noMultiLine)
-        root.GetSection("Analyze").GetParameter("MultiLine").SetBool(false);
+        storeFlag(root, SettingsTable::rows[SettingsTable::MultiLine], false);
     if (options.initialBytes)
-        root.GetSection("Sizes").GetParameter("InitiallyReadBytes").SetInt(*options.initialBytes);
+        storeNumber(root, SettingsTable::rows[SettingsTable::InitiallyReadBytes], *options.initialBytes);
     loadMonitorSettings(settings, root);
     return true;
 }

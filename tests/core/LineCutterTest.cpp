@@ -175,6 +175,18 @@ TEST_F(CutterTest, KeywordChangesActAtTheNextSplit)
     EXPECT_EQ(severities(), (std::vector<int32_t> {-1, 2, -1}));
 }
 
+TEST_F(CutterTest, AssignedSettingsActAtTheNextSplitAndTrim)
+{
+    feed("quota reached\n  indented\n");
+    MonitorSettings chosen;
+    MonitorSettings::ParseKeywords("QUOTA", chosen.GetKeywords(Severity::Warning));
+    chosen.SetMultiLine(false);
+    chosen.SetKeepLines(2);
+    settings = chosen;
+    EXPECT_EQ(feed("quota again\n  indented\n"), Severity::Warning);
+    EXPECT_EQ(texts(), (Texts {"quota again", "indented"}));
+}
+
 TEST_F(CutterTest, LettersWhoseLowerCaseHasAnotherLengthMatchTheirKeywords)
 {
     LocaleScope locale("C.UTF-8");

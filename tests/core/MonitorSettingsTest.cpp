@@ -1,4 +1,6 @@
 #include "core/MonitorSettings.h"
+#include "config/Config.h"
+#include "core/SettingsStore.h"
 #include "core/Severity.h"
 
 #include <gtest/gtest.h>
@@ -78,6 +80,66 @@ TEST(MonitorSettingsTest, SettersKeepTheirLimits)
     EXPECT_EQ(settings.GetPlaySound(), -1);
     settings.SetMultiLine(false);
     EXPECT_FALSE(settings.GetMultiLine());
+}
+
+TEST(MonitorSettingsTest, CopiesAreValuesOfTheirOwn)
+{
+    MonitorSettings original;
+    MonitorSettings::ParseKeywords("Oops  ouch", original.GetKeywords(Severity::Error));
+    original.SetMultiLine(false);
+    original.SetUpdateEvery(250);
+    original.SetInitiallyReadBytes(-1);
+    original.SetKeepLines(3);
+    original.SetOnTop(Severity::Never);
+    original.SetPlaySound(Severity::Unknown);
+
+    MonitorSettings copy(original);
+    MonitorSettings::ParseKeywords("other", original.GetKeywords(Severity::Error));
+    original.GetKeywords(Severity::Fatal).Clear();
+    original.SetKeepLines(9);
+    EXPECT_EQ(keywordsOf(copy.GetKeywords(Severity::Error)), (Words {"oops", "ouch"}));
+    EXPECT_EQ(keywordsOf(copy.GetKeywords(Severity::Fatal)), (Words {"fatal", "crit"}));
+    EXPECT_FALSE(copy.GetMultiLine());
+    EXPECT_EQ(copy.GetUpdateEvery(), 250);
+    EXPECT_EQ(copy.GetInitiallyReadBytes(), -1);
+    EXPECT_EQ(copy.GetKeepLines(), 3);
+    EXPECT_EQ(copy.GetOnTop(), Severity::Never);
+    EXPECT_EQ(copy.GetPlaySound(), Severity::Unknown);
+
+    // Assignment replaces every list in place, shorter or longer, and leaves the source alone.
+    MonitorSettings assigned;
+    MonitorSettings::ParseKeywords(
+        "a b c d e f g h i j k l m n o p q r", assigned.GetKeywords(Severity::Error));
+    const MonitorSettings::KeywordList* list = &assigned.GetKeywords(Severity::Error);
+    assigned = copy;
+    EXPECT_EQ(&assigned.GetKeywords(Severity::Error), list);
+    EXPECT_EQ(keywordsOf(assigned.GetKeywords(Severity::Error)), (Words {"oops", "ouch"}));
+    EXPECT_EQ(keywordsOf(assigned.GetKeywords(Severity::Warning)), (Words {"warn"}));
+    EXPECT_EQ(assigned.GetKeepLines(), 3);
+    const MonitorSettings& same = assigned;
+    assigned = same;
+    EXPECT_EQ(keywordsOf(assigned.GetKeywords(Severity::Error)), (Words {"oops", "ouch"}));
+    EXPECT_EQ(keywordsOf(copy.GetKeywords(Severity::Error)), (Words {"oops", "ouch"}));
+}
+
+TEST(MonitorSettingsTest, ValidateRaisesWhatWasLoadedBelowItsBoundAndLeavesTheRest)
+{
+    haspel::Config config;
+    ASSERT_TRUE(config.ParseText("<Analyze>\n\t<UpdateEvery>20</>\n</Analyze>\n"
+                                 "<Sizes>\n\t<InitiallyReadBytes>-5</>\n\t<KeepLines>-3</>\n</Sizes>\n"
+                                 "<Notifications>\n\t<OnTop>-2</>\n\t<PlaySound>99</>\n</Notifications>\n"));
+    MonitorSettings settings;
+    loadMonitorSettings(settings, config.GetRoot());
+    ASSERT_EQ(settings.GetUpdateEvery(), 20);
+    settings.validate();
+    EXPECT_EQ(settings.GetUpdateEvery(), 100);
+    EXPECT_EQ(settings.GetKeepLines(), 1);
+    EXPECT_EQ(settings.GetInitiallyReadBytes(), -5);
+    EXPECT_EQ(settings.GetOnTop(), -2);
+    EXPECT_EQ(settings.GetPlaySound(), 99);
+    settings.SetUpdateEvery(100000);
+    settings.validate();
+    EXPECT_EQ(settings.GetUpdateEvery(), 100000);
 }
 
 } // namespace

@@ -1,7 +1,10 @@
 // The Options dialog: filling, the three checks with their boxes, storing, and Cancel.
 #include "shell/OptionsDialog.h"
+#include "config/Config.h"
 #include "core/ChildView.h"
 #include "core/MonitorSettings.h"
+#include "core/SettingsStore.h"
+#include "core/settings/SettingsTable.h"
 #include "platform/qt/LogList.h"
 #include "shell/ChildFrame.h"
 #include "shell/MainFrame.h"
@@ -47,6 +50,58 @@ TEST_F(OptionsDialogTest, OpensFilledWithTheSettings)
     ASSERT_EQ(dialog.onTopList().count(), 7);
     EXPECT_EQ(dialog.onTopList().itemText(0), QStringLiteral("on any message"));
     EXPECT_EQ(dialog.playSoundList().itemText(6), QStringLiteral("never"));
+}
+
+TEST_F(OptionsDialogTest, AFirstRunShowsTheTableDefaultsInTheTableOrder)
+{
+    start();
+    OptionsDialog dialog(*app, app->GetMainFrame());
+    QWidget* previous = nullptr;
+    for (const Setting& row : SettingsTable::rows) {
+        QWidget* field = dialog.field(static_cast<SettingsTable::Id>(row.id));
+        switch (row.type) {
+        case SettingType::Keywords:
+            EXPECT_EQ(qobject_cast<QLineEdit*>(field)->text(), QString::fromLatin1(row.defaultText))
+                << row.key;
+            break;
+        case SettingType::Number:
+            EXPECT_EQ(qobject_cast<QLineEdit*>(field)->text(), QString::number(row.defaultNumber)) << row.key;
+            break;
+        case SettingType::Flag:
+            EXPECT_EQ(qobject_cast<QCheckBox*>(field)->isChecked(), row.defaultNumber != 0) << row.key;
+            break;
+        case SettingType::Threshold:
+            EXPECT_EQ(qobject_cast<QComboBox*>(field)->currentIndex(), row.defaultNumber - Severity::Unknown)
+                << row.key;
+            break;
+        case SettingType::Text:
+            EXPECT_EQ(field, nullptr) << row.key;
+            continue;
+        }
+        if (previous) {
+            EXPECT_EQ(previous->nextInFocusChain(), field) << row.key;
+        }
+        previous = field;
+    }
+}
+
+TEST_F(OptionsDialogTest, TheApplicationTakesTheChosenValueValidated)
+{
+    start();
+    // Values below the bounds, as a damaged file loads them.
+    MonitorSettings loaded;
+    haspel::Config config;
+    ASSERT_TRUE(config.ParseText("<Analyze>\n\t<UpdateEvery>5</>\n</Analyze>\n"
+                                 "<Sizes>\n\t<KeepLines>0</>\n\t<InitiallyReadBytes>-1</>\n</Sizes>\n"));
+    loadMonitorSettings(loaded, config.GetRoot());
+    MonitorSettings::ParseKeywords("oops", loaded.GetKeywords(Severity::Error));
+    app->applySettings(loaded, false);
+    EXPECT_EQ(settings().GetUpdateEvery(), 100);
+    EXPECT_EQ(settings().GetKeepLines(), 1);
+    EXPECT_EQ(settings().GetInitiallyReadBytes(), -1);
+    EXPECT_EQ(keywords(Severity::Error), QStringLiteral("oops"));
+    EXPECT_EQ(app->GetMainFrame()->updateTimer().interval(), 100);
+    EXPECT_FALSE(app->GetDesktopNotifications());
 }
 
 TEST_F(OptionsDialogTest, AnIntervalBelow100IsRefused)
