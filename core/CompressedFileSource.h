@@ -15,10 +15,10 @@ public:
     CompressedFileSource(const char* path, Decompressor::Format format, FileSystem& files);
     ~CompressedFileSource() override;
 
-    Result read(LogSink& sink, const MonitorSettings& settings, Deadline deadline) override;
+    Result read(LogSink& sink, const ReadRequest& request) override;
     void restart() override;
     const std::string& getFailureReason() const override { return reason; }
-    bool deletable() const override { return true; }
+    std::string getWatchPath() const override { return path; }
 
 private:
     enum class Phase { Idle, Measuring, Handing };

@@ -8,15 +8,12 @@ namespace kestrano {
 
 class StreamSource : public LogSource {
 public:
-    static constexpr const char* EndNotice = "End of input.\n";
-
     // The descriptor stays open and is not closed here.
     explicit StreamSource(int descriptor);
 
-    Result read(LogSink& sink, const MonitorSettings& settings, Deadline deadline) override;
+    Result read(LogSink& sink, const ReadRequest& request) override;
     void restart() override { }
     const std::string& getFailureReason() const override { return reason; }
-    bool isStream() const override { return true; }
 
 private:
     const int descriptor;

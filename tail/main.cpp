@@ -175,7 +175,7 @@ int run(const TailOptions& options)
             while (options.once && log.hasMoreToRead() && !stopRequested.load());
             more = more || log.hasMoreToRead();
             const ChildView& view = log.getView();
-            const bool stream = log.getSource() && log.getSource()->isStream();
+            const bool stream = log.isStream();
             if (options.once && !(stream && !view.hasEnded() && !view.getReadFailed())) {
                 done[i] = true;
                 if (!stopRequested.load() && (files.failed() || log.missing() || view.getReadFailed()))
