@@ -100,16 +100,12 @@ LogSource::Result ChildView::readSource(LogSource& source)
     using Clock = std::chrono::steady_clock;
     const LogSource::ReadRequest request {context.settings,
         Clock::now() + std::chrono::milliseconds(PollBudgetMilliseconds), switches.reloadOnChange};
-    LogSource::Result result;
-    try {
-        result = source.read(*this, request);
-    } catch (const haspel::Exception&) {
-        result = LogSource::Result::Behind; // out of memory: what was cut stays, the source goes on
-    } catch (const std::bad_alloc&) {
-        result = LogSource::Result::Behind;
-    }
-    entrySeverity = Severity::None;
-    return result;
+    // Each source says what running out of memory leaves; any other failure is the poll's.
+    const struct Reset {
+        int32_t& severity;
+        ~Reset() { severity = Severity::None; }
+    } reset {entrySeverity};
+    return source.read(*this, request);
 }
 
 uint64_t ChildView::getReadPosition() const

@@ -59,7 +59,7 @@ LogSource::Result CompressedFileSource::failed(const std::string& why)
     return Result::Failed; // tried again when the file changes
 }
 
-LogSource::Result CompressedFileSource::read(LogSink& sink, const ReadRequest& request)
+LogSource::Result CompressedFileSource::readNew(LogSink& sink, const ReadRequest& request)
 {
     const MonitorSettings& settings = request.settings;
     haspel::FileStatus status(path.c_str());
@@ -91,7 +91,7 @@ LogSource::Result CompressedFileSource::read(LogSink& sink, const ReadRequest& r
     } else if (!same) {
         known = false; // changed while being read: start again at the next read
         stop();
-        return read(sink, request);
+        return readNew(sink, request);
     }
 
     char buffer[8192];

@@ -116,7 +116,7 @@ bool JournalSource::open()
     return true;
 }
 
-LogSource::Result JournalSource::read(LogSink& sink, const ReadRequest& request)
+LogSource::Result JournalSource::readNew(LogSink& sink, const ReadRequest& request)
 {
     if (!journal && !open())
         return Result::Failed;

@@ -21,7 +21,10 @@ public:
     JournalSource(const JournalSource&) = delete;
     JournalSource& operator=(const JournalSource&) = delete;
 
-    Result read(LogSink& sink, const ReadRequest& request) override;
+    Result read(LogSink& sink, const ReadRequest& request) override
+    {
+        return keepingWhatWasRead([&] { return readNew(sink, request); });
+    }
     void restart() override;
     const std::string& getFailureReason() const override { return reason; }
 
@@ -35,6 +38,7 @@ public:
     static std::string unitName(const std::string& name);
 
 private:
+    Result readNew(LogSink& sink, const ReadRequest& request);
     bool open();
     void close();
     void appendEntry(LogSink& sink);

@@ -3,9 +3,11 @@
 #pragma once
 
 #include "core/text/CoreText.h"
+#include "foundation/Exception.h"
 
 #include <chrono>
 #include <cstdint>
+#include <new>
 #include <string>
 
 namespace kestrano {
@@ -73,6 +75,18 @@ public:
     virtual uint64_t getReadPosition() const { return 0; }
     // The file a change of which the source reads (empty: none to watch, as for the journal or a stream).
     virtual std::string getWatchPath() const { return {}; }
+
+protected:
+    // Runs a read in which running out of memory keeps what was handed over: Behind, and the next read
+    // goes on.
+    template <typename Read> static Result keepingWhatWasRead(Read&& read)
+    {
+        try {
+            return read();
+        } catch (const haspel::Exception&) {
+        } catch (const std::bad_alloc&) { }
+        return Result::Behind;
+    }
 };
 
 } // namespace kestrano

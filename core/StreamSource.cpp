@@ -13,7 +13,7 @@ StreamSource::StreamSource(int descriptor)
 
 // Reads only what poll says is there, so neither a pipe nor a terminal blocks the caller, and the
 // descriptor (shared with other processes) keeps its flags.
-LogSource::Result StreamSource::read(LogSink& sink, const ReadRequest& request)
+LogSource::Result StreamSource::readNew(LogSink& sink, const ReadRequest& request)
 {
     if (ended)
         return Result::Ended;

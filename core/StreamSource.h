@@ -11,11 +11,15 @@ public:
     // The descriptor stays open and is not closed here.
     explicit StreamSource(int descriptor);
 
-    Result read(LogSink& sink, const ReadRequest& request) override;
+    Result read(LogSink& sink, const ReadRequest& request) override
+    {
+        return keepingWhatWasRead([&] { return readNew(sink, request); });
+    }
     void restart() override { }
     const std::string& getFailureReason() const override { return reason; }
 
 private:
+    Result readNew(LogSink& sink, const ReadRequest& request);
     const int descriptor;
     bool ended = false;
     bool lineOpen = false; // the last byte read was not a line end

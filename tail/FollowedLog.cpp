@@ -4,10 +4,19 @@
 #include "tail/QuietDesktop.h"
 
 namespace kestrano::tail {
+namespace {
+
+std::string terminalName(const std::string& file)
+{
+    const char* name = sourceKindOf(file.c_str()).terminalName;
+    return name ? name : file;
+}
+
+} // namespace
 
 FollowedLog::FollowedLog(const std::string& file, const ViewContext& context, QuietDesktop& desktop,
     TerminalOutput& output, bool notices, const std::vector<std::string>& journalFiles)
-    : file(sourceKindOf(file.c_str()).terminalName ? sourceKindOf(file.c_str()).terminalName : file)
+    : file(terminalName(file))
     , list(this->file, output, notices)
     , document(std::make_unique<Document>(file.c_str(), SourceContext {context.files, journalFiles}, desktop))
     , view(*document, context, list, desktop)
