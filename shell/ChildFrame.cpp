@@ -23,7 +23,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -31,9 +30,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include <cstring>
-#include <string>
 
 namespace kestrano {
 
