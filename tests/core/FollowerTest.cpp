@@ -272,6 +272,21 @@ TEST_F(Follower, ShowsTheCannotReadNoticeOncePerRunOfFailures)
     EXPECT_EQ(messageTexts().back(), notice);
 }
 
+// The notice is a message of its own: an incomplete line waiting for its end is neither glued to it
+// nor lost.
+TEST_F(Follower, TheCannotReadNoticeLeavesAnIncompleteLineWaiting)
+{
+    const std::string notice = "Error: Cannot read from log file. Still trying...";
+    writeFile(path, "one\nhalf");
+    view.rebuildList();
+    files.failOpen = true;
+    appendAndPoll(" and more");
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"one", notice}));
+    files.failOpen = false;
+    appendAndPoll("\n");
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"one", notice, "half and more"}));
+}
+
 // A directory is refused the same way (see the file layer's tests).
 TEST_F(Follower, NeverOpensAFifoSoItsWriterStaysBlocked)
 {
