@@ -31,66 +31,73 @@ bool isCompressed(const char* name)
     return Decompressor::formatOfName(name, format);
 }
 
+// The last row takes any name.
 const SourceKind kinds[] = {
+    // Standard input, "-".
     {
-        isStandardInput,
-        false,
-        [](const char*, const SourceContext&) -> std::unique_ptr<LogSource> {
+        .recognises = isStandardInput,
+        .isPath = false,
+        .make = [](const char*, const SourceContext&) -> std::unique_ptr<LogSource> {
             return std::make_unique<StreamSource>(STDIN_FILENO);
         },
-        [](const char*) {
-            return ShownText {CoreText::StandardInputTitle, {}};
-        },
-        "standard input",
-        false,
-        false,
-        true,
+        .title =
+            [](const char*) {
+                return ShownText {CoreText::StandardInputTitle, {}};
+            },
+        .terminalName = "standard input",
+        .stored = false,
+        .deletable = false,
+        .stream = true,
     },
+    // The journal, "journal:", or one unit's entries, "journal:UNIT".
     {
-        [](const char* name) { return isJournalName(name); },
-        false,
-        [](const char* name, const SourceContext& context) -> std::unique_ptr<LogSource> {
+        .recognises = [](const char* name) { return isJournalName(name); },
+        .isPath = false,
+        .make = [](const char* name, const SourceContext& context) -> std::unique_ptr<LogSource> {
             std::string unit;
             isJournalName(name, &unit);
             return std::make_unique<JournalSource>(
                 unit, context.journalFiles, JournalSource::readsOnlyOwnEntries());
         },
-        [](const char* name) {
-            std::string unit;
-            isJournalName(name, &unit);
-            return unit.empty() ? ShownText {CoreText::JournalTitle, {}}
-                                : ShownText {CoreText::UnitJournalTitle, unit};
-        },
-        nullptr,
-        true,
-        false,
-        false,
+        .title =
+            [](const char* name) {
+                std::string unit;
+                isJournalName(name, &unit);
+                return unit.empty() ? ShownText {CoreText::JournalTitle, {}}
+                                    : ShownText {CoreText::UnitJournalTitle, unit};
+            },
+        .terminalName = nullptr,
+        .stored = true,
+        .deletable = false,
+        .stream = false,
     },
+    // A compressed file, ".gz" or ".xz".
     {
-        isCompressed,
-        true,
-        [](const char* path, const SourceContext& context) -> std::unique_ptr<LogSource> {
+        .recognises = isCompressed,
+        .isPath = true,
+        .make = [](const char* path, const SourceContext& context) -> std::unique_ptr<LogSource> {
             Decompressor::Format format = Decompressor::Format::Gzip;
             Decompressor::formatOfName(path, format);
             return std::make_unique<CompressedFileSource>(path, format, context.files.unaltered());
         },
-        fileTitle,
-        nullptr,
-        true,
-        true,
-        false,
+        .title = fileTitle,
+        .terminalName = nullptr,
+        .stored = true,
+        .deletable = true,
+        .stream = false,
     },
+    // A plain file.
     {
-        [](const char*) { return true; },
-        true,
-        [](const char* path, const SourceContext& context) -> std::unique_ptr<LogSource> {
+        .recognises = [](const char*) { return true; },
+        .isPath = true,
+        .make = [](const char* path, const SourceContext& context) -> std::unique_ptr<LogSource> {
             return std::make_unique<FileSource>(path, context.files);
         },
-        fileTitle,
-        nullptr,
-        true,
-        true,
-        false,
+        .title = fileTitle,
+        .terminalName = nullptr,
+        .stored = true,
+        .deletable = true,
+        .stream = false,
     },
 };
 
