@@ -19,6 +19,7 @@ enum class CoreText : uint8_t {
     UnitJournalTitle, // "Journal: %1"
     StandardInputTitle, // "Standard Input"
 };
+inline constexpr CoreText LastCoreText = CoreText::StandardInputTitle;
 
 // The English of a text; "%1" stands for its argument.
 constexpr const char* englishOf(CoreText id)

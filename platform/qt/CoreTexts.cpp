@@ -47,7 +47,7 @@ constexpr bool matchesTheCore()
             || std::string_view(translation.text) != englishOf(translation.id))
             return false;
     }
-    return index == static_cast<int>(CoreText::StandardInputTitle);
+    return index == static_cast<int>(LastCoreText);
 }
 static_assert(matchesTheCore());
 
