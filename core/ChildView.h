@@ -1,6 +1,5 @@
-// The view of one open log: owns its messages and their line cutter, filters them into its list,
-// follows its file or other source (pollLogFile) and stores its switches and text filter in the log's
-// workspace entry.
+// The view of one open log: polls its document's source (pollLogFile), cuts what it reads into messages,
+// filters them into its list and stores its switches and text filter in the log's workspace entry.
 #pragma once
 
 #include "config/ConfigSection.h"
@@ -8,9 +7,7 @@
 #include "core/LogSource.h"
 #include "core/Severity.h"
 #include "core/TextMatcher.h"
-#include "core/Utf16Decoder.h"
 #include "core/WorkspaceStore.h"
-#include "core/ports/FileSystem.h"
 #include "foundation/String.h"
 
 #include <cstdint>
@@ -24,6 +21,7 @@ class ConfigSection;
 namespace kestrano {
 
 class Document;
+class FileSystem;
 class ListControl;
 class LogFrame;
 class Message;
@@ -35,20 +33,15 @@ class Notifier;
 struct ViewContext {
     const MonitorSettings& settings;
     haspel::ConfigSection& configRoot; // the view stores its switches in its log's workspace entry
-    FileSystem& files;
+    FileSystem& files; // where the program's documents read their files
     Notifier& notifier;
     MessageDetails& details;
 };
 
 class ChildView : public LineCutterListener, private LogSink {
 public:
-    static constexpr int32_t ReadChunkSize = 8192;
-    // Larger than any file: the next poll starts over from the tail.
-    static constexpr uint64_t UnknownPosition = UINT64_MAX;
-    static constexpr const char* ReadErrorNotice = "Error: Cannot read from log file. Still trying...\n";
-    // Content a start over reads from its beginning: after a shrink, a replacement or a return of the
-    // file everything it holds is new. A longer file is read from its tail, as at opening.
-    static constexpr uint64_t NewContentBound = uint64_t(8) << 20;
+    // The read position of a log not read yet, or missing.
+    static constexpr uint64_t UnknownPosition = LogSource::UnknownPosition;
     // Reading time of one poll; what is left is read by the next one.
     static constexpr int32_t PollBudgetMilliseconds = 25;
 
@@ -57,14 +50,15 @@ public:
     ChildView(const ChildView&) = delete;
     ChildView& operator=(const ChildView&) = delete;
 
-    // Reads what the file gained since the last poll, or what it holds anew when it shrank or was
-    // replaced, and notifies.
+    // Reads what the source brought since the last poll (a file: what it gained, or what it holds anew
+    // when it shrank or was replaced), and notifies.
     void pollLogFile();
     // The last poll ran out of time before it caught up: the next one should come at once.
     bool hasMoreToRead() const { return behind; }
-    // The file is there but could not be read when last tried (not a regular file, or opening failed).
+    // The log is there but could not be read when last tried (a file: not a regular file, or opening
+    // failed).
     bool getReadFailed() const { return readFailed; }
-    // Whether a file that can't be read adds the read-error notice (on unless a reader won't retry).
+    // Whether a log that can't be read adds the read-error notice (on unless a reader won't retry).
     void setReadErrorNoticeSwitch(bool on) { readErrorNotice = on; }
     // A stream source reached its end (and the notice was shown); nothing more will come.
     bool hasEnded() const { return ended; }
@@ -95,9 +89,7 @@ public:
     int32_t getMinimumSeverity() const { return switches.minimumSeverity; }
     bool getReloadOnChange() const { return switches.reloadOnChange; }
     bool getShowUnknown() const { return switches.showUnknown; }
-    void setFollowSwitch(bool on) { switches.follow = on; }
     void setMinimumSeveritySwitch(int32_t severity) { switches.minimumSeverity = severity; }
-    void setReloadOnChangeSwitch(bool on) { switches.reloadOnChange = on; }
     void setShowUnknownSwitch(bool on) { switches.showUnknown = on; }
     const LogSwitches& getSwitches() const { return switches; }
     void setSwitches(const LogSwitches& chosen) { switches = chosen; }
@@ -111,7 +103,9 @@ public:
     LogEntryWriter& getEntryWriter() { return entryWriter; }
 
     const haspel::ContainingList<Message>& getMessages() const { return cutter.getMessages(); }
-    uint64_t getReadPosition() const { return readPosition; }
+    // How far the log was read (a file's offset, 0 for other sources); UnknownPosition before the first
+    // read, after a refresh and while the log is missing.
+    uint64_t getReadPosition() const;
 
 private:
     bool passesFilter(const Message& message) const;
@@ -122,19 +116,15 @@ private:
     // The log is gone (the file or source vanished) or is read again from its start: emptied, told.
     void logGone();
     void logRestarted();
-    void startOver(uint64_t size, bool newContent);
-    void noteReadFailure(const char* notice = ReadErrorNotice);
+    void noteReadFailure(const std::string& reason);
     // The state every poll starts from; true when this poll is to stay quiet (a first read or Refresh).
     bool beginPoll();
-    void pollSource(LogSource& source);
+    LogSource::Result readSource(LogSource& source);
     void startOver(bool skipFirstLine) override;
-    void appendText(const char* bytes, int32_t n) override;
+    void takeText(const char* bytes, int32_t n) override;
+    void cutText() override;
     void appendEntry(const char* bytes, int32_t n, int32_t severity) override;
-    void appendNotice(const char* text) override;
-    void cut(int32_t& highest);
-    bool readAppended(FileSystem::Handle file, int32_t& highest);
-    int32_t readStep(FileSystem::Handle file, int32_t n, int32_t& highest);
-    void checkEncoding(FileSystem::Handle file);
+    void appendNotice(const ShownText& notice) override;
     void notify(int32_t highest);
 
     Document& document;
@@ -145,25 +135,16 @@ private:
     LineCutter cutter;
 
     bool readErrorShown = false;
-    int64_t lastWriteTime = 0;
-    uint64_t readPosition = UnknownPosition;
-    // The identity of the file read from (0, 0: none yet).
-    uint64_t device = 0;
-    uint64_t inode = 0;
-    int64_t birth = -1;
-    // A poll found the file missing since the reading state was last reset.
-    bool fileWasMissing = false;
+    // The source was read (or found unreadable) since it was last missing or refreshed.
+    bool positionKnown = false;
     bool behind = false;
     bool readFailed = false;
     bool readErrorNotice = true;
     bool ended = false;
-    // The file's encoding is looked at once after each start over.
-    bool encodingChecked = false;
-    Utf16Decoder utf16;
-    std::string decoded;
+    std::string withoutNul; // text taken, its NUL bytes dropped
     // While a source's entry is cut: the least severity of its message.
     int32_t entrySeverity = Severity::None;
-    // The highest severity a source's read brought.
+    // The highest severity the poll's read brought.
     int32_t sourceHighest = Severity::None;
     bool suppressNotifications = true;
     LogSwitches switches;

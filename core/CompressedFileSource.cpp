@@ -59,9 +59,9 @@ LogSource::Result CompressedFileSource::failed(const std::string& why)
     return Result::Failed; // tried again when the file changes
 }
 
-LogSource::Result CompressedFileSource::read(
-    LogSink& sink, const MonitorSettings& settings, Deadline deadline)
+LogSource::Result CompressedFileSource::readNew(LogSink& sink, const ReadRequest& request)
 {
+    const MonitorSettings& settings = request.settings;
     haspel::FileStatus status(path.c_str());
     status.Refresh(true, true);
     if (!status.Exists()) {
@@ -91,7 +91,7 @@ LogSource::Result CompressedFileSource::read(
     } else if (!same) {
         known = false; // changed while being read: start again at the next read
         stop();
-        return read(sink, settings, deadline);
+        return readNew(sink, request);
     }
 
     char buffer[8192];
@@ -123,7 +123,7 @@ LogSource::Result CompressedFileSource::read(
             sink.appendText(buffer + skip, got - static_cast<int32_t>(skip));
             lineOpen = buffer[got - 1] != '\n' && buffer[got - 1] != '\r';
         }
-        if (std::chrono::steady_clock::now() >= deadline)
+        if (std::chrono::steady_clock::now() >= request.deadline)
             return Result::Behind;
     }
 }

@@ -15,12 +15,16 @@ public:
     CompressedFileSource(const char* path, Decompressor::Format format, FileSystem& files);
     ~CompressedFileSource() override;
 
-    Result read(LogSink& sink, const MonitorSettings& settings, Deadline deadline) override;
+    Result read(LogSink& sink, const ReadRequest& request) override
+    {
+        return keepingWhatWasRead([&] { return readNew(sink, request); });
+    }
     void restart() override;
     const std::string& getFailureReason() const override { return reason; }
-    bool deletable() const override { return true; }
+    std::string getWatchPath() const override { return path; }
 
 private:
+    Result readNew(LogSink& sink, const ReadRequest& request);
     enum class Phase { Idle, Measuring, Handing };
     bool begin(Phase phase);
     void stop();

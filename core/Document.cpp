@@ -1,20 +1,26 @@
 #include "core/Document.h"
 
 #include "core/ChildView.h"
-#include "core/FullPath.h"
 #include "core/ports/FileSystem.h"
 #include "core/ports/MessageBox.h"
 
 namespace kestrano {
 
-Document::Document(const char* path, FileSystem& files, MessageBox& boxes)
-    : pathName(makeFullPath(path))
-    , files(files)
+Document::Document(const char* name, const SourceContext& context, MessageBox& boxes)
+    : pathName(logName(name))
+    , kind(sourceKindOf(name))
+    , source(kind.make(pathName.GetText(), context))
+    , files(context.files)
     , boxes(boxes)
+{ }
+
+Document::Document(const char* name, FileSystem& files, MessageBox& boxes)
+    : Document(name, SourceContext {files, {}}, boxes)
 { }
 
 Document::Document(const char* name, std::unique_ptr<LogSource> source, FileSystem& files, MessageBox& boxes)
     : pathName(name)
+    , kind(sourceKindOf(name))
     , source(std::move(source))
     , files(files)
     , boxes(boxes)
@@ -29,15 +35,12 @@ void Document::deleteLogFile()
             view->rebuildList();
         return;
     }
-    haspel::String text(CannotDeleteStart);
-    text.Append(pathName.GetText());
-    text.Append(".");
-    boxes.showError(text.GetText());
+    boxes.showError(ShownText {CoreText::CannotDelete, pathName.GetText()});
 }
 
 void Document::confirmDeleteLogFile()
 {
-    if (boxes.askYesNo(DeleteQuestion))
+    if (boxes.askYesNo(ShownText {CoreText::DeleteQuestion, {}}))
         deleteLogFile();
 }
 

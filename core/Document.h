@@ -1,8 +1,9 @@
 // The document of one open log: its name (the full path of a file, or a source's name), the source
-// it is read from when that is not a plain file, its one view, and the deletion of the file.
+// it is read from, its one view, and the deletion of the file.
 #pragma once
 
 #include "core/LogSource.h"
+#include "core/sources/SourceRegistry.h"
 #include "foundation/String.h"
 
 #include <memory>
@@ -15,28 +16,24 @@ class MessageBox;
 
 class Document {
 public:
-    // The texts of its boxes (the desktop shows them translated): the question, and the error, which
-    // names the full path and ends in ".".
-    static constexpr const char* DeleteQuestion = "Sure to delete the log file?";
-    static constexpr const char* CannotDeleteStart = "Error: Cannot delete ";
-
-    // The path is made full (absolute, lexically normal). Nothing is opened or read.
-    Document(const char* path, FileSystem& files, MessageBox& boxes);
-    // A log read from a source, named as given (not made a path).
+    // The log named as on a command line, in a dialog or in the workspace, its source made as its kind's
+    // row says (a path is made full). Nothing is opened or read.
+    Document(const char* name, const SourceContext& context, MessageBox& boxes);
+    Document(const char* name, FileSystem& files, MessageBox& boxes);
+    // A log read from the source given, named as given (not made a path).
     Document(const char* name, std::unique_ptr<LogSource> source, FileSystem& files, MessageBox& boxes);
     virtual ~Document() = default;
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
 
     const haspel::String& getPathName() const { return pathName; }
-    // The log's view, or nullptr before it exists and after it is gone.
-    ChildView* getFirstView() const { return view; }
-    // The source, or nullptr for a plain file, which the view follows itself.
-    LogSource* getSource() const { return source.get(); }
+    LogSource& getSource() const { return *source; }
     // Whether the view keeps its switches in the workspace.
-    bool isStored() const { return !source || source->stored(); }
+    bool isStored() const { return kind.stored; }
     // Whether the log is a file that can be deleted.
-    bool isDeletable() const { return !source || source->deletable(); }
+    bool isDeletable() const { return kind.deletable; }
+    // Whether the log is a stream, read once to its end.
+    bool isStream() const { return kind.stream; }
 
     // Deletes the file without asking and rebuilds the view; a failure is reported in an error box.
     void deleteLogFile();
@@ -47,10 +44,11 @@ private:
     friend class ChildView; // registers itself while it exists
 
     haspel::String pathName;
+    const SourceKind& kind;
     std::unique_ptr<LogSource> source;
     FileSystem& files;
     MessageBox& boxes;
-    ChildView* view = nullptr;
+    ChildView* view = nullptr; // nullptr before it exists and after it is gone
 };
 
 } // namespace kestrano

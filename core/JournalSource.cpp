@@ -116,7 +116,7 @@ bool JournalSource::open()
     return true;
 }
 
-LogSource::Result JournalSource::read(LogSink& sink, const MonitorSettings& settings, Deadline deadline)
+LogSource::Result JournalSource::readNew(LogSink& sink, const ReadRequest& request)
 {
     if (!journal && !open())
         return Result::Failed;
@@ -124,10 +124,10 @@ LogSource::Result JournalSource::read(LogSink& sink, const MonitorSettings& sett
     if (!positioned) {
         sink.startOver(false);
         if (ownOnly)
-            sink.appendNotice(OwnEntriesNotice);
+            sink.appendNotice({CoreText::OwnJournalEntriesOnly, {}});
         positioned = true;
         result = sd_journal_seek_tail(journal);
-        const int32_t keep = settings.GetKeepLines();
+        const int32_t keep = request.settings.GetKeepLines();
         if (result >= 0 && keep > 0) {
             result = sd_journal_previous_skip(journal, static_cast<uint64_t>(keep));
             if (result > 0)
@@ -141,7 +141,7 @@ LogSource::Result JournalSource::read(LogSink& sink, const MonitorSettings& sett
     behind = false;
     while ((result = sd_journal_next(journal)) > 0) {
         appendEntry(sink);
-        if (std::chrono::steady_clock::now() >= deadline) {
+        if (std::chrono::steady_clock::now() >= request.deadline) {
             behind = true;
             return Result::Behind;
         }

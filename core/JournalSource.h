@@ -14,9 +14,6 @@ namespace kestrano {
 
 class JournalSource : public LogSource {
 public:
-    static constexpr const char* OwnEntriesNotice
-        = "Only your own journal entries are readable: members of the group systemd-journal see all.\n";
-
     // unit empty: all entries. files empty: the local journal. ownOnly: this user reads only their own
     // entries (the notice is shown at the top).
     JournalSource(std::string unit, std::vector<std::string> files, bool ownOnly);
@@ -24,7 +21,10 @@ public:
     JournalSource(const JournalSource&) = delete;
     JournalSource& operator=(const JournalSource&) = delete;
 
-    Result read(LogSink& sink, const MonitorSettings& settings, Deadline deadline) override;
+    Result read(LogSink& sink, const ReadRequest& request) override
+    {
+        return keepingWhatWasRead([&] { return readNew(sink, request); });
+    }
     void restart() override;
     const std::string& getFailureReason() const override { return reason; }
 
@@ -38,6 +38,7 @@ public:
     static std::string unitName(const std::string& name);
 
 private:
+    Result readNew(LogSink& sink, const ReadRequest& request);
     bool open();
     void close();
     void appendEntry(LogSink& sink);

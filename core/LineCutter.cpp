@@ -264,6 +264,17 @@ void LineCutter::handleLine(const char* line, int32_t length, const LineMarks& l
     trimToKeepLines();
 }
 
+void LineCutter::addNotice(const ShownText& notice)
+{
+    const std::string text = notice.english();
+    Message* message
+        = Message::createNotice(notice, keywords.classify(text.data(), static_cast<int32_t>(text.size())));
+    messages.Append(message);
+    lastDropped = false;
+    listener.messageAdded(message);
+    trimToKeepLines();
+}
+
 void LineCutter::trimToKeepLines()
 {
     const int32_t keep = rules.GetKeepLines();

@@ -52,6 +52,10 @@ public:
     // rules. Throws haspel::EOutOfMemory; the line being processed is then lost.
     int32_t splitPendingText();
 
+    // Adds a notice of the program's own as a message of its own, classified as its English line would
+    // be; an incomplete line stays pending. Throws haspel::EOutOfMemory (nothing is added then).
+    void addNotice(const ShownText& notice);
+
     // The messages, oldest first.
     const haspel::ContainingList<Message>& getMessages() const { return messages; }
     // Deletes the oldest messages beyond the KeepLines setting, each after messageDropping.

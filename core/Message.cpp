@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 namespace kestrano {
 namespace {
@@ -20,6 +22,8 @@ constexpr int32_t MarkBytes = 40;
 } // namespace
 
 static_assert(sizeof(Message) == sizeof(haspel::ContainingListItem<Message>) + 16, "room ends the message");
+static_assert(Message::MaxTextBytes + MarkBytes <= int32_t((1u << 23) - 1), "every length fits its bits");
+static_assert(static_cast<int>(LastCoreText) < 16, "every notice fits its bits");
 
 Message* Message::create(const char* line, int32_t length, int32_t severity, int64_t cutBytes)
 {
@@ -38,6 +42,29 @@ Message* Message::create(const char* line, int32_t length, int32_t severity, int
         throw;
     }
     return message;
+}
+
+Message* Message::createNotice(const ShownText& notice, int32_t severity)
+{
+    const std::string text = notice.english();
+    Message* message = create(text.data(), static_cast<int32_t>(text.size()), severity);
+    if (message->getCutBytes() == 0 && message->getTextLength() == static_cast<int32_t>(text.size()))
+        message->bits |= static_cast<uint32_t>(notice.id) << NoticeShift;
+    return message;
+}
+
+ShownText Message::getNotice() const
+{
+    const auto id = static_cast<CoreText>((bits & NoticeMask) >> NoticeShift);
+    if (id == CoreText::None)
+        return {};
+    // The argument is what the text holds in place of "%1".
+    const std::string_view english = englishOf(id);
+    const size_t place = english.find("%1");
+    if (place == std::string_view::npos)
+        return {id, {}};
+    const size_t length = static_cast<size_t>(getTextLength()) - (english.size() - 2);
+    return {id, std::string(getText() + place, length)};
 }
 
 Message::Message(int32_t severity)
@@ -144,6 +171,7 @@ void Message::appendContinuationLine(const char* line, int32_t length, int64_t c
     if (!joined)
         cut += 2;
     reserveExternal(kept + 1 + (cut > 0 ? MarkBytes : 0));
+    bits &= ~NoticeMask; // the text is no longer the notice alone
     External* text = external();
     if (joined) {
         text->text()[textLength] = '\r';

@@ -3,6 +3,7 @@
 // keeps at most MaxTextBytes; what is cut beyond is counted in a mark at its end.
 #pragma once
 
+#include "core/text/CoreText.h"
 #include "foundation/ContainingList.h"
 #include "foundation/RawAllocated.h"
 
@@ -23,6 +24,10 @@ public:
     // were not kept. Throws haspel::EOutOfMemory. Deleted with delete.
     static Message* create(const char* line, int32_t length, int32_t severity, int64_t cutBytes = 0);
 
+    // A notice of the program's own: its English text, classified with the severity given, that knows
+    // which notice it is. Throws haspel::EOutOfMemory. Deleted with delete.
+    static Message* createNotice(const ShownText& notice, int32_t severity);
+
     // Classifies the raw line (without its line end) and keeps its trimmed text in an allocation of
     // its own. Throws haspel::EOutOfMemory when the text cannot be allocated.
     Message(const char* line, int32_t length, const KeywordLists& keywords);
@@ -42,6 +47,9 @@ public:
     }
     const char* getText() const { return isExternal() ? external()->text() : inRoom(); }
     int32_t getTextLength() const { return static_cast<int32_t>(bits & LengthMask); }
+    // The notice the message is, with its argument; CoreText::None for a line of the log (and for a
+    // notice that a continuation line joined).
+    ShownText getNotice() const;
     // The bytes of the message that were not kept (0 when the text is whole).
     int64_t getCutBytes() const { return isExternal() ? external()->cutBytes : 0; }
 
@@ -57,7 +65,9 @@ private:
         int32_t kept; // bytes of text before the mark
         char* text() { return reinterpret_cast<char*>(this + 1); }
     };
-    static constexpr uint32_t LengthMask = (1u << 27) - 1;
+    static constexpr uint32_t LengthMask = (1u << 23) - 1;
+    static constexpr int NoticeShift = 23;
+    static constexpr uint32_t NoticeMask = 15u << NoticeShift;
     static constexpr uint32_t ExternalBit = 1u << 27;
     static constexpr int SeverityShift = 28;
     static constexpr int32_t RoomBytes = 12;

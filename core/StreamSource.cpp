@@ -13,7 +13,7 @@ StreamSource::StreamSource(int descriptor)
 
 // Reads only what poll says is there, so neither a pipe nor a terminal blocks the caller, and the
 // descriptor (shared with other processes) keeps its flags.
-LogSource::Result StreamSource::read(LogSink& sink, const MonitorSettings&, Deadline deadline)
+LogSource::Result StreamSource::readNew(LogSink& sink, const ReadRequest& request)
 {
     if (ended)
         return Result::Ended;
@@ -39,14 +39,14 @@ LogSource::Result StreamSource::read(LogSink& sink, const MonitorSettings&, Dead
             ended = true;
             if (lineOpen)
                 sink.appendText("\n", 1); // the last line is complete: nothing more will come
-            sink.appendNotice(EndNotice);
+            sink.appendNotice({CoreText::EndOfInput, {}});
             return Result::Ended;
         }
         sink.appendText(buffer, static_cast<int32_t>(got));
         const char last = buffer[got - 1];
         lineOpen = last != '\n' && last != '\r';
         result = Result::Read;
-        if (std::chrono::steady_clock::now() >= deadline)
+        if (std::chrono::steady_clock::now() >= request.deadline)
             return Result::Behind;
     }
 }

@@ -8,17 +8,18 @@ namespace kestrano {
 
 class StreamSource : public LogSource {
 public:
-    static constexpr const char* EndNotice = "End of input.\n";
-
     // The descriptor stays open and is not closed here.
     explicit StreamSource(int descriptor);
 
-    Result read(LogSink& sink, const MonitorSettings& settings, Deadline deadline) override;
+    Result read(LogSink& sink, const ReadRequest& request) override
+    {
+        return keepingWhatWasRead([&] { return readNew(sink, request); });
+    }
     void restart() override { }
     const std::string& getFailureReason() const override { return reason; }
-    bool isStream() const override { return true; }
 
 private:
+    Result readNew(LogSink& sink, const ReadRequest& request);
     const int descriptor;
     bool ended = false;
     bool lineOpen = false; // the last byte read was not a line end

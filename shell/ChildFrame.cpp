@@ -3,10 +3,11 @@
 #include "config/Config.h"
 #include "core/ChildView.h"
 #include "core/Document.h"
-#include "core/LogSources.h"
 #include "core/Message.h"
 #include "core/Severity.h"
 #include "core/WorkspaceStore.h"
+#include "core/sources/SourceRegistry.h"
+#include "platform/qt/CoreTexts.h"
 #include "platform/qt/LogList.h"
 #include "platform/qt/WindowRestore.h"
 #include "platform/qt/resources/Resources.h"
@@ -20,15 +21,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMenu>
 #include <QToolBar>
 #include <QVBoxLayout>
-
-#include <cstring>
-#include <string>
 
 namespace kestrano {
 
@@ -39,18 +36,6 @@ constexpr LayoutEntry toolBarLayout[]
     = {Command::SetToDebugs, Command::SetToInformations, Command::SetToWarnings, Command::SetToErrors,
         Command::SetToFatals, Separator, Command::ToggleUnknowns, Separator, Command::ToggleFollow,
         Command::ToggleReloadOnChange, Separator, Command::Clear, Command::DeleteFile};
-
-// The journal and standard input by what they are, a file by its name.
-QString titleOf(const char* name)
-{
-    std::string unit;
-    if (isJournalName(name, &unit))
-        return unit.empty() ? ChildFrame::tr("Journal")
-                            : ChildFrame::tr("Journal: %1").arg(QString::fromLocal8Bit(unit.c_str()));
-    if (std::strcmp(name, StandardInputName) == 0)
-        return ChildFrame::tr("Standard Input");
-    return QFileInfo(QString::fromLocal8Bit(name)).fileName();
-}
 
 } // namespace
 
@@ -68,7 +53,7 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     setWidget(inner);
     createToolBar();
 
-    logDocument = makeDocument(fullPath, app.GetFileSystem(), app.GetMessageBox());
+    logDocument = std::make_unique<Document>(fullPath, app.GetFileSystem(), app.GetMessageBox());
     logView = std::make_unique<ChildView>(*logDocument, app.GetViewContext(), *logList, *this);
     viewTarget = std::make_unique<ViewCommands>(*logView);
     documentTarget = std::make_unique<DocumentCommands>(*logDocument);
@@ -89,7 +74,8 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     createFilterBar();
     createCommands();
 
-    setWindowTitle(titleOf(logDocument->getPathName().GetText()));
+    const char* name = logDocument->getPathName().GetText();
+    setWindowTitle(translatedText(sourceKindOf(name).title(name)));
     setWindowIcon(programIcon());
     UpdateToolbarChecks();
 }

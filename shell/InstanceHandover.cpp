@@ -1,6 +1,6 @@
 #include "shell/InstanceHandover.h"
 
-#include "core/LogSources.h"
+#include "core/sources/SourceRegistry.h"
 #include "foundation/AppBase.h"
 #include "shell/ErrorGuard.h"
 #include "shell/Kestrano.h"

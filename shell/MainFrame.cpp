@@ -321,8 +321,8 @@ void MainFrame::RestartUpdateTimer()
 
 void MainFrame::startPolling(ChildFrame& frame)
 {
-    polledLogs[&frame]
-        = scheduler.addLog(watchPathOf(frame.document()), [this, &frame] { return pollLog(frame); });
+    polledLogs[&frame] = scheduler.addLog(
+        frame.document().getSource().getWatchPath(), [this, &frame] { return pollLog(frame); });
 }
 
 void MainFrame::stopPolling(ChildFrame& frame)

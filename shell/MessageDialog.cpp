@@ -51,7 +51,7 @@ MessageDialog::MessageDialog(const Message& message, QWidget* parent)
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // A plain text box lays out a long line in quadratic time, and costs per line: long texts go to
     // the view that lays out only what is on screen.
-    const QString body = translatedRowText(shown);
+    const QString body = translatedRowText(message, shown);
     if (isShort(body)) {
         auto* box = new QPlainTextEdit(this);
         box->setReadOnly(true);

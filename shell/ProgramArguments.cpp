@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "core/LogSources.h"
+#include "core/sources/SourceRegistry.h"
 
 #include <cstring>
 #include <string_view>

@@ -1,15 +1,24 @@
 #include "tail/FollowedLog.h"
 
-#include "core/LogSources.h"
+#include "core/sources/SourceRegistry.h"
 #include "tail/QuietDesktop.h"
 
 namespace kestrano::tail {
+namespace {
+
+std::string terminalName(const std::string& file)
+{
+    const char* name = sourceKindOf(file.c_str()).terminalName;
+    return name ? name : file;
+}
+
+} // namespace
 
 FollowedLog::FollowedLog(const std::string& file, const ViewContext& context, QuietDesktop& desktop,
     TerminalOutput& output, bool notices, const std::vector<std::string>& journalFiles)
-    : file(file == StandardInputName ? "standard input" : file)
+    : file(terminalName(file))
     , list(this->file, output, notices)
-    , document(makeDocument(file.c_str(), context.files, desktop, journalFiles))
+    , document(std::make_unique<Document>(file.c_str(), SourceContext {context.files, journalFiles}, desktop))
     , view(*document, context, list, desktop)
 {
     // "Still trying..." only where it will.

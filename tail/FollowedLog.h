@@ -24,9 +24,9 @@ public:
 
     const std::string& getName() const { return file; }
     ChildView& getView() { return view; }
-    const Document& getDocument() const { return *document; }
-    // The source the log is read from, nullptr for a plain file.
-    LogSource* getSource() const { return document->getSource(); }
+    // The source the log is read from (never nullptr).
+    LogSource* getSource() const { return &document->getSource(); }
+    bool isStream() const { return document->isStream(); }
     // Reads what is new in the file (its tail, the first time) and prints it.
     void poll();
     // The last poll ran out of time: the next one should come at once.

@@ -17,9 +17,9 @@ public:
     void playAlertSound() override { }
     void announce(const char*, int32_t, const char*) override { }
     void show(const Message&) override { }
-    bool askYesNo(const char*) override { return false; }
-    bool warnYesNo(const char*) override { return false; }
-    void showError(const char*) override { }
+    bool askYesNo(const ShownText&) override { return false; }
+    bool warnYesNo(const ShownText&) override { return false; }
+    void showError(const ShownText&) override { }
 };
 
 } // namespace kestrano::tail

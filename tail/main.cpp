@@ -173,7 +173,7 @@ int run(const TailOptions& options)
     // With --once a log is done after one reading; a stream only at its end.
     std::vector<bool> done(logs.size(), false);
     for (size_t i = 0; i < logs.size(); ++i) {
-        scheduler.addLog(watchPathOf(logs[i]->getDocument()), [&, i] {
+        scheduler.addLog(logs[i]->getSource()->getWatchPath(), [&, i] {
             FollowedLog& log = *logs[i];
             if (stopRequested.load() || done[i])
                 return false;
@@ -183,7 +183,7 @@ int run(const TailOptions& options)
                 log.poll();
             while (options.once && log.hasMoreToRead() && !stopRequested.load());
             const ChildView& view = log.getView();
-            const bool stream = log.getSource() && log.getSource()->isStream();
+            const bool stream = log.isStream();
             if (options.once && !(stream && !view.hasEnded() && !view.getReadFailed())) {
                 done[i] = true;
                 if (!stopRequested.load() && (files.failed() || log.missing() || view.getReadFailed()))

@@ -1,20 +1,9 @@
 #include "core/view/PollScheduler.h"
 
-#include "core/CompressedFileSource.h"
-#include "core/Document.h"
-
 #include <algorithm>
 #include <limits>
 
 namespace kestrano {
-
-std::string watchPathOf(const Document& document)
-{
-    const LogSource* source = document.getSource();
-    if (!source || dynamic_cast<const CompressedFileSource*>(source))
-        return document.getPathName().GetText();
-    return {};
-}
 
 PollScheduler::PollScheduler(ChangeWatcher* watcher)
     : watcher(watcher)

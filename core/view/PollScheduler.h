@@ -15,11 +15,6 @@
 
 namespace kestrano {
 
-class Document;
-
-// The path whose changes wake a log's poll: its file's, or empty when nothing can be watched.
-std::string watchPathOf(const Document& document);
-
 class PollScheduler {
 public:
     using Clock = std::chrono::steady_clock;

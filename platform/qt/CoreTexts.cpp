@@ -1,7 +1,6 @@
 #include "platform/qt/CoreTexts.h"
 
-#include "core/ChildView.h"
-#include "core/Document.h"
+#include "core/Message.h"
 
 #include <QCoreApplication>
 
@@ -11,35 +10,64 @@ namespace kestrano {
 
 namespace {
 
-// The core's texts, repeated here for the translation tools; the checks keep both the same.
-constexpr const char* deleteQuestion
-    = QT_TRANSLATE_NOOP("kestrano::Document", "Sure to delete the log file?");
-static_assert(std::string_view(deleteQuestion) == Document::DeleteQuestion);
-static_assert(std::string_view(Document::CannotDeleteStart) == "Error: Cannot delete ");
-constexpr const char* readError
-    = QT_TRANSLATE_NOOP("kestrano::ChildView", "Error: Cannot read from log file. Still trying...");
-static_assert(std::string_view(readError).size() + 1 == std::string_view(ChildView::ReadErrorNotice).size()
-    && std::string_view(ChildView::ReadErrorNotice).starts_with(readError));
+struct Translation {
+    CoreText id;
+    const char* context;
+    const char* text;
+};
+
+// The core's texts for the translation tools, each in the context of the class that showed it first.
+constexpr Translation translations[] = {
+    {CoreText::ReadError, "kestrano::ChildView",
+        QT_TRANSLATE_NOOP("kestrano::ChildView", "Error: Cannot read from log file. Still trying...")},
+    {CoreText::ReadErrorBecause, "kestrano::ChildView",
+        QT_TRANSLATE_NOOP("kestrano::ChildView", "Error: Cannot read from log file (%1). Still trying...")},
+    {CoreText::EndOfInput, "kestrano::StreamSource",
+        QT_TRANSLATE_NOOP("kestrano::StreamSource", "End of input.")},
+    {CoreText::OwnJournalEntriesOnly, "kestrano::JournalSource",
+        QT_TRANSLATE_NOOP("kestrano::JournalSource",
+            "Only your own journal entries are readable: members of the group systemd-journal see all.")},
+    {CoreText::DeleteQuestion, "kestrano::Document",
+        QT_TRANSLATE_NOOP("kestrano::Document", "Sure to delete the log file?")},
+    {CoreText::CannotDelete, "kestrano::Document",
+        QT_TRANSLATE_NOOP("kestrano::Document", "Error: Cannot delete %1.")},
+    {CoreText::JournalTitle, "kestrano::ChildFrame", QT_TRANSLATE_NOOP("kestrano::ChildFrame", "Journal")},
+    {CoreText::UnitJournalTitle, "kestrano::ChildFrame",
+        QT_TRANSLATE_NOOP("kestrano::ChildFrame", "Journal: %1")},
+    {CoreText::StandardInputTitle, "kestrano::ChildFrame",
+        QT_TRANSLATE_NOOP("kestrano::ChildFrame", "Standard Input")},
+};
+
+// Every text of the core once, in the order of its identities, the same English as the core's.
+constexpr bool matchesTheCore()
+{
+    int index = 0;
+    for (const Translation& translation : translations) {
+        if (static_cast<int>(translation.id) != ++index
+            || std::string_view(translation.text) != englishOf(translation.id))
+            return false;
+    }
+    return index == static_cast<int>(LastCoreText);
+}
+static_assert(matchesTheCore());
 
 } // namespace
 
-QString translatedBoxText(const QString& text)
+QString translatedText(const ShownText& text)
 {
-    if (text == QLatin1String(deleteQuestion))
-        return QCoreApplication::translate("kestrano::Document", deleteQuestion);
-    const QLatin1String cannotDelete(Document::CannotDeleteStart);
-    if (text.startsWith(cannotDelete) && text.endsWith(QLatin1Char('.'))
-        && text.size() > cannotDelete.size() + 1)
-        return QCoreApplication::translate("kestrano::Document", "Error: Cannot delete %1.")
-            .arg(text.mid(cannotDelete.size(), text.size() - cannotDelete.size() - 1));
-    return text;
+    const QString argument = QString::fromLocal8Bit(text.argument.data(), qsizetype(text.argument.size()));
+    if (text.id == CoreText::None)
+        return argument;
+    const Translation& translation = translations[static_cast<int>(text.id) - 1];
+    const QString translated = QCoreApplication::translate(translation.context, translation.text);
+    return std::string_view(translation.text).find("%1") == std::string_view::npos ? translated
+                                                                                   : translated.arg(argument);
 }
 
-QString translatedRowText(const QString& text)
+QString translatedRowText(const Message& message, const QString& text)
 {
-    if (text.size() == qsizetype(std::string_view(readError).size()) && text == QLatin1String(readError))
-        return QCoreApplication::translate("kestrano::ChildView", readError);
-    return text;
+    const ShownText notice = message.getNotice();
+    return notice.id == CoreText::None ? text : translatedText(notice);
 }
 
 } // namespace kestrano

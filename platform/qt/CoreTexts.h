@@ -1,14 +1,18 @@
-// The texts the monitoring core writes for the user (its boxes, its notice in a log), in the user's
-// language; any other text comes back as it is.
+// The texts the core gives the user (its notices, its boxes' texts, window titles), translated by
+// their identity into the user's language, their argument put in as it stands.
 #pragma once
+
+#include "core/text/CoreText.h"
 
 #include <QString>
 
 namespace kestrano {
 
-// A question or error the core asks its message box to show.
-QString translatedBoxText(const QString& text);
-// The text of a row of a log list: the core's notice translated, any line of the log as it is.
-QString translatedRowText(const QString& text);
+class Message;
+
+QString translatedText(const ShownText& text);
+// The text a message shows: a notice of the core's translated, else text (the message's text made fit
+// for Qt) as it is.
+QString translatedRowText(const Message& message, const QString& text);
 
 } // namespace kestrano

@@ -23,19 +23,19 @@ QWidget* QtMessageBox::currentOwner() const
     return mainWindow;
 }
 
-bool QtMessageBox::askYesNo(const char* text)
+bool QtMessageBox::askYesNo(const ShownText& text)
 {
-    return showBox(currentOwner(), QMessageBox::Question, translatedBoxText(QString::fromLocal8Bit(text)));
+    return showBox(currentOwner(), QMessageBox::Question, translatedText(text));
 }
 
-bool QtMessageBox::warnYesNo(const char* text)
+bool QtMessageBox::warnYesNo(const ShownText& text)
 {
-    return showBox(currentOwner(), QMessageBox::Warning, translatedBoxText(QString::fromLocal8Bit(text)));
+    return showBox(currentOwner(), QMessageBox::Warning, translatedText(text));
 }
 
-void QtMessageBox::showError(const char* text)
+void QtMessageBox::showError(const ShownText& text)
 {
-    showBox(currentOwner(), QMessageBox::Critical, translatedBoxText(QString::fromLocal8Bit(text)));
+    showBox(currentOwner(), QMessageBox::Critical, translatedText(text));
 }
 
 } // namespace kestrano

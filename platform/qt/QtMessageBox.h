@@ -17,9 +17,12 @@ public:
     QWidget* owner() const { return mainWindow; }
 
     // The core's texts are shown translated, any other text as it is.
-    bool askYesNo(const char* text) override;
-    bool warnYesNo(const char* text) override;
-    void showError(const char* text) override;
+    bool askYesNo(const ShownText& text) override;
+    bool warnYesNo(const ShownText& text) override;
+    void showError(const ShownText& text) override;
+    using MessageBox::askYesNo;
+    using MessageBox::showError;
+    using MessageBox::warnYesNo;
 
 private:
     QWidget* currentOwner() const;

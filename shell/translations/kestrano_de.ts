@@ -65,6 +65,10 @@
         <source>Error: Cannot read from log file. Still trying...</source>
         <translation>Fehler: Die Protokolldatei kann nicht gelesen werden. Es wird weiter versucht...</translation>
     </message>
+    <message>
+        <source>Error: Cannot read from log file (%1). Still trying...</source>
+        <translation>Fehler: Die Protokolldatei kann nicht gelesen werden (%1). Es wird weiter versucht...</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::Command</name>
@@ -616,6 +620,13 @@
     </message>
 </context>
 <context>
+    <name>kestrano::JournalSource</name>
+    <message>
+        <source>Only your own journal entries are readable: members of the group systemd-journal see all.</source>
+        <translation>Nur Ihre eigenen Journaleinträge sind lesbar: Mitglieder der Gruppe systemd-journal sehen alle.</translation>
+    </message>
+</context>
+<context>
     <name>kestrano::Kestrano</name>
     <message>
         <source>Open</source>
@@ -840,6 +851,13 @@ Beobachtet Textprotokolldateien, während andere Programme sie schreiben.
   --version       die Version zeigen und beenden
   --              jedes Argument danach ist eine Protokolldatei
 </translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::StreamSource</name>
+    <message>
+        <source>End of input.</source>
+        <translation>Ende der Eingabe.</translation>
     </message>
 </context>
 </TS>

@@ -28,7 +28,6 @@ TEST_F(DocumentTest, DeletesAfterYesAndEmptiesTheView)
 {
     writeFile(path, "error one\n");
     view.rebuildList();
-    EXPECT_EQ(document.getFirstView(), &view);
 
     document.confirmDeleteLogFile();
     EXPECT_EQ(boxes.questions, (std::vector<std::string> {"Sure to delete the log file?"}));
@@ -61,11 +60,18 @@ TEST_F(DocumentTest, ForgetsItsViewWhenTheViewGoesAndCannotDeleteAMissingFile)
 {
     Document other(dir.file("missing.log").c_str(), files, boxes);
     {
+        RecordingList otherList;
         ChildView otherView(
-            other, ViewContext {settings, config.GetRoot(), files, notifier, details}, list, frame);
-        EXPECT_EQ(other.getFirstView(), &otherView);
+            other, ViewContext {settings, config.GetRoot(), files, notifier, details}, otherList, frame);
+        writeFile(dir.file("missing.log"), "one\n");
+        otherView.pollLogFile();
+        ASSERT_EQ(otherList.rows.size(), 1u);
+        other.deleteLogFile(); // its view is rebuilt
+        EXPECT_TRUE(otherList.rows.empty());
     }
-    EXPECT_EQ(other.getFirstView(), nullptr);
+    writeFile(dir.file("missing.log"), "two\n");
+    other.deleteLogFile(); // with no view to rebuild
+    EXPECT_TRUE(boxes.errors.empty());
     other.deleteLogFile();
     EXPECT_EQ(
         boxes.errors, (std::vector<std::string> {"Error: Cannot delete " + dir.file("missing.log") + "."}));

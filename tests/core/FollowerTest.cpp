@@ -1,4 +1,5 @@
 // pollLogFile on real files in a temporary folder, polled directly.
+#include "core/sources/FileSource.h"
 #include "tests/core/ViewFixture.h"
 
 #include <fcntl.h>
@@ -162,7 +163,7 @@ TEST_F(Follower, NewContentIsReadWholeUpToTheBoundElseItsTail)
     EXPECT_EQ(messageTexts().size(), 20000u);
 
     // A new file beyond the bound, put in place by rename: its tail, as at opening.
-    const uint64_t lines = ChildView::NewContentBound / 16 + 1;
+    const uint64_t lines = FileSource::NewContentBound / 16 + 1;
     writeFile(dir.file("big.log"), numberedLines(0, static_cast<int>(lines)));
     std::filesystem::rename(dir.file("big.log"), path);
     pollAndCatchUp();
@@ -269,6 +270,21 @@ TEST_F(Follower, ShowsTheCannotReadNoticeOncePerRunOfFailures)
     files.failOpen = true;
     appendAndPoll("four\n");
     EXPECT_EQ(messageTexts().back(), notice);
+}
+
+// The notice is a message of its own: an incomplete line waiting for its end is neither glued to it
+// nor lost.
+TEST_F(Follower, TheCannotReadNoticeLeavesAnIncompleteLineWaiting)
+{
+    const std::string notice = "Error: Cannot read from log file. Still trying...";
+    writeFile(path, "one\nhalf");
+    view.rebuildList();
+    files.failOpen = true;
+    appendAndPoll(" and more");
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"one", notice}));
+    files.failOpen = false;
+    appendAndPoll("\n");
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"one", notice, "half and more"}));
 }
 
 // A directory is refused the same way (see the file layer's tests).

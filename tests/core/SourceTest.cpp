@@ -5,10 +5,10 @@
 #include "core/CompressedFileSource.h"
 #include "core/Document.h"
 #include "core/JournalSource.h"
-#include "core/LogSources.h"
 #include "core/MonitorSettings.h"
 #include "core/Severity.h"
 #include "core/StreamSource.h"
+#include "core/sources/SourceRegistry.h"
 #include "platform/LinuxFileSystem.h"
 #include "tests/core/ViewDoubles.h"
 #include "tests/support/MadeLogs.h"
@@ -174,7 +174,10 @@ std::string numberedLines(int count, const char* word = "line")
 
 class CompressedTest : public SourceTest {
 protected:
-    void openFile(const std::string& path) { open(makeDocument(path.c_str(), systemFileSystem(), boxes)); }
+    void openFile(const std::string& path)
+    {
+        open(std::make_unique<Document>(path.c_str(), systemFileSystem(), boxes));
+    }
 };
 
 TEST_F(CompressedTest, ShowsTheDecompressedTailOfGzipAndXzFiles)

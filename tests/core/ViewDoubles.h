@@ -97,17 +97,18 @@ public:
     std::vector<std::string> questions;
     std::vector<std::string> warnings;
     std::vector<std::string> errors;
-    bool askYesNo(const char* text) override
+    // The English the user would read.
+    bool askYesNo(const ShownText& text) override
     {
-        questions.push_back(text);
+        questions.push_back(text.english());
         return answer;
     }
-    bool warnYesNo(const char* text) override
+    bool warnYesNo(const ShownText& text) override
     {
-        warnings.push_back(text);
+        warnings.push_back(text.english());
         return answer;
     }
-    void showError(const char* text) override { errors.push_back(text); }
+    void showError(const ShownText& text) override { errors.push_back(text.english()); }
 };
 
 } // namespace kestrano::test

@@ -1,6 +1,10 @@
 // The program in German: the translation built into the build tree, Qt's own, the menus, boxes and
 // dialogs of a real run, the command-line help; and English left exactly as it is.
+#include "core/Message.h"
+#include "core/Severity.h"
 #include "platform/qt/CoreTexts.h"
+#include "platform/qt/LogList.h"
+#include "platform/qt/LogListModel.h"
 #include "shell/ChildFrame.h"
 #include "shell/MainFrame.h"
 #include "shell/OptionsDialog.h"
@@ -15,6 +19,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+
+#include <cstring>
+#include <memory>
 
 namespace kestrano::test {
 namespace {
@@ -96,18 +103,41 @@ TEST_F(TranslationTest, GermanBoxesAndDialogsWithQtsOwnButtons)
 TEST_F(TranslationTest, CoreTextsAreTranslatedButLogLinesAreNot)
 {
     useLocale("de_DE");
-    EXPECT_EQ(translatedBoxText(QStringLiteral("Sure to delete the log file?")),
+    EXPECT_EQ(translatedText({CoreText::DeleteQuestion, {}}),
         QStringLiteral("Die Protokolldatei wirklich löschen?"));
-    EXPECT_EQ(translatedBoxText(QStringLiteral("Error: Cannot delete /var/log/a b.log.")),
+    EXPECT_EQ(translatedText({CoreText::CannotDelete, "/var/log/a b.log"}),
         QStringLiteral("Fehler: /var/log/a b.log kann nicht gelöscht werden."));
-    EXPECT_EQ(translatedRowText(QStringLiteral("Error: Cannot read from log file. Still trying...")),
+    const std::unique_ptr<Message> notice(Message::createNotice({CoreText::ReadError, {}}, Severity::Error));
+    EXPECT_EQ(translatedRowText(*notice, QString::fromUtf8(notice->getText())),
         QStringLiteral("Fehler: Die Protokolldatei kann nicht gelesen werden. Es wird weiter versucht..."));
     // A line of a log is shown as it was written, even one that looks like a box's text.
-    for (const char* line :
-        {"Error: Cannot delete /tmp/x.", "Sure to delete the log file?", "error: disk full"})
-        EXPECT_EQ(translatedRowText(QString::fromLatin1(line)), QString::fromLatin1(line));
-    EXPECT_EQ(translatedBoxText(QStringLiteral("Error: Cannot delete .")),
-        QStringLiteral("Error: Cannot delete ."));
+    for (const char* line : {"Error: Cannot delete /tmp/x.", "Sure to delete the log file?",
+             "error: disk full", "Error: Cannot read from log file. Still trying..."}) {
+        const std::unique_ptr<Message> message(
+            Message::create(line, int32_t(std::strlen(line)), Severity::Error));
+        EXPECT_EQ(translatedRowText(*message, QString::fromLatin1(line)), QString::fromLatin1(line));
+    }
+    EXPECT_EQ(
+        translatedText({CoreText::None, "Error: Cannot delete ."}), QStringLiteral("Error: Cannot delete ."));
+}
+
+// The notice of a log that can't be read, its reason put into the German sentence.
+TEST_F(TranslationTest, TheFailureNoticeOfASourceIsGermanWithItsReason)
+{
+    useLocale("de_DE");
+    const std::string path = logs.file("broken.log.gz");
+    writeFile(path, "not compressed at all, long enough for a header\n");
+    start({path});
+    ChildFrame* frame = app->GetDocTemplate().findFrame(path.c_str());
+    ASSERT_NE(frame, nullptr);
+    ASSERT_EQ(frame->list().rowCount(), 1);
+    QCoreApplication::processEvents(); // the row reaches the list view
+    EXPECT_EQ(frame->list().model().data(frame->list().model().index(0), Qt::DisplayRole).toString(),
+        QStringLiteral(
+            "Fehler: Die Protokolldatei kann nicht gelesen werden (incorrect header check). Es wird "
+            "weiter versucht..."));
+    EXPECT_STREQ(frame->list().rowMessage(0)->getText(),
+        "Error: Cannot read from log file (incorrect header check). Still trying...");
 }
 
 TEST_F(TranslationTest, GermanCommandLineHelp)

@@ -1,7 +1,6 @@
 // The poll scheduler driven as the programs drive it: a loop waiting on the watcher's descriptor for
 // the time until due, over real files, a real inotify watcher and the real clock.
 #include "core/view/PollScheduler.h"
-#include "core/LogSources.h"
 #include "platform/InotifyWatcher.h"
 #include "tests/core/ViewFixture.h"
 
@@ -30,7 +29,7 @@ protected:
     PollScheduler::Id following(const std::string& first)
     {
         writeFile(path, first);
-        const PollScheduler::Id id = scheduler.addLog(watchPathOf(document), [this] {
+        const PollScheduler::Id id = scheduler.addLog(document.getSource().getWatchPath(), [this] {
             ++polls;
             view.pollLogFile();
             return view.hasMoreToRead();
@@ -127,7 +126,7 @@ TEST_F(PollSchedulerTest, ALogWhoseWatchFailsIsPolledByTheTimer)
     RecordingList laterList;
     ChildView laterView(
         later, ViewContext {settings, config.GetRoot(), files, notifier, details}, laterList, frame);
-    const PollScheduler::Id id = scheduler.addLog(watchPathOf(later), [&] {
+    const PollScheduler::Id id = scheduler.addLog(later.getSource().getWatchPath(), [&] {
         laterView.pollLogFile();
         return laterView.hasMoreToRead();
     });
@@ -186,19 +185,6 @@ TEST_F(PollSchedulerTest, PassesGoInOrderAndComeAtOnceWhileALogHasMore)
     // Not yet due.
     EXPECT_GT(timed.runDue(), 0);
     EXPECT_EQ(order.size(), 5u);
-}
-
-TEST(WatchPathTest, IsTheFileOfAPlainOrCompressedLogAndNothingElse)
-{
-    TempDir dir;
-    ScriptedMessageBox boxes;
-    FileSystem& files = systemFileSystem();
-    const std::string plain = dir.file("app.log");
-    const std::string packed = dir.file("app.log.gz");
-    EXPECT_EQ(watchPathOf(*makeDocument(plain.c_str(), files, boxes)), plain);
-    EXPECT_EQ(watchPathOf(*makeDocument(packed.c_str(), files, boxes)), packed);
-    EXPECT_EQ(watchPathOf(*makeDocument("journal:", files, boxes)), "");
-    EXPECT_EQ(watchPathOf(*makeDocument(StandardInputName, files, boxes)), "");
 }
 
 } // namespace

@@ -1,0 +1,134 @@
+#include "core/sources/SourceRegistry.h"
+
+#include "core/CompressedFileSource.h"
+#include "core/FullPath.h"
+#include "core/JournalSource.h"
+#include "core/StreamSource.h"
+#include "core/sources/FileSource.h"
+
+#include <cstring>
+#include <iterator>
+#include <unistd.h>
+
+namespace kestrano {
+namespace {
+
+// A file by its name, the last part of its path.
+ShownText fileTitle(const char* path)
+{
+    const char* slash = std::strrchr(path, '/');
+    return {CoreText::None, slash ? slash + 1 : path};
+}
+
+bool isStandardInput(const char* name)
+{
+    return std::strcmp(name, StandardInputName) == 0;
+}
+
+bool isCompressed(const char* name)
+{
+    Decompressor::Format format;
+    return Decompressor::formatOfName(name, format);
+}
+
+// The last row takes any name.
+const SourceKind kinds[] = {
+    // Standard input, "-".
+    {
+        .recognises = isStandardInput,
+        .isPath = false,
+        .make = [](const char*, const SourceContext&) -> std::unique_ptr<LogSource> {
+            return std::make_unique<StreamSource>(STDIN_FILENO);
+        },
+        .title =
+            [](const char*) {
+                return ShownText {CoreText::StandardInputTitle, {}};
+            },
+        .terminalName = "standard input",
+        .stored = false,
+        .deletable = false,
+        .stream = true,
+    },
+    // The journal, "journal:", or one unit's entries, "journal:UNIT".
+    {
+        .recognises = [](const char* name) { return isJournalName(name); },
+        .isPath = false,
+        .make = [](const char* name, const SourceContext& context) -> std::unique_ptr<LogSource> {
+            std::string unit;
+            isJournalName(name, &unit);
+            return std::make_unique<JournalSource>(
+                unit, context.journalFiles, JournalSource::readsOnlyOwnEntries());
+        },
+        .title =
+            [](const char* name) {
+                std::string unit;
+                isJournalName(name, &unit);
+                return unit.empty() ? ShownText {CoreText::JournalTitle, {}}
+                                    : ShownText {CoreText::UnitJournalTitle, unit};
+            },
+        .terminalName = nullptr,
+        .stored = true,
+        .deletable = false,
+        .stream = false,
+    },
+    // A compressed file, ".gz" or ".xz".
+    {
+        .recognises = isCompressed,
+        .isPath = true,
+        .make = [](const char* path, const SourceContext& context) -> std::unique_ptr<LogSource> {
+            Decompressor::Format format = Decompressor::Format::Gzip;
+            Decompressor::formatOfName(path, format);
+            return std::make_unique<CompressedFileSource>(path, format, context.files.unaltered());
+        },
+        .title = fileTitle,
+        .terminalName = nullptr,
+        .stored = true,
+        .deletable = true,
+        .stream = false,
+    },
+    // A plain file.
+    {
+        .recognises = [](const char*) { return true; },
+        .isPath = true,
+        .make = [](const char* path, const SourceContext& context) -> std::unique_ptr<LogSource> {
+            return std::make_unique<FileSource>(path, context.files);
+        },
+        .title = fileTitle,
+        .terminalName = nullptr,
+        .stored = true,
+        .deletable = true,
+        .stream = false,
+    },
+};
+
+} // namespace
+
+const SourceKind& sourceKindOf(const char* name)
+{
+    for (const SourceKind& kind : kinds)
+        if (kind.recognises(name))
+            return kind;
+    return kinds[std::size(kinds) - 1];
+}
+
+haspel::String logName(const char* name)
+{
+    return sourceKindOf(name).isPath ? makeFullPath(name) : haspel::String(name);
+}
+
+bool isJournalName(const char* name, std::string* unit)
+{
+    const size_t prefix = std::strlen(JournalPrefix);
+    if (std::strncmp(name, JournalPrefix, prefix) != 0)
+        return false;
+    if (unit)
+        unit->assign(name + prefix);
+    return true;
+}
+
+std::string journalName(const std::string& unit)
+{
+    return JournalPrefix + unit;
+}
+
+} // namespace kestrano

@@ -1,0 +1,62 @@
+// The texts the core gives the user (notices in a log, the texts of its boxes, window titles) by
+// identity with their argument: the desktop translates them, kestrano-tail prints the English.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kestrano {
+
+enum class CoreText : uint8_t {
+    None, // no text of the core's own: the argument as it stands (a file's name)
+    ReadError, // "Error: Cannot read from log file. Still trying..."
+    ReadErrorBecause, // "Error: Cannot read from log file (%1). Still trying..."
+    EndOfInput, // "End of input."
+    OwnJournalEntriesOnly, // "Only your own journal entries are readable: ..."
+    DeleteQuestion, // "Sure to delete the log file?"
+    CannotDelete, // "Error: Cannot delete %1."
+    JournalTitle, // "Journal"
+    UnitJournalTitle, // "Journal: %1"
+    StandardInputTitle, // "Standard Input"
+};
+inline constexpr CoreText LastCoreText = CoreText::StandardInputTitle;
+
+// The English of a text; "%1" stands for its argument.
+constexpr const char* englishOf(CoreText id)
+{
+    switch (id) {
+    case CoreText::None:
+        break;
+    case CoreText::ReadError:
+        return "Error: Cannot read from log file. Still trying...";
+    case CoreText::ReadErrorBecause:
+        return "Error: Cannot read from log file (%1). Still trying...";
+    case CoreText::EndOfInput:
+        return "End of input.";
+    case CoreText::OwnJournalEntriesOnly:
+        return "Only your own journal entries are readable: members of the group systemd-journal see all.";
+    case CoreText::DeleteQuestion:
+        return "Sure to delete the log file?";
+    case CoreText::CannotDelete:
+        return "Error: Cannot delete %1.";
+    case CoreText::JournalTitle:
+        return "Journal";
+    case CoreText::UnitJournalTitle:
+        return "Journal: %1";
+    case CoreText::StandardInputTitle:
+        return "Standard Input";
+    }
+    return "%1";
+}
+
+// A text of the core and its argument.
+struct ShownText {
+    CoreText id = CoreText::None;
+    std::string argument;
+
+    // The English, the argument put in.
+    std::string english() const;
+    bool operator==(const ShownText&) const = default;
+};
+
+} // namespace kestrano
