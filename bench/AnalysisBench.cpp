@@ -5,9 +5,9 @@
 // every line is classified), and the severities of the two are compared. The last line printed is
 // "analysis_vs_grep X.XX", the ratio of the two throughputs.
 #include "bench/SyntheticLog.h"
-#include "core/LineCutter.h"
-#include "core/MonitorSettings.h"
-#include "core/Severity.h"
+#include "core/settings/MonitorSettings.h"
+#include "core/text/LineCutter.h"
+#include "core/text/Severity.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>

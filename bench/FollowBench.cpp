@@ -5,9 +5,9 @@
 // and "follow_vs_grep X.XX", the ratios of the throughputs to grep's.
 #include "bench/SyntheticLog.h"
 #include "config/Config.h"
-#include "core/ChildView.h"
-#include "core/Document.h"
-#include "core/MonitorSettings.h"
+#include "core/settings/MonitorSettings.h"
+#include "core/view/ChildView.h"
+#include "core/view/Document.h"
 #include "platform/LinuxFileSystem.h"
 #include "tests/core/ViewDoubles.h"
 

@@ -3,10 +3,10 @@
 // Message::MaxTextBytes, an incomplete line no more, so neither should grow by much more than that.
 #include "bench/SyntheticLog.h"
 #include "config/Config.h"
-#include "core/ChildView.h"
-#include "core/Document.h"
-#include "core/Message.h"
-#include "core/MonitorSettings.h"
+#include "core/settings/MonitorSettings.h"
+#include "core/text/Message.h"
+#include "core/view/ChildView.h"
+#include "core/view/Document.h"
 #include "platform/LinuxFileSystem.h"
 #include "tests/core/ViewDoubles.h"
 

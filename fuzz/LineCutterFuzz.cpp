@@ -8,12 +8,12 @@
 // minus 1, bit 5 short custom keywords, some not ASCII, bit 6 an empty keyword too, bit 7 the C.UTF-8
 // locale instead of C), byte 1 the piece size (below 128: that plus 1; else a multiple of 64 up to
 // 8192), the rest is the log text.
-#include "core/KeywordLists.h"
-#include "core/KeywordScan.h"
-#include "core/LineCutter.h"
-#include "core/LowerCase.h"
-#include "core/MonitorSettings.h"
-#include "core/Severity.h"
+#include "core/settings/MonitorSettings.h"
+#include "core/text/KeywordLists.h"
+#include "core/text/KeywordScan.h"
+#include "core/text/LineCutter.h"
+#include "core/text/LowerCase.h"
+#include "core/text/Severity.h"
 
 #include <clocale>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // One FILE of the command line: its document, its view and the terminal list the view prints to.
 #pragma once
 
-#include "core/ChildView.h"
-#include "core/Document.h"
+#include "core/view/ChildView.h"
+#include "core/view/Document.h"
 #include "tail/TerminalList.h"
 
 #include <memory>

@@ -2,8 +2,8 @@
 
 #include "ProgramVersion.h"
 #include "config/Path.h"
-#include "core/Severity.h"
 #include "core/sources/SourceRegistry.h"
+#include "core/text/Severity.h"
 
 #include <cerrno>
 #include <cstdio>

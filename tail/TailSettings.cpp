@@ -2,8 +2,8 @@
 
 #include "config/ApplicationPath.h"
 #include "config/Config.h"
-#include "core/MonitorSettings.h"
-#include "core/SettingsStore.h"
+#include "core/settings/MonitorSettings.h"
+#include "core/settings/SettingsStore.h"
 #include "core/settings/SettingsTable.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "tail/TerminalOutput.h"
 
-#include "core/Message.h"
-#include "core/Severity.h"
+#include "core/text/Message.h"
+#include "core/text/Severity.h"
 
 #include <algorithm>
 #include <cerrno>

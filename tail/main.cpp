@@ -2,8 +2,8 @@
 // FILE, then follows the files until interrupted (or reads them once with --once).
 #include "config/ApplicationPath.h"
 #include "config/Config.h"
-#include "core/MonitorSettings.h"
-#include "core/TextMatcher.h"
+#include "core/search/TextMatcher.h"
+#include "core/settings/MonitorSettings.h"
 #include "core/view/PollScheduler.h"
 #include "foundation/Exception.h"
 #include "platform/InotifyWatcher.h"

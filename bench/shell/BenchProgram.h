@@ -2,7 +2,7 @@
 // numbered lines, processor time, and the processor share of an idle run with open logs.
 #pragma once
 
-#include "shell/Kestrano.h"
+#include "shell/app/Kestrano.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,15 +1,15 @@
 // Finding and filtering text in a log window of 100,000 kept messages (KeepLines 100000): the time
 // each keystroke in the find bar and in the text filter takes until the window has answered, and a
 // step with F3. Runs the real program in a temporary home (offscreen unless a display is given).
-#include "core/ChildView.h"
-#include "core/MonitorSettings.h"
+#include "core/settings/MonitorSettings.h"
+#include "core/view/ChildView.h"
 #include "platform/qt/AlertSound.h"
 #include "platform/qt/LogList.h"
 #include "platform/qt/LogListModel.h"
-#include "shell/ChildFrame.h"
-#include "shell/FindBar.h"
-#include "shell/Kestrano.h"
-#include "shell/MainFrame.h"
+#include "shell/app/Kestrano.h"
+#include "shell/widgets/FindBar.h"
+#include "shell/windows/ChildFrame.h"
+#include "shell/windows/MainFrame.h"
 #include "tests/support/TestHome.h"
 
 #include <QApplication>

@@ -6,11 +6,11 @@
 // temporary home; usage: latency_bench [writes [idle seconds]].
 #include "bench/shell/BenchProgram.h"
 #include "config/Config.h"
-#include "core/Message.h"
+#include "core/text/Message.h"
 #include "platform/qt/LogList.h"
 #include "platform/qt/LogListModel.h"
-#include "shell/ChildFrame.h"
-#include "shell/DocTemplate.h"
+#include "shell/app/DocTemplate.h"
+#include "shell/windows/ChildFrame.h"
 #include "tests/support/TestHome.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 // defaults, setters and validate), the Options dialog, kestrano-tail and the tests read it.
 #pragma once
 
-#include "core/MonitorSettings.h"
-#include "core/Severity.h"
+#include "core/settings/MonitorSettings.h"
+#include "core/text/Severity.h"
 
 #include <climits>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "core/sources/FileSource.h"
 
 #include "config/FileStatus.h"
-#include "core/MonitorSettings.h"
+#include "core/settings/MonitorSettings.h"
 #include "foundation/Exception.h"
 
 #include <new>

@@ -3,9 +3,9 @@
 // most the read's deadline; NUL bytes are dropped and a UTF-16 file is decoded.
 #pragma once
 
-#include "core/LogSource.h"
-#include "core/Utf16Decoder.h"
 #include "core/ports/FileSystem.h"
+#include "core/sources/LogSource.h"
+#include "core/sources/Utf16Decoder.h"
 
 #include <cstdint>
 #include <string>

@@ -1,10 +1,10 @@
 #include "core/sources/SourceRegistry.h"
 
-#include "core/CompressedFileSource.h"
-#include "core/FullPath.h"
-#include "core/JournalSource.h"
-#include "core/StreamSource.h"
+#include "core/sources/CompressedFileSource.h"
 #include "core/sources/FileSource.h"
+#include "core/sources/FullPath.h"
+#include "core/sources/JournalSource.h"
+#include "core/sources/StreamSource.h"
 
 #include <cstring>
 #include <iterator>

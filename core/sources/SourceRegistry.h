@@ -4,7 +4,7 @@
 // the workspace read the rows; a new kind of log is its LogSource and one row in SourceRegistry.cpp.
 #pragma once
 
-#include "core/LogSource.h"
+#include "core/sources/LogSource.h"
 #include "core/text/CoreText.h"
 #include "foundation/String.h"
 

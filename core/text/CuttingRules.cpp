@@ -1,6 +1,6 @@
 #include "core/text/CuttingRules.h"
 
-#include "core/LowerCase.h"
+#include "core/text/LowerCase.h"
 #include "foundation/Exception.h"
 
 #include <cstdlib>

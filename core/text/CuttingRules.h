@@ -4,7 +4,7 @@
 // change acts at the next line or trim.
 #pragma once
 
-#include "core/Severity.h"
+#include "core/text/Severity.h"
 #include "foundation/ArrayList.h"
 #include "foundation/String.h"
 

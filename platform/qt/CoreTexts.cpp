@@ -1,6 +1,6 @@
 #include "platform/qt/CoreTexts.h"
 
-#include "core/Message.h"
+#include "core/text/Message.h"
 
 #include <QCoreApplication>
 

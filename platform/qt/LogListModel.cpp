@@ -1,7 +1,7 @@
 #include "platform/qt/LogListModel.h"
 
-#include "core/DisplayText.h"
-#include "core/Message.h"
+#include "core/text/DisplayText.h"
+#include "core/text/Message.h"
 #include "platform/qt/CoreTexts.h"
 #include "platform/qt/LogText.h"
 #include "platform/qt/SeverityIcons.h"

@@ -1,6 +1,6 @@
 #include "platform/qt/MatchHighlighter.h"
 
-#include "core/TextMatcher.h"
+#include "core/search/TextMatcher.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "platform/qt/SeverityIcons.h"
 
-#include "core/Severity.h"
+#include "core/text/Severity.h"
 #include "platform/qt/resources/Resources.h"
 
 #include <array>

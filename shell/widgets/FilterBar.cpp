@@ -1,6 +1,6 @@
 #include "shell/widgets/FilterBar.h"
 
-#include "shell/PatternField.h"
+#include "shell/widgets/PatternField.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 // regular expression. Every change hands the whole filter to its handler.
 #pragma once
 
-#include "core/WorkspaceStore.h"
+#include "core/settings/WorkspaceStore.h"
 
 #include <QToolBar>
 

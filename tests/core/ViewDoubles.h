@@ -1,12 +1,12 @@
 // Recording stand-ins for the desktop around a log view (tests and benchmarks).
 #pragma once
 
-#include "core/Message.h"
 #include "core/ports/ListControl.h"
 #include "core/ports/LogFrame.h"
 #include "core/ports/MessageBox.h"
 #include "core/ports/MessageDetails.h"
 #include "core/ports/Notifier.h"
+#include "core/text/Message.h"
 
 #include <deque>
 #include <string>

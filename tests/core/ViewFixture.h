@@ -2,9 +2,9 @@
 #pragma once
 
 #include "config/Config.h"
-#include "core/ChildView.h"
-#include "core/Document.h"
-#include "core/MonitorSettings.h"
+#include "core/settings/MonitorSettings.h"
+#include "core/view/ChildView.h"
+#include "core/view/Document.h"
 #include "tests/core/ViewDoubles.h"
 #include "tests/platform/FailingFileSystem.h"
 #include "tests/support/TempDir.h"

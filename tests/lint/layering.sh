@@ -3,15 +3,15 @@
 # Usage: layering.sh ROOT        checks the tree at ROOT
 #        layering.sh --self-test shows that it fails on a tree with cross-layer includes
 #
-# Seen to fail: with `#include "shell/Command.h"` added to core/Document.cpp it printed
-#   core/Document.cpp:3: core/ may not include shell/Command.h
+# Seen to fail: with `#include "shell/commands/Command.h"` added to core/view/Document.cpp it printed
+#   core/view/Document.cpp:3: core/view/ may not include shell/commands/Command.h
 # and exited with status 1; --self-test repeats that on a tree of its own at every run.
 set -euo pipefail
 
 # One awk pass over every file: each file's layer, and each include it may not make. The layers and
 # the folders each may include from ("Qt" stands for Qt's headers; foundation-app is haspel_app, the
 # part of foundation/ above config/, named by foundation/CMakeLists.txt). Inside core/ the concept
-# folders point one way too: ports, text, search and settings, sources, view; a layer above core/
+# folders point one way too: text, ports, search and settings, sources, view; a layer above core/
 # may include any of them.
 check()
 {
@@ -27,11 +27,11 @@ check()
             allowed["foundation-app"] = " foundation config "
             allowed["config"] = " foundation config "
             allowed["core"] = " foundation config core "
-            allowed["core/ports"] = " foundation config core/ports "
-            allowed["core/text"] = " foundation config core/ports core/text "
-            allowed["core/search"] = " foundation config core/ports core/text core/search "
-            allowed["core/settings"] = " foundation config core/ports core/text core/settings "
-            allowed["core/sources"] = " foundation config core/ports core/text core/settings core/sources "
+            allowed["core/text"] = " foundation config core/text "
+            allowed["core/ports"] = " foundation config core/text core/ports "
+            allowed["core/search"] = " foundation config core/text core/ports core/search "
+            allowed["core/settings"] = " foundation config core/text core/settings "
+            allowed["core/sources"] = " foundation config core/text core/ports core/settings core/sources "
             allowed["core/view"] = " foundation config core "
             allowed["platform"] = " foundation config core platform "
             allowed["tail"] = " foundation config core platform tail "
@@ -88,14 +88,14 @@ self_test()
         > "$tree/core/sources/Good.cpp"
     (check "$tree") 2> /dev/null || { echo "self-test: a clean tree was refused" >&2; return 1; }
     local bad
-    for bad in 'core/A.cpp:#include "shell/Command.h"' 'core/B.cpp:#include "tail/TerminalList.h"' \
+    for bad in 'core/A.cpp:#include "shell/commands/Command.h"' 'core/B.cpp:#include "tail/TerminalList.h"' \
         'core/C.h:#include "platform/qt/LogList.h"' 'core/D.cpp:#include <QString>' \
-        'config/E.cpp:#include "core/Message.h"' 'foundation/F.cpp:#include "config/Path.h"' \
-        'tail/G.cpp:#include <QtCore/QString>' 'platform/H.h:#include "shell/Kestrano.h"' \
-        'platform/qt/I.cpp:#include "shell/Command.h"' 'core/ports/J.h:#include "platform/LinuxFileSystem.h"' \
+        'config/E.cpp:#include "core/text/Message.h"' 'foundation/F.cpp:#include "config/Path.h"' \
+        'tail/G.cpp:#include <QtCore/QString>' 'platform/H.h:#include "shell/app/Kestrano.h"' \
+        'platform/qt/I.cpp:#include "shell/commands/Command.h"' 'core/ports/J.h:#include "platform/LinuxFileSystem.h"' \
         'platform/K.cpp:#include "platform/qt/LogList.h"' \
         'core/text/L.cpp:#include "core/settings/MonitorSettings.h"' 'core/text/M.h:#include "core/search/TextMatcher.h"' \
-        'core/sources/N.h:#include "core/view/Document.h"' 'core/ports/O.h:#include "core/text/Message.h"' \
+        'core/sources/N.h:#include "core/view/Document.h"' 'core/text/O.h:#include "core/ports/ListControl.h"' \
         'core/settings/P.cpp:#include "core/sources/LogSource.h"'; do
         printf '%s\n' "${bad#*:}" > "$tree/${bad%%:*}"
         if (check "$tree") 2> /dev/null; then

@@ -2,7 +2,7 @@
 
 #include "config/ApplicationPath.h"
 #include "config/Config.h"
-#include "shell/MainFrame.h"
+#include "shell/windows/MainFrame.h"
 
 #include <QCoreApplication>
 #include <QMenu>

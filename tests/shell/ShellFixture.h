@@ -4,7 +4,7 @@
 
 #include "platform/LinuxFileSystem.h"
 #include "platform/qt/AlertSound.h"
-#include "shell/Kestrano.h"
+#include "shell/app/Kestrano.h"
 #include "tests/core/ViewDoubles.h"
 #include "tests/support/TempDir.h"
 

@@ -4,8 +4,8 @@
 #include "config/Config.h"
 #include "config/ConfigParameter.h"
 #include "config/ConfigSection.h"
-#include "core/MonitorSettings.h"
-#include "core/SettingsStore.h"
+#include "core/settings/MonitorSettings.h"
+#include "core/settings/SettingsStore.h"
 
 #include <gtest/gtest.h>
 

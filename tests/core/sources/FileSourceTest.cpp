@@ -1,7 +1,7 @@
 // A plain file read straight through its source, as the view reads it: what the sink is handed, in
 // which order, and what each read reports.
 #include "core/sources/FileSource.h"
-#include "core/MonitorSettings.h"
+#include "core/settings/MonitorSettings.h"
 #include "tests/platform/FailingFileSystem.h"
 #include "tests/support/TempDir.h"
 

@@ -1,7 +1,7 @@
 // The core's texts by identity: their English, and a notice message that knows which notice it is.
 #include "core/text/CoreText.h"
-#include "core/Message.h"
-#include "core/Severity.h"
+#include "core/text/Message.h"
+#include "core/text/Severity.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // KeywordLists moved and updated: every part goes along, whichever path classification takes.
-#include "core/KeywordLists.h"
-#include "core/MonitorSettings.h"
-#include "core/Severity.h"
+#include "core/text/KeywordLists.h"
+#include "core/settings/MonitorSettings.h"
+#include "core/text/Severity.h"
 #include "tests/support/LocaleScope.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "platform/qt/LogList.h"
-#include "core/DisplayText.h"
-#include "core/KeywordLists.h"
-#include "core/Message.h"
-#include "core/MonitorSettings.h"
+#include "core/settings/MonitorSettings.h"
+#include "core/text/DisplayText.h"
+#include "core/text/KeywordLists.h"
+#include "core/text/Message.h"
 #include "platform/qt/LogListModel.h"
 #include "platform/qt/SeverityIcons.h"
 

@@ -1,0 +1,135 @@
+#include "core/settings/WorkspaceStore.h"
+
+#include "config/ConfigSection.h"
+#include "foundation/ContainingList.h"
+
+#include <memory>
+#include <utility>
+
+namespace kestrano {
+namespace {
+
+const char* const WorkspaceSection = "Workspace";
+const char* const PlaceSection = "ChildFrame";
+const char* const MainWindowSection = "MainFrame";
+
+WindowPlace loadPlace(haspel::ConfigSection& section)
+{
+    const WindowPlace defaults;
+    return {section.GetInt("XPos", defaults.x), section.GetInt("YPos", defaults.y),
+        section.GetInt("XSize", defaults.width), section.GetInt("YSize", defaults.height)};
+}
+
+void storePlaceIn(haspel::ConfigSection& section, const WindowPlace& place)
+{
+    section.GetParameter("XPos").SetInt(place.x);
+    section.GetParameter("YPos").SetInt(place.y);
+    section.GetParameter("XSize").SetInt(place.width);
+    section.GetParameter("YSize").SetInt(place.height);
+}
+
+} // namespace
+
+std::vector<std::string> storedLogNames(haspel::ConfigSection& root)
+{
+    std::unique_ptr<haspel::PointeredList> names(root.GetSection(WorkspaceSection).GetSections().GetKeys());
+    std::vector<std::string> result;
+    for (haspel::PointeredListItem* item = names->GetHead(); item; item = item->GetNext()) {
+        const char* name = static_cast<const char*>(item->GetPointer());
+        if (*name)
+            result.emplace_back(name);
+    }
+    return result;
+}
+
+haspel::ConfigSection& logEntrySection(haspel::ConfigSection& root, const char* name)
+{
+    return root.GetSection(WorkspaceSection).GetSection(name);
+}
+
+bool hasLogEntry(const haspel::ConfigSection& root, const char* name)
+{
+    const haspel::ConfigSection* workspace = root.FindSection(WorkspaceSection);
+    return workspace && workspace->FindSection(name);
+}
+
+void removeLogEntry(haspel::ConfigSection& root, const char* name)
+{
+    if (haspel::ConfigSection* workspace = root.FindSection(WorkspaceSection))
+        workspace->RemoveSection(name);
+}
+
+LogEntry loadLogEntry(haspel::ConfigSection& entry)
+{
+    LogEntry loaded;
+    loaded.place = loadPlace(entry.GetSection(PlaceSection));
+    LogSwitches& switches = loaded.switches;
+    switches.follow = entry.GetBool("Follow", switches.follow);
+    switches.minimumSeverity = entry.GetInt("MinimumSeverity", switches.minimumSeverity);
+    switches.reloadOnChange = entry.GetBool("ReloadOnChange", switches.reloadOnChange);
+    switches.showUnknown = entry.GetBool("ShowUnknown", switches.showUnknown);
+    TextFilter& filter = loaded.textFilter;
+    filter.pattern = entry.GetString("TextFilter", filter.pattern.c_str());
+    filter.hides = entry.GetBool("TextFilterHides", filter.hides);
+    filter.regex = entry.GetBool("TextFilterRegex", filter.regex);
+    filter.matchCase = entry.GetBool("TextFilterCase", filter.matchCase);
+    return loaded;
+}
+
+LogEntryWriter::LogEntryWriter(haspel::ConfigSection& root, std::string name, bool stored)
+    : root(root)
+    , name(std::move(name))
+    , stored(stored)
+{ }
+
+haspel::ConfigSection& LogEntryWriter::section()
+{
+    return stored ? logEntrySection(root, name.c_str()) : unstored;
+}
+
+void LogEntryWriter::storeSwitches(const LogSwitches& switches)
+{
+    haspel::ConfigSection& entry = section();
+    entry.GetParameter("Follow").SetBool(switches.follow);
+    entry.GetParameter("MinimumSeverity").SetInt(switches.minimumSeverity);
+    entry.GetParameter("ReloadOnChange").SetBool(switches.reloadOnChange);
+    entry.GetParameter("ShowUnknown").SetBool(switches.showUnknown);
+}
+
+void LogEntryWriter::storeTextFilter(const TextFilter& filter)
+{
+    haspel::ConfigSection& entry = section();
+    entry.GetParameter("TextFilter").SetString(filter.pattern.c_str());
+    entry.GetParameter("TextFilterHides").SetBool(filter.hides);
+    entry.GetParameter("TextFilterRegex").SetBool(filter.regex);
+    entry.GetParameter("TextFilterCase").SetBool(filter.matchCase);
+}
+
+void LogEntryWriter::storePlace(const WindowPlace& place)
+{
+    storePlaceIn(section().GetSection(PlaceSection), place);
+}
+
+void LogEntryWriter::remove()
+{
+    removeLogEntry(root, name.c_str());
+}
+
+MainWindowPlace loadMainWindowPlace(haspel::ConfigSection& root)
+{
+    haspel::ConfigSection& section = root.GetSection(MainWindowSection);
+    MainWindowPlace loaded;
+    loaded.maximized = section.GetBool("Maximized", loaded.maximized);
+    loaded.place = loadPlace(section);
+    return loaded;
+}
+
+void storeMainWindowPlace(haspel::ConfigSection& root, const MainWindowPlace& mainWindow)
+{
+    haspel::ConfigSection& section = root.GetSection(MainWindowSection);
+    if (!mainWindow.maximized)
+        storePlaceIn(section, mainWindow.place);
+    section.GetParameter("Maximized").SetBool(mainWindow.maximized);
+}
+
+} // namespace kestrano

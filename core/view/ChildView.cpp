@@ -1,0 +1,380 @@
+#include "core/view/ChildView.h"
+
+#include "config/ConfigSection.h"
+#include "core/ports/ListControl.h"
+#include "core/ports/LogFrame.h"
+#include "core/ports/MessageDetails.h"
+#include "core/ports/Notifier.h"
+#include "core/settings/MonitorSettings.h"
+#include "core/text/Message.h"
+#include "core/text/Severity.h"
+#include "core/view/Document.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <new>
+
+namespace kestrano {
+
+ChildView::ChildView(Document& document, const ViewContext& context, ListControl& list, LogFrame& frame)
+    : document(document)
+    , context(context)
+    , list(list)
+    , frame(frame)
+    , entryWriter(context.configRoot, document.getPathName().GetText(), document.isStored())
+    , cutter(context.settings, *this)
+{
+    document.view = this;
+}
+
+ChildView::~ChildView()
+{
+    if (document.view == this)
+        document.view = nullptr;
+}
+
+// ---- Polling the source ----
+
+void ChildView::pollLogFile()
+{
+    const struct Settle {
+        ChildView& view;
+        ~Settle()
+        {
+            try {
+                view.settleUndecided();
+            } catch (...) {
+                // out of memory: the message stays hidden until the next rebuild judges it again
+            }
+        }
+    } settle {*this};
+    const bool quiet = beginPoll();
+    LogSource& source = document.getSource();
+    const LogSource::Result result = readSource(source);
+    switch (result) {
+    case LogSource::Result::Unchanged:
+        suppressNotifications = quiet; // what comes first is read quietly, also when it comes late
+        return;
+    case LogSource::Result::Gone:
+        positionKnown = false;
+        readFailed = false;
+        logGone();
+        return;
+    case LogSource::Result::Failed:
+        positionKnown = true;
+        noteReadFailure(source.getFailureReason());
+        return;
+    case LogSource::Result::Interrupted:
+        positionKnown = true; // what was read stays; the next poll goes on, without notifying now
+        readFailed = false;
+        return;
+    case LogSource::Result::Ended:
+        ended = true;
+        break;
+    case LogSource::Result::Behind:
+        behind = true;
+        suppressNotifications = quiet; // the rest of a quiet read stays quiet
+        break;
+    case LogSource::Result::Read:
+        break;
+    }
+    positionKnown = true;
+    readFailed = false;
+    readErrorShown = false;
+    if (!quiet)
+        notify(sourceHighest);
+}
+
+bool ChildView::beginPoll()
+{
+    const bool quiet = suppressNotifications;
+    suppressNotifications = false;
+    behind = false;
+    announcedSeverity = Severity::None;
+    sourceHighest = Severity::None;
+    return quiet;
+}
+
+LogSource::Result ChildView::readSource(LogSource& source)
+{
+    using Clock = std::chrono::steady_clock;
+    const LogSource::ReadRequest request {context.settings,
+        Clock::now() + std::chrono::milliseconds(PollBudgetMilliseconds), switches.reloadOnChange};
+    // Each source says what running out of memory leaves; any other failure is the poll's.
+    const struct Reset {
+        int32_t& severity;
+        ~Reset() { severity = Severity::None; }
+    } reset {entrySeverity};
+    return source.read(*this, request);
+}
+
+uint64_t ChildView::getReadPosition() const
+{
+    return positionKnown ? document.getSource().getReadPosition() : UnknownPosition;
+}
+
+void ChildView::noteReadFailure(const std::string& reason)
+{
+    readFailed = true;
+    if (readErrorShown)
+        return;
+    if (!readErrorNotice) {
+        readErrorShown = true;
+        return;
+    }
+    try {
+        cutter.addNotice(reason.empty() ? ShownText {CoreText::ReadError, {}}
+                                        : ShownText {CoreText::ReadErrorBecause, reason});
+        readErrorShown = true;
+    } catch (const haspel::Exception&) {
+        // out of memory: the notice is tried again at the next poll
+    } catch (const std::bad_alloc&) { }
+}
+
+// ---- What the source hands over ----
+
+void ChildView::startOver(bool skipFirstLine)
+{
+    // A partial line left from the old content would be glued to the first line read now.
+    cutter.discardPendingText();
+    cutter.setSkipFirstLine(skipFirstLine);
+    logRestarted();
+}
+
+void ChildView::takeText(const char* bytes, int32_t n)
+{
+    if (n <= 0)
+        return;
+    if (!std::memchr(bytes, '\0', static_cast<size_t>(n))) {
+        cutter.appendPendingText(bytes, n);
+        return;
+    }
+    // NUL bytes (padding after a crash, stray binary) are dropped; the text around them is kept.
+    withoutNul.assign(bytes, static_cast<size_t>(n));
+    withoutNul.erase(std::remove(withoutNul.begin(), withoutNul.end(), '\0'), withoutNul.end());
+    if (!withoutNul.empty())
+        cutter.appendPendingText(withoutNul.data(), static_cast<int32_t>(withoutNul.size()));
+}
+
+void ChildView::cutText()
+{
+    const int32_t severity = cutter.splitPendingText();
+    if (severity > sourceHighest)
+        sourceHighest = severity;
+}
+
+void ChildView::appendEntry(const char* bytes, int32_t n, int32_t severity)
+{
+    entrySeverity = severity;
+    appendText(bytes, n);
+    entrySeverity = Severity::None;
+}
+
+void ChildView::appendNotice(const ShownText& notice)
+{
+    cutter.addNotice(notice);
+}
+
+void ChildView::notify(int32_t highest)
+{
+    if (highest == Severity::None)
+        return; // no new message, whatever the thresholds say
+    const MonitorSettings& settings = context.settings;
+    if (highest >= settings.GetOnTop()) {
+        context.notifier.announce(document.getPathName().GetText(), highest, announcedLine.GetText());
+        context.notifier.bringMainWindowToFront();
+        frame.bringToFront();
+    }
+    if (highest >= settings.GetPlaySound())
+        context.notifier.playAlertSound();
+}
+
+// ---- Messages and rows ----
+
+bool ChildView::passesFilter(const Message& message) const
+{
+    const int32_t severity = message.getSeverity();
+    if (!(severity == Severity::Unknown ? switches.showUnknown : severity >= switches.minimumSeverity))
+        return false;
+    return !textMatcher || textMatcher->matches(message) != textFilterHides;
+}
+
+bool ChildView::mayDropUnseen(int32_t severity) const
+{
+    // The poll's first message of a new highest severity is announced with its first line.
+    if (severity > announcedSeverity)
+        return false;
+    // A row it might get would be gone before the list shows it; without one nothing sees it.
+    return list.showsRowsLater()
+        || (severity == Severity::Unknown ? !switches.showUnknown : severity < switches.minimumSeverity);
+}
+
+bool ChildView::appendRowIfShown(Message* message)
+{
+    if (!passesFilter(*message))
+        return false;
+    list.appendRow(message);
+    return true;
+}
+
+void ChildView::messageAdded(Message* message)
+{
+    if (entrySeverity > message->getSeverity()) {
+        message->raiseSeverity(entrySeverity);
+        if (entrySeverity > sourceHighest)
+            sourceHighest = entrySeverity;
+    }
+    // A new message holds only its first line yet.
+    if (message->getSeverity() > announcedSeverity) {
+        announcedSeverity = message->getSeverity();
+        announcedLine.Assign(message->getText());
+    }
+    if (textMatcher && textFilterHides) {
+        // Hiding the matches: the message is judged with the continuations read in the same poll.
+        settleUndecided();
+        undecided = message;
+        return;
+    }
+    if (appendRowIfShown(message) && switches.follow)
+        list.scrollIntoView(list.rowCount() - 1);
+}
+
+void ChildView::settleUndecided()
+{
+    Message* message = undecided;
+    undecided = nullptr;
+    if (message && appendRowIfShown(message) && switches.follow)
+        list.scrollIntoView(list.rowCount() - 1);
+}
+
+void ChildView::messageContinued(Message* message)
+{
+    const int32_t rows = list.rowCount();
+    if (rows > 0 && list.rowMessage(rows - 1) == message)
+        list.refreshRow(rows - 1);
+    else if (textMatcher && !textFilterHides && appendRowIfShown(message) && switches.follow)
+        list.scrollIntoView(list.rowCount() - 1); // the text filter may let it pass now
+}
+
+void ChildView::messageDropping(Message* message)
+{
+    if (list.rowCount() > 0 && list.rowMessage(0) == message)
+        list.deleteFirstRow();
+    if (message == undecided)
+        undecided = nullptr;
+}
+
+void ChildView::emptyView()
+{
+    list.deleteAllRows(); // first: the rows point at the messages
+    undecided = nullptr;
+    cutter.clearMessages();
+}
+
+void ChildView::logGone()
+{
+    emptyView();
+    list.logGone();
+}
+
+void ChildView::logRestarted()
+{
+    emptyView();
+    list.logRestarted();
+}
+
+void ChildView::rebuildList()
+{
+    undecided = nullptr; // judged with the others now
+    list.deleteAllRows();
+    frame.UpdateToolbarChecks();
+    cutter.trimToKeepLines(); // the setting may have changed
+    for (Message* message = cutter.getMessages().GetHead(); message; message = message->GetNext())
+        appendRowIfShown(message);
+    // One scroll to the end does what scrolling to every appended row would.
+    if (switches.follow && list.rowCount() > 0)
+        list.scrollIntoView(list.rowCount() - 1);
+    pollLogFile();
+}
+
+void ChildView::clearMessages()
+{
+    emptyView();
+}
+
+void ChildView::refreshLog()
+{
+    document.getSource().restart();
+    positionKnown = false;
+    suppressNotifications = true;
+    rebuildList();
+}
+
+void ChildView::openMessageDetails()
+{
+    const int32_t row = list.selectedRow();
+    if (row < 0)
+        return;
+    if (Message* message = list.rowMessage(row))
+        context.details.show(*message);
+}
+
+// ---- Switches ----
+
+void ChildView::setMinimumSeverity(int32_t severity)
+{
+    switches.minimumSeverity = severity;
+    entryWriter.storeSwitches(switches);
+    rebuildList();
+}
+
+void ChildView::toggleShowUnknown()
+{
+    switches.showUnknown = !switches.showUnknown;
+    entryWriter.storeSwitches(switches);
+    rebuildList();
+}
+
+void ChildView::toggleFollow()
+{
+    switches.follow = !switches.follow;
+    if (switches.follow && list.rowCount() > 0)
+        list.scrollIntoView(list.rowCount() - 1);
+    entryWriter.storeSwitches(switches);
+    frame.UpdateToolbarChecks();
+}
+
+void ChildView::toggleReloadOnChange()
+{
+    switches.reloadOnChange = !switches.reloadOnChange;
+    entryWriter.storeSwitches(switches);
+    frame.UpdateToolbarChecks();
+}
+
+void ChildView::setTextFilter(const TextFilter& filter)
+{
+    setTextFilterSwitch(filter);
+    entryWriter.storeTextFilter(filter);
+    rebuildList();
+}
+
+void ChildView::setTextFilterSwitch(const TextFilter& filter)
+{
+    textFilter = filter;
+    std::unique_ptr<TextMatcher> matcher;
+    if (filter.pattern.empty())
+        textFilterError = PatternError();
+    else
+        matcher = TextMatcher::compile({{filter.pattern}, filter.regex, filter.matchCase}, textFilterError);
+    setTextMatcherSwitch(std::move(matcher), filter.hides);
+}
+
+void ChildView::setTextMatcherSwitch(std::unique_ptr<TextMatcher> matcher, bool hides)
+{
+    settleUndecided();
+    textMatcher = std::move(matcher);
+    textFilterHides = hides;
+}
+
+} // namespace kestrano

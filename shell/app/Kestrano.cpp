@@ -1,0 +1,216 @@
+#include "shell/app/Kestrano.h"
+
+#include "config/Config.h"
+#include "core/settings/SettingsStore.h"
+#include "core/settings/SettingsTable.h"
+#include "core/settings/WorkspaceStore.h"
+#include "core/sources/FullPath.h"
+#include "core/sources/JournalSource.h"
+#include "core/sources/SourceRegistry.h"
+#include "core/view/Document.h"
+#include "platform/LinuxFileSystem.h"
+#include "platform/qt/CanberraAlertSound.h"
+#include "platform/qt/LogFont.h"
+#include "platform/qt/LogList.h"
+#include "platform/qt/resources/Resources.h"
+#include "shell/app/ErrorGuard.h"
+#include "shell/app/HelpDocuments.h"
+#include "shell/dialogs/AboutDialog.h"
+#include "shell/dialogs/JournalDialog.h"
+#include "shell/dialogs/MessageDialog.h"
+#include "shell/dialogs/OptionsDialog.h"
+#include "shell/windows/ChildFrame.h"
+#include "shell/windows/MainFrame.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMdiArea>
+#include <QUrl>
+
+#include <string>
+
+const char* haspel::GetApplicationName()
+{
+    return kApplicationName;
+}
+
+namespace kestrano {
+
+Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound, FileSystem* fileSystem, MessageBox* messageBoxes)
+    : files(fileSystem ? *fileSystem : systemFileSystem())
+    , sound(alertSound ? std::move(alertSound) : std::make_unique<CanberraAlertSound>())
+    , notifier(*sound, QString::fromLatin1(DesktopFileId))
+    , messageBox(messageBoxes ? *messageBoxes : boxes)
+    , details(std::make_unique<MessageDialogLauncher>(boxes))
+{
+    loadMonitorSettings(settings, GetConfigRootSection());
+    notifier.setDesktopNotifications(
+        loadFlag(GetConfigRootSection(), SettingsTable::rows[SettingsTable::DesktopNotifications]));
+    viewContext = std::make_unique<ViewContext>(
+        ViewContext {settings, GetConfigRootSection(), GetFileSystem(), notifier, *details});
+    createCommands();
+}
+
+Kestrano::~Kestrano()
+{
+    ExitInstance();
+    if (GetConfigRoot()) {
+        storeMonitorSettings(settings, GetConfigRootSection());
+        storeFlag(GetConfigRootSection(), SettingsTable::rows[SettingsTable::DesktopNotifications],
+            GetDesktopNotifications());
+    }
+}
+
+haspel::ConfigSection& Kestrano::GetConfigRootSection()
+{
+    return *GetConfigRoot();
+}
+
+void Kestrano::InitInstance(const std::vector<std::string>& files)
+{
+    const MainWindowPlace mainWindow = loadMainWindowPlace(GetConfigRootSection());
+    setLogFont(QString::fromLocal8Bit(
+        loadText(GetConfigRootSection(), SettingsTable::rows[SettingsTable::LogFont])));
+    docTemplate = std::make_unique<DocTemplate>();
+    mainFrame = std::make_unique<MainFrame>(*this, mainWindow.place);
+    boxes.setOwner(mainFrame.get());
+    notifier.setMainWindow(mainFrame.get());
+    notifier.setActivationHandler([this](const char* path) {
+        runGuarded(mainFrame.get(), [this, path] {
+            if (ChildFrame* frame = docTemplate->findFrame(path)) {
+                bringWindowToFront(*mainFrame);
+                frame->bringToFront();
+            }
+        });
+    });
+
+    RestoreWorkspace();
+    std::vector<ChildFrame*> named;
+    for (const std::string& file : files)
+        named.push_back(OpenDocumentFile(file.c_str()));
+
+    if (mainWindow.maximized)
+        mainFrame->showMaximized();
+    else
+        mainFrame->show();
+    mainFrame->repaint();
+    mainFrame->raise();
+    mainFrame->activateWindow();
+    starting = false;
+    // A log named on the command line joins the workspace like one opened later; its window was
+    // placed while starting, which stores nothing.
+    for (ChildFrame* frame : named)
+        if (!hasLogEntry(GetConfigRootSection(), frame->document().getPathName().GetText()))
+            frame->storePlace();
+}
+
+void Kestrano::ExitInstance()
+{
+    if (!mainFrame)
+        return;
+    mainFrame->close();
+    boxes.setOwner(nullptr);
+    notifier.setMainWindow(nullptr);
+    mainFrame.reset();
+}
+
+ChildFrame* Kestrano::OpenDocumentFile(const char* path, const LogEntry* stored)
+{
+    const haspel::String fullPath = logName(path);
+    if (ChildFrame* open = docTemplate->findFrame(fullPath.GetText())) {
+        open->bringToFront();
+        return open;
+    }
+    auto* frame = new ChildFrame(*this, *mainFrame, fullPath.GetText());
+    docTemplate->add(frame);
+    mainFrame->addChild(frame);
+    if (stored)
+        frame->restore(*stored);
+    frame->show();
+    mainFrame->mdiArea().setActiveSubWindow(frame);
+    frame->view().rebuildList();
+    return frame;
+}
+
+void Kestrano::OpenHandedFiles(const std::vector<std::string>& files)
+{
+    if (!mainFrame)
+        return;
+    for (const std::string& file : files)
+        OpenDocumentFile(file.c_str());
+    bringWindowToFront(*mainFrame);
+}
+
+void Kestrano::RestoreWorkspace()
+{
+    for (const std::string& name : storedLogNames(GetConfigRootSection())) {
+        const LogEntry entry = loadLogEntry(logEntrySection(GetConfigRootSection(), name.c_str()));
+        OpenDocumentFile(name.c_str(), &entry);
+    }
+}
+
+void Kestrano::applySettings(const MonitorSettings& chosen, bool desktopNotifications)
+{
+    settings = chosen;
+    settings.validate();
+    mainFrame->RestartUpdateTimer();
+    SetDesktopNotifications(desktopNotifications);
+    docTemplate->forEachFrame([](ChildFrame& frame) { frame.view().rebuildList(); });
+}
+
+void Kestrano::ChooseLogFont()
+{
+    bool chosen = false;
+    const QFont font = QFontDialog::getFont(
+        &chosen, logFont(), mainFrame.get(), QCoreApplication::translate("Kestrano", "Font"));
+    if (chosen)
+        SetLogFont(font.toString());
+}
+
+void Kestrano::SetLogFont(const QString& description)
+{
+    setLogFont(description);
+    storeText(GetConfigRootSection(), SettingsTable::rows[SettingsTable::LogFont],
+        logFontDescription().toLocal8Bit().constData());
+    const QFont font = logFont();
+    docTemplate->forEachFrame([&font](ChildFrame& frame) { frame.list().setFont(font); });
+}
+
+void Kestrano::createCommands()
+{
+    setCommands({
+        {Command::Open, [this] { OnFileOpen(); }},
+        {Command::OpenJournal,
+            [this] {
+                JournalDialog dialog(JournalSource::units(), mainFrame.get());
+                if (dialog.exec() == QDialog::Accepted)
+                    OpenDocumentFile(journalName(dialog.unit()).c_str());
+            }},
+        {Command::Options,
+            [this] {
+                OptionsDialog dialog(*this, mainFrame.get());
+                dialog.exec();
+            }},
+        {Command::Help, [] { openDocument(QStringLiteral("help/index.html")); }},
+        {Command::TermsAndConditions, [] { openDocument(QStringLiteral("Readme.txt")); }},
+        {Command::WebSite, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(WebSiteAddress))); }},
+        {Command::About,
+            [this] {
+                AboutDialog dialog(mainFrame.get());
+                dialog.exec();
+            }},
+    });
+}
+
+void Kestrano::OnFileOpen()
+{
+    const QString path = QFileDialog::getOpenFileName(mainFrame.get(),
+        QCoreApplication::translate("kestrano::Kestrano", "Open"), QString(),
+        QCoreApplication::translate("kestrano::Kestrano", "Log files (*.log);;All Files (*)"));
+    if (!path.isEmpty())
+        OpenDocumentFile(path.toLocal8Bit().constData());
+}
+
+} // namespace kestrano

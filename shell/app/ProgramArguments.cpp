@@ -1,0 +1,124 @@
+#include "shell/app/ProgramArguments.h"
+
+#include <QCoreApplication>
+
+#include "core/sources/SourceRegistry.h"
+
+#include <cstring>
+#include <string_view>
+
+namespace kestrano {
+
+namespace {
+
+// Options that QGuiApplication, QApplication or the X11 platform take out of the command line, with
+// the number of values that follow them.
+struct QtOption {
+    std::string_view name;
+    int values;
+};
+
+constexpr QtOption qtOptions[] = {{"platform", 1}, {"platformpluginpath", 1}, {"platformtheme", 1},
+    {"plugin", 1}, {"qwindowgeometry", 1}, {"geometry", 1}, {"qwindowicon", 1}, {"icon", 1},
+    {"qwindowtitle", 1}, {"title", 1}, {"session", 1}, {"style", 1}, {"stylesheet", 1}, {"display", 1},
+    {"name", 1}, {"visual", 1}, {"reverse", 0}, {"widgetcount", 0}, {"testability", 0}, {"nograb", 0},
+    {"dograb", 0}, {"sync", 0}};
+
+// The number of values of a Qt option (-1 for none of Qt's); "-style=fusion" carries its value.
+int qtOptionValues(std::string_view argument)
+{
+    argument.remove_prefix(argument.starts_with("--") ? 2 : 1);
+    if (argument.starts_with("qmljsdebugger="))
+        return 0;
+    const size_t equals = argument.find('=');
+    const std::string_view name = argument.substr(0, equals);
+    for (const QtOption& option : qtOptions) {
+        if (option.name == name)
+            return equals == std::string_view::npos ? option.values : 0;
+    }
+    return -1;
+}
+
+// The translation of a text, with %1 replaced by the value when there is one.
+std::string translated(const char* text, std::string_view value = {})
+{
+    QString result = QCoreApplication::translate("ProgramArguments", text);
+    if (!value.empty())
+        result = result.arg(QString::fromLocal8Bit(value.data(), static_cast<qsizetype>(value.size())));
+    return result.toLocal8Bit().toStdString();
+}
+
+std::string baseName(const char* programName)
+{
+    std::string name = programName && *programName ? programName : "kestrano";
+    if (auto slash = name.rfind('/'); slash != std::string::npos)
+        name.erase(0, slash + 1);
+    return name;
+}
+
+} // namespace
+
+ProgramArguments parseProgramArguments(int argc, const char* const* argv)
+{
+    ProgramArguments result;
+    bool options = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument.empty())
+            continue;
+        if (options && argument.size() > 1 && argument[0] == '-') {
+            if (argument == "--") {
+                options = false;
+            } else if (argument == "--log") {
+                if (++i == argc && result.error.empty())
+                    result.error = translated("option '--log' needs a level");
+            } else if (argument == "--journal" || argument.starts_with("--journal=")) {
+                const std::string unit(argument.size() > 10 ? argument.substr(10) : std::string_view());
+                result.files.push_back(journalName(unit));
+            } else if (argument == "--help") {
+                result.help = true;
+            } else if (argument == "--version") {
+                result.version = true;
+            } else if (const int values = qtOptionValues(argument); values >= 0) {
+                i += values;
+            } else if (result.error.empty()) {
+                result.error = translated("unknown option '%1'", argument);
+            }
+            continue;
+        }
+        if (options && argument == "/log") {
+            ++i; // the level
+            continue;
+        }
+        result.files.emplace_back(argument);
+    }
+    return result;
+}
+
+std::string usageText(const char* programName)
+{
+    // In the user's language once a translator is installed.
+    return QCoreApplication::translate("kestrano::ProgramArguments",
+        "Usage: %1 [--log LEVEL] [--journal[=UNIT]] [LOGFILE...]\n"
+        "Watches text log files while other programs write them.\n"
+        "\n"
+        "  LOGFILE        a log file to open in a window of its own (may be given several times);\n"
+        "                 - reads standard input, a name ending in .gz or .xz is decompressed\n"
+        "  --journal[=UNIT]  follow the systemd journal, or one unit's entries\n"
+        "  --log LEVEL    write the diagnostic log from LEVEL on: debug, info, warn, error,\n"
+        "                 exception or fatal (also written /log LEVEL)\n"
+        "  --help         show this help and exit\n"
+        "  --version      show the version and exit\n"
+        "  --             every argument after it is a log file\n")
+        .arg(QString::fromLocal8Bit(baseName(programName)))
+        .toLocal8Bit()
+        .toStdString();
+}
+
+std::string usageErrorText(const char* programName, const std::string& error)
+{
+    const std::string name = baseName(programName);
+    return name + ": " + error + "\n" + translated("Try '%1 --help' for more information.", name) + "\n";
+}
+
+} // namespace kestrano

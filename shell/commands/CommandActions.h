@@ -1,0 +1,40 @@
+// QActions for commands: menu text, icon, status-bar prompt and tool tip from the command table.
+#pragma once
+
+#include "shell/commands/Command.h"
+
+#include <functional>
+#include <span>
+
+class QAction;
+class QObject;
+class QToolBar;
+class QWidget;
+
+namespace kestrano {
+
+// An action without shortcut (for a toolbar of its own).
+QAction* createCommandAction(Command command, QObject* parent);
+// The same with the command's shortcut, active in the parent's window and its log windows.
+QAction* createShortcutAction(Command command, QObject* parent);
+// Gives the action its command's icon anew, for the palette or icon theme of now.
+void refreshCommandIcon(QAction& action, Command command);
+
+// Adds the action of each command of the layout to a menu or toolbar, and a separator for each Separator.
+template <class Bar, class ActionOf>
+void addCommands(Bar& bar, std::span<const LayoutEntry> layout, ActionOf&& actionOf)
+{
+    for (const LayoutEntry& entry : layout) {
+        if (entry)
+            bar.addAction(actionOf(*entry));
+        else
+            bar.addSeparator();
+    }
+}
+
+// A toolbar titled "Tools" (its caption while it floats) that docks on every side, with the layout's
+// buttons.
+QToolBar* createToolsBar(
+    QWidget* parent, std::span<const LayoutEntry> layout, const std::function<QAction*(Command)>& actionOf);
+
+} // namespace kestrano

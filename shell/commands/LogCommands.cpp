@@ -1,0 +1,29 @@
+#include "shell/commands/LogCommands.h"
+
+#include "core/view/ChildView.h"
+#include "core/view/Document.h"
+
+namespace kestrano {
+
+ViewCommands::ViewCommands(ChildView& view)
+{
+    std::vector<CommandHandler> table;
+    for (Command filter : {Command::SetToDebugs, Command::SetToInformations, Command::SetToWarnings,
+             Command::SetToErrors, Command::SetToFatals})
+        table.push_back({filter,
+            [&view, severity = severityOfFilterCommand(filter)] { view.setMinimumSeverity(severity); }});
+    table.push_back({Command::ToggleUnknowns, [&view] { view.toggleShowUnknown(); }});
+    table.push_back({Command::ToggleFollow, [&view] { view.toggleFollow(); }});
+    table.push_back({Command::ToggleReloadOnChange, [&view] { view.toggleReloadOnChange(); }});
+    table.push_back({Command::Clear, [&view] { view.clearMessages(); }});
+    table.push_back({Command::Refresh, [&view] { view.refreshLog(); }});
+    setCommands(std::move(table));
+}
+
+DocumentCommands::DocumentCommands(Document& document)
+{
+    setCommands({{Command::DeleteFile, [&document] { document.confirmDeleteLogFile(); },
+        [&document] { return document.isDeletable(); }}});
+}
+
+} // namespace kestrano

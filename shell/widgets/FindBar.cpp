@@ -1,0 +1,215 @@
+#include "shell/widgets/FindBar.h"
+
+#include "core/search/TextMatcher.h"
+#include "core/view/ChildView.h"
+#include "platform/qt/LogList.h"
+#include "platform/qt/LogListModel.h"
+#include "shell/app/ErrorGuard.h"
+#include "shell/widgets/PatternField.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+
+namespace kestrano {
+
+FindBar::FindBar(LogList& list, ChildView& view, QWidget* parent)
+    : QWidget(parent)
+    , list(list)
+    , view(view)
+    , field(new QLineEdit(this))
+    , matchCase(new QCheckBox(tr("Match case"), this))
+    , regex(new QCheckBox(tr("Regular expression"), this))
+    , previous(new QPushButton(tr("Previous"), this))
+    , next(new QPushButton(tr("Next"), this))
+    , count(new QLabel(this))
+    , note(new QLabel(this))
+{
+    field->setPlaceholderText(tr("Find"));
+    field->setClearButtonEnabled(true);
+    field->installEventFilter(this);
+    auto* closer = new QToolButton(this);
+    closer->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    closer->setToolTip(tr("Close the find bar"));
+    closer->setAutoRaise(true);
+    for (QPushButton* button : {previous, next}) {
+        button->setAutoDefault(false);
+        button->setFocusPolicy(Qt::TabFocus);
+    }
+    previous->setToolTip(tr("Previous match (Shift+F3)"));
+    next->setToolTip(tr("Next match (F3)"));
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->addWidget(closer);
+    layout->addWidget(field, 1);
+    layout->addWidget(matchCase);
+    layout->addWidget(regex);
+    layout->addWidget(previous);
+    layout->addWidget(next);
+    layout->addWidget(count);
+    layout->addWidget(note);
+
+    connect(field, &QLineEdit::textChanged, this, &FindBar::patternChanged);
+    connect(matchCase, &QCheckBox::toggled, this, &FindBar::patternChanged);
+    connect(regex, &QCheckBox::toggled, this, &FindBar::patternChanged);
+    connect(previous, &QPushButton::clicked, this, &FindBar::findPrevious);
+    connect(next, &QPushButton::clicked, this, &FindBar::findNext);
+    connect(closer, &QToolButton::clicked, this, &FindBar::close);
+    LogListModel* rows = &list.model();
+    connect(rows, &QAbstractItemModel::rowsInserted, this, &FindBar::scheduleRecount);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, &FindBar::scheduleRecount);
+    connect(rows, &QAbstractItemModel::modelReset, this, &FindBar::scheduleRecount);
+    connect(rows, &QAbstractItemModel::dataChanged, this, &FindBar::scheduleRecount);
+    hide();
+}
+
+FindBar::~FindBar()
+{
+    if (list.highlight() == matcher.get())
+        list.setHighlight(nullptr);
+}
+
+void FindBar::open()
+{
+    const bool wasHidden = isHidden();
+    show();
+    field->setFocus(Qt::ShortcutFocusReason);
+    field->selectAll();
+    if (wasHidden)
+        list.setHighlight(matcher.get());
+}
+
+void FindBar::close()
+{
+    hide();
+    list.setHighlight(nullptr);
+    list.setFocus(Qt::OtherFocusReason);
+}
+
+void FindBar::findNext()
+{
+    if (!matcher) {
+        open();
+        return;
+    }
+    search(true, false);
+}
+
+void FindBar::findPrevious()
+{
+    if (!matcher) {
+        open();
+        return;
+    }
+    search(false, false);
+}
+
+void FindBar::patternChanged()
+{
+    list.setHighlight(nullptr);
+    matcher.reset();
+    note->clear();
+    PatternError error;
+    const QByteArray pattern = field->text().toLocal8Bit();
+    if (!pattern.isEmpty())
+        matcher = TextMatcher::compile(
+            TextQuery {{pattern.toStdString()}, regex->isChecked(), matchCase->isChecked()}, error);
+    showPatternError(*field, error);
+    if (!matcher) {
+        count->setText(error.message.empty() ? QString() : tr("Invalid expression"));
+        return;
+    }
+    if (isVisible())
+        list.setHighlight(matcher.get());
+    // As the pattern grows, the selected row stays while it still matches.
+    search(true, true);
+}
+
+void FindBar::search(bool forward, bool includeSelected)
+{
+    if (!matcher)
+        return;
+    if (isHidden()) {
+        show();
+        list.setHighlight(matcher.get());
+    }
+    const RowMatch match = findRow(list, *matcher, list.selectedRow(), forward, includeSelected);
+    showResult(match, forward);
+}
+
+void FindBar::showResult(const RowMatch& match, bool forward)
+{
+    if (match.row < 0) {
+        count->setText(tr("No match"));
+        note->clear();
+        return;
+    }
+    count->setText(tr("%1 of %2").arg(match.ordinal).arg(match.count));
+    note->setText(!match.wrapped ? QString()
+            : forward            ? tr("Passed the end, continued from the top")
+                                 : tr("Passed the top, continued from the end"));
+    // New lines would pull the view away from the match.
+    if (view.getFollow())
+        runGuarded(window(), [this] { view.toggleFollow(); });
+    list.selectRow(match.row);
+}
+
+void FindBar::scheduleRecount()
+{
+    if (recountScheduled || !matcher || isHidden())
+        return;
+    recountScheduled = true;
+    QTimer::singleShot(0, this, &FindBar::recount);
+}
+
+void FindBar::recount()
+{
+    recountScheduled = false;
+    if (!matcher || isHidden())
+        return;
+    const int32_t selected = list.selectedRow();
+    const RowMatch match = findRow(list, *matcher, selected, true, true);
+    if (match.row < 0)
+        count->setText(tr("No match"));
+    else if (match.row == selected)
+        count->setText(tr("%1 of %2").arg(match.ordinal).arg(match.count));
+    else
+        count->setText(match.count == 1 ? tr("1 match") : tr("%1 matches").arg(match.count));
+}
+
+bool FindBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == field && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            if (key->modifiers() & Qt::ShiftModifier)
+                findPrevious();
+            else
+                findNext();
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape) {
+            close();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FindBar::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace kestrano

@@ -1,0 +1,69 @@
+// The find bar at the bottom of a log window: a pattern searched in the shown rows as it is typed,
+// "Match case" and "Regular expression", Previous and Next (wrapping around with a note), the count of
+// matching rows, and the matches marked in the list. Going to a match turns Follow off.
+#pragma once
+
+#include "core/search/RowSearch.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kestrano {
+
+class ChildView;
+class LogList;
+class TextMatcher;
+
+class FindBar : public QWidget {
+    Q_OBJECT
+
+public:
+    FindBar(LogList& list, ChildView& view, QWidget* parent = nullptr);
+    ~FindBar() override;
+
+    // Shows the bar and puts the focus in its field, its text selected.
+    void open();
+    // Hides the bar, unmarks the matches and gives the focus back to the list.
+    void close();
+    // Goes to the next or previous matching row; opens the bar when there is no pattern yet.
+    void findNext();
+    void findPrevious();
+
+    QLineEdit& patternField() const { return *field; }
+    QCheckBox& matchCaseBox() const { return *matchCase; }
+    QCheckBox& regexBox() const { return *regex; }
+    QLabel& countLabel() const { return *count; }
+    QLabel& noteLabel() const { return *note; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void patternChanged();
+    void search(bool forward, bool includeSelected);
+    void showResult(const RowMatch& match, bool forward);
+    // Counts the matches again once the rows changed (new lines, a filter), without moving.
+    void scheduleRecount();
+    void recount();
+
+    LogList& list;
+    ChildView& view;
+    QLineEdit* field;
+    QCheckBox* matchCase;
+    QCheckBox* regex;
+    QPushButton* previous;
+    QPushButton* next;
+    QLabel* count;
+    QLabel* note;
+    std::unique_ptr<TextMatcher> matcher; // nullptr: no pattern, or an invalid one
+    bool recountScheduled = false;
+};
+
+} // namespace kestrano

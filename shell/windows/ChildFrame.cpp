@@ -1,0 +1,243 @@
+#include "shell/windows/ChildFrame.h"
+
+#include "config/Config.h"
+#include "core/settings/WorkspaceStore.h"
+#include "core/sources/SourceRegistry.h"
+#include "core/text/Message.h"
+#include "core/text/Severity.h"
+#include "core/view/ChildView.h"
+#include "core/view/Document.h"
+#include "platform/qt/CoreTexts.h"
+#include "platform/qt/LogList.h"
+#include "platform/qt/WindowRestore.h"
+#include "platform/qt/resources/Resources.h"
+#include "shell/app/ErrorGuard.h"
+#include "shell/app/Kestrano.h"
+#include "shell/commands/CommandActions.h"
+#include "shell/widgets/FindBar.h"
+#include "shell/windows/MainFrame.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMenu>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace kestrano {
+
+namespace {
+
+// The log toolbar, left to right.
+constexpr LayoutEntry toolBarLayout[]
+    = {Command::SetToDebugs, Command::SetToInformations, Command::SetToWarnings, Command::SetToErrors,
+        Command::SetToFatals, Separator, Command::ToggleUnknowns, Separator, Command::ToggleFollow,
+        Command::ToggleReloadOnChange, Separator, Command::Clear, Command::DeleteFile};
+
+} // namespace
+
+ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath)
+    : app(app)
+    , mainFrame(mainFrame)
+    , inner(new QMainWindow)
+    , logList(new LogList(inner))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    rememberStateBeforeMinimized(*this);
+    inner->setWindowFlags(Qt::Widget); // a QMainWindow is a window of its own otherwise
+    // Its context menu would hide the toolbar with no way back.
+    inner->setContextMenuPolicy(Qt::PreventContextMenu);
+    setWidget(inner);
+    createToolBar();
+
+    logDocument = std::make_unique<Document>(fullPath, app.GetFileSystem(), app.GetMessageBox());
+    logView = std::make_unique<ChildView>(*logDocument, app.GetViewContext(), *logList, *this);
+    viewTarget = std::make_unique<ViewCommands>(*logView);
+    documentTarget = std::make_unique<DocumentCommands>(*logDocument);
+    logList->setDoubleClickHandler(
+        [this] { runGuarded(window(), [this] { logView->openMessageDetails(); }); });
+    logList->setFindKeyHandler([this] { finder->open(); });
+    logList->setContextMenuHandler([this](const QPoint& place) { showContextMenu(place); });
+
+    // The list above the find bar.
+    auto* content = new QWidget(inner);
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    finder = new FindBar(*logList, *logView, content);
+    layout->addWidget(logList, 1);
+    layout->addWidget(finder);
+    inner->setCentralWidget(content);
+    createFilterBar();
+    createCommands();
+
+    const char* name = logDocument->getPathName().GetText();
+    setWindowTitle(translatedText(sourceKindOf(name).title(name)));
+    setWindowIcon(programIcon());
+    UpdateToolbarChecks();
+}
+
+ChildFrame::~ChildFrame()
+{
+    app.GetDocTemplate().remove(this);
+    // The find bar and the view refer to the list and to this frame: they go first.
+    delete finder;
+    finder = nullptr;
+    viewTarget.reset();
+    logView.reset();
+}
+
+void ChildFrame::createToolBar()
+{
+    auto* severities = new QActionGroup(this);
+    // One of five, or none while a stored minimum lies outside the named severities.
+    severities->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    logToolBar = createToolsBar(inner, toolBarLayout, [this, severities](Command command) {
+        QAction* action = createCommandAction(command, this);
+        action->setCheckable(commandInfo(command).checkable == Checkable::OnLogToolbar);
+        if (Severity::isNamed(severityOfFilterCommand(command)))
+            severities->addAction(action);
+        connect(action, &QAction::triggered, this, [this, command] { mainFrame.dispatch(command, this); });
+        buttons[command] = action;
+        return action;
+    });
+    inner->addToolBar(Qt::TopToolBarArea, logToolBar);
+}
+
+void ChildFrame::createFilterBar()
+{
+    filterToolBar = new FilterBar([this](const TextFilter& filter) { applyTextFilter(filter); }, inner);
+    // A row of its own, so the field is never folded away behind the severity buttons.
+    inner->addToolBarBreak(Qt::TopToolBarArea);
+    inner->addToolBar(Qt::TopToolBarArea, filterToolBar);
+}
+
+void ChildFrame::applyTextFilter(const TextFilter& filter)
+{
+    if (!logView)
+        return;
+    runGuarded(window(), [this, &filter] { logView->setTextFilter(filter); });
+    filterToolBar->showError(logView->getTextFilterError());
+}
+
+void ChildFrame::createCommands()
+{
+    setCommands({
+        {Command::Find, [this] { finder->open(); }},
+        {Command::FindNext, [this] { finder->findNext(); }},
+        {Command::FindPrevious, [this] { finder->findPrevious(); }},
+        {Command::FilterText, [this] { filterToolBar->focusField(); }},
+        {Command::MessageDetails, [this] { logView->openMessageDetails(); }},
+        {Command::CopyMessage, [this] { copySelectedMessage(); }},
+    });
+}
+
+void ChildFrame::copySelectedMessage()
+{
+    const Message* message = logList->rowMessage(logList->selectedRow());
+    if (!message)
+        return;
+    if (QClipboard* clipboard = QApplication::clipboard())
+        clipboard->setText(
+            QString::fromLocal8Bit(message->getText(), message->getTextLength()), QClipboard::Clipboard);
+}
+
+void ChildFrame::showContextMenu(const QPoint& place)
+{
+    QMenu menu(this);
+    for (Command command : {Command::MessageDetails, Command::CopyMessage, Command::Find}) {
+        QAction* action = createCommandAction(command, &menu);
+        const bool needsRow = command != Command::Find;
+        action->setEnabled(!needsRow || logList->selectedRow() >= 0);
+        connect(action, &QAction::triggered, this, [this, command] { mainFrame.dispatch(command, this); });
+        menu.addAction(action);
+    }
+    menu.exec(place);
+}
+
+QAction* ChildFrame::toolBarAction(Command command) const
+{
+    auto found = buttons.find(command);
+    return found == buttons.end() ? nullptr : found->second;
+}
+
+void ChildFrame::UpdateToolbarChecks()
+{
+    if (!logView)
+        return;
+    const int32_t minimum = logView->getMinimumSeverity();
+    for (auto& [command, action] : buttons) {
+        if (int32_t severity = severityOfFilterCommand(command); Severity::isNamed(severity))
+            action->setChecked(severity == minimum);
+    }
+    buttons[Command::ToggleUnknowns]->setChecked(logView->getShowUnknown());
+    buttons[Command::ToggleFollow]->setChecked(logView->getFollow());
+    buttons[Command::ToggleReloadOnChange]->setChecked(logView->getReloadOnChange());
+    // The filter's widgets as the view has it (after a workspace restore, say).
+    filterToolBar->showFilter(logView->getTextFilter(), logView->getTextFilterError());
+}
+
+void ChildFrame::refreshIcons()
+{
+    for (auto& [command, action] : buttons)
+        refreshCommandIcon(*action, command);
+}
+
+void ChildFrame::bringToFront()
+{
+    showRestored(*this);
+    if (QMdiArea* area = mdiArea())
+        area->setActiveSubWindow(this);
+    raise();
+}
+
+void ChildFrame::restore(const LogEntry& entry)
+{
+    logView->setSwitches(entry.switches);
+    logView->setTextFilterSwitch(entry.textFilter);
+    setGeometry(entry.place.x, entry.place.y, entry.place.width, entry.place.height);
+    UpdateToolbarChecks();
+}
+
+void ChildFrame::moveEvent(QMoveEvent* event)
+{
+    QMdiSubWindow::moveEvent(event);
+    storePlace();
+}
+
+void ChildFrame::resizeEvent(QResizeEvent* event)
+{
+    QMdiSubWindow::resizeEvent(event);
+    storePlace();
+}
+
+void ChildFrame::storePlace()
+{
+    if (closing || app.IsStarting() || !logView || logDocument->getPathName().IsEmpty() || isMaximized()
+        || isMinimized())
+        return;
+    runGuarded(window(), [this] {
+        const QRect place = geometry();
+        logView->getEntryWriter().storePlace({place.x(), place.y(), place.width(), place.height()});
+    });
+}
+
+void ChildFrame::closeEvent(QCloseEvent* event)
+{
+    if (!mainFrame.isClosing()) {
+        runGuarded(window(), [this] {
+            if (!logDocument->getPathName().IsEmpty())
+                logView->getEntryWriter().remove();
+        });
+        closing = true;
+    }
+    QMdiSubWindow::closeEvent(event);
+    // The document is closed now, though the window is deleted only later.
+    if (event->isAccepted())
+        app.GetDocTemplate().remove(this);
+}
+
+} // namespace kestrano

@@ -1,0 +1,96 @@
+// The window of one open log inside the main window: its own toolbar (filters, switches, clear, delete)
+// above the log list. It owns the log's document and view, stores its place in the workspace as it
+// moves, and removes the log from the workspace when the user closes it. Its find bar and text filter
+// are its own commands.
+#pragma once
+
+#include "core/ports/LogFrame.h"
+#include "shell/commands/Command.h"
+#include "shell/commands/CommandTarget.h"
+#include "shell/commands/LogCommands.h"
+#include "shell/widgets/FilterBar.h"
+
+#include <QMdiSubWindow>
+
+#include <map>
+#include <memory>
+
+class QAction;
+class QMainWindow;
+class QToolBar;
+
+namespace kestrano {
+
+class ChildView;
+class Document;
+class FindBar;
+class Kestrano;
+class LogList;
+class MainFrame;
+struct LogEntry;
+
+class ChildFrame : public QMdiSubWindow, public LogFrame, public CommandTarget {
+    Q_OBJECT
+
+public:
+    // Creates the document of the full path, the log list and the view; nothing is read yet.
+    ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath);
+    ~ChildFrame() override;
+
+    Document& document() const { return *logDocument; }
+    ChildView& view() const { return *logView; }
+    LogList& list() const { return *logList; }
+    QToolBar& toolBar() const { return *logToolBar; }
+    FindBar& findBar() const { return *finder; }
+    FilterBar& filterBar() const { return *filterToolBar; }
+    QLineEdit& filterField() const { return filterToolBar->field(); }
+    QComboBox& filterMode() const { return filterToolBar->mode(); }
+    QToolButton& filterCaseButton() const { return filterToolBar->caseButton(); }
+    QToolButton& filterRegexButton() const { return filterToolBar->regexButton(); }
+    // The toolbar button of a command (nullptr for a command the toolbar does not carry).
+    QAction* toolBarAction(Command command) const;
+
+    ViewCommands& viewCommands() { return *viewTarget; }
+    DocumentCommands& documentCommands() { return *documentTarget; }
+
+    void UpdateToolbarChecks() override;
+    // The toolbar's icons anew, after the palette or the icon theme changed.
+    void refreshIcons();
+    void bringToFront() override;
+    // Takes the switches, text filter and place stored for the log, before anything is read; after the
+    // window was added to the main window, which places it otherwise.
+    void restore(const LogEntry& entry);
+    // Stores the window's place in the log's workspace entry, unless starting, closing, maximized or
+    // minimized.
+    void storePlace();
+
+protected:
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createToolBar();
+    void createFilterBar();
+    // Its commands: find, the text filter, details and copy of the selected message.
+    void createCommands();
+    void applyTextFilter(const TextFilter& filter);
+    void showContextMenu(const QPoint& place);
+    void copySelectedMessage();
+
+    Kestrano& app;
+    MainFrame& mainFrame;
+    bool closing = false;
+    QMainWindow* inner;
+    QToolBar* logToolBar = nullptr;
+    LogList* logList;
+    FilterBar* filterToolBar = nullptr;
+    FindBar* finder = nullptr;
+    std::map<Command, QAction*> buttons;
+    std::unique_ptr<Document> logDocument;
+    std::unique_ptr<ChildView> logView;
+    std::unique_ptr<ViewCommands> viewTarget;
+    std::unique_ptr<DocumentCommands> documentTarget;
+};
+
+} // namespace kestrano

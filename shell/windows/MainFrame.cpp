@@ -1,0 +1,538 @@
+#include "shell/windows/MainFrame.h"
+
+#include "config/Config.h"
+#include "config/Path.h"
+#include "core/settings/MonitorSettings.h"
+#include "core/settings/WorkspaceStore.h"
+#include "core/view/ChildView.h"
+#include "core/view/Document.h"
+#include "platform/qt/WindowRestore.h"
+#include "platform/qt/resources/Resources.h"
+#include "shell/app/ErrorGuard.h"
+#include "shell/app/Kestrano.h"
+#include "shell/commands/CommandActions.h"
+#include "shell/windows/ChildFrame.h"
+#include "shell/windows/WindowArrangement.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSocketNotifier>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QStyle>
+#include <QToolBar>
+#include <QUrl>
+
+namespace kestrano {
+
+namespace {
+
+// The Window menu's own entries; the list of log windows follows them.
+constexpr LayoutEntry windowMenuEntries[]
+    = {Command::Cascade, Command::TileHorizontally, Command::TileVertically, Command::ArrangeIcons};
+
+constexpr LayoutEntry mainToolBarLayout[]
+    = {Command::Open, Separator, Command::Cascade, Command::TileHorizontally, Command::TileVertically,
+        Separator, Command::ClearAll, Command::DeleteAllFiles, Separator, Command::Options, Command::About};
+
+QStringList droppedFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (data && data->hasUrls()) {
+        for (const QUrl& url : data->urls()) {
+            if (url.isLocalFile())
+                files << url.toLocalFile();
+        }
+    }
+    return files;
+}
+
+// Takes the drop as a copy or a link, as the source offers, never as a move: the files stay where they
+// are. False when the source offers neither.
+bool takeAsCopyOrLink(QDropEvent* event)
+{
+    const Qt::DropActions offered = event->possibleActions();
+    const Qt::DropAction proposed = event->proposedAction();
+    if (proposed == Qt::CopyAction || proposed == Qt::LinkAction)
+        event->setDropAction(proposed);
+    else if (offered & Qt::CopyAction)
+        event->setDropAction(Qt::CopyAction);
+    else if (offered & Qt::LinkAction)
+        event->setDropAction(Qt::LinkAction);
+    else
+        return false;
+    event->accept();
+    return true;
+}
+
+// The text of the exception being handled; the pass goes on even when there is no memory for it.
+QString describeFailure() noexcept
+{
+    try {
+        return describeCurrentException();
+    } catch (...) {
+        return QStringLiteral("Out of memory.");
+    }
+}
+
+} // namespace
+
+MainFrame::MainFrame(Kestrano& app, const WindowPlace& place)
+    : app(app)
+    , area(new QMdiArea(this))
+{
+    setWindowTitle(QString::fromLatin1(haspel::kApplicationName));
+    setWindowIcon(programIcon());
+    rememberStateBeforeMinimized(*this);
+    setCentralWidget(area);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    move(place.x, place.y);
+    resize(place.width, place.height);
+
+    createCommands();
+    createActions();
+    createWindowKeys();
+    createToolBar();
+    statusBar()->setSizeGripEnabled(true);
+    SetIdleMessage(tr("Ready"));
+    createMenus();
+    setAcceptDrops(true);
+
+    connect(area, &QMdiArea::subWindowActivated, this, [this] { updateCommands(); });
+    timer.setSingleShot(true);
+    // Never early: a pass due in a second is not looked for twice.
+    timer.setTimerType(Qt::PreciseTimer);
+    connect(&timer, &QTimer::timeout, this, [this] { runPolls([this] { return scheduler.runDue(); }); });
+    if (scheduler.getDescriptor() >= 0) {
+        changes = std::make_unique<QSocketNotifier>(scheduler.getDescriptor(), QSocketNotifier::Read);
+        connect(changes.get(), &QSocketNotifier::activated, this, [this] {
+            runGuarded(this, [this] {
+                const int32_t wait = scheduler.takeChanges();
+                if (!polling && !closing)
+                    timer.start(wait);
+            });
+        });
+    }
+    app.GetDocTemplate().setObservers([this](ChildFrame& frame) { startPolling(frame); },
+        [this](ChildFrame& frame) { stopPolling(frame); });
+    updateCommands();
+    RestartUpdateTimer();
+}
+
+MainFrame::~MainFrame()
+{
+    timer.stop();
+    closing = true;
+    // The log windows go while this window is still whole, without telling it.
+    area->disconnect(this);
+    delete area;
+    app.GetDocTemplate().setObservers({}, {});
+}
+
+void MainFrame::createActions()
+{
+    for (const CommandInfo& info : commandTable()) {
+        QAction* action = createShortcutAction(info.command, this);
+        const Command command = info.command;
+        connect(action, &QAction::triggered, this, [this, command] { dispatch(command, activeChild()); });
+        action->setCheckable(info.checkable == Checkable::InMenu);
+        addAction(action);
+        actions[command] = action;
+    }
+    // The desktop's quit key too.
+    actions[Command::Exit]->setShortcuts(
+        {actions[Command::Exit]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q)});
+}
+
+// The keys of multiple-window programs: Ctrl+F6 and Ctrl+Shift+F6 go to the next and previous log
+// window, Ctrl+F4 closes the active one. The log window's system menu closes it with the platform's
+// Close keys, which take Ctrl+F4 only on some platforms; a second one would make the key ambiguous.
+void MainFrame::createWindowKeys()
+{
+    const auto key = [this](QKeyCombination combination, auto act) {
+        auto* action = new QAction(this);
+        action->setShortcut(QKeySequence(combination));
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this,
+            [this, act] { runGuarded(this, [this, act] { act(*area); }); });
+        addAction(action);
+    };
+    key(Qt::CTRL | Qt::Key_F6, [](QMdiArea& area) { area.activateNextSubWindow(); });
+    key(Qt::CTRL | Qt::SHIFT | Qt::Key_F6, [](QMdiArea& area) { area.activatePreviousSubWindow(); });
+    const QKeySequence closeKey(Qt::CTRL | Qt::Key_F4);
+    if (!QKeySequence::keyBindings(QKeySequence::Close).contains(closeKey))
+        key(Qt::CTRL | Qt::Key_F4, [](QMdiArea& area) { area.closeActiveSubWindow(); });
+}
+
+void MainFrame::createToolBar()
+{
+    mainToolBar
+        = createToolsBar(this, mainToolBarLayout, [this](Command command) { return actions[command]; });
+    addToolBar(Qt::TopToolBarArea, mainToolBar);
+    // Hidden or shown from the window's context menu too.
+    connect(mainToolBar, &QToolBar::visibilityChanged, this, [this] { updateBarChecks(); });
+}
+
+QMenu* MainFrame::createMenu(const QString& title, std::span<const LayoutEntry> entries)
+{
+    auto* menu = new QMenu(title, this);
+    addCommands(*menu, entries, [this](Command command) { return actions[command]; });
+    return menu;
+}
+
+QMenu* MainFrame::withFontEntry(QMenu* menu)
+{
+    if (!fontAction) {
+        fontAction = new QAction(tr("&Font..."), this);
+        fontAction->setStatusTip(tr("Choose the font of the log lists."));
+        connect(fontAction, &QAction::triggered, this,
+            [this] { runGuarded(this, [this] { app.ChooseLogFont(); }); });
+    }
+    menu->addSeparator();
+    menu->addAction(fontAction);
+    return menu;
+}
+
+void MainFrame::createMenus()
+{
+    using C = Command;
+    menusWithoutLogs = {
+        createMenu(tr("&File"),
+            {C::Open, C::OpenJournal, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit}),
+        withFontEntry(createMenu(
+            tr("&View"), {C::Toolbar, C::StatusBar, Separator, C::ClearAll, Separator, C::Refresh})),
+        createMenu(tr("&Help"), {C::Help, C::TermsAndConditions, C::WebSite, Separator, C::About}),
+    };
+    windowMenu = createMenu(tr("&Window"), windowMenuEntries);
+    connect(windowMenu, &QMenu::aboutToShow, this, &MainFrame::fillWindowMenu);
+    menusWithLogs = {
+        createMenu(tr("&File"),
+            {C::Open, C::OpenJournal, C::DeleteFile, C::DeleteAllFiles, Separator, C::Options, Separator,
+                C::Exit}),
+        createMenu(tr("&Edit"),
+            {C::CopyMessage, C::MessageDetails, Separator, C::Find, C::FindNext, C::FindPrevious}),
+        createMenu(tr("Fil&ter"),
+            {C::SetToDebugs, C::SetToInformations, C::SetToWarnings, C::SetToErrors, C::SetToFatals,
+                Separator, C::ToggleUnknowns, Separator, C::FilterText}),
+        withFontEntry(createMenu(tr("&View"),
+            {C::Toolbar, C::StatusBar, Separator, C::ToggleFollow, C::ToggleReloadOnChange, Separator,
+                C::Clear, C::ClearAll, Separator, C::Refresh})),
+        windowMenu,
+        createMenu(tr("&Help"), {C::About}),
+    };
+    for (QMenu* menu : menusWithoutLogs)
+        menuBar()->addMenu(menu);
+}
+
+void MainFrame::fillWindowMenu()
+{
+    const QList<QAction*> entries = windowMenu->actions();
+    for (qsizetype i = std::size(windowMenuEntries); i < entries.size(); ++i) {
+        windowMenu->removeAction(entries[i]);
+        if (entries[i]->parent() == windowMenu)
+            entries[i]->deleteLater();
+    }
+    const QList<QMdiSubWindow*> windows = area->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty())
+        return;
+    windowMenu->addSeparator();
+    int number = 1;
+    for (QMdiSubWindow* window : windows) {
+        QString label = number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(window->windowTitle())
+                                    : QStringLiteral("%1 %2").arg(number).arg(window->windowTitle());
+        QAction* entry = windowMenu->addAction(label);
+        // Only the active window carries a mark.
+        if (window == area->currentSubWindow()) {
+            entry->setCheckable(true);
+            entry->setChecked(true);
+        }
+        connect(entry, &QAction::triggered, this, [this, window = QPointer<QMdiSubWindow>(window)] {
+            if (window) {
+                showRestored(*window);
+                area->setActiveSubWindow(window);
+            }
+        });
+        ++number;
+    }
+}
+
+QList<QMenu*> MainFrame::currentMenus() const
+{
+    return showingLogMenus ? menusWithLogs : menusWithoutLogs;
+}
+
+QAction* MainFrame::action(Command command) const
+{
+    auto found = actions.find(command);
+    return found == actions.end() ? nullptr : found->second;
+}
+
+ChildFrame* MainFrame::activeChild() const
+{
+    return qobject_cast<ChildFrame*>(area->currentSubWindow());
+}
+
+void MainFrame::addChild(ChildFrame* frame)
+{
+    area->addSubWindow(frame);
+    // While starting the window is not shown yet, and its area has no size until laid out.
+    if (!area->isVisible())
+        layout()->activate();
+    const QSize space = area->isVisible() ? area->viewport()->size() : area->contentsRect().size();
+    const int step = frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
+    frame->setGeometry(cascadedPlace(space, static_cast<int>(area->subWindowList().size()) - 1, step));
+    // Later: the frame is half destroyed when the signal comes.
+    connect(frame, &QObject::destroyed, this, [this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!closing)
+                    updateCommands();
+            },
+            Qt::QueuedConnection);
+    });
+    connect(frame, &QWidget::windowTitleChanged, this, [this] { updateCaption(); });
+    // After the area has put its own title on this window.
+    connect(frame, &QMdiSubWindow::windowStateChanged, this, [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { updateCaption(); }, Qt::QueuedConnection);
+    });
+}
+
+void MainFrame::SetIdleMessage(const QString& text)
+{
+    idleMessage = text;
+    statusBar()->showMessage(idleMessage);
+}
+
+void MainFrame::RestartUpdateTimer()
+{
+    timer.start(scheduler.restart(app.GetSettings().GetUpdateEvery()));
+}
+
+void MainFrame::startPolling(ChildFrame& frame)
+{
+    polledLogs[&frame] = scheduler.addLog(
+        frame.document().getSource().getWatchPath(), [this, &frame] { return pollLog(frame); });
+}
+
+void MainFrame::stopPolling(ChildFrame& frame)
+{
+    const auto found = polledLogs.find(&frame);
+    if (found == polledLogs.end())
+        return;
+    scheduler.removeLog(found->second);
+    polledLogs.erase(found);
+}
+
+// A failure ends only the log's own poll.
+bool MainFrame::pollLog(ChildFrame& frame)
+{
+    try {
+        frame.view().pollLogFile();
+        return frame.view().hasMoreToRead();
+    } catch (...) {
+        if (pollFailure.isNull())
+            pollFailure = describeFailure();
+        return false;
+    }
+}
+
+void MainFrame::pollAllLogs()
+{
+    runPolls([this] { return scheduler.runPass(); });
+}
+
+void MainFrame::runPolls(const std::function<int32_t()>& run)
+{
+    timer.stop();
+    polling = true;
+    pollFailure = QString();
+    int32_t wait = run();
+    if (!pollFailure.isNull()) {
+        runGuarded(this, [this] { app.GetMessageBox().showError(pollFailure.toLocal8Bit().constData()); });
+        wait = scheduler.restart(app.GetSettings().GetUpdateEvery());
+    }
+    polling = false;
+    // A log with more to read is read on at once, after the events that came meanwhile.
+    timer.start(wait);
+}
+
+CommandTarget* MainFrame::handlerOf(Command command, ChildFrame* from)
+{
+    if (from)
+        return findHandler(command, {&from->viewCommands(), &from->documentCommands(), from, this, &app});
+    return findHandler(command, {this, &app});
+}
+
+void MainFrame::dispatch(Command command, ChildFrame* from)
+{
+    runGuarded(this, [&] {
+        if (CommandTarget* handler = handlerOf(command, from))
+            handler->runCommand(command);
+    });
+}
+
+void MainFrame::updateCommands()
+{
+    ChildFrame* child = activeChild();
+    for (auto& [command, action] : actions)
+        action->setEnabled(handlerOf(command, child) != nullptr);
+    updateBarChecks();
+
+    const bool logMenus = child != nullptr;
+    if (logMenus != showingLogMenus) {
+        showingLogMenus = logMenus;
+        menuBar()->clear();
+        for (QMenu* menu : currentMenus())
+            menuBar()->addMenu(menu);
+    }
+    updateCaption();
+}
+
+void MainFrame::updateBarChecks()
+{
+    actions[Command::Toolbar]->setChecked(mainToolBar->isVisibleTo(this));
+    actions[Command::StatusBar]->setChecked(statusBar()->isVisibleTo(this));
+}
+
+// "Kestrano - rot.log", or "Kestrano - [rot.log]" while the log window is maximised, as the area
+// itself titles a maximised window.
+void MainFrame::updateCaption()
+{
+    ChildFrame* child = activeChild();
+    const QString name = QString::fromLatin1(haspel::kApplicationName);
+    if (!child)
+        setWindowTitle(name);
+    else if (child->isMaximized())
+        setWindowTitle(QStringLiteral("%1 - [%2]").arg(name, child->windowTitle()));
+    else
+        setWindowTitle(name + QStringLiteral(" - ") + child->windowTitle());
+}
+
+void MainFrame::createCommands()
+{
+    // Each command of the main window ends with the actions and menus brought up to date.
+    const auto handler = [this](Command command, auto act, std::function<bool()> enabled = {}) {
+        return CommandHandler {command,
+            [this, act] {
+                act();
+                updateCommands();
+            },
+            std::move(enabled)};
+    };
+    const auto withLogWindow = [this] { return activeChild() != nullptr; };
+    setCommands({
+        handler(Command::ClearAll, [this] { clearAll(); }),
+        handler(Command::DeleteAllFiles, [this] { deleteAllFiles(); }),
+        handler(Command::Exit, [this] { close(); }),
+        handler(Command::Toolbar, [this] { mainToolBar->setVisible(!mainToolBar->isVisibleTo(this)); }),
+        handler(Command::StatusBar, [this] { statusBar()->setVisible(!statusBar()->isVisibleTo(this)); }),
+        handler(
+            Command::Cascade, [this] { area->cascadeSubWindows(); }, withLogWindow),
+        handler(
+            Command::TileHorizontally, [this] { tileHorizontally(*area); }, withLogWindow),
+        handler(
+            Command::TileVertically, [this] { tileVertically(*area); }, withLogWindow),
+        handler(
+            Command::ArrangeIcons, [this] { arrangeIcons(*area); }, withLogWindow),
+    });
+}
+
+void MainFrame::clearAll()
+{
+    app.GetDocTemplate().forEachFrame([](ChildFrame& frame) { frame.view().clearMessages(); });
+}
+
+void MainFrame::deleteAllFiles()
+{
+    if (app.GetMessageBox().askYesNo(tr("Sure to delete all open log files?").toLocal8Bit().constData()))
+        app.GetDocTemplate().forEachFrame([](ChildFrame& frame) { frame.document().deleteLogFile(); });
+}
+
+bool MainFrame::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        statusBar()->showMessage(tip.isEmpty() ? idleMessage : tip);
+        return true;
+    }
+    // Light or dark, or another icon theme: the bundled icons follow.
+    if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::ThemeChange) {
+        for (auto& [command, action] : actions)
+            refreshCommandIcon(*action, command);
+        app.GetDocTemplate().forEachFrame([](ChildFrame& frame) { frame.refreshIcons(); });
+    }
+    return QMainWindow::event(event);
+}
+
+void MainFrame::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    storePlace();
+}
+
+void MainFrame::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    storePlace();
+}
+
+void MainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        storePlace();
+}
+
+void MainFrame::storePlace()
+{
+    runGuarded(this, [this] {
+        const bool maximized = isMaximized();
+        if (isMinimized() && !maximized)
+            return; // a minimized window stores nothing
+        storeMainWindowPlace(app.GetConfigRootSection(), {{x(), y(), width(), height()}, maximized});
+    });
+}
+
+void MainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedFiles(event->mimeData()).isEmpty())
+        takeAsCopyOrLink(event);
+}
+
+void MainFrame::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!droppedFiles(event->mimeData()).isEmpty())
+        takeAsCopyOrLink(event);
+}
+
+void MainFrame::dropEvent(QDropEvent* event)
+{
+    const QStringList files = droppedFiles(event->mimeData());
+    if (files.isEmpty() || !takeAsCopyOrLink(event))
+        return;
+    runGuarded(this, [this, &files] {
+        for (const QString& file : files)
+            app.OpenDocumentFile(file.toLocal8Bit().constData());
+    });
+}
+
+void MainFrame::closeEvent(QCloseEvent* event)
+{
+    // Log windows now go away with the main window and keep their workspace entries.
+    closing = true;
+    timer.stop();
+    QMainWindow::closeEvent(event);
+}
+
+} // namespace kestrano
