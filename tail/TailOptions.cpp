@@ -28,7 +28,7 @@ const char* const HelpText
       "      --journal-file FILE   read the journal from FILE (repeatable), as journalctl --file\n"
       "      --config FILE         read the settings from FILE instead\n"
       "  -n, --once                read each file once and exit\n"
-      "  -i, --interval MS         polling interval in milliseconds (at least 1)\n"
+      "  -i, --interval MS         polling interval in milliseconds (at least 1; below 10 waits 10)\n"
       "  -c, --bytes N             bytes read from the end of a file at the start (-1: all)\n"
       "  -s, --min-severity S      hide messages below S: debug, info, warn, error or fatal\n"
       "  -u, --hide-unknown        hide messages of unknown severity\n"
