@@ -8,7 +8,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
-#include <vector>
 
 namespace haspel {
 
@@ -42,29 +41,17 @@ std::FILE* OpenLocked(const char* path)
 
 } // namespace
 
-Logger::Logger()
+Logger::Logger(const char* level)
     : clock(systemClock)
     , startTick(systemClock.GetTickMilliseconds())
 {
-    std::vector<const char*> arguments;
-    for (int32_t i = 0; i < GetApplicationArgumentCount(); ++i)
-        arguments.push_back(GetApplicationArgument(i));
-    Initialize(int32_t(arguments.size()), arguments.data());
+    Initialize(level);
 }
 
 Logger::Logger(int32_t argumentCount, const char* const* arguments, const LogClock& clock)
     : clock(clock)
     , startTick(clock.GetTickMilliseconds())
 {
-    Initialize(argumentCount, arguments);
-}
-
-void Logger::Initialize(int32_t argumentCount, const char* const* arguments)
-{
-    if (GetApplicationPath().GetComponentCount() == 0)
-        throw EIllegalArgument("__argv[0] contains an illegal program path", "haspel::Logger::Logger", 39);
-    path = CreateApplicationLikePath(GetDocumentsOrApplicationDirectory(), "log").ToString(false);
-
     CommandLine commandLine;
     commandLine.AddOption("/log", 1);
     commandLine.AddOption("--log", 1);
@@ -72,10 +59,17 @@ void Logger::Initialize(int32_t argumentCount, const char* const* arguments)
     const ArrayList<String>* values = commandLine.GetOptionValues("/log");
     if (values->GetCount() == 0)
         values = commandLine.GetOptionValues("--log");
-    if (values->GetCount() > 0) {
-        String level(*values->GetFirst());
-        level.ToLower();
-        threshold = GetThresholdOfName(level.GetText());
+    Initialize(values->GetCount() > 0 ? values->GetFirst()->GetText() : nullptr);
+}
+
+void Logger::Initialize(const char* level)
+{
+    if (GetApplicationPath().GetComponentCount() == 0)
+        throw EIllegalArgument("__argv[0] contains an illegal program path", "haspel::Logger::Logger", 39);
+    if (level) {
+        String name(level);
+        name.ToLower();
+        threshold = GetThresholdOfName(name.GetText());
     }
 
     Log("haspel::Logger::Logger", 83, LogLevel::Info, "Logger initialized");
@@ -121,8 +115,9 @@ bool Logger::EnsureOpen()
 {
     if (file)
         return true;
+    // The state folder is made for the first record, so a run that writes none leaves no trace.
     if (path.IsEmpty())
-        return false;
+        path = CreateApplicationLikePath(GetDocumentsOrApplicationDirectory(), "log").ToString(false);
     file = OpenLocked(path.GetText());
     if (!file)
         return false;

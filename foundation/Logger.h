@@ -1,6 +1,7 @@
 // haspel::Logger: the process-wide diagnostic log. Appends timestamped records at or above a threshold
-// (set by "/log LEVEL" or "--log LEVEL") to <program>.log in the state folder; the file is created
-// only when the first record passes. While it exists, located exceptions write their records here.
+// (set by "/log LEVEL" or "--log LEVEL") to <program>.log in the state folder; the file, and the folder,
+// are made only when the first record passes. While it exists, located exceptions write their records
+// here.
 #pragma once
 
 #include "foundation/LogClock.h"
@@ -14,8 +15,8 @@ namespace haspel {
 
 class Logger {
 public:
-    // Reads the process's argument vector and the system clock.
-    Logger();
+    // Takes the threshold from the level's name (nullptr: the default) and the time from the system clock.
+    explicit Logger(const char* level);
     // Reads the switches from the given vector and the time from the clock, which must outlive the logger.
     Logger(int32_t argumentCount, const char* const* arguments, const LogClock& clock);
     virtual ~Logger();
@@ -27,7 +28,7 @@ public:
         __attribute__((format(printf, 5, 6)));
 
 private:
-    void Initialize(int32_t argumentCount, const char* const* arguments);
+    void Initialize(const char* level);
     bool EnsureOpen();
     void WriteRecord(const char* origin, int32_t line, LogLevel level, const char* text);
     static void ExceptionSinkFunction(const char* origin, int32_t line, int32_t level, const char* text);

@@ -33,7 +33,8 @@ const char* const HelpText
       "  -s, --min-severity S      hide messages below S: debug, info, warn, error or fatal\n"
       "  -u, --hide-unknown        hide messages of unknown severity\n"
       "      --no-multiline        every line is a message of its own\n"
-      "      --color=WHEN          colour the tags: never, always or auto (the default)\n"
+      "      --color[=WHEN]        colour the tags: never, always or auto (the default,\n"
+      "                            also meant by --color alone)\n"
       "  -e, --grep PATTERN        show only the messages that match PATTERN (any of several -e);\n"
       "                            a message matches when any of its lines does\n"
       "  -v, --invert-match        show only the messages that match no PATTERN\n"
@@ -66,7 +67,7 @@ const option LongOptions[] = {
     {"min-severity", required_argument, nullptr, 's'},
     {"hide-unknown", no_argument, nullptr, 'u'},
     {"no-multiline", no_argument, nullptr, NoMultiLineOption},
-    {"color", required_argument, nullptr, ColorOption},
+    {"color", optional_argument, nullptr, ColorOption},
     {"grep", required_argument, nullptr, 'e'},
     {"invert-match", no_argument, nullptr, 'v'},
     {"fixed-strings", no_argument, nullptr, 'F'},
@@ -154,12 +155,13 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
             options.noMultiLine = true;
             break;
         case ColorOption:
-            if (std::strcmp(optarg, "never") == 0)
+            // A value only attached (--color=WHEN); alone it means auto, the default.
+            if (!optarg || std::strcmp(optarg, "auto") == 0)
+                options.color = ColorWhen::Auto;
+            else if (std::strcmp(optarg, "never") == 0)
                 options.color = ColorWhen::Never;
             else if (std::strcmp(optarg, "always") == 0)
                 options.color = ColorWhen::Always;
-            else if (std::strcmp(optarg, "auto") == 0)
-                options.color = ColorWhen::Auto;
             else {
                 result.exitStatus = usageError("invalid colour choice '%s': never, always or auto", optarg);
                 return result;
@@ -185,7 +187,7 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
             result.exitStatus = 0;
             return result;
         case VersionOption:
-            std::printf("%s (%s) %s\n", Program, haspel::kApplicationName, ProgramVersion);
+            std::fputs(versionText(Program).c_str(), stdout);
             result.exitStatus = 0;
             return result;
         case ':':

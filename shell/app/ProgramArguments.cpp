@@ -5,6 +5,7 @@
 #include "core/sources/SourceRegistry.h"
 
 #include <cstring>
+#include <getopt.h>
 #include <string_view>
 
 namespace kestrano {
@@ -48,6 +49,16 @@ std::string translated(const char* text, std::string_view value = {})
     return result.toLocal8Bit().toStdString();
 }
 
+enum LongOnly { VersionOption = 256, LogOption, JournalOption };
+
+const option longOptions[] = {
+    {"log", required_argument, nullptr, LogOption},
+    {"journal", optional_argument, nullptr, JournalOption},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, VersionOption},
+    {nullptr, 0, nullptr, 0},
+};
+
 std::string baseName(const char* programName)
 {
     std::string name = programName && *programName ? programName : "kestrano";
@@ -61,36 +72,63 @@ std::string baseName(const char* programName)
 ProgramArguments parseProgramArguments(int argc, const char* const* argv)
 {
     ProgramArguments result;
-    bool options = true;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (argument.empty())
-            continue;
-        if (options && argument.size() > 1 && argument[0] == '-') {
-            if (argument == "--") {
-                options = false;
-            } else if (argument == "--log") {
-                if (++i == argc && result.error.empty())
-                    result.error = translated("option '--log' needs a level");
-            } else if (argument == "--journal" || argument.starts_with("--journal=")) {
-                const std::string unit(argument.size() > 10 ? argument.substr(10) : std::string_view());
-                result.files.push_back(journalName(unit));
-            } else if (argument == "--help") {
-                result.help = true;
-            } else if (argument == "--version") {
-                result.version = true;
-            } else if (const int values = qtOptionValues(argument); values >= 0) {
-                i += values;
-            } else if (result.error.empty()) {
-                result.error = translated("unknown option '%1'", argument);
+    const auto refuse = [&result](std::string error) {
+        if (result.error.empty())
+            result.error = std::move(error);
+    };
+    // Qt's options go first, as QGuiApplication takes them out of the vector.
+    std::vector<char*> arguments;
+    for (int i = 0; i < argc; ++i) {
+        const int values = i > 0 && argv[i][0] == '-' ? qtOptionValues(argv[i]) : -1;
+        if (values < 0)
+            arguments.push_back(const_cast<char*>(argv[i])); // in order, getopt moves nothing
+        else
+            i += values;
+    }
+    const int count = static_cast<int>(arguments.size());
+    opterr = 0;
+    optind = 0; // a fresh scan of another vector
+    int code;
+    // "-": the other arguments come back in order as code 1, so "/log" can take the level after it.
+    while ((code = getopt_long(count, arguments.data(), "-:h", longOptions, nullptr)) != -1) {
+        switch (code) {
+        case 1:
+            if (std::strcmp(optarg, "/log") == 0) {
+                if (optind < count && !result.logLevel)
+                    result.logLevel = arguments[optind];
+                if (optind < count)
+                    ++optind;
+            } else if (*optarg != '\0') {
+                result.files.emplace_back(optarg);
             }
-            continue;
+            break;
+        case LogOption:
+            if (!result.logLevel)
+                result.logLevel = optarg;
+            break;
+        case JournalOption:
+            result.files.push_back(journalName(optarg ? optarg : ""));
+            break;
+        case 'h':
+            result.help = true;
+            break;
+        case VersionOption:
+            result.version = true;
+            break;
+        case ':':
+            refuse(translated("option '--log' needs a level"));
+            break;
+        default: {
+            // A short option inside a group is named alone; a long one as written.
+            const char shortName[] = {'-', static_cast<char>(optopt), '\0'};
+            refuse(translated("unknown option '%1'", optopt > 0 && optopt < 256 ? shortName : arguments[optind - 1]));
+            break;
         }
-        if (options && argument == "/log") {
-            ++i; // the level
-            continue;
         }
-        result.files.emplace_back(argument);
+    }
+    for (int i = optind; i < count; ++i) {
+        if (*arguments[i] != '\0')
+            result.files.emplace_back(arguments[i]);
     }
     return result;
 }
@@ -102,14 +140,15 @@ std::string usageText(const char* programName)
         "Usage: %1 [--log LEVEL] [--journal[=UNIT]] [LOGFILE...]\n"
         "Watches text log files while other programs write them.\n"
         "\n"
-        "  LOGFILE        a log file to open in a window of its own (may be given several times);\n"
-        "                 - reads standard input, a name ending in .gz or .xz is decompressed\n"
-        "  --journal[=UNIT]  follow the systemd journal, or one unit's entries\n"
-        "  --log LEVEL    write the diagnostic log from LEVEL on: debug, info, warn, error,\n"
-        "                 exception or fatal (also written /log LEVEL)\n"
-        "  --help         show this help and exit\n"
-        "  --version      show the version and exit\n"
-        "  --             every argument after it is a log file\n")
+        "  LOGFILE           a log file to open in a window of its own (may be given several times);\n"
+        "                    - reads standard input, a name ending in .gz or .xz is decompressed\n"
+        "      --journal[=UNIT]  follow the systemd journal, or one unit's entries\n"
+        "      --log LEVEL   write the diagnostic log from LEVEL on: debug, info, warn, error,\n"
+        "                    exception or fatal (also written /log LEVEL)\n"
+        "  -h, --help        show this help and exit\n"
+        "      --version     show the version and exit\n"
+        "  --                every argument after it is a log file\n"
+        "Long options may be abbreviated while they stay unambiguous.\n")
         .arg(QString::fromLocal8Bit(baseName(programName)))
         .toLocal8Bit()
         .toStdString();

@@ -1,10 +1,13 @@
-// The program's own command line: "/log LEVEL" or "--log LEVEL" (read by the logger), "--help",
-// "--version", "--journal[=UNIT]" (the journal's log name joins the files), the options Qt takes for
-// itself (-platform, -style and the like), and every other argument a log file to open, in order ("-" is
-// standard input). After "--" all are files; an empty argument is ignored; any other argument that
-// starts with "-" is a usage error.
+// The program's own command line, read with getopt_long as kestrano-tail reads its own (long options
+// may be abbreviated where unambiguous): "--log LEVEL" or the program's own "/log LEVEL", "-h" or
+// "--help", "--version", "--journal[=UNIT]" (the journal's log name joins the files), the options Qt
+// takes for itself (-platform, -style and the like, wherever they stand, as Qt takes them), and every
+// other argument a log file to open, in order ("-" is standard input; options may follow files). After
+// "--" all are files; an empty argument is ignored; any other argument that starts with "-" is a usage
+// error.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +15,8 @@ namespace kestrano {
 
 struct ProgramArguments {
     std::vector<std::string> files;
+    // The level of the diagnostic log, the first one given.
+    std::optional<std::string> logLevel;
     bool help = false;
     bool version = false;
     // Why the command line is refused (an unknown option, a missing level), or empty.

@@ -34,7 +34,7 @@ int run(int argc, char** argv)
         return 0;
     }
     if (early.version) {
-        std::printf("%s %s\n", haspel::kApplicationName, kestrano::ProgramVersion);
+        std::fputs(kestrano::versionText("kestrano").c_str(), stdout);
         return 0;
     }
     haspel::SetApplicationArguments(argc, argv);
@@ -46,7 +46,7 @@ int run(int argc, char** argv)
         return 0;
 
     kestrano::Kestrano app;
-    haspel::Logger logger;
+    haspel::Logger logger(early.logLevel ? early.logLevel->c_str() : nullptr);
     kestrano::GuardedApplication application(argc, argv);
     const kestrano::Translations translations;
     // Docks find the desktop file (its name and icon) by the window's class (X11) or app_id (Wayland).
