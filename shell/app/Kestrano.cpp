@@ -207,8 +207,9 @@ void Kestrano::createCommands()
 void Kestrano::OnFileOpen()
 {
     // First, and chosen at first, the names logs usually have: rotated, compressed, syslog's.
-    const QString usualNames = QCoreApplication::translate("kestrano::Kestrano", "Usual log names (%1)")
-                                   .arg(QStringLiteral("*.log *.log.* *.gz *.xz syslog* messages* *.out *.err"));
+    const QString usualNames
+        = QCoreApplication::translate("kestrano::Kestrano", "Usual log names (%1)")
+              .arg(QStringLiteral("*.log *.log.* *.gz *.xz syslog* messages* *.out *.err"));
     const QString path = QFileDialog::getOpenFileName(mainFrame.get(),
         QCoreApplication::translate("kestrano::Kestrano", "Open"), QString(),
         usualNames + QStringLiteral(";;")

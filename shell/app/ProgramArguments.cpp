@@ -121,7 +121,8 @@ ProgramArguments parseProgramArguments(int argc, const char* const* argv)
         default: {
             // A short option inside a group is named alone; a long one as written.
             const char shortName[] = {'-', static_cast<char>(optopt), '\0'};
-            refuse(translated("unknown option '%1'", optopt > 0 && optopt < 256 ? shortName : arguments[optind - 1]));
+            refuse(translated(
+                "unknown option '%1'", optopt > 0 && optopt < 256 ? shortName : arguments[optind - 1]));
             break;
         }
         }

@@ -636,6 +636,10 @@
         <source>Log files (*.log);;All Files (*)</source>
         <translation>Protokolldateien (*.log);;Alle Dateien (*)</translation>
     </message>
+    <message>
+        <source>Usual log names (%1)</source>
+        <translation>Übliche Protokollnamen (%1)</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::MainFrame</name>
@@ -830,26 +834,28 @@ kann Ihr System verlangsamen. Wollen Sie das wirklich?</translation>
         <source>Usage: %1 [--log LEVEL] [--journal[=UNIT]] [LOGFILE...]
 Watches text log files while other programs write them.
 
-  LOGFILE        a log file to open in a window of its own (may be given several times);
-                 - reads standard input, a name ending in .gz or .xz is decompressed
-  --journal[=UNIT]  follow the systemd journal, or one unit&apos;s entries
-  --log LEVEL    write the diagnostic log from LEVEL on: debug, info, warn, error,
-                 exception or fatal (also written /log LEVEL)
-  --help         show this help and exit
-  --version      show the version and exit
-  --             every argument after it is a log file
+  LOGFILE           a log file to open in a window of its own (may be given several times);
+                    - reads standard input, a name ending in .gz or .xz is decompressed
+      --journal[=UNIT]  follow the systemd journal, or one unit&apos;s entries
+      --log LEVEL   write the diagnostic log from LEVEL on: debug, info, warn, error,
+                    exception or fatal (also written /log LEVEL)
+  -h, --help        show this help and exit
+      --version     show the version and exit
+  --                every argument after it is a log file
+Long options may be abbreviated while they stay unambiguous.
 </source>
         <translation>Aufruf: %1 [--log STUFE] [--journal[=UNIT]] [PROTOKOLLDATEI...]
 Beobachtet Textprotokolldateien, während andere Programme sie schreiben.
 
-  PROTOKOLLDATEI  eine Protokolldatei, die ein eigenes Fenster bekommt (auch mehrere);
-                  - liest die Standardeingabe, ein Name auf .gz oder .xz wird entpackt
-  --journal[=UNIT]  dem systemd-Journal folgen, oder den Einträgen einer Unit
-  --log STUFE     das Diagnoseprotokoll ab STUFE schreiben: debug, info, warn, error,
-                  exception oder fatal (auch als /log STUFE)
-  --help          diese Hilfe zeigen und beenden
-  --version       die Version zeigen und beenden
-  --              jedes Argument danach ist eine Protokolldatei
+  PROTOKOLLDATEI      eine Protokolldatei, die ein eigenes Fenster bekommt (auch mehrere);
+                      - liest die Standardeingabe, ein Name auf .gz oder .xz wird entpackt
+      --journal[=UNIT]  dem systemd-Journal folgen, oder den Einträgen einer Unit
+      --log STUFE     das Diagnoseprotokoll ab STUFE schreiben: debug, info, warn, error,
+                      exception oder fatal (auch als /log STUFE)
+  -h, --help          diese Hilfe zeigen und beenden
+      --version       die Version zeigen und beenden
+  --                  jedes Argument danach ist eine Protokolldatei
+Lange Optionen dürfen abgekürzt werden, solange sie eindeutig bleiben.
 </translation>
     </message>
 </context>

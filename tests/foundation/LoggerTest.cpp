@@ -113,6 +113,36 @@ TEST_F(LoggerTest, NoFileUnlessARecordPasses)
     EXPECT_FALSE(LogExists());
 }
 
+TEST_F(LoggerTest, TheStateFolderIsMadeWithTheFirstRecordOnly)
+{
+    const std::string stateFolder = state.path() + "/Tormalind";
+    {
+        auto logger = Make({});
+        logger->Log("test", 1, LogLevel::Warn, "below the threshold");
+        EXPECT_FALSE(std::filesystem::exists(stateFolder));
+        logger->Log("test", 2, LogLevel::Error, "written");
+    }
+    EXPECT_NE(Log().find("written"), std::string::npos);
+}
+
+TEST_F(LoggerTest, TheLevelMayBeGivenByName)
+{
+    {
+        Logger named("DEBUG");
+        named.Log("test", 1, LogLevel::Debug, "named");
+    }
+    {
+        Logger unnamed(nullptr); // the default threshold
+        unnamed.Log("test", 1, LogLevel::Warn, "dropped");
+        unnamed.Log("test", 2, LogLevel::Error, "kept");
+    }
+    const std::string log = Log();
+    EXPECT_NE(log.find("Logger initialized"), std::string::npos);
+    EXPECT_NE(log.find(") named\n"), std::string::npos);
+    EXPECT_EQ(log.find("dropped"), std::string::npos);
+    EXPECT_NE(log.find(") kept\n"), std::string::npos);
+}
+
 TEST_F(LoggerTest, ExactRecordsAndOneSeparatorPerRun)
 {
     for (int run = 0; run < 2; ++run) {

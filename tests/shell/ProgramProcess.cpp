@@ -1,12 +1,16 @@
 #include "tests/shell/ProgramProcess.h"
 
+#include "config/Config.h"
+#include "platform/SessionInstance.h"
 #include "tests/support/TempDir.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <memory>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -90,6 +94,32 @@ std::string ProgramProcess::output() const
     } catch (const std::exception&) {
         return std::string();
     }
+}
+
+std::string configurationFile()
+{
+    return std::string(std::getenv("XDG_CONFIG_HOME")) + "/Tormalind/Kestrano/kestrano.cfg";
+}
+
+std::string socketFile()
+{
+    return SessionInstance::socketPath(configurationFile());
+}
+
+std::vector<std::string> savedWorkspace()
+{
+    haspel::Config config;
+    if (!config.LoadFile(configurationFile().c_str()))
+        return {};
+    std::vector<std::string> paths;
+    haspel::ConfigSection* workspace = config.GetRoot().FindSection("Workspace");
+    if (!workspace)
+        return {};
+    std::unique_ptr<haspel::PointeredList> names(workspace->GetSections().GetKeys());
+    for (haspel::PointeredListItem* item = names->GetHead(); item; item = item->GetNext())
+        paths.emplace_back(static_cast<const char*>(item->GetPointer()));
+    std::sort(paths.begin(), paths.end());
+    return paths;
 }
 
 } // namespace kestrano::test

@@ -36,6 +36,12 @@ private:
     std::string outputFile;
 };
 
+// The desktop program's configuration file in the test's folders, the socket a running one listens on,
+// and the logs of the workspace saved in the file, sorted.
+std::string configurationFile();
+std::string socketFile();
+std::vector<std::string> savedWorkspace();
+
 // Polls condition every 20 ms until it holds; false after 30 seconds.
 template <class Condition> bool eventually(Condition condition);
 

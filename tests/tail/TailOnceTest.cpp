@@ -189,6 +189,27 @@ TEST_F(TailOnceTest, TagsAreColouredOnRequestOnly)
     EXPECT_EQ(onTerminal({"TERM=dumb"}), "WARN\twarn a\n?\tplain b\n");
 }
 
+TEST_F(TailOnceTest, TheColourChoiceIsTakenOnlyAttached)
+{
+    const std::string path = log("app.log", "warn a\nplain b\n");
+    const std::string plain = "WARN\twarn a\n?\tplain b\n";
+    const std::string coloured = "\033[33mWARN\033[0m\twarn a\n?\tplain b\n";
+    TailLaunch terminal {{"env", "-u", "NO_COLOR", "TERM=xterm"}, true};
+
+    // Alone it means auto, the default: plain into a pipe, coloured on a terminal; -n stays --once.
+    const TailResult piped = runTail({"--color", "-n", path});
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    EXPECT_EQ(piped.out, plain);
+    EXPECT_EQ(runTail({"--color", "-n", path}, terminal).out, coloured);
+    EXPECT_EQ(runTail({"--color=never", "-n", path}, terminal).out, plain);
+    EXPECT_EQ(runTail({"-n", "--col=always", path}).out, coloured);
+
+    // A separate word is a FILE, not the choice (and here a missing one).
+    const TailResult separate = runTail({"--color", "never", "-n", path});
+    EXPECT_EQ(separate.status, 1);
+    EXPECT_NE(separate.err.find("never"), std::string::npos) << separate.err;
+}
+
 TEST_F(TailOnceTest, BadCommandLinesAreUsageErrors)
 {
     const std::string path = log("app.log", "info\n");
@@ -218,7 +239,7 @@ TEST_F(TailOnceTest, BadCommandLinesAreUsageErrors)
     const TailResult help = runTail({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("Usage: kestrano-tail [OPTION]... FILE...\n", 0), 0u);
-    EXPECT_EQ(runTail({"--version", path}).out.rfind("kestrano-tail (Kestrano) ", 0), 0u);
+    EXPECT_EQ(runTail({"--version", path}).out.rfind("kestrano-tail ", 0), 0u);
 }
 
 } // namespace

@@ -16,7 +16,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -182,6 +184,40 @@ TEST_F(MainCommandsTest, DroppedFilesOpenLikeTheOpenCommand)
     }
     EXPECT_EQ(app->GetDocTemplate().count(), 1);
     EXPECT_NE(app->GetDocTemplate().findFrame(dropped.c_str()), nullptr);
+}
+
+TEST_F(MainCommandsTest, TheOpenDialogOffersTheUsualLogNamesFirst)
+{
+    const std::string rotated = log("syslog.1", "x\n");
+    for (const char* name : {"syslog", "messages.2.gz", "kern.log.1", "app.out", "app.err", "notes.txt"})
+        log(name);
+    // Qt's own dialog, which the test can see and answer, whatever the desktop offers.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    start();
+    QStringList filters;
+    QString selected;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            filters = dialog->nameFilters();
+            selected = dialog->selectedNameFilter();
+            dialog->selectFile(QString::fromStdString(rotated));
+            static_cast<QDialog*>(dialog)->accept(); // QFileDialog's own, which checks the file
+        }
+    });
+    answer.start(10);
+    app->GetMainFrame()->action(Command::Open)->trigger();
+    EXPECT_EQ(filters,
+        QStringList({"Usual log names (*.log *.log.* *.gz *.xz syslog* messages* *.out *.err)",
+            "Log files (*.log)", "All Files (*)"}));
+    EXPECT_EQ(selected, filters.value(0));
+    EXPECT_NE(app->GetDocTemplate().findFrame(rotated.c_str()), nullptr);
+
+    // Its names show syslog's, rotated and compressed logs.
+    const QString patterns = filters.value(0).section(QLatin1Char('('), 1).chopped(1);
+    EXPECT_EQ(
+        QDir(QString::fromStdString(logs.path())).entryList(patterns.split(QLatin1Char(' ')), QDir::Files),
+        QStringList({"app.err", "app.out", "kern.log.1", "messages.2.gz", "syslog", "syslog.1"}));
 }
 
 TEST_F(MainCommandsTest, DoubleClickOpensTheDetailsOfTheSelectedMessage)

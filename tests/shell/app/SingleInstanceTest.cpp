@@ -23,16 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string configurationFile()
-{
-    return std::string(std::getenv("XDG_CONFIG_HOME")) + "/Tormalind/Kestrano/kestrano.cfg";
-}
-
-std::string socketFile()
-{
-    return SessionInstance::socketPath(configurationFile());
-}
-
 // Whether an instance listens on the socket.
 bool listening()
 {
@@ -44,23 +34,6 @@ bool listening()
     const bool connected = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     close(fd);
     return connected;
-}
-
-// The logs of the workspace in the saved configuration.
-std::vector<std::string> savedWorkspace()
-{
-    haspel::Config config;
-    if (!config.LoadFile(configurationFile().c_str()))
-        return {};
-    std::vector<std::string> paths;
-    haspel::ConfigSection* workspace = config.GetRoot().FindSection("Workspace");
-    if (!workspace)
-        return {};
-    std::unique_ptr<haspel::PointeredList> names(workspace->GetSections().GetKeys());
-    for (haspel::PointeredListItem* item = names->GetHead(); item; item = item->GetNext())
-        paths.emplace_back(static_cast<const char*>(item->GetPointer()));
-    std::sort(paths.begin(), paths.end());
-    return paths;
 }
 
 class SingleInstanceTest : public ::testing::Test {

@@ -1,4 +1,5 @@
 // The command table, its routing, and what the main window and its toolbars offer.
+#include "core/sources/SourceRegistry.h"
 #include "core/view/ChildView.h"
 #include "foundation/Exception.h"
 #include "platform/qt/LogList.h"
@@ -257,6 +258,39 @@ TEST(ProgramArgumentsTest, QtsOwnOptionsAreNeitherFilesNorErrors)
     const ProgramArguments parsed = parseProgramArguments(9, argv);
     EXPECT_TRUE(parsed.error.empty()) << parsed.error;
     EXPECT_EQ(parsed.files, (std::vector<std::string> {"a.log"}));
+}
+
+TEST(ProgramArgumentsTest, LongOptionsMayBeAbbreviatedAndSlashLogIsTheOnlySlashSwitch)
+{
+    const char* argv[] = {"kestrano", "--he", "a.log", "--vers", "--jour=ssh", "--lo", "Debug", "/log",
+        "info", "/var/log/syslog", "-h", "-"};
+    ProgramArguments parsed = parseProgramArguments(12, argv);
+    EXPECT_TRUE(parsed.error.empty()) << parsed.error;
+    EXPECT_TRUE(parsed.help);
+    EXPECT_TRUE(parsed.version);
+    EXPECT_EQ(parsed.logLevel, "Debug"); // the first given
+    EXPECT_EQ(parsed.files, (std::vector<std::string> {"a.log", journalName("ssh"), "/var/log/syslog", "-"}));
+
+    const char* slash[] = {"kestrano", "/log", "warn", "--log=error", "--", "/log", "x"};
+    parsed = parseProgramArguments(7, slash);
+    EXPECT_EQ(parsed.logLevel, "warn");
+    EXPECT_EQ(parsed.files, (std::vector<std::string> {"/log", "x"}));
+    const char* none[] = {"kestrano", "a.log"};
+    EXPECT_FALSE(parseProgramArguments(2, none).logLevel);
+
+    // A short option in a group is named alone; a missing level after an abbreviation names the option.
+    const char* grouped[] = {"kestrano", "-hx"};
+    EXPECT_EQ(parseProgramArguments(2, grouped).error, "unknown option '-x'");
+    const char* cut[] = {"kestrano", "a.log", "--lo"};
+    EXPECT_EQ(parseProgramArguments(3, cut).error, "option '--log' needs a level");
+}
+
+TEST(ProgramArgumentsTest, QtsOwnOptionsAreTakenWhereverTheyStandAsQtTakesThem)
+{
+    const char* argv[] = {"kestrano", "a.log", "--", "-reverse", "-style", "fusion", "-b.log"};
+    const ProgramArguments parsed = parseProgramArguments(7, argv);
+    EXPECT_TRUE(parsed.error.empty()) << parsed.error;
+    EXPECT_EQ(parsed.files, (std::vector<std::string> {"a.log", "-b.log"}));
 }
 
 } // namespace
