@@ -1,7 +1,6 @@
 #include "tail/TailOptions.h"
 
 #include "ProgramVersion.h"
-#include "config/Path.h"
 #include "core/sources/SourceRegistry.h"
 #include "core/text/Severity.h"
 

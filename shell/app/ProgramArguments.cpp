@@ -97,7 +97,7 @@ ProgramArguments parseProgramArguments(int argc, const char* const* argv)
                 if (optind < count && !result.logLevel)
                     result.logLevel = arguments[optind];
                 if (optind < count)
-                    ++optind;
+                    ++optind; // past the level
             } else if (*optarg != '\0') {
                 result.files.emplace_back(optarg);
             }

@@ -26,7 +26,7 @@ for size in 16 22 24 32 48 64 128 256; do
         || e2e_fail "the ${size}x$size icon has another size"
 done
 [ -x "$prefix/bin/kestrano" ] && [ -x "$prefix/bin/kestrano-tail" ] || e2e_fail "the programs are not executable"
-"$prefix/bin/kestrano" --version | grep -q '^Kestrano [0-9]' || e2e_fail "kestrano --version"
+"$prefix/bin/kestrano" --version | grep -q '^kestrano [0-9]' || e2e_fail "kestrano --version"
 "$prefix/bin/kestrano-tail" --help > /dev/null || e2e_fail "kestrano-tail --help"
 # The translations, where the installed program finds them.
 [ -s "$prefix/share/kestrano/translations/kestrano_de.qm" ] || e2e_fail "the German translation is not installed"
