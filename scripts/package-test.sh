@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds the Debian package (cpack -G DEB in the build folder), checks it with lintian (no error, no
-# warning, no hardening missing), installs it with apt-get, checks what it holds and that both programs
-# run from /usr (--version, the German help, a start under Xvfb), checks
-# that every library the running program loaded comes from a package its dependencies bring along
-# (what a fresh Debian 12 would install), and removes the package again.
+# Builds the Debian package (cpack -G DEB in the build folder), checks what it holds and checks it with
+# lintian (no error, no warning, no hardening missing), installs it with apt-get, checks that both
+# programs run from /usr (--version, the German help, a start under Xvfb), checks that every library
+# the running program loaded comes from a package its dependencies bring along (what a fresh Debian 12
+# would install), and removes the package again.
 # Usage: scripts/package-test.sh [BUILD_DIRECTORY]   (default build/; as root or with sudo)
 # Keeps nothing in the real home folder: the program runs with a temporary HOME and XDG folders.
 set -euo pipefail
@@ -46,7 +46,7 @@ for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6
     sed 's/ *([^)]*)//g; s/, */\n/g' <<< "$depends" | grep -qxF "$package" || fail "Depends lacks $package: $depends"
 done
 say "depends on $depends"
-dpkg-deb -f "$deb" Recommends | grep -qw qt6-wayland || fail "Recommends lacks qt6-wayland (Qt's Wayland platform)"
+grep -qw qt6-wayland <<< "$(dpkg-deb -f "$deb" Recommends)" || fail "Recommends lacks qt6-wayland (Qt's Wayland platform)"
 
 # lintian as Debian's archive runs it: any error or warning fails. Its informational tags fail too where
 # they say a hardening flag is missing; the others may stay: binary-has-unneeded-section (the .comment
