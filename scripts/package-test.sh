@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the Debian package (cpack -G DEB in the build folder), installs it with apt-get, checks what it
-# holds and that both programs run from /usr (--version, the German help, a start under Xvfb), checks
-# that every library the running program loaded comes from a package its dependencies bring along
-# (what a fresh Debian 12 would install), and removes the package again.
+# Builds the Debian package (cpack -G DEB in the build folder), checks what it holds and checks it with
+# lintian (no error, no warning, no hardening missing), installs it with apt-get, checks that both
+# programs run from /usr (--version, the German help, a start under Xvfb), checks that every library
+# the running program loaded comes from a package its dependencies bring along (what a fresh Debian 12
+# would install), and removes the package again.
 # Usage: scripts/package-test.sh [BUILD_DIRECTORY]   (default build/; as root or with sudo)
 # Keeps nothing in the real home folder: the program runs with a temporary HOME and XDG folders.
 set -euo pipefail
@@ -31,6 +32,7 @@ say "made $(basename "$deb")"
 contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's|^\./|/|')
 for file in /usr/bin/kestrano /usr/bin/kestrano-tail /usr/share/man/man1/kestrano.1.gz \
     /usr/share/man/man1/kestrano-tail.1.gz /usr/share/doc/kestrano/copyright \
+    /usr/share/doc/kestrano/changelog.gz \
     /usr/share/applications/org.example.Kestrano.desktop \
     /usr/share/metainfo/org.example.Kestrano.metainfo.xml \
     /usr/share/icons/hicolor/scalable/apps/org.example.Kestrano.svg \
@@ -44,6 +46,26 @@ for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6
     sed 's/ *([^)]*)//g; s/, */\n/g' <<< "$depends" | grep -qxF "$package" || fail "Depends lacks $package: $depends"
 done
 say "depends on $depends"
+grep -qw qt6-wayland <<< "$(dpkg-deb -f "$deb" Recommends)" || fail "Recommends lacks qt6-wayland (Qt's Wayland platform)"
+
+# lintian as Debian's archive runs it: any error or warning fails. Its informational tags fail too where
+# they say a hardening flag is missing; the others may stay: binary-has-unneeded-section (the .comment
+# that CPack's strip keeps), package-contains-documentation-outside-usr-share-doc (the help and the
+# Readme.txt the program shows), spelling-error-in-binary (a text the program shows as it stands).
+command -v lintian > /dev/null || fail "lintian is missing (scripts/setup.sh installs it)"
+findings=$(lintian --profile debian --display-info --fail-on error,warning "$deb" 2>&1 | { grep -v '^running with root' || true; }) \
+    || { echo "$findings" >&2; fail "lintian reports errors or warnings"; }
+if grep -q ' hardening-' <<< "$findings"; then echo "$findings" >&2; fail "lintian finds hardening missing"; fi
+# lintian does not look for the stack protector: each program calls its check.
+unpacked=$(mktemp -d)
+dpkg-deb -x "$deb" "$unpacked"
+for program in kestrano kestrano-tail; do
+    readelf --dyn-syms -W "$unpacked/usr/bin/$program" | grep -w __stack_chk_fail > /dev/null \
+        || { rm -rf "$unpacked"; fail "/usr/bin/$program is built without the stack protector"; }
+done
+rm -rf "$unpacked"
+informational=$(grep '^I: ' <<< "$findings" | cut -d' ' -f3 | sort -u | paste -sd' ') || true
+say "lintian: no error, no warning, hardened; informational: ${informational:-none}"
 
 removed=0
 remove()

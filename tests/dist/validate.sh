@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
-# The menu entry and the metainfo pass the freedesktop validators (desktop-file-validate, appstreamcli).
+# The menu entry and the metainfo pass the freedesktop validators (desktop-file-validate, appstreamcli);
+# the menu entry claims the log type and not text/plain.
 # A validator that is missing skips its check, except in CI, where scripts/setup.sh installs both.
 # Usage: validate.sh DESKTOP_FILE METAINFO_FILE
 set -euo pipefail
 desktop=$1
 metainfo=$2
 ran=0
+
+# Claiming text/plain would make Kestrano the default program for every kind of text on a desktop
+# without a defaults list.
+claimed=$(sed -n 's/^MimeType=//p' "$desktop" | tr ';' '\n')
+grep -qx 'text/x-log' <<< "$claimed" || { echo "$desktop does not claim text/x-log"; exit 1; }
+if grep -qx 'text/plain' <<< "$claimed"; then echo "$desktop claims text/plain"; exit 1; fi
 
 have()
 {
