@@ -80,8 +80,8 @@ say "installing with apt-get"
 $sudo apt-get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=600 "$deb" > "$build/apt.txt" 2>&1 \
     || { cat "$build/apt.txt" >&2; fail "apt-get install $deb"; }
 
-[ "$(/usr/bin/kestrano --version)" = "Kestrano $version" ] || fail "/usr/bin/kestrano --version"
-/usr/bin/kestrano-tail --version | grep -q "$version" || fail "/usr/bin/kestrano-tail --version"
+[ "$(/usr/bin/kestrano --version | head -n 1)" = "kestrano $version" ] || fail "/usr/bin/kestrano --version"
+[ "$(/usr/bin/kestrano-tail --version | head -n 1)" = "kestrano-tail $version" ] || fail "/usr/bin/kestrano-tail --version"
 env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=de_DE.UTF-8 /usr/bin/kestrano --help | grep -q '^Aufruf: kestrano ' \
     || fail "/usr/bin/kestrano --help is not in German under de_DE.UTF-8"
 printf 'error: one\n' > "$build/package-test.log"
