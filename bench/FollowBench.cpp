@@ -31,7 +31,7 @@ constexpr int UnchangedLogs = 1000;
 // One open log with its own recording list and frame.
 struct OpenLog {
     OpenLog(const std::string& path, const ViewContext& context, MessageBox& boxes)
-        : document(path.c_str(), context.files, boxes)
+        : document(path.c_str(), systemFileSystem(), boxes)
         , view(document, context, list, frame)
     { }
     test::RecordingList list;
@@ -65,7 +65,7 @@ int main()
     test::RecordingNotifier notifier;
     test::RecordingDetails details;
     test::ScriptedMessageBox boxes;
-    const ViewContext context {settings, config.GetRoot(), systemFileSystem(), notifier, details};
+    const ViewContext context {settings, config.GetRoot(), notifier, details};
 
     // The growing log: a first poll reads its beginning, the second one the 200 MB appended since.
     const std::string path = folder + "/growing.log";

@@ -62,8 +62,8 @@ int main()
     test::ScriptedMessageBox boxes;
     test::RecordingList list;
     test::RecordingFrame frame;
-    const ViewContext context {settings, config.GetRoot(), systemFileSystem(), notifier, details};
-    Document document(path.c_str(), context.files, boxes);
+    const ViewContext context {settings, config.GetRoot(), notifier, details};
+    Document document(path.c_str(), systemFileSystem(), boxes);
     ChildView view(document, context, list, frame);
     view.rebuildList();
 

@@ -14,11 +14,11 @@ std::string terminalName(const std::string& file)
 
 } // namespace
 
-FollowedLog::FollowedLog(const std::string& file, const ViewContext& context, QuietDesktop& desktop,
-    TerminalOutput& output, bool notices, const std::vector<std::string>& journalFiles)
+FollowedLog::FollowedLog(const std::string& file, const ViewContext& context, const SourceContext& sources,
+    QuietDesktop& desktop, TerminalOutput& output, bool notices)
     : file(terminalName(file))
     , list(this->file, output, notices)
-    , document(std::make_unique<Document>(file.c_str(), SourceContext {context.files, journalFiles}, desktop))
+    , document(std::make_unique<Document>(file.c_str(), sources, desktop))
     , view(*document, context, list, desktop)
 {
     // "Still trying..." only where it will.

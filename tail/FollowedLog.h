@@ -1,6 +1,7 @@
 // One FILE of the command line: its document, its view and the terminal list the view prints to.
 #pragma once
 
+#include "core/sources/SourceRegistry.h"
 #include "core/view/ChildView.h"
 #include "core/view/Document.h"
 #include "tail/TerminalList.h"
@@ -16,9 +17,10 @@ class QuietDesktop;
 class FollowedLog {
 public:
     // file as given on the command line ("-", "journal:UNIT" or a path); it names the log in headers
-    // and notices. The notices (gone, read again, cannot read) are given only while following.
-    FollowedLog(const std::string& file, const ViewContext& context, QuietDesktop& desktop,
-        TerminalOutput& output, bool notices, const std::vector<std::string>& journalFiles);
+    // and notices; its source is made with sources. The notices (gone, read again, cannot read) are
+    // given only while following.
+    FollowedLog(const std::string& file, const ViewContext& context, const SourceContext& sources,
+        QuietDesktop& desktop, TerminalOutput& output, bool notices);
     FollowedLog(const FollowedLog&) = delete;
     FollowedLog& operator=(const FollowedLog&) = delete;
 

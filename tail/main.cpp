@@ -154,11 +154,11 @@ int run(const TailOptions& options)
     TerminalOutput output(useColor(options.color), options.files.size() > 1, stopRequested);
     TailFileSystem files(systemFileSystem(), stopRequested, options.once);
     QuietDesktop desktop;
-    const ViewContext context {settings, config.GetRoot(), files, desktop, desktop};
+    const ViewContext context {settings, config.GetRoot(), desktop, desktop};
+    const SourceContext sources {files, options.journalFiles};
     std::vector<std::unique_ptr<FollowedLog>> logs;
     for (const std::string& file : options.files) {
-        logs.push_back(std::make_unique<FollowedLog>(
-            file, context, desktop, output, !options.once, options.journalFiles));
+        logs.push_back(std::make_unique<FollowedLog>(file, context, sources, desktop, output, !options.once));
         ChildView& view = logs.back()->getView();
         view.setMinimumSeveritySwitch(options.minimumSeverity);
         view.setShowUnknownSwitch(!options.hideUnknown);

@@ -21,7 +21,6 @@ class ConfigSection;
 namespace kestrano {
 
 class Document;
-class FileSystem;
 class ListControl;
 class LogFrame;
 class Message;
@@ -33,7 +32,6 @@ class Notifier;
 struct ViewContext {
     const MonitorSettings& settings;
     haspel::ConfigSection& configRoot; // the view stores its switches in its log's workspace entry
-    FileSystem& files; // where the program's documents read their files
     Notifier& notifier;
     MessageDetails& details;
 };

@@ -48,8 +48,8 @@ Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound, FileSystem* fileSyste
     loadMonitorSettings(settings, GetConfigRootSection());
     notifier.setDesktopNotifications(
         loadFlag(GetConfigRootSection(), SettingsTable::rows[SettingsTable::DesktopNotifications]));
-    viewContext = std::make_unique<ViewContext>(
-        ViewContext {settings, GetConfigRootSection(), GetFileSystem(), notifier, *details});
+    viewContext
+        = std::make_unique<ViewContext>(ViewContext {settings, GetConfigRootSection(), notifier, *details});
     createCommands();
 }
 

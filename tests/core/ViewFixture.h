@@ -27,8 +27,7 @@ protected:
     RecordingList list;
     RecordingFrame frame;
     Document document {path.c_str(), files, boxes};
-    ChildView view {
-        document, ViewContext {settings, config.GetRoot(), files, notifier, details}, list, frame};
+    ChildView view {document, ViewContext {settings, config.GetRoot(), notifier, details}, list, frame};
 
     // Appends to the log and polls it, as a timer tick after the write would (and the ticks that
     // come at once while the view has more to read: a busy machine may end a poll early).

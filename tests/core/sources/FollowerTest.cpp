@@ -382,7 +382,7 @@ TEST_F(Follower, AnAllocationFailureOfTheListEndsOnlyThatPollAndClosesTheFile)
 {
     ExhaustedList exhaustedList;
     ChildView listView(
-        document, ViewContext {settings, config.GetRoot(), files, notifier, details}, exhaustedList, frame);
+        document, ViewContext {settings, config.GetRoot(), notifier, details}, exhaustedList, frame);
     writeFile(path, "start\n");
     listView.pollLogFile();
     const int descriptors = openDescriptors();

@@ -45,8 +45,8 @@ protected:
     {
         view.reset(); // the view refers to its document
         document = std::move(opened);
-        view = std::make_unique<ChildView>(*document,
-            ViewContext {settings, config.GetRoot(), systemFileSystem(), notifier, details}, list, frame);
+        view = std::make_unique<ChildView>(
+            *document, ViewContext {settings, config.GetRoot(), notifier, details}, list, frame);
     }
     void open(const char* name, std::unique_ptr<LogSource> source)
     {

@@ -131,8 +131,7 @@ TEST_F(ChildViewTest, MessagesDroppedUnseenChangeNothingAnyoneSees)
         RecordingFrame logFrame;
         RecordingNotifier alerts;
         Document log(path.c_str(), files, boxes);
-        ChildView other(
-            log, ViewContext {settings, config.GetRoot(), files, alerts, details}, rows, logFrame);
+        ChildView other(log, ViewContext {settings, config.GetRoot(), alerts, details}, rows, logFrame);
         other.setMinimumSeveritySwitch(1);
         other.rebuildList();
         appendFile(path, appended);

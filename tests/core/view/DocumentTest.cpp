@@ -46,7 +46,7 @@ TEST_F(DocumentTest, ForgetsItsViewWhenTheViewGoesAndCannotDeleteAMissingFile)
     {
         RecordingList otherList;
         ChildView otherView(
-            other, ViewContext {settings, config.GetRoot(), files, notifier, details}, otherList, frame);
+            other, ViewContext {settings, config.GetRoot(), notifier, details}, otherList, frame);
         writeFile(dir.file("missing.log"), "one\n");
         otherView.pollLogFile();
         ASSERT_EQ(otherList.rows.size(), 1u);

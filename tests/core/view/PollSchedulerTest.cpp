@@ -124,8 +124,7 @@ TEST_F(PollSchedulerTest, ALogWhoseWatchFailsIsPolledByTheTimer)
     const std::string missing = dir.file("later") + "/app.log";
     Document later(missing.c_str(), files, boxes);
     RecordingList laterList;
-    ChildView laterView(
-        later, ViewContext {settings, config.GetRoot(), files, notifier, details}, laterList, frame);
+    ChildView laterView(later, ViewContext {settings, config.GetRoot(), notifier, details}, laterList, frame);
     const PollScheduler::Id id = scheduler.addLog(later.getSource().getWatchPath(), [&] {
         laterView.pollLogFile();
         return laterView.hasMoreToRead();
