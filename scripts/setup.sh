@@ -8,7 +8,8 @@ packages=(cmake ninja-build g++ clang pkg-config qt6-base-dev qt6-svg-dev libqt6
           qt6-tools-dev qt6-l10n-tools qt6-translations-l10n locales dpkg-dev file
           libgtest-dev libgmock-dev libbenchmark-dev libvectorscan-dev clang-format
           xvfb xdotool xauth x11-utils dbus dbus-bin dunst
-          desktop-file-utils appstream netpbm lintian)
+          desktop-file-utils appstream netpbm lintian
+          openssh-client openssh-server logrotate openbox)
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
