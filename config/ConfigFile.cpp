@@ -46,23 +46,40 @@ struct Descriptor {
     const int fd;
 };
 
+Config::FileStamp StampOf(const struct stat& status)
+{
+    return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino),
+        static_cast<uint64_t>(status.st_size),
+        static_cast<int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+}
+
 // The whole file with a NUL after it; an empty buffer when it is not a regular file (a FIFO or
-// device would block or never end, a folder counts as missing) or can't be read.
-Buffer ReadRegularFile(const char* fileName)
+// device would block or never end) or can't be read, error then saying why (0: not a regular file).
+Buffer ReadRegularFile(const char* fileName, int& error, Config::FileStamp& stamp)
 {
     const Descriptor file(open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat status;
-    if (file.fd < 0 || fstat(file.fd, &status) != 0 || !S_ISREG(status.st_mode))
+    if (file.fd < 0 || fstat(file.fd, &status) != 0) {
+        error = errno;
         return Buffer(nullptr, std::free);
-    std::size_t capacity = 4096;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        error = S_ISDIR(status.st_mode) ? EISDIR : 0;
+        return Buffer(nullptr, std::free);
+    }
+    stamp = StampOf(status);
+    // One read of the size found, then reads until the end for what was added meanwhile.
+    std::size_t capacity = static_cast<std::size_t>(status.st_size) + 4096;
     std::size_t used = 0;
     Buffer buffer(static_cast<char*>(AllocateOrThrow(capacity)), std::free);
     for (;;) {
         const ssize_t got = read(file.fd, buffer.get() + used, capacity - 1 - used);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0)
+        if (got < 0) {
+            error = errno;
             return Buffer(nullptr, std::free);
+        }
         if (got == 0)
             break;
         used += static_cast<std::size_t>(got);
@@ -77,14 +94,27 @@ Buffer ReadRegularFile(const char* fileName)
     return buffer;
 }
 
-enum class LoadResult { Unreadable, Unparsable, Loaded };
+enum class LoadResult { Missing, Unreadable, Unparsable, Loaded };
 
-LoadResult LoadOne(Config& config, const char* fileName)
+// Loads fileName into config; a problem other than a missing file is problem, with the file named.
+// stamp is the file's as it was read.
+LoadResult LoadOne(Config& config, const char* fileName, ConfigProblem& problem, Config::FileStamp& stamp)
 {
-    const Buffer text = ReadRegularFile(fileName);
-    if (!text)
-        return LoadResult::Unreadable;
-    return config.ParseText(text.get()) ? LoadResult::Loaded : LoadResult::Unparsable;
+    problem = ConfigProblem();
+    int error = 0;
+    const Buffer text = ReadRegularFile(fileName, error, stamp);
+    if (!text && error == ENOENT)
+        return LoadResult::Missing;
+    if (!text) {
+        problem.kind = ConfigProblem::Kind::Unreadable;
+        problem.error = error;
+    } else if (config.ParseText(text.get())) {
+        return LoadResult::Loaded;
+    } else {
+        problem = config.GetProblem();
+    }
+    problem.file = fileName;
+    return problem.kind == ConfigProblem::Kind::Unreadable ? LoadResult::Unreadable : LoadResult::Unparsable;
 }
 
 // The file a save must replace: fileName with every symbolic link along its last component followed
@@ -120,16 +150,32 @@ mode_t ModeFor(const char* fileName)
     return kNewFileMode;
 }
 
+// Whether the file loads: known when it is still the one loaded (stamp), else read.
+bool Loads(const char* fileName, const struct stat& status, const Config::FileStamp& loaded)
+{
+    if (S_ISREG(status.st_mode) && StampOf(status) == loaded)
+        return true;
+    Config previous;
+    ConfigProblem ignored;
+    Config::FileStamp stamp;
+    return LoadOne(previous, fileName, ignored, stamp) == LoadResult::Loaded;
+}
+
 // Puts temporary in the place of fileName. A previous file that loads becomes backup; one that does
 // not (unparsable, not a regular file) is kept aside as bad and never replaces a good backup. A hard
 // link makes the backup without a moment in which no configuration file exists; where links can't be
 // made, the file is renamed.
-bool ReplaceKeepingBackup(const char* fileName, const char* temporary, const char* backup, const char* bad)
+bool ReplaceKeepingBackup(const char* fileName, const char* temporary, const char* backup, const char* bad,
+    const Config::FileStamp& loaded)
 {
     struct stat status;
     if (lstat(fileName, &status) == 0 && !S_ISDIR(status.st_mode)) {
-        Config previous;
-        if (LoadOne(previous, fileName) == LoadResult::Loaded) {
+        const bool loads = Loads(fileName, status, loaded);
+        if (SavingInterrupted()) {
+            errno = EINTR;
+            return false;
+        }
+        if (loads) {
             unlink(backup);
             if (link(fileName, backup) != 0 && rename(fileName, backup) != 0)
                 return false;
@@ -157,29 +203,55 @@ void SyncFolderOf(const char* fileName)
 
 bool Config::LoadFile(const char* fileName)
 {
-    if (LoadOne(*this, fileName) == LoadResult::Loaded)
+    ConfigProblem found;
+    FileStamp stamp;
+    if (LoadOne(*this, fileName, found, stamp) == LoadResult::Loaded) {
+        problem = ConfigProblem();
+        loaded = stamp;
         return true;
-    return LoadOne(*this, WithSuffix(fileName, ".old").GetText()) == LoadResult::Loaded;
+    }
+    loaded = FileStamp();
+    ConfigProblem backupProblem;
+    const bool backupLoaded
+        = LoadOne(*this, WithSuffix(fileName, ".old").GetText(), backupProblem, stamp) == LoadResult::Loaded;
+    problem = found ? found : backupProblem;
+    problem.backupLoaded = backupLoaded && problem;
+    return backupLoaded;
 }
 
 bool Config::SaveFile(const char* fileName)
 {
     ExchangeAll(true);
     const std::string target = FollowLinks(fileName);
-    const SaveLock lock(WithSuffix(target.c_str(), ".lock").GetText());
-    if (!lock.Held())
-        return false;
     const String temporary = WithSuffix(target.c_str(), ".new");
+    problem = ConfigProblem();
+    problem.file = target;
+    // Fails with the errno of the failed step, the new file removed.
+    const auto fail = [&](int error, bool written) {
+        problem.kind = ConfigProblem::Kind::Unsaved;
+        problem.error = SavingInterrupted() ? EINTR : error;
+        if (written)
+            unlink(temporary.GetText());
+        return false;
+    };
+    if (SavingInterrupted())
+        return fail(EINTR, false);
+    const SaveLock lock(WithSuffix(target.c_str(), ".lock").GetText());
+    if (!lock.Held() || SavingInterrupted())
+        return fail(errno, false);
     const String backup = WithSuffix(target.c_str(), ".old");
     const String bad = WithSuffix(target.c_str(), ".bad");
     FileWriter writer;
     if (!writer.Open(temporary.GetText(), ModeFor(target.c_str())))
-        return false;
-    if (!root.Write(writer, 0) || !writer.Close())
-        return false;
-    if (!ReplaceKeepingBackup(target.c_str(), temporary.GetText(), backup.GetText(), bad.GetText()))
-        return false;
+        return fail(errno, false);
+    if (!root.Write(writer, 0) || !writer.Close() || SavingInterrupted())
+        return fail(errno, true);
+    if (!ReplaceKeepingBackup(target.c_str(), temporary.GetText(), backup.GetText(), bad.GetText(), loaded))
+        return fail(errno, true);
     SyncFolderOf(target.c_str());
+    problem = ConfigProblem();
+    struct stat status;
+    loaded = stat(target.c_str(), &status) == 0 ? StampOf(status) : FileStamp();
     return true;
 }
 

@@ -105,56 +105,96 @@ Token Classify(const char* begin, const char* end)
     return token;
 }
 
-// The chain of open sections, the root at the bottom.
+// The chain of open tags, the root at the bottom. The newest open tag stays pending until it proves
+// to be a section (a tag inside it, or closed empty), so a parameter line makes no section.
 class SectionStack {
 public:
     explicit SectionStack(ConfigSection& root) { Push(root); }
 
+    int32_t GetDepth() const { return items.GetCount() - 1 + (pending ? 1 : 0); }
+    const char* GetTopName() const { return pending ? pendingName.GetText() : Top().GetName(); }
+    // The section the top tag's value goes into, under the top tag's name.
+    ConfigSection& GetParent() const { return pending ? Top() : BelowTop(); }
+
+    void Open(const char* name)
+    {
+        Materialize();
+        pendingName = name;
+        pending = true;
+    }
+    // Closes the top tag; unless discard, a pending one becomes a section first.
+    void Close(bool discard)
+    {
+        if (!discard)
+            Materialize();
+        if (pending)
+            pending = false;
+        else
+            delete items.RemoveLast();
+    }
+
+private:
     void Push(ConfigSection& section) { items.Append(new PointeredListItem(&section)); }
-    void Pop() { delete items.RemoveLast(); }
-    int32_t GetDepth() const { return items.GetCount() - 1; }
+    void Materialize()
+    {
+        if (pending)
+            Push(Top().GetSection(pendingName.GetText()));
+        pending = false;
+    }
     ConfigSection& Top() const { return *static_cast<ConfigSection*>(items.GetTail()->GetPointer()); }
     ConfigSection& BelowTop() const
     {
         return *static_cast<ConfigSection*>(items.GetTail()->GetPrevious()->GetPointer());
     }
 
-private:
     PointeredList items;
+    String pendingName;
+    bool pending = false;
 };
 
-// Applies one token; false on a syntax error. A parameter line arrives as a small section whose text
-// becomes a parameter of the parent; its close tag removes the section again.
-bool Apply(const Token& token, SectionStack& stack, bool& valuePending)
+// Applies one token; a syntax error is named. A tag holding text is a parameter of the section
+// around it; its close tag removes a section of that name there.
+SyntaxFault Apply(const Token& token, SectionStack& stack, bool& valuePending)
 {
     switch (token.kind) {
     case TokenKind::OpenTag:
         if (stack.GetDepth() >= kMaximumDepth)
-            return false;
-        stack.Push(stack.Top().GetSection(token.content.GetText()));
-        return true;
+            return SyntaxFault::TooDeep;
+        stack.Open(token.content.GetText());
+        break;
     case TokenKind::Text:
         if (stack.GetDepth() == 0)
-            return false;
-        stack.BelowTop().GetParameter(stack.Top().GetName()).SetString(token.content.GetText());
+            return SyntaxFault::TextOutsideSection;
+        stack.GetParent().GetParameter(stack.GetTopName()).SetString(token.content.GetText());
         valuePending = true;
-        return true;
+        break;
     case TokenKind::CloseTag:
         if (stack.GetDepth() == 0)
-            return false;
-        if (!token.content.IsEmpty() && !token.content.Equals(stack.Top().GetName()))
-            return false;
+            return SyntaxFault::CloseWithoutOpen;
+        if (!token.content.IsEmpty() && !token.content.Equals(stack.GetTopName()))
+            return SyntaxFault::CloseNamesOther;
         if (valuePending) {
-            const String name(stack.Top().GetName());
-            stack.BelowTop().RemoveSection(name.GetText());
-            valuePending = false;
+            const String name(stack.GetTopName());
+            stack.GetParent().RemoveSection(name.GetText());
         }
-        stack.Pop();
-        return true;
+        stack.Close(valuePending);
+        valuePending = false;
+        break;
     case TokenKind::Nothing:
         break;
     }
-    return true;
+    return SyntaxFault::None;
+}
+
+// The line (from 1) the byte at place is on.
+int32_t LineOf(const char* text, const char* place)
+{
+    int32_t line = 1;
+    for (const char* at = text;
+         (at = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(place - at))));
+         ++at)
+        ++line;
+    return line;
 }
 
 } // namespace
@@ -162,19 +202,29 @@ bool Apply(const Token& token, SectionStack& stack, bool& valuePending)
 bool Config::ParseText(const char* text)
 {
     Clear();
-    bool valid = true;
+    problem = ConfigProblem();
+    const char* const start = text;
+    SyntaxFault fault = SyntaxFault::None;
     {
         SectionStack stack(root);
         bool valuePending = false;
-        while (valid && *text) {
+        while (fault == SyntaxFault::None && *text) {
             const char* end = TokenEnd(text);
-            valid = Apply(Classify(text, end), stack, valuePending);
-            text = end;
+            fault = Apply(Classify(text, end), stack, valuePending);
+            if (fault == SyntaxFault::None)
+                text = end;
         }
-        valid = valid && stack.GetDepth() == 0;
+        if (fault == SyntaxFault::None && stack.GetDepth() != 0)
+            fault = SyntaxFault::Unclosed;
     }
-    if (!valid) {
+    if (fault != SyntaxFault::None) {
         Clear();
+        // The token's first byte that is not white space.
+        while (*text && IsWhiteSpace(*text))
+            ++text;
+        problem.kind = ConfigProblem::Kind::Unparsable;
+        problem.fault = fault;
+        problem.line = LineOf(start, text);
         return false;
     }
     ExchangeAll(false);

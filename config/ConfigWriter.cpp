@@ -1,5 +1,6 @@
 // The file syntax as written: escaping, indentation, and the layout of a section's content.
 #include "config/ConfigWriter.h"
+#include "config/ConfigProblem.h"
 #include "config/ConfigSection.h"
 
 #include "foundation/ContainingList.h"
@@ -79,12 +80,12 @@ bool ConfigFileWriter::Open(const char* fileName, unsigned mode)
 
 bool ConfigFileWriter::WriteString(const char* text)
 {
-    return stream && std::fputs(text, stream) >= 0;
+    return stream && !SavingInterrupted() && std::fputs(text, stream) >= 0;
 }
 
 bool ConfigFileWriter::WriteChar(char c)
 {
-    return stream && std::fputc(static_cast<unsigned char>(c), stream) != EOF;
+    return stream && !SavingInterrupted() && std::fputc(static_cast<unsigned char>(c), stream) != EOF;
 }
 
 bool ConfigFileWriter::Close()

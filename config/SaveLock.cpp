@@ -1,5 +1,7 @@
 #include "config/SaveLock.h"
 
+#include "config/ConfigProblem.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -16,7 +18,7 @@ SaveLock::SaveLock(const char* lockFileName)
     int result;
     do
         result = flock(descriptor, LOCK_EX);
-    while (result != 0 && errno == EINTR);
+    while (result != 0 && errno == EINTR && !SavingInterrupted());
     held = result == 0;
 }
 

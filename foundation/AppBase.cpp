@@ -1,14 +1,22 @@
 #include "foundation/AppBase.h"
 
 #include "config/ApplicationPath.h"
+#include "foundation/Exception.h"
+#include "foundation/LogLevel.h"
+
+#include <cstdio>
+#include <string>
 
 namespace haspel {
 
 AppBase::AppBase()
     : configuration(new Config)
 {
-    if (!configuration->LoadFromDirectory(GetConfigurationDirectory()))
-        configuration->LoadFromApplicationDirectory();
+    if (configuration->LoadFromDirectory(GetConfigurationDirectory()))
+        return;
+    loadProblem = configuration->GetProblem();
+    if (!configuration->LoadFromApplicationDirectory() && !loadProblem)
+        loadProblem = configuration->GetProblem();
 }
 
 AppBase::~AppBase()
@@ -16,10 +24,17 @@ AppBase::~AppBase()
     if (!configuration)
         return;
     try {
-        SaveConfiguration();
+        if (SaveConfiguration())
+            return;
     } catch (const Exception&) {
-        // A program path without a file name: the save fails like any other, unreported.
+        return; // a program path without a file name: nothing to save to
     }
+    const std::string text = Describe(configuration->GetProblem());
+    const Path program = GetApplicationPath();
+    const char* name = program.GetLastComponent();
+    std::fprintf(stderr, "%s: %s\n", name ? name : GetApplicationName(), text.c_str());
+    if (const ExceptionSink log = GetExceptionSink())
+        log(__FILE__, __LINE__, static_cast<int32_t>(LogLevel::Error), text.c_str());
 }
 
 Path AppBase::GetConfigurationDirectory() const

@@ -16,9 +16,11 @@ const char* GetApplicationName();
 class AppBase {
 public:
     // Loads the configuration file from the configuration directory, else the one beside the program;
-    // with neither the configuration starts empty.
+    // with neither the configuration starts empty. A file that exists and was not loaded is noted in
+    // GetLoadProblem.
     AppBase();
-    // Saves the configuration (a failure goes unreported) and destroys it.
+    // Saves the configuration and destroys it; a failed save is reported on standard error and in the
+    // diagnostic log.
     virtual ~AppBase();
     AppBase(const AppBase&) = delete;
     AppBase& operator=(const AppBase&) = delete;
@@ -31,9 +33,13 @@ public:
     // folders only $XDG_CONFIG_HOME may be created (a second instance asks before it decides to run).
     static Path GetConfigurationFilePath();
     bool SaveConfiguration();
+    // The configuration file that exists but could not be read or parsed at start; none when the
+    // configuration loaded or there was no file.
+    const ConfigProblem& GetLoadProblem() const { return loadProblem; }
 
 private:
     std::unique_ptr<Config> configuration;
+    ConfigProblem loadProblem;
 };
 
 } // namespace haspel

@@ -9,14 +9,17 @@ uint32_t HashText(const char* text)
 {
     if (!text)
         return 0;
-    const std::size_t n = std::strlen(text);
-    const std::size_t step = n / 16 > 0 ? n / 16 : 1;
-    uint32_t sum = 0;
-    for (std::size_t p = 0; p < n; p += step) {
-        const auto value = static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(text[p])));
-        sum += value * (p % 2 ? 7u : 11u);
-    }
-    return sum;
+    // FNV-1a over every byte, then mixed, so that similar names (Item1, Item2, ...) spread over the
+    // buckets whatever their count.
+    uint32_t hash = 2166136261u;
+    for (const char* c = text; *c; ++c)
+        hash = (hash ^ static_cast<unsigned char>(*c)) * 16777619u;
+    hash ^= hash >> 16;
+    hash *= 0x85ebca6bu;
+    hash ^= hash >> 13;
+    hash *= 0xc2b2ae35u;
+    hash ^= hash >> 16;
+    return hash;
 }
 
 namespace {

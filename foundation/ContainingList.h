@@ -40,7 +40,7 @@ public:
     T* RemoveAt(int32_t index); // index from the head; nullptr when outside
     T* RemoveFirst(); // RemoveAt(0) in O(1)
     void Clear(); // destroys the items, tail first
-    void Sort(Comparison comparison = nullptr); // stable selection sort, ascending
+    void Sort(Comparison comparison = nullptr); // stable merge sort, ascending
 
     int32_t GetCount() const { return count; }
     T* GetHead() const { return head; }
@@ -49,6 +49,12 @@ public:
 private:
     T* Unlink(T* item); // nullptr stays nullptr
     void LinkAtTail(T* item);
+    int Order(const T* a, const T* b, Comparison comparison) const
+    {
+        return comparison ? comparison(a, b) : Compare(a, b);
+    }
+    // Sorts the n items chained by next from first; the result ends with a null next.
+    T* SortChain(T* first, int32_t n, Comparison comparison) const;
 
     int32_t count = 0;
     T* head = nullptr;
@@ -144,27 +150,40 @@ template <class T> void ContainingList<T>::Clear()
         delete item;
 }
 
+template <class T> T* ContainingList<T>::SortChain(T* first, int32_t n, Comparison comparison) const
+{
+    if (n <= 1) {
+        if (first)
+            first->next = nullptr;
+        return first;
+    }
+    T* second = first;
+    for (int32_t i = 0; i < n / 2; ++i)
+        second = second->next;
+    T* left = SortChain(first, n / 2, comparison);
+    T* right = SortChain(second, n - n / 2, comparison);
+    // Only a strictly smaller item of the right half goes first, so equal items keep their order.
+    T* merged = nullptr;
+    T** link = &merged;
+    while (left && right) {
+        T*& taken = Order(right, left, comparison) < 0 ? right : left;
+        *link = taken;
+        link = &taken->next;
+        taken = taken->next;
+    }
+    *link = left ? left : right;
+    return merged;
+}
+
 template <class T> void ContainingList<T>::Sort(Comparison comparison)
 {
-    T* remaining = head;
-    head = nullptr;
-    tail = nullptr;
-    count = 0;
-    while (remaining) {
-        // Only a strictly smaller item replaces the best, so equal items keep their order.
-        T* best = remaining;
-        for (T* item = best->next; item; item = item->next) {
-            if ((comparison ? comparison(item, best) : Compare(item, best)) < 0)
-                best = item;
-        }
-        if (best == remaining)
-            remaining = best->next;
-        if (best->previous)
-            best->previous->next = best->next;
-        if (best->next)
-            best->next->previous = best->previous;
-        LinkAtTail(best);
+    head = SortChain(head, count, comparison);
+    T* previous = nullptr;
+    for (T* item = head; item; item = item->next) {
+        item->previous = previous;
+        previous = item;
     }
+    tail = previous;
 }
 
 } // namespace haspel

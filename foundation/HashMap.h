@@ -67,8 +67,8 @@ private:
     PointeredList** valueLists = nullptr;
 };
 
-// The library's text hash: every step-th byte (step = length / 16, at least 1) as signed 8-bit,
-// times 11 at even positions and 7 at odd ones, summed as unsigned 32-bit.
+// The text hash of StringKeyHashMap: every byte counts, so a map of many similar keys keeps short
+// buckets (lookups in constant time).
 uint32_t HashText(const char* text);
 
 template <class T> class StringKeyHashMap : public HashMap<T> {
@@ -295,16 +295,21 @@ template <class T> void HashMap<T>::Rebucket(int64_t newBucketCount)
     if (newBucketCount > INT32_MAX)
         throw EOutOfMemory();
     const auto count = static_cast<uint32_t>(newBucketCount);
-    PointeredList** newKeys = NewBucketArray(newBucketCount);
+    // Each entry's new bucket, in the order the entries are moved: every key is hashed once.
+    auto* targets = static_cast<uint32_t*>(AllocateOrThrow(sizeof(uint32_t) * (size > 0 ? size : 1)));
+    PointeredList** newKeys = nullptr;
     PointeredList** newValues = nullptr;
     // Every list the new buckets need is made first, so a failure leaves the map as it was.
     try {
+        newKeys = NewBucketArray(newBucketCount);
         newValues = NewBucketArray(newBucketCount);
+        int32_t entry = 0;
         for (int32_t bucket = 0; bucket < bucketCount; ++bucket) {
             if (!keyLists[bucket])
                 continue;
             for (PointeredListItem* item = keyLists[bucket]->GetHead(); item; item = item->GetNext()) {
                 const uint32_t target = HashKey(item->GetPointer()) % count;
+                targets[entry++] = target;
                 if (!newKeys[target]) {
                     newKeys[target] = new PointeredList;
                     newValues[target] = new PointeredList;
@@ -312,26 +317,29 @@ template <class T> void HashMap<T>::Rebucket(int64_t newBucketCount)
             }
         }
     } catch (...) {
-        for (int64_t bucket = 0; bucket < newBucketCount; ++bucket) {
+        for (int64_t bucket = 0; newKeys && bucket < newBucketCount; ++bucket) {
             delete newKeys[bucket];
             if (newValues)
                 delete newValues[bucket];
         }
         std::free(newKeys);
         std::free(newValues);
+        std::free(targets);
         throw;
     }
     // Old buckets in index order, each from head to tail: entries keep their relative order.
+    int32_t entry = 0;
     for (int32_t bucket = 0; bucket < bucketCount; ++bucket) {
         if (!keyLists[bucket])
             continue;
         while (PointeredListItem* keyItem = keyLists[bucket]->RemoveFirst()) {
-            const uint32_t target = HashKey(keyItem->GetPointer()) % count;
+            const uint32_t target = targets[entry++];
             newKeys[target]->Append(keyItem);
             newValues[target]->Append(valueLists[bucket]->RemoveFirst());
         }
         DropBucket(bucket);
     }
+    std::free(targets);
     std::free(keyLists);
     std::free(valueLists);
     keyLists = newKeys;

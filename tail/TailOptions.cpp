@@ -34,6 +34,8 @@ const char* const HelpText
       "      --no-multiline        every line is a message of its own\n"
       "      --color[=WHEN]        colour the tags: never, always or auto (the default,\n"
       "                            also meant by --color alone)\n"
+      "      --raw                 print control characters as they are; on a terminal they are\n"
+      "                            shown as ^[ or <U+202E> otherwise\n"
       "  -e, --grep PATTERN        show only the messages that match PATTERN (any of several -e);\n"
       "                            a message matches when any of its lines does\n"
       "  -v, --invert-match        show only the messages that match no PATTERN\n"
@@ -53,7 +55,8 @@ enum LongOnly {
     VersionOption,
     MatchCaseOption,
     JournalOption,
-    JournalFileOption
+    JournalFileOption,
+    RawOption
 };
 
 const option LongOptions[] = {
@@ -67,6 +70,7 @@ const option LongOptions[] = {
     {"hide-unknown", no_argument, nullptr, 'u'},
     {"no-multiline", no_argument, nullptr, NoMultiLineOption},
     {"color", optional_argument, nullptr, ColorOption},
+    {"raw", no_argument, nullptr, RawOption},
     {"grep", required_argument, nullptr, 'e'},
     {"invert-match", no_argument, nullptr, 'v'},
     {"fixed-strings", no_argument, nullptr, 'F'},
@@ -120,6 +124,9 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
             break;
         case 'n':
             options.once = true;
+            break;
+        case RawOption:
+            options.raw = true;
             break;
         case 'i':
             if (!parseNumber(optarg, 1, number)) {

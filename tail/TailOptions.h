@@ -23,6 +23,7 @@ struct TailOptions {
     bool hideUnknown = false;
     bool noMultiLine = false;
     ColorWhen color = ColorWhen::Auto;
+    bool raw = false; // control characters reach a terminal as they are
     std::vector<std::string> patterns; // show the messages that match any of them
     bool invertMatch = false; // show those that match none instead
     bool regex = false;

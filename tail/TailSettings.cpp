@@ -6,6 +6,7 @@
 #include "core/settings/SettingsStore.h"
 #include "core/settings/SettingsTable.h"
 
+#include <cerrno>
 #include <cstdio>
 
 namespace kestrano::tail {
@@ -13,6 +14,12 @@ namespace {
 
 // The desktop program's file name, whatever this program's file is called.
 const char* const DesktopConfigurationName = "kestrano.cfg";
+
+void reportProblem(const haspel::ConfigProblem& problem)
+{
+    if (problem)
+        std::fprintf(stderr, "kestrano-tail: %s\n", haspel::Describe(problem).c_str());
+}
 
 } // namespace
 
@@ -28,20 +35,31 @@ std::string desktopConfigurationFile()
 bool loadTailSettings(const TailOptions& options, haspel::Config& config, MonitorSettings& settings)
 {
     if (options.configFile) {
-        if (!config.LoadFile(options.configFile->c_str())) {
-            std::fprintf(stderr, "kestrano-tail: cannot read the configuration file '%s'\n",
-                options.configFile->c_str());
-            return false;
+        const bool loaded = config.LoadFile(options.configFile->c_str());
+        haspel::ConfigProblem problem = config.GetProblem();
+        if (!loaded && !problem) { // missing
+            problem.kind = haspel::ConfigProblem::Kind::Unreadable;
+            problem.file = *options.configFile;
+            problem.error = ENOENT;
         }
+        reportProblem(problem);
+        if (!loaded)
+            return false;
     } else {
         // As the desktop program loads: its folder's file (or that file's ".old" copy), else the file
-        // beside the program, else nothing.
+        // beside the program, else nothing. A file there that is not loaded is said, once.
         const std::string file = desktopConfigurationFile();
-        if ((file.empty() || !config.LoadFile(file.c_str()))
-            && haspel::GetApplicationPath().GetLastComponent()) {
-            haspel::Path beside = haspel::GetApplicationDirectory();
-            beside.Append(DesktopConfigurationName);
-            config.LoadFile(beside.ToString().GetText());
+        if (!file.empty() && config.LoadFile(file.c_str())) {
+            reportProblem(config.GetProblem());
+        } else {
+            haspel::ConfigProblem problem = config.GetProblem();
+            if (haspel::GetApplicationPath().GetLastComponent()) {
+                haspel::Path beside = haspel::GetApplicationDirectory();
+                beside.Append(DesktopConfigurationName);
+                if (!config.LoadFile(beside.ToString().GetText()) && !problem)
+                    problem = config.GetProblem();
+            }
+            reportProblem(problem);
         }
     }
 

@@ -1,5 +1,6 @@
 #include "tail/TerminalList.h"
 
+#include "core/text/Message.h"
 #include "tail/TerminalOutput.h"
 
 namespace kestrano::tail {
@@ -10,10 +11,16 @@ TerminalList::TerminalList(const std::string& file, TerminalOutput& output, bool
     , notices(notices)
 { }
 
+// The program's own notices ("End of input.", a read failure) go with the others to standard error,
+// so standard output holds the log's messages only.
 void TerminalList::appendRow(Message* message)
 {
     rows.push_back(message);
-    output.printMessage(file, *message);
+    const ShownText notice = message->getNotice();
+    if (notice.id == CoreText::None)
+        output.printMessage(file, *message);
+    else
+        output.notice(file, notice.english().c_str());
 }
 
 void TerminalList::refreshRow(int32_t row)

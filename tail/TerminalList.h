@@ -1,6 +1,7 @@
-// The list control of a log view on a terminal: a row appended is a message printed, a row refreshed
-// is a continuation printed, and the view's "gone" and "restarted" are told while following. The rows
-// are remembered only as the view needs them (at most KeepLines).
+// The list control of a log view on a terminal: a row appended is a message printed (a notice of the
+// program's own goes to standard error), a row refreshed is a continuation printed, and the view's
+// "gone" and "restarted" are told while following. The rows are remembered only as the view needs
+// them (at most KeepLines).
 #pragma once
 
 #include "core/ports/ListControl.h"

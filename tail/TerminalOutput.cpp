@@ -2,6 +2,7 @@
 
 #include "core/text/Message.h"
 #include "core/text/Severity.h"
+#include "core/text/VisibleText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -46,9 +47,10 @@ bool writeAll(int fd, const char* bytes, std::size_t n, const std::atomic<bool>&
 
 } // namespace
 
-TerminalOutput::TerminalOutput(bool color, bool headers, std::atomic<bool>& stop)
+TerminalOutput::TerminalOutput(bool color, bool headers, bool visibleControls, std::atomic<bool>& stop)
     : color(color)
     , headers(headers)
+    , visibleControls(visibleControls)
     , stop(stop)
 {
     buffer.reserve(FlushAt + 4096);
@@ -125,7 +127,10 @@ void TerminalOutput::append(const char* bytes, std::size_t n)
 
 void TerminalOutput::appendLine(const char* bytes, std::size_t n)
 {
-    buffer.append(bytes, n);
+    if (visibleControls)
+        appendVisibleText(bytes, static_cast<int32_t>(n), VisibleStyle::Carets, buffer);
+    else
+        buffer.append(bytes, n);
     buffer.push_back('\n');
     if (buffer.size() >= FlushAt)
         flush();

@@ -15,9 +15,10 @@ namespace kestrano::tail {
 
 class TerminalOutput {
 public:
-    // With headers, a line naming the file precedes output from another file than the last one.
-    // stop is set when standard output can't be written any more.
-    TerminalOutput(bool color, bool headers, std::atomic<bool>& stop);
+    // With headers, a line naming the file precedes output from another file than the last one. With
+    // visibleControls the control and bidirectional formatting characters of a text are printed in
+    // caret or escaped form (for a terminal). stop is set when standard output can't be written any more.
+    TerminalOutput(bool color, bool headers, bool visibleControls, std::atomic<bool>& stop);
     ~TerminalOutput();
     TerminalOutput(const TerminalOutput&) = delete;
     TerminalOutput& operator=(const TerminalOutput&) = delete;
@@ -45,6 +46,7 @@ private:
 
     const bool color;
     const bool headers;
+    const bool visibleControls;
     std::atomic<bool>& stop;
     const std::string* lastFile = nullptr;
     std::string buffer;

@@ -150,8 +150,11 @@ int run(const TailOptions& options)
     MonitorSettings settings;
     if (!loadTailSettings(options, config, settings))
         return 2;
+    // Only now: while the configuration loads, a stop ends the program at once (it writes nothing).
+    installSignalHandlers();
 
-    TerminalOutput output(useColor(options.color), options.files.size() > 1, stopRequested);
+    TerminalOutput output(useColor(options.color), options.files.size() > 1,
+        !options.raw && isatty(STDOUT_FILENO), stopRequested);
     TailFileSystem files(systemFileSystem(), stopRequested, options.once);
     QuietDesktop desktop;
     const ViewContext context {settings, config.GetRoot(), desktop, desktop};
@@ -239,7 +242,6 @@ int main(int argc, char** argv)
         const ParsedCommandLine command = parseCommandLine(argc, argv);
         if (command.exitStatus)
             return *command.exitStatus;
-        installSignalHandlers();
         return run(command.options);
     } catch (const haspel::Exception& error) {
         std::fprintf(

@@ -4,6 +4,8 @@
 #include "core/settings/MonitorSettings.h"
 #include "foundation/Exception.h"
 
+#include <cerrno>
+#include <cstring>
 #include <new>
 
 namespace kestrano {
@@ -28,6 +30,7 @@ LogSource::Result FileSource::read(LogSink& sink, const ReadRequest& request)
     uint64_t foundInode;
     int64_t foundBirth;
     bool regular;
+    bool directory;
     {
         haspel::FileStatus status(path.c_str());
         status.Refresh(true, true);
@@ -45,6 +48,7 @@ LogSource::Result FileSource::read(LogSink& sink, const ReadRequest& request)
         foundInode = status.GetInode();
         foundBirth = status.GetBirth();
         regular = status.IsRegularFile();
+        directory = status.IsDirectory();
     }
     const bool replaced = (device != 0 || inode != 0)
         && (foundDevice != device || foundInode != inode || foundBirth != birth);
@@ -62,8 +66,10 @@ LogSource::Result FileSource::read(LogSink& sink, const ReadRequest& request)
     birth = foundBirth;
 
     const FileSystem::Handle file = regular ? files.openForReading(path.c_str()) : FileSystem::NoHandle;
-    if (file == FileSystem::NoHandle)
+    if (file == FileSystem::NoHandle) {
+        reason = regular ? std::strerror(errno) : directory ? std::strerror(EISDIR) : "not a regular file";
         return Result::Failed;
+    }
     struct Closer {
         FileSystem& files;
         FileSystem::Handle file;

@@ -23,7 +23,7 @@ public:
     FileSource(std::string path, FileSystem& files);
 
     // Only a regular file is opened (a FIFO or device could block or disturb its writer); a file that
-    // can't be opened fails without a reason.
+    // can't be opened fails with the reason.
     Result read(LogSink& sink, const ReadRequest& request) override;
     void restart() override;
     const std::string& getFailureReason() const override { return reason; }
@@ -38,7 +38,7 @@ private:
 
     const std::string path;
     FileSystem& files;
-    const std::string reason; // always empty
+    std::string reason; // why the file could not be opened
     int64_t lastWriteTime = 0;
     uint64_t readPosition = UnknownPosition;
     // The identity of the file read from (0, 0: none yet).

@@ -41,7 +41,7 @@ QString LogListModel::rowText(const Message& message) const
     const int32_t shown = rowPrefixLength(message.getText(), message.getTextLength());
     textBuffer.resize(static_cast<size_t>(shown) + 1);
     const int32_t length = displayText(message.getText(), shown, textBuffer.data());
-    QString text = translatedRowText(message, logText(textBuffer.data(), length));
+    QString text = translatedRowText(message, visibleLogText(textBuffer.data(), length));
     if (shown < message.getTextLength())
         text += QChar(0x2026);
     return text;

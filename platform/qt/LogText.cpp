@@ -1,5 +1,7 @@
 #include "platform/qt/LogText.h"
 
+#include "core/text/VisibleText.h"
+
 #include <QByteArrayView>
 
 #include <cstring>
@@ -96,6 +98,13 @@ QString logText(const char* bytes, qsizetype length)
 QString logText(const char* text)
 {
     return logText(text, static_cast<qsizetype>(std::strlen(text)));
+}
+
+QString visibleLogText(const char* bytes, qsizetype length)
+{
+    const std::string shown = visibleText(bytes, static_cast<int32_t>(length),
+        utf8Locale() ? VisibleStyle::Symbols : VisibleStyle::Carets);
+    return logText(shown.data(), static_cast<qsizetype>(shown.size()));
 }
 
 } // namespace kestrano

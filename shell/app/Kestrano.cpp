@@ -15,6 +15,7 @@
 #include "platform/qt/resources/Resources.h"
 #include "shell/app/ErrorGuard.h"
 #include "shell/app/HelpDocuments.h"
+#include "shell/app/SettingsProblem.h"
 #include "shell/dialogs/AboutDialog.h"
 #include "shell/dialogs/JournalDialog.h"
 #include "shell/dialogs/MessageDialog.h"
@@ -98,6 +99,8 @@ void Kestrano::InitInstance(const std::vector<std::string>& files)
     mainFrame->repaint();
     mainFrame->raise();
     mainFrame->activateWindow();
+    if (GetLoadProblem())
+        messageBox.showError(ShownText {CoreText::None, settingsProblemText(GetLoadProblem()).toStdString()});
     starting = false;
     // A log named on the command line joins the workspace like one opened later; its window was
     // placed while starting, which stores nothing.

@@ -1,5 +1,7 @@
 #include "shell/app/QuitOnSignal.h"
 
+#include "config/ConfigProblem.h"
+
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QWidget>
@@ -19,6 +21,13 @@ void onSignal(int)
     const char byte = 1;
     [[maybe_unused]] ssize_t written = write(signalPipe[1], &byte, 1);
 }
+
+void onSignalWhileEnding(int)
+{
+    haspel::InterruptSaving();
+}
+
+const int TerminationSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 } // namespace
 
@@ -41,7 +50,17 @@ void quitOnTerminationSignals()
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+    for (int signal : TerminationSignals)
+        sigaction(signal, &action, nullptr);
+}
+
+void interruptSavingOnTerminationSignals()
+{
+    struct sigaction action { };
+    action.sa_handler = onSignalWhileEnding;
+    sigemptyset(&action.sa_mask);
+    // Without SA_RESTART a save waiting for its lock is woken.
+    for (int signal : TerminationSignals)
         sigaction(signal, &action, nullptr);
 }
 

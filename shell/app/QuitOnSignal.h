@@ -6,5 +6,8 @@ namespace kestrano {
 
 // Installs the handlers; call once, with the QApplication in place.
 void quitOnTerminationSignals();
+// Once the event loop has ended: such a signal stops the saving of the settings at its next step,
+// keeping the file as it was, so the program ends at once.
+void interruptSavingOnTerminationSignals();
 
 } // namespace kestrano

@@ -1,4 +1,4 @@
-// Kestrano: the application object (with the configuration), then the diagnostic logger, then the
+// Kestrano: the diagnostic logger, then the application object (with the configuration), then the
 // QApplication; start-up and the event loop; destroyed in reverse order. A later start in the same
 // session hands its files to the running Kestrano and ends before it loads anything.
 #include "ProgramVersion.h"
@@ -45,8 +45,9 @@ int run(int argc, char** argv)
     if (kestrano::handOverToRunningInstance(*instance, early.files))
         return 0;
 
-    kestrano::Kestrano app;
+    // The logger outlives the application object, whose end saves the settings and logs a failure.
     haspel::Logger logger(early.logLevel ? early.logLevel->c_str() : nullptr);
+    kestrano::Kestrano app;
     kestrano::GuardedApplication application(argc, argv);
     const kestrano::Translations translations;
     // Docks find the desktop file (its name and icon) by the window's class (X11) or app_id (Wayland).
@@ -60,6 +61,7 @@ int run(int argc, char** argv)
     const std::unique_ptr<kestrano::InstanceServer> server = kestrano::serveLaterInstances(*instance, app);
     const int status = application.exec();
     server->stop();
+    kestrano::interruptSavingOnTerminationSignals();
     app.ExitInstance();
     return status;
 }

@@ -47,7 +47,7 @@ MessageDialog::MessageDialog(const Message& message, QWidget* parent)
         icon->setPixmap(picture.pixmap(32, 32));
     icon->setFixedSize(32, 32);
 
-    QString shown = logText(text.constData(), text.size());
+    QString shown = visibleLogText(text.constData(), text.size());
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // A plain text box lays out a long line in quadratic time, and costs per line: long texts go to
     // the view that lays out only what is on screen.

@@ -1,11 +1,17 @@
 #include "foundation/AppBase.h"
+#include "foundation/Logger.h"
 #include "tests/config/ScopedEnvironment.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <string>
+#include <unistd.h>
 
 using namespace haspel;
 using kestrano::test::readFile;
@@ -128,4 +134,50 @@ TEST_F(AppBaseTest, ASaveThatCannotNameItsFileIsDroppedQuietly)
     ScopedProgramPath nameless("/");
     EXPECT_NO_THROW(app.reset());
     EXPECT_FALSE(fs::exists(temp.file("config/Tormalind/Kestrano/kestrano.cfg")));
+}
+
+TEST_F(AppBaseTest, AConfigurationThatCannotBeUsedIsToldAndAFailedSaveReported)
+{
+    fs::create_directories(InFolder(""));
+    writeFile(InFolder("kestrano.cfg"), "<Sizes>\n\t<KeepLines>7</>\n");
+    {
+        AppBase app;
+        EXPECT_EQ(app.GetLoadProblem().kind, ConfigProblem::Kind::Unparsable);
+        EXPECT_EQ(app.GetLoadProblem().file, InFolder("kestrano.cfg"));
+        EXPECT_EQ(app.GetLoadProblem().line, 3);
+        EXPECT_EQ(KeepLines(app), 1000);
+    }
+    // The save put the damaged file aside and wrote a good one.
+    EXPECT_EQ(readFile(InFolder("kestrano.cfg.bad")), "<Sizes>\n\t<KeepLines>7</>\n");
+    {
+        AppBase app;
+        EXPECT_FALSE(app.GetLoadProblem());
+    }
+
+    // A folder in the file's place: neither loaded nor saved, and both said.
+    fs::remove(InFolder("kestrano.cfg"));
+    fs::remove(InFolder("kestrano.cfg.old"));
+    fs::create_directory(InFolder("kestrano.cfg"));
+    const std::string errors = temp.file("stderr");
+    {
+        const Logger logger(nullptr);
+        fflush(stderr);
+        const int saved = dup(STDERR_FILENO);
+        const int redirected = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(redirected, STDERR_FILENO);
+        close(redirected);
+        {
+            AppBase app;
+            EXPECT_EQ(app.GetLoadProblem().kind, ConfigProblem::Kind::Unreadable);
+            EXPECT_EQ(app.GetLoadProblem().error, EISDIR);
+        }
+        fflush(stderr);
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+    }
+    const std::string told = "cannot save the configuration file '" + InFolder("kestrano.cfg") + "': ";
+    EXPECT_EQ(readFile(errors).rfind("kestrano: " + told, 0), 0u) << readFile(errors);
+    const std::string log = std::string(std::getenv("XDG_STATE_HOME")) + "/Tormalind/Kestrano/kestrano.log";
+    EXPECT_NE(readFile(log).find(told), std::string::npos);
+    EXPECT_FALSE(fs::exists(InFolder("kestrano.cfg.new")));
 }

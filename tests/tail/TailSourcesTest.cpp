@@ -31,10 +31,10 @@ TEST_F(TailSourcesTest, StandardInputIsFollowedToItsEnd)
     tail.writeInput("warn without line end");
     tail.closeInput();
     EXPECT_EQ(tail.wait(), 0);
+    // Standard output holds the messages only; the end of the input is a notice on standard error.
     EXPECT_EQ(tail.out(),
-        "INFO\tinfo started\nERROR\tERROR disk full\n\tat write()\nWARN\twarn without line end\n?\tEnd of "
-        "input.\n");
-    EXPECT_EQ(tail.err(), "");
+        "INFO\tinfo started\nERROR\tERROR disk full\n\tat write()\nWARN\twarn without line end\n");
+    EXPECT_EQ(tail.err(), "--- standard input: End of input.\n");
 }
 
 TEST_F(TailSourcesTest, OnceReadsStandardInputToItsEndBesideFiles)
@@ -50,8 +50,8 @@ TEST_F(TailSourcesTest, OnceReadsStandardInputToItsEndBesideFiles)
     EXPECT_EQ(tail.wait(), 0);
     EXPECT_EQ(tail.out(),
         "==> " + file
-            + " <==\nINFO\tinfo from the file\n==> standard input <==\nINFO\tinfo from the pipe\n"
-              "?\tEnd of input.\n");
+            + " <==\nINFO\tinfo from the file\n==> standard input <==\nINFO\tinfo from the pipe\n");
+    EXPECT_EQ(tail.err(), "--- standard input: End of input.\n");
 }
 
 TEST_F(TailSourcesTest, ReadsJournalFilesAsJournalctlDoes)

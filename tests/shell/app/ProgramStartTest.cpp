@@ -116,5 +116,30 @@ TEST(ProgramStartTest, TheStateFolderIsMadeOnlyForTheDiagnosticLog)
     EXPECT_NE(log.find("Shutting down logger"), std::string::npos) << log;
 }
 
+TEST(ProgramStartTest, ATerminationSignalEndsTheDesktopWithALargeConfigurationIntact)
+{
+    namespace fs = std::filesystem;
+    // About 8 MB in one section, each name differing only in its digits.
+    std::string text = "<Big>\n";
+    for (int i = 0; i < 400000; ++i)
+        text += "\t<Parameter" + std::to_string(i) + ">value</>\n";
+    text += "</Big>\n";
+    fs::create_directories(fs::path(configurationFile()).parent_path());
+    writeFile(configurationFile(), text);
+    TempDir folder;
+    // At once (while it loads), and once it runs (the save at the end, perhaps cut short by a second).
+    for (const bool waitForTheLoop : {false, true}) {
+        ProgramProcess desktop(KESTRANO_PROGRAM, KESTRANO_PROGRAM, {}, folder.path());
+        if (waitForTheLoop) {
+            ASSERT_TRUE(eventually([&] { return desktop.catches(SIGTERM) || !desktop.running(); }));
+        }
+        const int status = desktop.stop(SIGTERM);
+        EXPECT_TRUE(status == 0 || status == 128 + SIGTERM) << status << desktop.output();
+        EXPECT_FALSE(fs::exists(configurationFile() + ".new"));
+        const std::string saved = readFile(configurationFile());
+        EXPECT_NE(saved.find("\t<Parameter399999>value</>\n"), std::string::npos);
+    }
+}
+
 } // namespace
 } // namespace kestrano::test

@@ -294,5 +294,34 @@ TEST_F(StartupTest, FilesOnTheCommandLineOpenInOrderAndMissingOnesStillGetAWindo
     EXPECT_EQ(app->GetMainFrame()->windowTitle(), QStringLiteral("Kestrano - missing.log"));
 }
 
+TEST_F(StartupTest, ASettingsFileThatCannotBeUsedIsToldOnceAtStart)
+{
+    std::filesystem::create_directories(std::filesystem::path(configurationFile()).parent_path());
+    writeFile(configurationFile(), "<Sizes>\n\t<KeepLines>10</>\n</Size>\n");
+    useScriptedBoxes = true;
+    start();
+    ASSERT_EQ(scriptedBoxes.errors.size(), 1u);
+    EXPECT_EQ(scriptedBoxes.errors[0],
+        "The settings file " + configurationFile()
+            + " is damaged at line 3: a closing tag names another section than the open one.\n\n"
+              "Kestrano starts with the default settings.");
+    exit();
+    // Put aside by the save, which wrote the defaults; the next start has nothing to say.
+    EXPECT_EQ(readFile(configurationFile() + ".bad"), "<Sizes>\n\t<KeepLines>10</>\n</Size>\n");
+    scriptedBoxes.errors.clear();
+    start();
+    EXPECT_TRUE(scriptedBoxes.errors.empty());
+    exit();
+
+    std::filesystem::remove(configurationFile());
+    std::filesystem::remove(configurationFile() + ".old");
+    std::filesystem::create_directory(configurationFile());
+    start();
+    ASSERT_EQ(scriptedBoxes.errors.size(), 1u);
+    EXPECT_EQ(scriptedBoxes.errors[0],
+        "Cannot read the settings file " + configurationFile()
+            + ": Is a directory.\n\nKestrano starts with the default settings.");
+}
+
 } // namespace
 } // namespace kestrano::test

@@ -1,0 +1,51 @@
+#include "shell/app/SettingsProblem.h"
+
+#include <QCoreApplication>
+
+#include <cstring>
+#include <iterator>
+
+namespace kestrano {
+namespace {
+
+constexpr const char* Context = "kestrano::SettingsProblem";
+
+// By haspel::SyntaxFault, None first.
+constexpr const char* FaultTexts[] = {
+    "",
+    QT_TRANSLATE_NOOP("kestrano::SettingsProblem", "a value outside any section"),
+    QT_TRANSLATE_NOOP("kestrano::SettingsProblem", "a closing tag without an open section"),
+    QT_TRANSLATE_NOOP("kestrano::SettingsProblem", "a closing tag names another section than the open one"),
+    QT_TRANSLATE_NOOP("kestrano::SettingsProblem", "sections nested too deeply"),
+    QT_TRANSLATE_NOOP("kestrano::SettingsProblem", "a section is not closed"),
+};
+static_assert(std::size(FaultTexts) == static_cast<size_t>(haspel::SyntaxFault::Unclosed) + 1);
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate(Context, text);
+}
+
+} // namespace
+
+QString settingsProblemText(const haspel::ConfigProblem& problem)
+{
+    using Kind = haspel::ConfigProblem::Kind;
+    const QString file = QString::fromLocal8Bit(problem.file);
+    QString what;
+    if (problem.kind == Kind::Unparsable) {
+        what = tr("The settings file %1 is damaged at line %2: %3.")
+                   .arg(file)
+                   .arg(problem.line)
+                   .arg(tr(FaultTexts[static_cast<size_t>(problem.fault)]));
+    } else {
+        const QString reason = problem.error ? QString::fromLocal8Bit(std::strerror(problem.error))
+                                             : tr("not a regular file");
+        what = tr("Cannot read the settings file %1: %2.").arg(file, reason);
+    }
+    return what + QStringLiteral("\n\n")
+        + (problem.backupLoaded ? tr("Kestrano starts with the settings saved before (%1.old).").arg(file)
+                                : tr("Kestrano starts with the default settings."));
+}
+
+} // namespace kestrano
