@@ -6,6 +6,7 @@
 #include "core/settings/MonitorSettings.h"
 #include "core/view/PollScheduler.h"
 #include "foundation/Exception.h"
+#include "platform/ChildProcess.h"
 #include "platform/InotifyWatcher.h"
 #include "platform/LinuxFileSystem.h"
 #include "tail/FollowedLog.h"
@@ -158,7 +159,7 @@ int run(const TailOptions& options)
     TailFileSystem files(systemFileSystem(), stopRequested, options.once);
     QuietDesktop desktop;
     const ViewContext context {settings, config.GetRoot(), desktop, desktop};
-    const SourceContext sources {files, options.journalFiles};
+    const SourceContext sources(files, options.journalFiles, &systemProcessStarter(), options.once);
     std::vector<std::unique_ptr<FollowedLog>> logs;
     for (const std::string& file : options.files) {
         logs.push_back(std::make_unique<FollowedLog>(file, context, sources, desktop, output, !options.once));

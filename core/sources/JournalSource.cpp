@@ -1,12 +1,12 @@
 #include "core/sources/JournalSource.h"
 
 #include "core/settings/MonitorSettings.h"
+#include "core/sources/JournalEntry.h"
 #include "core/text/Severity.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 #include <grp.h>
 #include <systemd/sd-journal.h>
 #include <unistd.h>
@@ -27,13 +27,6 @@ bool field(sd_journal* journal, const char* name, const char*& value, size_t& le
     value = static_cast<const char*>(data) + prefix;
     length = size - prefix;
     return true;
-}
-
-std::string fieldText(sd_journal* journal, const char* name)
-{
-    const char* value;
-    size_t length;
-    return field(journal, name, value, length) ? std::string(value, length) : std::string();
 }
 
 bool inGroup(const char* name)
@@ -156,58 +149,21 @@ LogSource::Result JournalSource::readNew(LogSink& sink, const ReadRequest& reque
 
 void JournalSource::appendEntry(LogSink& sink)
 {
-    const char* message;
-    size_t messageLength;
-    if (!field(journal, "MESSAGE", message, messageLength))
-        return; // nothing to show, as journalctl shows nothing
-
-    uint64_t microseconds = 0;
-    const std::string source = fieldText(journal, "_SOURCE_REALTIME_TIMESTAMP");
-    if (source.empty() || std::sscanf(source.c_str(), "%lu", &microseconds) != 1)
-        sd_journal_get_realtime_usec(journal, &microseconds);
-    const time_t seconds = static_cast<time_t>(microseconds / 1000000);
-    struct tm local { };
-    localtime_r(&seconds, &local);
-    char stamp[64];
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%S%z", &local);
-
-    entry.assign(stamp);
-    entry += ' ';
-    entry += fieldText(journal, "_HOSTNAME");
-    std::string ident = fieldText(journal, "SYSLOG_IDENTIFIER");
-    if (ident.empty())
-        ident = fieldText(journal, "_COMM");
-    std::string pid = fieldText(journal, "_PID");
-    if (pid.empty())
-        pid = fieldText(journal, "SYSLOG_PID");
-    if (!ident.empty()) {
-        entry += ' ';
-        entry += ident;
-        if (!pid.empty())
-            entry += '[' + pid + ']';
-    }
-    entry += ": ";
-    // Each line of the message on a line of its own, the later ones indented: they continue it.
-    const char* end = message + messageLength;
-    while (end > message && (end[-1] == '\n' || end[-1] == '\r'))
-        --end;
-    for (const char* line = message; line <= end;) {
-        const char* lineEnd = std::find(line, end, '\n');
-        if (line != message)
-            entry += ' ';
-        const size_t start = entry.size();
-        entry.append(line, lineEnd);
-        std::replace(entry.begin() + static_cast<std::ptrdiff_t>(start), entry.end(), '\r', ' ');
-        entry += '\n';
-        line = lineEnd + 1;
-    }
-
-    const char* priority;
-    size_t priorityLength;
-    const int32_t severity = field(journal, "PRIORITY", priority, priorityLength)
-        ? severityOfPriority(priority, priorityLength)
-        : Severity::None;
-    sink.appendEntry(entry.data(), static_cast<int32_t>(entry.size()), severity);
+    uint64_t realtime = 0;
+    sd_journal_get_realtime_usec(journal, &realtime);
+    int32_t severity = Severity::None;
+    const bool shown = formatJournalEntry(
+        [this](const char* name, std::string_view& value) {
+            const char* data;
+            size_t length;
+            if (!field(journal, name, data, length))
+                return false;
+            value = std::string_view(data, length);
+            return true;
+        },
+        realtime, entry, severity);
+    if (shown)
+        sink.appendEntry(entry.data(), static_cast<int32_t>(entry.size()), severity);
 }
 
 int32_t JournalSource::severityOfPriority(const char* value, size_t length)

@@ -71,6 +71,13 @@ public:
     virtual void restart() = 0;
     // Why the last read failed.
     virtual const std::string& getFailureReason() const = 0;
+    // The notice of that failure in the log.
+    virtual ShownText getFailureNotice() const
+    {
+        const std::string& reason = getFailureReason();
+        return reason.empty() ? ShownText {CoreText::ReadError, {}}
+                              : ShownText {CoreText::ReadErrorBecause, reason};
+    }
     // How far a log with offsets (a file) was read; 0 for the others.
     virtual uint64_t getReadPosition() const { return 0; }
     // The file a change of which the source reads (empty: none to watch, as for the journal or a stream).

@@ -4,6 +4,8 @@
 #include "core/sources/FileSource.h"
 #include "core/sources/FullPath.h"
 #include "core/sources/JournalSource.h"
+#include "core/sources/RemoteName.h"
+#include "core/sources/RemoteSource.h"
 #include "core/sources/StreamSource.h"
 
 #include <cstring>
@@ -65,6 +67,28 @@ const SourceKind kinds[] = {
                 isJournalName(name, &unit);
                 return unit.empty() ? ShownText {CoreText::JournalTitle, {}}
                                     : ShownText {CoreText::UnitJournalTitle, unit};
+            },
+        .terminalName = nullptr,
+        .stored = true,
+        .deletable = false,
+        .stream = false,
+    },
+    // A file or the journal of another host, "ssh://[USER@]HOST[:PORT]/PATH" or ".../?journal[=UNIT]".
+    {
+        .recognises = isRemoteName,
+        .isPath = false,
+        .make = [](const char* name, const SourceContext& context) -> std::unique_ptr<LogSource> {
+            return std::make_unique<RemoteSource>(name, context.processes, context.readOnce);
+        },
+        .title =
+            [](const char* name) {
+                RemoteName remote;
+                if (!parseRemoteName(name, remote))
+                    return ShownText {CoreText::None, name};
+                if (remote.journal)
+                    return ShownText {CoreText::RemoteJournalTitle, remote.host, remote.unit};
+                return ShownText {
+                    CoreText::None, remote.host + ": " + fileTitle(remote.path.c_str()).argument};
             },
         .terminalName = nullptr,
         .stored = true,

@@ -10,20 +10,34 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kestrano {
 
 class FileSystem;
+class ProcessStarter;
 
 inline constexpr const char* StandardInputName = "-";
 inline constexpr const char* JournalPrefix = "journal:";
 
 // What a source is made with.
 struct SourceContext {
+    explicit SourceContext(FileSystem& files, std::vector<std::string> journalFiles = {},
+        ProcessStarter* processes = nullptr, bool readOnce = false)
+        : files(files)
+        , journalFiles(std::move(journalFiles))
+        , processes(processes)
+        , readOnce(readOnce)
+    { }
+
     FileSystem& files;
     // Journal files read instead of the local journal (empty: the local journal).
     std::vector<std::string> journalFiles;
+    // Starts the ssh client of a remote log (nullptr: remote logs can't be read).
+    ProcessStarter* processes;
+    // A remote log is read once, to its end, rather than followed.
+    bool readOnce;
 };
 
 struct SourceKind {

@@ -1,16 +1,19 @@
 #include "core/text/CoreText.h"
 
-#include <cstring>
-
 namespace kestrano {
 
 std::string ShownText::english() const
 {
-    const char* text = englishOf(id);
-    const char* place = std::strstr(text, "%1");
-    if (!place)
-        return text;
-    return std::string(text, place) + argument + (place + 2);
+    std::string text = englishOf(id);
+    const size_t first = text.find("%1");
+    if (first != std::string::npos)
+        text.replace(first, 2, argument);
+    const size_t second = text.find("%2", first == std::string::npos ? 0 : first + argument.size());
+    if (second != std::string::npos)
+        text.replace(second, 2, detail);
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back(); // an empty detail at the end
+    return text;
 }
 
 } // namespace kestrano

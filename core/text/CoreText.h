@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace kestrano {
 
@@ -18,10 +19,17 @@ enum class CoreText : uint8_t {
     JournalTitle, // "Journal"
     UnitJournalTitle, // "Journal: %1"
     StandardInputTitle, // "Standard Input"
+    RemoteLost, // "Connection to %1 lost: %2. Reconnecting…"
+    RemoteUnreachable, // "Error: Cannot reach %1 (%2). Still trying..."
+    RemoteKeyRefused, // "Error: %1 refused the login (%2): set up a key or an agent for it. Still trying..."
+    RemoteMissing, // "Error: %1 does not exist on %2. Still trying..."
+    RemotePermission, // "Error: No permission to read %1 on %2. Still trying..."
+    RemoteJournalTitle, // "%1: Journal %2"
 };
-inline constexpr CoreText LastCoreText = CoreText::StandardInputTitle;
+inline constexpr CoreText LastCoreText = CoreText::RemoteJournalTitle;
 
-// The English of a text; "%1" stands for its argument.
+// The English of a text; "%1" stands for its argument, "%2" for its detail (after "%1", and "%1" never
+// holds the text between them).
 constexpr const char* englishOf(CoreText id)
 {
     switch (id) {
@@ -45,14 +53,34 @@ constexpr const char* englishOf(CoreText id)
         return "Journal: %1";
     case CoreText::StandardInputTitle:
         return "Standard Input";
+    case CoreText::RemoteLost:
+        return "Connection to %1 lost: %2. Reconnecting…";
+    case CoreText::RemoteUnreachable:
+        return "Error: Cannot reach %1 (%2). Still trying...";
+    case CoreText::RemoteKeyRefused:
+        return "Error: %1 refused the login (%2): set up a key or an agent for it. Still trying...";
+    case CoreText::RemoteMissing:
+        return "Error: %1 does not exist on %2. Still trying...";
+    case CoreText::RemotePermission:
+        return "Error: No permission to read %1 on %2. Still trying...";
+    case CoreText::RemoteJournalTitle:
+        return "%1: Journal %2";
     }
     return "%1";
 }
 
 // A text of the core and its argument.
 struct ShownText {
+    ShownText() = default;
+    ShownText(CoreText id, std::string argument, std::string detail = {})
+        : id(id)
+        , argument(std::move(argument))
+        , detail(std::move(detail))
+    { }
+
     CoreText id = CoreText::None;
     std::string argument;
+    std::string detail;
 
     // The English, the argument put in.
     std::string english() const;

@@ -58,13 +58,22 @@ ShownText Message::getNotice() const
     const auto id = static_cast<CoreText>((bits & NoticeMask) >> NoticeShift);
     if (id == CoreText::None)
         return {};
-    // The argument is what the text holds in place of "%1".
+    // The argument is what the text holds in place of "%1", the detail in place of "%2".
     const std::string_view english = englishOf(id);
     const size_t place = english.find("%1");
     if (place == std::string_view::npos)
         return {id, {}};
-    const size_t length = static_cast<size_t>(getTextLength()) - (english.size() - 2);
-    return {id, std::string(getText() + place, length)};
+    const std::string_view text(getText(), static_cast<size_t>(getTextLength()));
+    const size_t second = english.find("%2", place);
+    if (second == std::string_view::npos)
+        return {id, std::string(text.substr(place, text.size() - (english.size() - 2)))};
+    const std::string_view between = english.substr(place + 2, second - place - 2);
+    const size_t argumentEnd = text.find(between, place);
+    const size_t detailEnd = text.size() - (english.size() - second - 2);
+    if (argumentEnd == std::string_view::npos || argumentEnd + between.size() > detailEnd)
+        return {};
+    return {id, std::string(text.substr(place, argumentEnd - place)),
+        std::string(text.substr(argumentEnd + between.size(), detailEnd - argumentEnd - between.size()))};
 }
 
 Message::Message(int32_t severity)

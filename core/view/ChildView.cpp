@@ -63,7 +63,7 @@ void ChildView::pollLogFile()
         return;
     case LogSource::Result::Failed:
         positionKnown = true;
-        noteReadFailure(source.getFailureReason());
+        noteReadFailure(source.getFailureNotice());
         return;
     case LogSource::Result::Interrupted:
         positionKnown = true; // what was read stays; the next poll goes on, without notifying now
@@ -114,19 +114,20 @@ uint64_t ChildView::getReadPosition() const
     return positionKnown ? document.getSource().getReadPosition() : UnknownPosition;
 }
 
-void ChildView::noteReadFailure(const std::string& reason)
+void ChildView::noteReadFailure(const ShownText& notice)
 {
     readFailed = true;
-    if (readErrorShown)
+    // Each failure is shown once while it lasts; another one is shown too.
+    if (readErrorShown && notice == shownFailure)
         return;
     if (!readErrorNotice) {
         readErrorShown = true;
         return;
     }
     try {
-        cutter.addNotice(reason.empty() ? ShownText {CoreText::ReadError, {}}
-                                        : ShownText {CoreText::ReadErrorBecause, reason});
+        cutter.addNotice(notice);
         readErrorShown = true;
+        shownFailure = notice;
     } catch (const haspel::Exception&) {
         // out of memory: the notice is tried again at the next poll
     } catch (const std::bad_alloc&) { }

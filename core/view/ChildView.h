@@ -114,7 +114,7 @@ private:
     // The log is gone (the file or source vanished) or is read again from its start: emptied, told.
     void logGone();
     void logRestarted();
-    void noteReadFailure(const std::string& reason);
+    void noteReadFailure(const ShownText& notice);
     // The state every poll starts from; true when this poll is to stay quiet (a first read or Refresh).
     bool beginPoll();
     LogSource::Result readSource(LogSource& source);
@@ -133,6 +133,7 @@ private:
     LineCutter cutter;
 
     bool readErrorShown = false;
+    ShownText shownFailure; // the failure notice shown last
     // The source was read (or found unreadable) since it was last missing or refreshed.
     bool positionKnown = false;
     bool behind = false;

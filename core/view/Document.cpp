@@ -15,7 +15,7 @@ Document::Document(const char* name, const SourceContext& context, MessageBox& b
 { }
 
 Document::Document(const char* name, FileSystem& files, MessageBox& boxes)
-    : Document(name, SourceContext {files, {}}, boxes)
+    : Document(name, SourceContext(files), boxes)
 { }
 
 Document::Document(const char* name, std::unique_ptr<LogSource> source, FileSystem& files, MessageBox& boxes)

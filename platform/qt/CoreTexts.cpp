@@ -36,6 +36,20 @@ constexpr Translation translations[] = {
         QT_TRANSLATE_NOOP("kestrano::ChildFrame", "Journal: %1")},
     {CoreText::StandardInputTitle, "kestrano::ChildFrame",
         QT_TRANSLATE_NOOP("kestrano::ChildFrame", "Standard Input")},
+    {CoreText::RemoteLost, "kestrano::RemoteSource",
+        QT_TRANSLATE_NOOP("kestrano::RemoteSource", "Connection to %1 lost: %2. Reconnecting…")},
+    {CoreText::RemoteUnreachable, "kestrano::RemoteSource",
+        QT_TRANSLATE_NOOP("kestrano::RemoteSource", "Error: Cannot reach %1 (%2). Still trying...")},
+    {CoreText::RemoteKeyRefused, "kestrano::RemoteSource",
+        QT_TRANSLATE_NOOP("kestrano::RemoteSource",
+            "Error: %1 refused the login (%2): set up a key or an agent for it. Still trying...")},
+    {CoreText::RemoteMissing, "kestrano::RemoteSource",
+        QT_TRANSLATE_NOOP("kestrano::RemoteSource", "Error: %1 does not exist on %2. Still trying...")},
+    {CoreText::RemotePermission, "kestrano::RemoteSource",
+        QT_TRANSLATE_NOOP(
+            "kestrano::RemoteSource", "Error: No permission to read %1 on %2. Still trying...")},
+    {CoreText::RemoteJournalTitle, "kestrano::ChildFrame",
+        QT_TRANSLATE_NOOP("kestrano::ChildFrame", "%1: Journal %2")},
 };
 
 // Every text of the core once, in the order of its identities, the same English as the core's.
@@ -60,8 +74,12 @@ QString translatedText(const ShownText& text)
         return argument;
     const Translation& translation = translations[static_cast<int>(text.id) - 1];
     const QString translated = QCoreApplication::translate(translation.context, translation.text);
-    return std::string_view(translation.text).find("%1") == std::string_view::npos ? translated
-                                                                                   : translated.arg(argument);
+    const std::string_view english(translation.text);
+    if (english.find("%2") != std::string_view::npos)
+        return translated
+            .arg(argument, QString::fromLocal8Bit(text.detail.data(), qsizetype(text.detail.size())))
+            .trimmed();
+    return english.find("%1") == std::string_view::npos ? translated : translated.arg(argument);
 }
 
 QString translatedRowText(const Message& message, const QString& text)

@@ -1,11 +1,13 @@
 #include "shell/app/Kestrano.h"
 
 #include "config/Config.h"
+#include "core/settings/RecentRemoteLogs.h"
 #include "core/settings/SettingsStore.h"
 #include "core/settings/SettingsTable.h"
 #include "core/settings/WorkspaceStore.h"
 #include "core/sources/FullPath.h"
 #include "core/sources/JournalSource.h"
+#include "core/sources/RemoteName.h"
 #include "core/sources/SourceRegistry.h"
 #include "core/view/Document.h"
 #include "platform/LinuxFileSystem.h"
@@ -20,6 +22,7 @@
 #include "shell/dialogs/JournalDialog.h"
 #include "shell/dialogs/MessageDialog.h"
 #include "shell/dialogs/OptionsDialog.h"
+#include "shell/dialogs/RemoteLogDialog.h"
 #include "shell/windows/ChildFrame.h"
 #include "shell/windows/MainFrame.h"
 
@@ -128,6 +131,8 @@ ChildFrame* Kestrano::OpenDocumentFile(const char* path, const LogEntry* stored)
     }
     auto* frame = new ChildFrame(*this, *mainFrame, fullPath.GetText());
     docTemplate->add(frame);
+    if (isRemoteName(fullPath.GetText()))
+        noteRecentRemoteLog(GetConfigRootSection(), fullPath.GetText());
     mainFrame->addChild(frame);
     if (stored)
         frame->restore(*stored);
@@ -190,6 +195,12 @@ void Kestrano::createCommands()
                 JournalDialog dialog(JournalSource::units(), mainFrame.get());
                 if (dialog.exec() == QDialog::Accepted)
                     OpenDocumentFile(journalName(dialog.unit()).c_str());
+            }},
+        {Command::OpenRemote,
+            [this] {
+                RemoteLogDialog dialog(loadRecentRemoteLogs(GetConfigRootSection()), mainFrame.get());
+                if (dialog.exec() == QDialog::Accepted && !dialog.name().empty())
+                    OpenDocumentFile(dialog.name().c_str());
             }},
         {Command::Options,
             [this] {

@@ -118,6 +118,9 @@ constexpr std::array<CommandInfo, 33> table = {{
     {Command::OpenJournal, QT_TRANSLATE_NOOP("kestrano::Command", "Open &Journal..."), nullptr,
         QT_TRANSLATE_NOOP("kestrano::Command", "Follow the systemd journal, or one unit's entries."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Open the journal"), nullptr},
+    {Command::OpenRemote, QT_TRANSLATE_NOOP("kestrano::Command", "Open &Remote Log..."), nullptr,
+        QT_TRANSLATE_NOOP("kestrano::Command", "Follow a file or the journal of another host through ssh."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Open a remote log"), nullptr},
 }};
 
 constexpr bool tableInEnumerationOrder()

@@ -7,6 +7,7 @@
 #include "core/text/Severity.h"
 #include "core/view/ChildView.h"
 #include "core/view/Document.h"
+#include "platform/ChildProcess.h"
 #include "platform/qt/CoreTexts.h"
 #include "platform/qt/LogList.h"
 #include "platform/qt/WindowRestore.h"
@@ -53,7 +54,8 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     setWidget(inner);
     createToolBar();
 
-    logDocument = std::make_unique<Document>(fullPath, app.GetFileSystem(), app.GetMessageBox());
+    logDocument = std::make_unique<Document>(
+        fullPath, SourceContext(app.GetFileSystem(), {}, &systemProcessStarter()), app.GetMessageBox());
     logView = std::make_unique<ChildView>(*logDocument, app.GetViewContext(), *logList, *this);
     viewTarget = std::make_unique<ViewCommands>(*logView);
     documentTarget = std::make_unique<DocumentCommands>(*logDocument);

@@ -207,7 +207,8 @@ void MainFrame::createMenus()
     using C = Command;
     menusWithoutLogs = {
         createMenu(tr("&File"),
-            {C::Open, C::OpenJournal, C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit}),
+            {C::Open, C::OpenJournal, C::OpenRemote, C::DeleteAllFiles, Separator, C::Options, Separator,
+                C::Exit}),
         withFontEntry(createMenu(
             tr("&View"), {C::Toolbar, C::StatusBar, Separator, C::ClearAll, Separator, C::Refresh})),
         createMenu(tr("&Help"), {C::Help, C::TermsAndConditions, C::WebSite, Separator, C::About}),
@@ -216,8 +217,8 @@ void MainFrame::createMenus()
     connect(windowMenu, &QMenu::aboutToShow, this, &MainFrame::fillWindowMenu);
     menusWithLogs = {
         createMenu(tr("&File"),
-            {C::Open, C::OpenJournal, C::DeleteFile, C::DeleteAllFiles, Separator, C::Options, Separator,
-                C::Exit}),
+            {C::Open, C::OpenJournal, C::OpenRemote, C::DeleteFile, C::DeleteAllFiles, Separator, C::Options,
+                Separator, C::Exit}),
         createMenu(tr("&Edit"),
             {C::CopyMessage, C::MessageDetails, Separator, C::Find, C::FindNext, C::FindPrevious}),
         createMenu(tr("Fil&ter"),

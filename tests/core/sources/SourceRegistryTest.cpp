@@ -62,7 +62,7 @@ TEST(SourceRegistryTest, NamesAndTitlesStayAsTheUserKnowsThem)
 
 TEST(SourceRegistryTest, FilesAreWatchedByTheirPathOtherSourcesNot)
 {
-    const SourceContext context {systemFileSystem(), {}};
+    const SourceContext context(systemFileSystem());
     for (const char* name : {"/tmp/app.log", "/tmp/app.log.gz", "/tmp/app.log.xz"})
         EXPECT_EQ(sourceKindOf(name).make(name, context)->getWatchPath(), name);
     for (const char* name : {"-", "journal:"})
