@@ -28,10 +28,10 @@ bool isActiveApplication()
 
 QString heldMessagesText(int32_t count, int32_t severity, const QString& fileName)
 {
-    const char* text = severity >= Severity::Fatal ? QT_TRANSLATE_NOOP("QtNotifier", "%n more fatal errors in %1")
-        : severity >= Severity::Error              ? QT_TRANSLATE_NOOP("QtNotifier", "%n more errors in %1")
-        : severity >= Severity::Warning            ? QT_TRANSLATE_NOOP("QtNotifier", "%n more warnings in %1")
-                                                   : QT_TRANSLATE_NOOP("QtNotifier", "%n more messages in %1");
+    const char* text = severity >= Severity::Fatal ? QT_TRANSLATE_N_NOOP("QtNotifier", "%n more fatal errors in %1")
+        : severity >= Severity::Error              ? QT_TRANSLATE_N_NOOP("QtNotifier", "%n more errors in %1")
+        : severity >= Severity::Warning            ? QT_TRANSLATE_N_NOOP("QtNotifier", "%n more warnings in %1")
+                                                   : QT_TRANSLATE_N_NOOP("QtNotifier", "%n more messages in %1");
     return QCoreApplication::translate("QtNotifier", text, nullptr, count).arg(fileName);
 }
 

@@ -36,10 +36,13 @@ std::string startupRemoveMessage(const std::string& id)
 
 void endStartupNotification(const QWidget& window, const std::string& id)
 {
-    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || id.empty() || !window.winId())
+    // Only on the X11 platform: the offscreen one may answer for X11 too, without a connection.
+    if (id.empty() || QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
-    xcb_connection_t* connection = x11->connection();
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection || !window.winId())
+        return;
     const xcb_atom_t begin = atomNamed(connection, "_NET_STARTUP_INFO_BEGIN");
     const xcb_atom_t more = atomNamed(connection, "_NET_STARTUP_INFO");
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;

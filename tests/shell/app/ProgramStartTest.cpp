@@ -60,8 +60,10 @@ TEST(ProgramStartTest, WithoutADisplayItSaysSoAndEndsWithStatusOneLeavingNoInsta
 {
     TempDir folder;
     writeFile(folder.file("a.log"), "line\n");
-    // Empty: Qt picks its platform as on a desktop.
+    // Empty: Qt picks its platform as on a desktop. The message in English.
     const Environment platform("QT_QPA_PLATFORM", "");
+    const Environment locale("LC_ALL", "C.UTF-8");
+    const Environment language("LANGUAGE", nullptr);
     const Environment wayland("WAYLAND_DISPLAY", nullptr);
     {
         const Environment display("DISPLAY", nullptr);
