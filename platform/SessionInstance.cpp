@@ -13,6 +13,7 @@
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <sys/un.h>
 #include <time.h>
 #include <unistd.h>
@@ -77,6 +78,24 @@ bool WaitFor(int fd, short events, Clock::time_point deadline)
     }
 }
 
+// Sends the first bytes of a request with a descriptor of this process attached.
+ssize_t SendWithDescriptor(int connection, const char* bytes, std::size_t size, int descriptor)
+{
+    iovec part = {const_cast<char*>(bytes), size};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+    msghdr message {};
+    message.msg_iov = &part;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    cmsghdr* header = CMSG_FIRSTHDR(&message);
+    header->cmsg_level = SOL_SOCKET;
+    header->cmsg_type = SCM_RIGHTS;
+    header->cmsg_len = CMSG_LEN(sizeof(int));
+    std::memcpy(CMSG_DATA(header), &descriptor, sizeof descriptor);
+    return sendmsg(connection, &message, MSG_NOSIGNAL);
+}
+
 void Pause()
 {
     const struct timespec pause = {0, kRetryMilliseconds * 1000000L};
@@ -128,7 +147,7 @@ std::string SessionInstance::socketPath(const std::string& key)
     return AddressOf(path, address) ? path : std::string();
 }
 
-SessionInstance::Role SessionInstance::claimOrHandOver(const std::vector<std::string>& files)
+SessionInstance::Role SessionInstance::claimOrHandOver(const Request& request)
 {
     const std::string folder = FolderOf(socketFile);
     if (socketFile.empty() || !MakePrivateFolder(FolderOf(folder)) || !MakePrivateFolder(folder))
@@ -147,7 +166,7 @@ SessionInstance::Role SessionInstance::claimOrHandOver(const std::vector<std::st
             return Role::Primary;
         }
         if (const int connection = OpenSocket(socketFile, false); connection >= 0) {
-            const bool answered = handOver(connection, files);
+            const bool answered = handOver(connection, request);
             close(connection);
             if (answered) {
                 close(lock);
@@ -165,12 +184,15 @@ SessionInstance::Role SessionInstance::claimOrHandOver(const std::vector<std::st
     return Role::Alone;
 }
 
-bool SessionInstance::handOver(int connection, const std::vector<std::string>& files)
+bool SessionInstance::handOver(int connection, const Request& handed)
 {
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kAnswerMilliseconds);
-    const std::string request = encodeRequest(files);
+    const std::string request = encodeRequest(handed.files, handed.activationToken);
     for (std::size_t sent = 0; sent < request.size();) {
-        const ssize_t count = send(connection, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
+        // The stream's descriptor goes with the first byte.
+        const ssize_t count = sent == 0 && handed.stream >= 0
+            ? SendWithDescriptor(connection, request.data(), request.size(), handed.stream)
+            : send(connection, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
         if (count > 0)
             sent += static_cast<std::size_t>(count);
         else if (count < 0 && errno != EAGAIN && errno != EINTR)
@@ -202,28 +224,62 @@ void SessionInstance::stopListening()
     unlink(socketFile.c_str());
 }
 
-std::string SessionInstance::encodeRequest(const std::vector<std::string>& files)
+std::string SessionInstance::encodeRequest(const std::vector<std::string>& files, const std::string& token)
 {
     std::string request;
     for (const std::string& file : files)
         if (!file.empty())
             request.append(file).push_back('\0');
     request.push_back('\0');
+    request.append(token.c_str()).push_back('\0');
     return request;
 }
 
-bool SessionInstance::decodeRequest(const std::string& received, std::vector<std::string>& files)
+bool SessionInstance::decodeRequest(const std::string& received, std::vector<std::string>& files, std::string* token)
 {
     files.clear();
     for (std::size_t start = 0;;) {
         const std::size_t end = received.find('\0', start);
         if (end == std::string::npos)
             return false;
-        if (end == start)
+        if (end == start) {
+            const std::size_t tokenEnd = received.find('\0', end + 1);
+            if (tokenEnd == std::string::npos)
+                return false;
+            if (token)
+                token->assign(received, end + 1, tokenEnd - end - 1);
             return true;
+        }
         files.push_back(received.substr(start, end - start));
         start = end + 1;
     }
+}
+
+int SessionInstance::receive(int connection, std::string& received, std::vector<int>& descriptors)
+{
+    char buffer[4096];
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int) * 4)];
+    iovec part = {buffer, sizeof buffer};
+    msghdr message {};
+    message.msg_iov = &part;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    const ssize_t count = recvmsg(connection, &message, MSG_DONTWAIT | MSG_CMSG_CLOEXEC);
+    if (count < 0)
+        return -1;
+    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header; header = CMSG_NXTHDR(&message, header)) {
+        if (header->cmsg_level != SOL_SOCKET || header->cmsg_type != SCM_RIGHTS)
+            continue;
+        const std::size_t given = (header->cmsg_len - CMSG_LEN(0)) / sizeof(int);
+        for (std::size_t i = 0; i < given; ++i) {
+            int fd;
+            std::memcpy(&fd, CMSG_DATA(header) + i * sizeof(int), sizeof fd);
+            descriptors.push_back(fd);
+        }
+    }
+    received.append(buffer, static_cast<std::size_t>(count));
+    return static_cast<int>(count);
 }
 
 } // namespace kestrano

@@ -3,7 +3,7 @@
 # Prints one line per step; apt's own output only when a step fails.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ clang pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libcanberra-dev
+packages=(cmake ninja-build g++ clang pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libcanberra-dev libxcb1-dev
           libpcre2-dev libsystemd-dev systemd-journal-remote zlib1g-dev liblzma-dev xz-utils
           qt6-tools-dev qt6-l10n-tools qt6-translations-l10n locales dpkg-dev file
           libgtest-dev libgmock-dev libbenchmark-dev libvectorscan-dev clang-format

@@ -12,10 +12,10 @@ namespace kestrano::tail {
 class QuietDesktop : public LogFrame, public Notifier, public MessageDetails, public MessageBox {
 public:
     void UpdateToolbarChecks() override { }
-    void bringToFront() override { }
-    void bringMainWindowToFront() override { }
+    void showNews() override { }
+    void askForAttention() override { }
     void playAlertSound() override { }
-    void announce(const char*, int32_t, const char*) override { }
+    void announce(const char*, int32_t, const char*, int32_t) override { }
     void show(const Message&) override { }
     bool askYesNo(const ShownText&) override { return false; }
     bool warnYesNo(const ShownText&) override { return false; }

@@ -30,6 +30,9 @@ public:
     void SetOnTop(int32_t severity) { onTop = severity; }
     int32_t GetPlaySound() const { return playSound; }
     void SetPlaySound(int32_t severity) { playSound = severity; }
+    // The desktop notification's threshold.
+    int32_t GetNotify() const { return notify; }
+    void SetNotify(int32_t severity) { notify = severity; }
 
     // Brings every bounded setting within the table's bounds: stored values are loaded as they
     // stand, a setting taken over from the Options dialog is validated.
@@ -41,6 +44,7 @@ private:
     int32_t initiallyReadBytes = 0;
     int32_t onTop = 0;
     int32_t playSound = 0;
+    int32_t notify = 0;
     int32_t updateEvery = 0;
 };
 

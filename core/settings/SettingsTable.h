@@ -91,6 +91,7 @@ struct SettingsTable {
         OnTop,
         PlaySound,
         DesktopNotifications,
+        Notify,
         LogFont,
         Count
     };
@@ -114,6 +115,8 @@ struct SettingsTable {
         numberSetting(PlaySound, "Notifications", "PlaySound", SettingType::Threshold, Severity::Warning,
             &MonitorSettings::playSound),
         flagSetting(DesktopNotifications, "Notifications", "Desktop", true),
+        numberSetting(Notify, "Notifications", "Notify", SettingType::Threshold, Severity::Error,
+            &MonitorSettings::notify),
         // A QFont description; empty: the desktop's fixed-width font.
         textSetting(LogFont, "View", "Font", ""),
     };

@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <iterator>
+#include <utility>
 #include <unistd.h>
 
 namespace kestrano {
@@ -27,6 +28,21 @@ bool isStandardInput(const char* name)
     return std::strcmp(name, StandardInputName) == 0;
 }
 
+// The descriptors of the streams other processes handed over, by their names.
+std::vector<std::pair<std::string, int>>& handedStreams()
+{
+    static std::vector<std::pair<std::string, int>> streams;
+    return streams;
+}
+
+int handedStreamDescriptor(const char* name)
+{
+    for (const auto& [streamName, descriptor] : handedStreams())
+        if (streamName == name)
+            return descriptor;
+    return -1;
+}
+
 bool isCompressed(const char* name)
 {
     Decompressor::Format format;
@@ -41,6 +57,24 @@ const SourceKind kinds[] = {
         .isPath = false,
         .make = [](const char*, const SourceContext&) -> std::unique_ptr<LogSource> {
             return std::make_unique<StreamSource>(STDIN_FILENO);
+        },
+        .title =
+            [](const char*) {
+                return ShownText {CoreText::StandardInputTitle, {}};
+            },
+        .terminalName = "standard input",
+        .stored = false,
+        .deletable = false,
+        .stream = true,
+    },
+    // A stream another process handed over, "-:N".
+    {
+        .recognises = [](const char* name) { return handedStreamDescriptor(name) >= 0; },
+        .isPath = false,
+        .make = [](const char* name, const SourceContext&) -> std::unique_ptr<LogSource> {
+            const int descriptor = handedStreamDescriptor(name);
+            std::erase_if(handedStreams(), [name](const auto& entry) { return entry.first == name; });
+            return std::make_unique<StreamSource>(descriptor, true);
         },
         .title =
             [](const char*) {
@@ -138,6 +172,13 @@ const SourceKind& sourceKindOf(const char* name)
 haspel::String logName(const char* name)
 {
     return sourceKindOf(name).isPath ? makeFullPath(name) : haspel::String(name);
+}
+
+std::string adoptStream(int descriptor)
+{
+    const std::string name = std::string(StandardInputName) + ":" + std::to_string(descriptor);
+    handedStreams().emplace_back(name, descriptor);
+    return name;
 }
 
 bool isJournalName(const char* name, std::string* unit)

@@ -64,6 +64,10 @@ const SourceKind& sourceKindOf(const char* name);
 // The name a log is known by (its workspace section): a file's full path, a source's name as it stands.
 haspel::String logName(const char* name);
 
+// Takes a stream another process handed over (its descriptor, now this process's) and names it, "-:N":
+// the first source made by that name reads it and closes it at its end.
+std::string adoptStream(int descriptor);
+
 // Whether the name is the journal's; unit gets the unit named (empty: all entries).
 bool isJournalName(const char* name, std::string* unit = nullptr);
 std::string journalName(const std::string& unit);

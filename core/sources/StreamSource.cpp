@@ -7,9 +7,16 @@
 
 namespace kestrano {
 
-StreamSource::StreamSource(int descriptor)
+StreamSource::StreamSource(int descriptor, bool owned)
     : descriptor(descriptor)
+    , owned(owned)
 { }
+
+StreamSource::~StreamSource()
+{
+    if (owned)
+        ::close(descriptor);
+}
 
 // Reads only what poll says is there, so neither a pipe nor a terminal blocks the caller, and the
 // descriptor (shared with other processes) keeps its flags.

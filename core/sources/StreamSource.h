@@ -1,4 +1,4 @@
-// A log read from a stream, standard input: whatever is there at each read, never blocking, until its
+// A log read from a stream, standard input or one handed over: whatever is there at each read, never blocking, until its
 // end. It can't be read again, so it is never stored in the workspace.
 #pragma once
 
@@ -8,8 +8,11 @@ namespace kestrano {
 
 class StreamSource : public LogSource {
 public:
-    // The descriptor stays open and is not closed here.
-    explicit StreamSource(int descriptor);
+    // The descriptor stays open and is closed here only when owned.
+    explicit StreamSource(int descriptor, bool owned = false);
+    ~StreamSource() override;
+    StreamSource(const StreamSource&) = delete;
+    StreamSource& operator=(const StreamSource&) = delete;
 
     Result read(LogSink& sink, const ReadRequest& request) override
     {
@@ -21,6 +24,7 @@ public:
 private:
     Result readNew(LogSink& sink, const ReadRequest& request);
     const int descriptor;
+    const bool owned;
     bool ended = false;
     bool lineOpen = false; // the last byte read was not a line end
     std::string reason;

@@ -92,6 +92,7 @@ bool ChildView::beginPoll()
     suppressNotifications = false;
     behind = false;
     announcedSeverity = Severity::None;
+    announcedCount = 0;
     sourceHighest = Severity::None;
     return quiet;
 }
@@ -182,11 +183,14 @@ void ChildView::notify(int32_t highest)
     if (highest == Severity::None)
         return; // no new message, whatever the thresholds say
     const MonitorSettings& settings = context.settings;
+    // Neither takes the keyboard: what the user types keeps going where it went.
     if (highest >= settings.GetOnTop()) {
-        context.notifier.announce(document.getPathName().GetText(), highest, announcedLine.GetText());
-        context.notifier.bringMainWindowToFront();
-        frame.bringToFront();
+        context.notifier.askForAttention();
+        frame.showNews();
     }
+    if (highest >= settings.GetNotify())
+        context.notifier.announce(
+            document.getPathName().GetText(), highest, announcedLine.GetText(), std::max(announcedCount, 1));
     if (highest >= settings.GetPlaySound())
         context.notifier.playAlertSound();
 }
@@ -231,6 +235,8 @@ void ChildView::messageAdded(Message* message)
         announcedSeverity = message->getSeverity();
         announcedLine.Assign(message->getText());
     }
+    if (message->getSeverity() >= context.settings.GetNotify())
+        ++announcedCount;
     if (textMatcher && textFilterHides) {
         // Hiding the matches: the message is judged with the continuations read in the same poll.
         settleUndecided();

@@ -155,6 +155,8 @@ private:
     // The first message of the poll with the highest severity so far, for the announcement.
     int32_t announcedSeverity = Severity::None;
     haspel::String announcedLine;
+    // The poll's messages at or above the notification threshold.
+    int32_t announcedCount = 0;
 };
 
 } // namespace kestrano

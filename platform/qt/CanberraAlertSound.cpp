@@ -6,6 +6,9 @@
 #include <QMetaObject>
 #include <canberra.h>
 
+#include <filesystem>
+#include <string>
+
 namespace kestrano {
 
 namespace {
@@ -22,16 +25,41 @@ void soundFinished(ca_context*, uint32_t, int errorCode, void* userdata)
 {
     auto* state = static_cast<std::shared_ptr<CanberraAlertSound::State>*>(userdata);
     (*state)->playing = false;
-    if (errorCode != CA_SUCCESS && errorCode != CA_ERROR_CANCELED)
+    if (errorCode != CA_SUCCESS && errorCode != CA_ERROR_CANCELED) {
+        (*state)->failed = true;
         beepLater();
+    }
     delete state;
 }
 
 } // namespace
 
-CanberraAlertSound::CanberraAlertSound()
+bool hasSoundOutput(const char* runtimeFolder, const char* deviceFolder)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (const char* server = std::getenv("PULSE_SERVER"); server && *server)
+        return true;
+    if (runtimeFolder && *runtimeFolder) {
+        const fs::path runtime(runtimeFolder);
+        for (const char* socket : {"pulse/native", "pipewire-0"})
+            if (fs::exists(runtime / socket, error))
+                return true;
+    }
+    // ALSA names a playback device pcmC<card>D<device>p.
+    for (const fs::directory_entry& entry : fs::directory_iterator(deviceFolder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("pcmC", 0) == 0 && name.back() == 'p')
+            return true;
+    }
+    return false;
+}
+
+CanberraAlertSound::CanberraAlertSound(const char* runtimeFolder, const char* deviceFolder)
     : state(std::make_shared<State>())
 {
+    if (!hasSoundOutput(runtimeFolder, deviceFolder))
+        return;
     if (ca_context_create(&context) != CA_SUCCESS) {
         context = nullptr;
         return;
@@ -50,7 +78,7 @@ void CanberraAlertSound::play()
 {
     if (state->playing)
         return;
-    if (!context) {
+    if (!usesSoundTheme()) {
         QApplication::beep();
         return;
     }
@@ -67,6 +95,7 @@ void CanberraAlertSound::play()
     if (ca_context_play_full(context, 0, properties, soundFinished, userdata) != CA_SUCCESS) {
         delete userdata;
         state->playing = false;
+        state->failed = true;
         QApplication::beep();
     }
     ca_proplist_destroy(properties);

@@ -54,6 +54,8 @@ DesktopNotifications::DesktopNotifications(const QDBusConnection& bus, const QSt
         return;
     this->bus.connect(Service, ObjectPath, Interface, QStringLiteral("ActionInvoked"), this,
         SLOT(actionInvoked(uint, QString)));
+    this->bus.connect(Service, ObjectPath, Interface, QStringLiteral("ActivationToken"), this,
+        SLOT(activationToken(uint, QString)));
     this->bus.connect(Service, ObjectPath, Interface, QStringLiteral("NotificationClosed"), this,
         SLOT(notificationClosed(uint, uint)));
     const QDBusMessage ask
@@ -68,7 +70,7 @@ DesktopNotifications::DesktopNotifications(const QDBusConnection& bus, const QSt
 }
 
 void DesktopNotifications::show(
-    const QString& key, const QString& summary, const QString& body, const QImage& image)
+    const QString& key, const QString& summary, const QString& body, const QImage& image, Urgency urgency)
 {
     if (!bus.isConnected())
         return;
@@ -76,7 +78,7 @@ void DesktopNotifications::show(
     const uint replaces = previous == shown.end() ? 0 : previous->second;
     QVariantMap hints;
     hints.insert(QStringLiteral("desktop-entry"), appId);
-    hints.insert(QStringLiteral("urgency"), QVariant::fromValue(static_cast<uchar>(1)));
+    hints.insert(QStringLiteral("urgency"), QVariant::fromValue(static_cast<uchar>(urgency)));
     if (!image.isNull())
         hints.insert(QStringLiteral("image-data"), QVariant::fromValue(NotificationImage {image}));
     QDBusMessage call = QDBusMessage::createMethodCall(Service, ObjectPath, Interface, "Notify");
@@ -94,16 +96,25 @@ void DesktopNotifications::show(
 
 void DesktopNotifications::actionInvoked(uint id, const QString& action)
 {
+    const QByteArray given = tokenId == id ? token : QByteArray();
+    tokenId = 0;
+    token.clear();
     if (action != QLatin1String("default"))
         return;
     for (const auto& [key, shownId] : shown) {
         if (shownId == id) {
             const QString found = key; // the handler may show another notification
             if (activate)
-                activate(found);
+                activate(found, given);
             return;
         }
     }
+}
+
+void DesktopNotifications::activationToken(uint id, const QString& given)
+{
+    tokenId = id;
+    token = given.toUtf8();
 }
 
 void DesktopNotifications::notificationClosed(uint id, uint)

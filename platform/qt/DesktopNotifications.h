@@ -16,14 +16,19 @@ class DesktopNotifications : public QObject {
     Q_OBJECT
 
 public:
+    // The notification's urgency: a critical one stays until the user closes it.
+    enum class Urgency : uchar { Low = 0, Normal = 1, Critical = 2 };
+
     // appId names the program's desktop file (its icon, the hint "desktop-entry").
     DesktopNotifications(const QDBusConnection& bus, const QString& appId, QObject* parent = nullptr);
 
     // Shows the notification of key, replacing the one shown for it before if that is still open. The
     // body is plain text; the image becomes the notification's icon. Its default action calls the
-    // activation handler with the key.
-    void show(const QString& key, const QString& summary, const QString& body, const QImage& image);
-    void setActivationHandler(std::function<void(const QString& key)> handler)
+    // activation handler with the key and the activation token the service sent with the action (empty
+    // when it sent none).
+    void show(const QString& key, const QString& summary, const QString& body, const QImage& image,
+        Urgency urgency = Urgency::Normal);
+    void setActivationHandler(std::function<void(const QString& key, const QByteArray& token)> handler)
     {
         activate = std::move(handler);
     }
@@ -32,6 +37,7 @@ public:
 
 private slots:
     void actionInvoked(uint id, const QString& action);
+    void activationToken(uint id, const QString& token);
     void notificationClosed(uint id, uint reason);
     void capabilities(const QStringList& names);
 
@@ -40,7 +46,10 @@ private:
     QString appId;
     std::map<QString, uint> shown; // key to the id the service gave
     bool markup = true; // the service takes the body as markup until it says otherwise
-    std::function<void(const QString&)> activate;
+    std::function<void(const QString&, const QByteArray&)> activate;
+    // The token the service sent just before its ActionInvoked, for that notification.
+    uint tokenId = 0;
+    QByteArray token;
 };
 
 } // namespace kestrano

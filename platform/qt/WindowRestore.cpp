@@ -1,6 +1,10 @@
 #include "platform/qt/WindowRestore.h"
 
+#include "platform/qt/StartupNotification.h"
+
+#include <QByteArray>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QWidget>
 #include <QWindowStateChangeEvent>
 
@@ -49,6 +53,29 @@ void showRestored(QWidget& window)
         window.showMaximized();
     else
         window.showNormal();
+}
+
+void showRestoredWithoutActivating(QWidget& window)
+{
+    if (!window.isMinimized())
+        return;
+    const bool before = window.testAttribute(Qt::WA_ShowWithoutActivating);
+    window.setAttribute(Qt::WA_ShowWithoutActivating);
+    showRestored(window);
+    window.setAttribute(Qt::WA_ShowWithoutActivating, before);
+}
+
+void bringWindowToFront(QWidget& window, const QByteArray& activationToken)
+{
+    // Qt's Wayland activation takes the token from here once, for the next activation; on X11 the
+    // token is a launcher's startup id, whose notification ends now.
+    if (!activationToken.isEmpty() && QGuiApplication::platformName() == QLatin1String("wayland"))
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken);
+    else if (!activationToken.isEmpty())
+        endStartupNotification(window, activationToken.toStdString());
+    showRestored(window);
+    window.raise();
+    window.activateWindow();
 }
 
 } // namespace kestrano

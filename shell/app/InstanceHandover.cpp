@@ -6,6 +6,10 @@
 #include "shell/app/Kestrano.h"
 #include "shell/windows/MainFrame.h"
 
+#include <cstdlib>
+#include <unistd.h>
+#include <utility>
+
 namespace kestrano {
 
 std::unique_ptr<SessionInstance> sessionInstance()
@@ -16,20 +20,42 @@ std::unique_ptr<SessionInstance> sessionInstance()
 
 bool handOverToRunningInstance(SessionInstance& instance, const std::vector<std::string>& files)
 {
-    std::vector<std::string> names;
+    SessionInstance::Request request;
     for (const std::string& file : files) {
-        // Only this process can read its standard input: it runs on its own.
-        if (file == StandardInputName)
-            return false;
-        names.emplace_back(logName(file.c_str()).GetText());
+        // Standard input goes along as a descriptor, once.
+        if (file == StandardInputName) {
+            if (request.stream >= 0)
+                continue;
+            request.stream = STDIN_FILENO;
+        }
+        request.files.emplace_back(logName(file.c_str()).GetText());
     }
-    return instance.claimOrHandOver(names) == SessionInstance::Role::HandedOver;
+    request.activationToken = launcherActivationToken();
+    return instance.claimOrHandOver(request) == SessionInstance::Role::HandedOver;
+}
+
+std::string launcherActivationToken()
+{
+    for (const char* name : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"})
+        if (const char* token = std::getenv(name); token && *token)
+            return token;
+    return {};
 }
 
 std::unique_ptr<InstanceServer> serveLaterInstances(SessionInstance& instance, Kestrano& app)
 {
-    return std::make_unique<InstanceServer>(instance, [&app](const std::vector<std::string>& files) {
-        runGuarded(app.GetMainFrame(), [&] { app.OpenHandedFiles(files); });
+    return std::make_unique<InstanceServer>(instance, [&app](const SessionInstance::Request& request) {
+        std::vector<std::string> files;
+        int stream = request.stream;
+        for (const std::string& file : request.files) {
+            if (file != StandardInputName)
+                files.push_back(file);
+            else if (stream >= 0)
+                files.push_back(adoptStream(std::exchange(stream, -1)));
+        }
+        if (stream >= 0)
+            close(stream);
+        runGuarded(app.GetMainFrame(), [&] { app.OpenHandedFiles(files, request.activationToken); });
     });
 }
 

@@ -17,12 +17,16 @@ class Kestrano;
 std::unique_ptr<SessionInstance> sessionInstance();
 
 // True when the running instance took the files (their log names: a file's path made absolute against
-// this process's working folder) and this process is to end; false when this one runs, as the primary
-// or on its own (always when it reads standard input).
+// this process's working folder; standard input as its descriptor) and this process is to end; false
+// when this one runs, as the primary or on its own. The launcher's activation token goes along.
 bool handOverToRunningInstance(SessionInstance& instance, const std::vector<std::string>& files);
 
-// Serves later instances: their files open as by the Open command and the main window comes to the
-// front.
+// The token a launcher gave this process to activate its window with: XDG_ACTIVATION_TOKEN (Wayland),
+// else DESKTOP_STARTUP_ID (X11); empty without one.
+std::string launcherActivationToken();
+
+// Serves later instances: their files open as by the Open command (a handed stream as a log of its
+// own) and the main window comes to the front with their activation token.
 std::unique_ptr<InstanceServer> serveLaterInstances(SessionInstance& instance, Kestrano& app);
 
 } // namespace kestrano

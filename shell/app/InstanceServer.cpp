@@ -36,32 +36,39 @@ public:
         QObject::connect(&quiet, &QTimer::timeout, &server, [this] { end(); });
         quiet.start(kQuietMilliseconds);
     }
-    ~Connection() { close(fd); }
+    ~Connection()
+    {
+        close(fd);
+        for (int descriptor : descriptors)
+            close(descriptor);
+    }
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
 private:
     void read()
     {
-        char buffer[4096];
         bool gone = false; // the peer closed, or an error
         for (;;) {
-            const ssize_t count = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
-            if (count > 0) {
-                received.append(buffer, static_cast<std::size_t>(count));
+            const int count = SessionInstance::receive(fd, received, descriptors);
+            if (count > 0)
                 continue;
-            }
             gone = count == 0 || (errno != EAGAIN && errno != EINTR);
             break;
         }
-        std::vector<std::string> files;
-        if (SessionInstance::decodeRequest(received, files)) {
+        SessionInstance::Request request;
+        if (SessionInstance::decodeRequest(received, request.files, &request.activationToken)) {
             // The answer comes first: opening may show an error box, and the later instance must not
             // give up waiting and start a copy of its own meanwhile.
             const char* answer = SessionInstance::kAnswer;
             (void)!send(fd, answer, std::strlen(answer), MSG_DONTWAIT | MSG_NOSIGNAL);
             end();
-            QTimer::singleShot(0, &server, [owner = &server, files] { owner->openFiles(files); });
+            // The first descriptor is the stream's; a request sends no more.
+            if (!descriptors.empty()) {
+                request.stream = descriptors.front();
+                descriptors.erase(descriptors.begin());
+            }
+            QTimer::singleShot(0, &server, [owner = &server, request] { owner->openFiles(request); });
         } else if (gone || received.size() > kMostRequestBytes) {
             end();
         }
@@ -80,6 +87,7 @@ private:
     QSocketNotifier readable;
     QTimer quiet;
     std::string received;
+    std::vector<int> descriptors; // sent along, not yet handed on
 };
 
 InstanceServer::InstanceServer(SessionInstance& serving, OpenFiles open)

@@ -1,6 +1,8 @@
 // The running Kestrano's side of the session socket: accepts the requests of later instances without
-// blocking the window, answers and hands their files to the program.
+// blocking the window, answers and hands their requests to the program.
 #pragma once
+
+#include "platform/SessionInstance.h"
 
 #include <QObject>
 
@@ -13,11 +15,10 @@ class QSocketNotifier;
 
 namespace kestrano {
 
-class SessionInstance;
-
 class InstanceServer : public QObject {
 public:
-    using OpenFiles = std::function<void(const std::vector<std::string>&)>;
+    // Takes the request; a stream's descriptor is its own then (to close).
+    using OpenFiles = std::function<void(const SessionInstance::Request&)>;
 
     // Serves the instance's listening socket; nothing when it has none. The instance must outlive
     // this object.

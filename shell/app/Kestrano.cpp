@@ -14,6 +14,7 @@
 #include "platform/qt/CanberraAlertSound.h"
 #include "platform/qt/LogFont.h"
 #include "platform/qt/LogList.h"
+#include "platform/qt/WindowRestore.h"
 #include "platform/qt/resources/Resources.h"
 #include "shell/app/ErrorGuard.h"
 #include "shell/app/HelpDocuments.h"
@@ -60,11 +61,22 @@ Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound, FileSystem* fileSyste
 Kestrano::~Kestrano()
 {
     ExitInstance();
+    storeSettings();
+}
+
+void Kestrano::storeSettings()
+{
     if (GetConfigRoot()) {
         storeMonitorSettings(settings, GetConfigRootSection());
         storeFlag(GetConfigRootSection(), SettingsTable::rows[SettingsTable::DesktopNotifications],
             GetDesktopNotifications());
     }
+}
+
+bool Kestrano::SaveState()
+{
+    storeSettings();
+    return SaveConfiguration();
 }
 
 haspel::ConfigSection& Kestrano::GetConfigRootSection()
@@ -81,10 +93,10 @@ void Kestrano::InitInstance(const std::vector<std::string>& files)
     mainFrame = std::make_unique<MainFrame>(*this, mainWindow.place);
     boxes.setOwner(mainFrame.get());
     notifier.setMainWindow(mainFrame.get());
-    notifier.setActivationHandler([this](const char* path) {
-        runGuarded(mainFrame.get(), [this, path] {
+    notifier.setActivationHandler([this](const char* path, const QByteArray& token) {
+        runGuarded(mainFrame.get(), [this, path, &token] {
             if (ChildFrame* frame = docTemplate->findFrame(path)) {
-                bringWindowToFront(*mainFrame);
+                bringWindowToFront(*mainFrame, token);
                 frame->bringToFront();
             }
         });
@@ -142,13 +154,13 @@ ChildFrame* Kestrano::OpenDocumentFile(const char* path, const LogEntry* stored)
     return frame;
 }
 
-void Kestrano::OpenHandedFiles(const std::vector<std::string>& files)
+void Kestrano::OpenHandedFiles(const std::vector<std::string>& files, const std::string& activationToken)
 {
     if (!mainFrame)
         return;
     for (const std::string& file : files)
         OpenDocumentFile(file.c_str());
-    bringWindowToFront(*mainFrame);
+    bringWindowToFront(*mainFrame, QByteArray::fromStdString(activationToken));
 }
 
 void Kestrano::RestoreWorkspace()

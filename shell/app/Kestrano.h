@@ -39,6 +39,9 @@ public:
     void InitInstance(const std::vector<std::string>& files);
     // Shut-down: closes every log window without touching the workspace and destroys the main window.
     void ExitInstance();
+    // Stores the settings and saves the configuration with the workspace as it stands, while the
+    // windows stay: for a session that ends or a display that goes away. False when the save failed.
+    bool SaveState();
 
     DocTemplate& GetDocTemplate() { return *docTemplate; }
     MonitorSettings& GetSettings() { return settings; }
@@ -52,8 +55,8 @@ public:
     // without one it starts with the defaults.
     ChildFrame* OpenDocumentFile(const char* path, const LogEntry* stored = nullptr);
     // Opens the files a later instance handed over (each as by the Open command) and brings the main
-    // window to the front.
-    void OpenHandedFiles(const std::vector<std::string>& files);
+    // window to the front with the launcher's activation token (empty: none).
+    void OpenHandedFiles(const std::vector<std::string>& files, const std::string& activationToken = {});
     // Opens every log of the workspace with its stored switches, text filter and place.
     void RestoreWorkspace();
     // Lets the user choose the font of the log lists (View > Font...).
@@ -79,6 +82,7 @@ private:
     // Its commands: open, the journal, options, the help documents, about.
     void createCommands();
     void OnFileOpen();
+    void storeSettings();
 
     std::unique_ptr<DocTemplate> docTemplate;
     bool starting = true;

@@ -5,12 +5,14 @@
 #include "config/ApplicationPath.h"
 #include "foundation/Logger.h"
 #include "platform/qt/resources/Resources.h"
+#include "shell/app/DisplayOpening.h"
 #include "shell/app/ErrorGuard.h"
 #include "shell/app/GuardedApplication.h"
 #include "shell/app/InstanceHandover.h"
 #include "shell/app/Kestrano.h"
 #include "shell/app/ProgramArguments.h"
 #include "shell/app/QuitOnSignal.h"
+#include "shell/app/SessionEnd.h"
 #include "shell/app/Translations.h"
 
 #include <QGuiApplication>
@@ -44,11 +46,20 @@ int run(int argc, char** argv)
     const std::unique_ptr<kestrano::SessionInstance> instance = kestrano::sessionInstance();
     if (kestrano::handOverToRunningInstance(*instance, early.files))
         return 0;
+    if (const char* reason = kestrano::missingDisplayReason(argc, argv)) {
+        const QCoreApplication console(argc, argv); // for the translation of the text
+        const kestrano::Translations translations;
+        kestrano::reportNoDisplay(reason);
+        return 1;
+    }
 
     // The logger outlives the application object, whose end saves the settings and logs a failure.
     haspel::Logger logger(early.logLevel ? early.logLevel->c_str() : nullptr);
     kestrano::Kestrano app;
+    std::unique_ptr<kestrano::DisplayOpening> opening
+        = std::make_unique<kestrano::DisplayOpening>([&instance] { instance->stopListening(); });
     kestrano::GuardedApplication application(argc, argv);
+    opening.reset();
     const kestrano::Translations translations;
     // Docks find the desktop file (its name and icon) by the window's class (X11) or app_id (Wayland).
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kestrano::DesktopFileId));
@@ -59,6 +70,7 @@ int run(int argc, char** argv)
     if (!kestrano::runGuarded(nullptr, [&] { app.InitInstance(arguments.files); }))
         return 1;
     const std::unique_ptr<kestrano::InstanceServer> server = kestrano::serveLaterInstances(*instance, app);
+    const kestrano::SessionEnd sessionEnd(app);
     const int status = application.exec();
     server->stop();
     kestrano::interruptSavingOnTerminationSignals();

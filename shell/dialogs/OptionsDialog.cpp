@@ -145,7 +145,7 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
     for (const Setting& row : SettingsTable::rows)
         fields[static_cast<size_t>(row.id)] = newField(row, this);
     multiLineBox().setText(tr("&Treat lines with leading spaces as multi-line messages"));
-    desktopNotificationsBox().setText(tr("Show desktop notifications"));
+    desktopNotificationsBox().setText(tr("Show desktop &notifications for:"));
 
     auto* analyzer = new QGroupBox(tr("Log analyzer"), this);
     auto* analyzerLayout = new QVBoxLayout(analyzer);
@@ -178,7 +178,11 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
     notificationsLayout->addWidget(&onTopList(), 0, 1);
     notificationsLayout->addWidget(playSoundLabel, 1, 0);
     notificationsLayout->addWidget(&playSoundList(), 1, 1);
-    notificationsLayout->addWidget(&desktopNotificationsBox(), 2, 0, 1, 2);
+    // Shown only while another program is active.
+    notificationsLayout->addWidget(&desktopNotificationsBox(), 2, 0);
+    notificationsLayout->addWidget(&notifyList(), 2, 1);
+    notifyList().setEnabled(desktopNotificationsBox().isChecked());
+    connect(&desktopNotificationsBox(), &QCheckBox::toggled, &notifyList(), &QWidget::setEnabled);
     notificationsLayout->setColumnStretch(1, 1);
 
     auto* buttons = new QDialogButtonBox(this);

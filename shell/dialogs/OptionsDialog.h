@@ -35,6 +35,7 @@ public:
     QComboBox& onTopList() const { return list(SettingsTable::OnTop); }
     QComboBox& playSoundList() const { return list(SettingsTable::PlaySound); }
     QCheckBox& desktopNotificationsBox() const { return box(SettingsTable::DesktopNotifications); }
+    QComboBox& notifyList() const { return list(SettingsTable::Notify); }
 
     void accept() override;
 

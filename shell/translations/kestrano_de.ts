@@ -21,6 +21,41 @@
         <source>Kestrano: %1</source>
         <translation>Kestrano: %1</translation>
     </message>
+    <message numerus="yes">
+        <source>%n more fatal errors in %1</source>
+        <translation>
+            <numerusform>%n weiterer fataler Fehler in %1</numerusform>
+            <numerusform>%n weitere fatale Fehler in %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more errors in %1</source>
+        <translation>
+            <numerusform>%n weiterer Fehler in %1</numerusform>
+            <numerusform>%n weitere Fehler in %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more warnings in %1</source>
+        <translation>
+            <numerusform>%n weitere Warnung in %1</numerusform>
+            <numerusform>%n weitere Warnungen in %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more messages in %1</source>
+        <translation>
+            <numerusform>%n weitere Meldung in %1</numerusform>
+            <numerusform>%n weitere Meldungen in %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>kestrano</name>
+    <message>
+        <source>cannot open the display (%1)</source>
+        <translation>die Anzeige kann nicht geöffnet werden (%1)</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::AboutDialog</name>
@@ -57,6 +92,10 @@
     <message>
         <source>Standard Input</source>
         <translation>Standardeingabe</translation>
+    </message>
+    <message>
+        <source>%1 (new)</source>
+        <translation>%1 (neu)</translation>
     </message>
 </context>
 <context>
@@ -824,8 +863,8 @@ kann Ihr System verlangsamen. Wollen Sie das wirklich?</translation>
         <translation>Ungültige Zahl zu behaltender Zeilen.</translation>
     </message>
     <message>
-        <source>Show desktop notifications</source>
-        <translation>Desktop-Benachrichtigungen anzeigen</translation>
+        <source>Show desktop &amp;notifications for:</source>
+        <translation>Des&amp;ktop-Benachrichtigungen zeigen für:</translation>
     </message>
 </context>
 <context>

@@ -77,7 +77,12 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     createCommands();
 
     const char* name = logDocument->getPathName().GetText();
-    setWindowTitle(translatedText(sourceKindOf(name).title(name)));
+    logTitle = translatedText(sourceKindOf(name).title(name));
+    setWindowTitle(logTitle);
+    connect(this, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates, Qt::WindowStates now) {
+        if (now & Qt::WindowActive)
+            markNews(false);
+    });
     setWindowIcon(programIcon());
     UpdateToolbarChecks();
 }
@@ -186,6 +191,23 @@ void ChildFrame::refreshIcons()
 {
     for (auto& [command, action] : buttons)
         refreshCommandIcon(*action, command);
+}
+
+void ChildFrame::showNews()
+{
+    showRestoredWithoutActivating(*this);
+    raise();
+    const QMdiArea* area = mdiArea();
+    if (!area || area->currentSubWindow() != this)
+        markNews(true);
+}
+
+void ChildFrame::markNews(bool on)
+{
+    if (news == on)
+        return;
+    news = on;
+    setWindowTitle(on ? tr("%1 (new)").arg(logTitle) : logTitle);
 }
 
 void ChildFrame::bringToFront()

@@ -56,7 +56,11 @@ public:
     void UpdateToolbarChecks() override;
     // The toolbar's icons anew, after the palette or the icon theme changed.
     void refreshIcons();
-    void bringToFront() override;
+    void showNews() override;
+    // Whether the window is marked as having news (its title and Window-menu entry say so).
+    bool hasNews() const { return news; }
+    // Restores the window if minimised and activates it: for the user's own request.
+    void bringToFront();
     // Takes the switches, text filter and place stored for the log, before anything is read; after the
     // window was added to the main window, which places it otherwise.
     void restore(const LogEntry& entry);
@@ -77,10 +81,13 @@ private:
     void applyTextFilter(const TextFilter& filter);
     void showContextMenu(const QPoint& place);
     void copySelectedMessage();
+    void markNews(bool on);
 
     Kestrano& app;
     MainFrame& mainFrame;
     bool closing = false;
+    QString logTitle; // the title without the news mark
+    bool news = false;
     QMainWindow* inner;
     QToolBar* logToolBar = nullptr;
     LogList* logList;

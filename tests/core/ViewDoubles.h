@@ -66,22 +66,24 @@ public:
 class RecordingFrame : public LogFrame {
 public:
     int toolbarUpdates = 0;
-    int broughtToFront = 0;
+    int newsShown = 0;
     void UpdateToolbarChecks() override { ++toolbarUpdates; }
-    void bringToFront() override { ++broughtToFront; }
+    void showNews() override { ++newsShown; }
 };
 
 class RecordingNotifier : public Notifier {
 public:
-    int mainBroughtToFront = 0;
+    int attentionAsked = 0;
     int sounds = 0;
-    // "path|severity|first line" of each announcement
+    // "path|severity|first line" of each announcement, and its count
     std::vector<std::string> announced;
-    void bringMainWindowToFront() override { ++mainBroughtToFront; }
+    std::vector<int32_t> announcedCounts;
+    void askForAttention() override { ++attentionAsked; }
     void playAlertSound() override { ++sounds; }
-    void announce(const char* path, int32_t severity, const char* firstLine) override
+    void announce(const char* path, int32_t severity, const char* firstLine, int32_t count) override
     {
         announced.push_back(std::string(path) + "|" + std::to_string(severity) + "|" + firstLine);
+        announcedCounts.push_back(count);
     }
 };
 

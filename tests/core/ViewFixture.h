@@ -56,7 +56,7 @@ protected:
             result.push_back(message->getText());
         return result;
     }
-    int notifications() const { return notifier.mainBroughtToFront + frame.broughtToFront + notifier.sounds; }
+    int notifications() const { return notifier.attentionAsked + frame.newsShown + notifier.sounds; }
     haspel::ConfigSection& workspace()
     {
         return config.GetRoot().GetSection("Workspace").GetSection(path.c_str());

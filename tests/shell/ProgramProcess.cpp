@@ -18,7 +18,7 @@
 namespace kestrano::test {
 
 ProgramProcess::ProgramProcess(const std::string& program, const std::string& name,
-    const std::vector<std::string>& arguments, const std::string& folder)
+    const std::vector<std::string>& arguments, const std::string& folder, int input)
 {
     static int started = 0;
     outputFile = folder + "/.output-" + std::to_string(getpid()) + "-" + std::to_string(++started);
@@ -40,6 +40,8 @@ ProgramProcess::ProgramProcess(const std::string& program, const std::string& na
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         dup2(out, STDOUT_FILENO);
         dup2(out, STDERR_FILENO);
+        if (input >= 0)
+            dup2(input, STDIN_FILENO);
         execv(path.c_str(), argv.data());
         _exit(127);
     }

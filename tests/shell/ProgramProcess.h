@@ -11,9 +11,10 @@ namespace kestrano::test {
 
 class ProgramProcess {
 public:
-    // Starts program with argv[0] set to name and the arguments, in the working folder folder.
+    // Starts program with argv[0] set to name and the arguments, in the working folder folder; input
+    // becomes its standard input (-1: this process's).
     ProgramProcess(const std::string& program, const std::string& name,
-        const std::vector<std::string>& arguments, const std::string& folder);
+        const std::vector<std::string>& arguments, const std::string& folder, int input = -1);
     // Kills a child still running.
     ~ProgramProcess();
     ProgramProcess(const ProgramProcess&) = delete;

@@ -50,8 +50,14 @@ bool NotificationService::waitForShown(size_t count) const
     return QTest::qWaitFor([&] { return shown.size() >= count; }, 30000);
 }
 
-void NotificationService::pressDefault(uint id)
+void NotificationService::pressDefault(uint id, const QString& activationToken)
 {
+    if (!activationToken.isEmpty()) {
+        QDBusMessage token = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"),
+            QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("ActivationToken"));
+        token << id << activationToken;
+        QDBusConnection(ServiceConnection).send(token);
+    }
     QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"),
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("ActionInvoked"));
     signal << id << QStringLiteral("default");

@@ -39,8 +39,8 @@ public:
     QDBusConnection clientConnection() const;
     // Waits (a bounded poll) until count notifications were shown.
     bool waitForShown(size_t count) const;
-    // Sends ActionInvoked(id, "default") from the service.
-    void pressDefault(uint id);
+    // Sends ActionInvoked(id, "default") from the service, after ActivationToken(id, token) when given.
+    void pressDefault(uint id, const QString& activationToken = QString());
 
     std::vector<ShownNotification> shown;
     QStringList capabilityList {

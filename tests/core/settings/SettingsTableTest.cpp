@@ -63,7 +63,8 @@ TEST(SettingsTableTest, EveryRowIsNamedOnceWithItsIdAndItsHolder)
         = {{"Analyze", "DebugInformation"}, {"Analyze", "Information"}, {"Analyze", "Warning"},
             {"Analyze", "Error"}, {"Analyze", "Fatal"}, {"Analyze", "MultiLine"}, {"Analyze", "UpdateEvery"},
             {"Sizes", "InitiallyReadBytes"}, {"Sizes", "KeepLines"}, {"Notifications", "OnTop"},
-            {"Notifications", "PlaySound"}, {"Notifications", "Desktop"}, {"View", "Font"}};
+            {"Notifications", "PlaySound"}, {"Notifications", "Desktop"}, {"View", "Font"},
+            {"Notifications", "Notify"}};
     for (const Setting& row : SettingsTable::rows) {
         EXPECT_STREQ(row.section, expected[row.id][0]) << row.key;
         EXPECT_STREQ(row.key, expected[row.id][1]) << row.id;

@@ -484,27 +484,27 @@ TEST_F(Follower, NotifiesByTheTwoThresholds)
     EXPECT_EQ(notifications(), 0); // the first read is quiet
 
     appendAndPoll("disk error\n");
-    EXPECT_EQ(notifier.mainBroughtToFront, 1);
-    EXPECT_EQ(frame.broughtToFront, 1);
+    EXPECT_EQ(notifier.attentionAsked, 1);
+    EXPECT_EQ(frame.newsShown, 1);
     EXPECT_EQ(notifier.sounds, 1);
 
     appendAndPoll("warn\n");
-    EXPECT_EQ(notifier.mainBroughtToFront, 1);
+    EXPECT_EQ(notifier.attentionAsked, 1);
     EXPECT_EQ(notifier.sounds, 2);
 
     appendAndPoll("hello\n");
-    EXPECT_EQ(notifier.mainBroughtToFront, 1);
+    EXPECT_EQ(notifier.attentionAsked, 1);
     EXPECT_EQ(notifier.sounds, 2);
 
     // Thresholds are read at each poll; -1 takes unknowns too, 5 nothing.
     settings.SetOnTop(-1);
     settings.SetPlaySound(5);
     appendAndPoll("hello again\n");
-    EXPECT_EQ(frame.broughtToFront, 2);
+    EXPECT_EQ(frame.newsShown, 2);
     EXPECT_EQ(notifier.sounds, 2);
 }
 
-TEST_F(Follower, AnnouncesTheFirstMessageOfTheHighestSeverityOncePerPoll)
+TEST_F(Follower, AnnouncesTheFirstMessageOfTheHighestSeverityOncePerPollWithTheCount)
 {
     writeFile(path, "start fatal\n");
     view.rebuildList();
@@ -512,14 +512,34 @@ TEST_F(Follower, AnnouncesTheFirstMessageOfTheHighestSeverityOncePerPoll)
 
     appendAndPoll("warn one\ndisk error\n  at line 3\nfatal: out of disk\nsecond error\nfatal again\n");
     EXPECT_EQ(notifier.announced, (std::vector<std::string> {path + "|4|fatal: out of disk"}));
+    EXPECT_EQ(notifier.announcedCounts, (std::vector<int32_t> {4})) << "the errors and fatal ones";
 
-    appendAndPoll("only warn\n"); // below OnTop 3
+    appendAndPoll("only warn\n"); // below the notification threshold 3
     EXPECT_EQ(notifier.announced.size(), 1u);
 
-    settings.SetOnTop(-1);
+    settings.SetNotify(-1);
     appendAndPoll("  continued\nhello\n");
     EXPECT_EQ(notifier.announced.back(), path + "|-1|hello");
     EXPECT_EQ(notifier.announced.size(), 2u);
+}
+
+TEST_F(Follower, NotificationsHaveTheirOwnThreshold)
+{
+    writeFile(path, "start\n");
+    view.rebuildList();
+
+    settings.SetOnTop(Severity::Never); // no raise: the notification still comes
+    appendAndPoll("disk error\n");
+    EXPECT_EQ(notifier.announced, (std::vector<std::string> {path + "|3|disk error"}));
+    EXPECT_EQ(notifier.attentionAsked, 0);
+    EXPECT_EQ(frame.newsShown, 0);
+
+    settings.SetOnTop(Severity::Warning);
+    settings.SetNotify(Severity::Never); // the raise without a notification
+    appendAndPoll("warn: low disk\nfatal: no disk\n");
+    EXPECT_EQ(notifier.announced.size(), 1u);
+    EXPECT_EQ(notifier.attentionAsked, 1);
+    EXPECT_EQ(frame.newsShown, 1);
 }
 
 TEST_F(Follower, AnnouncesAMessageThatKeepLinesDropsInTheSamePoll)
@@ -541,11 +561,11 @@ TEST_F(Follower, HiddenMessagesStillNotifyButContinuationsAndPartialLinesDoNot)
     appendAndPoll("an error\n   fatal detail\n");
     EXPECT_EQ(list.texts(), (std::vector<std::string> {"start"}));
     EXPECT_EQ(notifier.sounds, 1);
-    EXPECT_EQ(frame.broughtToFront, 1);
+    EXPECT_EQ(frame.newsShown, 1);
 
     settings.SetOnTop(-2); // below every severity, as a broken setting might say
     appendAndPoll("   fatal continuation\nno line end yet");
-    EXPECT_EQ(frame.broughtToFront, 1);
+    EXPECT_EQ(frame.newsShown, 1);
     EXPECT_EQ(notifier.sounds, 1);
 }
 

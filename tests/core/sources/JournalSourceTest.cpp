@@ -71,7 +71,7 @@ TEST_F(JournalTest, OpensWithTheLastKeepLinesEntriesOfTheUnitAndFollowsNewOnes)
     ASSERT_EQ(texts().size(), 3u);
     EXPECT_EQ(texts()[1], "2026-12-08T04:00:21+0000 host1: failed hard");
     EXPECT_EQ(texts()[2], "2026-12-08T04:00:22+0000 host1: Started app.service.");
-    EXPECT_EQ(frame.broughtToFront, 1) << "a new fatal entry notifies";
+    EXPECT_EQ(frame.newsShown, 1) << "a new fatal entry notifies";
 }
 
 TEST_F(JournalTest, ReaderOfOnlyTheirOwnEntriesIsToldOnceAndAMissingJournalCannotBeRead)

@@ -66,7 +66,7 @@ protected:
             result.push_back(message->getText());
         return result;
     }
-    int notifications() const { return notifier.mainBroughtToFront + frame.broughtToFront + notifier.sounds; }
+    int notifications() const { return notifier.attentionAsked + frame.newsShown + notifier.sounds; }
     std::vector<int32_t> severities()
     {
         std::vector<int32_t> result;

@@ -50,7 +50,7 @@ TEST_F(StreamTest, IsCutAndClassifiedAsItComesAndEndsWithANotice)
     poll();
     EXPECT_EQ(texts().at(2), "half a line");
     EXPECT_EQ(severities().at(3), Severity::Fatal);
-    EXPECT_EQ(frame.broughtToFront, 1);
+    EXPECT_EQ(frame.newsShown, 1);
     EXPECT_FALSE(view->hasEnded());
 
     write("last without line end");
@@ -62,7 +62,7 @@ TEST_F(StreamTest, IsCutAndClassifiedAsItComesAndEndsWithANotice)
     EXPECT_EQ(all[4], "last without line end");
     EXPECT_EQ(all[5], "End of input.");
     EXPECT_TRUE(view->hasEnded());
-    EXPECT_EQ(frame.broughtToFront, 1) << "the notice does not notify";
+    EXPECT_EQ(frame.newsShown, 1) << "the notice does not notify";
 }
 
 TEST_F(StreamTest, EachPollAnnouncesItsOwnFirstMessageOfTheHighestSeverity)

@@ -23,7 +23,7 @@ TEST(DesktopNotificationsTest, ShowsReplacesPerKeyAndActivatesByTheDefaultAction
     ASSERT_TRUE(service.running());
     DesktopNotifications notifications(service.clientConnection(), QStringLiteral("org.example.Kestrano"));
     QStringList activated;
-    notifications.setActivationHandler([&](const QString& key) { activated << key; });
+    notifications.setActivationHandler([&](const QString& key, const QByteArray&) { activated << key; });
 
     notifications.show(QStringLiteral("/logs/a.log"), QStringLiteral("Kestrano: a.log"),
         QStringLiteral("disk <full> & more"), redSquare());
@@ -67,7 +67,7 @@ TEST(DesktopNotificationsTest, WithoutAServiceNothingHappensAndNothingWaits)
     ASSERT_TRUE(bus.running());
     DesktopNotifications notifications(bus.clientConnection(), QStringLiteral("org.example.Kestrano"));
     bool activated = false;
-    notifications.setActivationHandler([&](const QString&) { activated = true; });
+    notifications.setActivationHandler([&](const QString&, const QByteArray&) { activated = true; });
     for (int i = 0; i < 3; ++i)
         notifications.show(QStringLiteral("/logs/a.log"), QStringLiteral("Kestrano: a.log"),
             QStringLiteral("x"), redSquare());

@@ -322,21 +322,23 @@ TEST_F(MainCommandsTest, AboutShowsNameVersionAndIcon)
 
 TEST_F(MainCommandsTest, DocumentsAreFoundBesideTheProgramOrInstalled)
 {
+    // Paths as text in a failure's message.
     TempDir prefix;
+    const auto found = [&](const char* relativePath) {
+        return findDocument(QString::fromStdString(prefix.file("bin")), QString::fromLatin1(relativePath))
+            .toStdString();
+    };
     std::filesystem::create_directories(prefix.file("bin"));
-    EXPECT_TRUE(
-        findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("Readme.txt")).isEmpty());
+    EXPECT_EQ(found("Readme.txt"), "") << "the test main hides the machine's installed files";
 
     // Not in share/doc, which minimal systems drop.
     std::filesystem::create_directories(prefix.file("share/doc/kestrano"));
     writeFile(prefix.file("share/doc/kestrano/Readme.txt"), "terms");
-    EXPECT_TRUE(
-        findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("Readme.txt")).isEmpty());
+    EXPECT_EQ(found("Readme.txt"), "");
 
     std::filesystem::create_directories(prefix.file("share/kestrano"));
     writeFile(prefix.file("share/kestrano/Readme.txt"), "terms");
-    EXPECT_EQ(findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("Readme.txt")),
-        QString::fromStdString(prefix.file("share/kestrano/Readme.txt")));
+    EXPECT_EQ(found("Readme.txt"), prefix.file("share/kestrano/Readme.txt"));
 
     // A data folder of the desktop comes before the program's own prefix.
     TempDir data;
@@ -344,15 +346,14 @@ TEST_F(MainCommandsTest, DocumentsAreFoundBesideTheProgramOrInstalled)
     writeFile(data.file("kestrano/help/index.html"), "<p>help</p>");
     std::filesystem::create_directories(prefix.file("share/kestrano/help"));
     writeFile(prefix.file("share/kestrano/help/index.html"), "<p>help</p>");
+    const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
     qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(data.file("")));
-    EXPECT_EQ(findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("help/index.html")),
-        QString::fromStdString(data.file("kestrano/help/index.html")));
-    qunsetenv("XDG_DATA_DIRS");
+    EXPECT_EQ(found("help/index.html"), data.file("kestrano/help/index.html"));
+    qputenv("XDG_DATA_DIRS", dataDirs);
 
     std::filesystem::create_directories(prefix.file("bin/docs"));
     writeFile(prefix.file("bin/docs/Readme.txt"), "terms");
-    EXPECT_EQ(findDocument(QString::fromStdString(prefix.file("bin")), QStringLiteral("Readme.txt")),
-        QString::fromStdString(prefix.file("bin/docs/Readme.txt")));
+    EXPECT_EQ(found("Readme.txt"), prefix.file("bin/docs/Readme.txt"));
 }
 
 } // namespace

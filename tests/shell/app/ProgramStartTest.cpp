@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -34,6 +35,51 @@ TEST(ProgramStartTest, AProgramNameWithoutAFileEndsWithAMessageAndStatusOne)
         EXPECT_EQ(tail.wait(), 0) << "'" << name << "'";
         EXPECT_NE(tail.output().find("line"), std::string::npos) << tail.output();
     }
+}
+
+// The environment variable set to value (nullptr: unset) for the scope's lifetime.
+class Environment {
+public:
+    Environment(const char* name, const char* value)
+        : name(name)
+    {
+        if (const char* before = std::getenv(name))
+            saved = before;
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~Environment() { saved ? setenv(name, saved->c_str(), 1) : unsetenv(name); }
+    Environment(const Environment&) = delete;
+    Environment& operator=(const Environment&) = delete;
+
+private:
+    const char* name;
+    std::optional<std::string> saved;
+};
+
+TEST(ProgramStartTest, WithoutADisplayItSaysSoAndEndsWithStatusOneLeavingNoInstanceBehind)
+{
+    TempDir folder;
+    writeFile(folder.file("a.log"), "line\n");
+    // Empty: Qt picks its platform as on a desktop. The message in English.
+    const Environment platform("QT_QPA_PLATFORM", "");
+    const Environment locale("LC_ALL", "C.UTF-8");
+    const Environment language("LANGUAGE", nullptr);
+    const Environment wayland("WAYLAND_DISPLAY", nullptr);
+    {
+        const Environment display("DISPLAY", nullptr);
+        ProgramProcess desktop(KESTRANO_PROGRAM, KESTRANO_PROGRAM, {"a.log"}, folder.path());
+        EXPECT_EQ(desktop.wait(), 1);
+        EXPECT_EQ(desktop.output(), "kestrano: cannot open the display (DISPLAY and WAYLAND_DISPLAY are unset)\n");
+    }
+    {
+        // A display nobody serves: the platform's own reason.
+        const Environment display("DISPLAY", ":9753");
+        ProgramProcess desktop(KESTRANO_PROGRAM, KESTRANO_PROGRAM, {"a.log"}, folder.path());
+        EXPECT_EQ(desktop.wait(), 1);
+        EXPECT_EQ(desktop.output(), "kestrano: cannot open the display (could not connect to display :9753)\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(socketFile()));
+    EXPECT_FALSE(std::filesystem::exists(configurationFile()));
 }
 
 // The exit status and the output of a program that ends by itself.

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <cstdlib>
 #include <filesystem>
 #include <poll.h>
@@ -39,10 +40,10 @@ bool listening()
 class SingleInstanceTest : public ::testing::Test {
 protected:
     std::unique_ptr<ProgramProcess> start(
-        const std::vector<std::string>& arguments, const std::string& folder = "")
+        const std::vector<std::string>& arguments, const std::string& folder = "", int input = -1)
     {
         return std::make_unique<ProgramProcess>(
-            KESTRANO_PROGRAM, KESTRANO_PROGRAM, arguments, folder.empty() ? logs.path() : folder);
+            KESTRANO_PROGRAM, KESTRANO_PROGRAM, arguments, folder.empty() ? logs.path() : folder, input);
     }
 
     void SetUp() override
@@ -89,6 +90,38 @@ TEST_F(SingleInstanceTest, AJournalIsHandedOverByItsName)
     EXPECT_EQ(savedWorkspace(), (std::vector<std::string> {logs.file("a.log"), "journal:ssh"}));
 }
 
+TEST_F(SingleInstanceTest, APipeIsHandedToTheRunningOneWhichReadsIt)
+{
+    const std::unique_ptr<ProgramProcess> first = start({logs.file("a.log")});
+    ASSERT_TRUE(eventually([] { return fs::exists(socketFile()); })) << first->output();
+
+    int pipeEnds[2];
+    ASSERT_EQ(pipe2(pipeEnds, O_CLOEXEC), 0);
+    const std::unique_ptr<ProgramProcess> piped = start({"-"}, "", pipeEnds[0]);
+    EXPECT_EQ(piped->wait(), 0) << piped->output();
+    close(pipeEnds[0]);
+
+    // Far more than a pipe holds: it all goes in only while the running one reads the other end.
+    ASSERT_EQ(fcntl(pipeEnds[1], F_SETFL, O_NONBLOCK), 0);
+    const std::string lines = [] {
+        std::string text;
+        for (int i = 0; i < 20000; ++i)
+            text += "error " + std::to_string(i) + " from the pipe\n";
+        return text;
+    }();
+    std::size_t written = 0;
+    EXPECT_TRUE(eventually([&] {
+        const ssize_t count = write(pipeEnds[1], lines.data() + written, lines.size() - written);
+        if (count > 0)
+            written += static_cast<std::size_t>(count);
+        return written == lines.size();
+    })) << written << " of " << lines.size() << " bytes went in";
+    close(pipeEnds[1]);
+
+    EXPECT_EQ(first->stop(SIGTERM), 0) << first->output();
+    EXPECT_EQ(savedWorkspace(), std::vector<std::string> {logs.file("a.log")}) << "a stream is not stored";
+}
+
 TEST_F(SingleInstanceTest, OfTwoStartsAtTheSameMomentOneRunsAndTheOtherHandsOver)
 {
     const std::unique_ptr<ProgramProcess> one = start({logs.file("a.log")});
@@ -124,7 +157,9 @@ TEST_F(SingleInstanceTest, WhenTheRunningOneDoesNotAnswerTheNewOneStartsOnItsOwn
     // This test is the running instance, and a hung one: it takes the request and never answers.
     SessionInstance hung(configurationFile());
     ASSERT_EQ(hung.claimOrHandOver({}), SessionInstance::Role::Primary);
+    setenv("XDG_ACTIVATION_TOKEN", "launcher-token-7", 1);
     const std::unique_ptr<ProgramProcess> next = start({"--log", "info", "a.log"});
+    unsetenv("XDG_ACTIVATION_TOKEN");
 
     struct pollfd waiting = {hung.listeningSocket(), POLLIN, 0};
     ASSERT_EQ(poll(&waiting, 1, 30000), 1);
@@ -132,13 +167,15 @@ TEST_F(SingleInstanceTest, WhenTheRunningOneDoesNotAnswerTheNewOneStartsOnItsOwn
     ASSERT_GE(connection, 0);
     std::string request;
     std::vector<std::string> files;
-    while (!SessionInstance::decodeRequest(request, files)) {
+    std::string token;
+    while (!SessionInstance::decodeRequest(request, files, &token)) {
         char buffer[256];
         const ssize_t count = recv(connection, buffer, sizeof buffer, 0);
         ASSERT_GT(count, 0);
         request.append(buffer, static_cast<std::size_t>(count));
     }
     EXPECT_EQ(files, std::vector<std::string> {logs.file("a.log")});
+    EXPECT_EQ(token, "launcher-token-7") << "the launcher's token goes along";
 
     const std::string diagnosticLog
         = std::string(std::getenv("XDG_STATE_HOME")) + "/Tormalind/Kestrano/kestrano.log";
