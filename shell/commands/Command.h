@@ -42,6 +42,9 @@ enum class Command {
     MessageDetails,
     CopyMessage,
     OpenJournal,
+    SaveMessages,
+    FilterRow,
+    WrapRows,
 };
 
 // An entry of a menu's or toolbar's layout: a command, or none for a separator.
