@@ -1,6 +1,7 @@
 #include "tail/TerminalOutput.h"
 
 #include "core/text/Message.h"
+#include "core/text/MessageLines.h"
 #include "core/text/Severity.h"
 #include "core/text/VisibleText.h"
 
@@ -76,20 +77,11 @@ void TerminalOutput::printMessage(const std::string& file, const Message& messag
     } else {
         append(tag, std::strlen(tag));
     }
-    // The lines of the text are joined by CR LF; the first goes after the tag, the others after a tab.
-    const char* line = message.getText();
-    const char* end = line + message.getTextLength();
-    for (;;) {
+    // The first line goes after the tag, the others after a tab.
+    forEachLine(message, [this](const char* line, std::size_t length) {
         append("\t", 1);
-        const char* lineEnd
-            = static_cast<const char*>(std::memchr(line, '\r', static_cast<std::size_t>(end - line)));
-        if (!lineEnd) {
-            appendLine(line, static_cast<std::size_t>(end - line));
-            break;
-        }
-        appendLine(line, static_cast<std::size_t>(lineEnd - line));
-        line = lineEnd + 2;
-    }
+        appendLine(line, length);
+    });
 }
 
 void TerminalOutput::printContinuation(const std::string& file, const Message& message)

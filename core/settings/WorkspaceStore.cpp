@@ -12,6 +12,7 @@ namespace {
 const char* const WorkspaceSection = "Workspace";
 const char* const PlaceSection = "ChildFrame";
 const char* const MainWindowSection = "MainFrame";
+const char* const ViewSection = "View";
 
 WindowPlace loadPlace(haspel::ConfigSection& section)
 {
@@ -73,6 +74,12 @@ LogEntry loadLogEntry(haspel::ConfigSection& entry)
     filter.hides = entry.GetBool("TextFilterHides", filter.hides);
     filter.regex = entry.GetBool("TextFilterRegex", filter.regex);
     filter.matchCase = entry.GetBool("TextFilterCase", filter.matchCase);
+    haspel::ConfigSection& place = entry.GetSection(PlaceSection);
+    LogWindowState& window = loaded.window;
+    window.maximized = place.GetBool("Maximized", window.maximized);
+    window.minimized = place.GetBool("Minimized", window.minimized);
+    window.active = place.GetBool("Active", window.active);
+    window.topRow = place.GetInt("TopRow", window.topRow);
     return loaded;
 }
 
@@ -110,6 +117,15 @@ void LogEntryWriter::storePlace(const WindowPlace& place)
     storePlaceIn(section().GetSection(PlaceSection), place);
 }
 
+void LogEntryWriter::storeWindowState(const LogWindowState& state)
+{
+    haspel::ConfigSection& place = section().GetSection(PlaceSection);
+    place.GetParameter("Maximized").SetBool(state.maximized);
+    place.GetParameter("Minimized").SetBool(state.minimized);
+    place.GetParameter("Active").SetBool(state.active);
+    place.GetParameter("TopRow").SetInt(state.topRow);
+}
+
 void LogEntryWriter::remove()
 {
     removeLogEntry(root, name.c_str());
@@ -130,6 +146,28 @@ void storeMainWindowPlace(haspel::ConfigSection& root, const MainWindowPlace& ma
     if (!mainWindow.maximized)
         storePlaceIn(section, mainWindow.place);
     section.GetParameter("Maximized").SetBool(mainWindow.maximized);
+}
+
+bool hasMainWindowPlace(const haspel::ConfigSection& root)
+{
+    const haspel::ConfigSection* section = root.FindSection(MainWindowSection);
+    return section && section->FindParameter("XSize");
+}
+
+LogViewLayout loadLogViewLayout(haspel::ConfigSection& root)
+{
+    haspel::ConfigSection& section = root.GetSection(ViewSection);
+    LogViewLayout loaded;
+    loaded.filterRow = section.GetBool("FilterRow", loaded.filterRow);
+    loaded.wrapRows = section.GetBool("WrapRows", loaded.wrapRows);
+    return loaded;
+}
+
+void storeLogViewLayout(haspel::ConfigSection& root, const LogViewLayout& layout)
+{
+    haspel::ConfigSection& section = root.GetSection(ViewSection);
+    section.GetParameter("FilterRow").SetBool(layout.filterRow);
+    section.GetParameter("WrapRows").SetBool(layout.wrapRows);
 }
 
 } // namespace kestrano

@@ -1,6 +1,7 @@
 // Moves the workspace between a configuration tree and plain records: under "Workspace" one entry
 // per stored log, named by the log, with its view's switches, its text filter and its window's place
-// ("ChildFrame"); under "MainFrame" the main window's place. The defaults live here only.
+// ("ChildFrame") and how it was left; under "MainFrame" the main window's place; under "View" the log
+// windows' layout. The defaults live here only.
 #pragma once
 
 #include "config/ConfigSection.h"
@@ -35,11 +36,27 @@ struct TextFilter {
     bool matchCase = false;
 };
 
+// How a log's window was left when the program ended.
+struct LogWindowState {
+    bool maximized = false;
+    bool minimized = false;
+    bool active = false; // the log window commands went to
+    int32_t topRow = -1; // the row shown at the top while Follow was off; -1: none
+    bool operator==(const LogWindowState&) const = default;
+};
+
 // Everything a log's entry holds.
 struct LogEntry {
     LogSwitches switches;
     TextFilter textFilter;
     WindowPlace place; // relative to the area that holds the log windows
+    LogWindowState window;
+};
+
+// The layout of every log window, chosen in the View menu.
+struct LogViewLayout {
+    bool filterRow = true; // the text filter's row is shown
+    bool wrapRows = false; // long rows wrap instead of scrolling sideways
 };
 
 struct MainWindowPlace {
@@ -72,6 +89,7 @@ public:
     void storeSwitches(const LogSwitches& switches);
     void storeTextFilter(const TextFilter& filter);
     void storePlace(const WindowPlace& place);
+    void storeWindowState(const LogWindowState& state);
     // The log leaves the workspace: its entry goes with everything in it.
     void remove();
 
@@ -85,9 +103,15 @@ private:
     haspel::ConfigSection unstored {"Workspace"};
 };
 
+// Whether a place of the main window was stored (else it is the first start).
+bool hasMainWindowPlace(const haspel::ConfigSection& root);
 // As loadLogEntry, for section "MainFrame".
 MainWindowPlace loadMainWindowPlace(haspel::ConfigSection& root);
 // A maximized window stores only that it is: the last normal place stays as it was stored.
 void storeMainWindowPlace(haspel::ConfigSection& root, const MainWindowPlace& mainWindow);
+
+// As loadLogEntry, for the layout in section "View".
+LogViewLayout loadLogViewLayout(haspel::ConfigSection& root);
+void storeLogViewLayout(haspel::ConfigSection& root, const LogViewLayout& layout);
 
 } // namespace kestrano

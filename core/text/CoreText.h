@@ -14,7 +14,7 @@ enum class CoreText : uint8_t {
     ReadErrorBecause, // "Error: Cannot read from log file (%1). Still trying..."
     EndOfInput, // "End of input."
     OwnJournalEntriesOnly, // "Only your own journal entries are readable: ..."
-    DeleteQuestion, // "Sure to delete the log file?"
+    DeleteQuestion, // "Sure to delete the log file?", the path beneath
     CannotDelete, // "Error: Cannot delete %1."
     JournalTitle, // "Journal"
     UnitJournalTitle, // "Journal: %1"
@@ -44,7 +44,7 @@ constexpr const char* englishOf(CoreText id)
     case CoreText::OwnJournalEntriesOnly:
         return "Only your own journal entries are readable: members of the group systemd-journal see all.";
     case CoreText::DeleteQuestion:
-        return "Sure to delete the log file?";
+        return "Sure to delete the log file?\n\n%1";
     case CoreText::CannotDelete:
         return "Error: Cannot delete %1.";
     case CoreText::JournalTitle:

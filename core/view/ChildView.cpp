@@ -352,6 +352,12 @@ void ChildView::toggleFollow()
     frame.UpdateToolbarChecks();
 }
 
+void ChildView::setFollow(bool on)
+{
+    if (on != switches.follow)
+        toggleFollow();
+}
+
 void ChildView::toggleReloadOnChange()
 {
     switches.reloadOnChange = !switches.reloadOnChange;

@@ -77,6 +77,8 @@ public:
     void setMinimumSeverity(int32_t severity);
     void toggleShowUnknown();
     void toggleFollow();
+    // Follow on or off as toggleFollow does it; nothing when it already is.
+    void setFollow(bool on);
     void toggleReloadOnChange();
     // Sets the text filter, stores it in the workspace and rebuilds the list. An invalid expression
     // filters nothing; getTextFilterError tells why.

@@ -40,7 +40,7 @@ void Document::deleteLogFile()
 
 void Document::confirmDeleteLogFile()
 {
-    if (boxes.askYesNo(ShownText {CoreText::DeleteQuestion, {}}))
+    if (boxes.askYesNo(ShownText {CoreText::DeleteQuestion, pathName.GetText()}))
         deleteLogFile();
 }
 

@@ -28,7 +28,7 @@ constexpr Translation translations[] = {
         QT_TRANSLATE_NOOP("kestrano::JournalSource",
             "Only your own journal entries are readable: members of the group systemd-journal see all.")},
     {CoreText::DeleteQuestion, "kestrano::Document",
-        QT_TRANSLATE_NOOP("kestrano::Document", "Sure to delete the log file?")},
+        QT_TRANSLATE_NOOP("kestrano::Document", "Sure to delete the log file?\n\n%1")},
     {CoreText::CannotDelete, "kestrano::Document",
         QT_TRANSLATE_NOOP("kestrano::Document", "Error: Cannot delete %1.")},
     {CoreText::JournalTitle, "kestrano::ChildFrame", QT_TRANSLATE_NOOP("kestrano::ChildFrame", "Journal")},

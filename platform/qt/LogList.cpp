@@ -1,5 +1,8 @@
 #include "platform/qt/LogList.h"
 
+#include "core/text/Message.h"
+#include "core/text/MessageLines.h"
+#include "platform/qt/CoreTexts.h"
 #include "platform/qt/LogFont.h"
 #include "platform/qt/LogListModel.h"
 #include "platform/qt/MatchHighlighter.h"
@@ -7,6 +10,10 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace kestrano {
 
@@ -17,15 +24,23 @@ LogList::LogList(QWidget* parent)
 {
     setModel(rows);
     setItemDelegate(highlighter);
-    setUniformItemSizes(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setTextElideMode(Qt::ElideRight);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setIconSize(QSize(16, 16));
     setFont(logFont());
+    setAccessibleName(tr("Messages"));
+    setWrapRows(false);
     connect(rows, &LogListModel::flushed, this, &LogList::scrollToLastIfPending);
+    connect(rows, &LogListModel::widestRowChanged, this, &LogList::updateRowWidth);
+    // Whatever changes the rows' extent (rows, a resize, Tile, wrapping) keeps a followed end in view.
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
+        if (following)
+            scrollToBottom();
+    });
+    // Dragging or clicking the scroll bar: judged once the bar has moved.
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+        [this] { QTimer::singleShot(0, this, &LogList::tellWhereScrolled); });
 }
 
 int32_t LogList::rowCount() const
@@ -78,8 +93,91 @@ void LogList::scrollIntoView(int32_t row)
 
 int32_t LogList::selectedRow() const
 {
-    const QModelIndexList selected = selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.first().row();
+    if (currentIndex().isValid() && selectionModel()->isSelected(currentIndex()))
+        return currentIndex().row();
+    const std::vector<int32_t> selected = selectedRows();
+    return selected.empty() ? -1 : selected.front();
+}
+
+std::vector<int32_t> LogList::selectedRows() const
+{
+    std::vector<int32_t> selected;
+    for (const QModelIndex& index : selectionModel()->selectedIndexes())
+        selected.push_back(index.row());
+    std::sort(selected.begin(), selected.end());
+    return selected;
+}
+
+QByteArray LogList::rowsText(const std::vector<int32_t>& chosen) const
+{
+    std::string text;
+    for (int32_t row : chosen) {
+        const Message* message = rows->at(row);
+        if (!message)
+            continue;
+        if (const ShownText notice = message->getNotice(); notice.id != CoreText::None)
+            text += translatedText(notice).toStdString() + '\n';
+        else
+            appendMessageLines(text, *message);
+    }
+    return QByteArray::fromStdString(text);
+}
+
+int32_t LogList::topRow() const
+{
+    const QModelIndex top = indexAt(QPoint(1, 1));
+    return top.isValid() ? top.row() : (rows->rowCount() > 0 ? 0 : -1);
+}
+
+void LogList::scrollToTop(int32_t row)
+{
+    if (row >= rows->allRows())
+        row = rows->allRows() - 1;
+    if (row < 0)
+        return;
+    if (row >= rows->announcedRows())
+        rows->flush();
+    scrollTo(rows->index(row), QAbstractItemView::PositionAtTop);
+}
+
+void LogList::setFollowing(bool on)
+{
+    following = on;
+    if (on && rows->announcedRows() > 0)
+        scrollToBottom();
+}
+
+void LogList::setWrapRows(bool on)
+{
+    wrapping = on;
+    setWordWrap(on);
+    // Rows of one height are laid out at once; wrapped rows each have their own.
+    setUniformItemSizes(!on);
+    setResizeMode(on ? QListView::Adjust : QListView::Fixed);
+    setTextElideMode(on ? Qt::ElideRight : Qt::ElideNone);
+    setHorizontalScrollBarPolicy(on ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    updateRowWidth();
+}
+
+void LogList::updateRowWidth()
+{
+    const int width = wrapping ? 0
+                               : fontMetrics().horizontalAdvance(QLatin1Char('M')) * rows->widestRow()
+            + iconSize().width() + 4 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this);
+    if (highlighter->rowWidth() == width)
+        return;
+    highlighter->setRowWidth(width);
+    scheduleDelayedItemsLayout();
+}
+
+void LogList::tellWhereScrolled()
+{
+    if (!onFollow)
+        return;
+    const QScrollBar* bar = verticalScrollBar();
+    const bool atEnd = bar->value() >= bar->maximum();
+    if (atEnd != following)
+        onFollow(atEnd);
 }
 
 void LogList::mouseDoubleClickEvent(QMouseEvent* event)
@@ -87,6 +185,14 @@ void LogList::mouseDoubleClickEvent(QMouseEvent* event)
     event->accept();
     if (onDoubleClick)
         onDoubleClick();
+}
+
+void LogList::mousePressEvent(QMouseEvent* event)
+{
+    QListView::mousePressEvent(event);
+    const QModelIndex row = indexAt(event->position().toPoint());
+    if (following && onFollow && row.isValid() && row.row() < rows->rowCount() - 1)
+        onFollow(false);
 }
 
 void LogList::keyPressEvent(QKeyEvent* event)
@@ -103,6 +209,24 @@ void LogList::keyPressEvent(QKeyEvent* event)
         return;
     }
     QListView::keyPressEvent(event);
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        tellWhereScrolled();
+        break;
+    default:
+        break;
+    }
+}
+
+void LogList::wheelEvent(QWheelEvent* event)
+{
+    QListView::wheelEvent(event);
+    tellWhereScrolled();
 }
 
 void LogList::contextMenuEvent(QContextMenuEvent* event)
@@ -112,7 +236,7 @@ void LogList::contextMenuEvent(QContextMenuEvent* event)
     event->accept();
     if (event->reason() == QContextMenuEvent::Mouse) {
         const QModelIndex row = indexAt(event->pos());
-        if (row.isValid())
+        if (row.isValid() && !selectionModel()->isSelected(row))
             setCurrentIndex(row);
     }
     QPoint place = event->globalPos();

@@ -1,6 +1,9 @@
 // The list control of a log view: a QListView over a LogListModel, one line per shown message with its
-// severity icon, no header, single selection. A double-click, Return or Enter asks for the message
-// details; "/" asks for the find bar; the matches of a find pattern are marked in the visible rows.
+// severity icon (its name for assistive technology), no header; several rows can be selected. A
+// double-click, Return or Enter asks for the message details; "/" asks for the find bar; the matches of
+// a find pattern are marked in the visible rows. While it follows the end, the last row stays in view
+// whatever changes the list's size; the user scrolling away from the end, or back to it, is told.
+// Long rows scroll sideways, or wrap.
 #pragma once
 
 #include "core/ports/ListControl.h"
@@ -8,6 +11,7 @@
 #include <QListView>
 
 #include <functional>
+#include <vector>
 
 namespace kestrano {
 
@@ -28,6 +32,7 @@ public:
     void refreshRow(int32_t row) override;
     Message* rowMessage(int32_t row) const override;
     void scrollIntoView(int32_t row) override;
+    // The current row when it is selected, else the first selected one; -1 when none is.
     int32_t selectedRow() const override;
     bool showsRowsLater() const override { return true; }
 
@@ -40,6 +45,24 @@ public:
     {
         onContextMenu = std::move(handler);
     }
+    // Called when the user scrolls to the last row (true) or away from it, or selects an earlier row
+    // with the mouse (false).
+    void setFollowHandler(std::function<void(bool atEnd)> handler) { onFollow = std::move(handler); }
+    // Whether the last row is kept in view.
+    void setFollowing(bool on);
+    // Long rows wrap instead of scrolling sideways.
+    void setWrapRows(bool on);
+    bool wrapsRows() const { return wrapping; }
+
+    // The selected rows, in order.
+    std::vector<int32_t> selectedRows() const;
+    // The messages of the rows, each line ended by a line feed, continuation lines after a tab; notices
+    // in the user's language. Bytes of the log as they are (UTF-8 for notices).
+    QByteArray rowsText(const std::vector<int32_t>& rows) const;
+    // The first row shown at the top, or -1 for an empty list.
+    int32_t topRow() const;
+    // Scrolls the row to the top (as far as the list allows).
+    void scrollToTop(int32_t row);
 
     // Selects the row and scrolls it to the middle of the view.
     void selectRow(int32_t row);
@@ -49,18 +72,27 @@ public:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void scrollToLastIfPending();
+    // Tells the follow handler whether the user left the view at its end.
+    void tellWhereScrolled();
+    // The width rows need to be scrolled to their end, from the widest row.
+    void updateRowWidth();
 
     LogListModel* rows;
     MatchHighlighter* highlighter;
     std::function<void()> onDoubleClick;
     std::function<void()> onFindKey;
     std::function<void(const QPoint&)> onContextMenu;
+    std::function<void(bool)> onFollow;
     bool scrollToLastPending = false;
+    bool following = false;
+    bool wrapping = false;
 };
 
 } // namespace kestrano

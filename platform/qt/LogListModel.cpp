@@ -9,6 +9,8 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace kestrano {
 
 namespace {
@@ -55,6 +57,10 @@ QVariant LogListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return rowText(*message);
+    case Qt::AccessibleTextRole:
+        return severityName(message->getSeverity()) + QStringLiteral(": ") + rowText(*message);
+    case Qt::AccessibleDescriptionRole:
+        return severityName(message->getSeverity());
     case Qt::DecorationRole: {
         const QIcon& icon = severityIcon(message->getSeverity());
         return icon.isNull() ? blankIcon() : icon;
@@ -82,7 +88,18 @@ void LogListModel::append(Message* message)
     }
     ring[(first + static_cast<size_t>(count)) & (ring.size() - 1)] = message;
     ++count;
+    noteWidth(*message);
     scheduleFlush();
+}
+
+void LogListModel::noteWidth(const Message& message)
+{
+    // Bytes, as many as characters or more: wide enough without measuring every row.
+    const int32_t width = std::min(message.getTextLength(), RowTextBytes) + 1;
+    if (width <= widest)
+        return;
+    widest = width;
+    emit widestRowChanged();
 }
 
 void LogListModel::removeFirst()
@@ -106,11 +123,15 @@ void LogListModel::clear()
     count = 0;
     first = 0;
     announced = 0;
+    widest = 0;
     endResetModel();
+    emit widestRowChanged();
 }
 
 void LogListModel::refresh(int32_t row)
 {
+    if (row >= 0 && row < allRows())
+        noteWidth(*at(row));
     if (row >= 0 && row < announced)
         emit dataChanged(index(row), index(row));
 }

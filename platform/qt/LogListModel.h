@@ -2,6 +2,7 @@
 // doubling and keeps its room when emptied, so a rebuild allocates nothing per row. Row texts and
 // icons are computed only when Qt asks for them. Appended rows reach the attached views in one batch
 // when the event loop next runs, so filling a list with many rows costs one insertion, not one per row.
+// For assistive technology a row's text begins with its severity's name.
 #pragma once
 
 #include <QAbstractListModel>
@@ -35,12 +36,16 @@ public:
     void refresh(int32_t row);
     // Announces the rows appended since the last batch; true if there were any.
     bool flush();
+    // The most characters a row held since the list was last emptied (at most a row's bound).
+    int32_t widestRow() const { return widest; }
 
 signals:
     void flushed();
+    void widestRowChanged();
 
 private:
     void scheduleFlush();
+    void noteWidth(const Message& message);
     QString rowText(const Message& message) const;
 
     Message* row(int32_t index) const
@@ -53,6 +58,7 @@ private:
     int32_t count = 0;
     int32_t announced = 0;
     bool flushScheduled = false;
+    int32_t widest = 0;
     mutable std::string textBuffer;
 };
 

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QTextLayout>
 
+#include <algorithm>
+
 namespace kestrano {
 
 namespace {
@@ -55,9 +57,20 @@ void MatchHighlighter::paint(
 
     QTextLayout layout(text, item.font);
     layout.setFormats(ranges);
+    QTextOption wrap;
+    const bool wraps = item.features & QStyleOptionViewItem::WrapText;
+    wrap.setWrapMode(wraps ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    layout.setTextOption(wrap);
     layout.beginLayout();
-    QTextLine line = layout.createLine();
-    line.setNumColumns(static_cast<int>(text.size()));
+    qreal height = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        if (wraps)
+            line.setLineWidth(textArea.width());
+        else
+            line.setNumColumns(static_cast<int>(text.size()));
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+    }
     layout.endLayout();
 
     painter->save();
@@ -65,9 +78,17 @@ void MatchHighlighter::paint(
     const bool selected = item.state & QStyle::State_Selected;
     painter->setPen(
         item.palette.color(QPalette::Normal, selected ? QPalette::HighlightedText : QPalette::Text));
-    const qreal top = textArea.top() + (textArea.height() - line.height()) / 2;
+    const qreal top = textArea.top() + (textArea.height() - height) / 2;
     layout.draw(painter, QPointF(textArea.left(), top));
     painter->restore();
+}
+
+QSize MatchHighlighter::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    if (rowWidthHint > 0)
+        size.setWidth(std::max(size.width(), rowWidthHint));
+    return size;
 }
 
 } // namespace kestrano

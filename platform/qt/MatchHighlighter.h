@@ -1,5 +1,6 @@
 // Draws a log list's rows with the matches of a find pattern marked; without a pattern, or in a row
-// without a match, the row is drawn as usual.
+// without a match, the row is drawn as usual. Rows that do not wrap are given one width, the widest
+// row's, so the list scrolls sideways to the end of every row.
 #pragma once
 
 #include <QStyledItemDelegate>
@@ -18,10 +19,16 @@ public:
     void setMatcher(const TextMatcher* matcher) { marked = matcher; }
     const TextMatcher* matcher() const { return marked; }
 
+    // The width of a row that does not wrap; 0 for the style's own measure.
+    void setRowWidth(int width) { rowWidthHint = width; }
+    int rowWidth() const { return rowWidthHint; }
+
     void paint(
         QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
+    int rowWidthHint = 0;
     const TextMatcher* marked = nullptr; // what is marked
 };
 

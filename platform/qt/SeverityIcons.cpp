@@ -3,6 +3,8 @@
 #include "core/text/Severity.h"
 #include "platform/qt/resources/Resources.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 namespace kestrano {
@@ -19,6 +21,19 @@ const QIcon& severityIcon(int32_t severity)
     if (!Severity::isNamed(severity))
         return none;
     return icons[static_cast<size_t>(severity)];
+}
+
+QString severityName(int32_t severity)
+{
+    static constexpr const char* names[Severity::ListCount] = {
+        QT_TRANSLATE_NOOP("kestrano::Severity", "Debug"),
+        QT_TRANSLATE_NOOP("kestrano::Severity", "Information"),
+        QT_TRANSLATE_NOOP("kestrano::Severity", "Warning"),
+        QT_TRANSLATE_NOOP("kestrano::Severity", "Error"),
+        QT_TRANSLATE_NOOP("kestrano::Severity", "Fatal"),
+    };
+    return QCoreApplication::translate("kestrano::Severity",
+        Severity::isNamed(severity) ? names[severity] : QT_TRANSLATE_NOOP("kestrano::Severity", "Unknown"));
 }
 
 } // namespace kestrano

@@ -1,4 +1,5 @@
-// The five severity icons (debug information to fatal), shared by the log lists and the details dialog.
+// The five severity icons (debug information to fatal), shared by the log lists and the details dialog,
+// and the severities' names that assistive technology reads in their place.
 #pragma once
 
 #include <QIcon>
@@ -9,5 +10,7 @@ namespace kestrano {
 
 // The icon of a named severity (0 to 4); an empty icon for unknown (-1) or any other value.
 const QIcon& severityIcon(int32_t severity);
+// "Debug", "Information", "Warning", "Error", "Fatal", or "Unknown", in the user's language.
+QString severityName(int32_t severity);
 
 } // namespace kestrano

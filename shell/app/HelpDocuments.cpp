@@ -1,9 +1,11 @@
 #include "shell/app/HelpDocuments.h"
 
+#include "core/ports/MessageBox.h"
+
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -25,11 +27,47 @@ QString findDocument(const QString& programDirectory, const QString& relativePat
     return {};
 }
 
-void openDocument(const QString& relativePath)
+void openWithDesktop(const QUrl& address, MessageBox& boxes)
+{
+    const QString shown = address.isLocalFile() ? address.toLocalFile() : address.toString();
+    auto* opener = new QProcess(QCoreApplication::instance());
+    opener->setProcessChannelMode(QProcess::ForwardedChannels);
+    opener->setStandardInputFile(QProcess::nullDevice());
+    // The box comes from the event loop, as the opener's end does.
+    const auto failed = [opener, shown, &boxes] {
+        opener->deleteLater();
+        boxes.showError(QCoreApplication::translate("kestrano::HelpDocuments",
+            "No program could open it. Open it with a web browser:\n\n%1")
+                            .arg(shown)
+                            .toLocal8Bit()
+                            .constData());
+    };
+    QObject::connect(opener, &QProcess::errorOccurred, opener, [opener, failed](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            failed();
+    });
+    QObject::connect(opener, &QProcess::finished, opener,
+        [opener, failed](int status, QProcess::ExitStatus how) {
+            if (how != QProcess::NormalExit || status != 0)
+                failed();
+            else
+                opener->deleteLater();
+        });
+    opener->start(QStringLiteral("xdg-open"), {address.toString(QUrl::FullyEncoded)});
+}
+
+void openDocument(const QString& relativePath, MessageBox& boxes)
 {
     const QString path = findDocument(QCoreApplication::applicationDirPath(), relativePath);
-    if (!path.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (path.isEmpty()) {
+        boxes.showError(
+            QCoreApplication::translate("kestrano::HelpDocuments", "%1 is not installed.")
+                .arg(relativePath)
+                .toLocal8Bit()
+                .constData());
+        return;
+    }
+    openWithDesktop(QUrl::fromLocalFile(path), boxes);
 }
 
 } // namespace kestrano

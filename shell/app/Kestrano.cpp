@@ -10,6 +10,7 @@
 #include "core/sources/RemoteName.h"
 #include "core/sources/SourceRegistry.h"
 #include "core/view/Document.h"
+#include "platform/ChildProcess.h"
 #include "platform/LinuxFileSystem.h"
 #include "platform/qt/CanberraAlertSound.h"
 #include "platform/qt/LogFont.h"
@@ -26,12 +27,13 @@
 #include "shell/dialogs/RemoteLogDialog.h"
 #include "shell/windows/ChildFrame.h"
 #include "shell/windows/MainFrame.h"
+#include "shell/windows/WindowArrangement.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMdiArea>
+#include <QScreen>
 #include <QUrl>
 
 #include <string>
@@ -45,6 +47,7 @@ namespace kestrano {
 
 Kestrano::Kestrano(std::unique_ptr<AlertSound> alertSound, FileSystem* fileSystem, MessageBox* messageBoxes)
     : files(fileSystem ? *fileSystem : systemFileSystem())
+    , sourceContext {files, {}, &systemProcessStarter()}
     , sound(alertSound ? std::move(alertSound) : std::make_unique<CanberraAlertSound>())
     , notifier(*sound, QString::fromLatin1(DesktopFileId))
     , messageBox(messageBoxes ? *messageBoxes : boxes)
@@ -86,7 +89,12 @@ haspel::ConfigSection& Kestrano::GetConfigRootSection()
 
 void Kestrano::InitInstance(const std::vector<std::string>& files)
 {
-    const MainWindowPlace mainWindow = loadMainWindowPlace(GetConfigRootSection());
+    const bool firstStart = !hasMainWindowPlace(GetConfigRootSection());
+    MainWindowPlace mainWindow = loadMainWindowPlace(GetConfigRootSection());
+    if (const QScreen* screen = QGuiApplication::primaryScreen(); firstStart && screen) {
+        const QRect place = firstStartPlace(screen->availableGeometry());
+        mainWindow.place = {place.x(), place.y(), place.width(), place.height()};
+    }
     setLogFont(QString::fromLocal8Bit(
         loadText(GetConfigRootSection(), SettingsTable::rows[SettingsTable::LogFont])));
     docTemplate = std::make_unique<DocTemplate>();
@@ -151,6 +159,8 @@ ChildFrame* Kestrano::OpenDocumentFile(const char* path, const LogEntry* stored)
     frame->show();
     mainFrame->mdiArea().setActiveSubWindow(frame);
     frame->view().rebuildList();
+    if (stored)
+        frame->restoreWindowState(stored->window);
     return frame;
 }
 
@@ -165,10 +175,26 @@ void Kestrano::OpenHandedFiles(const std::vector<std::string>& files, const std:
 
 void Kestrano::RestoreWorkspace()
 {
+    // Each window as it was left, not maximised because a maximised one was active before.
+    QMdiArea& area = mainFrame->mdiArea();
+    area.setOption(QMdiArea::DontMaximizeSubWindowOnActivation, true);
+    ChildFrame* active = nullptr;
     for (const std::string& name : storedLogNames(GetConfigRootSection())) {
         const LogEntry entry = loadLogEntry(logEntrySection(GetConfigRootSection(), name.c_str()));
-        OpenDocumentFile(name.c_str(), &entry);
+        ChildFrame* frame = OpenDocumentFile(name.c_str(), &entry);
+        if (entry.window.active)
+            active = frame;
     }
+    if (active)
+        area.setActiveSubWindow(active);
+    area.setOption(QMdiArea::DontMaximizeSubWindowOnActivation, false);
+}
+
+void Kestrano::SetJournalFiles(const std::vector<std::string>& journalFiles)
+{
+    sourceContext.journalFiles.clear();
+    for (const std::string& file : journalFiles)
+        sourceContext.journalFiles.emplace_back(makeFullPath(file.c_str()).GetText());
 }
 
 void Kestrano::applySettings(const MonitorSettings& chosen, bool desktopNotifications)
@@ -219,9 +245,10 @@ void Kestrano::createCommands()
                 OptionsDialog dialog(*this, mainFrame.get());
                 dialog.exec();
             }},
-        {Command::Help, [] { openDocument(QStringLiteral("help/index.html")); }},
-        {Command::TermsAndConditions, [] { openDocument(QStringLiteral("Readme.txt")); }},
-        {Command::WebSite, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(WebSiteAddress))); }},
+        {Command::Help, [this] { openDocument(QStringLiteral("help/index.html"), GetMessageBox()); }},
+        {Command::TermsAndConditions, [this] { openDocument(QStringLiteral("Readme.txt"), GetMessageBox()); }},
+        {Command::WebSite,
+            [this] { openWithDesktop(QUrl(QString::fromLatin1(WebSiteAddress)), GetMessageBox()); }},
         {Command::About,
             [this] {
                 AboutDialog dialog(mainFrame.get());

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/settings/MonitorSettings.h"
+#include "core/sources/SourceRegistry.h"
 #include "core/view/ChildView.h"
 #include "foundation/AppBase.h"
 #include "platform/qt/AlertSound.h"
@@ -74,6 +75,10 @@ public:
     void SetDesktopNotifications(bool on) { notifier.setDesktopNotifications(on); }
 
     FileSystem& GetFileSystem() { return files; }
+    // What the logs' sources are made with: the file system and the journal files.
+    const SourceContext& GetSourceContext() const { return sourceContext; }
+    // The journal is read from these files (made full paths) instead of the local journal.
+    void SetJournalFiles(const std::vector<std::string>& journalFiles);
     // Every question and error box of the program goes here.
     MessageBox& GetMessageBox() { return messageBox; }
     const ViewContext& GetViewContext() const { return *viewContext; }
@@ -88,6 +93,7 @@ private:
     bool starting = true;
     MonitorSettings settings;
     FileSystem& files;
+    SourceContext sourceContext;
     std::unique_ptr<AlertSound> sound;
     QtNotifier notifier;
     QtMessageBox boxes;

@@ -49,11 +49,12 @@ std::string translated(const char* text, std::string_view value = {})
     return result.toLocal8Bit().toStdString();
 }
 
-enum LongOnly { VersionOption = 256, LogOption, JournalOption };
+enum LongOnly { VersionOption = 256, LogOption, JournalOption, JournalFileOption };
 
 const option longOptions[] = {
     {"log", required_argument, nullptr, LogOption},
     {"journal", optional_argument, nullptr, JournalOption},
+    {"journal-file", required_argument, nullptr, JournalFileOption},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, VersionOption},
     {nullptr, 0, nullptr, 0},
@@ -109,6 +110,9 @@ ProgramArguments parseProgramArguments(int argc, const char* const* argv)
         case JournalOption:
             result.files.push_back(journalName(optarg ? optarg : ""));
             break;
+        case JournalFileOption:
+            result.journalFiles.emplace_back(optarg);
+            break;
         case 'h':
             result.help = true;
             break;
@@ -116,7 +120,8 @@ ProgramArguments parseProgramArguments(int argc, const char* const* argv)
             result.version = true;
             break;
         case ':':
-            refuse(translated("option '--log' needs a level"));
+            refuse(optopt == JournalFileOption ? translated("option '--journal-file' needs a file")
+                                               : translated("option '--log' needs a level"));
             break;
         default: {
             // A short option inside a group is named alone; a long one as written.
@@ -131,6 +136,12 @@ ProgramArguments parseProgramArguments(int argc, const char* const* argv)
         if (*arguments[i] != '\0')
             result.files.emplace_back(arguments[i]);
     }
+    // Journal files alone mean: follow the journal they hold.
+    bool journal = false;
+    for (const std::string& file : result.files)
+        journal = journal || isJournalName(file.c_str());
+    if (!result.journalFiles.empty() && !journal)
+        result.files.push_back(journalName(""));
     return result;
 }
 
@@ -138,12 +149,13 @@ std::string usageText(const char* programName)
 {
     // In the user's language once a translator is installed.
     return QCoreApplication::translate("kestrano::ProgramArguments",
-        "Usage: %1 [--log LEVEL] [--journal[=UNIT]] [LOGFILE...]\n"
+        "Usage: %1 [--log LEVEL] [--journal[=UNIT]] [--journal-file FILE] [LOGFILE...]\n"
         "Watches text log files while other programs write them.\n"
         "\n"
         "  LOGFILE           a log file to open in a window of its own (may be given several times);\n"
         "                    - reads standard input, a name ending in .gz or .xz is decompressed\n"
         "      --journal[=UNIT]  follow the systemd journal, or one unit's entries\n"
+        "      --journal-file FILE  read the journal from FILE (may be given several times)\n"
         "      --log LEVEL   write the diagnostic log from LEVEL on: debug, info, warn, error,\n"
         "                    exception or fatal (also written /log LEVEL)\n"
         "  -h, --help        show this help and exit\n"

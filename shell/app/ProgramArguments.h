@@ -1,6 +1,8 @@
 // The program's own command line, read with getopt_long as kestrano-tail reads its own (long options
 // may be abbreviated where unambiguous): "--log LEVEL" or the program's own "/log LEVEL", "-h" or
-// "--help", "--version", "--journal[=UNIT]" (the journal's log name joins the files), the options Qt
+// "--help", "--version", "--journal[=UNIT]" (the journal's log name joins the files), "--journal-file
+// FILE" (repeatable; the journal is read from these files, and given alone means "--journal"), the
+// options Qt
 // takes for itself (-platform, -style and the like, wherever they stand, as Qt takes them), and every
 // other argument a log file to open, in order ("-" is standard input; options may follow files). After
 // "--" all are files; an empty argument is ignored; any other argument that starts with "-" is a usage
@@ -15,6 +17,8 @@ namespace kestrano {
 
 struct ProgramArguments {
     std::vector<std::string> files;
+    // Journal files read instead of the local journal.
+    std::vector<std::string> journalFiles;
     // The level of the diagnostic log, the first one given.
     std::optional<std::string> logLevel;
     bool help = false;

@@ -44,7 +44,8 @@ int run(int argc, char** argv)
     std::setlocale(LC_ALL, "");
 
     const std::unique_ptr<kestrano::SessionInstance> instance = kestrano::sessionInstance();
-    if (kestrano::handOverToRunningInstance(*instance, early.files))
+    // Journal files are this run's own: the running Kestrano would read its own journal instead.
+    if (early.journalFiles.empty() && kestrano::handOverToRunningInstance(*instance, early.files))
         return 0;
     if (const char* reason = kestrano::missingDisplayReason(argc, argv)) {
         const QCoreApplication console(argc, argv); // for the translation of the text
@@ -67,6 +68,7 @@ int run(int argc, char** argv)
     kestrano::quitOnTerminationSignals();
     // Without the options Qt took for itself (-platform, -style and the like).
     const kestrano::ProgramArguments arguments = kestrano::parseProgramArguments(argc, argv);
+    app.SetJournalFiles(arguments.journalFiles);
     if (!kestrano::runGuarded(nullptr, [&] { app.InitInstance(arguments.files); }))
         return 1;
     const std::unique_ptr<kestrano::InstanceServer> server = kestrano::serveLaterInstances(*instance, app);

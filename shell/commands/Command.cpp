@@ -10,14 +10,14 @@ namespace kestrano {
 
 namespace {
 
-constexpr std::array<CommandInfo, 33> table = {{
+constexpr std::array<CommandInfo, 37> table = {{
     {Command::Open, QT_TRANSLATE_NOOP("kestrano::Command", "&Open...\tCtrl+O"), "Ctrl+O",
         QT_TRANSLATE_NOOP("kestrano::Command", "Open an existing document."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Open"), "open.svg"},
     {Command::DeleteFile, QT_TRANSLATE_NOOP("kestrano::Command", "&Delete File...\tShift+Del"), "Shift+Del",
         QT_TRANSLATE_NOOP("kestrano::Command", "Delete the file, but keep the window open."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Delete file"), "delete.svg"},
-    {Command::DeleteAllFiles, QT_TRANSLATE_NOOP("kestrano::Command", "&Delete All Files..."), nullptr,
+    {Command::DeleteAllFiles, QT_TRANSLATE_NOOP("kestrano::Command", "Delete &All Files..."), nullptr,
         QT_TRANSLATE_NOOP("kestrano::Command", "Delete all open files, but keep the windows open."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Delete all open files"), "delete-all.svg"},
     {Command::Options, QT_TRANSLATE_NOOP("kestrano::Command", "O&ptions...\tF10"), "F10",
@@ -50,7 +50,7 @@ constexpr std::array<CommandInfo, 33> table = {{
         QT_TRANSLATE_NOOP("kestrano::Command", "Shows unknown severity messages."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Show unknown severity messages"), "unknowns.svg",
         Checkable::OnLogToolbar},
-    {Command::ToggleFollow, QT_TRANSLATE_NOOP("kestrano::Command", "Toggle &Follow"), nullptr,
+    {Command::ToggleFollow, QT_TRANSLATE_NOOP("kestrano::Command", "Toggle &Follow\tL"), "L",
         QT_TRANSLATE_NOOP("kestrano::Command", "Let the view follow the end of the log."),
         QT_TRANSLATE_NOOP("kestrano::Command", "View follows end of log"), "follow.svg",
         Checkable::OnLogToolbar},
@@ -93,7 +93,7 @@ constexpr std::array<CommandInfo, 33> table = {{
     {Command::WebSite, QT_TRANSLATE_NOOP("kestrano::Command", "&Web Site of Kestrano"), nullptr,
         QT_TRANSLATE_NOOP("kestrano::Command", "Open the web site of Kestrano."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Web Site"), nullptr},
-    {Command::About, QT_TRANSLATE_NOOP("kestrano::Command", "&About Kestrano...\tShift-F1"), "Shift+F1",
+    {Command::About, QT_TRANSLATE_NOOP("kestrano::Command", "&About Kestrano...\tShift+F1"), "Shift+F1",
         QT_TRANSLATE_NOOP("kestrano::Command", "Display program information."),
         QT_TRANSLATE_NOOP("kestrano::Command", "About"), "about.svg"},
     {Command::Find, QT_TRANSLATE_NOOP("kestrano::Command", "&Find...\tCtrl+F"), "Ctrl+F",
@@ -121,6 +121,15 @@ constexpr std::array<CommandInfo, 33> table = {{
     {Command::OpenRemote, QT_TRANSLATE_NOOP("kestrano::Command", "Open &Remote Log..."), nullptr,
         QT_TRANSLATE_NOOP("kestrano::Command", "Follow a file or the journal of another host through ssh."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Open a remote log"), nullptr},
+    {Command::SaveMessages, QT_TRANSLATE_NOOP("kestrano::Command", "&Save Messages As..."), nullptr,
+        QT_TRANSLATE_NOOP("kestrano::Command", "Save the messages the window shows to a file."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Save messages"), nullptr},
+    {Command::FilterRow, QT_TRANSLATE_NOOP("kestrano::Command", "Te&xt Filter Row"), nullptr,
+        QT_TRANSLATE_NOOP("kestrano::Command", "Show or hide the text filter in the log windows."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Toggle text filter row"), nullptr, Checkable::InMenu},
+    {Command::WrapRows, QT_TRANSLATE_NOOP("kestrano::Command", "&Wrap Long Rows"), nullptr,
+        QT_TRANSLATE_NOOP("kestrano::Command", "Wrap long rows instead of scrolling them sideways."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Wrap long rows"), nullptr, Checkable::InMenu},
 }};
 
 constexpr bool tableInEnumerationOrder()

@@ -43,6 +43,9 @@ enum class Command {
     CopyMessage,
     OpenJournal,
     OpenRemote,
+    SaveMessages,
+    FilterRow,
+    WrapRows,
 };
 
 // An entry of a menu's or toolbar's layout: a command, or none for a separator.

@@ -6,6 +6,9 @@
 #include <QCoreApplication>
 #include <QToolBar>
 
+#include <utility>
+#include <vector>
+
 namespace kestrano {
 
 QAction* createCommandAction(Command command, QObject* parent)
@@ -19,6 +22,21 @@ QAction* createCommandAction(Command command, QObject* parent)
     refreshCommandIcon(*action, command);
     action->setIconVisibleInMenu(false);
     return action;
+}
+
+QString commandName(Command command)
+{
+    const CommandInfo& info = commandInfo(command);
+    if (!info.menuText)
+        return QCoreApplication::translate("kestrano::Command", info.toolTip);
+    QString name = QCoreApplication::translate("kestrano::Command", info.menuText);
+    name = name.left(name.indexOf(QLatin1Char('\t')));
+    // "&&" is a written "&"; any other "&" marks the access key.
+    name.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&'));
+    name.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    if (name.endsWith(QStringLiteral("...")))
+        name.chop(3);
+    return name;
 }
 
 void refreshCommandIcon(QAction& action, Command command)
@@ -44,7 +62,16 @@ QToolBar* createToolsBar(
     bar->setObjectName(QStringLiteral("Tools"));
     bar->setAllowedAreas(Qt::AllToolBarAreas);
     bar->setIconSize(QSize(16, 16));
-    addCommands(*bar, layout, actionOf);
+    std::vector<std::pair<QAction*, Command>> made;
+    addCommands(*bar, layout, [&](Command command) {
+        QAction* action = actionOf(command);
+        made.emplace_back(action, command);
+        return action;
+    });
+    for (const auto& [action, command] : made) {
+        if (QWidget* button = bar->widgetForAction(action))
+            button->setAccessibleName(commandName(command));
+    }
     return bar;
 }
 

@@ -7,6 +7,7 @@
 #include <span>
 
 class QAction;
+class QString;
 class QObject;
 class QToolBar;
 class QWidget;
@@ -17,6 +18,9 @@ namespace kestrano {
 QAction* createCommandAction(Command command, QObject* parent);
 // The same with the command's shortcut, active in the parent's window and its log windows.
 QAction* createShortcutAction(Command command, QObject* parent);
+// The command's name for assistive technology and tool buttons: its menu text without the access key's
+// "&", the shortcut and the "..." (its tool tip when it is in no menu), translated.
+QString commandName(Command command);
 // Gives the action its command's icon anew, for the palette or icon theme of now.
 void refreshCommandIcon(QAction& action, Command command);
 
@@ -33,7 +37,7 @@ void addCommands(Bar& bar, std::span<const LayoutEntry> layout, ActionOf&& actio
 }
 
 // A toolbar titled "Tools" (its caption while it floats) that docks on every side, with the layout's
-// buttons.
+// buttons, each named for assistive technology by commandName.
 QToolBar* createToolsBar(
     QWidget* parent, std::span<const LayoutEntry> layout, const std::function<QAction*(Command)>& actionOf);
 

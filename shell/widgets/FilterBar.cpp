@@ -19,16 +19,18 @@ FilterBar::FilterBar(ChangeHandler changed, QWidget* parent)
 {
     setObjectName(QStringLiteral("Filter"));
     setAllowedAreas(Qt::AllToolBarAreas);
-    text->setPlaceholderText(tr("Filter"));
-    text->setClearButtonEnabled(true);
+    setUpPatternField(*text, tr("Filter"));
     text->setMinimumWidth(200);
     hides->addItem(tr("Show matching"));
     hides->addItem(tr("Hide matching"));
     hides->setToolTip(tr("Show only the messages that match, or hide them"));
+    hides->setAccessibleName(tr("Filter mode"));
     matchCase->setText(tr("Aa"));
     matchCase->setToolTip(tr("Match case"));
     regex->setText(tr(".*"));
     regex->setToolTip(tr("Regular expression"));
+    matchCase->setAccessibleName(matchCase->toolTip());
+    regex->setAccessibleName(regex->toolTip());
     const auto hand = [this] { this->changed(filter()); };
     for (QToolButton* button : {matchCase, regex}) {
         button->setCheckable(true);

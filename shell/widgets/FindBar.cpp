@@ -31,12 +31,12 @@ FindBar::FindBar(LogList& list, ChildView& view, QWidget* parent)
     , count(new QLabel(this))
     , note(new QLabel(this))
 {
-    field->setPlaceholderText(tr("Find"));
-    field->setClearButtonEnabled(true);
+    setUpPatternField(*field, tr("Find"));
     field->installEventFilter(this);
     auto* closer = new QToolButton(this);
     closer->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     closer->setToolTip(tr("Close the find bar"));
+    closer->setAccessibleName(closer->toolTip());
     closer->setAutoRaise(true);
     for (QPushButton* button : {previous, next}) {
         button->setAutoDefault(false);
@@ -44,6 +44,14 @@ FindBar::FindBar(LogList& list, ChildView& view, QWidget* parent)
     }
     previous->setToolTip(tr("Previous match (Shift+F3)"));
     next->setToolTip(tr("Next match (F3)"));
+    matchCase->setToolTip(tr("Match case"));
+    regex->setToolTip(tr("Regular expression"));
+    // Named as their full labels read, whether shown or not.
+    for (QAbstractButton* button : std::initializer_list<QAbstractButton*> {matchCase, regex, previous, next})
+        button->setAccessibleName(button->text());
+    count->setAccessibleName(tr("Matches"));
+    // A long note gives way first; its text stays in its tool tip.
+    note->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
@@ -155,9 +163,9 @@ void FindBar::showResult(const RowMatch& match, bool forward)
     note->setText(!match.wrapped ? QString()
             : forward            ? tr("Passed the end, continued from the top")
                                  : tr("Passed the top, continued from the end"));
+    note->setToolTip(note->text());
     // New lines would pull the view away from the match.
-    if (view.getFollow())
-        runGuarded(window(), [this] { view.toggleFollow(); });
+    runGuarded(window(), [this] { view.setFollow(false); });
     list.selectRow(match.row);
 }
 
@@ -201,6 +209,42 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void FindBar::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    fitLabels();
+}
+
+void FindBar::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange
+        || event->type() == QEvent::LanguageChange)
+        fitLabels();
+}
+
+void FindBar::fitLabels()
+{
+    const bool wasCompact = compact;
+    setCompact(false);
+    const int least = field->fontMetrics().averageCharWidth() * 12 + field->minimumSizeHint().width();
+    const int needed = layout()->sizeHint().width() - field->sizeHint().width() + least;
+    setCompact(width() < needed);
+    if (compact != wasCompact)
+        updateGeometry();
+}
+
+void FindBar::setCompact(bool on)
+{
+    compact = on;
+    previous->setText(on ? QString() : tr("Previous"));
+    next->setText(on ? QString() : tr("Next"));
+    previous->setIcon(on ? style()->standardIcon(QStyle::SP_ArrowUp) : QIcon());
+    next->setIcon(on ? style()->standardIcon(QStyle::SP_ArrowDown) : QIcon());
+    matchCase->setText(on ? tr("Aa") : tr("Match case"));
+    regex->setText(on ? tr(".*") : tr("Regular expression"));
 }
 
 void FindBar::keyPressEvent(QKeyEvent* event)

@@ -1,6 +1,8 @@
 // The find bar at the bottom of a log window: a pattern searched in the shown rows as it is typed,
 // "Match case" and "Regular expression", Previous and Next (wrapping around with a note), the count of
-// matching rows, and the matches marked in the list. Going to a match turns Follow off.
+// matching rows, and the matches marked in the list. Going to a match turns Follow off. Where the bar
+// is narrow, the labels give way to icons and short signs (with tool tips) before the field gets
+// narrower than twelve characters.
 #pragma once
 
 #include "core/search/RowSearch.h"
@@ -40,10 +42,16 @@ public:
     QCheckBox& regexBox() const { return *regex; }
     QLabel& countLabel() const { return *count; }
     QLabel& noteLabel() const { return *note; }
+    QPushButton& previousButton() const { return *previous; }
+    QPushButton& nextButton() const { return *next; }
+    // Whether the labels gave way to icons.
+    bool isCompact() const { return compact; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void patternChanged();
@@ -52,6 +60,9 @@ private:
     // Counts the matches again once the rows changed (new lines, a filter), without moving.
     void scheduleRecount();
     void recount();
+    void setCompact(bool on);
+    // Compact when the full labels would leave the field less than twelve characters.
+    void fitLabels();
 
     LogList& list;
     ChildView& view;
@@ -64,6 +75,7 @@ private:
     QLabel* note;
     std::unique_ptr<TextMatcher> matcher; // nullptr: no pattern, or an invalid one
     bool recountScheduled = false;
+    bool compact = false;
 };
 
 } // namespace kestrano

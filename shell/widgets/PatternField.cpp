@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QToolButton>
 
 namespace kestrano {
 
@@ -12,6 +13,17 @@ namespace {
 const char* const ErrorProperty = "patternError";
 
 } // namespace
+
+void setUpPatternField(QLineEdit& field, const QString& name)
+{
+    field.setPlaceholderText(name);
+    field.setAccessibleName(name);
+    field.setClearButtonEnabled(true);
+    for (QToolButton* button : field.findChildren<QToolButton*>()) {
+        button->setAccessibleName(QCoreApplication::translate("PatternField", "Clear"));
+        button->setToolTip(QCoreApplication::translate("PatternField", "Clear"));
+    }
+}
 
 void showPatternError(QLineEdit& field, const PatternError& error)
 {

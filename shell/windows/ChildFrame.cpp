@@ -10,6 +10,7 @@
 #include "platform/ChildProcess.h"
 #include "platform/qt/CoreTexts.h"
 #include "platform/qt/LogList.h"
+#include "platform/qt/LogText.h"
 #include "platform/qt/WindowRestore.h"
 #include "platform/qt/resources/Resources.h"
 #include "shell/app/ErrorGuard.h"
@@ -22,11 +23,18 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMenu>
+#include <QSaveFile>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <numeric>
 
 namespace kestrano {
 
@@ -54,8 +62,7 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     setWidget(inner);
     createToolBar();
 
-    logDocument = std::make_unique<Document>(
-        fullPath, SourceContext(app.GetFileSystem(), {}, &systemProcessStarter()), app.GetMessageBox());
+    logDocument = std::make_unique<Document>(fullPath, app.GetSourceContext(), app.GetMessageBox());
     logView = std::make_unique<ChildView>(*logDocument, app.GetViewContext(), *logList, *this);
     viewTarget = std::make_unique<ViewCommands>(*logView);
     documentTarget = std::make_unique<DocumentCommands>(*logDocument);
@@ -63,6 +70,8 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
         [this] { runGuarded(window(), [this] { logView->openMessageDetails(); }); });
     logList->setFindKeyHandler([this] { finder->open(); });
     logList->setContextMenuHandler([this](const QPoint& place) { showContextMenu(place); });
+    logList->setFollowHandler(
+        [this](bool atEnd) { runGuarded(window(), [this, atEnd] { logView->setFollow(atEnd); }); });
 
     // The list above the find bar.
     auto* content = new QWidget(inner);
@@ -75,6 +84,7 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     inner->setCentralWidget(content);
     createFilterBar();
     createCommands();
+    applyViewLayout(mainFrame.logViewLayout());
 
     const char* name = logDocument->getPathName().GetText();
     logTitle = translatedText(sourceKindOf(name).title(name));
@@ -138,18 +148,43 @@ void ChildFrame::createCommands()
         {Command::FindPrevious, [this] { finder->findPrevious(); }},
         {Command::FilterText, [this] { filterToolBar->focusField(); }},
         {Command::MessageDetails, [this] { logView->openMessageDetails(); }},
-        {Command::CopyMessage, [this] { copySelectedMessage(); }},
+        {Command::CopyMessage, [this] { copySelectedMessages(); }},
+        {Command::SaveMessages, [this] { saveMessagesAs(); }},
     });
 }
 
-void ChildFrame::copySelectedMessage()
+// The desktop's clipboard takes line feeds; the last line end is left out.
+void ChildFrame::copySelectedMessages()
 {
-    const Message* message = logList->rowMessage(logList->selectedRow());
-    if (!message)
+    QByteArray text = logList->rowsText(logList->selectedRows());
+    if (text.isEmpty())
         return;
+    text.chop(1);
     if (QClipboard* clipboard = QApplication::clipboard())
-        clipboard->setText(
-            QString::fromLocal8Bit(message->getText(), message->getTextLength()), QClipboard::Clipboard);
+        clipboard->setText(logText(text.constData(), text.size()), QClipboard::Clipboard);
+}
+
+void ChildFrame::saveMessagesAs()
+{
+    const QString name = QFileInfo(QString::fromLocal8Bit(logDocument->getPathName().GetText())).fileName();
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save Messages As"),
+        name.isEmpty() ? QString() : QDir::home().filePath(name + tr("-messages.txt")),
+        tr("Text files (*.txt);;All Files (*)"));
+    if (!path.isEmpty())
+        saveMessages(path);
+}
+
+bool ChildFrame::saveMessages(const QString& path)
+{
+    std::vector<int32_t> rows(static_cast<size_t>(logList->rowCount()));
+    std::iota(rows.begin(), rows.end(), 0);
+    QSaveFile file(path);
+    const QByteArray text = logList->rowsText(rows);
+    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
+        return true;
+    app.GetMessageBox().showError(
+        tr("Cannot save %1: %2").arg(path, file.errorString()).toLocal8Bit().constData());
+    return false;
 }
 
 void ChildFrame::showContextMenu(const QPoint& place)
@@ -182,6 +217,7 @@ void ChildFrame::UpdateToolbarChecks()
     }
     buttons[Command::ToggleUnknowns]->setChecked(logView->getShowUnknown());
     buttons[Command::ToggleFollow]->setChecked(logView->getFollow());
+    logList->setFollowing(logView->getFollow());
     buttons[Command::ToggleReloadOnChange]->setChecked(logView->getReloadOnChange());
     // The filter's widgets as the view has it (after a workspace restore, say).
     filterToolBar->showFilter(logView->getTextFilter(), logView->getTextFilterError());
@@ -235,7 +271,54 @@ void ChildFrame::moveEvent(QMoveEvent* event)
 void ChildFrame::resizeEvent(QResizeEvent* event)
 {
     QMdiSubWindow::resizeEvent(event);
+    arrangeBars();
     storePlace();
+}
+
+void ChildFrame::arrangeBars()
+{
+    if (!filterToolBar || filterToolBar->isHidden())
+        return;
+    const bool oneRow = inner->width() >= logToolBar->sizeHint().width() + filterToolBar->sizeHint().width();
+    if (oneRow == !inner->toolBarBreak(filterToolBar))
+        return;
+    if (oneRow)
+        inner->removeToolBarBreak(filterToolBar);
+    else
+        inner->insertToolBarBreak(filterToolBar);
+}
+
+void ChildFrame::applyViewLayout(const LogViewLayout& layout)
+{
+    filterRowChosen = layout.filterRow;
+    // A window whose messages a text filter picks keeps showing it.
+    filterToolBar->setVisible(filterRowChosen || !logView->getTextFilter().pattern.empty());
+    arrangeBars();
+    if (logList->wrapsRows() != layout.wrapRows)
+        logList->setWrapRows(layout.wrapRows);
+}
+
+void ChildFrame::storeWindowState(bool active)
+{
+    if (!logView || logDocument->getPathName().IsEmpty())
+        return;
+    LogWindowState state;
+    state.maximized = isMaximized();
+    state.minimized = isMinimized();
+    state.active = active;
+    state.topRow = logView->getFollow() ? -1 : logList->topRow();
+    logView->getEntryWriter().storeWindowState(state);
+}
+
+void ChildFrame::restoreWindowState(const LogWindowState& state)
+{
+    if (state.minimized)
+        showMinimized();
+    else if (state.maximized)
+        showMaximized();
+    // Once the windows are laid out.
+    if (!logView->getFollow() && state.topRow >= 0)
+        QTimer::singleShot(0, logList, [list = logList, row = state.topRow] { list->scrollToTop(row); });
 }
 
 void ChildFrame::storePlace()

@@ -1,5 +1,5 @@
 // The window of one open log inside the main window: its own toolbar (filters, switches, clear, delete)
-// above the log list. It owns the log's document and view, stores its place in the workspace as it
+// above the log list, and the text filter beside it when the window is wide enough, else below. It owns the log's document and view, stores its place in the workspace as it
 // moves, and removes the log from the workspace when the user closes it. Its find bar and text filter
 // are its own commands.
 #pragma once
@@ -28,6 +28,8 @@ class Kestrano;
 class LogList;
 class MainFrame;
 struct LogEntry;
+struct LogViewLayout;
+struct LogWindowState;
 
 class ChildFrame : public QMdiSubWindow, public LogFrame, public CommandTarget {
     Q_OBJECT
@@ -67,6 +69,15 @@ public:
     // Stores the window's place in the log's workspace entry, unless starting, closing, maximized or
     // minimized.
     void storePlace();
+    // Stores how the window is left: maximized, minimized, active, and the top row while Follow is off.
+    void storeWindowState(bool active);
+    // Brings the window into the stored state, after its log was read.
+    void restoreWindowState(const LogWindowState& state);
+    // Shows or hides the filter row, wraps rows or not.
+    void applyViewLayout(const LogViewLayout& layout);
+    // Writes the shown messages to the file (as copying gives them, each line ended by a line feed);
+    // false after telling the user why not.
+    bool saveMessages(const QString& path);
 
 protected:
     void moveEvent(QMoveEvent* event) override;
@@ -80,14 +91,18 @@ private:
     void createCommands();
     void applyTextFilter(const TextFilter& filter);
     void showContextMenu(const QPoint& place);
-    void copySelectedMessage();
     void markNews(bool on);
+    void copySelectedMessages();
+    void saveMessagesAs();
+    // The switches and the filter on one row when they fit, else on two.
+    void arrangeBars();
 
     Kestrano& app;
     MainFrame& mainFrame;
     bool closing = false;
     QString logTitle; // the title without the news mark
     bool news = false;
+    bool filterRowChosen = true;
     QMainWindow* inner;
     QToolBar* logToolBar = nullptr;
     LogList* logList;

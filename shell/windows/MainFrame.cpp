@@ -87,6 +87,7 @@ QString describeFailure() noexcept
 MainFrame::MainFrame(Kestrano& app, const WindowPlace& place)
     : app(app)
     , area(new QMdiArea(this))
+    , viewLayout(loadLogViewLayout(app.GetConfigRootSection()))
 {
     setWindowTitle(QString::fromLatin1(haspel::kApplicationName));
     setWindowIcon(programIcon());
@@ -192,7 +193,7 @@ QMenu* MainFrame::createMenu(const QString& title, std::span<const LayoutEntry> 
 QMenu* MainFrame::withFontEntry(QMenu* menu)
 {
     if (!fontAction) {
-        fontAction = new QAction(tr("&Font..."), this);
+        fontAction = new QAction(tr("Fo&nt..."), this);
         fontAction->setStatusTip(tr("Choose the font of the log lists."));
         connect(fontAction, &QAction::triggered, this,
             [this] { runGuarded(this, [this] { app.ChooseLogFont(); }); });
@@ -209,26 +210,27 @@ void MainFrame::createMenus()
         createMenu(tr("&File"),
             {C::Open, C::OpenJournal, C::OpenRemote, C::DeleteAllFiles, Separator, C::Options, Separator,
                 C::Exit}),
-        withFontEntry(createMenu(
-            tr("&View"), {C::Toolbar, C::StatusBar, Separator, C::ClearAll, Separator, C::Refresh})),
+        withFontEntry(createMenu(tr("&View"),
+            {C::Toolbar, C::StatusBar, C::FilterRow, C::WrapRows, Separator, C::ClearAll, Separator,
+                C::Refresh})),
         createMenu(tr("&Help"), {C::Help, C::TermsAndConditions, C::WebSite, Separator, C::About}),
     };
     windowMenu = createMenu(tr("&Window"), windowMenuEntries);
     connect(windowMenu, &QMenu::aboutToShow, this, &MainFrame::fillWindowMenu);
     menusWithLogs = {
         createMenu(tr("&File"),
-            {C::Open, C::OpenJournal, C::OpenRemote, C::DeleteFile, C::DeleteAllFiles, Separator, C::Options,
-                Separator, C::Exit}),
+            {C::Open, C::OpenJournal, C::OpenRemote, C::SaveMessages, Separator, C::DeleteFile,
+                C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit}),
         createMenu(tr("&Edit"),
             {C::CopyMessage, C::MessageDetails, Separator, C::Find, C::FindNext, C::FindPrevious}),
         createMenu(tr("Fil&ter"),
             {C::SetToDebugs, C::SetToInformations, C::SetToWarnings, C::SetToErrors, C::SetToFatals,
                 Separator, C::ToggleUnknowns, Separator, C::FilterText}),
         withFontEntry(createMenu(tr("&View"),
-            {C::Toolbar, C::StatusBar, Separator, C::ToggleFollow, C::ToggleReloadOnChange, Separator,
-                C::Clear, C::ClearAll, Separator, C::Refresh})),
+            {C::Toolbar, C::StatusBar, C::FilterRow, C::WrapRows, Separator, C::ToggleFollow,
+                C::ToggleReloadOnChange, Separator, C::Clear, C::ClearAll, Separator, C::Refresh})),
         windowMenu,
-        createMenu(tr("&Help"), {C::About}),
+        createMenu(tr("&Help"), {C::Help, C::TermsAndConditions, C::WebSite, Separator, C::About}),
     };
     for (QMenu* menu : menusWithoutLogs)
         menuBar()->addMenu(menu);
@@ -404,6 +406,8 @@ void MainFrame::updateBarChecks()
 {
     actions[Command::Toolbar]->setChecked(mainToolBar->isVisibleTo(this));
     actions[Command::StatusBar]->setChecked(statusBar()->isVisibleTo(this));
+    actions[Command::FilterRow]->setChecked(viewLayout.filterRow);
+    actions[Command::WrapRows]->setChecked(viewLayout.wrapRows);
 }
 
 // "Kestrano - rot.log", or "Kestrano - [rot.log]" while the log window is maximised, as the area
@@ -438,6 +442,16 @@ void MainFrame::createCommands()
         handler(Command::Exit, [this] { close(); }),
         handler(Command::Toolbar, [this] { mainToolBar->setVisible(!mainToolBar->isVisibleTo(this)); }),
         handler(Command::StatusBar, [this] { statusBar()->setVisible(!statusBar()->isVisibleTo(this)); }),
+        handler(Command::FilterRow,
+            [this] {
+                viewLayout.filterRow = !viewLayout.filterRow;
+                applyViewLayout();
+            }),
+        handler(Command::WrapRows,
+            [this] {
+                viewLayout.wrapRows = !viewLayout.wrapRows;
+                applyViewLayout();
+            }),
         handler(
             Command::Cascade, [this] { area->cascadeSubWindows(); }, withLogWindow),
         handler(
@@ -449,14 +463,33 @@ void MainFrame::createCommands()
     });
 }
 
+void MainFrame::applyViewLayout()
+{
+    storeLogViewLayout(app.GetConfigRootSection(), viewLayout);
+    app.GetDocTemplate().forEachFrame([this](ChildFrame& frame) { frame.applyViewLayout(viewLayout); });
+}
+
 void MainFrame::clearAll()
 {
     app.GetDocTemplate().forEachFrame([](ChildFrame& frame) { frame.view().clearMessages(); });
 }
 
+// The question names the count and the first few files, so nothing is deleted on trust.
 void MainFrame::deleteAllFiles()
 {
-    if (app.GetMessageBox().askYesNo(tr("Sure to delete all open log files?").toLocal8Bit().constData()))
+    constexpr qsizetype namedFiles = 5;
+    QStringList names;
+    app.GetDocTemplate().forEachFrame([&names](ChildFrame& frame) {
+        if (frame.document().isDeletable())
+            names << QString::fromLocal8Bit(frame.document().getPathName().GetText());
+    });
+    QString question = tr("Sure to delete all open log files?") + QStringLiteral("\n\n")
+        + (names.size() == 1 ? tr("1 file:") : tr("%1 files:").arg(names.size()));
+    for (const QString& name : names.first(std::min(names.size(), namedFiles)))
+        question += QLatin1Char('\n') + name;
+    if (names.size() > namedFiles)
+        question += QStringLiteral("\n") + QChar(0x2026);
+    if (app.GetMessageBox().askYesNo(question.toLocal8Bit().constData()))
         app.GetDocTemplate().forEachFrame([](ChildFrame& frame) { frame.document().deleteLogFile(); });
 }
 
@@ -530,7 +563,13 @@ void MainFrame::dropEvent(QDropEvent* event)
 
 void MainFrame::closeEvent(QCloseEvent* event)
 {
-    // Log windows now go away with the main window and keep their workspace entries.
+    // Log windows now go away with the main window and keep their workspace entries, with how they
+    // were left.
+    if (!closing)
+        runGuarded(this, [this] {
+            app.GetDocTemplate().forEachFrame(
+                [this](ChildFrame& frame) { frame.storeWindowState(&frame == area->currentSubWindow()); });
+        });
     closing = true;
     timer.stop();
     QMainWindow::closeEvent(event);

@@ -3,6 +3,7 @@
 // the files), and the window's stored place.
 #pragma once
 
+#include "core/settings/WorkspaceStore.h"
 #include "core/view/PollScheduler.h"
 #include "platform/InotifyWatcher.h"
 #include "shell/commands/Command.h"
@@ -27,7 +28,6 @@ namespace kestrano {
 
 class ChildFrame;
 class Kestrano;
-struct WindowPlace;
 
 class MainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
@@ -55,6 +55,8 @@ public:
     // Adds a log window to the area, cascaded after the others, wholly inside and sized to fit.
     void addChild(ChildFrame* frame);
     bool isClosing() const { return closing; }
+    // The layout of the log windows, from the View menu.
+    const LogViewLayout& logViewLayout() const { return viewLayout; }
 
     // Runs a command along its route, starting at the given log window (or at none).
     void dispatch(Command command, ChildFrame* from);
@@ -93,6 +95,8 @@ private:
     void fillWindowMenu();
     void storePlace();
     void clearAll();
+    // Stores the layout and gives it to every log window.
+    void applyViewLayout();
     void deleteAllFiles();
     void updateCaption();
     void updateBarChecks();
@@ -119,6 +123,7 @@ private:
     QList<QMenu*> menusWithLogs;
     QMenu* windowMenu = nullptr;
     QAction* fontAction = nullptr;
+    LogViewLayout viewLayout;
     bool showingLogMenus = false;
     bool closing = false;
 };

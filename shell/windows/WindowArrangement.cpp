@@ -84,4 +84,12 @@ QRect cascadedPlace(const QSize& space, int index, int step)
     return QRect(offset, offset, std::max(width, 1), std::max(height, 1));
 }
 
+QRect firstStartPlace(const QRect& available)
+{
+    const QSize size(available.width() * 2 / 3, available.height() * 2 / 3);
+    return {available.topLeft() + QPoint((available.width() - size.width()) / 2,
+                                      (available.height() - size.height()) / 2),
+        size};
+}
+
 } // namespace kestrano

@@ -1,5 +1,5 @@
 // Arranging the log windows of the MDI area: the Window menu's commands beyond cascading, and the place
-// of a new window.
+// of a new window; and the main window's place at the first start.
 #pragma once
 
 #include <QRect>
@@ -19,5 +19,8 @@ void arrangeIcons(QMdiArea& area);
 // corner (starting over after the last step that fits), as large as the area less three steps but at
 // least half of it, always wholly inside.
 QRect cascadedPlace(const QSize& space, int index, int step);
+
+// The main window's place at the first start: two thirds of the screen's available area, centred in it.
+QRect firstStartPlace(const QRect& available);
 
 } // namespace kestrano

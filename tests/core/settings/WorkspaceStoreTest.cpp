@@ -79,6 +79,44 @@ TEST_F(WorkspaceStoreTest, AnEntryComesBackFromTheFileAsItWasStored)
     expectPlace(changed.place, -20, 7, 0, -5);
 }
 
+TEST_F(WorkspaceStoreTest, HowAWindowWasLeftComesBackAndAnOldEntryHasNoState)
+{
+    haspel::Config written;
+    LogEntryWriter writer(written.GetRoot(), "/var/log/app.log", true);
+    writer.storePlace({1, 2, 300, 400});
+    writer.storeWindowState({true, false, true, 1234});
+    LogEntryWriter(written.GetRoot(), "/var/log/b.log", true).storeWindowState({false, true, false, -1});
+
+    haspel::ConfigSection& root = saveAndLoad(written);
+    EXPECT_EQ(loadLogEntry(logEntrySection(root, "/var/log/app.log")).window,
+        (LogWindowState {true, false, true, 1234}));
+    EXPECT_EQ(loadLogEntry(logEntrySection(root, "/var/log/b.log")).window,
+        (LogWindowState {false, true, false, -1}));
+    expectPlace(loadLogEntry(logEntrySection(root, "/var/log/app.log")).place, 1, 2, 300, 400);
+
+    // An entry an older version wrote: a normal window, not active, following.
+    haspel::ConfigSection& old = loadText(
+        "<Workspace>\n\t<journal:c>\n\t\t<Follow>0</>\n\t</journal:c>\n</Workspace>\n");
+    EXPECT_EQ(loadLogEntry(logEntrySection(old, "journal:c")).window, LogWindowState {});
+}
+
+TEST_F(WorkspaceStoreTest, TheViewLayoutAndTheFirstStartAreKnownFromTheFile)
+{
+    haspel::Config written;
+    EXPECT_FALSE(hasMainWindowPlace(written.GetRoot()));
+    const LogViewLayout defaults = loadLogViewLayout(written.GetRoot());
+    EXPECT_TRUE(defaults.filterRow);
+    EXPECT_FALSE(defaults.wrapRows);
+    storeLogViewLayout(written.GetRoot(), {false, true});
+    storeMainWindowPlace(written.GetRoot(), {{10, 20, 900, 600}, false});
+
+    haspel::ConfigSection& root = saveAndLoad(written);
+    EXPECT_TRUE(hasMainWindowPlace(root));
+    const LogViewLayout loaded = loadLogViewLayout(root);
+    EXPECT_FALSE(loaded.filterRow);
+    EXPECT_TRUE(loaded.wrapRows);
+}
+
 TEST_F(WorkspaceStoreTest, AnOpenLogsWriterStoresInItsEntryOrNowhereWhenTheLogIsNotStored)
 {
     haspel::Config written;

@@ -1,6 +1,7 @@
 #include "core/text/Message.h"
 #include "core/settings/MonitorSettings.h"
 #include "core/text/KeywordLists.h"
+#include "core/text/MessageLines.h"
 #include "core/text/Severity.h"
 
 #include <gtest/gtest.h>
@@ -93,6 +94,25 @@ TEST_F(MessageTest, ContinuationsJoinWithCrLfAndKeepTheSeverity)
     EXPECT_STREQ(message.getText(), "warn: first\r\nfatal second\r\n\r\n");
     EXPECT_EQ(message.getTextLength(), static_cast<int32_t>(std::strlen(message.getText())));
     EXPECT_EQ(message.getSeverity(), Severity::Warning);
+}
+
+// As kestrano-tail prints a message and the desktop copies it: a tab before each continuation line,
+// each line ended by a line feed.
+TEST_F(MessageTest, WrittenOutEachContinuationLineFollowsATab)
+{
+    keywords.update(settings);
+    Message trace("error: boom", 11, keywords);
+    trace.appendContinuationLine("    at a.b(C.java:1)", 20);
+    trace.appendContinuationLine("", 0);
+    trace.appendContinuationLine("\tat d.e(F.java:2)", 17);
+    std::string out = "x\n";
+    appendMessageLines(out, trace);
+    EXPECT_EQ(out, "x\nerror: boom\n\tat a.b(C.java:1)\n\t\n\tat d.e(F.java:2)\n");
+
+    Message single("plain", 5, keywords);
+    out.clear();
+    appendMessageLines(out, single);
+    EXPECT_EQ(out, "plain\n");
 }
 
 TEST_F(MessageTest, ManyContinuationsBuildTheWholeText)

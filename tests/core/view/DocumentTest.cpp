@@ -14,7 +14,7 @@ TEST_F(DocumentTest, DeletesAfterYesAndEmptiesTheView)
     view.rebuildList();
 
     document.confirmDeleteLogFile();
-    EXPECT_EQ(boxes.questions, (std::vector<std::string> {"Sure to delete the log file?"}));
+    EXPECT_EQ(boxes.questions, (std::vector<std::string> {"Sure to delete the log file?\n\n" + path}));
     EXPECT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(list.rows.size(), 1u);
 

@@ -21,8 +21,11 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QMap>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -52,13 +55,14 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
     start();
     MainFrame& frame = *app->GetMainFrame();
     EXPECT_EQ(entries(menuNamed(frame, "&File")),
-        QStringList({"&Open...\tCtrl+O", "Open &Journal...", "&Delete All Files...", "-", "O&ptions...\tF10",
+        QStringList({"&Open...\tCtrl+O", "Open &Journal...", "Delete &All Files...", "-", "O&ptions...\tF10",
             "-", "E&xit\tAlt+X"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
-        QStringList({"&Toolbar", "&Status Bar", "-", "Clear &All", "-", "&Refresh\tF5", "-", "&Font..."}));
+        QStringList({"&Toolbar", "&Status Bar", "Te&xt Filter Row", "&Wrap Long Rows", "-", "Clear &All", "-",
+            "&Refresh\tF5", "-", "Fo&nt..."}));
     EXPECT_EQ(entries(menuNamed(frame, "&Help")),
         QStringList({"&Help...\tF1", "&Terms and Conditions", "&Web Site of Kestrano", "-",
-            "&About Kestrano...\tShift-F1"}));
+            "&About Kestrano...\tShift+F1"}));
     EXPECT_EQ(menuNamed(frame, "Fil&ter"), nullptr);
 
     const std::string first = log("first.log", "x\n");
@@ -67,8 +71,8 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
     app->OpenDocumentFile(second.c_str());
     QCoreApplication::processEvents();
     EXPECT_EQ(entries(menuNamed(frame, "&File")),
-        QStringList({"&Open...\tCtrl+O", "Open &Journal...", "&Delete File...\tShift+Del",
-            "&Delete All Files...", "-", "O&ptions...\tF10", "-", "E&xit\tAlt+X"}));
+        QStringList({"&Open...\tCtrl+O", "Open &Journal...", "&Save Messages As...", "-",
+            "&Delete File...\tShift+Del", "Delete &All Files...", "-", "O&ptions...\tF10", "-", "E&xit\tAlt+X"}));
     EXPECT_EQ(entries(menuNamed(frame, "Fil&ter")),
         QStringList(
             {"Set To &Debugs\tD", "Set To &Informations\tI", "Set To &Warnings\tW", "Set To &Errors\tE",
@@ -77,9 +81,12 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
         QStringList({"&Copy\tCtrl+C", "&Details...\tEnter", "-", "&Find...\tCtrl+F", "Find &Next\tF3",
             "Find &Previous\tShift+F3"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
-        QStringList({"&Toolbar", "&Status Bar", "-", "Toggle &Follow", "T&oggle Reload On Change", "-",
-            "&Clear\tDel", "Clear &All", "-", "&Refresh\tF5", "-", "&Font..."}));
-    EXPECT_EQ(entries(menuNamed(frame, "&Help")), QStringList({"&About Kestrano...\tShift-F1"}));
+        QStringList({"&Toolbar", "&Status Bar", "Te&xt Filter Row", "&Wrap Long Rows", "-", "Toggle &Follow\tL",
+            "T&oggle Reload On Change", "-",
+            "&Clear\tDel", "Clear &All", "-", "&Refresh\tF5", "-", "Fo&nt..."}));
+    EXPECT_EQ(entries(menuNamed(frame, "&Help")),
+        QStringList({"&Help...\tF1", "&Terms and Conditions", "&Web Site of Kestrano", "-",
+            "&About Kestrano...\tShift+F1"}));
 
     QMenu* window = menuNamed(frame, "&Window");
     ASSERT_NE(window, nullptr);
@@ -90,6 +97,41 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
     window->actions().at(5)->trigger();
     EXPECT_EQ(frame.activeChild(), app->GetDocTemplate().findFrame(first.c_str()));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Kestrano - first.log"));
+}
+
+// The access keys of each menu's entries, for those that share one with another entry.
+QStringList sharedAccessKeys(QMenu* menu)
+{
+    QStringList shared;
+    QMap<QChar, QString> taken;
+    for (QAction* action : menu->actions()) {
+        const QString text = action->text();
+        const qsizetype mark = text.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
+        if (mark < 0)
+            continue;
+        const QChar key = text.at(mark + 1).toLower();
+        if (taken.contains(key))
+            shared << taken[key] + QStringLiteral(" / ") + text;
+        taken[key] = text;
+    }
+    return shared;
+}
+
+TEST_F(MainCommandsTest, NoTwoEntriesOfAMenuShareAnAccessKey)
+{
+    start();
+    MainFrame& frame = *app->GetMainFrame();
+    const auto check = [&frame] {
+        for (QMenu* menu : frame.currentMenus()) {
+            emit menu->aboutToShow();
+            EXPECT_TRUE(sharedAccessKeys(menu).isEmpty())
+                << menu->title().toStdString() << ": " << sharedAccessKeys(menu).join(QStringLiteral(", ")).toStdString();
+        }
+    };
+    check();
+    app->OpenDocumentFile(log("a.log", "x\n").c_str());
+    QCoreApplication::processEvents();
+    check();
 }
 
 TEST_F(MainCommandsTest, ClearAllEmptiesTheViewsButNotTheFiles)
@@ -127,7 +169,8 @@ TEST_F(MainCommandsTest, DeleteAllFilesAsksAndReportsEachFailure)
         MessageBoxAnswerer boxes(QMessageBox::No);
         app->GetMainFrame()->dispatch(Command::DeleteAllFiles, nullptr);
         ASSERT_EQ(boxes.texts.size(), 1);
-        EXPECT_EQ(boxes.texts[0], QStringLiteral("Sure to delete all open log files?"));
+        EXPECT_EQ(boxes.texts[0].toStdString(),
+            "Sure to delete all open log files?\n\n3 files:\n" + a + "\n" + missing + "\n" + c);
         EXPECT_EQ(boxes.icons[0], QMessageBox::Question);
         EXPECT_TRUE(std::filesystem::exists(a));
         EXPECT_TRUE(std::filesystem::exists(c));
@@ -354,6 +397,42 @@ TEST_F(MainCommandsTest, DocumentsAreFoundBesideTheProgramOrInstalled)
     std::filesystem::create_directories(prefix.file("bin/docs"));
     writeFile(prefix.file("bin/docs/Readme.txt"), "terms");
     EXPECT_EQ(found("Readme.txt"), prefix.file("bin/docs/Readme.txt"));
+}
+
+// Without a browser (xdg-open missing, or failing) the user is told where the help is; an opener that
+// succeeds shows no box.
+TEST_F(MainCommandsTest, HelpThatNoProgramOpensIsNamedInABox)
+{
+    useScriptedBoxes = true;
+    start();
+    const QByteArray path = qgetenv("PATH");
+    TempDir bin;
+    qputenv("PATH", QByteArray::fromStdString(bin.path()));
+    const QUrl help = QUrl::fromLocalFile(QStringLiteral("/usr/share/kestrano/help/index.html"));
+    openWithDesktop(help, scriptedBoxes);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return scriptedBoxes.errors.size() == 1; }, 30000));
+    EXPECT_EQ(scriptedBoxes.errors.at(0),
+        "No program could open it. Open it with a web browser:\n\n/usr/share/kestrano/help/index.html");
+
+    std::filesystem::create_symlink("/bin/false", bin.file("xdg-open"));
+    openWithDesktop(QUrl(QStringLiteral("https://example.org/x")), scriptedBoxes);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return scriptedBoxes.errors.size() == 2; }, 30000));
+    EXPECT_EQ(scriptedBoxes.errors.at(1),
+        "No program could open it. Open it with a web browser:\n\nhttps://example.org/x");
+
+    std::filesystem::remove(bin.file("xdg-open"));
+    std::filesystem::create_symlink("/bin/true", bin.file("xdg-open"));
+    openWithDesktop(help, scriptedBoxes);
+    // The opener ended well once no QProcess child of the application is left.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return qApp->findChildren<QProcess*>().isEmpty(); }, 30000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(scriptedBoxes.errors.size(), 2u);
+    qputenv("PATH", path);
+
+    // Help stays in the Help menu with logs open.
+    app->OpenDocumentFile(log("a.log", "x\n").c_str());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(app->GetMainFrame()->action(Command::Help)->isEnabled());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "shell/app/ProgramArguments.h"
 #include "shell/app/Translations.h"
 #include "shell/dialogs/OptionsDialog.h"
+#include "shell/widgets/FindBar.h"
 #include "shell/windows/ChildFrame.h"
 #include "shell/windows/MainFrame.h"
 #include "tests/shell/MessageBoxAnswerer.h"
@@ -18,6 +19,9 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QToolBar>
 
 #include <cstring>
@@ -90,7 +94,8 @@ TEST_F(TranslationTest, GermanBoxesAndDialogsWithQtsOwnButtons)
     MessageBoxAnswerer boxes(QMessageBox::Yes);
     app->GetMainFrame()->dispatch(Command::DeleteAllFiles, nullptr);
     ASSERT_EQ(boxes.texts.size(), 2);
-    EXPECT_EQ(boxes.texts[0], QStringLiteral("Wirklich alle geöffneten Protokolldateien löschen?"));
+    EXPECT_EQ(boxes.texts[0],
+        QString::fromStdString("Wirklich alle geöffneten Protokolldateien löschen?\n\n1 Datei:\n" + missing));
     EXPECT_EQ(boxes.texts[1], QString::fromStdString("Fehler: " + missing + " kann nicht gelöscht werden."));
     EXPECT_EQ(boxes.captions[1], QStringLiteral("Kestrano"));
 
@@ -103,8 +108,8 @@ TEST_F(TranslationTest, GermanBoxesAndDialogsWithQtsOwnButtons)
 TEST_F(TranslationTest, CoreTextsAreTranslatedButLogLinesAreNot)
 {
     useLocale("de_DE");
-    EXPECT_EQ(translatedText({CoreText::DeleteQuestion, {}}),
-        QStringLiteral("Die Protokolldatei wirklich löschen?"));
+    EXPECT_EQ(translatedText({CoreText::DeleteQuestion, "/var/log/a.log"}),
+        QStringLiteral("Die Protokolldatei wirklich löschen?\n\n/var/log/a.log"));
     EXPECT_EQ(translatedText({CoreText::CannotDelete, "/var/log/a b.log"}),
         QStringLiteral("Fehler: /var/log/a b.log kann nicht gelöscht werden."));
     const std::unique_ptr<Message> notice(Message::createNotice({CoreText::ReadError, {}}, Severity::Error));
@@ -189,6 +194,27 @@ TEST_F(TranslationTest, TranslationIsFoundInTheFirstFolderThatHasIt)
     EXPECT_EQ(folders[0], program.filePath(QStringLiteral("translations")));
     EXPECT_EQ(
         folders[1], QDir::cleanPath(program.filePath(QStringLiteral("../share/kestrano/translations"))));
+}
+
+// The German labels are long: a narrow find bar shows icons and signs, and a field of twelve characters.
+TEST_F(TranslationTest, ANarrowGermanFindBarKeepsItsFieldWide)
+{
+    useLocale("de_DE");
+    const std::string path = log("schmal.log", "x\n");
+    start({path});
+    ChildFrame& child = *app->GetDocTemplate().findFrame(path.c_str());
+    FindBar& bar = child.findBar();
+    bar.open();
+    child.resize(1600, 300);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(bar.isCompact());
+    EXPECT_EQ(bar.previousButton().text(), QStringLiteral("Zurück"));
+    child.resize(460, 300);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(bar.isCompact());
+    EXPECT_GE(bar.patternField().width(), bar.patternField().fontMetrics().averageCharWidth() * 12);
+    EXPECT_EQ(bar.previousButton().accessibleName(), QStringLiteral("Zurück"));
+    EXPECT_EQ(bar.matchCaseBox().toolTip(), QStringLiteral("Groß-/Kleinschreibung beachten"));
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -230,7 +231,7 @@ TEST_F(FindTest, ReturnOpensTheDetailsAndTheContextMenuOffersDetailsCopyAndFind)
 
     list.selectRow(0);
     app->GetMainFrame()->dispatch(Command::CopyMessage, &child);
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("disk error\r\nat block 7"));
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("disk error\n\tat block 7"));
 }
 
 TEST_F(FindTest, TheTextFilterIsStoredAtOnceAndComesBackAtTheNextStart)
@@ -285,6 +286,41 @@ TEST_F(FindTest, TheTextFilterIsStoredAtOnceAndComesBackAtTheNextStart)
     EXPECT_EQ(again->filterMode().currentIndex(), 0);
     EXPECT_TRUE(again->filterRegexButton().isChecked());
     EXPECT_FALSE(again->filterCaseButton().isChecked());
+}
+
+// A narrow window: the labels give way to icons and signs before the field gets narrower than twelve
+// characters; a wide one shows them again.
+TEST_F(FindTest, ANarrowFindBarCollapsesItsLabelsBeforeTheField)
+{
+    ChildFrame& child = startWith(Orders);
+    FindBar& bar = child.findBar();
+    bar.open();
+    const auto fieldIsWideEnough = [&bar] {
+        QLineEdit& field = bar.patternField();
+        return field.width() >= field.fontMetrics().averageCharWidth() * 12;
+    };
+    child.resize(1400, 400);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(bar.isCompact());
+    EXPECT_EQ(bar.nextButton().text(), QStringLiteral("Next"));
+    EXPECT_EQ(bar.matchCaseBox().text(), QStringLiteral("Match case"));
+
+    child.resize(420, 400);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(bar.isCompact());
+    EXPECT_TRUE(fieldIsWideEnough());
+    EXPECT_TRUE(bar.nextButton().text().isEmpty());
+    EXPECT_FALSE(bar.nextButton().icon().isNull());
+    EXPECT_EQ(bar.nextButton().toolTip(), QStringLiteral("Next match (F3)"));
+    EXPECT_EQ(bar.nextButton().accessibleName(), QStringLiteral("Next"));
+    EXPECT_EQ(bar.matchCaseBox().text(), QStringLiteral("Aa"));
+    EXPECT_EQ(bar.matchCaseBox().toolTip(), QStringLiteral("Match case"));
+    EXPECT_EQ(bar.regexBox().text(), QStringLiteral(".*"));
+
+    child.resize(1400, 400);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(bar.isCompact());
+    EXPECT_TRUE(fieldIsWideEnough());
 }
 
 } // namespace

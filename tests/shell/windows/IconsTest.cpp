@@ -1,5 +1,6 @@
 // The icons of the commands and of the program: the desktop theme's where it has them, the bundled ones
 // legible on light and dark windows, and a program icon drawn for 16 pixels.
+#include "core/text/Severity.h"
 #include "platform/qt/resources/Resources.h"
 #include "shell/commands/Command.h"
 #include "shell/windows/ChildFrame.h"
@@ -12,10 +13,13 @@
 #include <QDir>
 #include <QIcon>
 #include <QImage>
+#include <QPainter>
 #include <QPalette>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 namespace kestrano::test {
 namespace {
@@ -37,6 +41,38 @@ int legiblePixels(const QIcon& icon, const QColor& window)
     return legible;
 }
 
+// Whether the icon shows a figure on the window's colour: some of it stands out from the window, and
+// within its bounds enough stands out from its main ink (a glyph, or the window showing through) that it
+// is no flat blot.
+bool showsAFigure(const QIcon& icon, const QColor& window)
+{
+    QImage image(16, 16, QImage::Format_ARGB32);
+    image.fill(window);
+    QPainter painter(&image);
+    painter.drawPixmap(0, 0, icon.pixmap(16, 16));
+    painter.end();
+    const auto lightness = [&image](int x, int y) { return QColor(image.pixel(x, y)).lightness(); };
+    QRect bounds;
+    std::vector<int> ink;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            if (std::abs(lightness(x, y) - window.lightness()) >= 60) {
+                bounds |= QRect(x, y, 1, 1);
+                ink.push_back(lightness(x, y));
+            }
+        }
+    }
+    if (ink.size() < 10)
+        return false;
+    std::nth_element(ink.begin(), ink.begin() + static_cast<long>(ink.size() / 2), ink.end());
+    const int mainInk = ink[ink.size() / 2];
+    int within = 0;
+    for (int y = bounds.top(); y <= bounds.bottom(); ++y)
+        for (int x = bounds.left(); x <= bounds.right(); ++x)
+            within += std::abs(lightness(x, y) - mainInk) >= 60;
+    return within >= 20;
+}
+
 class PaletteScope {
 public:
     explicit PaletteScope(const QPalette& palette) { QApplication::setPalette(palette); }
@@ -47,6 +83,19 @@ private:
 };
 
 using IconsOfTheProgramTest = ShellTest;
+
+TEST(IconsTest, AFlatSquareShowsNoFigure)
+{
+    // Unknowns was so on a dark window: a light square, its "?" in light ink.
+    QPixmap square(16, 16);
+    square.fill(Qt::transparent);
+    QPainter painter(&square);
+    painter.fillRect(1, 1, 14, 14, QColor(0xee, 0xee, 0xee));
+    painter.setPen(QColor(0xdd, 0xdd, 0xdd));
+    painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
+    painter.end();
+    EXPECT_FALSE(showsAFigure(QIcon(square), QColor(0x2a, 0x2e, 0x32)));
+}
 
 TEST(IconsTest, EveryBundledCommandIconIsLegibleOnLightAndDarkWindows)
 {
@@ -67,7 +116,15 @@ TEST(IconsTest, EveryBundledCommandIconIsLegibleOnLightAndDarkWindows)
             // The dark inks of Options and Follow gave 10 and 12 pixels on a dark window.
             EXPECT_GE(legiblePixels(commandIcon(info.icon), palette.color(QPalette::Window)), 30)
                 << info.icon << (darkPalette() ? " on dark" : " on light");
+            // Unknowns was a light square with its "?" in light ink on a dark window.
+            EXPECT_TRUE(showsAFigure(commandIcon(info.icon), palette.color(QPalette::Window)))
+                << info.icon << (darkPalette() ? " on dark" : " on light");
         }
+        // The severities keep their own colours on either window.
+        for (const Severity::Named& severity : Severity::Table)
+            EXPECT_TRUE(showsAFigure(resourceIcon(severity.icon), palette.color(QPalette::Window)))
+                << severity.icon << (darkPalette() ? " on dark" : " on light");
+        EXPECT_TRUE(showsAFigure(programIcon(), palette.color(QPalette::Window)));
     }
 }
 

@@ -106,6 +106,40 @@ TEST_F(SourcesTest, TheJournalOpensFromTheCommandLineAndComesBackWithTheWorkspac
     EXPECT_NE(app->GetDocTemplate().findFrame("journal:ssh"), nullptr);
 }
 
+// As kestrano-tail: --journal-file reads the journal from files, and a journal that can't be read is
+// said in the window rather than left empty.
+TEST_F(SourcesTest, JournalFilesFromTheCommandLineAreReadAndAMissingJournalIsSaid)
+{
+    const char* argv[] = {"kestrano", "--journal-file", "a.journal", "--journal-f=b.journal"};
+    const ProgramArguments arguments = parseProgramArguments(4, argv);
+    EXPECT_EQ(arguments.journalFiles, (std::vector<std::string> {"a.journal", "b.journal"}));
+    EXPECT_EQ(arguments.files, (std::vector<std::string> {"journal:"}));
+    const char* withUnit[] = {"kestrano", "--journal=cron", "--journal-file", "a.journal"};
+    EXPECT_EQ(parseProgramArguments(4, withUnit).files, (std::vector<std::string> {"journal:cron"}));
+    const char* missing[] = {"kestrano", "--journal-file"};
+    EXPECT_EQ(parseProgramArguments(2, missing).error, "option '--journal-file' needs a file");
+
+    const std::string journal = logs.file("app.journal");
+    writeJournal(journal, {journalEntry(0, "disk full", {{"SYSLOG_IDENTIFIER", "app"}, {"PRIORITY", "3"}})});
+    app = std::make_unique<Kestrano>(std::make_unique<RecordingAlertSound>(soundPlays), &files);
+    app->SetJournalFiles({journal});
+    app->InitInstance({"journal:"});
+    ChildFrame* frame = app->GetDocTemplate().findFrame("journal:");
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->list().rowCount() == 1; }, 10000));
+    EXPECT_NE(QString::fromUtf8(frame->list().rowMessage(0)->getText()).indexOf(QStringLiteral("app: disk full")), -1);
+    exit();
+
+    app = std::make_unique<Kestrano>(std::make_unique<RecordingAlertSound>(soundPlays), &files);
+    app->SetJournalFiles({logs.file("none.journal")});
+    app->InitInstance({"journal:"});
+    frame = app->GetDocTemplate().findFrame("journal:");
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->list().model().rowCount() == 1; }, 10000));
+    EXPECT_EQ(frame->list().model().data(frame->list().model().index(0), Qt::DisplayRole).toString(),
+        QStringLiteral("Error: Cannot read from log file (No such file or directory). Still trying..."));
+}
+
 TEST_F(SourcesTest, OpenJournalAsksForAllEntriesOrOneUnit)
 {
     JournalDialog dialog({"cron.service", "ssh.service"}, nullptr);

@@ -3,6 +3,7 @@
 #include "config/Config.h"
 #include "core/text/KeywordLists.h"
 #include "core/text/Message.h"
+#include "platform/qt/LogFont.h"
 #include "platform/qt/LogList.h"
 #include "shell/dialogs/MessageDialog.h"
 #include "shell/windows/ChildFrame.h"
@@ -13,6 +14,8 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMenu>
@@ -169,6 +172,23 @@ TEST_F(WindowsTest, CtrlF6CyclesCtrlF4ClosesCtrlQExits)
     QTest::keyClick(&frame, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(frame.isVisible());
     EXPECT_TRUE(frame.isClosing());
+}
+
+// A platform theme may name a proportional font as the fixed one: the log's columns still line up.
+TEST_F(WindowsTest, AProportionalFixedFontGivesWayToAFixedPitchFamily)
+{
+    start();
+    const QFont proportional(QStringLiteral("DejaVu Sans"), 13);
+    ASSERT_FALSE(QFontInfo(proportional).fixedPitch()) << "the machine lacks DejaVu Sans";
+    const QFont fixed = fixedPitchFont(proportional);
+    EXPECT_TRUE(QFontInfo(fixed).fixedPitch()) << fixed.family().toStdString();
+    EXPECT_EQ(fixed.pointSize(), 13);
+    EXPECT_EQ(QFontMetrics(fixed).horizontalAdvance(QStringLiteral("iiii")),
+        QFontMetrics(fixed).horizontalAdvance(QStringLiteral("WWWW")));
+    // A fixed-pitch font stays as it is.
+    const QFont mono(QStringLiteral("DejaVu Sans Mono"), 9);
+    EXPECT_EQ(fixedPitchFont(mono), mono);
+    EXPECT_TRUE(QFontInfo(logFont()).fixedPitch());
 }
 
 TEST_F(WindowsTest, LogsAreShownInTheDesktopsFixedFontOrTheOneChosenWhichIsKept)
