@@ -22,6 +22,9 @@ public:
     TerminalOutput(const TerminalOutput&) = delete;
     TerminalOutput& operator=(const TerminalOutput&) = delete;
 
+    // Each message's stated time (or "-") and a tab before its tag.
+    void showTimes(bool on) { times = on; }
+
     // The tag, a tab and the first line, then a tab and each continuation line held so far.
     void printMessage(const std::string& file, const Message& message);
     // A tab and the message's last continuation line.
@@ -45,6 +48,7 @@ private:
 
     const bool color;
     const bool headers;
+    bool times = false;
     std::atomic<bool>& stop;
     const std::string* lastFile = nullptr;
     std::string buffer;

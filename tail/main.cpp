@@ -152,6 +152,7 @@ int run(const TailOptions& options)
         return 2;
 
     TerminalOutput output(useColor(options.color), options.files.size() > 1, stopRequested);
+    output.showTimes(options.times);
     TailFileSystem files(systemFileSystem(), stopRequested, options.once);
     QuietDesktop desktop;
     const ViewContext context {settings, config.GetRoot(), desktop, desktop};
