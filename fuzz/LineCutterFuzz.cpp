@@ -1,5 +1,6 @@
 // Fuzz target for the line cutter: arbitrary bytes fed in pieces of arbitrary size must give exactly
-// the messages, severities and pending text of a plain model of the cutting rules.
+// the messages, severities and pending text of a plain model of the cutting rules (with the stated
+// level off: the keywords alone decide, and only indented lines continue).
 //
 // The first pass of classification is checked too: every scan path marks the same line ends,
 // non-ASCII bytes and candidates, and a candidate at every start of a keyword the scan looks for.
@@ -215,6 +216,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     MonitorSettings settings;
     settings.SetMultiLine(switches & 1);
+    settings.SetStatedLevel(false); // the keywords alone, as the model classifies (LayoutFuzz: the rest)
     settings.SetKeepLines(1 + ((switches >> 2) & 7));
     if (switches & 32) {
         const char* custom[Severity::ListCount]

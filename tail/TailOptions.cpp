@@ -32,6 +32,8 @@ const char* const HelpText
       "  -s, --min-severity S      hide messages below S: debug, info, warn, error or fatal\n"
       "  -u, --hide-unknown        hide messages of unknown severity\n"
       "      --no-multiline        every line is a message of its own\n"
+      "      --keywords-only       the keywords decide the severity, not the level a line states\n"
+      "      --time                print each message's stated time (local, -: none) before its tag\n"
       "      --color[=WHEN]        colour the tags: never, always or auto (the default,\n"
       "                            also meant by --color alone)\n"
       "      --raw                 print control characters as they are; on a terminal they are\n"
@@ -56,7 +58,9 @@ enum LongOnly {
     MatchCaseOption,
     JournalOption,
     JournalFileOption,
-    RawOption
+    RawOption,
+    KeywordsOnlyOption,
+    TimeOption
 };
 
 const option LongOptions[] = {
@@ -69,6 +73,8 @@ const option LongOptions[] = {
     {"min-severity", required_argument, nullptr, 's'},
     {"hide-unknown", no_argument, nullptr, 'u'},
     {"no-multiline", no_argument, nullptr, NoMultiLineOption},
+    {"keywords-only", no_argument, nullptr, KeywordsOnlyOption},
+    {"time", no_argument, nullptr, TimeOption},
     {"color", optional_argument, nullptr, ColorOption},
     {"raw", no_argument, nullptr, RawOption},
     {"grep", required_argument, nullptr, 'e'},
@@ -159,6 +165,12 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
             break;
         case NoMultiLineOption:
             options.noMultiLine = true;
+            break;
+        case KeywordsOnlyOption:
+            options.keywordsOnly = true;
+            break;
+        case TimeOption:
+            options.times = true;
             break;
         case ColorOption:
             // A value only attached (--color=WHEN); alone it means auto, the default.

@@ -22,6 +22,8 @@ struct TailOptions {
     int32_t minimumSeverity = 0;
     bool hideUnknown = false;
     bool noMultiLine = false;
+    bool keywordsOnly = false; // the keywords alone decide the severity
+    bool times = false; // each message's stated time before its tag
     ColorWhen color = ColorWhen::Auto;
     bool raw = false; // control characters reach a terminal as they are
     std::vector<std::string> patterns; // show the messages that match any of them

@@ -69,6 +69,8 @@ bool loadTailSettings(const TailOptions& options, haspel::Config& config, Monito
         storeNumber(root, SettingsTable::rows[SettingsTable::UpdateEvery], *options.interval);
     if (options.noMultiLine)
         storeFlag(root, SettingsTable::rows[SettingsTable::MultiLine], false);
+    if (options.keywordsOnly)
+        storeFlag(root, SettingsTable::rows[SettingsTable::StatedLevel], false);
     if (options.initialBytes)
         storeNumber(root, SettingsTable::rows[SettingsTable::InitiallyReadBytes], *options.initialBytes);
     loadMonitorSettings(settings, root);

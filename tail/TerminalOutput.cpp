@@ -1,5 +1,6 @@
 #include "tail/TerminalOutput.h"
 
+#include "core/text/LogTime.h"
 #include "core/text/Message.h"
 #include "core/text/MessageLines.h"
 #include "core/text/Severity.h"
@@ -65,6 +66,12 @@ TerminalOutput::~TerminalOutput()
 void TerminalOutput::printMessage(const std::string& file, const Message& message)
 {
     startLine(file);
+    if (times) {
+        char stamp[32];
+        const int32_t length = LogTime::formatMilliseconds(message.getTime(), stamp);
+        append(stamp, static_cast<std::size_t>(length));
+        append("\t", 1);
+    }
     const int32_t severity = message.getSeverity();
     const char* tag = Severity::isNamed(severity) ? Severity::Table[severity].tag : Severity::UnknownTag;
     const char* tagColor = TagColors[severity - Severity::Unknown];

@@ -23,6 +23,9 @@ public:
     TerminalOutput(const TerminalOutput&) = delete;
     TerminalOutput& operator=(const TerminalOutput&) = delete;
 
+    // Each message's stated time (or "-") and a tab before its tag.
+    void showTimes(bool on) { times = on; }
+
     // The tag, a tab and the first line, then a tab and each continuation line held so far.
     void printMessage(const std::string& file, const Message& message);
     // A tab and the message's last continuation line.
@@ -47,6 +50,7 @@ private:
     const bool color;
     const bool headers;
     const bool visibleControls;
+    bool times = false;
     std::atomic<bool>& stop;
     const std::string* lastFile = nullptr;
     std::string buffer;

@@ -156,6 +156,7 @@ int run(const TailOptions& options)
 
     TerminalOutput output(useColor(options.color), options.files.size() > 1,
         !options.raw && isatty(STDOUT_FILENO), stopRequested);
+    output.showTimes(options.times);
     TailFileSystem files(systemFileSystem(), stopRequested, options.once);
     QuietDesktop desktop;
     const ViewContext context {settings, config.GetRoot(), desktop, desktop};

@@ -21,6 +21,7 @@ public:
     ~MonitorSettings() = default;
 
     void SetMultiLine(bool value) { multiLine = value; }
+    void SetStatedLevel(bool value) { statedLevel = value; }
     int32_t GetUpdateEvery() const { return updateEvery; }
     void SetUpdateEvery(int32_t milliseconds); // kept within the table's bounds
     int32_t GetInitiallyReadBytes() const { return initiallyReadBytes; }

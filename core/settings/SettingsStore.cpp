@@ -3,6 +3,9 @@
 #include "config/ConfigSection.h"
 #include "core/settings/MonitorSettings.h"
 #include "core/settings/SettingsTable.h"
+#include "foundation/ContainingList.h"
+
+#include <memory>
 
 namespace kestrano {
 
@@ -50,6 +53,27 @@ void loadMonitorSettings(MonitorSettings& settings, haspel::ConfigSection& root)
             settings.*row.flag = loadFlag(root, row);
         else if (row.number)
             settings.*row.number = loadNumber(root, row);
+    }
+    loadLayouts(settings, root);
+}
+
+void loadLayouts(MonitorSettings& settings, const haspel::ConfigSection& root)
+{
+    CuttingRules::KeywordList& layouts = settings.GetLayouts();
+    layouts.Clear();
+    const haspel::ConfigSection* section = root.FindSection(LayoutsSection);
+    if (!section)
+        return;
+    const std::unique_ptr<haspel::PointeredList> names(section->GetParameters().GetKeys());
+    names->Sort(haspel::CompareTextsIgnoringCase);
+    for (const haspel::PointeredListItem* name = names->GetHead(); name; name = name->GetNext()) {
+        const haspel::ConfigParameter* parameter
+            = section->FindParameter(static_cast<const char*>(name->GetPointer()));
+        auto expression = std::make_unique<haspel::String>(parameter->ToString());
+        if (expression->IsEmpty())
+            continue;
+        layouts.Add(expression.get());
+        expression.release();
     }
 }
 

@@ -18,6 +18,11 @@ struct Setting;
 // The configuration key of a severity's keyword list, 0 to 4: its name in Severity::Table.
 const char* severityKey(int32_t severity);
 
+// The section of the user's layouts: each key names a layout, its value is a PCRE2 expression with the
+// named groups time, level and message. Only loaded; the tree keeps what the user wrote.
+inline constexpr const char* LayoutsSection = "Layouts";
+void loadLayouts(MonitorSettings& settings, const haspel::ConfigSection& root);
+
 // Fills settings from the tree. A missing key is created holding its default; stored values are
 // taken as they stand (the bounds do not apply). Throws haspel::EOutOfMemory.
 void loadMonitorSettings(MonitorSettings& settings, haspel::ConfigSection& root);

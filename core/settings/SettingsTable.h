@@ -85,6 +85,7 @@ struct SettingsTable {
     enum Id : int32_t {
         // DebugInformation to Fatal: the keyword lists, a severity's row is its value
         MultiLine = Severity::ListCount,
+        StatedLevel,
         UpdateEvery,
         InitiallyReadBytes,
         KeepLines,
@@ -103,6 +104,7 @@ struct SettingsTable {
         keywordsSetting(Severity::Error, "error exception"),
         keywordsSetting(Severity::Fatal, "fatal crit"),
         flagSetting(MultiLine, "Analyze", "MultiLine", true, &MonitorSettings::multiLine),
+        flagSetting(StatedLevel, "Analyze", "StatedLevel", true, &MonitorSettings::statedLevel),
         numberSetting(UpdateEvery, "Analyze", "UpdateEvery", SettingType::Number, 1000,
             &MonitorSettings::updateEvery, 100, 500),
         // Negative: the whole log.

@@ -2,6 +2,7 @@
 
 #include "core/settings/MonitorSettings.h"
 #include "core/sources/JournalEntry.h"
+#include "core/text/LevelWord.h"
 #include "core/text/Severity.h"
 
 #include <algorithm>
@@ -170,9 +171,7 @@ int32_t JournalSource::severityOfPriority(const char* value, size_t length)
 {
     if (length != 1 || value[0] < '0' || value[0] > '7')
         return Severity::None;
-    static constexpr int32_t Map[] = {Severity::Fatal, Severity::Fatal, Severity::Fatal, Severity::Error,
-        Severity::Warning, Severity::Information, Severity::Information, Severity::DebugInformation};
-    return Map[value[0] - '0'];
+    return kestrano::severityOfPriority(value[0] - '0');
 }
 
 std::string JournalSource::unitName(const std::string& name)

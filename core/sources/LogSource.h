@@ -31,8 +31,9 @@ public:
     // memory) before it takes any of the text, cutText after it was taken.
     virtual void takeText(const char* bytes, int32_t n) = 0;
     virtual void cutText() = 0;
-    // One entry (its lines, each ending in a line end; continuations indented) whose message is at least
-    // of the severity given (Severity::None: as classified).
+    // One entry (its lines, each ending in a line end; continuations indented) whose source states the
+    // severity given: it decides while the stated level does, else the message is at least of it
+    // (Severity::None: as classified).
     virtual void appendEntry(const char* bytes, int32_t n, int32_t severity) = 0;
     // A notice of the program itself, shown as a message of its own; it never notifies.
     virtual void appendNotice(const ShownText& notice) = 0;

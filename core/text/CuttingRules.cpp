@@ -43,7 +43,9 @@ CuttingRules& CuttingRules::operator=(const CuttingRules& other)
     for (int32_t severity = 0; severity < Severity::ListCount; ++severity)
         copyList(other.keywords[severity], keywords[severity]);
     multiLine = other.multiLine;
+    statedLevel = other.statedLevel;
     keepLines = other.keepLines;
+    copyList(other.layouts, layouts);
     return *this;
 }
 

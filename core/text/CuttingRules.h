@@ -1,5 +1,6 @@
 // The rules the line cutter and the keyword lists follow: the keyword list of each severity, whether an
-// indented line continues a message, and how many messages are kept. The settings record is made of
+// indented line continues a message, whether a stated level decides, the user's layouts and how many
+// messages are kept. The settings record is made of
 // them and changes them in place; readers hold a reference and look at the rules at each use, so a
 // change acts at the next line or trim.
 #pragma once
@@ -20,6 +21,12 @@ public:
     KeywordList& GetKeywords(int32_t severity) { return keywords[severity]; }
     const KeywordList& GetKeywords(int32_t severity) const { return keywords[severity]; }
     bool GetMultiLine() const { return multiLine; }
+    // Whether a level a line's header states decides its severity (and a line without a header
+    // continues the message before it); off, the keywords alone decide.
+    bool GetStatedLevel() const { return statedLevel; }
+    // The user's layouts: PCRE2 expressions with the named groups time, level and message.
+    const KeywordList& GetLayouts() const { return layouts; }
+    KeywordList& GetLayouts() { return layouts; }
     int32_t GetKeepLines() const { return keepLines; }
 
     // Rebuilds the list from a settings text: keywords are separated by runs of spaces (0x20 only)
@@ -38,7 +45,9 @@ protected:
 
     KeywordList keywords[Severity::ListCount];
     bool multiLine = false;
+    bool statedLevel = false;
     int32_t keepLines = 0;
+    KeywordList layouts;
 };
 
 } // namespace kestrano

@@ -3,11 +3,14 @@
 #include "core/text/Capacity.h"
 #include "core/text/CuttingRules.h"
 #include "core/text/Severity.h"
+#include "core/text/UserLayout.h"
 #include "core/text/WhiteSpace.h"
 #include "foundation/Exception.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 namespace kestrano {
 namespace {
@@ -89,6 +92,43 @@ void LineCutter::appendPendingText(const char* bytes, int32_t n)
     pendingEnd = needed;
 }
 
+void LineCutter::forgetLayout(int64_t referenceSeconds)
+{
+    layout = LogLayout();
+    layoutSettled = false;
+    layoutReference = referenceSeconds;
+    layoutSamples.clear();
+}
+
+// Adds the complete lines of the pending text to the samples and recognises the layout from them.
+void LineCutter::sampleLayout()
+{
+    const char* begin = pending + pendingStart;
+    const char* end = pending + pendingEnd;
+    while (end > begin && end[-1] != '\n' && end[-1] != '\r')
+        --end;
+    if (end == begin)
+        return;
+    const auto room = static_cast<size_t>(SampleBytes) - layoutSamples.size();
+    layoutSamples.append(begin, std::min(room, static_cast<size_t>(end - begin)));
+    const auto lines = std::count(layoutSamples.begin(), layoutSamples.end(), '\n');
+    const bool settled = lines >= SampleLines || layoutSamples.size() >= static_cast<size_t>(SampleBytes);
+
+    const CuttingRules::KeywordList& expressions = rules.GetLayouts();
+    userLayouts.clear();
+    for (int32_t i = 0; i < expressions.GetCount(); ++i) {
+        auto user = std::make_shared<const UserLayout>(expressions.Get(i)->GetText());
+        if (user->isValid())
+            userLayouts.push_back(std::move(user));
+    }
+    layout = recognizeLayout(layoutSamples.data(), static_cast<int32_t>(layoutSamples.size()), userLayouts,
+        layoutReference != 0 ? layoutReference : static_cast<int64_t>(std::time(nullptr)));
+    if (settled) {
+        layoutSettled = true;
+        std::string().swap(layoutSamples);
+    }
+}
+
 int32_t LineCutter::splitPendingText()
 {
     keywords.update(rules);
@@ -98,6 +138,8 @@ int32_t LineCutter::splitPendingText()
     if (n > 0) {
         reserveMarks(n);
         keywords.scan(pending + regionStart, n, marks);
+        if (!layoutSettled)
+            sampleLayout();
     }
     doomed = countDoomed(regionStart, n);
     lastDropped = false;
@@ -146,6 +188,9 @@ int32_t LineCutter::countDoomed(int32_t regionStart, int32_t n) const
                 continue;
             }
             if (hasMessage && multiLine && begin < last && (*begin == ' ' || *begin == '\t'))
+                continue;
+            LineHeader header;
+            if (hasMessage && multiLine && lacksHeader(begin, static_cast<int32_t>(last - begin), header))
                 continue;
             trimWhiteSpace(begin, last);
             if (begin < last || wasLong) {
@@ -225,6 +270,21 @@ int32_t LineCutter::classify(const char* line, int32_t length, const LineMarks& 
         line + skipped, length - skipped, marks.candidates, lineMarks.firstBit);
 }
 
+// Reads the line's header; true when the log's layout has headers, the stated level decides, and this
+// line, not blank, has none.
+bool LineCutter::lacksHeader(const char* line, int32_t length, LineHeader& header) const
+{
+    if (!layout.isRecognised())
+        return false;
+    layout.read(line, length, header);
+    if (header.present || !rules.GetStatedLevel())
+        return false;
+    const char* begin = line;
+    const char* end = line + length;
+    trimWhiteSpace(begin, end);
+    return begin < end;
+}
+
 void LineCutter::handleLine(const char* line, int32_t length, const LineMarks& lineMarks, int32_t& highest)
 {
     if (skipFirstLine) {
@@ -232,7 +292,10 @@ void LineCutter::handleLine(const char* line, int32_t length, const LineMarks& l
         return;
     }
     Message* last = messages.GetTail();
-    if ((last || lastDropped) && rules.GetMultiLine() && length > 0 && (line[0] == ' ' || line[0] == '\t')) {
+    const bool mayContinue = (last || lastDropped) && rules.GetMultiLine();
+    LineHeader header;
+    if (mayContinue
+        && ((length > 0 && (line[0] == ' ' || line[0] == '\t')) || lacksHeader(line, length, header))) {
         if (lastDropped)
             return; // continues a message that was never made
         last->appendContinuationLine(line, length, lineMarks.cutBytes);
@@ -245,7 +308,11 @@ void LineCutter::handleLine(const char* line, int32_t length, const LineMarks& l
     if (begin == end && lineMarks.cutBytes == 0)
         return;
 
-    const int32_t severity = classify(line, length, lineMarks);
+    if (!mayContinue)
+        layout.read(line, length, header);
+    const int32_t severity = rules.GetStatedLevel() && header.severity != Severity::None
+        ? header.severity
+        : classify(line, length, lineMarks);
     if (doomed > 0) {
         --doomed;
         if (listener.mayDropUnseen(severity)) {
@@ -257,6 +324,7 @@ void LineCutter::handleLine(const char* line, int32_t length, const LineMarks& l
     }
     lastDropped = false;
     Message* message = Message::create(line, length, severity, lineMarks.cutBytes);
+    message->setTime(header.time);
     messages.Append(message);
     if (message->getSeverity() > highest)
         highest = message->getSeverity();

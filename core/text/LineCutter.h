@@ -1,14 +1,19 @@
 // Cuts the text read from a log into lines and turns them into messages: a line indented by a space
-// or tab continues the last message (when multi-line is on), any other non-blank line becomes a new
-// classified message. The cutter owns the messages and keeps at most KeepLines of them; the log view
-// owns one cutter, feeds it and is told of every change.
+// or tab continues the last message (when multi-line is on), as does a line without a header where
+// the log's layout has one (with the stated level on); any other non-blank line becomes a new message,
+// whose severity is the level its header states, or else its keywords'. The cutter owns the messages and
+// keeps at most KeepLines of them; the log view owns one cutter, feeds it and is told of every change.
 #pragma once
 
 #include "core/text/KeywordLists.h"
+#include "core/text/LogLayout.h"
 #include "core/text/Message.h"
 #include "foundation/ContainingList.h"
 
 #include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace kestrano {
 
@@ -73,6 +78,15 @@ public:
     // Forgets the incomplete line, when reading starts over somewhere else in the file.
     void discardPendingText();
 
+    // The log's layout, recognised from the first lines cut (until SampleLines lines or SampleBytes
+    // were seen, each split looks again at all of them).
+    const LogLayout& getLayout() const { return layout; }
+    // Recognises the layout anew from the next lines (reading starts over); dates without a year
+    // complete by referenceSeconds (0: the time of recognition).
+    void forgetLayout(int64_t referenceSeconds = 0);
+    static constexpr int32_t SampleLines = 20;
+    static constexpr int32_t SampleBytes = 64 * 1024;
+
 private:
     // How a cut line is classified, should it become a message.
     struct LineMarks {
@@ -85,6 +99,9 @@ private:
     void cutLine(int32_t end, int32_t regionStart, int32_t& highest);
     void handleLine(const char* line, int32_t length, const LineMarks& marks, int32_t& highest);
     int32_t classify(const char* line, int32_t length, const LineMarks& marks) const;
+    // Whether the line, not indented, continues the last message for want of a header.
+    bool lacksHeader(const char* line, int32_t length, LineHeader& header) const;
+    void sampleLayout();
     void reserveMarks(int32_t n);
     int32_t countDoomed(int32_t regionStart, int32_t n) const;
     void boundLongLine();
@@ -93,6 +110,11 @@ private:
     LineCutterListener& listener;
     KeywordLists keywords;
     haspel::ContainingList<Message> messages;
+    LogLayout layout;
+    bool layoutSettled = false;
+    int64_t layoutReference = 0;
+    std::string layoutSamples; // the complete lines seen while the layout is not settled
+    std::vector<std::shared_ptr<const UserLayout>> userLayouts; // compiled from the rules' expressions
     bool skipFirstLine = false;
 
     // The pending text is pending[pendingStart..pendingEnd); cutting a line advances pendingStart,

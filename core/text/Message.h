@@ -1,6 +1,6 @@
-// One entry of a log: the severity its first line was classified with and its text, the trimmed first
-// line followed by each trimmed continuation line, joined by carriage return and line feed. The text
-// keeps at most MaxTextBytes; what is cut beyond is counted in a mark at its end.
+// One entry of a log: the severity its first line was classified with, the time its header states and
+// its text, the trimmed first line followed by each trimmed continuation line, joined by carriage return
+// and line feed. The text keeps at most MaxTextBytes; what is cut beyond is counted in a mark at its end.
 #pragma once
 
 #include "core/text/CoreText.h"
@@ -39,6 +39,11 @@ public:
     static void* operator new(std::size_t, void* place) { return place; }
 
     int32_t getSeverity() const { return static_cast<int32_t>(bits >> SeverityShift) - 1; }
+    // The severity a source states (the journal's priority) replaces the classified one.
+    void setSeverity(int32_t severity)
+    {
+        bits = (bits & ((1u << SeverityShift) - 1)) | (static_cast<uint32_t>(severity + 1) << SeverityShift);
+    }
     // A source that knows better (the journal's priority) raises the classified severity.
     void raiseSeverity(int32_t least)
     {
@@ -46,6 +51,9 @@ public:
             bits = (bits & ((1u << SeverityShift) - 1)) | (static_cast<uint32_t>(least + 1) << SeverityShift);
     }
     const char* getText() const { return isExternal() ? external()->text() : inRoom(); }
+    // The time the header states, packed as LogTime packs it; LogTime::None when it states none.
+    int64_t getTime() const { return time; }
+    void setTime(int64_t packed) { time = packed; }
     int32_t getTextLength() const { return static_cast<int32_t>(bits & LengthMask); }
     // The notice the message is, with its argument; CoreText::None for a line of the log (and for a
     // notice that a continuation line joined).
@@ -85,6 +93,7 @@ private:
     void reserveExternal(int32_t needed);
     void writeCutMark();
 
+    int64_t time = 0;
     uint32_t bits; // text length, external flag, severity + 1
     // The text, running on into the rest of the allocation (create), or the address of its block.
     char room[RoomBytes];

@@ -1,6 +1,7 @@
 #include "core/view/ChildView.h"
 
 #include "config/ConfigSection.h"
+#include "config/FileStatus.h"
 #include "core/ports/ListControl.h"
 #include "core/ports/LogFrame.h"
 #include "core/ports/MessageDetails.h"
@@ -141,6 +142,11 @@ void ChildView::startOver(bool skipFirstLine)
     // A partial line left from the old content would be glued to the first line read now.
     cutter.discardPendingText();
     cutter.setSkipFirstLine(skipFirstLine);
+    // Dates without a year are completed by the file's modification time (else by the time now).
+    haspel::FileStatus status(document.getPathName().GetText());
+    status.Refresh(false, false);
+    const int64_t modified = status.IsRegularFile() ? status.GetModificationTime() : 0;
+    cutter.forgetLayout(modified > 0 ? modified : 0);
     logRestarted();
 }
 
@@ -161,7 +167,10 @@ void ChildView::takeText(const char* bytes, int32_t n)
 
 void ChildView::cutText()
 {
-    const int32_t severity = cutter.splitPendingText();
+    int32_t severity = cutter.splitPendingText();
+    // An entry whose source states its level: that level counts, whatever the keywords say.
+    if (severity != Severity::None && entrySeverity != Severity::None && context.settings.GetStatedLevel())
+        severity = entrySeverity;
     if (severity > sourceHighest)
         sourceHighest = severity;
 }
@@ -225,7 +234,10 @@ bool ChildView::appendRowIfShown(Message* message)
 
 void ChildView::messageAdded(Message* message)
 {
-    if (entrySeverity > message->getSeverity()) {
+    if (entrySeverity != Severity::None && context.settings.GetStatedLevel()) {
+        // The level the source states decides, as a header's does.
+        message->setSeverity(entrySeverity);
+    } else if (entrySeverity > message->getSeverity()) {
         message->raiseSeverity(entrySeverity);
         if (entrySeverity > sourceHighest)
             sourceHighest = entrySeverity;

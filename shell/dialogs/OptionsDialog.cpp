@@ -145,6 +145,7 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
     for (const Setting& row : SettingsTable::rows)
         fields[static_cast<size_t>(row.id)] = newField(row, this);
     multiLineBox().setText(tr("&Treat lines with leading spaces as multi-line messages"));
+    statedLevelBox().setText(tr("Let the &level a line states decide its severity"));
     desktopNotificationsBox().setText(tr("Show desktop &notifications for:"));
 
     auto* analyzer = new QGroupBox(tr("Log analyzer"), this);
@@ -158,6 +159,7 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
     }
     analyzerLayout->addLayout(keywordGrid);
     analyzerLayout->addWidget(&multiLineBox());
+    analyzerLayout->addWidget(&statedLevelBox());
     analyzerLayout->addLayout(
         numberRow(tr("&Update the views every"), &updateEveryField(), tr("milli seconds")));
 

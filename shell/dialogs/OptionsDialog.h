@@ -29,6 +29,7 @@ public:
     QWidget* field(SettingsTable::Id id) const { return fields[static_cast<size_t>(id)]; }
     QLineEdit& keywordField(int32_t severity) const { return line(static_cast<SettingsTable::Id>(severity)); }
     QCheckBox& multiLineBox() const { return box(SettingsTable::MultiLine); }
+    QCheckBox& statedLevelBox() const { return box(SettingsTable::StatedLevel); }
     QLineEdit& updateEveryField() const { return line(SettingsTable::UpdateEvery); }
     QLineEdit& initiallyReadField() const { return line(SettingsTable::InitiallyReadBytes); }
     QLineEdit& keepLinesField() const { return line(SettingsTable::KeepLines); }

@@ -1,0 +1,201 @@
+#include "core/text/LogLayout.h"
+
+#include "core/text/LevelWord.h"
+#include "core/text/StructuredFields.h"
+#include "core/text/UserLayout.h"
+
+namespace kestrano {
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// <N> at the line's start (a syslog priority), then the version of RFC 5424 ("1 "); the priority or -1.
+int32_t readPriority(const char*& p, const char* end)
+{
+    if (p >= end || *p != '<')
+        return -1;
+    const char* q = p + 1;
+    int32_t value = 0;
+    int32_t digits = 0;
+    for (; q < end && *q >= '0' && *q <= '9' && digits < 3; ++q, ++digits)
+        value = value * 10 + (*q - '0');
+    if (digits == 0 || q >= end || *q != '>' || value > 191)
+        return -1;
+    p = q + 1;
+    if (end - p >= 2 && p[0] >= '1' && p[0] <= '9' && p[1] == ' ')
+        p += 2;
+    return value;
+}
+
+// The severity a structured field's value states: a level word or a Node logger's number.
+int32_t severityOfValue(const Field& field)
+{
+    const int32_t word = severityOfLevelWord(field.value, field.valueLength, LevelCase::Any);
+    if (word != Severity::None || field.quoted || field.valueLength > 3)
+        return word;
+    int64_t number = 0;
+    for (int32_t i = 0; i < field.valueLength; ++i) {
+        if (field.value[i] < '0' || field.value[i] > '9')
+            return Severity::None;
+        number = number * 10 + (field.value[i] - '0');
+    }
+    return severityOfLevelNumber(number);
+}
+
+} // namespace
+
+int32_t severityOfHeaderWord(const char* word, const char* end)
+{
+    if (word >= end)
+        return Severity::None;
+    const char open = *word;
+    if (open == '[' || open == '<' || open == '(') {
+        const char close = open == '[' ? ']' : open == '<' ? '>' : ')';
+        const char* inner = word + 1;
+        const char* innerEnd = inner;
+        while (innerEnd < end && *innerEnd != close)
+            ++innerEnd;
+        if (innerEnd == end)
+            return Severity::None;
+        // [core:error]: the level is the last part.
+        for (const char* p = innerEnd; p > inner; --p) {
+            if (p[-1] == ':') {
+                inner = p;
+                break;
+            }
+        }
+        return severityOfLevelWord(inner, static_cast<int32_t>(innerEnd - inner), LevelCase::Any);
+    }
+    const char* wordEnd = word;
+    while (wordEnd < end && isLetter(*wordEnd))
+        ++wordEnd;
+    if (wordEnd < end && *wordEnd != ':' && *wordEnd != '/' && *wordEnd != '|' && *wordEnd != ']')
+        return Severity::None;
+    return severityOfLevelWord(word, static_cast<int32_t>(wordEnd - word), LevelCase::Written);
+}
+
+void LogLayout::read(const char* line, int32_t length, LineHeader& header) const
+{
+    header = {};
+    switch (kind) {
+    case Kind::None:
+        return;
+    case Kind::Json:
+    case Kind::Logfmt:
+        readFields(line, length, header);
+        return;
+    case Kind::Text:
+        readText(line, line + length, header);
+        return;
+    case Kind::User:
+        readUser(line, length, header);
+        return;
+    }
+}
+
+void LogLayout::readText(const char* line, const char* end, LineHeader& header) const
+{
+    const char* p = line;
+    const int32_t priority = readPriority(p, end);
+    if (priority >= 0) {
+        header.present = true;
+        header.severity = severityOfPriority(priority & 7);
+    }
+    if (timeForm != TimeForm::None) {
+        LocalClock::Civil civil;
+        const int32_t taken = readTimeText(timeForm, p, end, civil);
+        if (taken == 0)
+            return;
+        header.present = true;
+        header.time = clock.pack(civil);
+        if (timeForm == TimeForm::Glog && header.severity == Severity::None)
+            header.severity = severityOfLevelWord(p, 1, LevelCase::Written);
+        p += taken;
+    }
+    if (levelToken < 0 || header.severity != Severity::None)
+        return;
+    for (int32_t token = 0;; ++token) {
+        while (p < end && isBlank(*p))
+            ++p;
+        if (p >= end)
+            return;
+        const char* tokenEnd = p;
+        while (tokenEnd < end && !isBlank(*tokenEnd))
+            ++tokenEnd;
+        if (token == levelToken) {
+            header.severity = severityOfHeaderWord(p, tokenEnd);
+            header.present = header.present || header.severity != Severity::None;
+            return;
+        }
+        p = tokenEnd;
+    }
+}
+
+void LogLayout::readFields(const char* line, int32_t length, LineHeader& header) const
+{
+    const bool json = kind == Kind::Json;
+    if (json) {
+        int32_t at = 0;
+        while (at < length && isBlank(line[at]))
+            ++at;
+        if (at == length || line[at] != '{')
+            return;
+    } else if (!startsWithLogfmtField(line, length)) {
+        return;
+    }
+    header.present = true;
+    FieldReader reader(json ? FieldReader::Syntax::Json : FieldReader::Syntax::Logfmt, line, length);
+    bool needLevel = levelKey >= 0;
+    bool needTime = timeKey >= 0;
+    Field field;
+    while ((needLevel || needTime) && reader.next(field)) {
+        if (needLevel && keyIs(field, LevelKeys[levelKey])) {
+            header.severity = severityOfValue(field);
+            needLevel = false;
+        } else if (needTime && keyIs(field, TimeKeys[timeKey])) {
+            const char* value = field.value;
+            const char* valueEnd = value + field.valueLength;
+            LocalClock::Civil civil;
+            if (readTimeText(TimeForm::Iso, value, valueEnd, civil) > 0)
+                header.time = clock.pack(civil);
+            else if (!field.quoted)
+                header.time = epochTime(value, valueEnd);
+            needTime = false;
+        }
+    }
+}
+
+void LogLayout::readUser(const char* line, int32_t length, LineHeader& header) const
+{
+    UserLayout::Match groups;
+    if (!user->match(line, length, groups))
+        return;
+    header.present = true;
+    if (groups.level) {
+        Field level;
+        level.value = groups.level;
+        level.valueLength = groups.levelLength;
+        header.severity = severityOfValue(level);
+    }
+    if (groups.time) {
+        const char* end = groups.time + groups.timeLength;
+        for (int32_t form = 1; form < static_cast<int32_t>(TimeForm::Count); ++form) {
+            LocalClock::Civil civil;
+            if (readTimeText(static_cast<TimeForm>(form), groups.time, end, civil) > 0) {
+                header.time = clock.pack(civil);
+                return;
+            }
+        }
+        header.time = epochTime(groups.time, end);
+    }
+}
+
+} // namespace kestrano

@@ -1,0 +1,74 @@
+// The layout of a log's lines: where each line's header holds its time and its level, recognised from
+// the first lines a log gives (recognizeLayout). Reading a line's header is a small fixed amount of work.
+#pragma once
+
+#include "core/text/LogTime.h"
+#include "core/text/Severity.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace kestrano {
+
+class UserLayout;
+
+// The header of one line as its layout reads it.
+struct LineHeader {
+    bool present = false; // the line starts as the layout's lines do
+    int32_t severity = Severity::None; // the level it states
+    int64_t time = LogTime::None; // the time it states, packed
+};
+
+class LogLayout {
+public:
+    enum class Kind : uint8_t {
+        None, // not recognised: lines are taken as they come
+        Json, // JSON lines
+        Logfmt, // key=value fields
+        Text, // a time and/or a level word at a fixed place
+        User, // an expression from the configuration
+    };
+
+    LogLayout() = default;
+    Kind getKind() const { return kind; }
+    bool isRecognised() const { return kind != Kind::None; }
+    LocalClock& getClock() { return clock; }
+    const LocalClock& getClock() const { return clock; }
+
+    // Reads the header of the line [line, line + length) (its line end left out); reads nothing beyond.
+    void read(const char* line, int32_t length, LineHeader& header) const;
+
+private:
+    friend LogLayout recognizeLayout(const char* text, int32_t length,
+        const std::vector<std::shared_ptr<const UserLayout>>& userLayouts, int64_t referenceSeconds);
+
+    void readText(const char* line, const char* end, LineHeader& header) const;
+    void readFields(const char* line, int32_t length, LineHeader& header) const;
+    void readUser(const char* line, int32_t length, LineHeader& header) const;
+
+    Kind kind = Kind::None;
+    TimeForm timeForm = TimeForm::None;
+    int8_t levelToken
+        = -1; // of Text: the word after the time (or from the line's start) that states the level
+    int8_t levelKey = -1; // of Json and Logfmt: the index of the level's key among LevelKeys
+    int8_t timeKey = -1; // ... and of the time's among TimeKeys
+    std::shared_ptr<const UserLayout> user;
+    LocalClock clock;
+};
+
+// The field names that hold a line's level and time in JSON and logfmt lines.
+inline constexpr const char* LevelKeys[] = {"level", "severity", "lvl", "log.level", "loglevel"};
+inline constexpr const char* TimeKeys[] = {"time", "ts", "timestamp", "@timestamp"};
+
+// Recognises the layout most of the lines in [text, text + length) share (complete lines; blank
+// ones are left out); a layout of the user's comes first. referenceSeconds completes dates without a
+// year. Kind::None when no layout fits.
+LogLayout recognizeLayout(const char* text, int32_t length,
+    const std::vector<std::shared_ptr<const UserLayout>>& userLayouts, int64_t referenceSeconds);
+
+// The severity a header word states (Text layouts): a level word, upper case or capitalised, or any
+// case in brackets ([error], <warn>, [core:error]); a word glued to ':' or '/' counts (INFO:root).
+int32_t severityOfHeaderWord(const char* word, const char* end);
+
+} // namespace kestrano

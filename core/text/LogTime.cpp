@@ -1,0 +1,316 @@
+#include "core/text/LogTime.h"
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+namespace kestrano {
+namespace {
+
+constexpr int64_t MicrosPerSecond = 1000000;
+constexpr int64_t SecondsPerDay = 86400;
+
+int64_t floorDivide(int64_t a, int64_t b)
+{
+    return a / b - (a % b != 0 && (a < 0) != (b < 0));
+}
+
+// Days since 1970-01-01 of a date in the proleptic Gregorian calendar.
+int64_t daysFromCivil(int64_t year, int32_t month, int32_t day)
+{
+    year -= month <= 2;
+    const int64_t era = floorDivide(year, 400);
+    const int64_t yearOfEra = year - era * 400;
+    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Reads exactly n digits.
+bool readNumber(const char*& p, const char* end, int n, int32_t& value)
+{
+    if (end - p < n)
+        return false;
+    int32_t result = 0;
+    for (int i = 0; i < n; ++i) {
+        if (!isDigit(p[i]))
+            return false;
+        result = result * 10 + (p[i] - '0');
+    }
+    value = result;
+    p += n;
+    return true;
+}
+
+bool readChar(const char*& p, const char* end, char c)
+{
+    if (p >= end || *p != c)
+        return false;
+    ++p;
+    return true;
+}
+
+// HH:MM:SS and an optional fraction after '.' or ','.
+bool readClock(const char*& p, const char* end, LocalClock::Civil& civil)
+{
+    if (!readNumber(p, end, 2, civil.hour) || !readChar(p, end, ':') || !readNumber(p, end, 2, civil.minute)
+        || !readChar(p, end, ':') || !readNumber(p, end, 2, civil.second))
+        return false;
+    if (end - p >= 2 && (*p == '.' || *p == ',') && isDigit(p[1])) {
+        ++p;
+        int32_t digits = 0;
+        int32_t micro = 0;
+        for (; p < end && isDigit(*p) && digits < 9; ++p, ++digits) {
+            if (digits < LogTime::MaxDigits)
+                micro = micro * 10 + (*p - '0');
+        }
+        civil.digits = digits < LogTime::MaxDigits ? digits : LogTime::MaxDigits;
+        for (int32_t d = civil.digits; d < LogTime::MaxDigits; ++d)
+            micro *= 10;
+        civil.micro = micro;
+    }
+    return true;
+}
+
+// Z, +HH, +HHMM or +HH:MM.
+void readOffset(const char*& p, const char* end, LocalClock::Civil& civil)
+{
+    if (p < end && *p == 'Z') {
+        ++p;
+        civil.hasOffset = true;
+        civil.offsetMinutes = 0;
+        return;
+    }
+    if (p >= end || (*p != '+' && *p != '-'))
+        return;
+    const char* q = p + 1;
+    int32_t hours = 0;
+    int32_t minutes = 0;
+    if (!readNumber(q, end, 2, hours))
+        return;
+    if (q < end && *q == ':') {
+        const char* r = q + 1;
+        if (readNumber(r, end, 2, minutes))
+            q = r;
+    } else {
+        readNumber(q, end, 2, minutes);
+    }
+    civil.hasOffset = true;
+    civil.offsetMinutes = (*p == '-' ? -1 : 1) * (hours * 60 + minutes);
+    p = q;
+}
+
+bool readMonthName(const char*& p, const char* end, int32_t& month)
+{
+    static const char names[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
+    if (end - p < 3)
+        return false;
+    for (int32_t m = 0; m < 12; ++m) {
+        if (std::memcmp(p, names + 3 * m, 3) == 0) {
+            month = m + 1;
+            p += 3;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool readDayName(const char*& p, const char* end)
+{
+    static const char names[] = "MonTueWedThuFriSatSun";
+    if (end - p < 3)
+        return false;
+    for (int32_t d = 0; d < 7; ++d) {
+        if (std::memcmp(p, names + 3 * d, 3) == 0) {
+            p += 3;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int32_t LogTime::formatMilliseconds(int64_t packed, char* out)
+{
+    if (packed == None) {
+        std::memcpy(out, "-", 2);
+        return 1;
+    }
+    const int64_t micros = microseconds(packed);
+    const auto seconds = static_cast<time_t>(floorDivide(micros, MicrosPerSecond));
+    const auto millis
+        = static_cast<int32_t>((micros - static_cast<int64_t>(seconds) * MicrosPerSecond) / 1000);
+    struct tm local { };
+    localtime_r(&seconds, &local);
+    return std::snprintf(out, 27, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", local.tm_year + 1900,
+        local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, millis);
+}
+
+LocalClock::LocalClock(int64_t referenceSeconds)
+{
+    setReference(referenceSeconds);
+}
+
+void LocalClock::setReference(int64_t seconds)
+{
+    reference = seconds;
+    const auto at = static_cast<time_t>(seconds);
+    struct tm local { };
+    localtime_r(&at, &local);
+    referenceYear = local.tm_year + 1900;
+    referenceMonth = local.tm_mon + 1;
+    referenceDay = local.tm_mday;
+    cachedHour = INT64_MIN;
+}
+
+int64_t LocalClock::localOffsetSeconds(int64_t localSeconds) const
+{
+    const int64_t hour = floorDivide(localSeconds, 3600);
+    if (hour == cachedHour)
+        return cachedOffset;
+    const auto at = static_cast<time_t>(hour * 3600);
+    struct tm broken { };
+    gmtime_r(&at, &broken);
+    broken.tm_isdst = -1;
+    const time_t utc = mktime(&broken);
+    cachedOffset = utc == static_cast<time_t>(-1) ? 0 : hour * 3600 - static_cast<int64_t>(utc);
+    cachedHour = hour;
+    return cachedOffset;
+}
+
+int64_t LocalClock::pack(const Civil& civil) const
+{
+    int32_t month = civil.month;
+    int32_t day = civil.day;
+    if (month == 0) {
+        month = referenceMonth;
+        day = referenceDay;
+    }
+    if (month < 1 || month > 12 || day < 1 || day > 31 || civil.hour > 23 || civil.minute > 59
+        || civil.second > 60)
+        return LogTime::None;
+    const bool guessYear = civil.year < 0;
+    int64_t year = guessYear ? referenceYear : civil.year;
+    auto civilSeconds = [&](int64_t y) {
+        return (daysFromCivil(y, month, day) * SecondsPerDay) + civil.hour * 3600 + civil.minute * 60
+            + civil.second;
+    };
+    int64_t seconds = civilSeconds(year);
+    if (civil.hasOffset) {
+        seconds -= static_cast<int64_t>(civil.offsetMinutes) * 60;
+    } else {
+        seconds -= localOffsetSeconds(seconds);
+        if (guessYear && civil.month != 0 && seconds > reference + SecondsPerDay) {
+            --year;
+            seconds = civilSeconds(year);
+            seconds -= localOffsetSeconds(seconds);
+        }
+    }
+    return LogTime::pack(seconds * MicrosPerSecond + civil.micro, civil.digits);
+}
+
+int32_t readTimeText(TimeForm form, const char* text, const char* end, LocalClock::Civil& civil)
+{
+    const char* p = text;
+    civil = {};
+    switch (form) {
+    case TimeForm::Iso:
+    case TimeForm::Slash: {
+        const char separator = form == TimeForm::Iso ? '-' : '/';
+        if (!readNumber(p, end, 4, civil.year) || !readChar(p, end, separator)
+            || !readNumber(p, end, 2, civil.month) || !readChar(p, end, separator)
+            || !readNumber(p, end, 2, civil.day))
+            return 0;
+        if (p >= end || (*p != ' ' && !(form == TimeForm::Iso && *p == 'T')))
+            return 0;
+        ++p;
+        if (!readClock(p, end, civil))
+            return 0;
+        if (form == TimeForm::Iso)
+            readOffset(p, end, civil);
+        break;
+    }
+    case TimeForm::Syslog:
+        if (!readMonthName(p, end, civil.month) || !readChar(p, end, ' '))
+            return 0;
+        if (p < end && *p == ' ') {
+            ++p;
+            if (!readNumber(p, end, 1, civil.day))
+                return 0;
+        } else if (!readNumber(p, end, 2, civil.day)) {
+            return 0;
+        }
+        if (!readChar(p, end, ' ') || !readClock(p, end, civil))
+            return 0;
+        break;
+    case TimeForm::Apache:
+        if (!readChar(p, end, '[') || !readDayName(p, end) || !readChar(p, end, ' ')
+            || !readMonthName(p, end, civil.month) || !readChar(p, end, ' ')
+            || !readNumber(p, end, 2, civil.day) || !readChar(p, end, ' ') || !readClock(p, end, civil)
+            || !readChar(p, end, ' ') || !readNumber(p, end, 4, civil.year) || !readChar(p, end, ']'))
+            return 0;
+        break;
+    case TimeForm::MonthDay:
+        if (!readNumber(p, end, 2, civil.month) || !readChar(p, end, '-') || !readNumber(p, end, 2, civil.day)
+            || !readChar(p, end, ' ') || !readClock(p, end, civil))
+            return 0;
+        break;
+    case TimeForm::Glog:
+        if (p >= end || std::strchr("IWEF", *p) == nullptr || *p == '\0')
+            return 0;
+        ++p;
+        if (!readNumber(p, end, 2, civil.month) || !readNumber(p, end, 2, civil.day) || !readChar(p, end, ' ')
+            || !readClock(p, end, civil))
+            return 0;
+        break;
+    case TimeForm::TimeOfDay:
+        if (!readClock(p, end, civil))
+            return 0;
+        break;
+    case TimeForm::None:
+    case TimeForm::Count:
+        return 0;
+    }
+    // A time ends at a space, a bracket or the line's end, not inside a longer number.
+    if (p < end && (isDigit(*p) || (*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z')))
+        return 0;
+    return static_cast<int32_t>(p - text);
+}
+
+int64_t epochTime(const char* text, const char* end)
+{
+    const char* p = text;
+    int64_t whole = 0;
+    int32_t count = 0;
+    for (; p < end && isDigit(*p); ++p, ++count) {
+        if (count == 18)
+            return LogTime::None;
+        whole = whole * 10 + (*p - '0');
+    }
+    if (count == 0)
+        return LogTime::None;
+    int32_t digits = 0;
+    int64_t fraction = 0;
+    if (p < end && *p == '.') {
+        for (++p; p < end && isDigit(*p); ++p) {
+            if (digits < LogTime::MaxDigits) {
+                fraction = fraction * 10 + (*p - '0');
+                ++digits;
+            }
+        }
+    }
+    for (int32_t d = digits; d < LogTime::MaxDigits; ++d)
+        fraction *= 10;
+    if (whole >= 100000000000LL) // milliseconds
+        return LogTime::pack(whole * 1000 + fraction / 1000,
+            digits + 3 > LogTime::MaxDigits ? LogTime::MaxDigits : digits + 3);
+    return LogTime::pack(whole * MicrosPerSecond + fraction, digits);
+}
+
+} // namespace kestrano

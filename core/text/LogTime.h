@@ -1,0 +1,91 @@
+// The time a log line states: microseconds since the epoch and how many digits of a second's fraction
+// the log wrote (at most six are kept), packed into one word; 0 stands for no time. Time texts of the
+// common log layouts are read here, with a local-time clock that looks up the offset once per hour.
+#pragma once
+
+#include <cstdint>
+
+namespace kestrano {
+
+namespace LogTime {
+
+inline constexpr int64_t None = 0;
+inline constexpr int32_t MaxDigits = 6;
+
+inline constexpr int64_t pack(int64_t microseconds, int32_t digits)
+{
+    return static_cast<int64_t>(static_cast<uint64_t>(microseconds) << 4) | (digits + 1);
+}
+inline constexpr int64_t microseconds(int64_t packed)
+{
+    return packed >> 4;
+}
+inline constexpr int32_t digits(int64_t packed)
+{
+    return static_cast<int32_t>(packed & 15) - 1;
+}
+
+// Writes the packed time as YYYY-MM-DDTHH:MM:SS.mmm in local time (27 bytes with the NUL at most) and
+// returns the length; "-" for None.
+int32_t formatMilliseconds(int64_t packed, char* out);
+
+} // namespace LogTime
+
+// The forms of time text a header may start with.
+enum class TimeForm : uint8_t {
+    None,
+    Iso, // 2026-12-09 00:45:42,120 or 2026-12-09T00:45:42.120+01:00 (also Z, +0100)
+    Slash, // 2026/12/09 00:45:46
+    Syslog, // Dec  9 00:45:42 (no year)
+    Apache, // [Wed Dec 09 00:45:46.123456 2026]
+    MonthDay, // 12-09 00:45:39.123 (no year)
+    Glog, // I1209 00:45:39.123456: the level letter, month and day (no year)
+    TimeOfDay, // 00:45:42.120 (no date)
+    Count
+};
+
+// Turns civil times into packed times. A local time's offset is looked up once per hour; a date
+// without a year takes the reference time's year, or the one before where it would lie more than a
+// day after the reference (a log spanning New Year stays in order); a time of day alone takes the
+// reference's date.
+class LocalClock {
+public:
+    explicit LocalClock(int64_t referenceSeconds = 0);
+    void setReference(int64_t seconds);
+    int64_t getReference() const { return reference; }
+
+    struct Civil {
+        int32_t year = -1; // -1: none stated
+        int32_t month = 0; // 1 to 12; 0: no date stated
+        int32_t day = 0;
+        int32_t hour = 0;
+        int32_t minute = 0;
+        int32_t second = 0;
+        int32_t micro = 0;
+        int32_t digits = 0; // of the fraction as written
+        bool hasOffset = false;
+        int32_t offsetMinutes = 0;
+    };
+    // The packed time; None when a field is out of range.
+    int64_t pack(const Civil& civil) const;
+
+private:
+    int64_t localOffsetSeconds(int64_t localSeconds) const;
+
+    int64_t reference = 0;
+    int32_t referenceYear = 1970;
+    int32_t referenceMonth = 1;
+    int32_t referenceDay = 1;
+    mutable int64_t cachedHour = INT64_MIN; // local seconds / 3600 of the cached offset
+    mutable int64_t cachedOffset = 0;
+};
+
+// Reads a time text of the form at the start of [text, end); returns the bytes it took (0: none).
+// For Glog, the level letter comes first and is left to the caller.
+int32_t readTimeText(TimeForm form, const char* text, const char* end, LocalClock::Civil& civil);
+
+// Reads an epoch number as JSON loggers write it: seconds (with a fraction) or, from 10^11 on,
+// milliseconds; None when it is not one.
+int64_t epochTime(const char* text, const char* end);
+
+} // namespace kestrano
