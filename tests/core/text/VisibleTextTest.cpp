@@ -39,8 +39,9 @@ TEST(VisibleTextTest, TerminalCommandsOfALineAreShownNotObeyed)
         "\xE2\x90\xA1\xE2\x90\x88");
     // A CR of its own, an LF of its own and NUL are controls too; only CR LF joins lines.
     EXPECT_EQ(carets(std::string("a\rb\nc\0d\r", 8)), "a^Mb^Jc^@d^M");
-    EXPECT_EQ(symbols("a\rb"), "a\xE2\x90\x8D"
-                               "b");
+    EXPECT_EQ(symbols("a\rb"),
+        "a\xE2\x90\x8D"
+        "b");
 }
 
 TEST(VisibleTextTest, BidirectionalFormattingCannotReorderTheText)
