@@ -5,45 +5,6 @@
 namespace kestrano {
 namespace {
 
-// The code point of the valid UTF-8 sequence at p (before end) and its length; length 0 when there
-// is none.
-char32_t decode(const unsigned char* p, const unsigned char* end, int& length)
-{
-    const unsigned char lead = *p;
-    char32_t least;
-    char32_t code;
-    if (lead >= 0xc2 && lead <= 0xdf) {
-        length = 2;
-        least = 0x80;
-        code = lead & 0x1f;
-    } else if (lead >= 0xe0 && lead <= 0xef) {
-        length = 3;
-        least = 0x800;
-        code = lead & 0x0f;
-    } else if (lead >= 0xf0 && lead <= 0xf4) {
-        length = 4;
-        least = 0x10000;
-        code = lead & 0x07;
-    } else {
-        length = 0;
-        return 0;
-    }
-    if (end - p < length) {
-        length = 0;
-        return 0;
-    }
-    for (int i = 1; i < length; ++i) {
-        if ((p[i] & 0xc0) != 0x80) {
-            length = 0;
-            return 0;
-        }
-        code = (code << 6) | (p[i] & 0x3f);
-    }
-    if (code < least || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff))
-        length = 0;
-    return code;
-}
-
 // C1 controls, the Arabic letter mark, the left-to-right and right-to-left marks, the line and
 // paragraph separators, the embeddings, overrides and their end, and the isolates.
 bool isHidden(char32_t code)
@@ -88,7 +49,7 @@ void appendVisibleText(const char* text, int32_t length, VisibleStyle style, std
             run = ++p;
         } else {
             int n;
-            const char32_t code = decode(p, end, n);
+            const char32_t code = decodeUtf8(p, end, n);
             if (n > 0 && !isHidden(code)) {
                 p += n;
             } else if (n > 0 || c <= 0x9f) {
@@ -107,6 +68,43 @@ void appendVisibleText(const char* text, int32_t length, VisibleStyle style, std
         }
     }
     flush(p);
+}
+
+char32_t decodeUtf8(const unsigned char* p, const unsigned char* end, int& length)
+{
+    const unsigned char lead = *p;
+    char32_t least;
+    char32_t code;
+    if (lead >= 0xc2 && lead <= 0xdf) {
+        length = 2;
+        least = 0x80;
+        code = lead & 0x1f;
+    } else if (lead >= 0xe0 && lead <= 0xef) {
+        length = 3;
+        least = 0x800;
+        code = lead & 0x0f;
+    } else if (lead >= 0xf0 && lead <= 0xf4) {
+        length = 4;
+        least = 0x10000;
+        code = lead & 0x07;
+    } else {
+        length = 0;
+        return 0;
+    }
+    if (end - p < length) {
+        length = 0;
+        return 0;
+    }
+    for (int i = 1; i < length; ++i) {
+        if ((p[i] & 0xc0) != 0x80) {
+            length = 0;
+            return 0;
+        }
+        code = (code << 6) | (p[i] & 0x3f);
+    }
+    if (code < least || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff))
+        length = 0;
+    return code;
 }
 
 std::string visibleText(const char* text, int32_t length, VisibleStyle style)

@@ -23,4 +23,8 @@ void appendVisibleText(const char* text, int32_t length, VisibleStyle style, std
 // The same as a new string.
 std::string visibleText(const char* text, int32_t length, VisibleStyle style);
 
+// The code point of the valid UTF-8 character at text (of the bytes before end) with its length in
+// length; length 0 when the bytes there form none (overlong, a surrogate, beyond U+10FFFF, cut short).
+char32_t decodeUtf8(const unsigned char* text, const unsigned char* end, int& length);
+
 } // namespace kestrano
