@@ -13,23 +13,9 @@ bool isHidden(char32_t code)
         || (code >= 0x2028 && code <= 0x202e) || (code >= 0x2066 && code <= 0x2069);
 }
 
-void appendControl(unsigned char c, VisibleStyle style, std::string& out)
-{
-    if (style == VisibleStyle::Carets) {
-        out += '^';
-        out += c == 0x7f ? '?' : static_cast<char>(c + '@');
-        return;
-    }
-    // U+2400 + c, and U+2421 for DEL, in UTF-8: E2 90 80+c and E2 90 A1.
-    const unsigned char symbol = c == 0x7f ? 0xa1 : static_cast<unsigned char>(0x80 + c);
-    out += '\xe2';
-    out += '\x90';
-    out += static_cast<char>(symbol);
-}
-
 } // namespace
 
-void appendVisibleText(const char* text, int32_t length, VisibleStyle style, std::string& out)
+void appendVisibleText(const char* text, int32_t length, std::string& out)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(text);
     const unsigned char* const end = p + (length > 0 ? length : 0);
@@ -45,7 +31,8 @@ void appendVisibleText(const char* text, int32_t length, VisibleStyle style, std
             p += 2;
         } else if (c < 0x80) {
             flush(p);
-            appendControl(c, style, out);
+            out += '^';
+            out += c == 0x7f ? '?' : static_cast<char>(c + '@');
             run = ++p;
         } else {
             int n;
@@ -107,11 +94,11 @@ char32_t decodeUtf8(const unsigned char* p, const unsigned char* end, int& lengt
     return code;
 }
 
-std::string visibleText(const char* text, int32_t length, VisibleStyle style)
+std::string visibleText(const char* text, int32_t length)
 {
     std::string out;
     out.reserve(static_cast<size_t>(length > 0 ? length : 0));
-    appendVisibleText(text, length, style, out);
+    appendVisibleText(text, length, out);
     return out;
 }
 

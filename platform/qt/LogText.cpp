@@ -77,8 +77,7 @@ QString logText(const char* text)
 
 QString visibleLogText(const char* bytes, qsizetype length)
 {
-    const std::string shown = visibleText(
-        bytes, static_cast<int32_t>(length), utf8Locale() ? VisibleStyle::Symbols : VisibleStyle::Carets);
+    const std::string shown = visibleText(bytes, static_cast<int32_t>(length));
     return logText(shown.data(), static_cast<qsizetype>(shown.size()));
 }
 
