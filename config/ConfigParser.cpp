@@ -191,8 +191,7 @@ int32_t LineOf(const char* text, const char* place)
 {
     int32_t line = 1;
     for (const char* at = text;
-         (at = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(place - at))));
-         ++at)
+         (at = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(place - at)))); ++at)
         ++line;
     return line;
 }

@@ -43,7 +43,8 @@ std::string Describe(const ConfigProblem& problem)
         text = "cannot read " + file + ": " + reason;
         break;
     case ConfigProblem::Kind::Unparsable:
-        text = file + " does not parse: line " + std::to_string(problem.line) + ": " + EnglishOf(problem.fault);
+        text = file + " does not parse: line " + std::to_string(problem.line) + ": "
+            + EnglishOf(problem.fault);
         break;
     case ConfigProblem::Kind::Unsaved:
         return "cannot save " + file + ": " + reason;

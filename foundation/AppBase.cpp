@@ -12,9 +12,10 @@ namespace haspel {
 AppBase::AppBase()
     : configuration(new Config)
 {
-    if (configuration->LoadFromDirectory(GetConfigurationDirectory()))
+    const bool loaded = configuration->LoadFromDirectory(GetConfigurationDirectory());
+    loadProblem = configuration->GetProblem(); // also when the file's ".old" copy was loaded
+    if (loaded)
         return;
-    loadProblem = configuration->GetProblem();
     if (!configuration->LoadFromApplicationDirectory() && !loadProblem)
         loadProblem = configuration->GetProblem();
 }

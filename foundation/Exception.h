@@ -7,8 +7,9 @@
 
 namespace haspel {
 
-// Receives the record of a located exception: origin as given, line, level 5, two-line text.
-// The logger installs itself here while it exists; with no sink nothing is written.
+// Receives the record of a located exception (origin as given, line, level 5, two-line text), or of
+// an error the library reports without throwing (a failed save at exit, level 4). The logger installs
+// itself here while it exists; with no sink nothing is written.
 using ExceptionSink = void (*)(const char* origin, int32_t line, int32_t level, const char* text);
 void SetExceptionSink(ExceptionSink sink);
 ExceptionSink GetExceptionSink();

@@ -2,7 +2,7 @@
 // character but tab and the CR LF joining lines, no bidirectional formatting character and no stray
 // C1 byte; text without any of them is kept as it is, so the result is its own visible text.
 //
-// Input: bit 0 of byte 0 chooses the style (0 symbols, 1 carets), the rest is the text.
+// Input: the text.
 #include "core/text/VisibleText.h"
 
 #include <cstdint>
@@ -11,8 +11,6 @@
 #include <string>
 
 namespace {
-
-using kestrano::VisibleStyle;
 
 // The code point of the UTF-8 character at i, or -1 (and length 1) when the bytes there form none.
 long characterAt(const std::string& text, size_t i, size_t& length)
@@ -73,16 +71,13 @@ void fail(const char* what)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size == 0)
-        return 0;
-    const VisibleStyle style = (data[0] & 1) ? VisibleStyle::Carets : VisibleStyle::Symbols;
-    const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
-    const std::string shown = kestrano::visibleText(text.data(), static_cast<int32_t>(text.size()), style);
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const std::string shown = kestrano::visibleText(text.data(), static_cast<int32_t>(text.size()));
     if (!isSafe(shown))
         fail("a hidden character is left");
     if (isSafe(text) && shown != text)
         fail("safe text was changed");
-    if (kestrano::visibleText(shown.data(), static_cast<int32_t>(shown.size()), style) != shown)
+    if (kestrano::visibleText(shown.data(), static_cast<int32_t>(shown.size())) != shown)
         fail("the visible text is not its own visible text");
     return 0;
 }

@@ -127,7 +127,7 @@ void TerminalOutput::append(const char* bytes, std::size_t n)
 void TerminalOutput::appendLine(const char* bytes, std::size_t n)
 {
     if (visibleControls)
-        appendVisibleText(bytes, static_cast<int32_t>(n), VisibleStyle::Carets, buffer);
+        appendVisibleText(bytes, static_cast<int32_t>(n), buffer);
     else
         buffer.append(bytes, n);
     buffer.push_back('\n');

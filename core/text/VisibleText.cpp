@@ -5,9 +5,59 @@
 namespace kestrano {
 namespace {
 
-// The code point of the valid UTF-8 sequence at p (before end) and its length; length 0 when there
-// is none.
-char32_t decode(const unsigned char* p, const unsigned char* end, int& length)
+// C1 controls, the Arabic letter mark, the left-to-right and right-to-left marks, the line and
+// paragraph separators, the embeddings, overrides and their end, and the isolates.
+bool isHidden(char32_t code)
+{
+    return (code >= 0x80 && code <= 0x9f) || code == 0x61c || code == 0x200e || code == 0x200f
+        || (code >= 0x2028 && code <= 0x202e) || (code >= 0x2066 && code <= 0x2069);
+}
+
+} // namespace
+
+void appendVisibleText(const char* text, int32_t length, std::string& out)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    const unsigned char* const end = p + (length > 0 ? length : 0);
+    const unsigned char* run = p; // the start of the bytes not yet appended, kept as they are
+    const auto flush = [&](const unsigned char* upTo) {
+        out.append(reinterpret_cast<const char*>(run), static_cast<size_t>(upTo - run));
+    };
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c == '\t' || (c >= 0x20 && c < 0x7f)) {
+            ++p;
+        } else if (c == '\r' && p + 1 < end && p[1] == '\n') {
+            p += 2;
+        } else if (c < 0x80) {
+            flush(p);
+            out += '^';
+            out += c == 0x7f ? '?' : static_cast<char>(c + '@');
+            run = ++p;
+        } else {
+            int n;
+            const char32_t code = decodeUtf8(p, end, n);
+            if (n > 0 && !isHidden(code)) {
+                p += n;
+            } else if (n > 0 || c <= 0x9f) {
+                flush(p);
+                char shown[12];
+                if (n > 0)
+                    std::snprintf(shown, sizeof shown, "<U+%04X>", static_cast<unsigned>(code));
+                else
+                    std::snprintf(shown, sizeof shown, "<%02X>", static_cast<unsigned>(c));
+                out += shown;
+                p += n > 0 ? n : 1;
+                run = p;
+            } else {
+                ++p; // not UTF-8: shown as the byte's own character
+            }
+        }
+    }
+    flush(p);
+}
+
+char32_t decodeUtf8(const unsigned char* p, const unsigned char* end, int& length)
 {
     const unsigned char lead = *p;
     char32_t least;
@@ -44,76 +94,11 @@ char32_t decode(const unsigned char* p, const unsigned char* end, int& length)
     return code;
 }
 
-// C1 controls, the Arabic letter mark, the left-to-right and right-to-left marks, the line and
-// paragraph separators, the embeddings, overrides and their end, and the isolates.
-bool isHidden(char32_t code)
-{
-    return (code >= 0x80 && code <= 0x9f) || code == 0x61c || code == 0x200e || code == 0x200f
-        || (code >= 0x2028 && code <= 0x202e) || (code >= 0x2066 && code <= 0x2069);
-}
-
-void appendControl(unsigned char c, VisibleStyle style, std::string& out)
-{
-    if (style == VisibleStyle::Carets) {
-        out += '^';
-        out += c == 0x7f ? '?' : static_cast<char>(c + '@');
-        return;
-    }
-    // U+2400 + c, and U+2421 for DEL, in UTF-8: E2 90 80+c and E2 90 A1.
-    const unsigned char symbol = c == 0x7f ? 0xa1 : static_cast<unsigned char>(0x80 + c);
-    out += '\xe2';
-    out += '\x90';
-    out += static_cast<char>(symbol);
-}
-
-} // namespace
-
-void appendVisibleText(const char* text, int32_t length, VisibleStyle style, std::string& out)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(text);
-    const unsigned char* const end = p + (length > 0 ? length : 0);
-    const unsigned char* run = p; // the start of the bytes not yet appended, kept as they are
-    const auto flush = [&](const unsigned char* upTo) {
-        out.append(reinterpret_cast<const char*>(run), static_cast<size_t>(upTo - run));
-    };
-    while (p < end) {
-        const unsigned char c = *p;
-        if (c == '\t' || (c >= 0x20 && c < 0x7f)) {
-            ++p;
-        } else if (c == '\r' && p + 1 < end && p[1] == '\n') {
-            p += 2;
-        } else if (c < 0x80) {
-            flush(p);
-            appendControl(c, style, out);
-            run = ++p;
-        } else {
-            int n;
-            const char32_t code = decode(p, end, n);
-            if (n > 0 && !isHidden(code)) {
-                p += n;
-            } else if (n > 0 || c <= 0x9f) {
-                flush(p);
-                char shown[12];
-                if (n > 0)
-                    std::snprintf(shown, sizeof shown, "<U+%04X>", static_cast<unsigned>(code));
-                else
-                    std::snprintf(shown, sizeof shown, "<%02X>", static_cast<unsigned>(c));
-                out += shown;
-                p += n > 0 ? n : 1;
-                run = p;
-            } else {
-                ++p; // not UTF-8: shown as the byte's own character
-            }
-        }
-    }
-    flush(p);
-}
-
-std::string visibleText(const char* text, int32_t length, VisibleStyle style)
+std::string visibleText(const char* text, int32_t length)
 {
     std::string out;
     out.reserve(static_cast<size_t>(length > 0 ? length : 0));
-    appendVisibleText(text, length, style, out);
+    appendVisibleText(text, length, out);
     return out;
 }
 

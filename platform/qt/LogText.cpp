@@ -20,33 +20,8 @@ bool utf8Locale()
 // The length of the valid UTF-8 sequence at p (at most end - p bytes), 0 when there is none.
 int sequenceLength(const unsigned char* p, const unsigned char* end)
 {
-    const unsigned char lead = *p;
     int length;
-    char32_t least;
-    char32_t code;
-    if (lead >= 0xc2 && lead <= 0xdf) {
-        length = 2;
-        least = 0x80;
-        code = lead & 0x1f;
-    } else if (lead >= 0xe0 && lead <= 0xef) {
-        length = 3;
-        least = 0x800;
-        code = lead & 0x0f;
-    } else if (lead >= 0xf0 && lead <= 0xf4) {
-        length = 4;
-        least = 0x10000;
-        code = lead & 0x07;
-    } else
-        return 0;
-    if (end - p < length)
-        return 0;
-    for (int i = 1; i < length; ++i) {
-        if ((p[i] & 0xc0) != 0x80)
-            return 0;
-        code = (code << 6) | (p[i] & 0x3f);
-    }
-    if (code < least || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff))
-        return 0;
+    decodeUtf8(p, end, length);
     return length;
 }
 
@@ -102,8 +77,7 @@ QString logText(const char* text)
 
 QString visibleLogText(const char* bytes, qsizetype length)
 {
-    const std::string shown = visibleText(bytes, static_cast<int32_t>(length),
-        utf8Locale() ? VisibleStyle::Symbols : VisibleStyle::Carets);
+    const std::string shown = visibleText(bytes, static_cast<int32_t>(length));
     return logText(shown.data(), static_cast<qsizetype>(shown.size()));
 }
 

@@ -9,7 +9,7 @@ namespace kestrano {
 QString logText(const char* bytes, qsizetype length);
 QString logText(const char* text); // NUL-terminated
 // logText of the bytes with their control and bidirectional formatting characters made visible
-// (visibleText; control characters as symbols in a UTF-8 locale, else in caret form).
+// (visibleText).
 QString visibleLogText(const char* bytes, qsizetype length);
 
 } // namespace kestrano

@@ -8,8 +8,6 @@
 namespace kestrano {
 namespace {
 
-constexpr const char* Context = "kestrano::SettingsProblem";
-
 // By haspel::SyntaxFault, None first.
 constexpr const char* FaultTexts[] = {
     "",
@@ -21,9 +19,9 @@ constexpr const char* FaultTexts[] = {
 };
 static_assert(std::size(FaultTexts) == static_cast<size_t>(haspel::SyntaxFault::Unclosed) + 1);
 
-QString tr(const char* text)
+QString translated(const char* text)
 {
-    return QCoreApplication::translate(Context, text);
+    return QCoreApplication::translate("kestrano::SettingsProblem", text);
 }
 
 } // namespace
@@ -34,18 +32,25 @@ QString settingsProblemText(const haspel::ConfigProblem& problem)
     const QString file = QString::fromLocal8Bit(problem.file);
     QString what;
     if (problem.kind == Kind::Unparsable) {
-        what = tr("The settings file %1 is damaged at line %2: %3.")
+        what = translated(
+            QT_TRANSLATE_NOOP("kestrano::SettingsProblem", "The settings file %1 is damaged at line %2: %3."))
                    .arg(file)
                    .arg(problem.line)
-                   .arg(tr(FaultTexts[static_cast<size_t>(problem.fault)]));
+                   .arg(translated(FaultTexts[static_cast<size_t>(problem.fault)]));
     } else {
-        const QString reason = problem.error ? QString::fromLocal8Bit(std::strerror(problem.error))
-                                             : tr("not a regular file");
-        what = tr("Cannot read the settings file %1: %2.").arg(file, reason);
+        const QString reason = problem.error
+            ? QString::fromLocal8Bit(std::strerror(problem.error))
+            : translated(QT_TRANSLATE_NOOP("kestrano::SettingsProblem", "not a regular file"));
+        what = translated(
+            QT_TRANSLATE_NOOP("kestrano::SettingsProblem", "Cannot read the settings file %1: %2."))
+                   .arg(file, reason);
     }
     return what + QStringLiteral("\n\n")
-        + (problem.backupLoaded ? tr("Kestrano starts with the settings saved before (%1.old).").arg(file)
-                                : tr("Kestrano starts with the default settings."));
+        + (problem.backupLoaded ? translated(QT_TRANSLATE_NOOP("kestrano::SettingsProblem",
+                                                 "Kestrano starts with the settings saved before (%1.old)."))
+                                      .arg(file)
+                                : translated(QT_TRANSLATE_NOOP("kestrano::SettingsProblem",
+                                    "Kestrano starts with the default settings.")));
 }
 
 } // namespace kestrano

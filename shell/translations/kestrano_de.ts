@@ -899,6 +899,49 @@ Lange Optionen dürfen abgekürzt werden, solange sie eindeutig bleiben.
     </message>
 </context>
 <context>
+    <name>kestrano::SettingsProblem</name>
+    <message>
+        <source>a value outside any section</source>
+        <translation>ein Wert außerhalb jedes Abschnitts</translation>
+    </message>
+    <message>
+        <source>a closing tag without an open section</source>
+        <translation>ein schließendes Tag ohne offenen Abschnitt</translation>
+    </message>
+    <message>
+        <source>a closing tag names another section than the open one</source>
+        <translation>ein schließendes Tag nennt einen anderen Abschnitt als den offenen</translation>
+    </message>
+    <message>
+        <source>sections nested too deeply</source>
+        <translation>zu tief verschachtelte Abschnitte</translation>
+    </message>
+    <message>
+        <source>a section is not closed</source>
+        <translation>ein Abschnitt ist nicht geschlossen</translation>
+    </message>
+    <message>
+        <source>The settings file %1 is damaged at line %2: %3.</source>
+        <translation>Die Einstellungsdatei %1 ist in Zeile %2 beschädigt: %3.</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source>Cannot read the settings file %1: %2.</source>
+        <translation>Die Einstellungsdatei %1 kann nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>Kestrano starts with the settings saved before (%1.old).</source>
+        <translation>Kestrano startet mit den zuvor gespeicherten Einstellungen (%1.old).</translation>
+    </message>
+    <message>
+        <source>Kestrano starts with the default settings.</source>
+        <translation>Kestrano startet mit den Standardeinstellungen.</translation>
+    </message>
+</context>
+<context>
     <name>kestrano::StreamSource</name>
     <message>
         <source>End of input.</source>

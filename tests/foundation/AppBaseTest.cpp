@@ -153,6 +153,13 @@ TEST_F(AppBaseTest, AConfigurationThatCannotBeUsedIsToldAndAFailedSaveReported)
         AppBase app;
         EXPECT_FALSE(app.GetLoadProblem());
     }
+    // Damaged again beside a good copy: the copy is loaded, and the damage still told.
+    writeFile(InFolder("kestrano.cfg"), "<Sizes>\n\t<KeepLines>8</>\n");
+    {
+        AppBase app;
+        EXPECT_EQ(app.GetLoadProblem().kind, ConfigProblem::Kind::Unparsable);
+        EXPECT_TRUE(app.GetLoadProblem().backupLoaded);
+    }
 
     // A folder in the file's place: neither loaded nor saved, and both said.
     fs::remove(InFolder("kestrano.cfg"));

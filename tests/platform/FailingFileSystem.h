@@ -1,6 +1,8 @@
 // The real file system with chosen operations made to fail, for failures root cannot provoke otherwise.
 #pragma once
 
+#include <cerrno>
+
 #include "platform/LinuxFileSystem.h"
 
 #include <vector>
@@ -18,7 +20,11 @@ public:
     Handle openForReading(const char* path) override
     {
         ++opens;
-        return failOpen ? NoHandle : LinuxFileSystem::openForReading(path);
+        if (failOpen) {
+            errno = EIO;
+            return NoHandle;
+        }
+        return LinuxFileSystem::openForReading(path);
     }
     int32_t readAt(Handle file, char* buffer, int32_t n, uint64_t offset) override
     {

@@ -49,8 +49,7 @@ TEST_F(TailSourcesTest, OnceReadsStandardInputToItsEndBesideFiles)
     tail.closeInput();
     EXPECT_EQ(tail.wait(), 0);
     EXPECT_EQ(tail.out(),
-        "==> " + file
-            + " <==\nINFO\tinfo from the file\n==> standard input <==\nINFO\tinfo from the pipe\n");
+        "==> " + file + " <==\nINFO\tinfo from the file\n==> standard input <==\nINFO\tinfo from the pipe\n");
     EXPECT_EQ(tail.err(), "--- standard input: End of input.\n");
 }
 

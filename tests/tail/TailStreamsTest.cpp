@@ -98,13 +98,13 @@ TEST_F(TailStreamsTest, AConfigurationThatCannotBeUsedIsToldOnceWithItsPlace)
 
     // The desktop program's file: said, and the defaults taken.
     fs::create_directories(fs::path(desktopConfigurationFile()).parent_path());
-    writeFile(desktopConfigurationFile(), "<Sizes>\n\tstray\n");
+    writeFile(desktopConfigurationFile(), "<Sizes>\n\t<KeepLines>10</>\n</Sizes>\nstray\n");
     const TailResult desktop = runTail({"--once", path});
     EXPECT_EQ(desktop.status, 0);
     EXPECT_EQ(desktop.out, "INFO\tinfo one\n");
     EXPECT_EQ(desktop.err,
         "kestrano-tail: the configuration file '" + desktopConfigurationFile()
-            + "' does not parse: line 2: a value outside any section\n");
+            + "' does not parse: line 4: a value outside any section\n");
 }
 
 TEST_F(TailStreamsTest, ATerminationSignalEndsItWhileTheConfigurationLoads)

@@ -121,17 +121,18 @@ TEST_F(FileSourceTest, ReloadOnChangeAndRestartReadTheTailAgain)
     EXPECT_EQ(sink.events, (std::vector<std::string> {"restart skipping", "three\n"}));
 }
 
-TEST_F(FileSourceTest, AFileThatCannotBeOpenedFailsWithoutAReasonAndAReadFailureInterrupts)
+TEST_F(FileSourceTest, AFileThatCannotBeOpenedFailsWithItsReasonAndAReadFailureInterrupts)
 {
     std::filesystem::create_directory(path);
     EXPECT_EQ(read(), LogSource::Result::Failed);
-    EXPECT_EQ(source.getFailureReason(), "");
+    EXPECT_EQ(source.getFailureReason(), "Is a directory");
     EXPECT_EQ(files.opens, 0) << "only a regular file is opened";
     std::filesystem::remove(path);
 
     writeFile(path, "text\n");
     files.failOpen = true;
     EXPECT_EQ(read(), LogSource::Result::Failed);
+    EXPECT_EQ(source.getFailureReason(), "Input/output error");
     files.failOpen = false;
     files.failRead = true;
     appendFile(path, "more\n");

@@ -255,7 +255,7 @@ TEST_F(Follower, KeepLinesDeletesAMessagesRowBeforeTheMessage)
 
 TEST_F(Follower, ShowsTheCannotReadNoticeOncePerRunOfFailures)
 {
-    const std::string notice = "Error: Cannot read from log file. Still trying...";
+    const std::string notice = "Error: Cannot read from log file (Input/output error). Still trying...";
     writeFile(path, "one\n");
     view.rebuildList();
     files.failOpen = true;
@@ -276,7 +276,7 @@ TEST_F(Follower, ShowsTheCannotReadNoticeOncePerRunOfFailures)
 // nor lost.
 TEST_F(Follower, TheCannotReadNoticeLeavesAnIncompleteLineWaiting)
 {
-    const std::string notice = "Error: Cannot read from log file. Still trying...";
+    const std::string notice = "Error: Cannot read from log file (Input/output error). Still trying...";
     writeFile(path, "one\nhalf");
     view.rebuildList();
     files.failOpen = true;
@@ -304,8 +304,9 @@ TEST_F(Follower, NeverOpensAFifoSoItsWriterStaysBlocked)
     for (int i = 0; i < 5; ++i)
         view.pollLogFile();
     EXPECT_EQ(files.opens, 0);
-    EXPECT_EQ(
-        messageTexts(), (std::vector<std::string> {"Error: Cannot read from log file. Still trying..."}));
+    EXPECT_EQ(messageTexts(),
+        (std::vector<std::string> {
+            "Error: Cannot read from log file (not a regular file). Still trying..."}));
     EXPECT_TRUE(view.getReadFailed());
 
     // The reader it waited for gets its message.
