@@ -91,6 +91,9 @@ LogSource::Result RemoteSource::readNew(LogSink& sink, const ReadRequest& reques
             if (busy && Clock::now() < request.deadline
                 && waitReadable(process->getOutput(), request.deadline))
                 continue;
+            // Read once: more is to come until the process ends.
+            if (once)
+                return Result::Behind;
             return busy && Clock::now() >= request.deadline ? Result::Behind : result;
         }
         if (got <= 0) {

@@ -10,6 +10,7 @@
 #include <pwd.h>
 #include <sstream>
 #include <stdexcept>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -102,6 +103,7 @@ SshServer::SshServer()
     pid = ::fork();
     if (pid == 0) {
         ::setpgid(0, 0);
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM); // a crashed test leaves no server
         const std::string config = dir.file("sshd_config");
         const std::string log = dir.file("sshd.log");
         ::execl("/usr/sbin/sshd", "/usr/sbin/sshd", "-D", "-f", config.c_str(), "-E", log.c_str(), nullptr);

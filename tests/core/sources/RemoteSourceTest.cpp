@@ -107,7 +107,8 @@ TEST_F(RemoteSourceTest, FollowsRotationByRenameAndByCopyTruncate)
     ASSERT_TRUE(pollUntil([&] { return lastIs("new"); }));
     appendFile(file, "after truncate\n");
     ASSERT_TRUE(pollUntil([&] { return lastIs("after truncate"); }));
-    EXPECT_EQ(std::count(texts().begin(), texts().end(), "before"), 1);
+    const std::vector<std::string> all = texts();
+    EXPECT_EQ(std::count(all.begin(), all.end(), "before"), 1);
 }
 
 TEST_F(RemoteSourceTest, AKilledConnectionResumesWithoutLossOrRepetition)
