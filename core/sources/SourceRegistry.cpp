@@ -8,8 +8,8 @@
 
 #include <cstring>
 #include <iterator>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 namespace kestrano {
 namespace {
