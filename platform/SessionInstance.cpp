@@ -235,7 +235,8 @@ std::string SessionInstance::encodeRequest(const std::vector<std::string>& files
     return request;
 }
 
-bool SessionInstance::decodeRequest(const std::string& received, std::vector<std::string>& files, std::string* token)
+bool SessionInstance::decodeRequest(
+    const std::string& received, std::vector<std::string>& files, std::string* token)
 {
     files.clear();
     for (std::size_t start = 0;;) {

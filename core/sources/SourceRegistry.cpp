@@ -10,8 +10,8 @@
 
 #include <cstring>
 #include <iterator>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 namespace kestrano {
 namespace {
@@ -49,42 +49,39 @@ bool isCompressed(const char* name)
     return Decompressor::formatOfName(name, format);
 }
 
+// A stream's row: read once to its end, never stored, titled as standard input.
+constexpr SourceKind streamKind(
+    bool (*recognises)(const char*), std::unique_ptr<LogSource> (*make)(const char*, const SourceContext&))
+{
+    return {
+        .recognises = recognises,
+        .isPath = false,
+        .make = make,
+        .title =
+            [](const char*) {
+                return ShownText {CoreText::StandardInputTitle, {}};
+            },
+        .terminalName = "standard input",
+        .stored = false,
+        .deletable = false,
+        .stream = true,
+    };
+}
+
 // The last row takes any name.
 const SourceKind kinds[] = {
     // Standard input, "-".
-    {
-        .recognises = isStandardInput,
-        .isPath = false,
-        .make = [](const char*, const SourceContext&) -> std::unique_ptr<LogSource> {
+    streamKind(isStandardInput,
+        [](const char*, const SourceContext&) -> std::unique_ptr<LogSource> {
             return std::make_unique<StreamSource>(STDIN_FILENO);
-        },
-        .title =
-            [](const char*) {
-                return ShownText {CoreText::StandardInputTitle, {}};
-            },
-        .terminalName = "standard input",
-        .stored = false,
-        .deletable = false,
-        .stream = true,
-    },
+        }),
     // A stream another process handed over, "-:N".
-    {
-        .recognises = [](const char* name) { return handedStreamDescriptor(name) >= 0; },
-        .isPath = false,
-        .make = [](const char* name, const SourceContext&) -> std::unique_ptr<LogSource> {
+    streamKind([](const char* name) { return handedStreamDescriptor(name) >= 0; },
+        [](const char* name, const SourceContext&) -> std::unique_ptr<LogSource> {
             const int descriptor = handedStreamDescriptor(name);
             std::erase_if(handedStreams(), [name](const auto& entry) { return entry.first == name; });
             return std::make_unique<StreamSource>(descriptor, true);
-        },
-        .title =
-            [](const char*) {
-                return ShownText {CoreText::StandardInputTitle, {}};
-            },
-        .terminalName = "standard input",
-        .stored = false,
-        .deletable = false,
-        .stream = true,
-    },
+        }),
     // The journal, "journal:", or one unit's entries, "journal:UNIT".
     {
         .recognises = [](const char* name) { return isJournalName(name); },

@@ -1,5 +1,5 @@
-// A log read from a stream, standard input or one handed over: whatever is there at each read, never blocking, until its
-// end. It can't be read again, so it is never stored in the workspace.
+// A log read from a stream, standard input or one handed over: whatever is there at each read, never
+// blocking, until its end. It can't be read again, so it is never stored in the workspace.
 #pragma once
 
 #include "core/sources/LogSource.h"

@@ -319,6 +319,7 @@ void LineCutter::handleLine(const char* line, int32_t length, const LineMarks& l
             if (severity > highest)
                 highest = severity;
             lastDropped = true;
+            listener.messageDroppedUnseen(severity);
             return;
         }
     }

@@ -35,6 +35,8 @@ public:
     // anything could see it (at least KeepLines newer messages follow in the same piece). Its
     // severity still counts for the split's result.
     virtual bool mayDropUnseen(int32_t /*severity*/) const { return false; }
+    // A message of this severity went unmade, as mayDropUnseen allowed.
+    virtual void messageDroppedUnseen(int32_t /*severity*/) { }
 };
 
 class LineCutter {

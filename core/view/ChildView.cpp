@@ -224,6 +224,17 @@ bool ChildView::mayDropUnseen(int32_t severity) const
         || (severity == Severity::Unknown ? !switches.showUnknown : severity < switches.minimumSeverity);
 }
 
+void ChildView::messageDroppedUnseen(int32_t severity)
+{
+    countForAnnouncement(severity);
+}
+
+void ChildView::countForAnnouncement(int32_t severity)
+{
+    if (severity >= context.settings.GetNotify())
+        ++announcedCount;
+}
+
 bool ChildView::appendRowIfShown(Message* message)
 {
     if (!passesFilter(*message))
@@ -247,8 +258,7 @@ void ChildView::messageAdded(Message* message)
         announcedSeverity = message->getSeverity();
         announcedLine.Assign(message->getText());
     }
-    if (message->getSeverity() >= context.settings.GetNotify())
-        ++announcedCount;
+    countForAnnouncement(message->getSeverity());
     if (textMatcher && textFilterHides) {
         // Hiding the matches: the message is judged with the continuations read in the same poll.
         settleUndecided();

@@ -65,6 +65,7 @@ public:
     void messageContinued(Message* message) override;
     void messageDropping(Message* message) override;
     bool mayDropUnseen(int32_t severity) const override;
+    void messageDroppedUnseen(int32_t severity) override;
 
     // Refills the list from the kept messages, then polls.
     void rebuildList();
@@ -110,6 +111,8 @@ public:
 private:
     bool passesFilter(const Message& message) const;
     bool appendRowIfShown(Message* message);
+    // Counts a new message of the severity for the poll's announcement.
+    void countForAnnouncement(int32_t severity);
     void settleUndecided();
     // Empties the list and the messages.
     void emptyView();

@@ -17,8 +17,8 @@ class CanberraAlertSound : public AlertSound {
 public:
     // runtimeFolder and deviceFolder: where sound servers and ALSA devices are looked for (tests name
     // their own).
-    explicit CanberraAlertSound(const char* runtimeFolder = std::getenv("XDG_RUNTIME_DIR"),
-        const char* deviceFolder = "/dev/snd");
+    explicit CanberraAlertSound(
+        const char* runtimeFolder = std::getenv("XDG_RUNTIME_DIR"), const char* deviceFolder = "/dev/snd");
     ~CanberraAlertSound() override;
     CanberraAlertSound(const CanberraAlertSound&) = delete;
     CanberraAlertSound& operator=(const CanberraAlertSound&) = delete;

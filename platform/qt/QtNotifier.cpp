@@ -19,21 +19,24 @@ namespace {
 // The size the notification's icon is drawn in.
 constexpr int IconSize = 48;
 
-} // namespace
-
+// Whether one of the program's windows is the active window of the desktop.
 bool isActiveApplication()
 {
     return QApplication::activeWindow() != nullptr;
 }
 
+// "3 more errors in app.log": count messages of at most this severity that a log's notifications held.
 QString heldMessagesText(int32_t count, int32_t severity, const QString& fileName)
 {
-    const char* text = severity >= Severity::Fatal ? QT_TRANSLATE_N_NOOP("QtNotifier", "%n more fatal errors in %1")
-        : severity >= Severity::Error              ? QT_TRANSLATE_N_NOOP("QtNotifier", "%n more errors in %1")
-        : severity >= Severity::Warning            ? QT_TRANSLATE_N_NOOP("QtNotifier", "%n more warnings in %1")
-                                                   : QT_TRANSLATE_N_NOOP("QtNotifier", "%n more messages in %1");
+    const char* text = severity >= Severity::Fatal
+        ? QT_TRANSLATE_N_NOOP("QtNotifier", "%n more fatal errors in %1")
+        : severity >= Severity::Error   ? QT_TRANSLATE_N_NOOP("QtNotifier", "%n more errors in %1")
+        : severity >= Severity::Warning ? QT_TRANSLATE_N_NOOP("QtNotifier", "%n more warnings in %1")
+                                        : QT_TRANSLATE_N_NOOP("QtNotifier", "%n more messages in %1");
     return QCoreApplication::translate("QtNotifier", text, nullptr, count).arg(fileName);
 }
+
+} // namespace
 
 QtNotifier::QtNotifier(AlertSound& sound, const QString& appId)
     : sound(sound)

@@ -64,10 +64,4 @@ private:
     std::map<QString, Held> held;
 };
 
-// Whether one of the program's windows is the active window of the desktop.
-bool isActiveApplication();
-
-// "3 more errors in app.log": count messages of at most this severity that a log's notifications held.
-QString heldMessagesText(int32_t count, int32_t severity, const QString& fileName);
-
 } // namespace kestrano

@@ -28,9 +28,9 @@ void handleDisplayMessage(QtMsgType type, const QMessageLogContext& context, con
         std::fflush(nullptr);
         _exit(1);
     }
-    if (type != QtDebugMsg && type != QtInfoMsg && context.category
-        && std::strncmp(context.category, "qt.qpa", 6) == 0) {
-        if (displayReason.empty())
+    // Qt's own words about the display: the first warning is the reason, the rest says no more.
+    if (context.category && std::strncmp(context.category, "qt.qpa", 6) == 0) {
+        if (displayReason.empty() && type != QtDebugMsg && type != QtInfoMsg)
             displayReason = text.toLocal8Bit().toStdString();
         return;
     }

@@ -22,8 +22,11 @@ bool handOverToRunningInstance(SessionInstance& instance, const std::vector<std:
 {
     SessionInstance::Request request;
     for (const std::string& file : files) {
-        // Standard input goes along as a descriptor, once.
+        // Standard input goes along as a descriptor, once; a terminal stays with its shell, and this
+        // process reads it on its own.
         if (file == StandardInputName) {
+            if (isatty(STDIN_FILENO))
+                return false;
             if (request.stream >= 0)
                 continue;
             request.stream = STDIN_FILENO;

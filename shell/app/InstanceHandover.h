@@ -17,8 +17,9 @@ class Kestrano;
 std::unique_ptr<SessionInstance> sessionInstance();
 
 // True when the running instance took the files (their log names: a file's path made absolute against
-// this process's working folder; standard input as its descriptor) and this process is to end; false
-// when this one runs, as the primary or on its own. The launcher's activation token goes along.
+// this process's working folder; standard input, unless a terminal, as its descriptor) and this process
+// is to end; false when this one runs, as the primary or on its own. The launcher's activation token
+// goes along.
 bool handOverToRunningInstance(SessionInstance& instance, const std::vector<std::string>& files);
 
 // The token a launcher gave this process to activate its window with: XDG_ACTIVATION_TOKEN (Wayland),

@@ -180,7 +180,7 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
     notificationsLayout->addWidget(&onTopList(), 0, 1);
     notificationsLayout->addWidget(playSoundLabel, 1, 0);
     notificationsLayout->addWidget(&playSoundList(), 1, 1);
-    // Shown only while another program is active.
+    // The notifications' own threshold beside their switch.
     notificationsLayout->addWidget(&desktopNotificationsBox(), 2, 0);
     notificationsLayout->addWidget(&notifyList(), 2, 1);
     notifyList().setEnabled(desktopNotificationsBox().isChecked());

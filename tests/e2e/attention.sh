@@ -5,44 +5,16 @@
 # in one log while the user types into another log's text filter leave every key in that field (stored
 # as its "TextFilter") and the other log's filter as it was.
 # Usage: attention.sh PROGRAM [SCREENSHOT.png]
-if [ -z "${E2E_OWN_BUS:-}" ]; then
-    for tool in dbus-run-session dbus-monitor dbus-send dunst xmessage openbox xprop; do
-        if ! command -v "$tool" > /dev/null; then
-            [ -n "${CI:-}" ] && { echo "$tool is missing" >&2; exit 1; }
-            echo "skipped: $tool is missing (scripts/setup.sh installs it)"
-            exit 77
-        fi
-    done
-    E2E_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
-fi
+E2E_BUS_TOOLS=(xmessage openbox xprop)
+source "$(dirname "$0")/desktop_bus.sh" "$@"
 source "$(dirname "$0")/e2e.sh" "$@"
 
-helpers=()
-stop_helpers()
-{
-    local pid
-    for pid in "${helpers[@]}"; do
-        kill "$pid" 2> /dev/null || true
-    done
-    e2e_cleanup
-}
-trap stop_helpers EXIT
+e2e_start_notifications
 
 openbox --sm-disable > "$e2e_home/openbox.txt" 2>&1 &
-helpers+=($!)
+e2e_helpers+=($!)
 managed() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
 e2e_until managed || e2e_fail "openbox did not start: $(cat "$e2e_home/openbox.txt")"
-dunst > "$e2e_home/dunst.txt" 2>&1 &
-helpers+=($!)
-name_owned()
-{
-    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.NameHasOwner string:org.freedesktop.Notifications | grep -q 'boolean true'
-}
-e2e_until name_owned || e2e_fail "dunst did not take the notification service: $(cat "$e2e_home/dunst.txt")"
-dbus-monitor --session "type='method_call',interface='org.freedesktop.Notifications',member='Notify'" \
-    > "$e2e_home/bus.txt" 2>&1 &
-helpers+=($!)
 
 logs=$e2e_home/logs
 mkdir -p "$logs"
@@ -53,10 +25,7 @@ e2e_wait_title "Kestrano - typed.log"
 main=$e2e_window
 
 # The user goes to another program.
-xmessage -name other "another program" &
-helpers+=($!)
-e2e_until xdotool search --all --onlyvisible --name '^other$|^xmessage$' || e2e_fail "no other window"
-other=$(xdotool search --all --onlyvisible --name '^other$|^xmessage$' | head -n 1)
+e2e_start_other_program
 xdotool windowactivate --sync "$other"
 other_active() { [ "$(xdotool getactivewindow)" = "$other" ]; }
 e2e_until other_active || e2e_fail "the other program did not become active"

@@ -8,7 +8,7 @@ source "$(dirname "$0")/e2e.sh" "$@"
 display_file=$e2e_home/display
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3> "$display_file" 2> /dev/null &
 server=$!
-trap 'kill "$server" 2> /dev/null; e2e_cleanup' EXIT
+trap 'kill "$server" 2> /dev/null || true; e2e_cleanup' EXIT
 served() { [ -s "$display_file" ]; }
 e2e_until served || e2e_fail "the second X server did not start"
 display=:$(tr -dc 0-9 < "$display_file")

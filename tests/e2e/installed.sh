@@ -48,6 +48,8 @@ e2e_program=kestrano
 e2e_start "$logs/first.log" "$logs/second.log"
 e2e_wait_title "Kestrano - second.log"
 printf 'fatal: out of disk\n' >> "$logs/first.log"
+# The error puts its window on top, activating nothing; Ctrl+F6 activates it.
+e2e_keys ctrl+F6
 e2e_wait_title "Kestrano - first.log"
 e2e_quit
 echo "installed into $prefix: files in place, both logs followed"

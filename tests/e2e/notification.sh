@@ -4,41 +4,11 @@
 # shows a desktop notification "Kestrano: FILE" with the message's first line, seen on the bus with
 # dbus-monitor.
 # Usage: notification.sh PROGRAM
-if [ -z "${E2E_OWN_BUS:-}" ]; then
-    for tool in dbus-run-session dbus-monitor dbus-send dunst xmessage; do
-        if ! command -v "$tool" > /dev/null; then
-            [ -n "${CI:-}" ] && { echo "$tool is missing" >&2; exit 1; }
-            echo "skipped: $tool is missing (scripts/setup.sh installs it)"
-            exit 77
-        fi
-    done
-    E2E_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
-fi
+E2E_BUS_TOOLS=(xmessage)
+source "$(dirname "$0")/desktop_bus.sh" "$@"
 source "$(dirname "$0")/e2e.sh" "$@"
 
-helpers=()
-stop_helpers()
-{
-    local pid
-    for pid in "${helpers[@]}"; do
-        kill "$pid" 2> /dev/null || true
-    done
-    e2e_cleanup
-}
-trap stop_helpers EXIT
-
-dunst > "$e2e_home/dunst.txt" 2>&1 &
-helpers+=($!)
-name_owned()
-{
-    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.NameHasOwner string:org.freedesktop.Notifications | grep -q 'boolean true'
-}
-e2e_until name_owned || e2e_fail "dunst did not take the notification service: $(cat "$e2e_home/dunst.txt")"
-dbus-monitor --session "type='method_call',interface='org.freedesktop.Notifications',member='Notify'" \
-    > "$e2e_home/bus.txt" 2>&1 &
-helpers+=($!)
-e2e_until grep -q 'member=NameAcquired\|signal' "$e2e_home/bus.txt" || true
+e2e_start_notifications
 
 logs=$e2e_home/logs
 mkdir -p "$logs"
@@ -48,10 +18,7 @@ e2e_wait_title "Kestrano - app.log"
 main=$e2e_window
 
 # The user goes to another program.
-xmessage -name other "another program" &
-helpers+=($!)
-e2e_until xdotool search --all --onlyvisible --name '^other$|^xmessage$' || e2e_fail "no other window"
-other=$(xdotool search --all --onlyvisible --name '^other$|^xmessage$' | head -n 1)
+e2e_start_other_program
 focused_elsewhere()
 {
     xdotool windowfocus --sync "$other" && [ "$(xdotool getwindowfocus)" = "$other" ]

@@ -550,8 +550,9 @@ TEST_F(Follower, AnnouncesAMessageThatKeepLinesDropsInTheSamePoll)
     writeFile(path, "start\n");
     view.rebuildList();
 
-    appendAndPoll("fatal: first\ninfo a\ninfo b\ninfo c\n");
+    appendAndPoll("fatal: first\nerror a\nerror b\ninfo a\ninfo b\ninfo c\n");
     EXPECT_EQ(notifier.announced, (std::vector<std::string> {path + "|4|fatal: first"}));
+    EXPECT_EQ(notifier.announcedCounts, std::vector<int32_t> {3}) << "the errors never made count too";
 }
 
 TEST_F(Follower, HiddenMessagesStillNotifyButContinuationsAndPartialLinesDoNot)

@@ -139,8 +139,7 @@ TEST_F(ChildViewTest, MessagesDroppedUnseenChangeNothingAnyoneSees)
         Texts kept;
         for (Message* message = other.getMessages().GetHead(); message; message = message->GetNext())
             kept.push_back(message->getText());
-        return Outcome {
-            kept, rows.texts(), alerts.attentionAsked + logFrame.newsShown, alerts.sounds};
+        return Outcome {kept, rows.texts(), alerts.attentionAsked + logFrame.newsShown, alerts.sounds};
     };
     settings.SetKeepLines(5);
     const Outcome seen = run(false);

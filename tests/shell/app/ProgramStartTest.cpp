@@ -69,14 +69,16 @@ TEST(ProgramStartTest, WithoutADisplayItSaysSoAndEndsWithStatusOneLeavingNoInsta
         const Environment display("DISPLAY", nullptr);
         ProgramProcess desktop(KESTRANO_PROGRAM, KESTRANO_PROGRAM, {"a.log"}, folder.path());
         EXPECT_EQ(desktop.wait(), 1);
-        EXPECT_EQ(desktop.output(), "kestrano: cannot open the display (DISPLAY and WAYLAND_DISPLAY are unset)\n");
+        EXPECT_EQ(
+            desktop.output(), "kestrano: cannot open the display (DISPLAY and WAYLAND_DISPLAY are unset)\n");
     }
     {
         // A display nobody serves: the platform's own reason.
         const Environment display("DISPLAY", ":9753");
         ProgramProcess desktop(KESTRANO_PROGRAM, KESTRANO_PROGRAM, {"a.log"}, folder.path());
         EXPECT_EQ(desktop.wait(), 1);
-        EXPECT_EQ(desktop.output(), "kestrano: cannot open the display (could not connect to display :9753)\n");
+        EXPECT_EQ(
+            desktop.output(), "kestrano: cannot open the display (could not connect to display :9753)\n");
     }
     EXPECT_FALSE(std::filesystem::exists(socketFile()));
     EXPECT_FALSE(std::filesystem::exists(configurationFile()));

@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <csignal>
-#include <fcntl.h>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <poll.h>
 #include <string>
@@ -115,7 +115,8 @@ TEST_F(SingleInstanceTest, APipeIsHandedToTheRunningOneWhichReadsIt)
         if (count > 0)
             written += static_cast<std::size_t>(count);
         return written == lines.size();
-    })) << written << " of " << lines.size() << " bytes went in";
+    })) << written
+        << " of " << lines.size() << " bytes went in";
     close(pipeEnds[1]);
 
     EXPECT_EQ(first->stop(SIGTERM), 0) << first->output();

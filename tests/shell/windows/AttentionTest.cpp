@@ -5,8 +5,8 @@
 #include "core/text/Severity.h"
 #include "core/view/ChildView.h"
 #include "shell/dialogs/OptionsDialog.h"
-#include "shell/windows/ChildFrame.h"
 #include "shell/widgets/FindBar.h"
+#include "shell/windows/ChildFrame.h"
 #include "shell/windows/MainFrame.h"
 #include "tests/shell/ShellFixture.h"
 #include "tests/support/NotificationService.h"
@@ -154,7 +154,8 @@ TEST_F(AttentionTest, NotificationsHaveTheirOwnThresholdInOptions)
     start({path});
     {
         OptionsDialog dialog(*app, app->GetMainFrame());
-        EXPECT_EQ(dialog.notifyList().currentIndex(), Severity::Error - Severity::Unknown) << "errors and higher by default";
+        EXPECT_EQ(dialog.notifyList().currentIndex(), Severity::Error - Severity::Unknown)
+            << "errors and higher by default";
         dialog.onTopList().setCurrentIndex(Severity::Never - Severity::Unknown);
         dialog.notifyList().setCurrentIndex(Severity::Warning - Severity::Unknown);
         dialog.desktopNotificationsBox().setChecked(false);

@@ -10,6 +10,7 @@
 #include "tests/shell/MessageBoxAnswerer.h"
 #include "tests/shell/ShellFixture.h"
 
+#include <QApplication>
 #include <QMdiArea>
 #include <QTest>
 
@@ -155,7 +156,7 @@ TEST_F(PollingTest, AChangedFileIsPolledWithoutWaitingForTheInterval)
     EXPECT_EQ(kernelWatches(watcher), 0);
 }
 
-TEST_F(PollingTest, ANewErrorLineRaisesTheWindowsAndRequestsTheSoundOnce)
+TEST_F(PollingTest, ANewErrorLineRaisesTheWindowsWithoutActivatingAndRequestsTheSoundOnce)
 {
     const std::string watched = log("watched.log", "start\n");
     const std::string other = log("other.log", "start\n");
@@ -167,6 +168,7 @@ TEST_F(PollingTest, ANewErrorLineRaisesTheWindowsAndRequestsTheSoundOnce)
     frame.showMinimized();
     QCoreApplication::processEvents();
     EXPECT_EQ(soundPlays, 0);
+    const QWidget* activeWindow = QApplication::activeWindow();
 
     appendFile(watched, "disk error\n");
     frame.pollAllLogs();
@@ -174,14 +176,19 @@ TEST_F(PollingTest, ANewErrorLineRaisesTheWindowsAndRequestsTheSoundOnce)
 
     EXPECT_EQ(soundPlays, 1);
     EXPECT_FALSE(frame.isMinimized());
-    EXPECT_EQ(frame.mdiArea().currentSubWindow(), child);
+    // On top of the others and marked; the active log window stays the user's.
+    EXPECT_EQ(frame.mdiArea().subWindowList(QMdiArea::StackingOrder).last(), child);
+    EXPECT_TRUE(child->hasNews());
+    EXPECT_NE(frame.mdiArea().currentSubWindow(), child);
+    EXPECT_EQ(QApplication::activeWindow(), activeWindow);
 
     frame.pollAllLogs(); // nothing new
     EXPECT_EQ(soundPlays, 1);
     appendFile(other, "just a warn\n");
     frame.pollAllLogs();
     EXPECT_EQ(soundPlays, 2);
-    EXPECT_EQ(frame.mdiArea().currentSubWindow(), child);
+    EXPECT_NE(frame.mdiArea().currentSubWindow(), child);
+    EXPECT_FALSE(app->GetDocTemplate().findFrame(other.c_str())->hasNews()) << "a warning is below OnTop";
 }
 
 } // namespace
