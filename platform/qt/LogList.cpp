@@ -8,12 +8,14 @@
 #include "platform/qt/MatchHighlighter.h"
 
 #include <QContextMenuEvent>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kestrano {
 
@@ -161,8 +163,11 @@ void LogList::setWrapRows(bool on)
 
 void LogList::updateRowWidth()
 {
+    const QFontMetricsF metrics(font());
+    const qreal character
+        = std::max(metrics.horizontalAdvance(QLatin1Char('M')), metrics.horizontalAdvance(QLatin1Char('W')));
     const int width = wrapping ? 0
-                               : fontMetrics().horizontalAdvance(QLatin1Char('M')) * rows->widestRow()
+                               : static_cast<int>(std::ceil(character * rows->widestRow()))
             + iconSize().width() + 4 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this);
     if (highlighter->rowWidth() == width)
         return;
@@ -208,19 +213,26 @@ void LogList::keyPressEvent(QKeyEvent* event)
         onFindKey();
         return;
     }
-    QListView::keyPressEvent(event);
-    switch (event->key()) {
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-        tellWhereScrolled();
-        break;
-    default:
-        break;
+    // Without a selected row to move, the keys that move one scroll the view, as in a pager.
+    const std::pair<int, QAbstractSlider::SliderAction> scrolls[] = {
+        {Qt::Key_Up, QAbstractSlider::SliderSingleStepSub},
+        {Qt::Key_Down, QAbstractSlider::SliderSingleStepAdd},
+        {Qt::Key_PageUp, QAbstractSlider::SliderPageStepSub},
+        {Qt::Key_PageDown, QAbstractSlider::SliderPageStepAdd},
+        {Qt::Key_Home, QAbstractSlider::SliderToMinimum}, {Qt::Key_End, QAbstractSlider::SliderToMaximum}};
+    const auto scroll = std::find_if(std::begin(scrolls), std::end(scrolls),
+        [event](const auto& entry) { return entry.first == event->key(); });
+    if (scroll == std::end(scrolls)) {
+        QListView::keyPressEvent(event);
+        return;
     }
+    if (plain && selectedRow() < 0) {
+        event->accept();
+        verticalScrollBar()->triggerAction(scroll->second);
+    } else {
+        QListView::keyPressEvent(event);
+    }
+    tellWhereScrolled();
 }
 
 void LogList::wheelEvent(QWheelEvent* event)

@@ -596,10 +596,6 @@
         <source>Regular expression</source>
         <translation>Regulärer Ausdruck</translation>
     </message>
-    <message>
-        <source>Filter mode</source>
-        <translation>Filterart</translation>
-    </message>
 </context>
 <context>
     <name>kestrano::FindBar</name>
@@ -781,12 +777,13 @@
         <source>Fo&amp;nt...</source>
         <translation>Sch&amp;rift...</translation>
     </message>
-    <message numerus="yes">
-        <source>%n file(s):</source>
-        <translation>
-            <numerusform>%n Datei:</numerusform>
-            <numerusform>%n Dateien:</numerusform>
-        </translation>
+    <message>
+        <source>1 file:</source>
+        <translation>1 Datei:</translation>
+    </message>
+    <message>
+        <source>%1 files:</source>
+        <translation>%1 Dateien:</translation>
     </message>
 </context>
 <context>

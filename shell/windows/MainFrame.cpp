@@ -218,8 +218,8 @@ void MainFrame::createMenus()
     connect(windowMenu, &QMenu::aboutToShow, this, &MainFrame::fillWindowMenu);
     menusWithLogs = {
         createMenu(tr("&File"),
-            {C::Open, C::OpenJournal, C::SaveMessages, Separator, C::DeleteFile, C::DeleteAllFiles,
-                Separator, C::Options, Separator, C::Exit}),
+            {C::Open, C::OpenJournal, C::SaveMessages, Separator, C::DeleteFile, C::DeleteAllFiles, Separator,
+                C::Options, Separator, C::Exit}),
         createMenu(tr("&Edit"),
             {C::CopyMessage, C::MessageDetails, Separator, C::Find, C::FindNext, C::FindPrevious}),
         createMenu(tr("Fil&ter"),
