@@ -213,26 +213,28 @@ void LogList::keyPressEvent(QKeyEvent* event)
         onFindKey();
         return;
     }
-    // Without a selected row to move, the keys that move one scroll the view, as in a pager.
-    const std::pair<int, QAbstractSlider::SliderAction> scrolls[] = {
-        {Qt::Key_Up, QAbstractSlider::SliderSingleStepSub},
-        {Qt::Key_Down, QAbstractSlider::SliderSingleStepAdd},
-        {Qt::Key_PageUp, QAbstractSlider::SliderPageStepSub},
-        {Qt::Key_PageDown, QAbstractSlider::SliderPageStepAdd},
-        {Qt::Key_Home, QAbstractSlider::SliderToMinimum}, {Qt::Key_End, QAbstractSlider::SliderToMaximum}};
-    const auto scroll = std::find_if(std::begin(scrolls), std::end(scrolls),
-        [event](const auto& entry) { return entry.first == event->key(); });
-    if (scroll == std::end(scrolls)) {
-        QListView::keyPressEvent(event);
-        return;
-    }
-    if (plain && selectedRow() < 0) {
+    // Without a selected row, the page keys scroll the view, as in a pager (they would move nothing).
+    const bool pageKey = event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown;
+    if (plain && pageKey && selectedRow() < 0) {
         event->accept();
-        verticalScrollBar()->triggerAction(scroll->second);
+        verticalScrollBar()->triggerAction(event->key() == Qt::Key_PageUp
+                ? QAbstractSlider::SliderPageStepSub
+                : QAbstractSlider::SliderPageStepAdd);
     } else {
         QListView::keyPressEvent(event);
     }
-    tellWhereScrolled();
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        tellWhereScrolled();
+        break;
+    default:
+        break;
+    }
 }
 
 void LogList::wheelEvent(QWheelEvent* event)
