@@ -180,6 +180,9 @@ void LogList::tellWhereScrolled()
     if (!onFollow)
         return;
     const QScrollBar* bar = verticalScrollBar();
+    // A list that fits its view has no end to scroll to: Follow stays as the user set it.
+    if (bar->maximum() <= 0)
+        return;
     const bool atEnd = bar->value() >= bar->maximum();
     if (atEnd != following)
         onFollow(atEnd);

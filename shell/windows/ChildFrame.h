@@ -95,7 +95,6 @@ private:
     Kestrano& app;
     MainFrame& mainFrame;
     bool closing = false;
-    bool filterRowChosen = true;
     QMainWindow* inner;
     QToolBar* logToolBar = nullptr;
     LogList* logList;
