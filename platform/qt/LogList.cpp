@@ -8,12 +8,14 @@
 #include "platform/qt/MatchHighlighter.h"
 
 #include <QContextMenuEvent>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kestrano {
 
@@ -161,8 +163,11 @@ void LogList::setWrapRows(bool on)
 
 void LogList::updateRowWidth()
 {
+    const QFontMetricsF metrics(font());
+    const qreal character
+        = std::max(metrics.horizontalAdvance(QLatin1Char('M')), metrics.horizontalAdvance(QLatin1Char('W')));
     const int width = wrapping ? 0
-                               : fontMetrics().horizontalAdvance(QLatin1Char('M')) * rows->widestRow()
+                               : static_cast<int>(std::ceil(character * rows->widestRow()))
             + iconSize().width() + 4 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this);
     if (highlighter->rowWidth() == width)
         return;
@@ -175,6 +180,9 @@ void LogList::tellWhereScrolled()
     if (!onFollow)
         return;
     const QScrollBar* bar = verticalScrollBar();
+    // A list that fits its view has no end to scroll to: Follow stays as the user set it.
+    if (bar->maximum() <= 0)
+        return;
     const bool atEnd = bar->value() >= bar->maximum();
     if (atEnd != following)
         onFollow(atEnd);
@@ -208,7 +216,16 @@ void LogList::keyPressEvent(QKeyEvent* event)
         onFindKey();
         return;
     }
-    QListView::keyPressEvent(event);
+    // Without a selected row, the page keys scroll the view, as in a pager (they would move nothing).
+    const bool pageKey = event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown;
+    if (plain && pageKey && selectedRow() < 0) {
+        event->accept();
+        verticalScrollBar()->triggerAction(event->key() == Qt::Key_PageUp
+                ? QAbstractSlider::SliderPageStepSub
+                : QAbstractSlider::SliderPageStepAdd);
+    } else {
+        QListView::keyPressEvent(event);
+    }
     switch (event->key()) {
     case Qt::Key_Up:
     case Qt::Key_Down:

@@ -2,11 +2,13 @@
 
 #include "core/search/TextMatcher.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QPainter>
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kestrano {
 
@@ -32,6 +34,34 @@ QList<QTextLayout::FormatRange> matchRanges(const TextMatcher& matcher, const QS
     return ranges;
 }
 
+// Lays the row's text out: one line, or lines of the width given that break between words where they
+// can and anywhere else where they must (a log's long tokens). Returns the height.
+qreal layOut(QTextLayout& layout, bool wraps, qreal width)
+{
+    QTextOption option;
+    option.setWrapMode(wraps ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal height = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        if (wraps)
+            line.setLineWidth(width);
+        else
+            line.setNumColumns(static_cast<int>(layout.text().size()));
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+    }
+    layout.endLayout();
+    return height;
+}
+
+// The margin the style keeps on either side of a row's text.
+int textMargin(const QStyleOptionViewItem& item)
+{
+    const QStyle* style = item.widget ? item.widget->style() : QApplication::style();
+    return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, item.widget) + 1;
+}
+
 } // namespace
 
 void MatchHighlighter::paint(
@@ -42,36 +72,23 @@ void MatchHighlighter::paint(
     const QList<QTextLayout::FormatRange> ranges = marked && !item.text.isEmpty()
         ? matchRanges(*marked, item.text)
         : QList<QTextLayout::FormatRange>();
-    if (ranges.isEmpty()) {
+    const bool wraps = item.features & QStyleOptionViewItem::WrapText;
+    if (ranges.isEmpty() && !wraps) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
-    // The style draws the row without its text; the text follows with the matches marked.
+    // The style draws the row without its text; the text follows, wrapped and with the matches marked.
     const QString text = item.text;
     QStyle* style = item.widget ? item.widget->style() : QApplication::style();
     QRect textArea = style->subElementRect(QStyle::SE_ItemViewItemText, &item, item.widget);
     item.text.clear();
     style->drawControl(QStyle::CE_ItemViewItem, &item, painter, item.widget);
-    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, item.widget) + 1;
+    const int margin = textMargin(item);
     textArea.adjust(margin, 0, -margin, 0);
 
     QTextLayout layout(text, item.font);
     layout.setFormats(ranges);
-    QTextOption wrap;
-    const bool wraps = item.features & QStyleOptionViewItem::WrapText;
-    wrap.setWrapMode(wraps ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
-    layout.setTextOption(wrap);
-    layout.beginLayout();
-    qreal height = 0;
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        if (wraps)
-            line.setLineWidth(textArea.width());
-        else
-            line.setNumColumns(static_cast<int>(text.size()));
-        line.setPosition(QPointF(0, height));
-        height += line.height();
-    }
-    layout.endLayout();
+    const qreal height = layOut(layout, wraps, textArea.width());
 
     painter->save();
     painter->setClipRect(textArea);
@@ -86,6 +103,19 @@ void MatchHighlighter::paint(
 QSize MatchHighlighter::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     QSize size = QStyledItemDelegate::sizeHint(option, index);
+    const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+    if (view && (option.features & QStyleOptionViewItem::WrapText)) {
+        // As wide as the list shows, as tall as the wrapped text.
+        QStyleOptionViewItem item(option);
+        initStyleOption(&item, index);
+        item.rect = QRect(0, 0, view->viewport()->width(), size.height());
+        const QStyle* style = view->style();
+        const int width
+            = style->subElementRect(QStyle::SE_ItemViewItemText, &item, view).width() - 2 * textMargin(item);
+        QTextLayout layout(item.text, item.font);
+        const int height = static_cast<int>(std::ceil(layOut(layout, true, std::max(width, 1))));
+        return {view->viewport()->width(), std::max(size.height(), height + 2)};
+    }
     if (rowWidthHint > 0)
         size.setWidth(std::max(size.width(), rowWidthHint));
     return size;

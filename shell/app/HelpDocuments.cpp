@@ -36,18 +36,19 @@ void openWithDesktop(const QUrl& address, MessageBox& boxes)
     // The box comes from the event loop, as the opener's end does.
     const auto failed = [opener, shown, &boxes] {
         opener->deleteLater();
-        boxes.showError(QCoreApplication::translate("kestrano::HelpDocuments",
-            "No program could open it. Open it with a web browser:\n\n%1")
+        boxes.showError(QCoreApplication::translate(
+            "kestrano::HelpDocuments", "No program could open it. Open it with a web browser:\n\n%1")
                             .arg(shown)
                             .toLocal8Bit()
                             .constData());
     };
-    QObject::connect(opener, &QProcess::errorOccurred, opener, [opener, failed](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            failed();
-    });
-    QObject::connect(opener, &QProcess::finished, opener,
-        [opener, failed](int status, QProcess::ExitStatus how) {
+    QObject::connect(
+        opener, &QProcess::errorOccurred, opener, [opener, failed](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart)
+                failed();
+        });
+    QObject::connect(
+        opener, &QProcess::finished, opener, [opener, failed](int status, QProcess::ExitStatus how) {
             if (how != QProcess::NormalExit || status != 0)
                 failed();
             else
@@ -60,11 +61,10 @@ void openDocument(const QString& relativePath, MessageBox& boxes)
 {
     const QString path = findDocument(QCoreApplication::applicationDirPath(), relativePath);
     if (path.isEmpty()) {
-        boxes.showError(
-            QCoreApplication::translate("kestrano::HelpDocuments", "%1 is not installed.")
-                .arg(relativePath)
-                .toLocal8Bit()
-                .constData());
+        boxes.showError(QCoreApplication::translate("kestrano::HelpDocuments", "%1 is not installed.")
+                            .arg(relativePath)
+                            .toLocal8Bit()
+                            .constData());
         return;
     }
     openWithDesktop(QUrl::fromLocalFile(path), boxes);

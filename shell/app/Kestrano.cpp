@@ -246,7 +246,8 @@ void Kestrano::createCommands()
                 dialog.exec();
             }},
         {Command::Help, [this] { openDocument(QStringLiteral("help/index.html"), GetMessageBox()); }},
-        {Command::TermsAndConditions, [this] { openDocument(QStringLiteral("Readme.txt"), GetMessageBox()); }},
+        {Command::TermsAndConditions,
+            [this] { openDocument(QStringLiteral("Readme.txt"), GetMessageBox()); }},
         {Command::WebSite,
             [this] { openWithDesktop(QUrl(QString::fromLatin1(WebSiteAddress)), GetMessageBox()); }},
         {Command::About,

@@ -24,7 +24,6 @@ FilterBar::FilterBar(ChangeHandler changed, QWidget* parent)
     hides->addItem(tr("Show matching"));
     hides->addItem(tr("Hide matching"));
     hides->setToolTip(tr("Show only the messages that match, or hide them"));
-    hides->setAccessibleName(tr("Filter mode"));
     matchCase->setText(tr("Aa"));
     matchCase->setToolTip(tr("Match case"));
     regex->setText(tr(".*"));

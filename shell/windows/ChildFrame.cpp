@@ -290,9 +290,8 @@ void ChildFrame::arrangeBars()
 
 void ChildFrame::applyViewLayout(const LogViewLayout& layout)
 {
-    filterRowChosen = layout.filterRow;
     // A window whose messages a text filter picks keeps showing it.
-    filterToolBar->setVisible(filterRowChosen || !logView->getTextFilter().pattern.empty());
+    filterToolBar->setVisible(layout.filterRow || !logView->getTextFilter().pattern.empty());
     arrangeBars();
     if (logList->wrapsRows() != layout.wrapRows)
         logList->setWrapRows(layout.wrapRows);

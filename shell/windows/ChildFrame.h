@@ -1,7 +1,7 @@
 // The window of one open log inside the main window: its own toolbar (filters, switches, clear, delete)
-// above the log list, and the text filter beside it when the window is wide enough, else below. It owns the log's document and view, stores its place in the workspace as it
-// moves, and removes the log from the workspace when the user closes it. Its find bar and text filter
-// are its own commands.
+// above the log list, and the text filter beside it when the window is wide enough, else below. It owns the
+// log's document and view, stores its place in the workspace as it moves, and removes the log from the
+// workspace when the user closes it. Its find bar and text filter are its own commands.
 #pragma once
 
 #include "core/ports/LogFrame.h"
@@ -102,7 +102,6 @@ private:
     bool closing = false;
     QString logTitle; // the title without the news mark
     bool news = false;
-    bool filterRowChosen = true;
     QMainWindow* inner;
     QToolBar* logToolBar = nullptr;
     LogList* logList;

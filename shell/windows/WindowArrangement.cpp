@@ -87,8 +87,8 @@ QRect cascadedPlace(const QSize& space, int index, int step)
 QRect firstStartPlace(const QRect& available)
 {
     const QSize size(available.width() * 2 / 3, available.height() * 2 / 3);
-    return {available.topLeft() + QPoint((available.width() - size.width()) / 2,
-                                      (available.height() - size.height()) / 2),
+    return {available.topLeft()
+            + QPoint((available.width() - size.width()) / 2, (available.height() - size.height()) / 2),
         size};
 }
 

@@ -13,7 +13,7 @@ export LANG=de_DE.UTF-8
 unset LC_ALL LC_MESSAGES LANGUAGE
 
 help=$("$e2e_program" --help)
-[ "$(head -n 1 <<< "$help")" = "Aufruf: $(basename "$e2e_program") [--log STUFE] [--journal[=UNIT]] [PROTOKOLLDATEI...]" ] \
+[ "$(head -n 1 <<< "$help")" = "Aufruf: $(basename "$e2e_program") [--log STUFE] [--journal[=UNIT]] [--journal-file DATEI] [PROTOKOLLDATEI...]" ] \
     || e2e_fail "--help is not in German: $help"
 
 # The number of the program's windows on the screen (an open menu is one of them).

@@ -60,7 +60,8 @@ constexpr ThemeNames themeNames[] = {
     {"follow.svg", {"go-bottom", nullptr}},
 };
 
-// The dark inks of the bundled pictures and the light ones that replace them on a dark window.
+// The dark inks of the bundled pictures and the light ones that replace them on a dark window; a light
+// fill drawn over with dark ink turns dark, so the light ink still stands out on it.
 constexpr const char* darkInks[][2] = {
     {"#33414f", "#d3dce6"},
     {"#444444", "#dddddd"},
@@ -71,6 +72,7 @@ constexpr const char* darkInks[][2] = {
     {"#1d3f6e", "#9cc0f0"},
     {"#23303f", "#d3dce6"},
     {"#1a7f37", "#4cc46a"},
+    {"#c9d0d8", "#4e5661"},
 };
 
 // The bundled picture with light inks, drawn at the sizes toolbars and menus use.

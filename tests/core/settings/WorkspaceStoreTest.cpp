@@ -95,8 +95,8 @@ TEST_F(WorkspaceStoreTest, HowAWindowWasLeftComesBackAndAnOldEntryHasNoState)
     expectPlace(loadLogEntry(logEntrySection(root, "/var/log/app.log")).place, 1, 2, 300, 400);
 
     // An entry an older version wrote: a normal window, not active, following.
-    haspel::ConfigSection& old = loadText(
-        "<Workspace>\n\t<journal:c>\n\t\t<Follow>0</>\n\t</journal:c>\n</Workspace>\n");
+    haspel::ConfigSection& old
+        = loadText("<Workspace>\n\t<journal:c>\n\t\t<Follow>0</>\n\t</journal:c>\n</Workspace>\n");
     EXPECT_EQ(loadLogEntry(logEntrySection(old, "journal:c")).window, LogWindowState {});
 }
 

@@ -1,5 +1,6 @@
 // What assistive technology reads: every control of the main window and of a log window named (no "&",
-// no shortcut inside the name), and each row's severity as text. Read through Qt's accessibility
+// no shortcut inside the name; a combo box is named by its choice, as Qt names it on Linux), and each
+// row's severity as text. Read through Qt's accessibility
 // interfaces, as a screen reader's bridge reads them.
 #include "platform/qt/LogList.h"
 #include "platform/qt/LogListModel.h"
@@ -65,13 +66,14 @@ TEST_F(AccessibilityTest, EveryControlHasANameWithoutShortcutsAndRowsTellTheirSe
         if (name.isEmpty() || name.contains(QLatin1Char('\t')) || name.contains(QLatin1Char('&'))
             || name.endsWith(QStringLiteral("...")))
             unnamed << QStringLiteral("%1 (%2, role %3)")
-                           .arg(name, QString::fromLatin1(control.object() ? control.object()->metaObject()->className()
-                                                                           : "?"))
+                           .arg(name,
+                               QString::fromLatin1(
+                                   control.object() ? control.object()->metaObject()->className() : "?"))
                            .arg(control.role());
     });
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(QStringLiteral("; ")).toStdString();
     for (const char* expected : {"Open", "Set To Debugs", "Set To Errors", "Toggle Follow", "About Kestrano",
-             "Messages", "Find", "Filter", "Clear", "Filter mode", "Match case", "Regular expression",
+             "Messages", "Find", "Filter", "Clear", "Show matching", "Match case", "Regular expression",
              "Next", "Previous", "Close the find bar"})
         EXPECT_TRUE(names.contains(QString::fromLatin1(expected)))
             << expected << " among " << names.join(QStringLiteral(", ")).toStdString();

@@ -20,13 +20,13 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLabel>
-#include <QMenu>
 #include <QMap>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
@@ -72,7 +72,8 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
     QCoreApplication::processEvents();
     EXPECT_EQ(entries(menuNamed(frame, "&File")),
         QStringList({"&Open...\tCtrl+O", "Open &Journal...", "&Save Messages As...", "-",
-            "&Delete File...\tShift+Del", "Delete &All Files...", "-", "O&ptions...\tF10", "-", "E&xit\tAlt+X"}));
+            "&Delete File...\tShift+Del", "Delete &All Files...", "-", "O&ptions...\tF10", "-",
+            "E&xit\tAlt+X"}));
     EXPECT_EQ(entries(menuNamed(frame, "Fil&ter")),
         QStringList(
             {"Set To &Debugs\tD", "Set To &Informations\tI", "Set To &Warnings\tW", "Set To &Errors\tE",
@@ -81,9 +82,9 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
         QStringList({"&Copy\tCtrl+C", "&Details...\tEnter", "-", "&Find...\tCtrl+F", "Find &Next\tF3",
             "Find &Previous\tShift+F3"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
-        QStringList({"&Toolbar", "&Status Bar", "Te&xt Filter Row", "&Wrap Long Rows", "-", "Toggle &Follow\tL",
-            "T&oggle Reload On Change", "-",
-            "&Clear\tDel", "Clear &All", "-", "&Refresh\tF5", "-", "Fo&nt..."}));
+        QStringList({"&Toolbar", "&Status Bar", "Te&xt Filter Row", "&Wrap Long Rows", "-",
+            "Toggle &Follow\tL", "T&oggle Reload On Change", "-", "&Clear\tDel", "Clear &All", "-",
+            "&Refresh\tF5", "-", "Fo&nt..."}));
     EXPECT_EQ(entries(menuNamed(frame, "&Help")),
         QStringList({"&Help...\tF1", "&Terms and Conditions", "&Web Site of Kestrano", "-",
             "&About Kestrano...\tShift+F1"}));
@@ -125,7 +126,8 @@ TEST_F(MainCommandsTest, NoTwoEntriesOfAMenuShareAnAccessKey)
         for (QMenu* menu : frame.currentMenus()) {
             emit menu->aboutToShow();
             EXPECT_TRUE(sharedAccessKeys(menu).isEmpty())
-                << menu->title().toStdString() << ": " << sharedAccessKeys(menu).join(QStringLiteral(", ")).toStdString();
+                << menu->title().toStdString() << ": "
+                << sharedAccessKeys(menu).join(QStringLiteral(", ")).toStdString();
         }
     };
     check();

@@ -15,12 +15,12 @@
 #include "tests/shell/ShellFixture.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QToolBar>
 
@@ -149,7 +149,11 @@ TEST_F(TranslationTest, GermanCommandLineHelp)
 {
     useLocale("de_DE");
     const std::string help = usageText("/usr/bin/kestrano");
-    EXPECT_EQ(help.rfind("Aufruf: kestrano [--log STUFE] [--journal[=UNIT]] [PROTOKOLLDATEI...]\n", 0), 0u)
+    EXPECT_EQ(
+        help.rfind(
+            "Aufruf: kestrano [--log STUFE] [--journal[=UNIT]] [--journal-file DATEI] [PROTOKOLLDATEI...]\n",
+            0),
+        0u)
         << help;
     EXPECT_NE(help.find("--version       die Version zeigen und beenden\n"), std::string::npos) << help;
 }
@@ -163,7 +167,9 @@ TEST_F(TranslationTest, EnglishStaysExactlyAsWritten)
     EXPECT_EQ(texts(frame.menuBar()->actions()), QStringList({"&File", "&View", "&Help"}));
     EXPECT_EQ(frame.action(Command::Open)->text(), QStringLiteral("&Open...\tCtrl+O"));
     EXPECT_EQ(
-        usageText("kestrano").rfind("Usage: kestrano [--log LEVEL] [--journal[=UNIT]] [LOGFILE...]\n", 0),
+        usageText("kestrano")
+            .rfind(
+                "Usage: kestrano [--log LEVEL] [--journal[=UNIT]] [--journal-file FILE] [LOGFILE...]\n", 0),
         0u);
 }
 

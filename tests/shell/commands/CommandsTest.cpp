@@ -216,7 +216,8 @@ TEST(CommandTableTest, FiltersAndSwitchesCheckOnTheLogToolbarTheBarsInTheMenu)
         (std::vector<Command> {Command::SetToDebugs, Command::SetToInformations, Command::SetToWarnings,
             Command::SetToErrors, Command::SetToFatals, Command::ToggleUnknowns, Command::ToggleFollow,
             Command::ToggleReloadOnChange}));
-    EXPECT_EQ(inMenu, (std::vector<Command> {Command::Toolbar, Command::StatusBar}));
+    EXPECT_EQ(inMenu,
+        (std::vector<Command> {Command::Toolbar, Command::StatusBar, Command::FilterRow, Command::WrapRows}));
 }
 
 TEST(ProgramArgumentsTest, EveryArgumentButTheSwitchesIsAFile)
@@ -262,7 +263,8 @@ TEST(ProgramArgumentsTest, QtsOwnOptionsAreNeitherFilesNorErrors)
 
 TEST(ProgramArgumentsTest, LongOptionsMayBeAbbreviatedAndSlashLogIsTheOnlySlashSwitch)
 {
-    const char* argv[] = {"kestrano", "--he", "a.log", "--vers", "--jour=ssh", "--lo", "Debug", "/log",
+    // "--jour" would be "--journal" or "--journal-file".
+    const char* argv[] = {"kestrano", "--he", "a.log", "--vers", "--journal=ssh", "--lo", "Debug", "/log",
         "info", "/var/log/syslog", "-h", "-"};
     ProgramArguments parsed = parseProgramArguments(12, argv);
     EXPECT_TRUE(parsed.error.empty()) << parsed.error;

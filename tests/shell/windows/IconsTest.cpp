@@ -42,9 +42,9 @@ int legiblePixels(const QIcon& icon, const QColor& window)
 }
 
 // Whether the icon shows a figure on the window's colour: some of it stands out from the window, and
-// within its bounds enough stands out from its main ink (a glyph, or the window showing through) that it
-// is no flat blot.
-bool showsAFigure(const QIcon& icon, const QColor& window)
+// inside its outline enough stands out from its main ink (a glyph, or the window showing through) that
+// it is no flat blot.
+int figurePixels(const QIcon& icon, const QColor& window)
 {
     QImage image(16, 16, QImage::Format_ARGB32);
     image.fill(window);
@@ -63,14 +63,21 @@ bool showsAFigure(const QIcon& icon, const QColor& window)
         }
     }
     if (ink.size() < 10)
-        return false;
+        return 0;
     std::nth_element(ink.begin(), ink.begin() + static_cast<long>(ink.size() / 2), ink.end());
     const int mainInk = ink[ink.size() / 2];
+    // Inside the outline: rounded corners and edges tell nothing.
+    const QRect inside = bounds.adjusted(2, 2, -2, -2);
     int within = 0;
-    for (int y = bounds.top(); y <= bounds.bottom(); ++y)
-        for (int x = bounds.left(); x <= bounds.right(); ++x)
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
             within += std::abs(lightness(x, y) - mainInk) >= 60;
-    return within >= 20;
+    return within;
+}
+
+bool showsAFigure(const QIcon& icon, const QColor& window)
+{
+    return figurePixels(icon, window) >= 8;
 }
 
 class PaletteScope {
@@ -94,7 +101,8 @@ TEST(IconsTest, AFlatSquareShowsNoFigure)
     painter.setPen(QColor(0xdd, 0xdd, 0xdd));
     painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
     painter.end();
-    EXPECT_FALSE(showsAFigure(QIcon(square), QColor(0x2a, 0x2e, 0x32)));
+    EXPECT_FALSE(showsAFigure(QIcon(square), QColor(0x2a, 0x2e, 0x32)))
+        << figurePixels(QIcon(square), QColor(0x2a, 0x2e, 0x32));
 }
 
 TEST(IconsTest, EveryBundledCommandIconIsLegibleOnLightAndDarkWindows)
@@ -118,7 +126,8 @@ TEST(IconsTest, EveryBundledCommandIconIsLegibleOnLightAndDarkWindows)
                 << info.icon << (darkPalette() ? " on dark" : " on light");
             // Unknowns was a light square with its "?" in light ink on a dark window.
             EXPECT_TRUE(showsAFigure(commandIcon(info.icon), palette.color(QPalette::Window)))
-                << info.icon << (darkPalette() ? " on dark" : " on light");
+                << figurePixels(commandIcon(info.icon), palette.color(QPalette::Window)) << " " << info.icon
+                << (darkPalette() ? " on dark" : " on light");
         }
         // The severities keep their own colours on either window.
         for (const Severity::Named& severity : Severity::Table)

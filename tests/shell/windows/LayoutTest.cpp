@@ -133,16 +133,13 @@ std::string numbered(int count)
 
 TEST_F(LayoutTest, MaximisedMinimisedActiveAndTheScrolledPlaceComeBack)
 {
-    const std::string maximized = log("maximized.log", "x\n");
     const std::string minimized = log("minimized.log", "x\n");
     const std::string scrolled = log("scrolled.log", numbered(200));
-    const std::string active = log("active.log", "x\n");
-    start({maximized, minimized, scrolled, active});
-    const auto frameOf = [this](const std::string& path) {
-        return app->GetDocTemplate().findFrame(path.c_str());
-    };
+    const std::string maximized = log("maximized.log", "x\n");
+    start({minimized, scrolled, maximized});
+    const auto frameOf
+        = [this](const std::string& path) { return app->GetDocTemplate().findFrame(path.c_str()); };
     frameOf(scrolled)->resize(400, 300);
-    frameOf(maximized)->showMaximized();
     frameOf(minimized)->showMinimized();
     QCoreApplication::processEvents();
     LogList& list = frameOf(scrolled)->list();
@@ -151,19 +148,35 @@ TEST_F(LayoutTest, MaximisedMinimisedActiveAndTheScrolledPlaceComeBack)
     list.scrollToTop(120);
     QCoreApplication::processEvents();
     ASSERT_EQ(list.topRow(), 120);
-    app->GetMainFrame()->mdiArea().setActiveSubWindow(frameOf(active));
+    app->GetMainFrame()->mdiArea().setActiveSubWindow(frameOf(maximized));
+    frameOf(maximized)->showMaximized();
     QCoreApplication::processEvents();
     exit();
+    {
+        const std::unique_ptr<haspel::Config> config = savedConfiguration();
+        haspel::ConfigSection& saved = config->GetRoot();
+        EXPECT_EQ(stored(saved, {"Workspace", maximized.c_str(), "ChildFrame"}, "Maximized"), "1");
+        EXPECT_EQ(stored(saved, {"Workspace", maximized.c_str(), "ChildFrame"}, "Active"), "1");
+        EXPECT_EQ(stored(saved, {"Workspace", minimized.c_str(), "ChildFrame"}, "Minimized"), "1");
+        EXPECT_EQ(stored(saved, {"Workspace", scrolled.c_str(), "ChildFrame"}, "TopRow"), "120");
+    }
 
     start();
-    ASSERT_NE(frameOf(active), nullptr);
+    ASSERT_NE(frameOf(maximized), nullptr);
     EXPECT_TRUE(frameOf(maximized)->isMaximized());
+    EXPECT_EQ(app->GetMainFrame()->activeChild(), frameOf(maximized));
     EXPECT_TRUE(frameOf(minimized)->isMinimized());
-    EXPECT_FALSE(frameOf(active)->isMaximized());
-    EXPECT_FALSE(frameOf(scrolled)->isMaximized() || frameOf(scrolled)->isMinimized());
-    EXPECT_EQ(app->GetMainFrame()->activeChild(), frameOf(active));
     EXPECT_FALSE(frameOf(scrolled)->view().getFollow());
     EXPECT_TRUE(QTest::qWaitFor([&] { return frameOf(scrolled)->list().topRow() == 120; }, 10000));
+
+    // Normal windows, another one active.
+    frameOf(maximized)->showNormal();
+    app->GetMainFrame()->mdiArea().setActiveSubWindow(frameOf(scrolled));
+    QCoreApplication::processEvents();
+    exit();
+    start();
+    EXPECT_EQ(app->GetMainFrame()->activeChild(), frameOf(scrolled));
+    EXPECT_FALSE(frameOf(maximized)->isMaximized());
 }
 
 } // namespace

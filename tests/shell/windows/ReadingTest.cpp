@@ -89,8 +89,8 @@ TEST_F(ReadingTest, ScrollingAwayTurnsFollowOffAndBackToTheEndTurnsItOn)
         Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(list.viewport(), &up);
     EXPECT_FALSE(child.view().getFollow());
-    QWheelEvent down(middle, list.viewport()->mapToGlobal(middle), QPoint(), QPoint(0, -2400),
-        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent down(middle, list.viewport()->mapToGlobal(middle), QPoint(), QPoint(0, -2400), Qt::NoButton,
+        Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(list.viewport(), &down);
     EXPECT_TRUE(child.view().getFollow());
 

@@ -127,7 +127,9 @@ TEST_F(SourcesTest, JournalFilesFromTheCommandLineAreReadAndAMissingJournalIsSai
     ChildFrame* frame = app->GetDocTemplate().findFrame("journal:");
     ASSERT_NE(frame, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([&] { return frame->list().rowCount() == 1; }, 10000));
-    EXPECT_NE(QString::fromUtf8(frame->list().rowMessage(0)->getText()).indexOf(QStringLiteral("app: disk full")), -1);
+    EXPECT_NE(
+        QString::fromUtf8(frame->list().rowMessage(0)->getText()).indexOf(QStringLiteral("app: disk full")),
+        -1);
     exit();
 
     app = std::make_unique<Kestrano>(std::make_unique<RecordingAlertSound>(soundPlays), &files);
