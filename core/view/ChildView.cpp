@@ -364,6 +364,13 @@ void ChildView::toggleReloadOnChange()
     frame.UpdateToolbarChecks();
 }
 
+void ChildView::toggleShowTime()
+{
+    switches.showTime = !switches.showTime;
+    entryWriter.storeSwitches(switches);
+    frame.UpdateToolbarChecks();
+}
+
 void ChildView::setTextFilter(const TextFilter& filter)
 {
     setTextFilterSwitch(filter);

@@ -35,6 +35,9 @@ public:
     void refresh(int32_t row);
     // Announces the rows appended since the last batch; true if there were any.
     bool flush();
+    // Whether each row starts with its message's stated time (a column of its own in a fixed font).
+    void setShowTime(bool on);
+    bool showsTime() const { return showTime; }
 
 signals:
     void flushed();
@@ -53,6 +56,7 @@ private:
     int32_t count = 0;
     int32_t announced = 0;
     bool flushScheduled = false;
+    bool showTime = false;
     mutable std::string textBuffer;
 };
 

@@ -10,7 +10,7 @@ namespace kestrano {
 
 namespace {
 
-constexpr std::array<CommandInfo, 33> table = {{
+constexpr std::array<CommandInfo, 34> table = {{
     {Command::Open, QT_TRANSLATE_NOOP("kestrano::Command", "&Open...\tCtrl+O"), "Ctrl+O",
         QT_TRANSLATE_NOOP("kestrano::Command", "Open an existing document."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Open"), "open.svg"},
@@ -118,6 +118,9 @@ constexpr std::array<CommandInfo, 33> table = {{
     {Command::OpenJournal, QT_TRANSLATE_NOOP("kestrano::Command", "Open &Journal..."), nullptr,
         QT_TRANSLATE_NOOP("kestrano::Command", "Follow the systemd journal, or one unit's entries."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Open the journal"), nullptr},
+    {Command::ToggleTime, QT_TRANSLATE_NOOP("kestrano::Command", "T&ime Column"), nullptr,
+        QT_TRANSLATE_NOOP("kestrano::Command", "Show the time each message states before its text."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Time column"), nullptr, Checkable::InMenu},
 }};
 
 constexpr bool tableInEnumerationOrder()

@@ -42,6 +42,7 @@ enum class Command {
     MessageDetails,
     CopyMessage,
     OpenJournal,
+    ToggleTime,
 };
 
 // An entry of a menu's or toolbar's layout: a command, or none for a separator.

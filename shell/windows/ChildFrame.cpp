@@ -9,6 +9,7 @@
 #include "core/view/Document.h"
 #include "platform/qt/CoreTexts.h"
 #include "platform/qt/LogList.h"
+#include "platform/qt/LogListModel.h"
 #include "platform/qt/WindowRestore.h"
 #include "platform/qt/resources/Resources.h"
 #include "shell/app/ErrorGuard.h"
@@ -176,6 +177,7 @@ void ChildFrame::UpdateToolbarChecks()
     buttons[Command::ToggleUnknowns]->setChecked(logView->getShowUnknown());
     buttons[Command::ToggleFollow]->setChecked(logView->getFollow());
     buttons[Command::ToggleReloadOnChange]->setChecked(logView->getReloadOnChange());
+    list().model().setShowTime(logView->getShowTime());
     // The filter's widgets as the view has it (after a workspace restore, say).
     filterToolBar->showFilter(logView->getTextFilter(), logView->getTextFilterError());
 }

@@ -224,8 +224,8 @@ void MainFrame::createMenus()
             {C::SetToDebugs, C::SetToInformations, C::SetToWarnings, C::SetToErrors, C::SetToFatals,
                 Separator, C::ToggleUnknowns, Separator, C::FilterText}),
         withFontEntry(createMenu(tr("&View"),
-            {C::Toolbar, C::StatusBar, Separator, C::ToggleFollow, C::ToggleReloadOnChange, Separator,
-                C::Clear, C::ClearAll, Separator, C::Refresh})),
+            {C::Toolbar, C::StatusBar, Separator, C::ToggleFollow, C::ToggleReloadOnChange, C::ToggleTime,
+                Separator, C::Clear, C::ClearAll, Separator, C::Refresh})),
         windowMenu,
         createMenu(tr("&Help"), {C::About}),
     };
@@ -403,6 +403,8 @@ void MainFrame::updateBarChecks()
 {
     actions[Command::Toolbar]->setChecked(mainToolBar->isVisibleTo(this));
     actions[Command::StatusBar]->setChecked(statusBar()->isVisibleTo(this));
+    ChildFrame* child = activeChild();
+    actions[Command::ToggleTime]->setChecked(child && child->view().getShowTime());
 }
 
 // "Kestrano - rot.log", or "Kestrano - [rot.log]" while the log window is maximised, as the area

@@ -77,8 +77,8 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
         QStringList({"&Copy\tCtrl+C", "&Details...\tEnter", "-", "&Find...\tCtrl+F", "Find &Next\tF3",
             "Find &Previous\tShift+F3"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
-        QStringList({"&Toolbar", "&Status Bar", "-", "Toggle &Follow", "T&oggle Reload On Change", "-",
-            "&Clear\tDel", "Clear &All", "-", "&Refresh\tF5", "-", "&Font..."}));
+        QStringList({"&Toolbar", "&Status Bar", "-", "Toggle &Follow", "T&oggle Reload On Change",
+            "T&ime Column", "-", "&Clear\tDel", "Clear &All", "-", "&Refresh\tF5", "-", "&Font..."}));
     EXPECT_EQ(entries(menuNamed(frame, "&Help")), QStringList({"&About Kestrano...\tShift-F1"}));
 
     QMenu* window = menuNamed(frame, "&Window");

@@ -216,7 +216,7 @@ TEST(CommandTableTest, FiltersAndSwitchesCheckOnTheLogToolbarTheBarsInTheMenu)
         (std::vector<Command> {Command::SetToDebugs, Command::SetToInformations, Command::SetToWarnings,
             Command::SetToErrors, Command::SetToFatals, Command::ToggleUnknowns, Command::ToggleFollow,
             Command::ToggleReloadOnChange}));
-    EXPECT_EQ(inMenu, (std::vector<Command> {Command::Toolbar, Command::StatusBar}));
+    EXPECT_EQ(inMenu, (std::vector<Command> {Command::Toolbar, Command::StatusBar, Command::ToggleTime}));
 }
 
 TEST(ProgramArgumentsTest, EveryArgumentButTheSwitchesIsAFile)
