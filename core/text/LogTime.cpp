@@ -26,13 +26,13 @@ int64_t daysFromCivil(int64_t year, int32_t month, int32_t day)
     return era * 146097 + dayOfEra - 719468;
 }
 
-bool isDigit(char c)
+[[gnu::always_inline]] inline bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
 // Reads exactly n digits.
-bool readNumber(const char*& p, const char* end, int n, int32_t& value)
+[[gnu::always_inline]] inline bool readNumber(const char*& p, const char* end, int n, int32_t& value)
 {
     if (end - p < n)
         return false;
@@ -47,7 +47,7 @@ bool readNumber(const char*& p, const char* end, int n, int32_t& value)
     return true;
 }
 
-bool readChar(const char*& p, const char* end, char c)
+[[gnu::always_inline]] inline bool readChar(const char*& p, const char* end, char c)
 {
     if (p >= end || *p != c)
         return false;
@@ -56,7 +56,7 @@ bool readChar(const char*& p, const char* end, char c)
 }
 
 // HH:MM:SS and an optional fraction after '.' or ','.
-bool readClock(const char*& p, const char* end, LocalClock::Civil& civil)
+[[gnu::always_inline]] inline bool readClock(const char*& p, const char* end, LocalClock::Civil& civil)
 {
     if (!readNumber(p, end, 2, civil.hour) || !readChar(p, end, ':') || !readNumber(p, end, 2, civil.minute)
         || !readChar(p, end, ':') || !readNumber(p, end, 2, civil.second))
@@ -78,7 +78,7 @@ bool readClock(const char*& p, const char* end, LocalClock::Civil& civil)
 }
 
 // Z, +HH, +HHMM or +HH:MM.
-void readOffset(const char*& p, const char* end, LocalClock::Civil& civil)
+[[gnu::always_inline]] inline void readOffset(const char*& p, const char* end, LocalClock::Civil& civil)
 {
     if (p < end && *p == 'Z') {
         ++p;
@@ -183,7 +183,7 @@ void LocalClock::setReference(int64_t seconds)
     cache.reset();
 }
 
-int64_t LocalClock::localOffsetSeconds(int64_t localSeconds) const
+[[gnu::always_inline]] inline int64_t LocalClock::localOffsetSeconds(int64_t localSeconds) const
 {
     const int64_t hour = localSeconds >= 0 ? localSeconds / 3600 : floorDivide(localSeconds, 3600);
     if (!cache)
@@ -202,7 +202,8 @@ int64_t LocalClock::localOffsetSeconds(int64_t localSeconds) const
 }
 
 // Seconds since the epoch of the civil time as if it were UTC; the day of the last date is kept.
-int64_t LocalClock::civilSeconds(int64_t year, int32_t month, int32_t day, const Civil& civil) const
+[[gnu::always_inline]] inline int64_t LocalClock::civilSeconds(
+    int64_t year, int32_t month, int32_t day, const Civil& civil) const
 {
     const int64_t date = (year * 16 + month) * 32 + day;
     if (date != lastDate) {
