@@ -169,6 +169,26 @@ void compareWithVectorscan(const std::string& path, double megabytes)
 
 } // namespace
 
+// The best of three runs of the cutter and of grep over one file, interleaved, in processor time.
+struct Race {
+    double analysisSeconds = 1e9;
+    double grepSeconds = 1e9;
+    int64_t messages = 0;
+    int64_t continuations = 0;
+    int64_t grepLines = 0;
+};
+
+Race race(const std::string& path)
+{
+    Race result;
+    for (int round = 0; round < 3; ++round) {
+        result.analysisSeconds
+            = std::min(result.analysisSeconds, analyse(path, result.messages, result.continuations));
+        result.grepSeconds = std::min(result.grepSeconds, kestrano::bench::grepTime(path, result.grepLines));
+    }
+    return result;
+}
+
 int main()
 {
     namespace fs = std::filesystem;
@@ -176,17 +196,12 @@ int main()
     const std::string path = (folder / "synthetic.log").string();
     kestrano::bench::writeSyntheticLog(path, LogBytes);
     const double megabytes = static_cast<double>(fs::file_size(path)) / 1e6;
-
-    // Best of three each, interleaved, in processor time.
-    double analysisSeconds = 1e9;
-    double grepSeconds = 1e9;
-    int64_t messages = 0;
-    int64_t continuations = 0;
-    int64_t grepLines = 0;
-    for (int round = 0; round < 3; ++round) {
-        analysisSeconds = std::min(analysisSeconds, analyse(path, messages, continuations));
-        grepSeconds = std::min(grepSeconds, kestrano::bench::grepTime(path, grepLines));
-    }
+    const Race synthetic = race(path);
+    const double analysisSeconds = synthetic.analysisSeconds;
+    const double grepSeconds = synthetic.grepSeconds;
+    const int64_t messages = synthetic.messages;
+    const int64_t continuations = synthetic.continuations;
+    const int64_t grepLines = synthetic.grepLines;
 #ifdef KESTRANO_HAVE_VECTORSCAN
     compareWithVectorscan(path, megabytes);
 #endif
@@ -195,19 +210,12 @@ int main()
     const std::string jsonPath = (folder / "structured.log").string();
     kestrano::bench::writeJsonLog(jsonPath, JsonBytes);
     const double jsonMegabytes = static_cast<double>(fs::file_size(jsonPath)) / 1e6;
-    double jsonSeconds = 1e9;
-    double jsonGrepSeconds = 1e9;
-    int64_t jsonMessages = 0;
-    int64_t jsonContinuations = 0;
-    int64_t jsonGrepLines = 0;
-    for (int round = 0; round < 3; ++round) {
-        jsonSeconds = std::min(jsonSeconds, analyse(jsonPath, jsonMessages, jsonContinuations));
-        jsonGrepSeconds = std::min(jsonGrepSeconds, kestrano::bench::grepTime(jsonPath, jsonGrepLines));
-    }
+    const Race json = race(jsonPath);
     fs::remove_all(folder);
     std::printf("JSON lines: %.1f MB, analysis %.1f MB/s (%lld messages), grep %.1f MB/s\n", jsonMegabytes,
-        jsonMegabytes / jsonSeconds, static_cast<long long>(jsonMessages), jsonMegabytes / jsonGrepSeconds);
-    std::printf("structured_vs_grep %.2f\n", jsonGrepSeconds / jsonSeconds);
+        jsonMegabytes / json.analysisSeconds, static_cast<long long>(json.messages),
+        jsonMegabytes / json.grepSeconds);
+    std::printf("structured_vs_grep %.2f\n", json.grepSeconds / json.analysisSeconds);
 
     const double analysisRate = megabytes / analysisSeconds;
     const double grepRate = megabytes / grepSeconds;

@@ -25,6 +25,24 @@ private:
     uint64_t state = 0x9E3779B97F4A7C15ull;
 };
 
+FILE* openLog(const std::string& path, bool append)
+{
+    FILE* out = std::fopen(path.c_str(), append ? "ab" : "wb");
+    if (!out) {
+        std::perror(path.c_str());
+        std::exit(1);
+    }
+    return out;
+}
+
+void closeLog(FILE* out, const std::string& path)
+{
+    if (std::fclose(out) != 0) {
+        std::perror(path.c_str());
+        std::exit(1);
+    }
+}
+
 } // namespace
 
 double processorSeconds(int who)
@@ -42,11 +60,7 @@ void writeSyntheticLog(const std::string& path, int64_t bytes, bool append)
     static const char* const words[] = {"connection", "request", "handled", "user", "session", "timeout",
         "cache", "miss", "queue", "length", "worker", "started", "stopped", "retrying", "payload", "bytes",
         "from", "to", "the", "server", "client", "disk", "usage", "at", "percent", "job", "done"};
-    FILE* out = std::fopen(path.c_str(), append ? "ab" : "wb");
-    if (!out) {
-        std::perror(path.c_str());
-        std::exit(1);
-    }
+    FILE* out = openLog(path, append);
     Random random;
     std::string line;
     int64_t written = 0;
@@ -77,10 +91,7 @@ void writeSyntheticLog(const std::string& path, int64_t bytes, bool append)
         std::fwrite(line.data(), 1, line.size(), out);
         written += static_cast<int64_t>(line.size());
     }
-    if (std::fclose(out) != 0) {
-        std::perror(path.c_str());
-        std::exit(1);
-    }
+    closeLog(out, path);
 }
 
 void writeJsonLog(const std::string& path, int64_t bytes)
@@ -90,11 +101,7 @@ void writeJsonLog(const std::string& path, int64_t bytes)
     static const char* const words[] = {"connection", "request", "handled", "user", "session", "timeout",
         "cache", "miss", "queue", "length", "worker", "started", "retrying", "after", "error", "0", "errors",
         "warning", "payload", "bytes", "from", "client", "disk", "usage", "job", "done"};
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) {
-        std::perror(path.c_str());
-        std::exit(1);
-    }
+    FILE* out = openLog(path, false);
     Random random;
     std::string line;
     int64_t written = 0;
@@ -123,10 +130,7 @@ void writeJsonLog(const std::string& path, int64_t bytes)
         std::fwrite(line.data(), 1, line.size(), out);
         written += static_cast<int64_t>(line.size());
     }
-    if (std::fclose(out) != 0) {
-        std::perror(path.c_str());
-        std::exit(1);
-    }
+    closeLog(out, path);
 }
 
 double grepTime(const std::string& path, int64_t& lines)
