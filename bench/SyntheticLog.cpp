@@ -25,6 +25,24 @@ private:
     uint64_t state = 0x9E3779B97F4A7C15ull;
 };
 
+FILE* openLog(const std::string& path, bool append)
+{
+    FILE* out = std::fopen(path.c_str(), append ? "ab" : "wb");
+    if (!out) {
+        std::perror(path.c_str());
+        std::exit(1);
+    }
+    return out;
+}
+
+void closeLog(FILE* out, const std::string& path)
+{
+    if (std::fclose(out) != 0) {
+        std::perror(path.c_str());
+        std::exit(1);
+    }
+}
+
 } // namespace
 
 double processorSeconds(int who)
@@ -42,11 +60,7 @@ void writeSyntheticLog(const std::string& path, int64_t bytes, bool append)
     static const char* const words[] = {"connection", "request", "handled", "user", "session", "timeout",
         "cache", "miss", "queue", "length", "worker", "started", "stopped", "retrying", "payload", "bytes",
         "from", "to", "the", "server", "client", "disk", "usage", "at", "percent", "job", "done"};
-    FILE* out = std::fopen(path.c_str(), append ? "ab" : "wb");
-    if (!out) {
-        std::perror(path.c_str());
-        std::exit(1);
-    }
+    FILE* out = openLog(path, append);
     Random random;
     std::string line;
     int64_t written = 0;
@@ -77,10 +91,46 @@ void writeSyntheticLog(const std::string& path, int64_t bytes, bool append)
         std::fwrite(line.data(), 1, line.size(), out);
         written += static_cast<int64_t>(line.size());
     }
-    if (std::fclose(out) != 0) {
-        std::perror(path.c_str());
-        std::exit(1);
+    closeLog(out, path);
+}
+
+void writeJsonLog(const std::string& path, int64_t bytes)
+{
+    static const char* const levels[]
+        = {"10", "20", "30", "30", "30", "40", "50", "60", "\"debug\"", "\"info\"", "\"warn\"", "\"error\""};
+    static const char* const words[] = {"connection", "request", "handled", "user", "session", "timeout",
+        "cache", "miss", "queue", "length", "worker", "started", "retrying", "after", "error", "0", "errors",
+        "warning", "payload", "bytes", "from", "client", "disk", "usage", "job", "done"};
+    FILE* out = openLog(path, false);
+    Random random;
+    std::string line;
+    int64_t written = 0;
+    for (int64_t n = 0; written < bytes; ++n) {
+        line.clear();
+        char head[160];
+        if (random.next(2) == 0)
+            std::snprintf(head, sizeof head,
+                "{\"level\":%s,\"time\":%lld,\"pid\":%u,\"hostname\":\"web-%u\",\"msg\":\"",
+                levels[random.next(sizeof levels / sizeof *levels)], 1765237542000LL + n * 7,
+                random.next(60000), random.next(9));
+        else
+            std::snprintf(head, sizeof head,
+                "{\"time\":\"2026-12-09T%02u:%02u:%02u.%03uZ\",\"level\":%s,\"logger\":\"svc.%u\",\"msg\":\"",
+                random.next(24), random.next(60), random.next(60), random.next(1000),
+                levels[random.next(sizeof levels / sizeof *levels)], random.next(40));
+        line += head;
+        const uint32_t count = 5 + random.next(12);
+        for (uint32_t w = 0; w < count; ++w) {
+            line += words[random.next(sizeof words / sizeof *words)];
+            line += w + 1 < count ? " " : "";
+        }
+        line += "\",\"req\":{\"id\":";
+        line += std::to_string(random.next(1000000));
+        line += ",\"path\":\"/api/v1/items\"}}\n";
+        std::fwrite(line.data(), 1, line.size(), out);
+        written += static_cast<int64_t>(line.size());
     }
+    closeLog(out, path);
 }
 
 double grepTime(const std::string& path, int64_t& lines)

@@ -12,6 +12,10 @@ namespace kestrano::bench {
 // some CR LF line ends. The same bytes on every run. Exits on failure.
 void writeSyntheticLog(const std::string& path, int64_t bytes, bool append = false);
 
+// The same for JSON lines as Node and Go loggers write them: level as a number or a word, time as
+// epoch milliseconds or text, a message with keywords that contradict the level now and then.
+void writeJsonLog(const std::string& path, int64_t bytes);
+
 // Processor seconds (user and system) used so far by this process (RUSAGE_SELF) or by its waited-for
 // children (RUSAGE_CHILDREN).
 double processorSeconds(int who);

@@ -69,6 +69,7 @@ LogEntry loadLogEntry(haspel::ConfigSection& entry)
     switches.minimumSeverity = entry.GetInt("MinimumSeverity", switches.minimumSeverity);
     switches.reloadOnChange = entry.GetBool("ReloadOnChange", switches.reloadOnChange);
     switches.showUnknown = entry.GetBool("ShowUnknown", switches.showUnknown);
+    switches.showTime = entry.GetBool("ShowTime", switches.showTime);
     TextFilter& filter = loaded.textFilter;
     filter.pattern = entry.GetString("TextFilter", filter.pattern.c_str());
     filter.hides = entry.GetBool("TextFilterHides", filter.hides);
@@ -101,6 +102,7 @@ void LogEntryWriter::storeSwitches(const LogSwitches& switches)
     entry.GetParameter("MinimumSeverity").SetInt(switches.minimumSeverity);
     entry.GetParameter("ReloadOnChange").SetBool(switches.reloadOnChange);
     entry.GetParameter("ShowUnknown").SetBool(switches.showUnknown);
+    entry.GetParameter("ShowTime").SetBool(switches.showTime);
 }
 
 void LogEntryWriter::storeTextFilter(const TextFilter& filter)

@@ -26,6 +26,7 @@ struct LogSwitches {
     int32_t minimumSeverity = 0; // not range-checked when loaded
     bool reloadOnChange = false;
     bool showUnknown = true;
+    bool showTime = false; // the list's time column
 };
 
 // The text filter as the user set it; an empty pattern filters nothing.

@@ -2,8 +2,6 @@
 
 #include "core/text/Severity.h"
 
-#include <cstring>
-
 namespace kestrano {
 namespace {
 
@@ -37,12 +35,44 @@ constexpr Level Words[] = {
     {"critical", Severity::Fatal},
     {"alert", Severity::Fatal},
     {"emerg", Severity::Fatal},
-    {"emergency", Severity::Fatal},
     {"fatal", Severity::Fatal},
     {"panic", Severity::Fatal},
 };
+constexpr int32_t WordCount = sizeof Words / sizeof *Words;
 
-constexpr int32_t LongestWord = 9;
+// A word of at most eight bytes as one number, its first byte lowest.
+constexpr uint64_t packed(const char* word)
+{
+    uint64_t value = 0;
+    for (int32_t i = 0; i < 8 && word[i]; ++i)
+        value |= static_cast<uint64_t>(static_cast<unsigned char>(word[i])) << (8 * i);
+    return value;
+}
+
+// The words by their first letter: up to four indices into Words, -1 after the last.
+struct WordIndex {
+    uint64_t words[WordCount];
+    int8_t byLetter[26][4];
+    constexpr WordIndex()
+        : words {}
+        , byLetter {}
+    {
+        for (auto& letter : byLetter)
+            for (int8_t& index : letter)
+                index = -1;
+        for (int32_t i = 0; i < WordCount; ++i) {
+            words[i] = packed(Words[i].word);
+            int8_t* slots = byLetter[Words[i].word[0] - 'a'];
+            int32_t slot = 0;
+            while (slots[slot] >= 0)
+                ++slot;
+            slots[slot] = static_cast<int8_t>(i);
+        }
+    }
+};
+constexpr WordIndex Index;
+
+constexpr int32_t LongestWord = 9; // "emergency", which stands apart
 
 int32_t severityOfLetter(char letter)
 {
@@ -89,25 +119,31 @@ int32_t severityOfLevelWord(const char* word, int32_t length, LevelCase letterCa
     if (length < 3 || length > LongestWord)
         return Severity::None;
     // Written: upper case or capitalised; any case only where the caller allows it.
+    if (!isUpper(word[0]) && !isLower(word[0]))
+        return Severity::None;
     bool restUpper = true;
     bool restLower = true;
+    uint64_t lowered = static_cast<uint64_t>(static_cast<unsigned char>(word[0] | 0x20));
     for (int32_t i = 1; i < length; ++i) {
-        restUpper = restUpper && isUpper(word[i]);
-        restLower = restLower && isLower(word[i]);
+        const bool upper = isUpper(word[i]);
+        const bool lower = isLower(word[i]);
+        if (!upper && !lower)
+            return Severity::None;
+        restUpper = restUpper && upper;
+        restLower = restLower && lower;
+        if (i < 8)
+            lowered |= static_cast<uint64_t>(static_cast<unsigned char>(word[i] | 0x20)) << (8 * i);
     }
     const bool written = isUpper(word[0]) && (restUpper || restLower);
     if (!written && letterCase == LevelCase::Written)
         return Severity::None;
-    char lowered[LongestWord];
-    for (int32_t i = 0; i < length; ++i) {
-        if (!isUpper(word[i]) && !isLower(word[i]))
-            return Severity::None;
-        lowered[i] = static_cast<char>(word[i] | 0x20);
-    }
-    for (const Level& level : Words) {
-        if (level.word[0] == lowered[0] && std::strlen(level.word) == static_cast<size_t>(length)
-            && std::memcmp(level.word, lowered, static_cast<size_t>(length)) == 0)
-            return level.severity;
+    if (length == LongestWord)
+        return lowered == packed("emergenc") && (word[8] | 0x20) == 'y' ? Severity::Fatal : Severity::None;
+    for (const int8_t index : Index.byLetter[(lowered & 0xFF) - 'a']) {
+        if (index < 0)
+            break;
+        if (Index.words[index] == lowered)
+            return Words[index].severity;
     }
     return Severity::None;
 }

@@ -26,13 +26,13 @@ int64_t daysFromCivil(int64_t year, int32_t month, int32_t day)
     return era * 146097 + dayOfEra - 719468;
 }
 
-bool isDigit(char c)
+[[gnu::always_inline]] inline bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
 // Reads exactly n digits.
-bool readNumber(const char*& p, const char* end, int n, int32_t& value)
+[[gnu::always_inline]] inline bool readNumber(const char*& p, const char* end, int n, int32_t& value)
 {
     if (end - p < n)
         return false;
@@ -47,7 +47,7 @@ bool readNumber(const char*& p, const char* end, int n, int32_t& value)
     return true;
 }
 
-bool readChar(const char*& p, const char* end, char c)
+[[gnu::always_inline]] inline bool readChar(const char*& p, const char* end, char c)
 {
     if (p >= end || *p != c)
         return false;
@@ -56,7 +56,7 @@ bool readChar(const char*& p, const char* end, char c)
 }
 
 // HH:MM:SS and an optional fraction after '.' or ','.
-bool readClock(const char*& p, const char* end, LocalClock::Civil& civil)
+[[gnu::always_inline]] inline bool readClock(const char*& p, const char* end, LocalClock::Civil& civil)
 {
     if (!readNumber(p, end, 2, civil.hour) || !readChar(p, end, ':') || !readNumber(p, end, 2, civil.minute)
         || !readChar(p, end, ':') || !readNumber(p, end, 2, civil.second))
@@ -78,7 +78,7 @@ bool readClock(const char*& p, const char* end, LocalClock::Civil& civil)
 }
 
 // Z, +HH, +HHMM or +HH:MM.
-void readOffset(const char*& p, const char* end, LocalClock::Civil& civil)
+[[gnu::always_inline]] inline void readOffset(const char*& p, const char* end, LocalClock::Civil& civil)
 {
     if (p < end && *p == 'Z') {
         ++p;
@@ -157,6 +157,20 @@ LocalClock::LocalClock(int64_t referenceSeconds)
     setReference(referenceSeconds);
 }
 
+LocalClock::LocalClock(const LocalClock& other)
+{
+    setReference(other.reference);
+}
+
+LocalClock& LocalClock::operator=(const LocalClock& other)
+{
+    if (this != &other) {
+        setReference(other.reference);
+        lastDate = -1;
+    }
+    return *this;
+}
+
 void LocalClock::setReference(int64_t seconds)
 {
     reference = seconds;
@@ -166,22 +180,37 @@ void LocalClock::setReference(int64_t seconds)
     referenceYear = local.tm_year + 1900;
     referenceMonth = local.tm_mon + 1;
     referenceDay = local.tm_mday;
-    cachedHour = INT64_MIN;
+    cache.reset();
 }
 
-int64_t LocalClock::localOffsetSeconds(int64_t localSeconds) const
+[[gnu::always_inline]] inline int64_t LocalClock::localOffsetSeconds(int64_t localSeconds) const
 {
-    const int64_t hour = floorDivide(localSeconds, 3600);
-    if (hour == cachedHour)
-        return cachedOffset;
+    const int64_t hour = localSeconds >= 0 ? localSeconds / 3600 : floorDivide(localSeconds, 3600);
+    if (!cache)
+        cache = std::make_unique<CachedOffset[]>(CachedHours);
+    CachedOffset& cached = cache[static_cast<size_t>(hour & (CachedHours - 1))];
+    if (cached.hour == hour)
+        return cached.offset;
     const auto at = static_cast<time_t>(hour * 3600);
     struct tm broken { };
     gmtime_r(&at, &broken);
     broken.tm_isdst = -1;
     const time_t utc = mktime(&broken);
-    cachedOffset = utc == static_cast<time_t>(-1) ? 0 : hour * 3600 - static_cast<int64_t>(utc);
-    cachedHour = hour;
-    return cachedOffset;
+    cached.offset = utc == static_cast<time_t>(-1) ? 0 : hour * 3600 - static_cast<int64_t>(utc);
+    cached.hour = hour;
+    return cached.offset;
+}
+
+// Seconds since the epoch of the civil time as if it were UTC; the day of the last date is kept.
+[[gnu::always_inline]] inline int64_t LocalClock::civilSeconds(
+    int64_t year, int32_t month, int32_t day, const Civil& civil) const
+{
+    const int64_t date = (year * 16 + month) * 32 + day;
+    if (date != lastDate) {
+        lastDays = daysFromCivil(year, month, day);
+        lastDate = date;
+    }
+    return lastDays * SecondsPerDay + civil.hour * 3600 + civil.minute * 60 + civil.second;
 }
 
 int64_t LocalClock::pack(const Civil& civil) const
@@ -197,18 +226,14 @@ int64_t LocalClock::pack(const Civil& civil) const
         return LogTime::None;
     const bool guessYear = civil.year < 0;
     int64_t year = guessYear ? referenceYear : civil.year;
-    auto civilSeconds = [&](int64_t y) {
-        return (daysFromCivil(y, month, day) * SecondsPerDay) + civil.hour * 3600 + civil.minute * 60
-            + civil.second;
-    };
-    int64_t seconds = civilSeconds(year);
+    int64_t seconds = civilSeconds(year, month, day, civil);
     if (civil.hasOffset) {
         seconds -= static_cast<int64_t>(civil.offsetMinutes) * 60;
     } else {
         seconds -= localOffsetSeconds(seconds);
         if (guessYear && civil.month != 0 && seconds > reference + SecondsPerDay) {
             --year;
-            seconds = civilSeconds(year);
+            seconds = civilSeconds(year, month, day, civil);
             seconds -= localOffsetSeconds(seconds);
         }
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 namespace kestrano {
 
@@ -44,13 +45,16 @@ enum class TimeForm : uint8_t {
     Count
 };
 
-// Turns civil times into packed times. A local time's offset is looked up once per hour; a date
+// Turns civil times into packed times. A local time's offset is looked up once per hour (a cache of
+// CachedHours hours, direct-mapped, so that even a log in no order of time rarely asks again); a date
 // without a year takes the reference time's year, or the one before where it would lie more than a
 // day after the reference (a log spanning New Year stays in order); a time of day alone takes the
 // reference's date.
 class LocalClock {
 public:
     explicit LocalClock(int64_t referenceSeconds = 0);
+    LocalClock(const LocalClock& other);
+    LocalClock& operator=(const LocalClock& other);
     void setReference(int64_t seconds);
     int64_t getReference() const { return reference; }
 
@@ -71,13 +75,20 @@ public:
 
 private:
     int64_t localOffsetSeconds(int64_t localSeconds) const;
+    int64_t civilSeconds(int64_t year, int32_t month, int32_t day, const Civil& civil) const;
 
     int64_t reference = 0;
     int32_t referenceYear = 1970;
     int32_t referenceMonth = 1;
     int32_t referenceDay = 1;
-    mutable int64_t cachedHour = INT64_MIN; // local seconds / 3600 of the cached offset
-    mutable int64_t cachedOffset = 0;
+    static constexpr int32_t CachedHours = 1024;
+    struct CachedOffset {
+        int64_t hour = INT64_MIN; // local seconds / 3600
+        int64_t offset = 0;
+    };
+    mutable std::unique_ptr<CachedOffset[]> cache; // made at the first local time
+    mutable int64_t lastDate = -1; // year, month and day of lastDays, as one number
+    mutable int64_t lastDays = 0;
 };
 
 // Reads a time text of the form at the start of [text, end); returns the bytes it took (0: none).

@@ -169,6 +169,42 @@ bool startsWithLogfmtField(const char* line, int32_t length)
     return p > line && p < end && *p == '=';
 }
 
+namespace {
+
+std::string unescaped(const char* text, int32_t length, bool quoted)
+{
+    std::string result;
+    result.reserve(static_cast<size_t>(length));
+    for (int32_t i = 0; i < length; ++i) {
+        char c = text[i];
+        if (quoted && c == '\\' && i + 1 < length) {
+            c = text[++i];
+            c = c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c;
+        }
+        result += c;
+    }
+    return result;
+}
+
+} // namespace
+
+std::vector<std::pair<std::string, std::string>> fieldsOfLine(const char* text, int32_t length)
+{
+    std::vector<std::pair<std::string, std::string>> fields;
+    const auto* lineEnd = static_cast<const char*>(std::memchr(text, '\r', static_cast<std::size_t>(length)));
+    const int32_t lineLength = lineEnd ? static_cast<int32_t>(lineEnd - text) : length;
+    const bool json = lineLength > 0 && text[0] == '{';
+    if (!json && !startsWithLogfmtField(text, lineLength))
+        return fields;
+    FieldReader reader(json ? FieldReader::Syntax::Json : FieldReader::Syntax::Logfmt, text, lineLength);
+    for (Field field; reader.next(field);)
+        fields.emplace_back(unescaped(field.key, field.keyLength, json),
+            unescaped(field.value, field.valueLength, field.quoted));
+    if (fields.size() < 2)
+        fields.clear();
+    return fields;
+}
+
 bool keyIs(const Field& field, const char* name)
 {
     return std::strncmp(field.key, name, static_cast<std::size_t>(field.keyLength)) == 0

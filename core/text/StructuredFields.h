@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace kestrano {
 
@@ -33,6 +36,10 @@ private:
 
 // Whether a logfmt line starts with a field: a name of letters, digits, '_', '.', '-' or '@', then '='.
 bool startsWithLogfmtField(const char* line, int32_t length);
+
+// The fields of a JSON object line or a logfmt line (the first line of text; two fields at least), keys
+// and values with the escapes of quoted strings resolved; empty for other lines.
+std::vector<std::pair<std::string, std::string>> fieldsOfLine(const char* text, int32_t length);
 
 // Compares a field's key with a NUL-terminated name.
 bool keyIs(const Field& field, const char* name);

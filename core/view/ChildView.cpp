@@ -387,6 +387,13 @@ void ChildView::toggleReloadOnChange()
     frame.UpdateToolbarChecks();
 }
 
+void ChildView::toggleShowTime()
+{
+    switches.showTime = !switches.showTime;
+    entryWriter.storeSwitches(switches);
+    frame.UpdateToolbarChecks();
+}
+
 void ChildView::setTextFilter(const TextFilter& filter)
 {
     setTextFilterSwitch(filter);

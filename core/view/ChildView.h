@@ -81,6 +81,7 @@ public:
     // Follow on or off as toggleFollow does it; nothing when it already is.
     void setFollow(bool on);
     void toggleReloadOnChange();
+    void toggleShowTime();
     // Sets the text filter, stores it in the workspace and rebuilds the list. An invalid expression
     // filters nothing; getTextFilterError tells why.
     void setTextFilter(const TextFilter& filter);
@@ -90,6 +91,7 @@ public:
     int32_t getMinimumSeverity() const { return switches.minimumSeverity; }
     bool getReloadOnChange() const { return switches.reloadOnChange; }
     bool getShowUnknown() const { return switches.showUnknown; }
+    bool getShowTime() const { return switches.showTime; }
     void setMinimumSeveritySwitch(int32_t severity) { switches.minimumSeverity = severity; }
     void setShowUnknownSwitch(bool on) { switches.showUnknown = on; }
     const LogSwitches& getSwitches() const { return switches; }

@@ -1,10 +1,12 @@
 #include "platform/qt/LogListModel.h"
 
 #include "core/text/DisplayText.h"
+#include "core/text/LogTime.h"
 #include "core/text/Message.h"
 #include "platform/qt/CoreTexts.h"
 #include "platform/qt/LogText.h"
 #include "platform/qt/SeverityIcons.h"
+#include "platform/qt/TimeText.h"
 
 #include <QPixmap>
 #include <QTimer>
@@ -46,7 +48,21 @@ QString LogListModel::rowText(const Message& message) const
     QString text = translatedRowText(message, visibleLogText(textBuffer.data(), length));
     if (shown < message.getTextLength())
         text += QChar(0x2026);
-    return text;
+    if (!showTime)
+        return text;
+    // Rows without a time keep the column blank, as wide as a time of the same kind.
+    static const qsizetype width = shownTime(LogTime::pack(0, 3)).size();
+    const QString time = shownTime(message.getTime());
+    return (time.isEmpty() ? QString(width, QLatin1Char(' ')) : time) + QStringLiteral("  ") + text;
+}
+
+void LogListModel::setShowTime(bool on)
+{
+    if (on == showTime)
+        return;
+    showTime = on;
+    if (announced > 0)
+        emit dataChanged(index(0), index(announced - 1), {Qt::DisplayRole});
 }
 
 QVariant LogListModel::data(const QModelIndex& index, int role) const

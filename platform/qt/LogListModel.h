@@ -38,6 +38,9 @@ public:
     bool flush();
     // The most characters a row held since the list was last emptied (at most a row's bound).
     int32_t widestRow() const { return widest; }
+    // Whether each row starts with its message's stated time (a column of its own in a fixed font).
+    void setShowTime(bool on);
+    bool showsTime() const { return showTime; }
 
 signals:
     void flushed();
@@ -59,6 +62,7 @@ private:
     int32_t announced = 0;
     bool flushScheduled = false;
     int32_t widest = 0;
+    bool showTime = false;
     mutable std::string textBuffer;
 };
 

@@ -10,7 +10,7 @@ namespace kestrano {
 
 namespace {
 
-constexpr std::array<CommandInfo, 37> table = {{
+constexpr std::array<CommandInfo, 38> table = {{
     {Command::Open, QT_TRANSLATE_NOOP("kestrano::Command", "&Open...\tCtrl+O"), "Ctrl+O",
         QT_TRANSLATE_NOOP("kestrano::Command", "Open an existing document."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Open"), "open.svg"},
@@ -130,6 +130,9 @@ constexpr std::array<CommandInfo, 37> table = {{
     {Command::WrapRows, QT_TRANSLATE_NOOP("kestrano::Command", "&Wrap Long Rows"), nullptr,
         QT_TRANSLATE_NOOP("kestrano::Command", "Wrap long rows instead of scrolling them sideways."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Wrap long rows"), nullptr, Checkable::InMenu},
+    {Command::ToggleTime, QT_TRANSLATE_NOOP("kestrano::Command", "T&ime Column"), nullptr,
+        QT_TRANSLATE_NOOP("kestrano::Command", "Show the time each message states before its text."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Time column"), nullptr, Checkable::InMenu},
 }};
 
 constexpr bool tableInEnumerationOrder()

@@ -46,6 +46,7 @@ enum class Command {
     SaveMessages,
     FilterRow,
     WrapRows,
+    ToggleTime,
 };
 
 // An entry of a menu's or toolbar's layout: a command, or none for a separator.

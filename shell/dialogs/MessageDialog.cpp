@@ -1,11 +1,13 @@
 #include "shell/dialogs/MessageDialog.h"
 
 #include "core/text/Message.h"
+#include "core/text/StructuredFields.h"
 #include "platform/qt/CoreTexts.h"
 #include "platform/qt/LogFont.h"
 #include "platform/qt/LogText.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/SeverityIcons.h"
+#include "platform/qt/TimeText.h"
 #include "shell/widgets/LongTextView.h"
 
 #include <QApplication>
@@ -78,10 +80,34 @@ MessageDialog::MessageDialog(const Message& message, QWidget* parent)
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(icon, 0, 0, Qt::AlignTop);
-    layout->addWidget(textView, 0, 1);
-    layout->addWidget(buttons, 1, 0, 1, 2);
+    int row = 0;
+    const QString time = shownTime(message.getTime());
+    if (!time.isEmpty()) {
+        timeLabel = new QLabel(tr("Time: %1").arg(time), this);
+        timeLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        layout->addWidget(timeLabel, row++, 1, 1, 2);
+    }
+    layout->addWidget(textView, row, 1);
+    // JSON and logfmt lines: each field on its own line, beside the raw text.
+    const auto fields = fieldsOfLine(message.getText(), message.getTextLength());
+    if (!fields.empty()) {
+        QString listed;
+        for (const auto& [key, value] : fields)
+            listed += QStringLiteral("  ") + logText(key.data(), static_cast<qsizetype>(key.size()))
+                + QStringLiteral(": ") + logText(value.data(), static_cast<qsizetype>(value.size()))
+                + QLatin1Char('\n');
+        fieldsBox = new QPlainTextEdit(this);
+        fieldsBox->setReadOnly(true);
+        fieldsBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+        fieldsBox->setFont(logFont());
+        fieldsBox->setPlainText(listed);
+        fieldsBox->setAccessibleName(tr("Fields"));
+        layout->addWidget(fieldsBox, row, 2);
+        layout->setColumnStretch(2, 1);
+    }
+    layout->addWidget(buttons, row + 1, 0, 1, 3);
     layout->setColumnStretch(1, 1);
-    resize(560, 320);
+    resize(fields.empty() ? 560 : 900, 320);
     ok->setFocus();
 }
 

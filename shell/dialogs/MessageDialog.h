@@ -1,5 +1,6 @@
-// The details of one message: its severity icon, its whole text with each line on its own line, and a
-// button that copies the text to the clipboard. The dialog keeps its own copy of text and severity, so
+// The details of one message: its severity icon, its stated time, its whole text with each line on its
+// own line (beside it, for a JSON or logfmt line, each field on its own line), and a button that copies
+// the text to the clipboard. The dialog keeps its own copy of text and severity, so
 // the view may drop the message while the dialog is open. A short text is shown in a plain text box
 // (selectable); a long one in a LongTextView, which shows text of any length at once.
 #pragma once
@@ -36,12 +37,17 @@ public:
     // The text shown, lines separated by LF.
     QString shownText() const;
     QLabel& iconLabel() const { return *icon; }
+    // The stated time's label and the fields' box; nullptr where the message has none.
+    QLabel* timeText() const { return timeLabel; }
+    QPlainTextEdit* fieldsText() const { return fieldsBox; }
 
 private:
     QByteArray text;
     int32_t severity;
     QLabel* icon;
     QWidget* textView;
+    QLabel* timeLabel = nullptr;
+    QPlainTextEdit* fieldsBox = nullptr;
 };
 
 // Opens the dialog modally over the main window.

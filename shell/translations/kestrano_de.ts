@@ -511,6 +511,18 @@
         <source>Open the journal</source>
         <translation>Das Journal öffnen</translation>
     </message>
+    <message>
+        <source>T&amp;ime Column</source>
+        <translation>&amp;Zeitspalte</translation>
+    </message>
+    <message>
+        <source>Show the time each message states before its text.</source>
+        <translation>Die Zeit, die jede Meldung nennt, vor ihrem Text zeigen.</translation>
+    </message>
+    <message>
+        <source>Time column</source>
+        <translation>Zeitspalte</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::DesktopNotifications</name>
@@ -737,6 +749,14 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>Time: %1</source>
+        <translation>Zeit: %1</translation>
+    </message>
+    <message>
+        <source>Fields</source>
+        <translation>Felder</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::OptionsDialog</name>
@@ -865,6 +885,10 @@ kann Ihr System verlangsamen. Wollen Sie das wirklich?</translation>
     <message>
         <source>Show desktop &amp;notifications for:</source>
         <translation>Des&amp;ktop-Benachrichtigungen zeigen für:</translation>
+    </message>
+    <message>
+        <source>Let the &amp;level a line states decide its severity</source>
+        <translation>Die Stufe, die eine Zeile nennt, &amp;bestimmt ihren Schweregrad</translation>
     </message>
 </context>
 <context>

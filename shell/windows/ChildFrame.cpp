@@ -10,6 +10,7 @@
 #include "platform/ChildProcess.h"
 #include "platform/qt/CoreTexts.h"
 #include "platform/qt/LogList.h"
+#include "platform/qt/LogListModel.h"
 #include "platform/qt/LogText.h"
 #include "platform/qt/WindowRestore.h"
 #include "platform/qt/resources/Resources.h"
@@ -219,6 +220,7 @@ void ChildFrame::UpdateToolbarChecks()
     buttons[Command::ToggleFollow]->setChecked(logView->getFollow());
     logList->setFollowing(logView->getFollow());
     buttons[Command::ToggleReloadOnChange]->setChecked(logView->getReloadOnChange());
+    list().model().setShowTime(logView->getShowTime());
     // The filter's widgets as the view has it (after a workspace restore, say).
     filterToolBar->showFilter(logView->getTextFilter(), logView->getTextFilterError());
 }

@@ -228,7 +228,8 @@ void MainFrame::createMenus()
                 Separator, C::ToggleUnknowns, Separator, C::FilterText}),
         withFontEntry(createMenu(tr("&View"),
             {C::Toolbar, C::StatusBar, C::FilterRow, C::WrapRows, Separator, C::ToggleFollow,
-                C::ToggleReloadOnChange, Separator, C::Clear, C::ClearAll, Separator, C::Refresh})),
+                C::ToggleReloadOnChange, C::ToggleTime, Separator, C::Clear, C::ClearAll, Separator,
+                C::Refresh})),
         windowMenu,
         createMenu(tr("&Help"), {C::Help, C::TermsAndConditions, C::WebSite, Separator, C::About}),
     };
@@ -408,6 +409,8 @@ void MainFrame::updateBarChecks()
     actions[Command::StatusBar]->setChecked(statusBar()->isVisibleTo(this));
     actions[Command::FilterRow]->setChecked(viewLayout.filterRow);
     actions[Command::WrapRows]->setChecked(viewLayout.wrapRows);
+    ChildFrame* child = activeChild();
+    actions[Command::ToggleTime]->setChecked(child && child->view().getShowTime());
 }
 
 // "Kestrano - rot.log", or "Kestrano - [rot.log]" while the log window is maximised, as the area

@@ -244,3 +244,43 @@ TEST_F(TailOnceTest, BadCommandLinesAreUsageErrors)
 
 } // namespace
 } // namespace kestrano::test
+
+namespace kestrano::test {
+namespace {
+
+TEST_F(TailOnceTest, TheStatedLevelDecidesAndTimePrintsEachMessagesTime)
+{
+    // A Java log: the stated level beats "errors", the unindented exception lines continue the error.
+    const std::string path = log("app.log",
+        "2026-12-09T00:45:42.120+00:00 INFO [main] c.e.Service - Processed 0 errors\n"
+        "2026-12-09T00:45:43.000+00:00 ERROR [main] c.e.Service - failed\n"
+        "java.lang.IllegalStateException: no connection\n"
+        "Caused by: java.io.IOException: reset\n");
+    TailResult result = runTail({"-n", path});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out,
+        "INFO\t2026-12-09T00:45:42.120+00:00 INFO [main] c.e.Service - Processed 0 errors\n"
+        "ERROR\t2026-12-09T00:45:43.000+00:00 ERROR [main] c.e.Service - failed\n"
+        "\tjava.lang.IllegalStateException: no connection\n"
+        "\tCaused by: java.io.IOException: reset\n");
+
+    // --time: in local time (here UTC), "-" where no time is stated.
+    setenv("TZ", "UTC", 1);
+    result = runTail({"-n", "--time", path});
+    EXPECT_EQ(result.out.substr(0, 29), "2026-12-09T00:45:42.120\tINFO\t");
+
+    const std::string plain = log("plain.log", "no header here\n");
+    EXPECT_EQ(runTail({"-n", "--time", plain}).out, "-\t?\tno header here\n");
+
+    // --keywords-only: as before, keywords and indentation alone.
+    result = runTail({"-n", "--keywords-only", path});
+    EXPECT_EQ(result.out,
+        "ERROR\t2026-12-09T00:45:42.120+00:00 INFO [main] c.e.Service - Processed 0 errors\n"
+        "ERROR\t2026-12-09T00:45:43.000+00:00 ERROR [main] c.e.Service - failed\n"
+        "ERROR\tjava.lang.IllegalStateException: no connection\n"
+        "ERROR\tCaused by: java.io.IOException: reset\n");
+    EXPECT_NE(runTail({"--help"}).out.find("      --keywords-only"), std::string::npos);
+}
+
+} // namespace
+} // namespace kestrano::test

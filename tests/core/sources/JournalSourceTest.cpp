@@ -22,7 +22,7 @@ protected:
     }
 };
 
-TEST_F(JournalTest, EntriesAreMessagesInShortIsoFormWithTheHigherSeverity)
+TEST_F(JournalTest, EntriesAreMessagesInShortIsoFormWithTheSeverityTheirPriorityStates)
 {
     writeJournal(journal,
         {journalEntry(0, "disk full", {{"SYSLOG_IDENTIFIER", "app"}, {"_PID", "42"}, {"PRIORITY", "3"}}),
@@ -37,12 +37,21 @@ TEST_F(JournalTest, EntriesAreMessagesInShortIsoFormWithTheHigherSeverity)
             "2026-12-08T04:00:01+0000 host1 app: fatal: gave up",
             "2026-12-08T04:00:02+0000 host1 cron[7]: tick", "2026-12-08T04:00:03+0000 host1 kernel: plain",
             "2026-12-08T04:00:04+0000 host1 app: first line\r\nsecond line"}));
+    // PRIORITY 6 is information, whatever the text says; without a priority the keywords decide.
     EXPECT_EQ(severities(),
-        (std::vector<int32_t> {Severity::Error, Severity::Fatal, Severity::DebugInformation,
+        (std::vector<int32_t> {Severity::Error, Severity::Information, Severity::DebugInformation,
             Severity::Unknown, Severity::Fatal}));
     EXPECT_EQ(notifications(), 0) << "the entries at opening are read quietly";
     EXPECT_TRUE(document->isStored());
     EXPECT_FALSE(document->isDeletable());
+
+    // With the stated level off, the higher of the priority's and the keywords' severity counts.
+    settings.SetStatedLevel(false);
+    view->refreshLog();
+    poll();
+    EXPECT_EQ(severities(),
+        (std::vector<int32_t> {Severity::Error, Severity::Fatal, Severity::DebugInformation,
+            Severity::Unknown, Severity::Fatal}));
 }
 
 TEST_F(JournalTest, OpensWithTheLastKeepLinesEntriesOfTheUnitAndFollowsNewOnes)

@@ -35,21 +35,8 @@ constexpr int32_t E = Severity::Error;
 constexpr int32_t F = Severity::Fatal;
 constexpr int32_t U = Severity::Unknown;
 
-// Seconds since the epoch of a UTC date and time.
-int64_t utc(int year, int month, int day, int hour, int minute, int second)
-{
-    struct tm broken { };
-    broken.tm_year = year - 1900;
-    broken.tm_mon = month - 1;
-    broken.tm_mday = day;
-    broken.tm_hour = hour;
-    broken.tm_min = minute;
-    broken.tm_sec = second;
-    return static_cast<int64_t>(timegm(&broken));
-}
-
-// Seconds since the epoch of a local date and time.
-int64_t local(int year, int month, int day, int hour, int minute, int second)
+// Seconds since the epoch of a date and time in UTC, or in local time.
+int64_t epoch(bool inUtc, int year, int month, int day, int hour, int minute, int second)
 {
     struct tm broken { };
     broken.tm_year = year - 1900;
@@ -59,7 +46,17 @@ int64_t local(int year, int month, int day, int hour, int minute, int second)
     broken.tm_min = minute;
     broken.tm_sec = second;
     broken.tm_isdst = -1;
-    return static_cast<int64_t>(mktime(&broken));
+    return static_cast<int64_t>(inUtc ? timegm(&broken) : mktime(&broken));
+}
+
+int64_t utc(int year, int month, int day, int hour, int minute, int second)
+{
+    return epoch(true, year, month, day, hour, minute, second);
+}
+
+int64_t local(int year, int month, int day, int hour, int minute, int second)
+{
+    return epoch(false, year, month, day, hour, minute, second);
 }
 
 TEST_F(LogLayoutTest, TheStatedLevelBeatsTheKeywordsInEachCommonLayout)

@@ -2,9 +2,11 @@
 #include "core/settings/MonitorSettings.h"
 #include "core/text/DisplayText.h"
 #include "core/text/KeywordLists.h"
+#include "core/text/LogTime.h"
 #include "core/text/Message.h"
 #include "platform/qt/LogListModel.h"
 #include "platform/qt/SeverityIcons.h"
+#include "platform/qt/TimeText.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -103,6 +105,29 @@ TEST_F(LogListTest, RowsShowOneLineAndTheSeverityIcon)
     EXPECT_TRUE(unknown.pixmap(16, 16).toImage().pixelColor(8, 8).alpha() == 0);
     EXPECT_EQ(model.data(model.index(2), Qt::DisplayRole).toString().count(QLatin1Char('\n')), 0);
     EXPECT_EQ(model.data(model.index(2), Qt::DisplayRole).toString(), QStringLiteral("first line second"));
+}
+
+TEST_F(LogListTest, TheTimeColumnShowsEachStatedTimeAndKeepsItsPlaceForNone)
+{
+    Message* timed = message("started");
+    const int64_t at = LogTime::pack(1765237542LL * 1000000 + 120000, 3);
+    timed->setTime(at);
+    list.appendRow(timed);
+    list.appendRow(message("no time"));
+    QCoreApplication::processEvents();
+    LogListModel& model = list.model();
+    int changes = 0;
+    QObject::connect(&model, &QAbstractItemModel::dataChanged, [&] { ++changes; });
+    model.setShowTime(true);
+    EXPECT_EQ(changes, 1);
+    const QString time = shownTime(at);
+    EXPECT_TRUE(time.contains(QStringLiteral("42")) && time.contains(QStringLiteral("120")))
+        << time.toStdString();
+    EXPECT_EQ(model.data(model.index(0), Qt::DisplayRole).toString(), time + QStringLiteral("  started"));
+    EXPECT_EQ(model.data(model.index(1), Qt::DisplayRole).toString(),
+        QString(time.size(), QLatin1Char(' ')) + QStringLiteral("  no time"));
+    model.setShowTime(false);
+    EXPECT_EQ(model.data(model.index(0), Qt::DisplayRole).toString(), QStringLiteral("started"));
 }
 
 TEST_F(LogListTest, SelectionAndDoubleClick)

@@ -83,7 +83,8 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
             "Find &Previous\tShift+F3"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
         QStringList({"&Toolbar", "&Status Bar", "Te&xt Filter Row", "&Wrap Long Rows", "-",
-            "Toggle &Follow\tL", "T&oggle Reload On Change", "-", "&Clear\tDel", "Clear &All", "-",
+            "Toggle &Follow\tL", "T&oggle Reload On Change",
+            "T&ime Column", "-", "&Clear\tDel", "Clear &All", "-",
             "&Refresh\tF5", "-", "Fo&nt..."}));
     EXPECT_EQ(entries(menuNamed(frame, "&Help")),
         QStringList({"&Help...\tF1", "&Terms and Conditions", "&Web Site of Kestrano", "-",

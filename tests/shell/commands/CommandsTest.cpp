@@ -217,7 +217,8 @@ TEST(CommandTableTest, FiltersAndSwitchesCheckOnTheLogToolbarTheBarsInTheMenu)
             Command::SetToErrors, Command::SetToFatals, Command::ToggleUnknowns, Command::ToggleFollow,
             Command::ToggleReloadOnChange}));
     EXPECT_EQ(inMenu,
-        (std::vector<Command> {Command::Toolbar, Command::StatusBar, Command::FilterRow, Command::WrapRows}));
+        (std::vector<Command> {Command::Toolbar, Command::StatusBar, Command::FilterRow, Command::WrapRows,
+            Command::ToggleTime}));
 }
 
 TEST(ProgramArgumentsTest, EveryArgumentButTheSwitchesIsAFile)
