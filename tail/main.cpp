@@ -240,6 +240,7 @@ int main(int argc, char** argv)
         if (command.exitStatus)
             return *command.exitStatus;
         installSignalHandlers();
+        raiseDescriptorLimit(); // each followed file stays open
         return run(command.options);
     } catch (const haspel::Exception& error) {
         std::fprintf(

@@ -18,8 +18,11 @@ enum class CoreText : uint8_t {
     JournalTitle, // "Journal"
     UnitJournalTitle, // "Journal: %1"
     StandardInputTitle, // "Standard Input"
+    Rotated, // "%1 was rotated; following the new file"
+    ContentSkipped, // "Skipped the first %1 bytes of the new content."
+    OpenedForEachRead, // "Too many open files: ..."
 };
-inline constexpr CoreText LastCoreText = CoreText::StandardInputTitle;
+inline constexpr CoreText LastCoreText = CoreText::OpenedForEachRead;
 
 // The English of a text; "%1" stands for its argument.
 constexpr const char* englishOf(CoreText id)
@@ -45,6 +48,12 @@ constexpr const char* englishOf(CoreText id)
         return "Journal: %1";
     case CoreText::StandardInputTitle:
         return "Standard Input";
+    case CoreText::Rotated:
+        return "%1 was rotated; following the new file";
+    case CoreText::ContentSkipped:
+        return "Skipped the first %1 bytes of the new content.";
+    case CoreText::OpenedForEachRead:
+        return "Too many open files: this log is opened for each read and may miss lines at a rotation.";
     }
     return "%1";
 }

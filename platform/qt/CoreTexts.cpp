@@ -36,6 +36,13 @@ constexpr Translation translations[] = {
         QT_TRANSLATE_NOOP("kestrano::ChildFrame", "Journal: %1")},
     {CoreText::StandardInputTitle, "kestrano::ChildFrame",
         QT_TRANSLATE_NOOP("kestrano::ChildFrame", "Standard Input")},
+    {CoreText::Rotated, "kestrano::FileSource",
+        QT_TRANSLATE_NOOP("kestrano::FileSource", "%1 was rotated; following the new file")},
+    {CoreText::ContentSkipped, "kestrano::FileSource",
+        QT_TRANSLATE_NOOP("kestrano::FileSource", "Skipped the first %1 bytes of the new content.")},
+    {CoreText::OpenedForEachRead, "kestrano::FileSource",
+        QT_TRANSLATE_NOOP("kestrano::FileSource",
+            "Too many open files: this log is opened for each read and may miss lines at a rotation.")},
 };
 
 // Every text of the core once, in the order of its identities, the same English as the core's.

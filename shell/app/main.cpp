@@ -4,6 +4,7 @@
 #include "ProgramVersion.h"
 #include "config/ApplicationPath.h"
 #include "foundation/Logger.h"
+#include "platform/LinuxFileSystem.h"
 #include "platform/qt/resources/Resources.h"
 #include "shell/app/ErrorGuard.h"
 #include "shell/app/GuardedApplication.h"
@@ -45,6 +46,7 @@ int run(int argc, char** argv)
     if (kestrano::handOverToRunningInstance(*instance, early.files))
         return 0;
 
+    kestrano::raiseDescriptorLimit(); // each open log's file stays open
     kestrano::Kestrano app;
     haspel::Logger logger(early.logLevel ? early.logLevel->c_str() : nullptr);
     kestrano::GuardedApplication application(argc, argv);
