@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,6 +25,7 @@ FileSystem::Handle LinuxFileSystem::openForReading(const char* path)
         errno = error;
         return NoHandle;
     }
+    openFiles.fetch_add(1, std::memory_order_relaxed);
     return fd;
 }
 
@@ -47,10 +49,45 @@ bool LinuxFileSystem::length(Handle file, uint64_t& size)
     return true;
 }
 
+bool LinuxFileSystem::identify(Handle file, Identity& identity)
+{
+    struct stat status;
+    if (::fstat(file, &status) != 0)
+        return false;
+    identity.device = static_cast<uint64_t>(status.st_dev);
+    identity.inode = static_cast<uint64_t>(status.st_ino);
+    identity.links = static_cast<uint64_t>(status.st_nlink);
+    return true;
+}
+
 void LinuxFileSystem::close(Handle file)
 {
-    if (file != NoHandle)
-        ::close(file);
+    if (file == NoHandle)
+        return;
+    ::close(file);
+    openFiles.fetch_sub(1, std::memory_order_relaxed);
+}
+
+bool LinuxFileSystem::mayKeepOpen()
+{
+    struct rlimit limit;
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return false;
+    if (limit.rlim_cur == RLIM_INFINITY)
+        return true;
+    const uint64_t open = openFiles.load(std::memory_order_relaxed);
+    return limit.rlim_cur > ReservedDescriptors && open < limit.rlim_cur - ReservedDescriptors;
+}
+
+bool raiseDescriptorLimit()
+{
+    struct rlimit limit;
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return false;
+    if (limit.rlim_cur == limit.rlim_max)
+        return true;
+    limit.rlim_cur = limit.rlim_max;
+    return ::setrlimit(RLIMIT_NOFILE, &limit) == 0;
 }
 
 bool LinuxFileSystem::remove(const char* path)

@@ -28,7 +28,9 @@ public:
     Handle openForReading(const char* path) override;
     int32_t readAt(Handle file, char* buffer, int32_t n, uint64_t offset) override;
     bool length(Handle file, uint64_t& size) override;
+    bool identify(Handle file, Identity& identity) override { return files.identify(file, identity); }
     void close(Handle file) override { files.close(file); }
+    bool mayKeepOpen() override { return files.mayKeepOpen(); }
     bool remove(const char* path) override { return files.remove(path); }
     FileSystem& unaltered() override { return files.unaltered(); }
 

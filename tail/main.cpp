@@ -244,6 +244,7 @@ int main(int argc, char** argv)
         const ParsedCommandLine command = parseCommandLine(argc, argv);
         if (command.exitStatus)
             return *command.exitStatus;
+        raiseDescriptorLimit(); // each followed file stays open
         return run(command.options);
     } catch (const haspel::Exception& error) {
         std::fprintf(

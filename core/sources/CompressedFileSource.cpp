@@ -42,6 +42,12 @@ bool CompressedFileSource::begin(Phase next)
         reason = std::strerror(errno ? errno : EIO);
         return false;
     }
+    return decompress(next);
+}
+
+// Decompresses the file open from its start.
+bool CompressedFileSource::decompress(Phase next)
+{
     decompressor = Decompressor::open(format, files, file, reason);
     if (!decompressor) {
         stop();
@@ -50,6 +56,18 @@ bool CompressedFileSource::begin(Phase next)
     phase = next;
     textLength = 0;
     return true;
+}
+
+// The text from handFrom on follows: the content anew, or after the shown one when the name came
+// to denote another file.
+void CompressedFileSource::startHanding(LogSink& sink, uint64_t from)
+{
+    handFrom = from;
+    lineOpen = false;
+    if (newFile)
+        sink.followNewFile({CoreText::Rotated, path.substr(path.find_last_of('/') + 1)}, handFrom > 0);
+    else
+        sink.startOver(handFrom > 0);
 }
 
 LogSource::Result CompressedFileSource::failed(const std::string& why)
@@ -64,15 +82,17 @@ LogSource::Result CompressedFileSource::readNew(LogSink& sink, const ReadRequest
     const MonitorSettings& settings = request.settings;
     haspel::FileStatus status(path.c_str());
     status.Refresh(true, true);
-    if (!status.Exists()) {
-        restart();
-        return Result::Gone;
-    }
-    const bool same = known && status.GetDevice() == device && status.GetInode() == inode
-        && status.GetSize() == size && status.GetModificationTime() == modified;
+    const bool exists = status.Exists();
+    const bool sameFile = known && exists && status.GetDevice() == device && status.GetInode() == inode;
+    const bool same = sameFile && status.GetSize() == size && status.GetModificationTime() == modified;
     if (phase == Phase::Idle) {
+        if (!exists) {
+            restart();
+            return Result::Gone;
+        }
         if (same)
             return Result::Unchanged;
+        newFile = known && !sameFile;
         device = status.GetDevice();
         inode = status.GetInode();
         size = status.GetSize();
@@ -83,16 +103,13 @@ LogSource::Result CompressedFileSource::readNew(LogSink& sink, const ReadRequest
         const int32_t initial = settings.GetInitiallyReadBytes();
         if (!begin(initial < 0 ? Phase::Handing : Phase::Measuring))
             return failed(reason);
-        if (phase == Phase::Handing) {
-            handFrom = 0;
-            lineOpen = false;
-            sink.startOver(false);
-        }
-    } else if (!same) {
-        known = false; // changed while being read: start again at the next read
+        if (phase == Phase::Handing)
+            startHanding(sink, 0);
+    } else if (sameFile && !same) {
+        known = false; // written anew while being read: start again
         stop();
         return readNew(sink, request);
-    }
+    } // else the same, or renamed away or deleted: the file open is read to its end first
 
     char buffer[8192];
     while (true) {
@@ -103,12 +120,10 @@ LogSource::Result CompressedFileSource::readNew(LogSink& sink, const ReadRequest
             if (phase == Phase::Measuring) {
                 const int32_t initial = settings.GetInitiallyReadBytes();
                 const uint64_t length = textLength;
-                if (!begin(Phase::Handing))
+                if (!decompress(Phase::Handing)) // the same file, even when renamed away meanwhile
                     return failed(reason);
                 const uint64_t tail = static_cast<uint64_t>(initial);
-                handFrom = length > tail ? length - tail : 0;
-                lineOpen = false;
-                sink.startOver(handFrom > 0);
+                startHanding(sink, length > tail ? length - tail : 0);
                 continue;
             }
             if (lineOpen)

@@ -1,6 +1,8 @@
 // A compressed log (".gz", ".xz"), decompressed as it is read: the last InitiallyReadBytes of its text,
-// read again whenever the compressed file changes. The text is streamed twice (once to learn its
-// length, once to hand over its tail), so memory stays bounded whatever the file's size.
+// read again whenever the compressed file changes; a file that comes under the name in its place (a
+// rotation) is read after what was shown, and the file being read is read to its end first. The text is
+// streamed twice (once to learn its length, once to hand over its tail), so memory stays bounded whatever the
+// file's size.
 #pragma once
 
 #include "core/sources/Decompressor.h"
@@ -27,6 +29,8 @@ private:
     Result readNew(LogSink& sink, const ReadRequest& request);
     enum class Phase { Idle, Measuring, Handing };
     bool begin(Phase phase);
+    bool decompress(Phase phase);
+    void startHanding(LogSink& sink, uint64_t from);
     void stop();
     Result failed(const std::string& why);
 
@@ -43,6 +47,8 @@ private:
     uint64_t device = 0, inode = 0, size = 0;
     int64_t modified = 0;
     bool known = false;
+    // The file read is another than the one read before it under the name (a rotation).
+    bool newFile = false;
     std::string reason;
 };
 

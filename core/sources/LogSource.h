@@ -21,6 +21,9 @@ public:
     // What was shown is gone; the source's content follows anew. With skipFirstLine, reading starts
     // inside a line, which is dropped.
     virtual void startOver(bool skipFirstLine) = 0;
+    // The log's name came to denote a new file (a rotation): what was shown stays, a last line left
+    // open is ended, the notice follows and then the new file's content (skipFirstLine as above).
+    virtual void followNewFile(const ShownText& notice, bool skipFirstLine) = 0;
     // Text of the log, cut into lines and messages as it arrives; NUL bytes are dropped.
     void appendText(const char* bytes, int32_t n)
     {

@@ -15,6 +15,23 @@ Utf16Decoder::Order Utf16Decoder::orderOfMark(const char* bytes, int32_t n)
     return Order::None;
 }
 
+Utf16Decoder::Order Utf16Decoder::orderOfStart(const char* bytes, int32_t n, bool& decided)
+{
+    decided = true;
+    const Order order = orderOfMark(bytes, n);
+    if (order == Order::None)
+        return Order::None;
+    const int low = order == Order::Little ? 0 : 1;
+    bool lineEnd = false;
+    for (int32_t i = 2; i + 1 < n; i += 2) {
+        if (bytes[i + low] != 0 && bytes[i + 1 - low] == 0)
+            return order;
+        lineEnd |= bytes[i] == '\n' || bytes[i + 1] == '\n';
+    }
+    decided = lineEnd || n >= StartSample;
+    return Order::None;
+}
+
 void Utf16Decoder::start(Order order)
 {
     byteOrder = order;

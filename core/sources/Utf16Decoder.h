@@ -12,8 +12,16 @@ class Utf16Decoder {
 public:
     enum class Order { None, Little, Big };
 
+    // The bytes at a file's start that orderOfStart looks at.
+    static constexpr int32_t StartSample = 512;
+
     // The byte order a byte-order mark at the start of a file tells; None without a mark.
     static Order orderOfMark(const char* bytes, int32_t n);
+    // The byte order of a file starting with these n bytes (at most StartSample of them): that of its
+    // mark when a character of the ASCII range follows as UTF-16 puts it (its other byte zero, as in a
+    // line end); None without a mark, or with 8-bit text after it (a line end or StartSample bytes
+    // show no such character). decided is false while too little follows the mark to tell.
+    static Order orderOfStart(const char* bytes, int32_t n, bool& decided);
 
     // Starts decoding in that order (None: nothing to decode), forgetting what waits.
     void start(Order byteOrder);

@@ -25,8 +25,11 @@ enum class CoreText : uint8_t {
     RemoteMissing, // "Error: %1 does not exist on %2. Still trying..."
     RemotePermission, // "Error: No permission to read %1 on %2. Still trying..."
     RemoteJournalTitle, // "%1: Journal %2"
+    Rotated, // "%1 was rotated; following the new file"
+    ContentSkipped, // "Skipped the first %1 bytes of the new content."
+    OpenedForEachRead, // "Too many open files: ..."
 };
-inline constexpr CoreText LastCoreText = CoreText::RemoteJournalTitle;
+inline constexpr CoreText LastCoreText = CoreText::OpenedForEachRead;
 
 // The English of a text; "%1" stands for its argument, "%2" for its detail (after "%1", and "%1" never
 // holds the text between them).
@@ -65,6 +68,12 @@ constexpr const char* englishOf(CoreText id)
         return "Error: No permission to read %1 on %2. Still trying...";
     case CoreText::RemoteJournalTitle:
         return "%1: Journal %2";
+    case CoreText::Rotated:
+        return "%1 was rotated; following the new file";
+    case CoreText::ContentSkipped:
+        return "Skipped the first %1 bytes of the new content.";
+    case CoreText::OpenedForEachRead:
+        return "Too many open files: this log is opened for each read and may miss lines at a rotation.";
     }
     return "%1";
 }

@@ -150,6 +150,16 @@ void ChildView::startOver(bool skipFirstLine)
     logRestarted();
 }
 
+void ChildView::followNewFile(const ShownText& notice, bool skipFirstLine)
+{
+    if (cutter.getPendingLength() > 0) {
+        cutter.appendPendingText("\n", 1); // the old file's last line is complete
+        cutText();
+    }
+    cutter.setSkipFirstLine(skipFirstLine);
+    cutter.addNotice(notice);
+}
+
 void ChildView::takeText(const char* bytes, int32_t n)
 {
     if (n <= 0)

@@ -126,6 +126,7 @@ private:
     bool beginPoll();
     LogSource::Result readSource(LogSource& source);
     void startOver(bool skipFirstLine) override;
+    void followNewFile(const ShownText& notice, bool skipFirstLine) override;
     void takeText(const char* bytes, int32_t n) override;
     void cutText() override;
     void appendEntry(const char* bytes, int32_t n, int32_t severity) override;

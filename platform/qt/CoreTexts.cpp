@@ -50,6 +50,13 @@ constexpr Translation translations[] = {
             "kestrano::RemoteSource", "Error: No permission to read %1 on %2. Still trying...")},
     {CoreText::RemoteJournalTitle, "kestrano::ChildFrame",
         QT_TRANSLATE_NOOP("kestrano::ChildFrame", "%1: Journal %2")},
+    {CoreText::Rotated, "kestrano::FileSource",
+        QT_TRANSLATE_NOOP("kestrano::FileSource", "%1 was rotated; following the new file")},
+    {CoreText::ContentSkipped, "kestrano::FileSource",
+        QT_TRANSLATE_NOOP("kestrano::FileSource", "Skipped the first %1 bytes of the new content.")},
+    {CoreText::OpenedForEachRead, "kestrano::FileSource",
+        QT_TRANSLATE_NOOP("kestrano::FileSource",
+            "Too many open files: this log is opened for each read and may miss lines at a rotation.")},
 };
 
 // Every text of the core once, in the order of its identities, the same English as the core's.

@@ -4,6 +4,7 @@
 #include "ProgramVersion.h"
 #include "config/ApplicationPath.h"
 #include "foundation/Logger.h"
+#include "platform/LinuxFileSystem.h"
 #include "platform/qt/resources/Resources.h"
 #include "shell/app/DisplayOpening.h"
 #include "shell/app/ErrorGuard.h"
@@ -54,6 +55,7 @@ int run(int argc, char** argv)
         return 1;
     }
 
+    kestrano::raiseDescriptorLimit(); // each open log's file stays open
     // The logger outlives the application object, whose end saves the settings and logs a failure.
     haspel::Logger logger(early.logLevel ? early.logLevel->c_str() : nullptr);
     kestrano::Kestrano app;

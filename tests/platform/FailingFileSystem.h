@@ -14,6 +14,7 @@ public:
     bool failOpen = false;
     bool failRead = false;
     bool failRemove = false;
+    bool refuseKeepOpen = false; // as when descriptors run out
     int opens = 0; // attempts, failed ones included
     std::vector<int32_t> reads; // the byte counts asked for, in order
 
@@ -32,6 +33,7 @@ public:
         return failRead ? -1 : LinuxFileSystem::readAt(file, buffer, n, offset);
     }
     bool remove(const char* path) override { return !failRemove && LinuxFileSystem::remove(path); }
+    bool mayKeepOpen() override { return !refuseKeepOpen && LinuxFileSystem::mayKeepOpen(); }
 };
 
 } // namespace kestrano::test

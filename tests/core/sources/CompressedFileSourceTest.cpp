@@ -1,5 +1,6 @@
 // Files compressed by gzip and xz.
 #include "core/sources/CompressedFileSource.h"
+#include "tests/core/sources/RecordingSink.h"
 #include "tests/core/sources/SourceFixture.h"
 #include "tests/support/MadeLogs.h"
 
@@ -68,12 +69,44 @@ TEST_F(CompressedTest, IsReadAgainWhenTheFileChangesAndOnlyThen)
     writeCompressed(dir.file("new.xz"), "xz", "new one\nnew error\n");
     ASSERT_EQ(std::rename(dir.file("new.xz").c_str(), path.c_str()), 0);
     poll();
-    EXPECT_EQ(texts(), (std::vector<std::string> {"new one", "new error"}));
+    EXPECT_EQ(texts(),
+        (std::vector<std::string> {
+            "old", "app.log.xz was rotated; following the new file", "new one", "new error"}));
+
+    writeCompressed(path, "xz", "rewritten\n"); // in place
+    poll();
+    EXPECT_EQ(texts(), (std::vector<std::string> {"rewritten"}));
 
     ASSERT_EQ(::unlink(path.c_str()), 0);
     poll();
     EXPECT_TRUE(texts().empty());
     EXPECT_EQ(view->getReadPosition(), ChildView::UnknownPosition);
+}
+
+TEST_F(CompressedTest, AFileReplacedWhileBeingReadIsReadToItsEndFirst)
+{
+    const std::string path = dir.file("app.log.2.gz");
+    const std::string old = numberedLines(20000);
+    writeCompressed(path, "gzip", old);
+    settings.SetInitiallyReadBytes(-1);
+    CompressedFileSource source(path.c_str(), Decompressor::Format::Gzip, systemFileSystem());
+    RecordingSink sink;
+    ASSERT_EQ(
+        source.read(sink, {settings, std::chrono::steady_clock::now(), false}), LogSource::Result::Behind);
+
+    writeCompressed(dir.file("new.gz"), "gzip", "the new one\n");
+    ASSERT_EQ(std::rename(dir.file("new.gz").c_str(), path.c_str()), 0);
+    const auto read = [&] {
+        return source.read(
+            sink, {settings, std::chrono::steady_clock::now() + std::chrono::seconds(10), false});
+    };
+    EXPECT_EQ(read(), LogSource::Result::Read);
+    EXPECT_EQ(sink.text(), old);
+    sink.events.clear();
+    EXPECT_EQ(read(), LogSource::Result::Read);
+    EXPECT_EQ(sink.events,
+        (std::vector<std::string> {
+            "restart after app.log.2.gz was rotated; following the new file", "the new one\n"}));
 }
 
 TEST_F(CompressedTest, ADamagedFileGivesTheNoticeWithTheReasonOnce)
@@ -94,7 +127,8 @@ TEST_F(CompressedTest, ADamagedFileGivesTheNoticeWithTheReasonOnce)
     writeCompressed(whole, "gzip", "mended\n");
     ASSERT_EQ(std::rename(whole.c_str(), path.c_str()), 0);
     poll();
-    EXPECT_EQ(texts(), std::vector<std::string> {"mended"});
+    EXPECT_EQ(texts(),
+        (std::vector<std::string> {all.back(), "cut.log.gz was rotated; following the new file", "mended"}));
     writeFile(path, "not compressed at all, long enough for a header\n");
     poll();
     EXPECT_EQ(texts().back(), "Error: Cannot read from log file (incorrect header check). Still trying...");

@@ -108,7 +108,7 @@ TEST_F(Follower, AStartOverNeverGluesTheOldPartialLineToTheNewText)
     EXPECT_EQ(messageTexts(), (std::vector<std::string> {"one", "unfinished now"}));
 }
 
-TEST_F(Follower, AReplacedOrRecreatedFileIsReadFromItsStart)
+TEST_F(Follower, AReplacedOrRecreatedFileIsReadFromItsStartAfterWhatWasShown)
 {
     writeFile(path, "aaaa\n");
     view.rebuildList();
@@ -117,14 +117,17 @@ TEST_F(Follower, AReplacedOrRecreatedFileIsReadFromItsStart)
     writeFile(replacement, "bbbbbbbbbb\ncccc\n");
     std::filesystem::rename(replacement, path);
     pollAndCatchUp();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"bbbbbbbbbb", "cccc"}));
+    const std::string rotated = "app.log was rotated; following the new file";
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"aaaa", rotated, "bbbbbbbbbb", "cccc"}));
     EXPECT_EQ(list.texts(), messageTexts());
 
     // Rotated: renamed away and created anew, already longer than the old position.
     std::filesystem::rename(path, dir.file("app.log.1"));
     writeFile(path, "first after rotation\nsecond after rotation\n");
     pollAndCatchUp();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"first after rotation", "second after rotation"}));
+    EXPECT_EQ(messageTexts(),
+        (std::vector<std::string> {"aaaa", rotated, "bbbbbbbbbb", "cccc", rotated, "first after rotation",
+            "second after rotation"}));
 
     // Deleted and recreated between two polls, with the same size and time, and (as a file system
     // that reuses a freed inode at once gives it) most likely on the same inode: its birth tells.
@@ -134,15 +137,21 @@ TEST_F(Follower, AReplacedOrRecreatedFileIsReadFromItsStart)
     writeFile(path, "FIRST AFTER ROTATION\nSECOND AFTER ROTATION\n");
     setModificationTime(path, before.st_mtime);
     pollAndCatchUp();
-    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"FIRST AFTER ROTATION", "SECOND AFTER ROTATION"}));
+    EXPECT_EQ(messageTexts().size(), 10u);
+    EXPECT_EQ(messageTexts().back(), "SECOND AFTER ROTATION");
 
     // Then followed as usual.
     appendAndPoll("third\n");
     EXPECT_EQ(messageTexts().back(), "third");
-    EXPECT_EQ(messageTexts().size(), 3u);
+    EXPECT_EQ(messageTexts().size(), 11u);
+
+    // A shrink of the same file empties the view, as before.
+    writeFile(path, "short\n");
+    pollAndCatchUp();
+    EXPECT_EQ(messageTexts(), (std::vector<std::string> {"short"}));
 }
 
-TEST_F(Follower, NewContentIsReadWholeUpToTheBoundElseItsTail)
+TEST_F(Follower, NewContentIsReadWholeAndRefreshReadsTheTail)
 {
     settings.SetKeepLines(100000);
     writeFile(path, numberedLines(0, 30000));
@@ -162,13 +171,15 @@ TEST_F(Follower, NewContentIsReadWholeUpToTheBoundElseItsTail)
     pollAndCatchUp();
     EXPECT_EQ(messageTexts().size(), 20000u);
 
-    // A new file beyond the bound, put in place by rename: its tail, as at opening.
-    const uint64_t lines = FileSource::NewContentBound / 16 + 1;
-    writeFile(dir.file("big.log"), numberedLines(0, static_cast<int>(lines)));
+    // A new file of 8 MiB and more put in place by rename (a rotation): read whole after what was
+    // shown, nothing skipped.
+    const int lines = (8 << 20) / 16 + 1;
+    writeFile(dir.file("big.log"), numberedLines(0, lines));
     std::filesystem::rename(dir.file("big.log"), path);
     pollAndCatchUp();
-    EXPECT_EQ(messageTexts().size(), 65536u / 16 - 1);
-    EXPECT_EQ(messageTexts().back(), numberedLines(static_cast<int>(lines) - 1, 1).substr(0, 15));
+    EXPECT_EQ(messageTexts().size(), 100000u);
+    EXPECT_EQ(messageTexts().front(), numberedLines(lines - 100000, 1).substr(0, 15));
+    EXPECT_EQ(messageTexts().back(), numberedLines(lines - 1, 1).substr(0, 15));
 
     // Refresh and reload-on-change keep the tail rule.
     writeFile(path, written);
