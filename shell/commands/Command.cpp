@@ -10,7 +10,7 @@ namespace kestrano {
 
 namespace {
 
-constexpr std::array<CommandInfo, 33> table = {{
+constexpr std::array<CommandInfo, 34> table = {{
     {Command::Open, QT_TRANSLATE_NOOP("kestrano::Command", "&Open...\tCtrl+O"), "Ctrl+O",
         QT_TRANSLATE_NOOP("kestrano::Command", "Open an existing document."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Open"), "open.svg"},

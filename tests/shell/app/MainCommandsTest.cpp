@@ -52,8 +52,8 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
     start();
     MainFrame& frame = *app->GetMainFrame();
     EXPECT_EQ(entries(menuNamed(frame, "&File")),
-        QStringList({"&Open...\tCtrl+O", "Open &Journal...", "&Delete All Files...", "-", "O&ptions...\tF10",
-            "-", "E&xit\tAlt+X"}));
+        QStringList({"&Open...\tCtrl+O", "Open &Journal...", "Open &Remote Log...", "&Delete All Files...",
+            "-", "O&ptions...\tF10", "-", "E&xit\tAlt+X"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
         QStringList({"&Toolbar", "&Status Bar", "-", "Clear &All", "-", "&Refresh\tF5", "-", "&Font..."}));
     EXPECT_EQ(entries(menuNamed(frame, "&Help")),
@@ -67,8 +67,9 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
     app->OpenDocumentFile(second.c_str());
     QCoreApplication::processEvents();
     EXPECT_EQ(entries(menuNamed(frame, "&File")),
-        QStringList({"&Open...\tCtrl+O", "Open &Journal...", "&Delete File...\tShift+Del",
-            "&Delete All Files...", "-", "O&ptions...\tF10", "-", "E&xit\tAlt+X"}));
+        QStringList(
+            {"&Open...\tCtrl+O", "Open &Journal...", "Open &Remote Log...", "&Delete File...\tShift+Del",
+                "&Delete All Files...", "-", "O&ptions...\tF10", "-", "E&xit\tAlt+X"}));
     EXPECT_EQ(entries(menuNamed(frame, "Fil&ter")),
         QStringList(
             {"Set To &Debugs\tD", "Set To &Informations\tI", "Set To &Warnings\tW", "Set To &Errors\tE",
