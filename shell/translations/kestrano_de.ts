@@ -58,6 +58,10 @@
         <source>Standard Input</source>
         <translation>Standardeingabe</translation>
     </message>
+    <message>
+        <source>%1: Journal %2</source>
+        <translation>%1: Journal %2</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::ChildView</name>
@@ -472,6 +476,18 @@
         <source>Open the journal</source>
         <translation>Das Journal öffnen</translation>
     </message>
+    <message>
+        <source>Open &amp;Remote Log...</source>
+        <translation>&amp;Entferntes Protokoll öffnen...</translation>
+    </message>
+    <message>
+        <source>Follow a file or the journal of another host through ssh.</source>
+        <translation>Einer Datei oder dem Journal eines anderen Rechners über ssh folgen.</translation>
+    </message>
+    <message>
+        <source>Open a remote log</source>
+        <translation>Entferntes Protokoll öffnen</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::DesktopNotifications</name>
@@ -857,6 +873,72 @@ Beobachtet Textprotokolldateien, während andere Programme sie schreiben.
   --                  jedes Argument danach ist eine Protokolldatei
 Lange Optionen dürfen abgekürzt werden, solange sie eindeutig bleiben.
 </translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::RemoteLogDialog</name>
+    <message>
+        <source>&amp;File:</source>
+        <translation>&amp;Datei:</translation>
+    </message>
+    <message>
+        <source>&amp;Journal, unit:</source>
+        <translation>&amp;Journal, Unit:</translation>
+    </message>
+    <message>
+        <source>Open Remote Log</source>
+        <translation>Entferntes Protokoll öffnen</translation>
+    </message>
+    <message>
+        <source>none yet</source>
+        <translation>noch keine</translation>
+    </message>
+    <message>
+        <source>choose one to fill in the fields</source>
+        <translation>eines wählen, um die Felder zu füllen</translation>
+    </message>
+    <message>
+        <source>[user@]host[:port], or an alias of ~/.ssh/config</source>
+        <translation>[benutzer@]rechner[:port] oder ein Alias aus ~/.ssh/config</translation>
+    </message>
+    <message>
+        <source>/var/log/syslog</source>
+        <translation>/var/log/syslog</translation>
+    </message>
+    <message>
+        <source>all entries, or a unit such as nginx</source>
+        <translation>alle Einträge oder eine Unit wie nginx</translation>
+    </message>
+    <message>
+        <source>&amp;Recent:</source>
+        <translation>&amp;Zuletzt:</translation>
+    </message>
+    <message>
+        <source>&amp;Host:</source>
+        <translation>&amp;Rechner:</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::RemoteSource</name>
+    <message>
+        <source>Connection to %1 lost: %2. Reconnecting…</source>
+        <translation>Verbindung zu %1 verloren: %2. Verbinde neu…</translation>
+    </message>
+    <message>
+        <source>Error: Cannot reach %1 (%2). Still trying...</source>
+        <translation>Fehler: %1 ist nicht erreichbar (%2). Versuche es weiter...</translation>
+    </message>
+    <message>
+        <source>Error: %1 refused the login (%2): set up a key or an agent for it. Still trying...</source>
+        <translation>Fehler: %1 hat die Anmeldung abgelehnt (%2): Richten Sie dafür einen Schlüssel oder einen Agenten ein. Versuche es weiter...</translation>
+    </message>
+    <message>
+        <source>Error: %1 does not exist on %2. Still trying...</source>
+        <translation>Fehler: %1 existiert auf %2 nicht. Versuche es weiter...</translation>
+    </message>
+    <message>
+        <source>Error: No permission to read %1 on %2. Still trying...</source>
+        <translation>Fehler: Keine Berechtigung, %1 auf %2 zu lesen. Versuche es weiter...</translation>
     </message>
 </context>
 <context>
