@@ -63,6 +63,8 @@ std::string RemoteLogDialog::name() const
     std::string rest;
     if (file->isChecked()) {
         rest = path->text().trimmed().toLocal8Bit().toStdString();
+        if (rest.empty() || rest[0] != '/')
+            return std::string(); // a path of the remote host, absolute
     } else {
         const std::string chosen = unit->text().trimmed().toLocal8Bit().toStdString();
         rest = chosen.empty() ? "/?journal" : "/?journal=" + chosen;

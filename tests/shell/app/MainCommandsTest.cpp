@@ -55,8 +55,8 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
     start();
     MainFrame& frame = *app->GetMainFrame();
     EXPECT_EQ(entries(menuNamed(frame, "&File")),
-        QStringList({"&Open...\tCtrl+O", "Open &Journal...", "Delete &All Files...", "-", "O&ptions...\tF10",
-            "-", "E&xit\tAlt+X"}));
+        QStringList({"&Open...\tCtrl+O", "Open &Journal...", "Open &Remote Log...", "Delete &All Files...", "-",
+            "O&ptions...\tF10", "-", "E&xit\tAlt+X"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
         QStringList({"&Toolbar", "&Status Bar", "Te&xt Filter Row", "&Wrap Long Rows", "-", "Clear &All", "-",
             "&Refresh\tF5", "-", "Fo&nt..."}));
@@ -71,8 +71,8 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
     app->OpenDocumentFile(second.c_str());
     QCoreApplication::processEvents();
     EXPECT_EQ(entries(menuNamed(frame, "&File")),
-        QStringList({"&Open...\tCtrl+O", "Open &Journal...", "&Save Messages As...", "-",
-            "&Delete File...\tShift+Del", "Delete &All Files...", "-", "O&ptions...\tF10", "-",
+        QStringList({"&Open...\tCtrl+O", "Open &Journal...", "Open &Remote Log...", "&Save Messages As...",
+            "-", "&Delete File...\tShift+Del", "Delete &All Files...", "-", "O&ptions...\tF10", "-",
             "E&xit\tAlt+X"}));
     EXPECT_EQ(entries(menuNamed(frame, "Fil&ter")),
         QStringList(

@@ -3,6 +3,7 @@
 #include "shell/dialogs/RemoteLogDialog.h"
 #include "core/settings/RecentRemoteLogs.h"
 #include "core/text/Message.h"
+#include "core/view/ChildView.h"
 #include "platform/qt/LogList.h"
 #include "shell/commands/Command.h"
 #include "shell/windows/ChildFrame.h"
@@ -83,13 +84,16 @@ TEST_F(RemoteLogDialogTest, TheCommandOpensTheRemoteLogWhichTheWorkspaceKeeps)
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             const int32_t rows = frame->list().rowCount();
-            return rows == 3 && frame->list().rowMessage(2)->getText() == "appended";
+            return rows == 3 && std::string(frame->list().rowMessage(2)->getText()) == "appended";
         },
         30000));
+    frame->view().setMinimumSeverity(2);
+    exit();
 
     start();
     ChildFrame* restored = app->GetDocTemplate().findFrame(name.c_str());
     ASSERT_NE(restored, nullptr);
+    EXPECT_EQ(restored->view().getMinimumSeverity(), 2);
     EXPECT_TRUE(QTest::qWaitFor([&] { return restored->list().rowCount() == 3; }, 30000));
     EXPECT_EQ(loadRecentRemoteLogs(app->GetConfigRootSection()), std::vector<std::string> {name});
 }
