@@ -22,8 +22,8 @@ constexpr int32_t MarkBytes = 40;
 } // namespace
 
 static_assert(sizeof(Message) == sizeof(haspel::ContainingListItem<Message>) + 24, "room ends the message");
-static_assert(Message::MaxTextBytes + MarkBytes <= int32_t((1u << 23) - 1), "every length fits its bits");
-static_assert(static_cast<int>(LastCoreText) < 16, "every notice fits its bits");
+static_assert(Message::MaxTextBytes + MarkBytes <= int32_t((1u << 21) - 1), "every length fits its bits");
+static_assert(static_cast<int>(LastCoreText) < 64, "every notice fits its bits");
 
 Message* Message::create(const char* line, int32_t length, int32_t severity, int64_t cutBytes)
 {

@@ -73,9 +73,9 @@ private:
         int32_t kept; // bytes of text before the mark
         char* text() { return reinterpret_cast<char*>(this + 1); }
     };
-    static constexpr uint32_t LengthMask = (1u << 23) - 1;
-    static constexpr int NoticeShift = 23;
-    static constexpr uint32_t NoticeMask = 15u << NoticeShift;
+    static constexpr uint32_t LengthMask = (1u << 21) - 1;
+    static constexpr int NoticeShift = 21;
+    static constexpr uint32_t NoticeMask = 63u << NoticeShift;
     static constexpr uint32_t ExternalBit = 1u << 27;
     static constexpr int SeverityShift = 28;
     static constexpr int32_t RoomBytes = 12;
