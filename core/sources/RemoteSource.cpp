@@ -32,8 +32,7 @@ bool waitReadable(int descriptor, LogSource::Deadline deadline)
 } // namespace
 
 RemoteSource::RemoteSource(const char* name, ProcessStarter* processes, bool once)
-    : name(name)
-    , valid(parseRemoteName(name, remote))
+    : valid(parseRemoteName(name, remote))
     , processes(processes)
     , once(once)
 { }

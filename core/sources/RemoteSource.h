@@ -51,7 +51,6 @@ private:
     void scheduleRetry();
     Result fail(RemoteFault fault, const std::string& why);
 
-    const std::string name;
     RemoteName remote;
     const bool valid;
     ProcessStarter* const processes;

@@ -68,8 +68,8 @@ TEST_F(TranslationTest, GermanMenusToolBarAndStatusBar)
     MainFrame& frame = *app->GetMainFrame();
     EXPECT_EQ(texts(frame.menuBar()->actions()), QStringList({"&Datei", "&Ansicht", "&Hilfe"}));
     EXPECT_EQ(texts(frame.menuBar()->actions().first()->menu()->actions()),
-        QStringList({"Ö&ffnen...\tStrg+O", "&Journal öffnen...", "&Alle Dateien löschen...",
-            "O&ptionen...\tF10", "&Beenden\tAlt+X"}));
+        QStringList({"Ö&ffnen...\tStrg+O", "&Journal öffnen...", "&Entferntes Protokoll öffnen...",
+            "&Alle Dateien löschen...", "O&ptionen...\tF10", "&Beenden\tAlt+X"}));
     EXPECT_EQ(frame.action(Command::Open)->statusTip(), QStringLiteral("Ein vorhandenes Dokument öffnen."));
     EXPECT_EQ(frame.action(Command::Open)->toolTip(), QStringLiteral("Öffnen"));
 
