@@ -18,7 +18,7 @@
 namespace kestrano::test {
 namespace {
 
-class TailRotationTest : public testing::TestWithParam<std::tuple<RotationMode, long>> { };
+class TailRotationTest : public testing::TestWithParam<RotationCase> { };
 
 TEST_P(TailRotationTest, LosesRepeatsAndReordersNoLine)
 {
@@ -46,14 +46,7 @@ TEST_P(TailRotationTest, LosesRepeatsAndReordersNoLine)
         EXPECT_EQ(counted.lost, 0) << counted.describe();
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryMode, TailRotationTest,
-    testing::Combine(
-        testing::Values(RotationMode::Create, RotationMode::CopyTruncate, RotationMode::DelayCompress,
-            RotationMode::DateExt, RotationMode::OldDir, RotationMode::CreateHup),
-        testing::Values(100L, 5000L)),
-    [](const testing::TestParamInfo<TailRotationTest::ParamType>& info) {
-        return std::string(nameOf(std::get<0>(info.param))) + "_" + std::to_string(std::get<1>(info.param));
-    });
+INSTANTIATE_TEST_SUITE_P(EveryMode, TailRotationTest, everyRotationCase(), nameOfCase);
 
 TEST(TailLogrotateTest, TheRealLogrotateLosesNoLine)
 {
