@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace kestrano {
@@ -54,7 +55,8 @@ bool LinuxFileSystem::identify(Handle file, Identity& identity)
     struct stat status;
     if (::fstat(file, &status) != 0)
         return false;
-    identity.device = static_cast<uint64_t>(status.st_dev);
+    // As FileStatus gives it: the major number in the high half.
+    identity.device = (static_cast<uint64_t>(major(status.st_dev)) << 32) | minor(status.st_dev);
     identity.inode = static_cast<uint64_t>(status.st_ino);
     identity.links = static_cast<uint64_t>(status.st_nlink);
     return true;

@@ -11,7 +11,8 @@ public:
     using Handle = int;
     static constexpr Handle NoHandle = -1;
 
-    // What an open file is: the device and inode it lives on, and how many names it has (0: deleted).
+    // What an open file is: the device (as haspel::FileStatus gives it) and inode it lives on, and how
+    // many names it has (0: deleted).
     struct Identity {
         uint64_t device = 0;
         uint64_t inode = 0;

@@ -554,6 +554,21 @@
     </message>
 </context>
 <context>
+    <name>kestrano::FileSource</name>
+    <message>
+        <source>%1 was rotated; following the new file</source>
+        <translation>%1 wurde rotiert; die neue Datei wird verfolgt</translation>
+    </message>
+    <message>
+        <source>Skipped the first %1 bytes of the new content.</source>
+        <translation>Die ersten %1 Bytes des neuen Inhalts wurden übersprungen.</translation>
+    </message>
+    <message>
+        <source>Too many open files: this log is opened for each read and may miss lines at a rotation.</source>
+        <translation>Zu viele offene Dateien: Dieses Log wird für jedes Lesen geöffnet und kann bei einer Rotation Zeilen verpassen.</translation>
+    </message>
+</context>
+<context>
     <name>kestrano::FilterBar</name>
     <message>
         <source>Filter</source>

@@ -14,10 +14,27 @@ namespace kestrano::test {
 
 FileSystem::Handle RecordingFileSystem::openForReading(const char* path)
 {
-    opened.emplace_back(path);
-    if (onOpen)
-        onOpen();
-    return LinuxFileSystem::openForReading(path);
+    const Handle file = LinuxFileSystem::openForReading(path);
+    if (file != NoHandle)
+        paths[file] = path;
+    return file;
+}
+
+int32_t RecordingFileSystem::readAt(Handle file, char* buffer, int32_t n, uint64_t offset)
+{
+    const std::string& path = paths[file];
+    if (read.empty() || read.back() != path) {
+        read.push_back(path);
+        if (onRead)
+            onRead();
+    }
+    return LinuxFileSystem::readAt(file, buffer, n, offset);
+}
+
+void RecordingFileSystem::close(Handle file)
+{
+    paths.erase(file);
+    LinuxFileSystem::close(file);
 }
 
 void ShellTest::SetUp()

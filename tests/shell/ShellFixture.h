@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,13 +39,20 @@ private:
     int& plays;
 };
 
-// The real file system, with a record of the files opened for reading.
+// The real file system, with a record of the files read (a file stays open between polls).
 class RecordingFileSystem : public LinuxFileSystem {
 public:
     Handle openForReading(const char* path) override;
+    int32_t readAt(Handle file, char* buffer, int32_t n, uint64_t offset) override;
+    void close(Handle file) override;
 
-    std::vector<std::string> opened;
-    std::function<void()> onOpen;
+    // The files read, in order: a file once per run of reads of it.
+    std::vector<std::string> read;
+    // Called when a run of reads of a file begins.
+    std::function<void()> onRead;
+
+private:
+    std::map<Handle, std::string> paths;
 };
 
 class ShellTest : public ::testing::Test {

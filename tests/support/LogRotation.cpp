@@ -34,6 +34,11 @@ const char* nameOf(RotationMode mode)
     return "?";
 }
 
+std::string nameOfCase(const testing::TestParamInfo<RotationCase>& info)
+{
+    return std::string(nameOf(std::get<0>(info.param))) + "_" + std::to_string(std::get<1>(info.param));
+}
+
 pid_t startLogWriter(const std::string& path, long count, long rate, const char* mode)
 {
     const std::string countText = std::to_string(count);

@@ -2,10 +2,13 @@
 // modes, and the count of the lines a follower lost, repeated or reordered.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <set>
 #include <string>
 #include <sys/types.h>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace kestrano::test {
@@ -23,6 +26,18 @@ enum class RotationMode {
     CreateHup, // as Create, then SIGHUP to the writer, which opens the name again
 };
 const char* nameOf(RotationMode mode);
+
+// A rotation test's case: the mode and the writer's lines a second.
+using RotationCase = std::tuple<RotationMode, long>;
+// Every mode, at 100 and at 5,000 lines a second; named "create_100" and so on.
+inline auto everyRotationCase()
+{
+    return testing::Combine(
+        testing::Values(RotationMode::Create, RotationMode::CopyTruncate, RotationMode::DelayCompress,
+            RotationMode::DateExt, RotationMode::OldDir, RotationMode::CreateHup),
+        testing::Values(100L, 5000L));
+}
+std::string nameOfCase(const testing::TestParamInfo<RotationCase>& info);
 
 // dir/app.log with its writer (kestrano_log_writer) and the rotations.
 class RotatedLog {

@@ -18,7 +18,7 @@
 namespace kestrano::test {
 namespace {
 
-class TailRotationTest : public testing::TestWithParam<std::tuple<RotationMode, long>> { };
+class TailRotationTest : public testing::TestWithParam<RotationCase> { };
 
 TEST_P(TailRotationTest, LosesRepeatsAndReordersNoLine)
 {
@@ -46,14 +46,7 @@ TEST_P(TailRotationTest, LosesRepeatsAndReordersNoLine)
         EXPECT_EQ(counted.lost, 0) << counted.describe();
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryMode, TailRotationTest,
-    testing::Combine(
-        testing::Values(RotationMode::Create, RotationMode::CopyTruncate, RotationMode::DelayCompress,
-            RotationMode::DateExt, RotationMode::OldDir, RotationMode::CreateHup),
-        testing::Values(100L, 5000L)),
-    [](const testing::TestParamInfo<TailRotationTest::ParamType>& info) {
-        return std::string(nameOf(std::get<0>(info.param))) + "_" + std::to_string(std::get<1>(info.param));
-    });
+INSTANTIATE_TEST_SUITE_P(EveryMode, TailRotationTest, everyRotationCase(), nameOfCase);
 
 TEST(TailLogrotateTest, TheRealLogrotateLosesNoLine)
 {
@@ -86,6 +79,37 @@ TEST(TailLogrotateTest, TheRealLogrotateLosesNoLine)
 
     const LineCount counted = countLines(lineNumbers(tail.out()), linesOnDisk(folder.path()));
     EXPECT_EQ(counted.lost + counted.repeated + counted.reordered, 0) << counted.describe();
+}
+
+// 1,000 logs under a descriptor limit of 400: those beyond what may stay open are opened for each
+// read, after one notice each; every line of every log is printed.
+TEST(TailManyLogsTest, FollowsAThousandLogsBeyondTheDescriptorLimit)
+{
+    TempDir folder;
+    const int logs = 1000;
+    std::vector<std::string> arguments {"-i", "100"};
+    for (int i = 0; i < logs; ++i) {
+        arguments.push_back(folder.file("log" + std::to_string(i) + ".log"));
+        writeFile(arguments.back(), "info start " + std::to_string(i) + "\n");
+    }
+    TailLaunch launch;
+    launch.wrapper = {"/usr/bin/prlimit", "--nofile=400:400", "--"};
+    TailProcess tail(arguments, launch);
+    for (int i = 0; i < logs; ++i)
+        ASSERT_TRUE(tail.waitForOutput("\tinfo start " + std::to_string(i) + "\n")) << i;
+    for (int i = 0; i < logs; ++i)
+        appendFile(arguments[static_cast<size_t>(i) + 2], "error more " + std::to_string(i) + "\n");
+    for (int i = 0; i < logs; ++i)
+        ASSERT_TRUE(tail.waitForOutput("\terror more " + std::to_string(i) + "\n")) << i;
+    EXPECT_EQ(tail.stop(SIGINT), 0);
+
+    const std::string notice = "Too many open files";
+    int notices = 0;
+    for (const std::string* text : {&tail.out(), &tail.err()})
+        for (size_t at = text->find(notice); at != std::string::npos; at = text->find(notice, at + 1))
+            ++notices;
+    EXPECT_GT(notices, 0);
+    EXPECT_LT(notices, logs) << "the logs within the limit stay open";
 }
 
 } // namespace

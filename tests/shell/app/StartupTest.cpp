@@ -149,7 +149,7 @@ TEST_F(StartupTest, ARestoredLogIsReadOnceWithItsStoredSwitchesFilterAndPlace)
     LogSwitches switchesAtRead;
     TextFilter filterAtRead;
     QRect placeAtRead;
-    files.onOpen = [&] {
+    files.onRead = [&] {
         ChildFrame* frame = app ? app->GetDocTemplate().findFrame(path.c_str()) : nullptr;
         if (!frame || reads++ > 0)
             return;
@@ -164,7 +164,7 @@ TEST_F(StartupTest, ARestoredLogIsReadOnceWithItsStoredSwitchesFilterAndPlace)
     // Before the event loop turns, when the list announces the rows it was given.
     EXPECT_EQ(rebuildsAfterRead, 0);
     QCoreApplication::processEvents();
-    files.onOpen = nullptr;
+    files.onRead = nullptr;
 
     EXPECT_EQ(reads, 1);
     EXPECT_EQ(switchesAtRead.minimumSeverity, Severity::Warning);

@@ -48,13 +48,13 @@ TEST_F(PollingTest, APassPollsEveryLogOnceInOrderOfOpening)
     const std::vector<std::string> paths = threeGrownLogs();
     const std::string &c = paths[0], &a = paths[1], &b = paths[2];
     MainFrame& frame = *app->GetMainFrame();
-    files.opened.clear();
+    files.read.clear();
     bool timerRanDuringPoll = false;
-    files.onOpen = [&] { timerRanDuringPoll |= frame.updateTimer().isActive(); };
+    files.onRead = [&] { timerRanDuringPoll |= frame.updateTimer().isActive(); };
 
     frame.pollAllLogs();
 
-    EXPECT_EQ(files.opened, (std::vector<std::string> {c, a, b}));
+    EXPECT_EQ(files.read, (std::vector<std::string> {c, a, b}));
     EXPECT_FALSE(timerRanDuringPoll);
     EXPECT_TRUE(frame.updateTimer().isActive());
     for (const auto& child : app->GetDocTemplate().GetFrames())
@@ -66,8 +66,8 @@ TEST_F(PollingTest, AFailingLogEndsOnlyItsOwnPoll)
     const std::vector<std::string> paths = threeGrownLogs();
     const std::string &c = paths[0], &a = paths[1], &b = paths[2];
     MainFrame& frame = *app->GetMainFrame();
-    files.onOpen = [&] {
-        if (files.opened.back() == c)
+    files.onRead = [&] {
+        if (files.read.back() == c)
             throw std::bad_alloc();
     };
 

@@ -16,7 +16,7 @@
 namespace kestrano::test {
 namespace {
 
-class RotationTest : public ShellTest, public testing::WithParamInterface<std::tuple<RotationMode, long>> {
+class RotationTest : public ShellTest, public testing::WithParamInterface<RotationCase> {
 protected:
     TempDir folder;
 };
@@ -70,14 +70,7 @@ TEST_P(RotationTest, TheWindowShowsEveryLineOnceInOrderAndKeepsItAtARotation)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryMode, RotationTest,
-    testing::Combine(
-        testing::Values(RotationMode::Create, RotationMode::CopyTruncate, RotationMode::DelayCompress,
-            RotationMode::DateExt, RotationMode::OldDir, RotationMode::CreateHup),
-        testing::Values(100L, 5000L)),
-    [](const testing::TestParamInfo<RotationTest::ParamType>& info) {
-        return std::string(nameOf(std::get<0>(info.param))) + "_" + std::to_string(std::get<1>(info.param));
-    });
+INSTANTIATE_TEST_SUITE_P(EveryMode, RotationTest, everyRotationCase(), nameOfCase);
 
 } // namespace
 } // namespace kestrano::test
