@@ -14,6 +14,10 @@
         <source>%1 (at offset %2)</source>
         <translation>%1 (an Stelle %2)</translation>
     </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
 </context>
 <context>
     <name>QtNotifier</name>
@@ -97,6 +101,26 @@
         <source>%1 (new)</source>
         <translation>%1 (neu)</translation>
     </message>
+    <message>
+        <source>Save Messages As</source>
+        <translation>Meldungen speichern unter</translation>
+    </message>
+    <message>
+        <source>-messages.txt</source>
+        <translation>-meldungen.txt</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt);;All Files (*)</source>
+        <translation>Textdateien (*.txt);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Cannot save %1: %2</source>
+        <translation>%1 kann nicht gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>%1: Journal %2</source>
+        <translation>%1: Journal %2</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::ChildView</name>
@@ -134,10 +158,6 @@
     <message>
         <source>Delete file</source>
         <translation>Datei löschen</translation>
-    </message>
-    <message>
-        <source>&amp;Delete All Files...</source>
-        <translation>&amp;Alle Dateien löschen...</translation>
     </message>
     <message>
         <source>Delete all open files, but keep the windows open.</source>
@@ -242,10 +262,6 @@
     <message>
         <source>Show unknown severity messages</source>
         <translation>Meldungen unbekannter Schwere zeigen</translation>
-    </message>
-    <message>
-        <source>Toggle &amp;Follow</source>
-        <translation>Ende &amp;folgen ein/aus</translation>
     </message>
     <message>
         <source>Let the view follow the end of the log.</source>
@@ -412,10 +428,6 @@
         <translation>Website</translation>
     </message>
     <message>
-        <source>&amp;About Kestrano...	Shift-F1</source>
-        <translation>Ü&amp;ber Kestrano...	Umschalt+F1</translation>
-    </message>
-    <message>
         <source>Display program information.</source>
         <translation>Programminformationen anzeigen.</translation>
     </message>
@@ -504,7 +516,7 @@
         <translation>&amp;Journal öffnen...</translation>
     </message>
     <message>
-        <source>Follow the systemd journal, or one unit&apos;s entries.</source>
+        <source>Follow the systemd journal, or one unit's entries.</source>
         <translation>Dem systemd-Journal folgen, oder den Einträgen einer Unit.</translation>
     </message>
     <message>
@@ -523,6 +535,66 @@
         <source>Time column</source>
         <translation>Zeitspalte</translation>
     </message>
+    <message>
+        <source>Delete &amp;All Files...</source>
+        <translation>&amp;Alle Dateien löschen...</translation>
+    </message>
+    <message>
+        <source>Toggle &amp;Follow	L</source>
+        <translation>Ende &amp;folgen ein/aus	L</translation>
+    </message>
+    <message>
+        <source>&amp;About Kestrano...	Shift+F1</source>
+        <translation>Ü&amp;ber Kestrano...	Umschalt+F1</translation>
+    </message>
+    <message>
+        <source>Open &amp;Remote Log...</source>
+        <translation>&amp;Entferntes Protokoll öffnen...</translation>
+    </message>
+    <message>
+        <source>Follow a file or the journal of another host through ssh.</source>
+        <translation>Einer Datei oder dem Journal eines anderen Rechners über ssh folgen.</translation>
+    </message>
+    <message>
+        <source>Open a remote log</source>
+        <translation>Entferntes Protokoll öffnen</translation>
+    </message>
+    <message>
+        <source>&amp;Save Messages As...</source>
+        <translation>Meldungen &amp;speichern unter...</translation>
+    </message>
+    <message>
+        <source>Save the messages the window shows to a file.</source>
+        <translation>Die Meldungen, die das Fenster zeigt, in eine Datei speichern.</translation>
+    </message>
+    <message>
+        <source>Save messages</source>
+        <translation>Meldungen speichern</translation>
+    </message>
+    <message>
+        <source>Te&amp;xt Filter Row</source>
+        <translation>Te&amp;xtfilter-Zeile</translation>
+    </message>
+    <message>
+        <source>Show or hide the text filter in the log windows.</source>
+        <translation>Den Textfilter in den Protokollfenstern zeigen oder verbergen.</translation>
+    </message>
+    <message>
+        <source>Toggle text filter row</source>
+        <translation>Textfilter-Zeile ein/aus</translation>
+    </message>
+    <message>
+        <source>&amp;Wrap Long Rows</source>
+        <translation>Lange Zeilen &amp;umbrechen</translation>
+    </message>
+    <message>
+        <source>Wrap long rows instead of scrolling them sideways.</source>
+        <translation>Lange Zeilen umbrechen, statt sie seitwärts zu rollen.</translation>
+    </message>
+    <message>
+        <source>Wrap long rows</source>
+        <translation>Lange Zeilen umbrechen</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::DesktopNotifications</name>
@@ -534,12 +606,16 @@
 <context>
     <name>kestrano::Document</name>
     <message>
-        <source>Sure to delete the log file?</source>
-        <translation>Die Protokolldatei wirklich löschen?</translation>
-    </message>
-    <message>
         <source>Error: Cannot delete %1.</source>
         <translation>Fehler: %1 kann nicht gelöscht werden.</translation>
+    </message>
+    <message>
+        <source>Sure to delete the log file?
+
+%1</source>
+        <translation>Die Protokolldatei wirklich löschen?
+
+%1</translation>
     </message>
 </context>
 <context>
@@ -665,6 +741,33 @@
         <source>%1 matches</source>
         <translation>%1 Treffer</translation>
     </message>
+    <message>
+        <source>Matches</source>
+        <translation>Treffer</translation>
+    </message>
+    <message>
+        <source>Aa</source>
+        <translation>Aa</translation>
+    </message>
+    <message>
+        <source>.*</source>
+        <translation>.*</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::HelpDocuments</name>
+    <message>
+        <source>No program could open it. Open it with a web browser:
+
+%1</source>
+        <translation>Kein Programm konnte es öffnen. Öffnen Sie es mit einem Webbrowser:
+
+%1</translation>
+    </message>
+    <message>
+        <source>%1 is not installed.</source>
+        <translation>%1 ist nicht installiert.</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::JournalDialog</name>
@@ -708,6 +811,13 @@
     </message>
 </context>
 <context>
+    <name>kestrano::LogList</name>
+    <message>
+        <source>Messages</source>
+        <translation>Meldungen</translation>
+    </message>
+</context>
+<context>
     <name>kestrano::MainFrame</name>
     <message>
         <source>Ready</source>
@@ -738,16 +848,24 @@
         <translation>Wirklich alle geöffneten Protokolldateien löschen?</translation>
     </message>
     <message>
-        <source>&amp;Font...</source>
-        <translation>Sch&amp;rift...</translation>
-    </message>
-    <message>
         <source>Choose the font of the log lists.</source>
         <translation>Die Schrift der Protokolllisten wählen.</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
         <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Fo&amp;nt...</source>
+        <translation>Sch&amp;rift...</translation>
+    </message>
+    <message>
+        <source>1 file:</source>
+        <translation>1 Datei:</translation>
+    </message>
+    <message>
+        <source>%1 files:</source>
+        <translation>%1 Dateien:</translation>
     </message>
 </context>
 <context>
@@ -909,12 +1027,13 @@ kann Ihr System verlangsamen. Wollen Sie das wirklich?</translation>
 <context>
     <name>kestrano::ProgramArguments</name>
     <message>
-        <source>Usage: %1 [--log LEVEL] [--journal[=UNIT]] [LOGFILE...]
+        <source>Usage: %1 [--log LEVEL] [--journal[=UNIT]] [--journal-file FILE] [LOGFILE...]
 Watches text log files while other programs write them.
 
   LOGFILE           a log file to open in a window of its own (may be given several times);
                     - reads standard input, a name ending in .gz or .xz is decompressed
-      --journal[=UNIT]  follow the systemd journal, or one unit&apos;s entries
+      --journal[=UNIT]  follow the systemd journal, or one unit's entries
+      --journal-file FILE  read the journal from FILE (may be given several times)
       --log LEVEL   write the diagnostic log from LEVEL on: debug, info, warn, error,
                     exception or fatal (also written /log LEVEL)
   -h, --help        show this help and exit
@@ -922,12 +1041,13 @@ Watches text log files while other programs write them.
   --                every argument after it is a log file
 Long options may be abbreviated while they stay unambiguous.
 </source>
-        <translation>Aufruf: %1 [--log STUFE] [--journal[=UNIT]] [PROTOKOLLDATEI...]
+        <translation>Aufruf: %1 [--log STUFE] [--journal[=UNIT]] [--journal-file DATEI] [PROTOKOLLDATEI...]
 Beobachtet Textprotokolldateien, während andere Programme sie schreiben.
 
   PROTOKOLLDATEI      eine Protokolldatei, die ein eigenes Fenster bekommt (auch mehrere);
                       - liest die Standardeingabe, ein Name auf .gz oder .xz wird entpackt
       --journal[=UNIT]  dem systemd-Journal folgen, oder den Einträgen einer Unit
+      --journal-file DATEI  das Journal aus DATEI lesen (auch mehrere)
       --log STUFE     das Diagnoseprotokoll ab STUFE schreiben: debug, info, warn, error,
                       exception oder fatal (auch als /log STUFE)
   -h, --help          diese Hilfe zeigen und beenden
@@ -935,6 +1055,72 @@ Beobachtet Textprotokolldateien, während andere Programme sie schreiben.
   --                  jedes Argument danach ist eine Protokolldatei
 Lange Optionen dürfen abgekürzt werden, solange sie eindeutig bleiben.
 </translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::RemoteLogDialog</name>
+    <message>
+        <source>&amp;File:</source>
+        <translation>&amp;Datei:</translation>
+    </message>
+    <message>
+        <source>&amp;Journal, unit:</source>
+        <translation>&amp;Journal, Unit:</translation>
+    </message>
+    <message>
+        <source>Open Remote Log</source>
+        <translation>Entferntes Protokoll öffnen</translation>
+    </message>
+    <message>
+        <source>none yet</source>
+        <translation>noch keine</translation>
+    </message>
+    <message>
+        <source>choose one to fill in the fields</source>
+        <translation>eines wählen, um die Felder zu füllen</translation>
+    </message>
+    <message>
+        <source>[user@]host[:port], or an alias of ~/.ssh/config</source>
+        <translation>[benutzer@]rechner[:port] oder ein Alias aus ~/.ssh/config</translation>
+    </message>
+    <message>
+        <source>/var/log/syslog</source>
+        <translation>/var/log/syslog</translation>
+    </message>
+    <message>
+        <source>all entries, or a unit such as nginx</source>
+        <translation>alle Einträge oder eine Unit wie nginx</translation>
+    </message>
+    <message>
+        <source>&amp;Recent:</source>
+        <translation>&amp;Zuletzt:</translation>
+    </message>
+    <message>
+        <source>&amp;Host:</source>
+        <translation>&amp;Rechner:</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::RemoteSource</name>
+    <message>
+        <source>Connection to %1 lost: %2. Reconnecting…</source>
+        <translation>Verbindung zu %1 verloren: %2. Verbinde neu…</translation>
+    </message>
+    <message>
+        <source>Error: Cannot reach %1 (%2). Still trying...</source>
+        <translation>Fehler: %1 ist nicht erreichbar (%2). Versuche es weiter...</translation>
+    </message>
+    <message>
+        <source>Error: %1 refused the login (%2): set up a key or an agent for it. Still trying...</source>
+        <translation>Fehler: %1 hat die Anmeldung abgelehnt (%2): Richten Sie dafür einen Schlüssel oder einen Agenten ein. Versuche es weiter...</translation>
+    </message>
+    <message>
+        <source>Error: %1 does not exist on %2. Still trying...</source>
+        <translation>Fehler: %1 existiert auf %2 nicht. Versuche es weiter...</translation>
+    </message>
+    <message>
+        <source>Error: No permission to read %1 on %2. Still trying...</source>
+        <translation>Fehler: Keine Berechtigung, %1 auf %2 zu lesen. Versuche es weiter...</translation>
     </message>
 </context>
 <context>
@@ -978,6 +1164,33 @@ Lange Optionen dürfen abgekürzt werden, solange sie eindeutig bleiben.
     <message>
         <source>Kestrano starts with the default settings.</source>
         <translation>Kestrano startet mit den Standardeinstellungen.</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::Severity</name>
+    <message>
+        <source>Debug</source>
+        <translation>Debug</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Fatal</source>
+        <translation>Fatal</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Unbekannt</translation>
     </message>
 </context>
 <context>
