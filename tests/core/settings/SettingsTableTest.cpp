@@ -59,12 +59,12 @@ void changeValue(MonitorSettings& settings, const Setting& row)
 
 TEST(SettingsTableTest, EveryRowIsNamedOnceWithItsIdAndItsHolder)
 {
-    const char* expected[SettingsTable::Count][2] = {{"Analyze", "DebugInformation"},
-        {"Analyze", "Information"}, {"Analyze", "Warning"}, {"Analyze", "Error"}, {"Analyze", "Fatal"},
-        {"Analyze", "MultiLine"}, {"Analyze", "StatedLevel"}, {"Analyze", "UpdateEvery"},
-        {"Sizes", "InitiallyReadBytes"}, {"Sizes", "KeepLines"}, {"Notifications", "OnTop"},
-        {"Notifications", "PlaySound"}, {"Notifications", "Desktop"}, {"Notifications", "Notify"},
-        {"View", "Font"}};
+    const char* expected[SettingsTable::Count][2]
+        = {{"Analyze", "DebugInformation"}, {"Analyze", "Information"}, {"Analyze", "Warning"},
+            {"Analyze", "Error"}, {"Analyze", "Fatal"}, {"Analyze", "MultiLine"}, {"Analyze", "StatedLevel"},
+            {"Analyze", "UpdateEvery"}, {"Sizes", "InitiallyReadBytes"}, {"Sizes", "KeepLines"},
+            {"Notifications", "OnTop"}, {"Notifications", "PlaySound"}, {"Notifications", "Desktop"},
+            {"Notifications", "Notify"}, {"View", "Font"}};
     for (const Setting& row : SettingsTable::rows) {
         EXPECT_STREQ(row.section, expected[row.id][0]) << row.key;
         EXPECT_STREQ(row.key, expected[row.id][1]) << row.id;

@@ -55,8 +55,8 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
     start();
     MainFrame& frame = *app->GetMainFrame();
     EXPECT_EQ(entries(menuNamed(frame, "&File")),
-        QStringList({"&Open...\tCtrl+O", "Open &Journal...", "Open &Remote Log...", "Delete &All Files...", "-",
-            "O&ptions...\tF10", "-", "E&xit\tAlt+X"}));
+        QStringList({"&Open...\tCtrl+O", "Open &Journal...", "Open &Remote Log...", "Delete &All Files...",
+            "-", "O&ptions...\tF10", "-", "E&xit\tAlt+X"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
         QStringList({"&Toolbar", "&Status Bar", "Te&xt Filter Row", "&Wrap Long Rows", "-", "Clear &All", "-",
             "&Refresh\tF5", "-", "Fo&nt..."}));
@@ -83,9 +83,8 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
             "Find &Previous\tShift+F3"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
         QStringList({"&Toolbar", "&Status Bar", "Te&xt Filter Row", "&Wrap Long Rows", "-",
-            "Toggle &Follow\tL", "T&oggle Reload On Change",
-            "T&ime Column", "-", "&Clear\tDel", "Clear &All", "-",
-            "&Refresh\tF5", "-", "Fo&nt..."}));
+            "Toggle &Follow\tL", "T&oggle Reload On Change", "T&ime Column", "-", "&Clear\tDel", "Clear &All",
+            "-", "&Refresh\tF5", "-", "Fo&nt..."}));
     EXPECT_EQ(entries(menuNamed(frame, "&Help")),
         QStringList({"&Help...\tF1", "&Terms and Conditions", "&Web Site of Kestrano", "-",
             "&About Kestrano...\tShift+F1"}));
