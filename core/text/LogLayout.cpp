@@ -61,9 +61,9 @@ int32_t severityOfHeaderWord(const char* word, const char* end)
         const char close = open == '[' ? ']' : open == '<' ? '>' : ')';
         const char* inner = word + 1;
         const char* innerEnd = inner;
-        while (innerEnd < end && *innerEnd != close)
+        while (innerEnd < end && *innerEnd != close && !isBlank(*innerEnd))
             ++innerEnd;
-        if (innerEnd == end)
+        if (innerEnd == end || *innerEnd != close)
             return Severity::None;
         // [core:error]: the level is the last part.
         for (const char* p = innerEnd; p > inner; --p) {
@@ -77,7 +77,8 @@ int32_t severityOfHeaderWord(const char* word, const char* end)
     const char* wordEnd = word;
     while (wordEnd < end && isLetter(*wordEnd))
         ++wordEnd;
-    if (wordEnd < end && *wordEnd != ':' && *wordEnd != '/' && *wordEnd != '|' && *wordEnd != ']')
+    if (wordEnd < end && !isBlank(*wordEnd) && *wordEnd != ':' && *wordEnd != '/' && *wordEnd != '|'
+        && *wordEnd != ']')
         return Severity::None;
     return severityOfLevelWord(word, static_cast<int32_t>(wordEnd - word), LevelCase::Written);
 }
@@ -127,15 +128,13 @@ void LogLayout::readText(const char* line, const char* end, LineHeader& header) 
             ++p;
         if (p >= end)
             return;
-        const char* tokenEnd = p;
-        while (tokenEnd < end && !isBlank(*tokenEnd))
-            ++tokenEnd;
         if (token == levelToken) {
-            header.severity = severityOfHeaderWord(p, tokenEnd);
+            header.severity = severityOfHeaderWord(p, end);
             header.present = header.present || header.severity != Severity::None;
             return;
         }
-        p = tokenEnd;
+        while (p < end && !isBlank(*p))
+            ++p;
     }
 }
 
