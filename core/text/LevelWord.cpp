@@ -111,31 +111,36 @@ bool isLower(char c)
 
 } // namespace
 
-int32_t severityOfLevelWord(const char* word, int32_t length, LevelCase letterCase)
+int32_t severityOfLettersAt(const char* word, const char* end, LevelCase letterCase, const char*& wordEnd)
 {
-    if (length == 1) {
-        const char letter
-            = letterCase == LevelCase::Any && isLower(word[0]) ? static_cast<char>(word[0] - 32) : word[0];
-        return isUpper(letter) ? severityOfLetter(letter) : Severity::None;
-    }
-    if (length < 3 || length > LongestWord)
-        return Severity::None;
-    // Written: upper case or capitalised; any case only where the caller allows it. One pass, few branches.
-    bool letters = true;
+    // One pass over the letters: their case, and the first eight lowered into one number.
     bool restUpper = true;
     bool restLower = true;
     uint64_t lowered = 0;
-    for (int32_t i = 0; i < length; ++i) {
-        const bool upper = isUpper(word[i]);
-        const bool lower = isLower(word[i]);
-        letters &= upper | lower;
-        restUpper &= upper | (i == 0);
-        restLower &= lower | (i == 0);
-        if (i < 8)
-            lowered |= static_cast<uint64_t>(static_cast<unsigned char>(word[i] | 0x20)) << (8 * i);
+    const char* p = word;
+    for (; p < end; ++p) {
+        const bool upper = isUpper(*p);
+        const bool lower = isLower(*p);
+        if (!upper && !lower)
+            break;
+        const auto at = p - word;
+        if (at > 0) {
+            restUpper &= upper;
+            restLower &= lower;
+        }
+        if (at < 8)
+            lowered |= static_cast<uint64_t>(static_cast<unsigned char>(*p | 0x20)) << (8 * at);
     }
-    if (!letters)
+    wordEnd = p;
+    const auto length = p - word;
+    if (length == 1) {
+        const char letter
+            = letterCase == LevelCase::Any && isLower(word[0]) ? static_cast<char>(word[0] - 32) : word[0];
+        return severityOfLetter(letter);
+    }
+    if (length < 3 || length > LongestWord)
         return Severity::None;
+    // Written: upper case or capitalised; any case only where the caller allows it.
     const bool written = isUpper(word[0]) && (restUpper || restLower);
     if (!written && letterCase == LevelCase::Written)
         return Severity::None;
@@ -143,6 +148,14 @@ int32_t severityOfLevelWord(const char* word, int32_t length, LevelCase letterCa
         return lowered == packed("emergenc") && (word[8] | 0x20) == 'y' ? Severity::Fatal : Severity::None;
     const int32_t slot = slotOf(lowered);
     return Table.words[slot] == lowered ? Table.severities[slot] : Severity::None;
+}
+
+int32_t severityOfLevelWord(const char* word, int32_t length, LevelCase letterCase)
+{
+    const char* end = word + length;
+    const char* wordEnd = word;
+    const int32_t severity = severityOfLettersAt(word, end, letterCase, wordEnd);
+    return wordEnd == end ? severity : Severity::None;
 }
 
 int32_t severityOfLevelNumber(int64_t level)

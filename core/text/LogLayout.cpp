@@ -12,11 +12,6 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-bool isLetter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 // <N> at the line's start (a syslog priority), then the version of RFC 5424 ("1 "); the priority or -1.
 int32_t readPriority(const char*& p, const char* end)
 {
@@ -75,12 +70,11 @@ int32_t severityOfHeaderWord(const char* word, const char* end)
         return severityOfLevelWord(inner, static_cast<int32_t>(innerEnd - inner), LevelCase::Any);
     }
     const char* wordEnd = word;
-    while (wordEnd < end && isLetter(*wordEnd))
-        ++wordEnd;
+    const int32_t severity = severityOfLettersAt(word, end, LevelCase::Written, wordEnd);
     if (wordEnd < end && !isBlank(*wordEnd) && *wordEnd != ':' && *wordEnd != '/' && *wordEnd != '|'
         && *wordEnd != ']')
         return Severity::None;
-    return severityOfLevelWord(word, static_cast<int32_t>(wordEnd - word), LevelCase::Written);
+    return severity;
 }
 
 void LogLayout::read(const char* line, int32_t length, LineHeader& header) const
