@@ -49,28 +49,30 @@ constexpr uint64_t packed(const char* word)
     return value;
 }
 
-// The words by their first letter: up to four indices into Words, -1 after the last.
-struct WordIndex {
-    uint64_t words[WordCount];
-    int8_t byLetter[26][4];
-    constexpr WordIndex()
+// The words in a table of 64 slots without collisions, placed by a multiplicative hash of the packed word.
+constexpr uint64_t HashFactor = 0x6a17b9af5b569643ull;
+constexpr int32_t slotOf(uint64_t word)
+{
+    return static_cast<int32_t>((word * HashFactor) >> 58);
+}
+
+struct WordTable {
+    uint64_t words[64];
+    int8_t severities[64];
+    constexpr WordTable()
         : words {}
-        , byLetter {}
+        , severities {}
     {
-        for (auto& letter : byLetter)
-            for (int8_t& index : letter)
-                index = -1;
         for (int32_t i = 0; i < WordCount; ++i) {
-            words[i] = packed(Words[i].word);
-            int8_t* slots = byLetter[Words[i].word[0] - 'a'];
-            int32_t slot = 0;
-            while (slots[slot] >= 0)
-                ++slot;
-            slots[slot] = static_cast<int8_t>(i);
+            const int32_t slot = slotOf(packed(Words[i].word));
+            if (words[slot] != 0)
+                throw "two level words share a slot";
+            words[slot] = packed(Words[i].word);
+            severities[slot] = static_cast<int8_t>(Words[i].severity);
         }
     }
 };
-constexpr WordIndex Index;
+constexpr WordTable Table;
 
 constexpr int32_t LongestWord = 9; // "emergency", which stands apart
 
@@ -109,43 +111,51 @@ bool isLower(char c)
 
 } // namespace
 
-int32_t severityOfLevelWord(const char* word, int32_t length, LevelCase letterCase)
+int32_t severityOfLettersAt(const char* word, const char* end, LevelCase letterCase, const char*& wordEnd)
 {
+    // One pass over the letters: their case, and the first eight lowered into one number.
+    bool restUpper = true;
+    bool restLower = true;
+    uint64_t lowered = 0;
+    const char* p = word;
+    for (; p < end; ++p) {
+        const bool upper = isUpper(*p);
+        const bool lower = isLower(*p);
+        if (!upper && !lower)
+            break;
+        const auto at = p - word;
+        if (at > 0) {
+            restUpper &= upper;
+            restLower &= lower;
+        }
+        if (at < 8)
+            lowered |= static_cast<uint64_t>(static_cast<unsigned char>(*p | 0x20)) << (8 * at);
+    }
+    wordEnd = p;
+    const auto length = p - word;
     if (length == 1) {
         const char letter
             = letterCase == LevelCase::Any && isLower(word[0]) ? static_cast<char>(word[0] - 32) : word[0];
-        return isUpper(letter) ? severityOfLetter(letter) : Severity::None;
+        return severityOfLetter(letter);
     }
     if (length < 3 || length > LongestWord)
         return Severity::None;
     // Written: upper case or capitalised; any case only where the caller allows it.
-    if (!isUpper(word[0]) && !isLower(word[0]))
-        return Severity::None;
-    bool restUpper = true;
-    bool restLower = true;
-    uint64_t lowered = static_cast<uint64_t>(static_cast<unsigned char>(word[0] | 0x20));
-    for (int32_t i = 1; i < length; ++i) {
-        const bool upper = isUpper(word[i]);
-        const bool lower = isLower(word[i]);
-        if (!upper && !lower)
-            return Severity::None;
-        restUpper = restUpper && upper;
-        restLower = restLower && lower;
-        if (i < 8)
-            lowered |= static_cast<uint64_t>(static_cast<unsigned char>(word[i] | 0x20)) << (8 * i);
-    }
     const bool written = isUpper(word[0]) && (restUpper || restLower);
     if (!written && letterCase == LevelCase::Written)
         return Severity::None;
     if (length == LongestWord)
         return lowered == packed("emergenc") && (word[8] | 0x20) == 'y' ? Severity::Fatal : Severity::None;
-    for (const int8_t index : Index.byLetter[(lowered & 0xFF) - 'a']) {
-        if (index < 0)
-            break;
-        if (Index.words[index] == lowered)
-            return Words[index].severity;
-    }
-    return Severity::None;
+    const int32_t slot = slotOf(lowered);
+    return Table.words[slot] == lowered ? Table.severities[slot] : Severity::None;
+}
+
+int32_t severityOfLevelWord(const char* word, int32_t length, LevelCase letterCase)
+{
+    const char* end = word + length;
+    const char* wordEnd = word;
+    const int32_t severity = severityOfLettersAt(word, end, letterCase, wordEnd);
+    return wordEnd == end ? severity : Severity::None;
 }
 
 int32_t severityOfLevelNumber(int64_t level)

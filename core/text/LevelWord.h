@@ -13,6 +13,9 @@ enum class LevelCase : uint8_t {
 // The severity of a level word or one-letter level; Severity::None when it is none.
 int32_t severityOfLevelWord(const char* word, int32_t length, LevelCase letterCase);
 
+// The same for the letters from word on, up to end or the first byte that is not a letter (wordEnd).
+int32_t severityOfLettersAt(const char* word, const char* end, LevelCase letterCase, const char*& wordEnd);
+
 // The severity of a numeric level as Node loggers write it (10 trace to 60 fatal); None otherwise.
 int32_t severityOfLevelNumber(int64_t level);
 

@@ -12,11 +12,6 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-bool isLetter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 // <N> at the line's start (a syslog priority), then the version of RFC 5424 ("1 "); the priority or -1.
 int32_t readPriority(const char*& p, const char* end)
 {
@@ -61,9 +56,9 @@ int32_t severityOfHeaderWord(const char* word, const char* end)
         const char close = open == '[' ? ']' : open == '<' ? '>' : ')';
         const char* inner = word + 1;
         const char* innerEnd = inner;
-        while (innerEnd < end && *innerEnd != close)
+        while (innerEnd < end && *innerEnd != close && !isBlank(*innerEnd))
             ++innerEnd;
-        if (innerEnd == end)
+        if (innerEnd == end || *innerEnd != close)
             return Severity::None;
         // [core:error]: the level is the last part.
         for (const char* p = innerEnd; p > inner; --p) {
@@ -75,11 +70,11 @@ int32_t severityOfHeaderWord(const char* word, const char* end)
         return severityOfLevelWord(inner, static_cast<int32_t>(innerEnd - inner), LevelCase::Any);
     }
     const char* wordEnd = word;
-    while (wordEnd < end && isLetter(*wordEnd))
-        ++wordEnd;
-    if (wordEnd < end && *wordEnd != ':' && *wordEnd != '/' && *wordEnd != '|' && *wordEnd != ']')
+    const int32_t severity = severityOfLettersAt(word, end, LevelCase::Written, wordEnd);
+    if (wordEnd < end && !isBlank(*wordEnd) && *wordEnd != ':' && *wordEnd != '/' && *wordEnd != '|'
+        && *wordEnd != ']')
         return Severity::None;
-    return severityOfLevelWord(word, static_cast<int32_t>(wordEnd - word), LevelCase::Written);
+    return severity;
 }
 
 void LogLayout::read(const char* line, int32_t length, LineHeader& header) const
@@ -127,15 +122,13 @@ void LogLayout::readText(const char* line, const char* end, LineHeader& header) 
             ++p;
         if (p >= end)
             return;
-        const char* tokenEnd = p;
-        while (tokenEnd < end && !isBlank(*tokenEnd))
-            ++tokenEnd;
         if (token == levelToken) {
-            header.severity = severityOfHeaderWord(p, tokenEnd);
+            header.severity = severityOfHeaderWord(p, end);
             header.present = header.present || header.severity != Severity::None;
             return;
         }
-        p = tokenEnd;
+        while (p < end && !isBlank(*p))
+            ++p;
     }
 }
 

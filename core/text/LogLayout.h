@@ -68,7 +68,8 @@ LogLayout recognizeLayout(const char* text, int32_t length,
     const std::vector<std::shared_ptr<const UserLayout>>& userLayouts, int64_t referenceSeconds);
 
 // The severity a header word states (Text layouts): a level word, upper case or capitalised, or any
-// case in brackets ([error], <warn>, [core:error]); a word glued to ':' or '/' counts (INFO:root).
+// case in brackets ([error], <warn>, [core:error]); a word glued to ':' or '/' counts (INFO:root). The
+// word ends at a blank or at end.
 int32_t severityOfHeaderWord(const char* word, const char* end);
 
 } // namespace kestrano

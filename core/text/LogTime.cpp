@@ -55,25 +55,30 @@ int64_t daysFromCivil(int64_t year, int32_t month, int32_t day)
     return true;
 }
 
-// HH:MM:SS and an optional fraction after '.' or ','.
+// An optional fraction of a second after '.' or ','.
+[[gnu::always_inline]] inline void readFraction(const char*& p, const char* end, LocalClock::Civil& civil)
+{
+    if (end - p >= 2 && (*p == '.' || *p == ',') && isDigit(p[1])) {
+        const char* fraction = ++p;
+        static constexpr int32_t Scale[] = {1000000, 100000, 10000, 1000, 100, 10, 1};
+        int32_t digits = 0;
+        int32_t micro = 0;
+        for (; p < end && isDigit(*p) && digits < LogTime::MaxDigits; ++p, ++digits)
+            micro = micro * 10 + (*p - '0');
+        while (p < end && isDigit(*p) && p - fraction < 9) // digits beyond microseconds are dropped
+            ++p;
+        civil.digits = digits;
+        civil.micro = micro * Scale[digits];
+    }
+}
+
+// HH:MM:SS and an optional fraction.
 [[gnu::always_inline]] inline bool readClock(const char*& p, const char* end, LocalClock::Civil& civil)
 {
     if (!readNumber(p, end, 2, civil.hour) || !readChar(p, end, ':') || !readNumber(p, end, 2, civil.minute)
         || !readChar(p, end, ':') || !readNumber(p, end, 2, civil.second))
         return false;
-    if (end - p >= 2 && (*p == '.' || *p == ',') && isDigit(p[1])) {
-        ++p;
-        int32_t digits = 0;
-        int32_t micro = 0;
-        for (; p < end && isDigit(*p) && digits < 9; ++p, ++digits) {
-            if (digits < LogTime::MaxDigits)
-                micro = micro * 10 + (*p - '0');
-        }
-        civil.digits = digits < LogTime::MaxDigits ? digits : LogTime::MaxDigits;
-        for (int32_t d = civil.digits; d < LogTime::MaxDigits; ++d)
-            micro *= 10;
-        civil.micro = micro;
-    }
+    readFraction(p, end, civil);
     return true;
 }
 
@@ -166,7 +171,7 @@ LocalClock& LocalClock::operator=(const LocalClock& other)
 {
     if (this != &other) {
         setReference(other.reference);
-        lastDate = -1;
+        lastMonth = -1;
     }
     return *this;
 }
@@ -181,36 +186,52 @@ void LocalClock::setReference(int64_t seconds)
     referenceMonth = local.tm_mon + 1;
     referenceDay = local.tm_mday;
     cache.reset();
+    lastHour = INT64_MIN;
 }
 
-[[gnu::always_inline]] inline int64_t LocalClock::localOffsetSeconds(int64_t localSeconds) const
+// The offset of UTC from local time at the local time given (seconds of local time since the epoch).
+int64_t LocalClock::lookUpOffset(int64_t localSeconds)
 {
-    const int64_t hour = localSeconds >= 0 ? localSeconds / 3600 : floorDivide(localSeconds, 3600);
-    if (!cache)
-        cache = std::make_unique<CachedOffset[]>(CachedHours);
-    CachedOffset& cached = cache[static_cast<size_t>(hour & (CachedHours - 1))];
-    if (cached.hour == hour)
-        return cached.offset;
-    const auto at = static_cast<time_t>(hour * 3600);
+    const auto at = static_cast<time_t>(localSeconds);
     struct tm broken { };
     gmtime_r(&at, &broken);
     broken.tm_isdst = -1;
     const time_t utc = mktime(&broken);
-    cached.offset = utc == static_cast<time_t>(-1) ? 0 : hour * 3600 - static_cast<int64_t>(utc);
-    cached.hour = hour;
-    return cached.offset;
+    return utc == static_cast<time_t>(-1) ? 0 : localSeconds - static_cast<int64_t>(utc);
 }
 
-// Seconds since the epoch of the civil time as if it were UTC; the day of the last date is kept.
+[[gnu::always_inline]] inline int64_t LocalClock::localOffsetSeconds(int64_t localSeconds) const
+{
+    const int64_t day = floorDivide(localSeconds, SecondsPerDay);
+    if (!cache)
+        cache = std::make_unique<CachedOffset[]>(CachedDays);
+    CachedOffset& cached = cache[static_cast<size_t>(day & (CachedDays - 1))];
+    if (cached.day != day) {
+        cached.day = day;
+        cached.start = lookUpOffset(day * SecondsPerDay);
+        cached.end = lookUpOffset((day + 1) * SecondsPerDay);
+    }
+    if (cached.start == cached.end)
+        return cached.start;
+    // The offset changes on this day: looked up by the hour.
+    const int64_t hour = floorDivide(localSeconds, 3600);
+    if (hour != lastHour) {
+        lastHour = hour;
+        lastHourOffset = lookUpOffset(hour * 3600);
+    }
+    return lastHourOffset;
+}
+
+// Seconds since the epoch of the civil time as if it were UTC; the first day of the last month is kept.
 [[gnu::always_inline]] inline int64_t LocalClock::civilSeconds(
     int64_t year, int32_t month, int32_t day, const Civil& civil) const
 {
-    const int64_t date = (year * 16 + month) * 32 + day;
-    if (date != lastDate) {
-        lastDays = daysFromCivil(year, month, day);
-        lastDate = date;
+    const int64_t yearMonth = year * 16 + month;
+    if (yearMonth != lastMonth) {
+        lastMonthDays = daysFromCivil(year, month, 1);
+        lastMonth = yearMonth;
     }
-    return lastDays * SecondsPerDay + civil.hour * 3600 + civil.minute * 60 + civil.second;
+    return (lastMonthDays + day - 1) * SecondsPerDay + civil.hour * 3600 + civil.minute * 60 + civil.second;
 }
 
 int64_t LocalClock::pack(const Civil& civil) const
@@ -247,16 +268,26 @@ int32_t readTimeText(TimeForm form, const char* text, const char* end, LocalCloc
     switch (form) {
     case TimeForm::Iso:
     case TimeForm::Slash: {
+        // YYYY-MM-DD HH:MM:SS (or with T, or slashes) in one go.
         const char separator = form == TimeForm::Iso ? '-' : '/';
-        if (!readNumber(p, end, 4, civil.year) || !readChar(p, end, separator)
-            || !readNumber(p, end, 2, civil.month) || !readChar(p, end, separator)
-            || !readNumber(p, end, 2, civil.day))
+        if (end - p < 19 || p[4] != separator || p[7] != separator || p[13] != ':' || p[16] != ':'
+            || (p[10] != ' ' && !(form == TimeForm::Iso && p[10] == 'T')))
             return 0;
-        if (p >= end || (*p != ' ' && !(form == TimeForm::Iso && *p == 'T')))
+        static constexpr int8_t Digits[] = {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18};
+        unsigned notDigit = 0;
+        for (const int8_t at : Digits)
+            notDigit |= static_cast<unsigned char>(p[at] - '0') > 9;
+        if (notDigit)
             return 0;
-        ++p;
-        if (!readClock(p, end, civil))
-            return 0;
+        const auto two = [p](int at) { return (p[at] - '0') * 10 + (p[at + 1] - '0'); };
+        civil.year = two(0) * 100 + two(2);
+        civil.month = two(5);
+        civil.day = two(8);
+        civil.hour = two(11);
+        civil.minute = two(14);
+        civil.second = two(17);
+        p += 19;
+        readFraction(p, end, civil);
         if (form == TimeForm::Iso)
             readOffset(p, end, civil);
         break;

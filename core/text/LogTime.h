@@ -45,8 +45,9 @@ enum class TimeForm : uint8_t {
     Count
 };
 
-// Turns civil times into packed times. A local time's offset is looked up once per hour (a cache of
-// CachedHours hours, direct-mapped, so that even a log in no order of time rarely asks again); a date
+// Turns civil times into packed times. A local time's offset is looked up once per day (a cache of
+// CachedDays days, direct-mapped, so that even a log in no order of time rarely asks again), and by the
+// hour on a day the offset changes; a date
 // without a year takes the reference time's year, or the one before where it would lie more than a
 // day after the reference (a log spanning New Year stays in order); a time of day alone takes the
 // reference's date.
@@ -75,20 +76,24 @@ public:
 
 private:
     int64_t localOffsetSeconds(int64_t localSeconds) const;
+    static int64_t lookUpOffset(int64_t localSeconds);
     int64_t civilSeconds(int64_t year, int32_t month, int32_t day, const Civil& civil) const;
 
     int64_t reference = 0;
     int32_t referenceYear = 1970;
     int32_t referenceMonth = 1;
     int32_t referenceDay = 1;
-    static constexpr int32_t CachedHours = 1024;
+    static constexpr int32_t CachedDays = 64;
     struct CachedOffset {
-        int64_t hour = INT64_MIN; // local seconds / 3600
-        int64_t offset = 0;
+        int64_t day = INT64_MIN; // local seconds / 86400
+        int32_t start = 0; // the offset at the day's start
+        int32_t end = 0; // ... and at the next day's start
     };
     mutable std::unique_ptr<CachedOffset[]> cache; // made at the first local time
-    mutable int64_t lastDate = -1; // year, month and day of lastDays, as one number
-    mutable int64_t lastDays = 0;
+    mutable int64_t lastMonth = -1; // year and month of lastMonthDays, as one number
+    mutable int64_t lastMonthDays = 0; // days since the epoch of the month's first day
+    mutable int64_t lastHour = INT64_MIN; // of a day the offset changes on
+    mutable int64_t lastHourOffset = 0;
 };
 
 // Reads a time text of the form at the start of [text, end); returns the bytes it took (0: none).

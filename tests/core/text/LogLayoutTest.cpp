@@ -6,6 +6,8 @@
 #include "core/text/UserLayout.h"
 #include "tests/core/text/CutterFixture.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <string>
 
@@ -288,6 +290,64 @@ TEST(LogTimeTest, FormatsInLocalTimeWithMilliseconds)
     const int64_t at = local(2026, 12, 9, 0, 45, 42);
     LogTime::formatMilliseconds(LogTime::pack(at * 1000000 + 120999, 6), text);
     EXPECT_STREQ(text, "2026-12-09T00:45:42.120");
+}
+
+// Local times on the days around a change of the clocks, in a zone that has one, read in no order.
+TEST(LogTimeTest, LocalTimesTakeTheOffsetOfTheirHourOnADayTheClocksChange)
+{
+    const char* saved = std::getenv("TZ");
+    const std::string before = saved ? saved : "";
+    setenv("TZ", "Europe/Berlin", 1);
+    tzset();
+    LocalClock clock(utc(2026, 6, 1, 0, 0, 0));
+    struct Case {
+        int month, day, hour;
+        int64_t expected;
+    };
+    const Case cases[] = {
+        {3, 29, 3, utc(2026, 3, 29, 1, 0, 0)}, // summer time from 02:00 on
+        {3, 28, 12, utc(2026, 3, 28, 11, 0, 0)},
+        {3, 29, 1, utc(2026, 3, 29, 0, 0, 0)},
+        {3, 30, 12, utc(2026, 3, 30, 10, 0, 0)},
+        {3, 29, 23, utc(2026, 3, 29, 21, 0, 0)},
+        {10, 25, 12, utc(2026, 10, 25, 11, 0, 0)}, // back to winter time at 03:00
+        {10, 24, 12, utc(2026, 10, 24, 10, 0, 0)},
+    };
+    for (const Case& c : cases) {
+        LocalClock::Civil civil;
+        civil.year = 2026;
+        civil.month = c.month;
+        civil.day = c.day;
+        civil.hour = c.hour;
+        EXPECT_EQ(LogTime::microseconds(clock.pack(civil)), c.expected * 1000000) << c.month << "-" << c.day;
+    }
+    if (saved)
+        setenv("TZ", before.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
+}
+
+TEST(LogTimeTest, FractionsKeepTheirDigitsUpToMicroseconds)
+{
+    struct Case {
+        const char* text;
+        int32_t micro, digits, taken;
+    };
+    const Case cases[] = {
+        {"00:45:42 x", 0, 0, 8}, {"00:45:42.1 x", 100000, 1, 10}, {"00:45:42,120 x", 120000, 3, 12},
+        {"00:45:42.123456 x", 123456, 6, 15}, {"00:45:42.123456789 x", 123456, 6, 18},
+        {"00:45:42.1234567891 x", 0, 0, 0}, // more than nine digits: not a time
+    };
+    for (const Case& c : cases) {
+        LocalClock::Civil civil;
+        const auto length = static_cast<int32_t>(std::strlen(c.text));
+        EXPECT_EQ(readTimeText(TimeForm::TimeOfDay, c.text, c.text + length, civil), c.taken) << c.text;
+        if (c.taken > 0) {
+            EXPECT_EQ(civil.micro, c.micro) << c.text;
+            EXPECT_EQ(civil.digits, c.digits) << c.text;
+        }
+    }
 }
 
 TEST(UserLayoutTest, AnExpressionWithoutItsGroupsOrThatDoesNotCompileIsNotUsed)
