@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The program as a package installed it: started with two logs on a virtual X server, it follows them
-# (an error raises its log), opens the file dialog, and ends with Alt+X. Writes every shared library the running program had loaded to LIBRARIES.
+# (an error puts its log on top; Ctrl+F6 activates it), opens the file dialog, and ends with Alt+X. Writes every shared library the running program had loaded to LIBRARIES.
 # Usage: packaged.sh PROGRAM LIBRARIES   (run by scripts/package-test.sh)
 source "$(dirname "$0")/e2e.sh" "$@"
 
@@ -12,6 +12,8 @@ printf 'started\n' > "$logs/second.log"
 e2e_start "$logs/first.log" "$logs/second.log"
 e2e_wait_title "Kestrano - second.log"
 printf 'fatal: from the package\n' >> "$logs/first.log"
+# The error puts its window on top, activating nothing; Ctrl+F6 activates it.
+e2e_keys ctrl+F6
 e2e_wait_title "Kestrano - first.log"
 e2e_keys ctrl+o
 e2e_wait_title "Open"
