@@ -7,7 +7,6 @@
 #include "core/text/Severity.h"
 #include "core/view/ChildView.h"
 #include "core/view/Document.h"
-#include "platform/ChildProcess.h"
 #include "platform/qt/CoreTexts.h"
 #include "platform/qt/LogList.h"
 #include "platform/qt/LogListModel.h"
