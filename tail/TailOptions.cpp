@@ -222,12 +222,7 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
     }
     for (int i = optind; i < argc; ++i)
         options.files.emplace_back(argv[i]);
-    // Journal files alone mean: read all their entries.
-    bool journal = false;
-    for (const std::string& file : options.files)
-        journal = journal || isJournalName(file.c_str());
-    if (!options.journalFiles.empty() && !journal)
-        options.files.push_back(journalName(""));
+    addJournalOfFiles(options.files, options.journalFiles);
     if (options.files.empty())
         result.exitStatus = usageError("%s", "no FILE given");
     return result;

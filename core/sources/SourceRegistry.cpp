@@ -193,4 +193,13 @@ std::string journalName(const std::string& unit)
     return JournalPrefix + unit;
 }
 
+void addJournalOfFiles(std::vector<std::string>& logNames, const std::vector<std::string>& journalFiles)
+{
+    bool journal = false;
+    for (const std::string& name : logNames)
+        journal = journal || isJournalName(name.c_str());
+    if (!journalFiles.empty() && !journal)
+        logNames.push_back(journalName(""));
+}
+
 } // namespace kestrano

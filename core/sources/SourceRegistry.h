@@ -71,5 +71,7 @@ std::string adoptStream(int descriptor);
 // Whether the name is the journal's; unit gets the unit named (empty: all entries).
 bool isJournalName(const char* name, std::string* unit = nullptr);
 std::string journalName(const std::string& unit);
+// Journal files given without a journal among the logs mean: all the entries they hold.
+void addJournalOfFiles(std::vector<std::string>& logNames, const std::vector<std::string>& journalFiles);
 
 } // namespace kestrano

@@ -136,12 +136,7 @@ ProgramArguments parseProgramArguments(int argc, const char* const* argv)
         if (*arguments[i] != '\0')
             result.files.emplace_back(arguments[i]);
     }
-    // Journal files alone mean: follow the journal they hold.
-    bool journal = false;
-    for (const std::string& file : result.files)
-        journal = journal || isJournalName(file.c_str());
-    if (!result.journalFiles.empty() && !journal)
-        result.files.push_back(journalName(""));
+    addJournalOfFiles(result.files, result.journalFiles);
     return result;
 }
 
