@@ -11,11 +11,16 @@ namespace haspel {
 
 template <class T> class ContainingList;
 
+// The list deletes its items as T, so the links cost no virtual table: the destructor is protected,
+// and an item type with subclasses of its own gives itself a virtual destructor.
 template <class T> class ContainingListItem {
 public:
-    virtual ~ContainingListItem() = default;
     T* GetNext() const { return next; }
     T* GetPrevious() const { return previous; }
+
+protected:
+    ContainingListItem() = default;
+    ~ContainingListItem() = default;
 
 private:
     friend class ContainingList<T>;

@@ -2,6 +2,9 @@
 
 #include "core/text/Severity.h"
 
+#include <bit>
+#include <cstring>
+
 namespace kestrano {
 namespace {
 
@@ -113,25 +116,35 @@ bool isLower(char c)
 
 int32_t severityOfLettersAt(const char* word, const char* end, LevelCase letterCase, const char*& wordEnd)
 {
-    // One pass over the letters: their case, and the first eight lowered into one number.
-    bool restUpper = true;
-    bool restLower = true;
-    uint64_t lowered = 0;
-    const char* p = word;
-    for (; p < end; ++p) {
-        const bool upper = isUpper(*p);
-        const bool lower = isLower(*p);
-        if (!upper && !lower)
-            break;
-        const auto at = p - word;
-        if (at > 0) {
-            restUpper &= upper;
-            restLower &= lower;
-        }
-        if (at < 8)
-            lowered |= static_cast<uint64_t>(static_cast<unsigned char>(*p | 0x20)) << (8 * at);
-    }
+    // The first eight bytes as one word (little-endian, zeros past the end); a byte is a letter when,
+    // lowered and below 0x80, it lies in a..z.
+    static_assert(std::endian::native == std::endian::little);
+    constexpr uint64_t Ones = 0x0101010101010101ull;
+    uint64_t bytes = 0;
+    const auto available = end - word;
+    std::memcpy(&bytes, word, available >= 8 ? 8 : static_cast<size_t>(available > 0 ? available : 0));
+    const uint64_t lowered8 = bytes | 0x20 * Ones;
+    const uint64_t low = lowered8 & 0x7F * Ones;
+    const uint64_t letters
+        = ((low + (0x80 - 'a') * Ones) & ~(low + (0x80 - 'z' - 1) * Ones) & ~bytes) & 0x80 * Ones;
+    const uint64_t notLetters = ~letters & 0x80 * Ones;
+    int32_t counted = notLetters ? __builtin_ctzll(notLetters) / 8 : 8;
+    const char* p = word + counted;
+    if (counted == 8)
+        while (p < end && (isUpper(*p) || isLower(*p)))
+            ++p;
     wordEnd = p;
+    // The case bits of the letters after the first (of the first eight).
+    const uint64_t kept = counted >= 8 ? ~uint64_t(0) : (uint64_t(1) << (8 * counted)) - 1;
+    const uint64_t rest = kept & ~uint64_t(0xFF);
+    const uint64_t caseBits = bytes & rest & 0x20 * Ones;
+    bool restUpper = caseBits == 0;
+    bool restLower = caseBits == (rest & 0x20 * Ones);
+    for (const char* q = word + 8; q < p; ++q) {
+        restUpper &= isUpper(*q);
+        restLower &= isLower(*q);
+    }
+    const uint64_t lowered = lowered8 & kept;
     const auto length = p - word;
     if (length == 1) {
         const char letter

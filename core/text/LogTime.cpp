@@ -31,6 +31,34 @@ int64_t daysFromCivil(int64_t year, int32_t month, int32_t day)
     return c >= '0' && c <= '9';
 }
 
+// Whether every byte of the word is a digit, for eight bytes at once: a digit's high half is 3, and
+// adding 6 keeps it so (a carry out of a byte only happens where its high half is not 3 already).
+[[gnu::always_inline]] inline bool allDigits(uint64_t word)
+{
+    constexpr uint64_t High = 0xF0F0F0F0F0F0F0F0ull;
+    constexpr uint64_t Three = 0x3030303030303030ull;
+    return (word & High) == Three && ((word + 0x0606060606060606ull) & High) == Three;
+}
+
+// Whether the digits of YYYY?MM?DD?HH?MM?SS (19 bytes, separators already checked) are digits.
+[[gnu::always_inline]] inline bool digitsAt(const char* p)
+{
+    // Bytes 0-7, 8-15 and 11-18 (little-endian words); each separator's byte is made a '0' first.
+    uint64_t first;
+    uint64_t second;
+    uint64_t third;
+    std::memcpy(&first, p, 8);
+    std::memcpy(&second, p + 8, 8);
+    std::memcpy(&third, p + 11, 8);
+    constexpr uint64_t FirstSeparators = 0xFF0000FF00000000ull; // bytes 4 and 7
+    constexpr uint64_t LaterSeparators = 0x0000FF0000FF0000ull; // bytes 10 and 13, then 13 and 16
+    constexpr uint64_t Zeros = 0x3030303030303030ull;
+    first = (first & ~FirstSeparators) | (Zeros & FirstSeparators);
+    second = (second & ~LaterSeparators) | (Zeros & LaterSeparators);
+    third = (third & ~LaterSeparators) | (Zeros & LaterSeparators);
+    return allDigits(first) && allDigits(second) && allDigits(third);
+}
+
 // Reads exactly n digits.
 [[gnu::always_inline]] inline bool readNumber(const char*& p, const char* end, int n, int32_t& value)
 {
@@ -186,6 +214,7 @@ void LocalClock::setReference(int64_t seconds)
     referenceMonth = local.tm_mon + 1;
     referenceDay = local.tm_mday;
     cache.reset();
+    hours.reset();
     lastHour = INT64_MIN;
 }
 
@@ -246,6 +275,21 @@ int64_t LocalClock::pack(const Civil& civil) const
         || civil.second > 60)
         return LogTime::None;
     const bool guessYear = civil.year < 0;
+    if (!guessYear && !civil.hasOffset) {
+        const int64_t key = ((static_cast<int64_t>(civil.year) * 16 + month) * 32 + day) * 32 + civil.hour;
+        if (!hours)
+            hours = std::make_unique<CachedHour[]>(CachedHours);
+        CachedHour& cached = hours[static_cast<size_t>(key & (CachedHours - 1))];
+        if (cached.key != key) {
+            Civil hourStart;
+            hourStart.hour = civil.hour;
+            const int64_t local = civilSeconds(civil.year, month, day, hourStart);
+            cached.start = local - localOffsetSeconds(local);
+            cached.key = key;
+        }
+        const int64_t seconds = cached.start + civil.minute * 60 + civil.second;
+        return LogTime::pack(seconds * MicrosPerSecond + civil.micro, civil.digits);
+    }
     int64_t year = guessYear ? referenceYear : civil.year;
     int64_t seconds = civilSeconds(year, month, day, civil);
     if (civil.hasOffset) {
@@ -273,11 +317,7 @@ int32_t readTimeText(TimeForm form, const char* text, const char* end, LocalCloc
         if (end - p < 19 || p[4] != separator || p[7] != separator || p[13] != ':' || p[16] != ':'
             || (p[10] != ' ' && !(form == TimeForm::Iso && p[10] == 'T')))
             return 0;
-        static constexpr int8_t Digits[] = {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18};
-        unsigned notDigit = 0;
-        for (const int8_t at : Digits)
-            notDigit |= static_cast<unsigned char>(p[at] - '0') > 9;
-        if (notDigit)
+        if (!digitsAt(p))
             return 0;
         const auto two = [p](int at) { return (p[at] - '0') * 10 + (p[at + 1] - '0'); };
         civil.year = two(0) * 100 + two(2);

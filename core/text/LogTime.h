@@ -90,6 +90,14 @@ private:
         int32_t end = 0; // ... and at the next day's start
     };
     mutable std::unique_ptr<CachedOffset[]> cache; // made at the first local time
+    // The seconds since the epoch at the start of a local hour of a stated date, direct-mapped by
+    // date and hour (the offset is the same through an hour), so most lines skip the calendar.
+    static constexpr int32_t CachedHours = 1024; // a month of hours
+    struct CachedHour {
+        int64_t key = -1; // year, month, day and hour as one number
+        int64_t start = 0;
+    };
+    mutable std::unique_ptr<CachedHour[]> hours;
     mutable int64_t lastMonth = -1; // year and month of lastMonthDays, as one number
     mutable int64_t lastMonthDays = 0; // days since the epoch of the month's first day
     mutable int64_t lastHour = INT64_MIN; // of a day the offset changes on

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace kestrano {
 namespace {
@@ -22,6 +23,7 @@ constexpr int32_t MarkBytes = 40;
 } // namespace
 
 static_assert(sizeof(Message) == sizeof(haspel::ContainingListItem<Message>) + 24, "room ends the message");
+static_assert(!std::is_polymorphic_v<Message>, "a kept message carries no virtual table");
 static_assert(Message::MaxTextBytes + MarkBytes <= int32_t((1u << 21) - 1), "every length fits its bits");
 static_assert(static_cast<int>(LastCoreText) < 64, "every notice fits its bits");
 

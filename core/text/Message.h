@@ -31,7 +31,7 @@ public:
     // Classifies the raw line (without its line end) and keeps its trimmed text in an allocation of
     // its own. Throws haspel::EOutOfMemory when the text cannot be allocated.
     Message(const char* line, int32_t length, const KeywordLists& keywords);
-    ~Message() override;
+    ~Message();
     Message(const Message&) = delete;
     Message& operator=(const Message&) = delete;
 

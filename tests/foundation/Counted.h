@@ -16,7 +16,7 @@ public:
     {
         ++alive;
     }
-    ~Counted() override
+    ~Counted()
     {
         --alive;
         destroyed.push_back(id);
