@@ -324,7 +324,7 @@ void LineCutter::handleLine(const char* line, int32_t length, const LineMarks& l
         }
     }
     lastDropped = false;
-    Message* message = Message::create(line, length, severity, lineMarks.cutBytes);
+    Message* message = Message::create(line, length, severity, lineMarks.cutBytes, spare);
     message->setTime(header.time);
     messages.Append(message);
     if (message->getSeverity() > highest)
@@ -349,7 +349,7 @@ void LineCutter::trimToKeepLines()
     const int32_t keep = rules.GetKeepLines();
     while (messages.GetCount() > keep) {
         listener.messageDropping(messages.GetHead());
-        delete messages.RemoveFirst();
+        Message::retire(messages.RemoveFirst(), spare);
     }
 }
 

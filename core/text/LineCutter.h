@@ -112,6 +112,7 @@ private:
     LineCutterListener& listener;
     KeywordLists keywords;
     haspel::ContainingList<Message> messages;
+    Message::SpareBlock spare; // of the last message trimmed
     LogLayout layout;
     bool layoutSettled = false;
     int64_t layoutReference = 0;

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <malloc.h>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -29,13 +30,27 @@ static_assert(static_cast<int>(LastCoreText) < 64, "every notice fits its bits")
 
 Message* Message::create(const char* line, int32_t length, int32_t severity, int64_t cutBytes)
 {
+    SpareBlock none;
+    return create(line, length, severity, cutBytes, none);
+}
+
+Message* Message::create(
+    const char* line, int32_t length, int32_t severity, int64_t cutBytes, SpareBlock& spare)
+{
     const char* begin = line;
     const char* end = line + length;
     trimWhiteSpace(begin, end);
     const auto textLength = static_cast<int32_t>(end - begin);
     const bool useRoom = cutBytes == 0 && textLength <= MaxTextBytes;
     const int32_t room = useRoom && textLength >= RoomBytes ? textLength + 1 : RoomBytes;
-    void* block = haspel::AllocateOrThrow(sizeof(Message) - RoomBytes + static_cast<std::size_t>(room));
+    const std::size_t size = blockSize(room);
+    void* block;
+    if (spare.block && spare.bytes >= size && spare.bytes <= 2 * size) {
+        block = spare.block;
+        spare.block = nullptr;
+    } else {
+        block = haspel::AllocateOrThrow(size);
+    }
     auto* message = new (block) Message(severity);
     try {
         message->keepText(begin, end, cutBytes, useRoom);
@@ -44,6 +59,22 @@ Message* Message::create(const char* line, int32_t length, int32_t severity, int
         throw;
     }
     return message;
+}
+
+void Message::retire(Message* message, SpareBlock& spare)
+{
+    // The larger block is kept (up to a bound), so that more new messages fit it.
+    constexpr std::size_t LargestSpare = 1024;
+    // A block reused keeps its size, which may be more than its message needs.
+    const std::size_t bytes = message->isExternal() ? 0 : malloc_usable_size(message);
+    if (bytes == 0 || bytes > LargestSpare || (spare.block && spare.bytes >= bytes)) {
+        delete message;
+        return;
+    }
+    message->~Message();
+    std::free(spare.block);
+    spare.block = message;
+    spare.bytes = bytes;
 }
 
 Message* Message::createNotice(const ShownText& notice, int32_t severity)

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 namespace kestrano {
 
@@ -23,6 +24,26 @@ public:
     // A message of the trimmed line and its text in one allocation; cutBytes more bytes of the line
     // were not kept. Throws haspel::EOutOfMemory. Deleted with delete.
     static Message* create(const char* line, int32_t length, int32_t severity, int64_t cutBytes = 0);
+
+    // The block of a deleted message, kept for the next one that fits it (a log that keeps its newest
+    // messages drops one for each it makes). Frees what it holds.
+    class SpareBlock {
+    public:
+        SpareBlock() = default;
+        ~SpareBlock() { std::free(block); }
+        SpareBlock(const SpareBlock&) = delete;
+        SpareBlock& operator=(const SpareBlock&) = delete;
+
+    private:
+        friend class Message;
+        void* block = nullptr;
+        std::size_t bytes = 0;
+    };
+    // As create, in the spare block when it fits (then it is taken).
+    static Message* create(
+        const char* line, int32_t length, int32_t severity, int64_t cutBytes, SpareBlock& spare);
+    // Deletes the message, keeping its block as the spare when it is the better one to keep.
+    static void retire(Message* message, SpareBlock& spare);
 
     // A notice of the program's own: its English text, classified with the severity given, that knows
     // which notice it is. Throws haspel::EOutOfMemory. Deleted with delete.
@@ -81,6 +102,11 @@ private:
     static constexpr int32_t RoomBytes = 12;
 
     explicit Message(int32_t severity);
+    // The bytes of a message's allocation with room for `room` bytes of text (RoomBytes at least).
+    static constexpr std::size_t blockSize(int32_t room)
+    {
+        return sizeof(Message) - RoomBytes + static_cast<std::size_t>(room);
+    }
     // The text in room runs on into the rest of the allocation, so it is reached by address.
     char* inRoom() const { return const_cast<char*>(room); }
     bool isExternal() const { return bits & ExternalBit; }
