@@ -276,7 +276,7 @@ bool LineCutter::lacksHeader(const char* line, int32_t length, LineHeader& heade
 {
     if (!layout.isRecognised())
         return false;
-    layout.read(line, length, header);
+    layout.read(line, length, header, true);
     if (header.present || !rules.GetStatedLevel())
         return false;
     const char* begin = line;
@@ -309,7 +309,7 @@ void LineCutter::handleLine(const char* line, int32_t length, const LineMarks& l
         return;
 
     if (!mayContinue)
-        layout.read(line, length, header);
+        layout.read(line, length, header, true);
     const int32_t severity = rules.GetStatedLevel() && header.severity != Severity::None
         ? header.severity
         : classify(line, length, lineMarks);

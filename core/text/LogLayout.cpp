@@ -4,12 +4,36 @@
 #include "core/text/StructuredFields.h"
 #include "core/text/UserLayout.h"
 
+#include <bit>
+#include <cstring>
+
 namespace kestrano {
 namespace {
 
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t';
+}
+
+// The first blank at or after p, or end; eight bytes at a time, as a header's words are of any length.
+const char* findBlank(const char* p, const char* end)
+{
+    static_assert(std::endian::native == std::endian::little);
+    constexpr uint64_t Ones = 0x0101010101010101ull;
+    constexpr uint64_t Highs = 0x8080808080808080ull;
+    for (; end - p >= 8; p += 8) {
+        uint64_t word;
+        std::memcpy(&word, p, 8);
+        // A byte is zero after the XOR with a blank; the lowest flagged byte is always a true one.
+        const uint64_t spaces = word ^ (' ' * Ones);
+        const uint64_t tabs = word ^ ('\t' * Ones);
+        const uint64_t found = (((spaces - Ones) & ~spaces) | ((tabs - Ones) & ~tabs)) & Highs;
+        if (found)
+            return p + __builtin_ctzll(found) / 8;
+    }
+    while (p < end && !isBlank(*p))
+        ++p;
+    return p;
 }
 
 // <N> at the line's start (a syslog priority), then the version of RFC 5424 ("1 "); the priority or -1.
@@ -77,7 +101,7 @@ int32_t severityOfHeaderWord(const char* word, const char* end)
     return severity;
 }
 
-void LogLayout::read(const char* line, int32_t length, LineHeader& header) const
+void LogLayout::read(const char* line, int32_t length, LineHeader& header, bool deferTime) const
 {
     header = {};
     switch (kind) {
@@ -88,7 +112,7 @@ void LogLayout::read(const char* line, int32_t length, LineHeader& header) const
         readFields(line, length, header);
         return;
     case Kind::Text:
-        readText(line, line + length, header);
+        readText(line, line + length, header, deferTime);
         return;
     case Kind::User:
         readUser(line, length, header);
@@ -96,7 +120,7 @@ void LogLayout::read(const char* line, int32_t length, LineHeader& header) const
     }
 }
 
-void LogLayout::readText(const char* line, const char* end, LineHeader& header) const
+void LogLayout::readText(const char* line, const char* end, LineHeader& header, bool deferTime) const
 {
     const char* p = line;
     const int32_t priority = readPriority(p, end);
@@ -105,12 +129,17 @@ void LogLayout::readText(const char* line, const char* end, LineHeader& header) 
         header.severity = severityOfPriority(priority & 7);
     }
     if (timeForm != TimeForm::None) {
-        LocalClock::Civil civil;
-        const int32_t taken = readTimeText(timeForm, p, end, civil);
-        if (taken == 0)
-            return;
+        int32_t taken = deferTime ? measureLocalDateTime(timeForm, p, end) : 0;
+        if (taken > 0) {
+            header.time = LogTime::unread(timeForm, static_cast<int32_t>(p - line));
+        } else {
+            LocalClock::Civil civil;
+            taken = readTimeText(timeForm, p, end, civil);
+            if (taken == 0)
+                return;
+            header.time = clock.pack(civil);
+        }
         header.present = true;
-        header.time = clock.pack(civil);
         if (timeForm == TimeForm::Glog && header.severity == Severity::None)
             header.severity = severityOfLevelWord(p, 1, LevelCase::Written);
         p += taken;
@@ -127,8 +156,7 @@ void LogLayout::readText(const char* line, const char* end, LineHeader& header) 
             header.present = header.present || header.severity != Severity::None;
             return;
         }
-        while (p < end && !isBlank(*p))
-            ++p;
+        p = findBlank(p, end);
     }
 }
 

@@ -37,13 +37,15 @@ public:
     const LocalClock& getClock() const { return clock; }
 
     // Reads the header of the line [line, line + length) (its line end left out); reads nothing beyond.
-    void read(const char* line, int32_t length, LineHeader& header) const;
+    // With deferTime, a local ISO or slash time is only measured: its value is LogTime::unread, read
+    // when a message of the line is asked for it.
+    void read(const char* line, int32_t length, LineHeader& header, bool deferTime = false) const;
 
 private:
     friend LogLayout recognizeLayout(const char* text, int32_t length,
         const std::vector<std::shared_ptr<const UserLayout>>& userLayouts, int64_t referenceSeconds);
 
-    void readText(const char* line, const char* end, LineHeader& header) const;
+    void readText(const char* line, const char* end, LineHeader& header, bool deferTime) const;
     void readFields(const char* line, int32_t length, LineHeader& header) const;
     void readUser(const char* line, int32_t length, LineHeader& header) const;
 

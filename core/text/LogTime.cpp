@@ -1,5 +1,6 @@
 #include "core/text/LogTime.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -9,6 +10,9 @@ namespace {
 
 constexpr int64_t MicrosPerSecond = 1000000;
 constexpr int64_t SecondsPerDay = 86400;
+
+// How often a clock was made or given a reference (see unreadTimesClock).
+std::atomic<uint32_t> clocksMade {0};
 
 int64_t floorDivide(int64_t a, int64_t b)
 {
@@ -81,6 +85,22 @@ int64_t daysFromCivil(int64_t year, int32_t month, int32_t day)
         return false;
     ++p;
     return true;
+}
+
+// A time ends at a space, a bracket or the line's end, not inside a longer number.
+[[gnu::always_inline]] inline bool endsTime(const char* p, const char* end)
+{
+    return p >= end || !(isDigit(*p) || (*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z'));
+}
+
+// YYYY-MM-DD HH:MM:SS (or with T, or slashes) at text: its separators and digits.
+[[gnu::always_inline]] inline bool isDateTime(TimeForm form, const char* p, const char* end)
+{
+    const char separator = form == TimeForm::Iso ? '-' : '/';
+    if (end - p < 19 || p[4] != separator || p[7] != separator || p[13] != ':' || p[16] != ':'
+        || (p[10] != ' ' && !(form == TimeForm::Iso && p[10] == 'T')))
+        return false;
+    return digitsAt(p);
 }
 
 // An optional fraction of a second after '.' or ','.
@@ -206,6 +226,7 @@ LocalClock& LocalClock::operator=(const LocalClock& other)
 
 void LocalClock::setReference(int64_t seconds)
 {
+    clocksMade.fetch_add(1, std::memory_order_relaxed);
     reference = seconds;
     const auto at = static_cast<time_t>(seconds);
     struct tm local { };
@@ -312,12 +333,7 @@ int32_t readTimeText(TimeForm form, const char* text, const char* end, LocalCloc
     switch (form) {
     case TimeForm::Iso:
     case TimeForm::Slash: {
-        // YYYY-MM-DD HH:MM:SS (or with T, or slashes) in one go.
-        const char separator = form == TimeForm::Iso ? '-' : '/';
-        if (end - p < 19 || p[4] != separator || p[7] != separator || p[13] != ':' || p[16] != ':'
-            || (p[10] != ' ' && !(form == TimeForm::Iso && p[10] == 'T')))
-            return 0;
-        if (!digitsAt(p))
+        if (!isDateTime(form, p, end))
             return 0;
         const auto two = [p](int at) { return (p[at] - '0') * 10 + (p[at + 1] - '0'); };
         civil.year = two(0) * 100 + two(2);
@@ -373,10 +389,47 @@ int32_t readTimeText(TimeForm form, const char* text, const char* end, LocalCloc
     case TimeForm::Count:
         return 0;
     }
-    // A time ends at a space, a bracket or the line's end, not inside a longer number.
-    if (p < end && (isDigit(*p) || (*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z')))
+    return endsTime(p, end) ? static_cast<int32_t>(p - text) : 0;
+}
+
+int32_t measureLocalDateTime(TimeForm form, const char* text, const char* end)
+{
+    if ((form != TimeForm::Iso && form != TimeForm::Slash) || !isDateTime(form, text, end))
         return 0;
-    return static_cast<int32_t>(p - text);
+    const char* p = text + 19;
+    LocalClock::Civil rest;
+    readFraction(p, end, rest);
+    if (form == TimeForm::Iso)
+        readOffset(p, end, rest);
+    return !rest.hasOffset && endsTime(p, end) ? static_cast<int32_t>(p - text) : 0;
+}
+
+namespace {
+
+// Reads the unread times of messages; its offsets are looked up afresh once any log's clock was made
+// since (a clock is made where a log's layout is recognised, so a changed time zone is seen there).
+const LocalClock& unreadTimesClock()
+{
+    thread_local LocalClock clock;
+    thread_local uint32_t madeBefore = 0;
+    const uint32_t made = clocksMade.load(std::memory_order_relaxed);
+    if (made != madeBefore) {
+        clock = LocalClock();
+        madeBefore = clocksMade.load(std::memory_order_relaxed);
+    }
+    return clock;
+}
+
+} // namespace
+
+int64_t LogTime::readUnread(int64_t unread, const char* text, int32_t length)
+{
+    const auto form = static_cast<TimeForm>((unread >> 4) & 15);
+    const auto offset = static_cast<int32_t>(unread >> 8);
+    LocalClock::Civil civil;
+    if (offset > length || readTimeText(form, text + offset, text + length, civil) == 0)
+        return None;
+    return unreadTimesClock().pack(civil);
 }
 
 int64_t epochTime(const char* text, const char* end)

@@ -45,6 +45,23 @@ enum class TimeForm : uint8_t {
     Count
 };
 
+namespace LogTime {
+
+// A time a line states in a form with a year and without an offset, whose reading waits until it is
+// asked for (Message::getTime): the form, and where the time starts in the message's text.
+inline constexpr int64_t unread(TimeForm form, int32_t offset)
+{
+    return (static_cast<int64_t>(offset) << 8) | (static_cast<int64_t>(form) << 4) | 15;
+}
+inline constexpr bool isUnread(int64_t packed)
+{
+    return (packed & 15) == 15;
+}
+// Reads an unread time from the text it points into; None when it is not a time after all.
+int64_t readUnread(int64_t unread, const char* text, int32_t length);
+
+} // namespace LogTime
+
 // Turns civil times into packed times. A local time's offset is looked up once per day (a cache of
 // CachedDays days, direct-mapped, so that even a log in no order of time rarely asks again), and by the
 // hour on a day the offset changes; a date
@@ -107,6 +124,10 @@ private:
 // Reads a time text of the form at the start of [text, end); returns the bytes it took (0: none).
 // For Glog, the level letter comes first and is left to the caller.
 int32_t readTimeText(TimeForm form, const char* text, const char* end, LocalClock::Civil& civil);
+
+// The bytes readTimeText would take of an ISO or slash time in local time (one without an offset) at
+// the start of [text, end), without reading its value; 0 when there is none, or it states an offset.
+int32_t measureLocalDateTime(TimeForm form, const char* text, const char* end);
 
 // Reads an epoch number as JSON loggers write it: seconds (with a fraction) or, from 10^11 on,
 // milliseconds; None when it is not one.

@@ -122,6 +122,12 @@ Message::Message(const char* line, int32_t length, const KeywordLists& keywords)
     keepText(begin, end, 0, false);
 }
 
+int64_t Message::readTime() const
+{
+    time = LogTime::readUnread(time, getText(), getTextLength());
+    return time;
+}
+
 Message::~Message()
 {
     if (isExternal())

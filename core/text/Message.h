@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/text/CoreText.h"
+#include "core/text/LogTime.h"
 #include "foundation/ContainingList.h"
 #include "foundation/RawAllocated.h"
 
@@ -73,7 +74,7 @@ public:
     }
     const char* getText() const { return isExternal() ? external()->text() : inRoom(); }
     // The time the header states, packed as LogTime packs it; LogTime::None when it states none.
-    int64_t getTime() const { return time; }
+    int64_t getTime() const { return LogTime::isUnread(time) ? readTime() : time; }
     void setTime(int64_t packed) { time = packed; }
     int32_t getTextLength() const { return static_cast<int32_t>(bits & LengthMask); }
     // The notice the message is, with its argument; CoreText::None for a line of the log (and for a
@@ -119,7 +120,10 @@ private:
     void reserveExternal(int32_t needed);
     void writeCutMark();
 
-    int64_t time = 0;
+    // Reads an unread time from the text, once.
+    int64_t readTime() const;
+
+    mutable int64_t time = 0;
     uint32_t bits; // text length, external flag, severity + 1
     // The text, running on into the rest of the allocation (create), or the address of its block.
     char room[RoomBytes];

@@ -189,6 +189,41 @@ TEST_F(LogLayoutTest, TimesKeepTheirOffsetsAndPrecision)
     EXPECT_EQ(LogTime::microseconds(stated[3]), local(2026, 12, 9, 0, 45, 42) * 1000000);
 }
 
+// The cutter only measures a local date and time and reads it when a message is asked; the time is the
+// one the layout reads at once, on a day the clocks change too, whatever follows the time.
+TEST_F(LogLayoutTest, TimesReadWhenAskedAreTheTimesReadAtOnce)
+{
+    const char* saved = std::getenv("TZ");
+    const std::string before = saved ? saved : "";
+    setenv("TZ", "Europe/Berlin", 1);
+    tzset();
+    cutter.forgetLayout();
+    const std::vector<std::string> lines
+        = {"2026-03-29 01:59:59,999 INFO before the change", "2026-03-29 03:00:00.5 WARN after it",
+            "2026-10-25 12:00:00 INFO autumn", "2026-12-09T00:45:42.123456789 INFO ns",
+            "2026-12-09 00:45:42Z INFO stated offset", "2026-12-09 00:45:42.120",
+            "2026-12-09 00:45:61 INFO no such second", "2026-13-09 00:45:42 INFO no such month"};
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n  continued\r\n";
+    read(text);
+    const std::vector<int64_t> stated = times();
+    ASSERT_EQ(stated.size(), lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        LineHeader header;
+        cutter.getLayout().read(lines[i].data(), static_cast<int32_t>(lines[i].size()), header);
+        EXPECT_TRUE(header.present) << lines[i];
+        EXPECT_EQ(stated[i], header.time) << lines[i];
+    }
+    EXPECT_EQ(LogTime::microseconds(stated[1]), utc(2026, 3, 29, 1, 0, 0) * 1000000 + 500000);
+    EXPECT_EQ(stated[6], LogTime::None);
+    if (saved)
+        setenv("TZ", before.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
+}
+
 TEST_F(LogLayoutTest, ADateWithoutAYearStaysInOrderAcrossNewYear)
 {
     cutter.forgetLayout(local(2027, 1, 1, 0, 30, 0));
