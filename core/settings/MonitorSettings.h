@@ -36,6 +36,7 @@ public:
     void SetNotify(int32_t severity) { notify = severity; }
     // Seconds between two shown messages above which the list marks a quiet gap; 0: none.
     int32_t GetQuietGap() const { return quietGap; }
+    void SetQuietGap(int32_t seconds); // kept within the table's bounds
 
     // Brings every bounded setting within the table's bounds: stored values are loaded as they
     // stand, a setting taken over from the Options dialog is validated.

@@ -212,11 +212,10 @@ void TimelineStrip::paintEvent(QPaintEvent* event)
             }
         }
     }
+    // An outline, which leaves the bars' colours as they are.
     if (const QRect viewed = viewedSpan(); !viewed.isEmpty()) {
-        QColor mark = palette().color(QPalette::Highlight);
-        painter.setPen(mark);
-        mark.setAlpha(40);
-        painter.setBrush(mark);
+        painter.setPen(palette().color(QPalette::Highlight));
+        painter.setBrush(Qt::NoBrush);
         painter.drawRect(viewed);
     }
 }

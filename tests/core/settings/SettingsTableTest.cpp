@@ -157,6 +157,8 @@ TEST(SettingsTableTest, ValidateAndTheSettersKeepEachBoundAndNothingElse)
     EXPECT_EQ(settings.GetUpdateEvery(), SettingsTable::rows[SettingsTable::UpdateEvery].minimum);
     settings.SetKeepLines(SettingsTable::rows[SettingsTable::KeepLines].minimum - 1);
     EXPECT_EQ(settings.GetKeepLines(), SettingsTable::rows[SettingsTable::KeepLines].minimum);
+    settings.SetQuietGap(-5);
+    EXPECT_EQ(settings.GetQuietGap(), 0);
 }
 
 } // namespace
