@@ -31,12 +31,13 @@ QString spanText(int64_t microseconds)
     if (microseconds < 0)
         microseconds = -microseconds;
     if (microseconds < 1000000)
-        return unitText(QT_TRANSLATE_NOOP("kestrano::TimeText", "%n ms"), microseconds / 1000);
+        return unitText(QT_TRANSLATE_N_NOOP("kestrano::TimeText", "%n ms"), microseconds / 1000);
     const int64_t seconds = microseconds / 1000000;
     const int64_t parts[] = {seconds / 86400, seconds / 3600 % 24, seconds / 60 % 60, seconds % 60};
-    static constexpr const char* units[] = {QT_TRANSLATE_NOOP("kestrano::TimeText", "%n day(s)"),
-        QT_TRANSLATE_NOOP("kestrano::TimeText", "%n h"), QT_TRANSLATE_NOOP("kestrano::TimeText", "%n min"),
-        QT_TRANSLATE_NOOP("kestrano::TimeText", "%n s")};
+    static constexpr const char* units[] = {QT_TRANSLATE_N_NOOP("kestrano::TimeText", "%n d"),
+        QT_TRANSLATE_N_NOOP("kestrano::TimeText", "%n h"),
+        QT_TRANSLATE_N_NOOP("kestrano::TimeText", "%n min"),
+        QT_TRANSLATE_N_NOOP("kestrano::TimeText", "%n s")};
     size_t largest = 0;
     while (parts[largest] == 0)
         ++largest;

@@ -244,7 +244,7 @@ QString TimelineStrip::bucketText(const QPoint& place) const
     QString text = tr("%1 to %2")
                        .arg(shownTime(LogTime::pack(start, 0)),
                            shownTime(LogTime::pack(start + counts.getStepMicroseconds(), 0)));
-    text += QLatin1Char('\n') + tr("%n message(s)", nullptr, counts.getTotal(bucket));
+    text += QLatin1Char('\n') + tr("Messages: %1").arg(counts.getTotal(bucket));
     const TimelineBuckets::Counts& each = counts.getCounts(bucket);
     for (int32_t severity = Severity::Fatal; severity >= Severity::Unknown; --severity) {
         if (const int32_t count = each[static_cast<size_t>(severity + 1)]; count > 0)
