@@ -75,6 +75,7 @@ GoToTimeDialog::GoToTimeDialog(int64_t startPacked, QWidget* parent)
     LogTime::formatMilliseconds(startPacked, start);
     line->setText(QString::fromLatin1(start));
     line->selectAll();
+    line->setMinimumWidth(line->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 32);
     line->setAccessibleName(tr("Time"));
     const QLocale locale;
     const QDateTime example = QDateTime::fromMSecsSinceEpoch(LogTime::microseconds(startPacked) / 1000);

@@ -99,6 +99,7 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     logList->setQuietGap(app.GetSettings().GetQuietGap());
     const auto tellSelectedTime = [this] { this->mainFrame.showSelectedTime(this); };
     connect(logList->selectionModel(), &QItemSelectionModel::currentChanged, this, tellSelectedTime);
+    connect(logList->selectionModel(), &QItemSelectionModel::selectionChanged, this, tellSelectedTime);
     connect(&logList->model(), &LogListModel::flushed, this, tellSelectedTime);
 
     const char* name = logDocument->getPathName().GetText();
