@@ -124,7 +124,11 @@ TEST_F(GoToTimeTest, TheFirstMessageAtOrAfterTheTimeIsSelectedAndItsTimeShown)
 
     goTo(child, {QStringLiteral("2026-12-09T13:01:00Z")});
     EXPECT_EQ(child.list().selectedRow(), 2);
-    child.list().selectRow(3);
+    // A row clicked.
+    LogList& list = child.list();
+    QTest::mouseClick(
+        list.viewport(), Qt::LeftButton, Qt::NoModifier, list.visualRect(list.model().index(3)).center());
+    EXPECT_EQ(list.selectedRow(), 3);
     EXPECT_TRUE(app->GetMainFrame()->selectedTimeLabel().text().endsWith(QStringLiteral("at the end")));
 }
 

@@ -158,6 +158,29 @@ TEST_F(TimelineTest, TheRowsInViewAreMarkedAndAClickGoesToTheBucketsFirstMessage
     EXPECT_TRUE(app->GetMainFrame()->action(Command::ToggleTimeline)->isChecked());
 }
 
+TEST_F(TimelineTest, RowsDroppedBeyondTheKeptLinesLeaveTheStripAndItsStartMoves)
+{
+    editConfiguration(
+        [](haspel::ConfigSection& root) { root.GetSection("Sizes").GetParameter("KeepLines").SetInt(3); });
+    ChildFrame& child = open(line(0, "INFO") + line(1, "ERROR") + line(2, "WARN"), 3);
+    showTimeline(child);
+    TimelineStrip& strip = child.timelineStrip();
+    const TimelineBuckets& buckets = strip.buckets();
+    ASSERT_EQ(buckets.getBucketCount(), 3);
+    appendFile(path, line(3, "FATAL") + line(4, "FATAL"));
+    app->GetMainFrame()->pollAllLogs();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return buckets.getBucketCount() == 3 && buckets.getTotal(2) == 1; }, 10000));
+    // The two oldest rows went: the strip starts at the warning's second.
+    EXPECT_EQ(buckets.getCounts(0)[Severity::Warning + 1], 1);
+    EXPECT_EQ(buckets.getCounts(2)[Severity::Fatal + 1], 1);
+    const QImage image = drawn(strip);
+    const int floor = image.height() - 4;
+    EXPECT_EQ(at(image, strip.bucketRect(0).left() + 1, floor), severityColour(Severity::Warning));
+    EXPECT_EQ(at(image, strip.bucketRect(2).left() + 1, floor), severityColour(Severity::Fatal));
+    EXPECT_EQ(at(image, strip.bucketRect(3).left() + 1, floor), strip.palette().color(QPalette::Base));
+}
+
 TEST_F(TimelineTest, AQuietGapIsDrawnBeforeItsRowAsLongAsItIsLongerThanTheChosenSpan)
 {
     ChildFrame& child = open(line(0, "INFO") + line(10, "INFO") + line(322, "INFO") + line(330, "INFO"), 4);
