@@ -97,7 +97,8 @@ void MatchHighlighter::paintQuietGap(
     painter->save();
     painter->fillRect(QRect(option.rect.left(), option.rect.top(), option.rect.width(), 2), colour);
     QFont font = option.font;
-    font.setPointSizeF(font.pointSizeF() * 0.85);
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * 0.85);
     const QString text = spanText(gap);
     const QFontMetrics metrics(font);
     const int width = metrics.horizontalAdvance(text) + 8;

@@ -116,6 +116,9 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
 ChildFrame::~ChildFrame()
 {
     app.GetDocTemplate().remove(this);
+    // The list tells this frame no more of its selection while it goes.
+    logList->selectionModel()->disconnect(this);
+    logList->model().disconnect(this);
     // The find bar and the view refer to the list and to this frame: they go first.
     delete finder;
     finder = nullptr;
