@@ -83,6 +83,15 @@ bool readOffset(std::string_view& text, LocalClock::Civil& civil)
     return true;
 }
 
+int32_t daysInMonth(int32_t year, int32_t month)
+{
+    static constexpr int32_t days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12)
+        return 0;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return days[month - 1] + (month == 2 && leap);
+}
+
 std::string_view trimmed(std::string_view text)
 {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
@@ -137,7 +146,7 @@ std::optional<int64_t> readTimeInput(std::string_view text, int64_t newestMicros
         if (!readClock(text, civil) || !readOffset(text, civil) || !text.empty())
             return std::nullopt;
     }
-    if (civil.year < 1970)
+    if (civil.year < 1970 || civil.day > daysInMonth(civil.year, civil.month))
         return std::nullopt;
     const int64_t packed = LocalClock().pack(civil);
     if (packed == LogTime::None)

@@ -35,6 +35,7 @@ TEST_F(TimeInputTest, IsoDatesAndTimesAreLocalUnlessTheyStateTheirOffset)
     EXPECT_EQ(readTimeInput("2026-12-09T14:02:05.25", Newest), Newest + 250000);
     EXPECT_EQ(readTimeInput("2026-12-09T14:02:05,1234567", Newest), Newest + 123456);
     EXPECT_EQ(readTimeInput("2026-12-09", Newest), Newest - (14 * 3600 + 2 * 60 + 5) * Second);
+    EXPECT_EQ(readTimeInput("2028-02-29T00:00Z", Newest), int64_t {1835395200} * Second);
     // Summer time: two hours ahead of UTC.
     EXPECT_EQ(readTimeInput("2026-07-01 02:00", Newest), readTimeInput("2026-07-01T00:00Z", Newest));
 }
@@ -54,9 +55,10 @@ TEST_F(TimeInputTest, ATimeOfDayIsItsLastOccurrenceNotAfterTheNewest)
 
 TEST_F(TimeInputTest, WhatIsNoMomentIsRefused)
 {
-    for (const char* text : {"", "14", "14:", "14:2", "1402", "25:00", "14:60", "14:02:61", "14:02:05.",
-             "14:02 pm", "2026-12-9", "2026-13-01", "2026-12-09X14:02", "2026-12-09T14",
-             "2026-12-09T14:02+25", "1969-12-31T23:00", "yesterday", "2026-12-09 14:02:05 extra"}) {
+    for (const char* text :
+        {"", "14", "14:", "14:2", "1402", "25:00", "14:60", "14:02:61", "14:02:05.", "14:02 pm", "2026-12-9",
+            "2026-13-01", "2026-12-09X14:02", "2026-12-09T14", "2026-12-09T14:02+25", "1969-12-31T23:00",
+            "2026-02-29", "2026-04-31 12:00", "yesterday", "2026-12-09 14:02:05 extra"}) {
         EXPECT_FALSE(readTimeInput(text, Newest).has_value()) << text;
     }
 }
