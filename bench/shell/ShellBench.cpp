@@ -187,7 +187,8 @@ protected:
     }
 };
 
-void benchmarkSustainedWriter(const std::string& folder, int seconds)
+// With the timeline shown, the lines' times advance a second per block, so its buckets grow and step up.
+void benchmarkSustainedWriter(const std::string& folder, int seconds, bool timeline)
 {
     const std::string path = folder + "/busy.log";
     writeLog(path, 0, 10);
@@ -196,20 +197,35 @@ void benchmarkSustainedWriter(const std::string& folder, int seconds)
     program->InitInstance({path});
     QCoreApplication::processEvents();
     MainFrame& frame = *program->GetMainFrame();
-    ChildView& view = program->GetDocTemplate().findFrame(path.c_str())->view();
+    ChildFrame& child = *program->GetDocTemplate().findFrame(path.c_str());
+    ChildView& view = child.view();
+    if (timeline)
+        frame.dispatch(Command::ToggleTimeline, &child);
 
     // The writer: another process appending 64 KiB blocks of lines as fast as it can.
     const pid_t writer = fork();
     if (writer == 0) {
-        std::string block;
-        for (int i = 0; block.size() < 65536 - 100; ++i)
-            block += "2026-12-07 12:00:00 " + std::string(i % 50 == 0 ? "error" : "info") + " line "
-                + std::to_string(i) + "\n";
+        // Lines of one time; with the timeline, a second later each block.
+        const auto blockAt = [](int64_t second) {
+            char stamp[32];
+            std::snprintf(stamp, sizeof stamp, "2026-12-07 %02d:%02d:%02d ",
+                static_cast<int>(second / 3600 % 24), static_cast<int>(second / 60 % 60),
+                static_cast<int>(second % 60));
+            std::string block;
+            for (int i = 0; block.size() < 65536 - 100; ++i)
+                block += stamp + std::string(i % 50 == 0 ? "error" : "info") + " line " + std::to_string(i)
+                    + "\n";
+            return block;
+        };
+        std::string block = blockAt(12 * 3600);
         const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-        while (std::chrono::steady_clock::now() < end)
+        for (int64_t second = 12 * 3600; std::chrono::steady_clock::now() < end; ++second) {
+            if (timeline)
+                block = blockAt(second);
             if (::write(fd, block.data(), block.size()) < 0)
                 break;
+        }
         _exit(0);
     }
     KeyLatency latency;
@@ -236,11 +252,12 @@ void benchmarkSustainedWriter(const std::string& folder, int seconds)
     std::sort(latency.late.begin(), latency.late.end());
     const double median = latency.late.empty() ? 0 : latency.late[latency.late.size() / 2];
     const double worst = latency.late.empty() ? 0 : latency.late.back();
-    std::printf("writer appending for %d s: %.0f MB written, %.0f MB read meanwhile (%.0f MB/s); key "
+    std::printf("%swriter appending for %d s: %.0f MB written, %.0f MB read meanwhile (%.0f MB/s); key "
                 "presses handled %.1f ms late (median of %zu), %.1f ms at worst (limit 200 ms); "
                 "resident memory %ld KiB before, %ld KiB at its peak\n",
-        seconds, static_cast<double>(written) / 1e6, static_cast<double>(read) / 1e6,
-        static_cast<double>(read) / 1e6 / seconds, median, latency.late.size(), worst, residentBefore, peak);
+        timeline ? "with the timeline shown, " : "", seconds, static_cast<double>(written) / 1e6,
+        static_cast<double>(read) / 1e6, static_cast<double>(read) / 1e6 / seconds, median,
+        latency.late.size(), worst, residentBefore, peak);
     program.reset();
     std::filesystem::remove(path);
 }
@@ -258,6 +275,7 @@ int main(int argc, char** argv)
     benchmarkStartUp(folder);
     benchmarkIdle(folder, idleSeconds);
     benchmarkDetailsDialog();
-    benchmarkSustainedWriter(folder, writerSeconds);
+    benchmarkSustainedWriter(folder, writerSeconds, false);
+    benchmarkSustainedWriter(folder, writerSeconds, true);
     return 0;
 }

@@ -26,6 +26,11 @@ void MonitorSettings::SetKeepLines(int32_t lines)
     keepLines = SettingsTable::rows[SettingsTable::KeepLines].bounded(lines);
 }
 
+void MonitorSettings::SetQuietGap(int32_t seconds)
+{
+    quietGap = SettingsTable::rows[SettingsTable::QuietGap].bounded(seconds);
+}
+
 void MonitorSettings::validate()
 {
     for (const Setting& row : SettingsTable::rows) {

@@ -94,6 +94,7 @@ struct SettingsTable {
         DesktopNotifications,
         Notify,
         LogFont,
+        QuietGap,
         Count
     };
 
@@ -121,6 +122,8 @@ struct SettingsTable {
             &MonitorSettings::notify),
         // A QFont description; empty: the desktop's fixed-width font.
         textSetting(LogFont, "View", "Font", ""),
+        // Seconds between two shown messages above which the list marks the gap; 0: none.
+        numberSetting(QuietGap, "View", "QuietGap", SettingType::Number, 60, &MonitorSettings::quietGap, 0),
     };
 
     static constexpr bool inOrder()

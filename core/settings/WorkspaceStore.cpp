@@ -70,6 +70,7 @@ LogEntry loadLogEntry(haspel::ConfigSection& entry)
     switches.reloadOnChange = entry.GetBool("ReloadOnChange", switches.reloadOnChange);
     switches.showUnknown = entry.GetBool("ShowUnknown", switches.showUnknown);
     switches.showTime = entry.GetBool("ShowTime", switches.showTime);
+    switches.showTimeline = entry.GetBool("ShowTimeline", switches.showTimeline);
     TextFilter& filter = loaded.textFilter;
     filter.pattern = entry.GetString("TextFilter", filter.pattern.c_str());
     filter.hides = entry.GetBool("TextFilterHides", filter.hides);
@@ -103,6 +104,7 @@ void LogEntryWriter::storeSwitches(const LogSwitches& switches)
     entry.GetParameter("ReloadOnChange").SetBool(switches.reloadOnChange);
     entry.GetParameter("ShowUnknown").SetBool(switches.showUnknown);
     entry.GetParameter("ShowTime").SetBool(switches.showTime);
+    entry.GetParameter("ShowTimeline").SetBool(switches.showTimeline);
 }
 
 void LogEntryWriter::storeTextFilter(const TextFilter& filter)

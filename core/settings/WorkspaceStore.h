@@ -27,6 +27,7 @@ struct LogSwitches {
     bool reloadOnChange = false;
     bool showUnknown = true;
     bool showTime = false; // the list's time column
+    bool showTimeline = false; // the timeline strip above the list
 };
 
 // The text filter as the user set it; an empty pattern filters nothing.

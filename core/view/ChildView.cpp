@@ -404,6 +404,13 @@ void ChildView::toggleShowTime()
     frame.UpdateToolbarChecks();
 }
 
+void ChildView::toggleShowTimeline()
+{
+    switches.showTimeline = !switches.showTimeline;
+    entryWriter.storeSwitches(switches);
+    frame.UpdateToolbarChecks();
+}
+
 void ChildView::setTextFilter(const TextFilter& filter)
 {
     setTextFilterSwitch(filter);

@@ -82,6 +82,7 @@ public:
     void setFollow(bool on);
     void toggleReloadOnChange();
     void toggleShowTime();
+    void toggleShowTimeline();
     // Sets the text filter, stores it in the workspace and rebuilds the list. An invalid expression
     // filters nothing; getTextFilterError tells why.
     void setTextFilter(const TextFilter& filter);
@@ -92,6 +93,7 @@ public:
     bool getReloadOnChange() const { return switches.reloadOnChange; }
     bool getShowUnknown() const { return switches.showUnknown; }
     bool getShowTime() const { return switches.showTime; }
+    bool getShowTimeline() const { return switches.showTimeline; }
     void setMinimumSeveritySwitch(int32_t severity) { switches.minimumSeverity = severity; }
     void setShowUnknownSwitch(bool on) { switches.showUnknown = on; }
     const LogSwitches& getSwitches() const { return switches; }

@@ -279,6 +279,15 @@ void LogList::setHighlight(const TextMatcher* matcher)
     viewport()->update();
 }
 
+void LogList::setQuietGap(int32_t seconds)
+{
+    const int64_t microseconds = static_cast<int64_t>(seconds > 0 ? seconds : 0) * 1000000;
+    if (microseconds == highlighter->getQuietGap())
+        return;
+    highlighter->setQuietGap(microseconds);
+    viewport()->update();
+}
+
 const TextMatcher* LogList::highlight() const
 {
     return highlighter->matcher();

@@ -69,6 +69,8 @@ public:
     // Marks the matches in the visible rows; nullptr marks none. The matcher must outlive its use.
     void setHighlight(const TextMatcher* matcher);
     const TextMatcher* highlight() const;
+    // Marks the rows after a quiet gap of more than the seconds given (0: none).
+    void setQuietGap(int32_t seconds);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -1,6 +1,10 @@
 #include "platform/qt/MatchHighlighter.h"
 
 #include "core/search/TextMatcher.h"
+#include "core/text/LogTime.h"
+#include "core/text/Message.h"
+#include "platform/qt/LogListModel.h"
+#include "platform/qt/TimeText.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -65,6 +69,49 @@ int textMargin(const QStyleOptionViewItem& item)
 } // namespace
 
 void MatchHighlighter::paint(
+    QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    paintRow(painter, option, index);
+    if (quietGap > 0 && index.row() > 0)
+        paintQuietGap(painter, option, index);
+}
+
+void MatchHighlighter::paintQuietGap(
+    QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const auto* rows = qobject_cast<const LogListModel*>(index.model());
+    if (!rows)
+        return;
+    const Message* message = rows->at(index.row());
+    const Message* before = rows->at(index.row() - 1);
+    if (!message || !before || message->getTime() == LogTime::None || before->getTime() == LogTime::None)
+        return;
+    const int64_t gap = LogTime::microseconds(message->getTime()) - LogTime::microseconds(before->getTime());
+    if (gap <= quietGap)
+        return;
+    // The length at the right edge of what the view shows of the row.
+    QRect shown = option.rect;
+    if (const auto* view = qobject_cast<const QAbstractItemView*>(option.widget))
+        shown &= view->viewport()->rect();
+    const QColor colour = quietGapColour();
+    painter->save();
+    painter->fillRect(QRect(option.rect.left(), option.rect.top(), option.rect.width(), 2), colour);
+    QFont font = option.font;
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * 0.85);
+    const QString text = spanText(gap);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(text) + 8;
+    const QRect label(shown.right() - width - 4, option.rect.top(), width, option.rect.height());
+    painter->fillRect(label, option.palette.color(QPalette::Base));
+    painter->setPen(colour);
+    painter->drawRect(label.adjusted(0, 0, -1, -1));
+    painter->setFont(font);
+    painter->drawText(label, Qt::AlignCenter, text);
+    painter->restore();
+}
+
+void MatchHighlighter::paintRow(
     QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     QStyleOptionViewItem item(option);

@@ -5,6 +5,8 @@
 
 #include <QStyledItemDelegate>
 
+#include <cstdint>
+
 namespace kestrano {
 
 class TextMatcher;
@@ -23,11 +25,22 @@ public:
     void setRowWidth(int width) { rowWidthHint = width; }
     int rowWidth() const { return rowWidthHint; }
 
+    // Rows whose message states a time more than this after the row before are marked as following a
+    // quiet gap (a line along their top and the gap's length); 0 marks none.
+    void setQuietGap(int64_t microseconds) { quietGap = microseconds; }
+    int64_t getQuietGap() const { return quietGap; }
+    // The colour of the quiet gap's mark.
+    static QColor quietGapColour() { return {0, 128, 128}; }
+
     void paint(
         QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
+    void paintRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
+    void paintQuietGap(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
+
+    int64_t quietGap = 0;
     int rowWidthHint = 0;
     const TextMatcher* marked = nullptr; // what is marked
 };

@@ -23,6 +23,12 @@ const QIcon& severityIcon(int32_t severity)
     return icons[static_cast<size_t>(severity)];
 }
 
+QColor severityColour(int32_t severity)
+{
+    static constexpr QRgb colours[Severity::ListCount] = {0x8a8a8a, 0x1f5fd1, 0xffd21f, 0xd41111, 0x7a0000};
+    return QColor::fromRgb(Severity::isNamed(severity) ? colours[severity] : 0xc8c8c8);
+}
+
 QString severityName(int32_t severity)
 {
     static constexpr const char* names[Severity::ListCount] = {

@@ -2,6 +2,7 @@
 
 #include "core/text/LogTime.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
 #include <QRegularExpression>
@@ -18,7 +19,40 @@ QString timeFormat(const QLocale& locale)
     return format.trimmed();
 }
 
+QString unitText(const char* text, int64_t count)
+{
+    return QCoreApplication::translate("kestrano::TimeText", text, nullptr, static_cast<int>(count));
+}
+
 } // namespace
+
+QString spanText(int64_t microseconds)
+{
+    if (microseconds < 0)
+        microseconds = -microseconds;
+    if (microseconds < 1000000)
+        return unitText(QT_TRANSLATE_N_NOOP("kestrano::TimeText", "%n ms"), microseconds / 1000);
+    const int64_t seconds = microseconds / 1000000;
+    const int64_t parts[] = {seconds / 86400, seconds / 3600 % 24, seconds / 60 % 60, seconds % 60};
+    static constexpr const char* units[] = {QT_TRANSLATE_N_NOOP("kestrano::TimeText", "%n d"),
+        QT_TRANSLATE_N_NOOP("kestrano::TimeText", "%n h"),
+        QT_TRANSLATE_N_NOOP("kestrano::TimeText", "%n min"),
+        QT_TRANSLATE_N_NOOP("kestrano::TimeText", "%n s")};
+    size_t largest = 0;
+    while (parts[largest] == 0)
+        ++largest;
+    QString text = unitText(units[largest], parts[largest]);
+    if (largest + 1 < std::size(parts) && parts[largest + 1] != 0)
+        text += QLatin1Char(' ') + unitText(units[largest + 1], parts[largest + 1]);
+    return text;
+}
+
+QString distanceToEndText(int64_t microseconds)
+{
+    if (microseconds <= 0)
+        return QCoreApplication::translate("kestrano::TimeText", "at the end");
+    return QCoreApplication::translate("kestrano::TimeText", "%1 before the end").arg(spanText(microseconds));
+}
 
 QString shownTime(int64_t packed)
 {

@@ -203,7 +203,10 @@ void Kestrano::applySettings(const MonitorSettings& chosen, bool desktopNotifica
     settings.validate();
     mainFrame->RestartUpdateTimer();
     SetDesktopNotifications(desktopNotifications);
-    docTemplate->forEachFrame([](ChildFrame& frame) { frame.view().rebuildList(); });
+    docTemplate->forEachFrame([this](ChildFrame& frame) {
+        frame.list().setQuietGap(settings.GetQuietGap());
+        frame.view().rebuildList();
+    });
 }
 
 void Kestrano::ChooseLogFont()

@@ -10,7 +10,7 @@ namespace kestrano {
 
 namespace {
 
-constexpr std::array<CommandInfo, 38> table = {{
+constexpr std::array<CommandInfo, 40> table = {{
     {Command::Open, QT_TRANSLATE_NOOP("kestrano::Command", "&Open...\tCtrl+O"), "Ctrl+O",
         QT_TRANSLATE_NOOP("kestrano::Command", "Open an existing document."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Open"), "open.svg"},
@@ -133,6 +133,12 @@ constexpr std::array<CommandInfo, 38> table = {{
     {Command::ToggleTime, QT_TRANSLATE_NOOP("kestrano::Command", "T&ime Column"), nullptr,
         QT_TRANSLATE_NOOP("kestrano::Command", "Show the time each message states before its text."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Time column"), nullptr, Checkable::InMenu},
+    {Command::ToggleTimeline, QT_TRANSLATE_NOOP("kestrano::Command", "Time&line"), nullptr,
+        QT_TRANSLATE_NOOP("kestrano::Command", "Show the messages over time in a strip above the list."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Timeline"), nullptr, Checkable::InMenu},
+    {Command::GoToTime, QT_TRANSLATE_NOOP("kestrano::Command", "&Go to Time...\tCtrl+G"), "Ctrl+G",
+        QT_TRANSLATE_NOOP("kestrano::Command", "Go to the first message at or after a time."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Go to time"), nullptr},
 }};
 
 constexpr bool tableInEnumerationOrder()

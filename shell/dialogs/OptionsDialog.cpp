@@ -57,6 +57,9 @@ constexpr NumberCheck numberChecks[] = {
             "May slow down your system. Are you sure you want to do this?")},
     {SettingsTable::KeepLines, QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "Invalid keep lines value."),
         nullptr},
+    {SettingsTable::QuietGap,
+        QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "The quiet gap may not be less than 0 seconds."),
+        nullptr},
 };
 
 static_assert(SettingsTable::rows[SettingsTable::UpdateEvery].minimum == 100
@@ -170,6 +173,11 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
     sizesLayout->addLayout(
         numberRow(tr("&Keep"), &keepLinesField(), tr("lines of unfiltered log in each view")));
 
+    auto* list = new QGroupBox(tr("Log list"), this);
+    auto* listLayout = new QVBoxLayout(list);
+    listLayout->addLayout(numberRow(tr("Mark &quiet gaps of more than"), &line(SettingsTable::QuietGap),
+        tr("seconds between messages (0: none)")));
+
     auto* notifications = new QGroupBox(tr("Notifications"), this);
     auto* notificationsLayout = new QGridLayout(notifications);
     auto* onTopLabel = new QLabel(tr("&Bring log window on top:"), notifications);
@@ -198,6 +206,7 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
     layout->addWidget(analyzer);
     layout->addWidget(sizes);
     layout->addWidget(notifications);
+    layout->addWidget(list);
     layout->addWidget(buttons);
 
     // The tab order is the table's, which is the order of the fields above.

@@ -121,6 +121,22 @@
         <source>%1: Journal %2</source>
         <translation>%1: Journal %2</translation>
     </message>
+    <message>
+        <source>No message in this window states its time.</source>
+        <translation>Keine Meldung in diesem Fenster nennt ihre Zeit.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a time.</source>
+        <translation>„%1“ ist keine Zeitangabe.</translation>
+    </message>
+    <message>
+        <source>No message is at or after %1.</source>
+        <translation>Keine Meldung liegt bei oder nach %1.</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::ChildView</name>
@@ -516,7 +532,7 @@
         <translation>&amp;Journal öffnen...</translation>
     </message>
     <message>
-        <source>Follow the systemd journal, or one unit's entries.</source>
+        <source>Follow the systemd journal, or one unit&apos;s entries.</source>
         <translation>Dem systemd-Journal folgen, oder den Einträgen einer Unit.</translation>
     </message>
     <message>
@@ -594,6 +610,30 @@
     <message>
         <source>Wrap long rows</source>
         <translation>Lange Zeilen umbrechen</translation>
+    </message>
+    <message>
+        <source>Time&amp;line</source>
+        <translation>Zeit&amp;leiste</translation>
+    </message>
+    <message>
+        <source>Show the messages over time in a strip above the list.</source>
+        <translation>Zeigt die Meldungen über die Zeit in einem Streifen über der Liste.</translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation>Zeitleiste</translation>
+    </message>
+    <message>
+        <source>&amp;Go to Time...	Ctrl+G</source>
+        <translation>&amp;Gehe zu Zeit...	Strg+G</translation>
+    </message>
+    <message>
+        <source>Go to the first message at or after a time.</source>
+        <translation>Geht zur ersten Meldung zu oder nach einer Zeit.</translation>
+    </message>
+    <message>
+        <source>Go to time</source>
+        <translation>Gehe zu Zeit</translation>
     </message>
 </context>
 <context>
@@ -755,6 +795,33 @@
     </message>
 </context>
 <context>
+    <name>kestrano::GoToTimeDialog</name>
+    <message>
+        <source>Go to Time</source>
+        <translation>Gehe zu Zeit</translation>
+    </message>
+    <message>
+        <source>&amp;Time:</source>
+        <translation>&amp;Zeit:</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>As %1, %2 or a time of day alone (%3), which means its last occurrence.</source>
+        <translation>Als %1, %2 oder nur als Uhrzeit (%3), die ihr letztes Vorkommen meint.</translation>
+    </message>
+    <message>
+        <source>Go</source>
+        <translation>Gehe zu</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
     <name>kestrano::HelpDocuments</name>
     <message>
         <source>No program could open it. Open it with a web browser:
@@ -866,6 +933,10 @@
     <message>
         <source>%1 files:</source>
         <translation>%1 Dateien:</translation>
+    </message>
+    <message>
+        <source>Time of the selected message</source>
+        <translation>Zeit der ausgewählten Meldung</translation>
     </message>
 </context>
 <context>
@@ -1023,6 +1094,22 @@ kann Ihr System verlangsamen. Wollen Sie das wirklich?</translation>
         <source>Let the &amp;level a line states decide its severity</source>
         <translation>Die Stufe, die eine Zeile nennt, &amp;bestimmt ihren Schweregrad</translation>
     </message>
+    <message>
+        <source>The quiet gap may not be less than 0 seconds.</source>
+        <translation>Die ruhige Lücke darf nicht kleiner als 0 Sekunden sein.</translation>
+    </message>
+    <message>
+        <source>Log list</source>
+        <translation>Protokollliste</translation>
+    </message>
+    <message>
+        <source>Mark &amp;quiet gaps of more than</source>
+        <translation>&amp;Ruhige Lücken markieren von mehr als</translation>
+    </message>
+    <message>
+        <source>seconds between messages (0: none)</source>
+        <translation>Sekunden zwischen Meldungen (0: keine)</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::ProgramArguments</name>
@@ -1032,7 +1119,7 @@ Watches text log files while other programs write them.
 
   LOGFILE           a log file to open in a window of its own (may be given several times);
                     - reads standard input, a name ending in .gz or .xz is decompressed
-      --journal[=UNIT]  follow the systemd journal, or one unit's entries
+      --journal[=UNIT]  follow the systemd journal, or one unit&apos;s entries
       --journal-file FILE  read the journal from FILE (may be given several times)
       --log LEVEL   write the diagnostic log from LEVEL on: debug, info, warn, error,
                     exception or fatal (also written /log LEVEL)
@@ -1198,6 +1285,71 @@ Lange Optionen dürfen abgekürzt werden, solange sie eindeutig bleiben.
     <message>
         <source>End of input.</source>
         <translation>Ende der Eingabe.</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::TimeText</name>
+    <message numerus="yes">
+        <source>%n ms</source>
+        <translation>
+            <numerusform>%n ms</numerusform>
+            <numerusform>%n ms</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n h</source>
+        <translation>
+            <numerusform>%n Std.</numerusform>
+            <numerusform>%n Std.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n min</source>
+        <translation>
+            <numerusform>%n Min.</numerusform>
+            <numerusform>%n Min.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n s</source>
+        <translation>
+            <numerusform>%n s</numerusform>
+            <numerusform>%n s</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>at the end</source>
+        <translation>am Ende</translation>
+    </message>
+    <message>
+        <source>%1 before the end</source>
+        <translation>%1 vor dem Ende</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n d</source>
+        <translation>
+            <numerusform>%n Tag</numerusform>
+            <numerusform>%n Tage</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::TimelineStrip</name>
+    <message>
+        <source>Timeline</source>
+        <translation>Zeitleiste</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Messages: %1</source>
+        <translation>Meldungen: %1</translation>
     </message>
 </context>
 </TS>

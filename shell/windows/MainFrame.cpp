@@ -18,6 +18,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLabel>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -104,11 +105,17 @@ MainFrame::MainFrame(Kestrano& app, const WindowPlace& place)
     createWindowKeys();
     createToolBar();
     statusBar()->setSizeGripEnabled(true);
+    selectedTime = new QLabel(statusBar());
+    selectedTime->setAccessibleName(tr("Time of the selected message"));
+    statusBar()->addPermanentWidget(selectedTime);
     SetIdleMessage(tr("Ready"));
     createMenus();
     setAcceptDrops(true);
 
-    connect(area, &QMdiArea::subWindowActivated, this, [this] { updateCommands(); });
+    connect(area, &QMdiArea::subWindowActivated, this, [this] {
+        updateCommands();
+        showSelectedTime(activeChild());
+    });
     timer.setSingleShot(true);
     // Never early: a pass due in a second is not looked for twice.
     timer.setTimerType(Qt::PreciseTimer);
@@ -222,14 +229,15 @@ void MainFrame::createMenus()
             {C::Open, C::OpenJournal, C::OpenRemote, C::SaveMessages, Separator, C::DeleteFile,
                 C::DeleteAllFiles, Separator, C::Options, Separator, C::Exit}),
         createMenu(tr("&Edit"),
-            {C::CopyMessage, C::MessageDetails, Separator, C::Find, C::FindNext, C::FindPrevious}),
+            {C::CopyMessage, C::MessageDetails, Separator, C::Find, C::FindNext, C::FindPrevious, Separator,
+                C::GoToTime}),
         createMenu(tr("Fil&ter"),
             {C::SetToDebugs, C::SetToInformations, C::SetToWarnings, C::SetToErrors, C::SetToFatals,
                 Separator, C::ToggleUnknowns, Separator, C::FilterText}),
         withFontEntry(createMenu(tr("&View"),
             {C::Toolbar, C::StatusBar, C::FilterRow, C::WrapRows, Separator, C::ToggleFollow,
-                C::ToggleReloadOnChange, C::ToggleTime, Separator, C::Clear, C::ClearAll, Separator,
-                C::Refresh})),
+                C::ToggleReloadOnChange, C::ToggleTime, C::ToggleTimeline, Separator, C::Clear, C::ClearAll,
+                Separator, C::Refresh})),
         windowMenu,
         createMenu(tr("&Help"), {C::Help, C::TermsAndConditions, C::WebSite, Separator, C::About}),
     };
@@ -316,6 +324,12 @@ void MainFrame::SetIdleMessage(const QString& text)
 {
     idleMessage = text;
     statusBar()->showMessage(idleMessage);
+}
+
+void MainFrame::showSelectedTime(const ChildFrame* from)
+{
+    if (from == activeChild())
+        selectedTime->setText(from ? from->selectedTimeText() : QString());
 }
 
 void MainFrame::RestartUpdateTimer()
@@ -411,6 +425,7 @@ void MainFrame::updateBarChecks()
     actions[Command::WrapRows]->setChecked(viewLayout.wrapRows);
     ChildFrame* child = activeChild();
     actions[Command::ToggleTime]->setChecked(child && child->view().getShowTime());
+    actions[Command::ToggleTimeline]->setChecked(child && child->view().getShowTimeline());
 }
 
 // "Kestrano - rot.log", or "Kestrano - [rot.log]" while the log window is maximised, as the area

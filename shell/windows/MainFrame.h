@@ -18,6 +18,7 @@
 #include <span>
 #include <unordered_map>
 
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -41,6 +42,10 @@ public:
     // Counts the polling interval anew from now, as the settings give it.
     void RestartUpdateTimer();
     void SetIdleMessage(const QString& text);
+    // Shows the time of the active log window's selected message in the status bar, when from is that
+    // window.
+    void showSelectedTime(const ChildFrame* from);
+    const QLabel& selectedTimeLabel() const { return *selectedTime; }
     // One polling pass: every open log, in the order of opening. The next pass comes after the interval,
     // or at once when a log has more to read; a log whose file changes is polled before.
     void pollAllLogs();
@@ -109,6 +114,7 @@ private:
 
     Kestrano& app;
     QString idleMessage;
+    QLabel* selectedTime;
     QMdiArea* area;
     QToolBar* mainToolBar = nullptr;
     InotifyWatcher watcher;

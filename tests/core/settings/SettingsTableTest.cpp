@@ -64,7 +64,7 @@ TEST(SettingsTableTest, EveryRowIsNamedOnceWithItsIdAndItsHolder)
             {"Analyze", "Error"}, {"Analyze", "Fatal"}, {"Analyze", "MultiLine"}, {"Analyze", "StatedLevel"},
             {"Analyze", "UpdateEvery"}, {"Sizes", "InitiallyReadBytes"}, {"Sizes", "KeepLines"},
             {"Notifications", "OnTop"}, {"Notifications", "PlaySound"}, {"Notifications", "Desktop"},
-            {"Notifications", "Notify"}, {"View", "Font"}};
+            {"Notifications", "Notify"}, {"View", "Font"}, {"View", "QuietGap"}};
     for (const Setting& row : SettingsTable::rows) {
         EXPECT_STREQ(row.section, expected[row.id][0]) << row.key;
         EXPECT_STREQ(row.key, expected[row.id][1]) << row.id;
@@ -74,6 +74,8 @@ TEST(SettingsTableTest, EveryRowIsNamedOnceWithItsIdAndItsHolder)
     }
     EXPECT_EQ(SettingsTable::rows[SettingsTable::UpdateEvery].minimum, 100);
     EXPECT_EQ(SettingsTable::rows[SettingsTable::KeepLines].minimum, 1);
+    EXPECT_EQ(SettingsTable::rows[SettingsTable::QuietGap].minimum, 0);
+    EXPECT_EQ(SettingsTable::rows[SettingsTable::QuietGap].defaultNumber, 60);
 }
 
 TEST(SettingsTableTest, ANewRecordHoldsEveryDefault)
@@ -155,6 +157,8 @@ TEST(SettingsTableTest, ValidateAndTheSettersKeepEachBoundAndNothingElse)
     EXPECT_EQ(settings.GetUpdateEvery(), SettingsTable::rows[SettingsTable::UpdateEvery].minimum);
     settings.SetKeepLines(SettingsTable::rows[SettingsTable::KeepLines].minimum - 1);
     EXPECT_EQ(settings.GetKeepLines(), SettingsTable::rows[SettingsTable::KeepLines].minimum);
+    settings.SetQuietGap(-5);
+    EXPECT_EQ(settings.GetQuietGap(), 0);
 }
 
 } // namespace

@@ -80,11 +80,11 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
                 "Set To &Fatals\tF", "-", "Toggle &Unknowns\tU", "-", "&Text Filter\tCtrl+Shift+F"}));
     EXPECT_EQ(entries(menuNamed(frame, "&Edit")),
         QStringList({"&Copy\tCtrl+C", "&Details...\tEnter", "-", "&Find...\tCtrl+F", "Find &Next\tF3",
-            "Find &Previous\tShift+F3"}));
+            "Find &Previous\tShift+F3", "-", "&Go to Time...\tCtrl+G"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
         QStringList({"&Toolbar", "&Status Bar", "Te&xt Filter Row", "&Wrap Long Rows", "-",
-            "Toggle &Follow\tL", "T&oggle Reload On Change", "T&ime Column", "-", "&Clear\tDel", "Clear &All",
-            "-", "&Refresh\tF5", "-", "Fo&nt..."}));
+            "Toggle &Follow\tL", "T&oggle Reload On Change", "T&ime Column", "Time&line", "-", "&Clear\tDel",
+            "Clear &All", "-", "&Refresh\tF5", "-", "Fo&nt..."}));
     EXPECT_EQ(entries(menuNamed(frame, "&Help")),
         QStringList({"&Help...\tF1", "&Terms and Conditions", "&Web Site of Kestrano", "-",
             "&About Kestrano...\tShift+F1"}));

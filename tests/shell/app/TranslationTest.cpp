@@ -5,6 +5,7 @@
 #include "platform/qt/CoreTexts.h"
 #include "platform/qt/LogList.h"
 #include "platform/qt/LogListModel.h"
+#include "platform/qt/TimeText.h"
 #include "shell/app/ProgramArguments.h"
 #include "shell/app/Translations.h"
 #include "shell/dialogs/OptionsDialog.h"
@@ -103,6 +104,19 @@ TEST_F(TranslationTest, GermanBoxesAndDialogsWithQtsOwnButtons)
     EXPECT_EQ(options.windowTitle(), QStringLiteral("Optionen"));
     // Qt's own translation: the standard buttons of question boxes and dialogs.
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Ja"));
+}
+
+TEST_F(TranslationTest, GermanTimeSpansTakeTheirPluralForms)
+{
+    constexpr int64_t second = 1000000;
+    EXPECT_EQ(spanText((4 * 60 + 12) * second), QStringLiteral("4 min 12 s"));
+    EXPECT_EQ(spanText((2 * 86400 + 3 * 3600) * second), QStringLiteral("2 d 3 h"));
+    useLocale("de_DE");
+    EXPECT_EQ(spanText(86400 * second + 59 * second), QStringLiteral("1 Tag"));
+    EXPECT_EQ(spanText((2 * 86400 + 3 * 3600) * second), QStringLiteral("2 Tage 3 Std."));
+    EXPECT_EQ(spanText(250000), QStringLiteral("250 ms"));
+    EXPECT_EQ(distanceToEndText(12 * 60 * second), QStringLiteral("12 Min. vor dem Ende"));
+    EXPECT_EQ(distanceToEndText(0), QStringLiteral("am Ende"));
 }
 
 TEST_F(TranslationTest, CoreTextsAreTranslatedButLogLinesAreNot)
