@@ -10,7 +10,7 @@ namespace kestrano {
 
 namespace {
 
-constexpr std::array<CommandInfo, 38> table = {{
+constexpr std::array<CommandInfo, 39> table = {{
     {Command::Open, QT_TRANSLATE_NOOP("kestrano::Command", "&Open...\tCtrl+O"), "Ctrl+O",
         QT_TRANSLATE_NOOP("kestrano::Command", "Open an existing document."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Open"), "open.svg"},
@@ -133,6 +133,10 @@ constexpr std::array<CommandInfo, 38> table = {{
     {Command::ToggleTime, QT_TRANSLATE_NOOP("kestrano::Command", "T&ime Column"), nullptr,
         QT_TRANSLATE_NOOP("kestrano::Command", "Show the time each message states before its text."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Time column"), nullptr, Checkable::InMenu},
+    {Command::MergeLogs, QT_TRANSLATE_NOOP("kestrano::Command", "&Merge Logs..."), nullptr,
+        QT_TRANSLATE_NOOP(
+            "kestrano::Command", "Show the messages of several open logs in one window in time order."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Merge Logs"), nullptr},
 }};
 
 constexpr bool tableInEnumerationOrder()

@@ -47,6 +47,7 @@ enum class Command {
     FilterRow,
     WrapRows,
     ToggleTime,
+    MergeLogs,
 };
 
 // An entry of a menu's or toolbar's layout: a command, or none for a separator.

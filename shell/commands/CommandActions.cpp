@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QMenu>
 #include <QToolBar>
 
 #include <utility>
@@ -73,6 +74,19 @@ QToolBar* createToolsBar(
             button->setAccessibleName(commandName(command));
     }
     return bar;
+}
+
+void execRowMenu(
+    QWidget* owner, const QPoint& place, bool rowSelected, const std::function<void(Command)>& run)
+{
+    QMenu menu(owner);
+    for (Command command : {Command::MessageDetails, Command::CopyMessage, Command::Find}) {
+        QAction* action = createCommandAction(command, &menu);
+        action->setEnabled(command == Command::Find || rowSelected);
+        QObject::connect(action, &QAction::triggered, owner, [&run, command] { run(command); });
+        menu.addAction(action);
+    }
+    menu.exec(place);
 }
 
 } // namespace kestrano

@@ -7,6 +7,7 @@
 #include <span>
 
 class QAction;
+class QPoint;
 class QString;
 class QObject;
 class QToolBar;
@@ -23,6 +24,11 @@ QAction* createShortcutAction(Command command, QObject* parent);
 QString commandName(Command command);
 // Gives the action its command's icon anew, for the palette or icon theme of now.
 void refreshCommandIcon(QAction& action, Command command);
+
+// The context menu of a log list's row at the global place: details and copy (enabled when a row is
+// selected) and find, each run by run.
+void execRowMenu(
+    QWidget* owner, const QPoint& place, bool rowSelected, const std::function<void(Command)>& run);
 
 // Adds the action of each command of the layout to a menu or toolbar, and a separator for each Separator.
 template <class Bar, class ActionOf>

@@ -156,12 +156,7 @@ void ChildFrame::createCommands()
 // The desktop's clipboard takes line feeds; the last line end is left out.
 void ChildFrame::copySelectedMessages()
 {
-    QByteArray text = logList->rowsText(logList->selectedRows());
-    if (text.isEmpty())
-        return;
-    text.chop(1);
-    if (QClipboard* clipboard = QApplication::clipboard())
-        clipboard->setText(logText(text.constData(), text.size()), QClipboard::Clipboard);
+    logList->copySelectedRows();
 }
 
 void ChildFrame::saveMessagesAs()
@@ -189,15 +184,8 @@ bool ChildFrame::saveMessages(const QString& path)
 
 void ChildFrame::showContextMenu(const QPoint& place)
 {
-    QMenu menu(this);
-    for (Command command : {Command::MessageDetails, Command::CopyMessage, Command::Find}) {
-        QAction* action = createCommandAction(command, &menu);
-        const bool needsRow = command != Command::Find;
-        action->setEnabled(!needsRow || logList->selectedRow() >= 0);
-        connect(action, &QAction::triggered, this, [this, command] { mainFrame.dispatch(command, this); });
-        menu.addAction(action);
-    }
-    menu.exec(place);
+    execRowMenu(this, place, logList->selectedRow() >= 0,
+        [this](Command command) { mainFrame.dispatch(command, this); });
 }
 
 QAction* ChildFrame::toolBarAction(Command command) const
