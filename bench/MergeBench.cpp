@@ -49,9 +49,11 @@ public:
     int32_t selectedRow() const override { return -1; }
 };
 
+// Allocated bytes, those of blocks mapped on their own (large ones) included.
 size_t heapBytes()
 {
-    return mallinfo2().uordblks;
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 }
 
 // Lines a second apart in each log, the logs interleaved by a quarter of a second.

@@ -516,7 +516,7 @@
         <translation>&amp;Journal öffnen...</translation>
     </message>
     <message>
-        <source>Follow the systemd journal, or one unit's entries.</source>
+        <source>Follow the systemd journal, or one unit&apos;s entries.</source>
         <translation>Dem systemd-Journal folgen, oder den Einträgen einer Unit.</translation>
     </message>
     <message>
@@ -594,6 +594,18 @@
     <message>
         <source>Wrap long rows</source>
         <translation>Lange Zeilen umbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Merge Logs...</source>
+        <translation>Logs &amp;zusammenführen...</translation>
+    </message>
+    <message>
+        <source>Show the messages of several open logs in one window in time order.</source>
+        <translation>Die Meldungen mehrerer geöffneter Logs in einem Fenster in zeitlicher Reihenfolge anzeigen.</translation>
+    </message>
+    <message>
+        <source>Merge Logs</source>
+        <translation>Logs zusammenführen</translation>
     </message>
 </context>
 <context>
@@ -869,6 +881,36 @@
     </message>
 </context>
 <context>
+    <name>kestrano::MergeDialog</name>
+    <message>
+        <source>&amp;All</source>
+        <translation>&amp;Alle</translation>
+    </message>
+    <message>
+        <source>Merge Logs</source>
+        <translation>Logs zusammenführen</translation>
+    </message>
+    <message>
+        <source>Show these logs in one window, in time order:</source>
+        <translation>Diese Logs in einem Fenster in zeitlicher Reihenfolge anzeigen:</translation>
+    </message>
+    <message>
+        <source>Open logs</source>
+        <translation>Geöffnete Logs</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::MergedFrame</name>
+    <message>
+        <source>Merged: %1</source>
+        <translation>Zusammengeführt: %1</translation>
+    </message>
+    <message>
+        <source>%1 (new)</source>
+        <translation>%1 (neu)</translation>
+    </message>
+</context>
+<context>
     <name>kestrano::MessageDialog</name>
     <message>
         <source>Message details</source>
@@ -1032,7 +1074,7 @@ Watches text log files while other programs write them.
 
   LOGFILE           a log file to open in a window of its own (may be given several times);
                     - reads standard input, a name ending in .gz or .xz is decompressed
-      --journal[=UNIT]  follow the systemd journal, or one unit's entries
+      --journal[=UNIT]  follow the systemd journal, or one unit&apos;s entries
       --journal-file FILE  read the journal from FILE (may be given several times)
       --log LEVEL   write the diagnostic log from LEVEL on: debug, info, warn, error,
                     exception or fatal (also written /log LEVEL)
