@@ -1,8 +1,11 @@
 #include "shell/commands/CommandActions.h"
 
+#include "core/settings/WorkspaceStore.h"
+#include "core/text/Severity.h"
 #include "platform/qt/resources/Resources.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCoreApplication>
 #include <QMenu>
 #include <QToolBar>
@@ -74,6 +77,35 @@ QToolBar* createToolsBar(
             button->setAccessibleName(commandName(command));
     }
     return bar;
+}
+
+QToolBar* createLogToolBar(QWidget* parent, std::span<const LayoutEntry> layout,
+    std::map<Command, QAction*>& buttons, const std::function<void(Command)>& run)
+{
+    auto* severities = new QActionGroup(parent);
+    // One of five, or none while a stored minimum lies outside the named severities.
+    severities->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    return createToolsBar(parent, layout, [&](Command command) {
+        QAction* action = createCommandAction(command, parent);
+        action->setCheckable(commandInfo(command).checkable == Checkable::OnLogToolbar);
+        if (Severity::isNamed(severityOfFilterCommand(command)))
+            severities->addAction(action);
+        QObject::connect(action, &QAction::triggered, parent, [run, command] { run(command); });
+        buttons[command] = action;
+        return action;
+    });
+}
+
+void showSwitches(const std::map<Command, QAction*>& buttons, const LogSwitches& switches)
+{
+    for (const auto& [command, action] : buttons) {
+        if (int32_t severity = severityOfFilterCommand(command); Severity::isNamed(severity))
+            action->setChecked(severity == switches.minimumSeverity);
+        else if (command == Command::ToggleUnknowns)
+            action->setChecked(switches.showUnknown);
+        else if (command == Command::ToggleFollow)
+            action->setChecked(switches.follow);
+    }
 }
 
 void execRowMenu(

@@ -4,6 +4,7 @@
 #include "shell/commands/Command.h"
 
 #include <functional>
+#include <map>
 #include <span>
 
 class QAction;
@@ -14,6 +15,8 @@ class QToolBar;
 class QWidget;
 
 namespace kestrano {
+
+struct LogSwitches;
 
 // An action without shortcut (for a toolbar of its own).
 QAction* createCommandAction(Command command, QObject* parent);
@@ -46,5 +49,11 @@ void addCommands(Bar& bar, std::span<const LayoutEntry> layout, ActionOf&& actio
 // buttons, each named for assistive technology by commandName.
 QToolBar* createToolsBar(
     QWidget* parent, std::span<const LayoutEntry> layout, const std::function<QAction*(Command)>& actionOf);
+// A log window's "Tools" bar: checkable buttons where the table says so (one severity filter at a time,
+// or none), each running run; the buttons go into buttons by command.
+QToolBar* createLogToolBar(QWidget* parent, std::span<const LayoutEntry> layout,
+    std::map<Command, QAction*>& buttons, const std::function<void(Command)>& run);
+// Checks the buttons of the severity filters, the unknowns and Follow as the switches have them.
+void showSwitches(const std::map<Command, QAction*>& buttons, const LogSwitches& switches);
 
 } // namespace kestrano

@@ -109,18 +109,8 @@ ChildFrame::~ChildFrame()
 
 void ChildFrame::createToolBar()
 {
-    auto* severities = new QActionGroup(this);
-    // One of five, or none while a stored minimum lies outside the named severities.
-    severities->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    logToolBar = createToolsBar(inner, toolBarLayout, [this, severities](Command command) {
-        QAction* action = createCommandAction(command, this);
-        action->setCheckable(commandInfo(command).checkable == Checkable::OnLogToolbar);
-        if (Severity::isNamed(severityOfFilterCommand(command)))
-            severities->addAction(action);
-        connect(action, &QAction::triggered, this, [this, command] { mainFrame.dispatch(command, this); });
-        buttons[command] = action;
-        return action;
-    });
+    logToolBar = createLogToolBar(
+        inner, toolBarLayout, buttons, [this](Command command) { mainFrame.dispatch(command, this); });
     inner->addToolBar(Qt::TopToolBarArea, logToolBar);
 }
 
@@ -198,13 +188,7 @@ void ChildFrame::UpdateToolbarChecks()
 {
     if (!logView)
         return;
-    const int32_t minimum = logView->getMinimumSeverity();
-    for (auto& [command, action] : buttons) {
-        if (int32_t severity = severityOfFilterCommand(command); Severity::isNamed(severity))
-            action->setChecked(severity == minimum);
-    }
-    buttons[Command::ToggleUnknowns]->setChecked(logView->getShowUnknown());
-    buttons[Command::ToggleFollow]->setChecked(logView->getFollow());
+    showSwitches(buttons, logView->getSwitches());
     logList->setFollowing(logView->getFollow());
     buttons[Command::ToggleReloadOnChange]->setChecked(logView->getReloadOnChange());
     list().model().setShowTime(logView->getShowTime());
@@ -220,10 +204,7 @@ void ChildFrame::refreshIcons()
 
 void ChildFrame::showNews()
 {
-    showRestoredWithoutActivating(*this);
-    raise();
-    const QMdiArea* area = mdiArea();
-    if (!area || area->currentSubWindow() != this)
+    if (raiseForNews(*this))
         markNews(true);
 }
 

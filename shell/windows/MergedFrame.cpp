@@ -22,7 +22,6 @@
 #include "shell/windows/ChildFrame.h"
 #include "shell/windows/MainFrame.h"
 
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -140,17 +139,8 @@ CommandTarget& MergedFrame::viewCommands() const
 
 void MergedFrame::createToolBar()
 {
-    auto* severities = new QActionGroup(this);
-    severities->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    logToolBar = createToolsBar(inner, toolBarLayout, [this, severities](Command command) {
-        QAction* action = createCommandAction(command, this);
-        action->setCheckable(commandInfo(command).checkable == Checkable::OnLogToolbar);
-        if (Severity::isNamed(severityOfFilterCommand(command)))
-            severities->addAction(action);
-        connect(action, &QAction::triggered, this, [this, command] { dispatch(command); });
-        buttons[command] = action;
-        return action;
-    });
+    logToolBar
+        = createLogToolBar(inner, toolBarLayout, buttons, [this](Command command) { dispatch(command); });
     inner->addToolBar(Qt::TopToolBarArea, logToolBar);
 }
 
@@ -247,12 +237,7 @@ void MergedFrame::UpdateToolbarChecks()
     if (!mergedView)
         return;
     const LogSwitches& switches = mergedView->getSwitches();
-    for (auto& [command, action] : buttons) {
-        if (int32_t severity = severityOfFilterCommand(command); Severity::isNamed(severity))
-            action->setChecked(severity == switches.minimumSeverity);
-    }
-    buttons[Command::ToggleUnknowns]->setChecked(switches.showUnknown);
-    buttons[Command::ToggleFollow]->setChecked(switches.follow);
+    showSwitches(buttons, switches);
     logList->setFollowing(switches.follow);
     logList->model().setShowTime(switches.showTime);
     if (filterToolBar)
@@ -262,10 +247,7 @@ void MergedFrame::UpdateToolbarChecks()
 
 void MergedFrame::showNews()
 {
-    showRestoredWithoutActivating(*this);
-    raise();
-    const QMdiArea* area = mdiArea();
-    if (!area || area->currentSubWindow() != this)
+    if (raiseForNews(*this))
         markNews(true);
 }
 
