@@ -18,9 +18,10 @@ class FollowedLog {
 public:
     // file as given on the command line ("-", "journal:UNIT" or a path); it names the log in headers
     // and notices; its source is made with sources. The notices (gone, read again, cannot read) are
-    // given only while following.
+    // given only while following. With merged, each message is printed with the log's short name,
+    // and the messages are held until releaseInOrder.
     FollowedLog(const std::string& file, const ViewContext& context, const SourceContext& sources,
-        QuietDesktop& desktop, TerminalOutput& output, bool notices);
+        QuietDesktop& desktop, TerminalOutput& output, bool notices, bool merged = false);
     FollowedLog(const FollowedLog&) = delete;
     FollowedLog& operator=(const FollowedLog&) = delete;
 
@@ -35,6 +36,10 @@ public:
     bool hasMoreToRead() const { return view.hasMoreToRead(); }
     // The file was missing at the last poll.
     bool missing() const { return view.getReadPosition() == ChildView::UnknownPosition; }
+
+    // Prints the messages the logs hold, held since they were made, as one stream in time order, and
+    // prints each new message as it comes from now on.
+    static void releaseInOrder(const std::vector<std::unique_ptr<FollowedLog>>& logs);
 
 private:
     const std::string file;

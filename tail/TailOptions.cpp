@@ -3,6 +3,7 @@
 #include "ProgramVersion.h"
 #include "core/sources/SourceRegistry.h"
 #include "core/text/Severity.h"
+#include "core/view/MergedOrder.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -34,6 +35,8 @@ const char* const HelpText
       "      --no-multiline        every line is a message of its own\n"
       "      --keywords-only       the keywords decide the severity, not the level a line states\n"
       "      --time                print each message's stated time (local, -: none) before its tag\n"
+      "      --merge               print the messages of all FILEs as one stream in time order,\n"
+      "                            each as TAG<TAB>NAME<TAB>LINE (NAME: the FILE's short name)\n"
       "      --color[=WHEN]        colour the tags: never, always or auto (the default,\n"
       "                            also meant by --color alone)\n"
       "      --raw                 print control characters as they are; on a terminal they are\n"
@@ -60,7 +63,8 @@ enum LongOnly {
     JournalFileOption,
     RawOption,
     KeywordsOnlyOption,
-    TimeOption
+    TimeOption,
+    MergeOption
 };
 
 const option LongOptions[] = {
@@ -75,6 +79,7 @@ const option LongOptions[] = {
     {"no-multiline", no_argument, nullptr, NoMultiLineOption},
     {"keywords-only", no_argument, nullptr, KeywordsOnlyOption},
     {"time", no_argument, nullptr, TimeOption},
+    {"merge", no_argument, nullptr, MergeOption},
     {"color", optional_argument, nullptr, ColorOption},
     {"raw", no_argument, nullptr, RawOption},
     {"grep", required_argument, nullptr, 'e'},
@@ -172,6 +177,9 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
         case TimeOption:
             options.times = true;
             break;
+        case MergeOption:
+            options.merge = true;
+            break;
         case ColorOption:
             // A value only attached (--color=WHEN); alone it means auto, the default.
             if (!optarg || std::strcmp(optarg, "auto") == 0)
@@ -225,6 +233,8 @@ ParsedCommandLine parseCommandLine(int argc, char** argv)
     addJournalOfFiles(options.files, options.journalFiles);
     if (options.files.empty())
         result.exitStatus = usageError("%s", "no FILE given");
+    else if (options.merge && options.files.size() > static_cast<size_t>(MergedOrder::MaxLogs))
+        result.exitStatus = usageError("%s", "--merge takes at most 256 FILEs");
     return result;
 }
 

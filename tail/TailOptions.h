@@ -24,6 +24,7 @@ struct TailOptions {
     bool noMultiLine = false;
     bool keywordsOnly = false; // the keywords alone decide the severity
     bool times = false; // each message's stated time before its tag
+    bool merge = false; // the files' messages as one stream in time order, each with its file's name
     ColorWhen color = ColorWhen::Auto;
     bool raw = false; // control characters reach a terminal as they are
     std::vector<std::string> patterns; // show the messages that match any of them

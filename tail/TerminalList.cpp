@@ -5,10 +5,12 @@
 
 namespace kestrano::tail {
 
-TerminalList::TerminalList(const std::string& file, TerminalOutput& output, bool notices)
+TerminalList::TerminalList(
+    const std::string& file, TerminalOutput& output, bool notices, const std::string& name)
     : file(file)
     , output(output)
     , notices(notices)
+    , name(name)
 { }
 
 // The program's own notices ("End of input.", a read failure) go with the others to standard error,
@@ -16,15 +18,23 @@ TerminalList::TerminalList(const std::string& file, TerminalOutput& output, bool
 void TerminalList::appendRow(Message* message)
 {
     rows.push_back(message);
-    const ShownText notice = message->getNotice();
+    if (!holding)
+        printRow(*message);
+}
+
+void TerminalList::printRow(const Message& message)
+{
+    const ShownText notice = message.getNotice();
     if (notice.id == CoreText::None)
-        output.printMessage(file, *message);
+        output.printMessage(file, message, name);
     else
         output.notice(file, notice.english().c_str());
 }
 
 void TerminalList::refreshRow(int32_t row)
 {
+    if (holding)
+        return; // the message is printed whole when the holding ends
     output.printContinuation(file, *rowMessage(row));
 }
 

@@ -15,11 +15,16 @@ class TerminalOutput;
 
 class TerminalList : public ListControl {
 public:
-    // file is the name printed in headers and notices; notices only while following.
-    TerminalList(const std::string& file, TerminalOutput& output, bool notices);
+    // file is the name printed in headers and notices; notices only while following. A name (merged
+    // output) is printed with each message.
+    TerminalList(const std::string& file, TerminalOutput& output, bool notices, const std::string& name = {});
 
     // From now on, a restart means the file was read before.
     void markRead() { read = true; }
+    // While holding, rows are kept but not printed (merged output prints what the logs hold in order).
+    void setHolding(bool on) { holding = on; }
+    // Prints the row's message, or its notice on standard error.
+    void printRow(const Message& message);
 
     int32_t rowCount() const override { return static_cast<int32_t>(rows.size()); }
     void appendRow(Message* message) override;
@@ -36,6 +41,8 @@ private:
     const std::string& file;
     TerminalOutput& output;
     const bool notices;
+    const std::string name;
+    bool holding = false;
     std::deque<Message*> rows;
     bool read = false;
     bool gone = false;

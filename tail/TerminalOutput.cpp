@@ -63,7 +63,7 @@ TerminalOutput::~TerminalOutput()
     flush();
 }
 
-void TerminalOutput::printMessage(const std::string& file, const Message& message)
+void TerminalOutput::printMessage(const std::string& file, const Message& message, const std::string& name)
 {
     startLine(file);
     if (times) {
@@ -83,6 +83,10 @@ void TerminalOutput::printMessage(const std::string& file, const Message& messag
         append("\033[0m", 4);
     } else {
         append(tag, std::strlen(tag));
+    }
+    if (!name.empty()) {
+        append("\t", 1);
+        append(name.data(), name.size());
     }
     // The first line goes after the tag, the others after a tab.
     forEachLine(message, [this](const char* line, std::size_t length) {

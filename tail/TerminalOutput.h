@@ -26,8 +26,9 @@ public:
     // Each message's stated time (or "-") and a tab before its tag.
     void showTimes(bool on) { times = on; }
 
-    // The tag, a tab and the first line, then a tab and each continuation line held so far.
-    void printMessage(const std::string& file, const Message& message);
+    // The tag, a tab and the first line, then a tab and each continuation line held so far; with a
+    // name (merged output), the name and a tab come between the tag and the first line.
+    void printMessage(const std::string& file, const Message& message, const std::string& name = {});
     // A tab and the message's last continuation line.
     void printContinuation(const std::string& file, const Message& message);
     // "--- FILE: what" on standard error, after what is buffered for standard output.

@@ -154,7 +154,8 @@ int run(const TailOptions& options)
     // Only now: while the configuration loads, a stop ends the program at once (it writes nothing).
     installSignalHandlers();
 
-    TerminalOutput output(useColor(options.color), options.files.size() > 1,
+    // Merged output names the log on each line instead of in headers.
+    TerminalOutput output(useColor(options.color), options.files.size() > 1 && !options.merge,
         !options.raw && isatty(STDOUT_FILENO), stopRequested);
     output.showTimes(options.times);
     TailFileSystem files(systemFileSystem(), stopRequested, options.once);
@@ -163,7 +164,8 @@ int run(const TailOptions& options)
     const SourceContext sources(files, options.journalFiles, &systemProcessStarter(), options.once);
     std::vector<std::unique_ptr<FollowedLog>> logs;
     for (const std::string& file : options.files) {
-        logs.push_back(std::make_unique<FollowedLog>(file, context, sources, desktop, output, !options.once));
+        logs.push_back(std::make_unique<FollowedLog>(
+            file, context, sources, desktop, output, !options.once, options.merge));
         ChildView& view = logs.back()->getView();
         view.setMinimumSeveritySwitch(options.minimumSeverity);
         view.setShowUnknownSwitch(!options.hideUnknown);
@@ -177,16 +179,19 @@ int run(const TailOptions& options)
     std::vector<Unread> unread;
     // With --once a log is done after one reading; a stream only at its end.
     std::vector<bool> done(logs.size(), false);
+    // Merged output holds the first pass until every log has read what it holds.
+    bool holding = options.merge;
     for (size_t i = 0; i < logs.size(); ++i) {
         scheduler.addLog(logs[i]->getSource()->getWatchPath(), [&, i] {
             FollowedLog& log = *logs[i];
             if (stopRequested.load() || done[i])
                 return false;
             files.resetFailure();
-            // Read once means read to the end, over as many polls as that takes.
+            // Read once means read to the end, over as many polls as that takes; so does the first
+            // pass of merged output.
             do
                 log.poll();
-            while (options.once && log.hasMoreToRead() && !stopRequested.load());
+            while ((options.once || holding) && log.hasMoreToRead() && !stopRequested.load());
             const ChildView& view = log.getView();
             const bool stream = log.isStream();
             if (options.once && !(stream && !view.hasEnded() && !view.getReadFailed())) {
@@ -207,6 +212,10 @@ int run(const TailOptions& options)
 
     const bool watchPipe = stdoutIsPipe();
     scheduler.runPass();
+    if (holding) {
+        FollowedLog::releaseInOrder(logs);
+        holding = false;
+    }
     while (!stopRequested.load()) {
         output.flush();
         if (!open())

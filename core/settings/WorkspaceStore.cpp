@@ -4,6 +4,7 @@
 #include "foundation/ContainingList.h"
 
 #include <memory>
+#include <string>
 #include <utility>
 
 namespace kestrano {
@@ -13,6 +14,8 @@ const char* const WorkspaceSection = "Workspace";
 const char* const PlaceSection = "ChildFrame";
 const char* const MainWindowSection = "MainFrame";
 const char* const ViewSection = "View";
+const char* const MergedSection = "MergedWindows";
+const char* const MergedLogsSection = "Logs";
 
 WindowPlace loadPlace(haspel::ConfigSection& section)
 {
@@ -27,6 +30,37 @@ void storePlaceIn(haspel::ConfigSection& section, const WindowPlace& place)
     section.GetParameter("YPos").SetInt(place.y);
     section.GetParameter("XSize").SetInt(place.width);
     section.GetParameter("YSize").SetInt(place.height);
+}
+
+void storeSwitchesIn(haspel::ConfigSection& entry, const LogSwitches& switches)
+{
+    entry.GetParameter("Follow").SetBool(switches.follow);
+    entry.GetParameter("MinimumSeverity").SetInt(switches.minimumSeverity);
+    entry.GetParameter("ReloadOnChange").SetBool(switches.reloadOnChange);
+    entry.GetParameter("ShowUnknown").SetBool(switches.showUnknown);
+    entry.GetParameter("ShowTime").SetBool(switches.showTime);
+    entry.GetParameter("ShowTimeline").SetBool(switches.showTimeline);
+}
+
+void storeTextFilterIn(haspel::ConfigSection& entry, const TextFilter& filter)
+{
+    entry.GetParameter("TextFilter").SetString(filter.pattern.c_str());
+    entry.GetParameter("TextFilterHides").SetBool(filter.hides);
+    entry.GetParameter("TextFilterRegex").SetBool(filter.regex);
+    entry.GetParameter("TextFilterCase").SetBool(filter.matchCase);
+}
+
+void storeWindowStateIn(haspel::ConfigSection& place, const LogWindowState& state)
+{
+    place.GetParameter("Maximized").SetBool(state.maximized);
+    place.GetParameter("Minimized").SetBool(state.minimized);
+    place.GetParameter("Active").SetBool(state.active);
+    place.GetParameter("TopRow").SetInt(state.topRow);
+}
+
+std::string numbered(const char* what, size_t number)
+{
+    return what + std::to_string(number);
 }
 
 } // namespace
@@ -98,22 +132,12 @@ haspel::ConfigSection& LogEntryWriter::section()
 
 void LogEntryWriter::storeSwitches(const LogSwitches& switches)
 {
-    haspel::ConfigSection& entry = section();
-    entry.GetParameter("Follow").SetBool(switches.follow);
-    entry.GetParameter("MinimumSeverity").SetInt(switches.minimumSeverity);
-    entry.GetParameter("ReloadOnChange").SetBool(switches.reloadOnChange);
-    entry.GetParameter("ShowUnknown").SetBool(switches.showUnknown);
-    entry.GetParameter("ShowTime").SetBool(switches.showTime);
-    entry.GetParameter("ShowTimeline").SetBool(switches.showTimeline);
+    storeSwitchesIn(section(), switches);
 }
 
 void LogEntryWriter::storeTextFilter(const TextFilter& filter)
 {
-    haspel::ConfigSection& entry = section();
-    entry.GetParameter("TextFilter").SetString(filter.pattern.c_str());
-    entry.GetParameter("TextFilterHides").SetBool(filter.hides);
-    entry.GetParameter("TextFilterRegex").SetBool(filter.regex);
-    entry.GetParameter("TextFilterCase").SetBool(filter.matchCase);
+    storeTextFilterIn(section(), filter);
 }
 
 void LogEntryWriter::storePlace(const WindowPlace& place)
@@ -123,16 +147,53 @@ void LogEntryWriter::storePlace(const WindowPlace& place)
 
 void LogEntryWriter::storeWindowState(const LogWindowState& state)
 {
-    haspel::ConfigSection& place = section().GetSection(PlaceSection);
-    place.GetParameter("Maximized").SetBool(state.maximized);
-    place.GetParameter("Minimized").SetBool(state.minimized);
-    place.GetParameter("Active").SetBool(state.active);
-    place.GetParameter("TopRow").SetInt(state.topRow);
+    storeWindowStateIn(section().GetSection(PlaceSection), state);
 }
 
 void LogEntryWriter::remove()
 {
     removeLogEntry(root, name.c_str());
+}
+
+std::vector<MergedWindowEntry> loadMergedWindows(haspel::ConfigSection& root)
+{
+    std::vector<MergedWindowEntry> windows;
+    haspel::ConfigSection* merged = root.FindSection(MergedSection);
+    if (!merged)
+        return windows;
+    for (size_t number = 1;; ++number) {
+        haspel::ConfigSection* window = merged->FindSection(numbered("Window", number).c_str());
+        if (!window)
+            return windows;
+        MergedWindowEntry loaded;
+        haspel::ConfigSection& logs = window->GetSection(MergedLogsSection);
+        for (size_t log = 1; logs.FindParameter(numbered("Log", log).c_str()); ++log)
+            loaded.logs.emplace_back(logs.GetString(numbered("Log", log).c_str(), ""));
+        std::erase(loaded.logs, std::string());
+        loaded.entry = loadLogEntry(*window);
+        if (!loaded.logs.empty())
+            windows.push_back(std::move(loaded));
+    }
+}
+
+void storeMergedWindows(haspel::ConfigSection& root, const std::vector<MergedWindowEntry>& windows)
+{
+    root.RemoveSection(MergedSection);
+    if (windows.empty())
+        return;
+    haspel::ConfigSection& merged = root.GetSection(MergedSection);
+    for (size_t number = 1; number <= windows.size(); ++number) {
+        const MergedWindowEntry& stored = windows[number - 1];
+        haspel::ConfigSection& window = merged.GetSection(numbered("Window", number).c_str());
+        haspel::ConfigSection& logs = window.GetSection(MergedLogsSection);
+        for (size_t log = 1; log <= stored.logs.size(); ++log)
+            logs.GetParameter(numbered("Log", log).c_str()).SetString(stored.logs[log - 1].c_str());
+        storeSwitchesIn(window, stored.entry.switches);
+        storeTextFilterIn(window, stored.entry.textFilter);
+        haspel::ConfigSection& place = window.GetSection(PlaceSection);
+        storePlaceIn(place, stored.entry.place);
+        storeWindowStateIn(place, stored.entry.window);
+    }
 }
 
 MainWindowPlace loadMainWindowPlace(haspel::ConfigSection& root)

@@ -55,6 +55,13 @@ struct LogEntry {
     LogWindowState window;
 };
 
+// A window merging several logs: their names in the order merged, and its switches, text filter and
+// place as a log's entry holds them.
+struct MergedWindowEntry {
+    std::vector<std::string> logs;
+    LogEntry entry;
+};
+
 // The layout of every log window, chosen in the View menu.
 struct LogViewLayout {
     bool filterRow = true; // the text filter's row is shown
@@ -104,6 +111,11 @@ private:
     const bool stored;
     haspel::ConfigSection unstored {"Workspace"};
 };
+
+// The merged windows in the order stored; one without logs is left out.
+std::vector<MergedWindowEntry> loadMergedWindows(haspel::ConfigSection& root);
+// Stores these merged windows in place of those stored before.
+void storeMergedWindows(haspel::ConfigSection& root, const std::vector<MergedWindowEntry>& windows);
 
 // Whether a place of the main window was stored (else it is the first start).
 bool hasMainWindowPlace(const haspel::ConfigSection& root);

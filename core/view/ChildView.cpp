@@ -10,6 +10,8 @@
 #include "core/text/Message.h"
 #include "core/text/Severity.h"
 #include "core/view/Document.h"
+#include "core/view/MessageFilter.h"
+#include "core/view/ViewObserver.h"
 
 #include <algorithm>
 #include <chrono>
@@ -31,6 +33,9 @@ ChildView::ChildView(Document& document, const ViewContext& context, ListControl
 
 ChildView::~ChildView()
 {
+    // An observer may remove itself while told.
+    for (ViewObserver* observer : std::vector<ViewObserver*>(observers))
+        observer->viewClosing(*this);
     if (document.view == this)
         document.view = nullptr;
 }
@@ -206,6 +211,7 @@ void ChildView::notify(int32_t highest)
     if (highest >= settings.GetOnTop()) {
         context.notifier.askForAttention();
         frame.showNews();
+        tellObservers([this](ViewObserver& observer) { observer.newsShown(*this); });
     }
     if (highest >= settings.GetNotify())
         context.notifier.announce(
@@ -218,10 +224,18 @@ void ChildView::notify(int32_t highest)
 
 bool ChildView::passesFilter(const Message& message) const
 {
-    const int32_t severity = message.getSeverity();
-    if (!(severity == Severity::Unknown ? switches.showUnknown : severity >= switches.minimumSeverity))
-        return false;
-    return !textMatcher || textMatcher->matches(message) != textFilterHides;
+    return kestrano::passesFilter(message, switches, textMatcher.get(), textFilterHides);
+}
+
+template <class Call> void ChildView::tellObservers(Call&& call)
+{
+    for (ViewObserver* observer : observers)
+        call(*observer);
+}
+
+void ChildView::removeObserver(ViewObserver& observer)
+{
+    std::erase(observers, &observer);
 }
 
 bool ChildView::mayDropUnseen(int32_t severity) const
@@ -269,6 +283,7 @@ void ChildView::messageAdded(Message* message)
         announcedLine.Assign(message->getText());
     }
     countForAnnouncement(message->getSeverity());
+    tellObservers([this, message](ViewObserver& observer) { observer.messageAdded(*this, message); });
     if (textMatcher && textFilterHides) {
         // Hiding the matches: the message is judged with the continuations read in the same poll.
         settleUndecided();
@@ -289,6 +304,7 @@ void ChildView::settleUndecided()
 
 void ChildView::messageContinued(Message* message)
 {
+    tellObservers([this, message](ViewObserver& observer) { observer.messageContinued(*this, message); });
     const int32_t rows = list.rowCount();
     if (rows > 0 && list.rowMessage(rows - 1) == message)
         list.refreshRow(rows - 1);
@@ -298,6 +314,7 @@ void ChildView::messageContinued(Message* message)
 
 void ChildView::messageDropping(Message* message)
 {
+    tellObservers([this, message](ViewObserver& observer) { observer.messageDropping(*this, message); });
     if (list.rowCount() > 0 && list.rowMessage(0) == message)
         list.deleteFirstRow();
     if (message == undecided)
@@ -307,6 +324,7 @@ void ChildView::messageDropping(Message* message)
 void ChildView::emptyView()
 {
     list.deleteAllRows(); // first: the rows point at the messages
+    tellObservers([this](ViewObserver& observer) { observer.messagesEmptying(*this); });
     undecided = nullptr;
     cutter.clearMessages();
 }

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace haspel {
 class ConfigSection;
@@ -27,6 +28,7 @@ class Message;
 class MessageDetails;
 class MonitorSettings;
 class Notifier;
+class ViewObserver;
 
 // What every view shares with the program around it.
 struct ViewContext {
@@ -107,6 +109,10 @@ public:
     // The writer of the log's workspace entry, which its window shares.
     LogEntryWriter& getEntryWriter() { return entryWriter; }
 
+    // Observers are told of every change of the kept messages until removed or the view goes.
+    void addObserver(ViewObserver& observer) { observers.push_back(&observer); }
+    void removeObserver(ViewObserver& observer);
+
     const haspel::ContainingList<Message>& getMessages() const { return cutter.getMessages(); }
     // How far the log was read (a file's offset, 0 for other sources); UnknownPosition before the first
     // read, after a refresh and while the log is missing.
@@ -114,6 +120,7 @@ public:
 
 private:
     bool passesFilter(const Message& message) const;
+    template <class Call> void tellObservers(Call&& call);
     bool appendRowIfShown(Message* message);
     // Counts a new message of the severity for the poll's announcement.
     void countForAnnouncement(int32_t severity);
@@ -167,6 +174,7 @@ private:
     haspel::String announcedLine;
     // The poll's messages at or above the notification threshold.
     int32_t announcedCount = 0;
+    std::vector<ViewObserver*> observers;
 };
 
 } // namespace kestrano

@@ -5,8 +5,11 @@
 #include "platform/qt/CoreTexts.h"
 #include "platform/qt/LogFont.h"
 #include "platform/qt/LogListModel.h"
+#include "platform/qt/LogText.h"
 #include "platform/qt/MatchHighlighter.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -62,6 +65,29 @@ void LogList::deleteFirstRow()
     if (rows->rowCount() > 0 && currentIndex().row() == 0)
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     rows->removeFirst();
+}
+
+void LogList::showMerged(const MergedOrder& order)
+{
+    rows->showMerged(order);
+}
+
+void LogList::rowInserted(int32_t row)
+{
+    rows->insertedAt(row);
+}
+
+void LogList::rowDeleted(int32_t row)
+{
+    if (currentIndex().row() == row)
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    rows->deletedAt(row);
+}
+
+void LogList::rowsReset()
+{
+    scrollToLastPending = false;
+    rows->resetRows();
 }
 
 void LogList::deleteAllRows()
@@ -123,6 +149,16 @@ QByteArray LogList::rowsText(const std::vector<int32_t>& chosen) const
             appendMessageLines(text, *message);
     }
     return QByteArray::fromStdString(text);
+}
+
+void LogList::copySelectedRows() const
+{
+    QByteArray text = rowsText(selectedRows());
+    if (text.isEmpty())
+        return;
+    text.chop(1);
+    if (QClipboard* clipboard = QApplication::clipboard())
+        clipboard->setText(logText(text.constData(), text.size()), QClipboard::Clipboard);
 }
 
 int32_t LogList::topRow() const

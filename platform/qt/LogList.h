@@ -3,10 +3,11 @@
 // double-click, Return or Enter asks for the message details; "/" asks for the find bar; the matches of
 // a find pattern are marked in the visible rows. While it follows the end, the last row stays in view
 // whatever changes the list's size; the user scrolling away from the end, or back to it, is told.
-// Long rows scroll sideways, or wrap.
+// Long rows scroll sideways, or wrap. A merged window's list shows a merged view's rows (showMerged).
 #pragma once
 
 #include "core/ports/ListControl.h"
+#include "core/ports/MergedList.h"
 
 #include <QListView>
 
@@ -17,9 +18,10 @@ namespace kestrano {
 
 class LogListModel;
 class MatchHighlighter;
+class MergedOrder;
 class TextMatcher;
 
-class LogList : public QListView, public ListControl {
+class LogList : public QListView, public ListControl, public MergedList {
     Q_OBJECT
 
 public:
@@ -35,6 +37,13 @@ public:
     // The current row when it is selected, else the first selected one; -1 when none is.
     int32_t selectedRow() const override;
     bool showsRowsLater() const override { return true; }
+
+    // The rows are the order's from now on, told as MergedList.
+    void showMerged(const MergedOrder& order);
+    void rowInserted(int32_t row) override;
+    void rowDeleted(int32_t row) override;
+    void rowChanged(int32_t row) override { refreshRow(row); }
+    void rowsReset() override;
 
     LogListModel& model() const { return *rows; }
     // Called on a double-click (instead of the list's own handling) and on Return or Enter.
@@ -59,6 +68,8 @@ public:
     // The messages of the rows, each line ended by a line feed, continuation lines after a tab; notices
     // in the user's language. Bytes of the log as they are (UTF-8 for notices).
     QByteArray rowsText(const std::vector<int32_t>& rows) const;
+    // Puts the selected rows' text on the clipboard (line feeds; the last line end left out).
+    void copySelectedRows() const;
     // The first row shown at the top, or -1 for an empty list.
     int32_t topRow() const;
     // Scrolls the row to the top (as far as the list allows).

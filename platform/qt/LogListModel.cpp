@@ -3,6 +3,7 @@
 #include "core/text/DisplayText.h"
 #include "core/text/LogTime.h"
 #include "core/text/Message.h"
+#include "core/view/MergedOrder.h"
 #include "platform/qt/CoreTexts.h"
 #include "platform/qt/LogText.h"
 #include "platform/qt/SeverityIcons.h"
@@ -39,7 +40,22 @@ int LogListModel::rowCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : announced;
 }
 
-QString LogListModel::rowText(const Message& message) const
+Message* LogListModel::row(int32_t index) const
+{
+    if (merged)
+        return (*merged)[index].message;
+    return ring[(first + static_cast<size_t>(index)) & (ring.size() - 1)];
+}
+
+const SourceLabel* LogListModel::sourceOf(int32_t index) const
+{
+    if (!merged)
+        return nullptr;
+    const auto slot = static_cast<size_t>((*merged)[index].getLog());
+    return slot < sources.size() ? &sources[slot] : nullptr;
+}
+
+QString LogListModel::rowText(const Message& message, const SourceLabel* source) const
 {
     // Qt lays out the whole text at every paint: a row gets a bounded prefix, marked when cut.
     const int32_t shown = rowPrefixLength(message.getText(), message.getTextLength());
@@ -48,6 +64,8 @@ QString LogListModel::rowText(const Message& message) const
     QString text = translatedRowText(message, visibleLogText(textBuffer.data(), length));
     if (shown < message.getTextLength())
         text += QChar(0x2026);
+    if (source)
+        text = source->name.leftJustified(sourceWidth) + QStringLiteral("  ") + text;
     if (!showTime)
         return text;
     // Rows without a time keep the column blank, as wide as a time of the same kind.
@@ -70,11 +88,14 @@ QVariant LogListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= announced)
         return {};
     const Message* message = row(index.row());
+    const SourceLabel* source = sourceOf(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return rowText(*message);
+        return rowText(*message, source);
     case Qt::AccessibleTextRole:
-        return severityName(message->getSeverity()) + QStringLiteral(": ") + rowText(*message);
+        return severityName(message->getSeverity()) + QStringLiteral(": ") + rowText(*message, source);
+    case Qt::BackgroundRole:
+        return source ? QVariant(source->colour) : QVariant();
     case Qt::AccessibleDescriptionRole:
         return severityName(message->getSeverity());
     case Qt::DecorationRole: {
@@ -111,7 +132,8 @@ void LogListModel::append(Message* message)
 void LogListModel::noteWidth(const Message& message)
 {
     // Bytes, as many as characters or more: wide enough without measuring every row.
-    const int32_t width = std::min(message.getTextLength(), RowTextBytes) + 1;
+    const int32_t width = std::min(message.getTextLength(), RowTextBytes) + 1
+        + (merged ? static_cast<int32_t>(sourceWidth) + 2 : 0);
     if (width <= widest)
         return;
     widest = width;
@@ -169,6 +191,51 @@ bool LogListModel::flush()
     }
     emit flushed();
     return true;
+}
+
+void LogListModel::showMerged(const MergedOrder& order)
+{
+    beginResetModel();
+    merged = &order;
+    count = announced = order.size();
+    endResetModel();
+}
+
+void LogListModel::setSourceLabels(std::vector<SourceLabel> bySlot)
+{
+    sources = std::move(bySlot);
+    sourceWidth = 0;
+    for (const SourceLabel& label : sources)
+        sourceWidth = std::max(sourceWidth, label.name.size());
+    if (announced > 0)
+        emit dataChanged(index(0), index(announced - 1));
+}
+
+// The order has changed already: the views learn of it at once, before they ask for any row.
+void LogListModel::insertedAt(int32_t row)
+{
+    beginInsertRows(QModelIndex(), row, row);
+    count = announced = merged->size();
+    endInsertRows();
+    noteWidth(*this->row(row));
+}
+
+void LogListModel::deletedAt(int32_t row)
+{
+    beginRemoveRows(QModelIndex(), row, row);
+    count = announced = merged->size();
+    endRemoveRows();
+}
+
+void LogListModel::resetRows()
+{
+    beginResetModel();
+    count = announced = merged->size();
+    widest = 0;
+    endResetModel();
+    for (int32_t i = 0; i < count; ++i)
+        noteWidth(*row(i));
+    emit widestRowChanged();
 }
 
 void LogListModel::scheduleFlush()

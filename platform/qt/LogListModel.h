@@ -2,10 +2,12 @@
 // doubling and keeps its room when emptied, so a rebuild allocates nothing per row. Row texts and
 // icons are computed only when Qt asks for them. Appended rows reach the attached views in one batch
 // when the event loop next runs, so filling a list with many rows costs one insertion, not one per row.
-// For assistive technology a row's text begins with its severity's name.
+// For assistive technology a row's text begins with its severity's name. A merged window's list reads
+// its rows from the merged order instead, each after its log's name, on its log's colour.
 #pragma once
 
 #include <QAbstractListModel>
+#include <QColor>
 
 #include <cstdint>
 #include <string>
@@ -14,6 +16,13 @@
 namespace kestrano {
 
 class Message;
+class MergedOrder;
+
+// How a merged window's rows name their log.
+struct SourceLabel {
+    QString name;
+    QColor colour;
+};
 
 class LogListModel : public QAbstractListModel {
     Q_OBJECT
@@ -42,6 +51,14 @@ public:
     void setShowTime(bool on);
     bool showsTime() const { return showTime; }
 
+    // The rows are the order's from now on (told by insertedAt, deletedAt and resetRows), each
+    // labelled by its log's slot.
+    void showMerged(const MergedOrder& order);
+    void setSourceLabels(std::vector<SourceLabel> bySlot);
+    void insertedAt(int32_t row);
+    void deletedAt(int32_t row);
+    void resetRows();
+
 signals:
     void flushed();
     void widestRowChanged();
@@ -49,12 +66,10 @@ signals:
 private:
     void scheduleFlush();
     void noteWidth(const Message& message);
-    QString rowText(const Message& message) const;
+    QString rowText(const Message& message, const SourceLabel* source) const;
 
-    Message* row(int32_t index) const
-    {
-        return ring[(first + static_cast<size_t>(index)) & (ring.size() - 1)];
-    }
+    Message* row(int32_t index) const;
+    const SourceLabel* sourceOf(int32_t index) const;
 
     std::vector<Message*> ring; // a power of two long, or empty
     size_t first = 0;
@@ -64,6 +79,9 @@ private:
     int32_t widest = 0;
     bool showTime = false;
     mutable std::string textBuffer;
+    const MergedOrder* merged = nullptr;
+    std::vector<SourceLabel> sources; // by slot
+    qsizetype sourceWidth = 0; // the longest name
 };
 
 } // namespace kestrano

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QWidget>
 #include <QWindowStateChangeEvent>
 
@@ -76,6 +78,14 @@ void bringWindowToFront(QWidget& window, const QByteArray& activationToken)
     showRestored(window);
     window.raise();
     window.activateWindow();
+}
+
+bool raiseForNews(QMdiSubWindow& window)
+{
+    showRestoredWithoutActivating(window);
+    window.raise();
+    const QMdiArea* area = window.mdiArea();
+    return !area || area->currentSubWindow() != &window;
 }
 
 } // namespace kestrano

@@ -3,6 +3,7 @@
 #pragma once
 
 class QByteArray;
+class QMdiSubWindow;
 class QWidget;
 
 namespace kestrano {
@@ -13,6 +14,9 @@ void rememberStateBeforeMinimized(QWidget& window);
 void showRestored(QWidget& window);
 // Un-minimises window as showRestored does, asking the window system not to activate it.
 void showRestoredWithoutActivating(QWidget& window);
+// A log window with news: restored without activation and raised above the others of its area;
+// whether it is not the active one there (so that it is marked as having news).
+bool raiseForNews(QMdiSubWindow& window);
 // Restores window if minimised, raises it and makes it active: for the user's own request, whose
 // activation token (XDG_ACTIVATION_TOKEN of a launcher on Wayland; empty: none) lets the compositor
 // grant it.

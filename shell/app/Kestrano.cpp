@@ -27,6 +27,7 @@
 #include "shell/dialogs/RemoteLogDialog.h"
 #include "shell/windows/ChildFrame.h"
 #include "shell/windows/MainFrame.h"
+#include "shell/windows/MergedFrame.h"
 #include "shell/windows/WindowArrangement.h"
 
 #include <QApplication>
@@ -185,9 +186,43 @@ void Kestrano::RestoreWorkspace()
         if (entry.window.active)
             active = frame;
     }
+    for (const MergedWindowEntry& merged : loadMergedWindows(GetConfigRootSection())) {
+        std::vector<ChildFrame*> logs;
+        for (const std::string& name : merged.logs)
+            if (ChildFrame* frame = docTemplate->findFrame(name.c_str()))
+                logs.push_back(frame);
+        if (!logs.empty())
+            OpenMergedWindow(logs, &merged.entry);
+    }
     if (active)
         area.setActiveSubWindow(active);
     area.setOption(QMdiArea::DontMaximizeSubWindowOnActivation, false);
+}
+
+MergedFrame* Kestrano::OpenMergedWindow(const std::vector<ChildFrame*>& logs, const LogEntry* stored)
+{
+    auto* frame = new MergedFrame(*this, *mainFrame);
+    mainFrame->addChild(frame);
+    for (ChildFrame* log : logs)
+        frame->addLog(*log);
+    if (stored)
+        frame->restore(*stored);
+    frame->show();
+    mainFrame->mdiArea().setActiveSubWindow(frame);
+    StoreMergedWindows();
+    return frame;
+}
+
+void Kestrano::StoreMergedWindows(const MergedFrame* leaving)
+{
+    if (!mainFrame || starting || mainFrame->isClosing())
+        return;
+    std::vector<MergedWindowEntry> windows;
+    for (QMdiSubWindow* window : mainFrame->mdiArea().subWindowList(QMdiArea::CreationOrder))
+        if (auto* merged = qobject_cast<MergedFrame*>(window); merged && merged != leaving)
+            if (MergedWindowEntry entry = merged->entry(); !entry.logs.empty())
+                windows.push_back(std::move(entry));
+    storeMergedWindows(GetConfigRootSection(), windows);
 }
 
 void Kestrano::SetJournalFiles(const std::vector<std::string>& journalFiles)

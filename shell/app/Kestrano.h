@@ -22,6 +22,7 @@ namespace kestrano {
 class ChildFrame;
 class FileSystem;
 class MainFrame;
+class MergedFrame;
 class MessageDetails;
 
 class Kestrano : public haspel::AppBase, public CommandTarget {
@@ -58,8 +59,14 @@ public:
     // Opens the files a later instance handed over (each as by the Open command) and brings the main
     // window to the front with the launcher's activation token (empty: none).
     void OpenHandedFiles(const std::vector<std::string>& files, const std::string& activationToken = {});
-    // Opens every log of the workspace with its stored switches, text filter and place.
+    // Opens every log of the workspace with its stored switches, text filter and place, then the merged
+    // windows of those logs.
     void RestoreWorkspace();
+    // Opens a window merging the logs of these windows, with the stored entry's switches, text filter
+    // and place if given.
+    MergedFrame* OpenMergedWindow(const std::vector<ChildFrame*>& logs, const LogEntry* stored = nullptr);
+    // Stores every merged window in the workspace but the one leaving (closed by the user).
+    void StoreMergedWindows(const MergedFrame* leaving = nullptr);
     // Lets the user choose the font of the log lists (View > Font...).
     void ChooseLogFont();
     // Uses the font (QFont::toString, empty for the desktop's fixed-width font) in every log list and

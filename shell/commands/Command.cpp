@@ -10,7 +10,7 @@ namespace kestrano {
 
 namespace {
 
-constexpr std::array<CommandInfo, 40> table = {{
+constexpr std::array<CommandInfo, 41> table = {{
     {Command::Open, QT_TRANSLATE_NOOP("kestrano::Command", "&Open...\tCtrl+O"), "Ctrl+O",
         QT_TRANSLATE_NOOP("kestrano::Command", "Open an existing document."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Open"), "open.svg"},
@@ -139,6 +139,10 @@ constexpr std::array<CommandInfo, 40> table = {{
     {Command::GoToTime, QT_TRANSLATE_NOOP("kestrano::Command", "&Go to Time...\tCtrl+G"), "Ctrl+G",
         QT_TRANSLATE_NOOP("kestrano::Command", "Go to the first message at or after a time."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Go to time"), nullptr},
+    {Command::MergeLogs, QT_TRANSLATE_NOOP("kestrano::Command", "&Merge Logs..."), nullptr,
+        QT_TRANSLATE_NOOP(
+            "kestrano::Command", "Show the messages of several open logs in one window in time order."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Merge Logs"), nullptr},
 }};
 
 constexpr bool tableInEnumerationOrder()

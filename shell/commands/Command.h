@@ -49,6 +49,7 @@ enum class Command {
     ToggleTime,
     ToggleTimeline,
     GoToTime,
+    MergeLogs,
 };
 
 // An entry of a menu's or toolbar's layout: a command, or none for a separator.

@@ -1,9 +1,13 @@
 #include "shell/commands/CommandActions.h"
 
+#include "core/settings/WorkspaceStore.h"
+#include "core/text/Severity.h"
 #include "platform/qt/resources/Resources.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCoreApplication>
+#include <QMenu>
 #include <QToolBar>
 
 #include <utility>
@@ -73,6 +77,48 @@ QToolBar* createToolsBar(
             button->setAccessibleName(commandName(command));
     }
     return bar;
+}
+
+QToolBar* createLogToolBar(QWidget* parent, std::span<const LayoutEntry> layout,
+    std::map<Command, QAction*>& buttons, const std::function<void(Command)>& run)
+{
+    auto* severities = new QActionGroup(parent);
+    // One of five, or none while a stored minimum lies outside the named severities.
+    severities->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    return createToolsBar(parent, layout, [&](Command command) {
+        QAction* action = createCommandAction(command, parent);
+        action->setCheckable(commandInfo(command).checkable == Checkable::OnLogToolbar);
+        if (Severity::isNamed(severityOfFilterCommand(command)))
+            severities->addAction(action);
+        QObject::connect(action, &QAction::triggered, parent, [run, command] { run(command); });
+        buttons[command] = action;
+        return action;
+    });
+}
+
+void showSwitches(const std::map<Command, QAction*>& buttons, const LogSwitches& switches)
+{
+    for (const auto& [command, action] : buttons) {
+        if (int32_t severity = severityOfFilterCommand(command); Severity::isNamed(severity))
+            action->setChecked(severity == switches.minimumSeverity);
+        else if (command == Command::ToggleUnknowns)
+            action->setChecked(switches.showUnknown);
+        else if (command == Command::ToggleFollow)
+            action->setChecked(switches.follow);
+    }
+}
+
+void execRowMenu(
+    QWidget* owner, const QPoint& place, bool rowSelected, const std::function<void(Command)>& run)
+{
+    QMenu menu(owner);
+    for (Command command : {Command::MessageDetails, Command::CopyMessage, Command::Find}) {
+        QAction* action = createCommandAction(command, &menu);
+        action->setEnabled(command == Command::Find || rowSelected);
+        QObject::connect(action, &QAction::triggered, owner, [&run, command] { run(command); });
+        menu.addAction(action);
+    }
+    menu.exec(place);
 }
 
 } // namespace kestrano

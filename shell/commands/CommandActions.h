@@ -4,15 +4,19 @@
 #include "shell/commands/Command.h"
 
 #include <functional>
+#include <map>
 #include <span>
 
 class QAction;
+class QPoint;
 class QString;
 class QObject;
 class QToolBar;
 class QWidget;
 
 namespace kestrano {
+
+struct LogSwitches;
 
 // An action without shortcut (for a toolbar of its own).
 QAction* createCommandAction(Command command, QObject* parent);
@@ -23,6 +27,11 @@ QAction* createShortcutAction(Command command, QObject* parent);
 QString commandName(Command command);
 // Gives the action its command's icon anew, for the palette or icon theme of now.
 void refreshCommandIcon(QAction& action, Command command);
+
+// The context menu of a log list's row at the global place: details and copy (enabled when a row is
+// selected) and find, each run by run.
+void execRowMenu(
+    QWidget* owner, const QPoint& place, bool rowSelected, const std::function<void(Command)>& run);
 
 // Adds the action of each command of the layout to a menu or toolbar, and a separator for each Separator.
 template <class Bar, class ActionOf>
@@ -40,5 +49,11 @@ void addCommands(Bar& bar, std::span<const LayoutEntry> layout, ActionOf&& actio
 // buttons, each named for assistive technology by commandName.
 QToolBar* createToolsBar(
     QWidget* parent, std::span<const LayoutEntry> layout, const std::function<QAction*(Command)>& actionOf);
+// A log window's "Tools" bar: checkable buttons where the table says so (one severity filter at a time,
+// or none), each running run; the buttons go into buttons by command.
+QToolBar* createLogToolBar(QWidget* parent, std::span<const LayoutEntry> layout,
+    std::map<Command, QAction*>& buttons, const std::function<void(Command)>& run);
+// Checks the buttons of the severity filters, the unknowns and Follow as the switches have them.
+void showSwitches(const std::map<Command, QAction*>& buttons, const LogSwitches& switches);
 
 } // namespace kestrano

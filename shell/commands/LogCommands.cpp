@@ -2,10 +2,13 @@
 
 #include "core/view/ChildView.h"
 #include "core/view/Document.h"
+#include "core/view/MergedView.h"
 
 namespace kestrano {
+namespace {
 
-ViewCommands::ViewCommands(ChildView& view)
+// The filter and switch commands both kinds of view have.
+template <class View> std::vector<CommandHandler> switchCommands(View& view)
 {
     std::vector<CommandHandler> table;
     for (Command filter : {Command::SetToDebugs, Command::SetToInformations, Command::SetToWarnings,
@@ -14,12 +17,25 @@ ViewCommands::ViewCommands(ChildView& view)
             [&view, severity = severityOfFilterCommand(filter)] { view.setMinimumSeverity(severity); }});
     table.push_back({Command::ToggleUnknowns, [&view] { view.toggleShowUnknown(); }});
     table.push_back({Command::ToggleFollow, [&view] { view.toggleFollow(); }});
-    table.push_back({Command::ToggleReloadOnChange, [&view] { view.toggleReloadOnChange(); }});
     table.push_back({Command::ToggleTime, [&view] { view.toggleShowTime(); }});
+    return table;
+}
+
+} // namespace
+
+ViewCommands::ViewCommands(ChildView& view)
+{
+    std::vector<CommandHandler> table = switchCommands(view);
     table.push_back({Command::ToggleTimeline, [&view] { view.toggleShowTimeline(); }});
+    table.push_back({Command::ToggleReloadOnChange, [&view] { view.toggleReloadOnChange(); }});
     table.push_back({Command::Clear, [&view] { view.clearMessages(); }});
     table.push_back({Command::Refresh, [&view] { view.refreshLog(); }});
     setCommands(std::move(table));
+}
+
+MergedViewCommands::MergedViewCommands(MergedView& view)
+{
+    setCommands(switchCommands(view));
 }
 
 DocumentCommands::DocumentCommands(Document& document)

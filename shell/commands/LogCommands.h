@@ -7,10 +7,17 @@ namespace kestrano {
 
 class ChildView;
 class Document;
+class MergedView;
 
 class ViewCommands : public CommandTarget {
 public:
     explicit ViewCommands(ChildView& view);
+};
+
+// A merged window's view: the filters and the switches a log's view has but Reload on Change.
+class MergedViewCommands : public CommandTarget {
+public:
+    explicit MergedViewCommands(MergedView& view);
 };
 
 class DocumentCommands : public CommandTarget {

@@ -20,9 +20,14 @@
 namespace kestrano {
 
 FindBar::FindBar(LogList& list, ChildView& view, QWidget* parent)
+    : FindBar(
+        list, [&view] { view.setFollow(false); }, parent)
+{ }
+
+FindBar::FindBar(LogList& list, std::function<void()> stopFollowing, QWidget* parent)
     : QWidget(parent)
     , list(list)
-    , view(view)
+    , stopFollowing(std::move(stopFollowing))
     , field(new QLineEdit(this))
     , matchCase(new QCheckBox(tr("Match case"), this))
     , regex(new QCheckBox(tr("Regular expression"), this))
@@ -165,7 +170,7 @@ void FindBar::showResult(const RowMatch& match, bool forward)
                                  : tr("Passed the top, continued from the end"));
     note->setToolTip(note->text());
     // New lines would pull the view away from the match.
-    runGuarded(window(), [this] { view.setFollow(false); });
+    runGuarded(window(), stopFollowing);
     list.selectRow(match.row);
 }
 

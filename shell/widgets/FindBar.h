@@ -9,6 +9,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 #include <memory>
 
 class QCheckBox;
@@ -27,6 +29,8 @@ class FindBar : public QWidget {
 
 public:
     FindBar(LogList& list, ChildView& view, QWidget* parent = nullptr);
+    // stopFollowing turns the list's Follow off when a match is shown.
+    FindBar(LogList& list, std::function<void()> stopFollowing, QWidget* parent = nullptr);
     ~FindBar() override;
 
     // Shows the bar and puts the focus in its field, its text selected.
@@ -65,7 +69,7 @@ private:
     void fitLabels();
 
     LogList& list;
-    ChildView& view;
+    std::function<void()> stopFollowing;
     QLineEdit* field;
     QCheckBox* matchCase;
     QCheckBox* regex;

@@ -128,18 +128,8 @@ ChildFrame::~ChildFrame()
 
 void ChildFrame::createToolBar()
 {
-    auto* severities = new QActionGroup(this);
-    // One of five, or none while a stored minimum lies outside the named severities.
-    severities->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    logToolBar = createToolsBar(inner, toolBarLayout, [this, severities](Command command) {
-        QAction* action = createCommandAction(command, this);
-        action->setCheckable(commandInfo(command).checkable == Checkable::OnLogToolbar);
-        if (Severity::isNamed(severityOfFilterCommand(command)))
-            severities->addAction(action);
-        connect(action, &QAction::triggered, this, [this, command] { mainFrame.dispatch(command, this); });
-        buttons[command] = action;
-        return action;
-    });
+    logToolBar = createLogToolBar(
+        inner, toolBarLayout, buttons, [this](Command command) { mainFrame.dispatch(command, this); });
     inner->addToolBar(Qt::TopToolBarArea, logToolBar);
 }
 
@@ -176,12 +166,7 @@ void ChildFrame::createCommands()
 // The desktop's clipboard takes line feeds; the last line end is left out.
 void ChildFrame::copySelectedMessages()
 {
-    QByteArray text = logList->rowsText(logList->selectedRows());
-    if (text.isEmpty())
-        return;
-    text.chop(1);
-    if (QClipboard* clipboard = QApplication::clipboard())
-        clipboard->setText(logText(text.constData(), text.size()), QClipboard::Clipboard);
+    logList->copySelectedRows();
 }
 
 void ChildFrame::saveMessagesAs()
@@ -257,15 +242,8 @@ QString ChildFrame::selectedTimeText() const
 
 void ChildFrame::showContextMenu(const QPoint& place)
 {
-    QMenu menu(this);
-    for (Command command : {Command::MessageDetails, Command::CopyMessage, Command::Find}) {
-        QAction* action = createCommandAction(command, &menu);
-        const bool needsRow = command != Command::Find;
-        action->setEnabled(!needsRow || logList->selectedRow() >= 0);
-        connect(action, &QAction::triggered, this, [this, command] { mainFrame.dispatch(command, this); });
-        menu.addAction(action);
-    }
-    menu.exec(place);
+    execRowMenu(this, place, logList->selectedRow() >= 0,
+        [this](Command command) { mainFrame.dispatch(command, this); });
 }
 
 QAction* ChildFrame::toolBarAction(Command command) const
@@ -278,13 +256,7 @@ void ChildFrame::UpdateToolbarChecks()
 {
     if (!logView)
         return;
-    const int32_t minimum = logView->getMinimumSeverity();
-    for (auto& [command, action] : buttons) {
-        if (int32_t severity = severityOfFilterCommand(command); Severity::isNamed(severity))
-            action->setChecked(severity == minimum);
-    }
-    buttons[Command::ToggleUnknowns]->setChecked(logView->getShowUnknown());
-    buttons[Command::ToggleFollow]->setChecked(logView->getFollow());
+    showSwitches(buttons, logView->getSwitches());
     logList->setFollowing(logView->getFollow());
     buttons[Command::ToggleReloadOnChange]->setChecked(logView->getReloadOnChange());
     list().model().setShowTime(logView->getShowTime());
@@ -301,10 +273,7 @@ void ChildFrame::refreshIcons()
 
 void ChildFrame::showNews()
 {
-    showRestoredWithoutActivating(*this);
-    raise();
-    const QMdiArea* area = mdiArea();
-    if (!area || area->currentSubWindow() != this)
+    if (raiseForNews(*this))
         markNews(true);
 }
 

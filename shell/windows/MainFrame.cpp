@@ -6,12 +6,15 @@
 #include "core/settings/WorkspaceStore.h"
 #include "core/view/ChildView.h"
 #include "core/view/Document.h"
+#include "core/view/MergedView.h"
 #include "platform/qt/WindowRestore.h"
 #include "platform/qt/resources/Resources.h"
 #include "shell/app/ErrorGuard.h"
 #include "shell/app/Kestrano.h"
 #include "shell/commands/CommandActions.h"
+#include "shell/dialogs/MergeDialog.h"
 #include "shell/windows/ChildFrame.h"
+#include "shell/windows/MergedFrame.h"
 #include "shell/windows/WindowArrangement.h"
 
 #include <QAction>
@@ -36,8 +39,8 @@ namespace kestrano {
 namespace {
 
 // The Window menu's own entries; the list of log windows follows them.
-constexpr LayoutEntry windowMenuEntries[]
-    = {Command::Cascade, Command::TileHorizontally, Command::TileVertically, Command::ArrangeIcons};
+constexpr LayoutEntry windowMenuEntries[] = {Command::Cascade, Command::TileHorizontally,
+    Command::TileVertically, Command::ArrangeIcons, Separator, Command::MergeLogs};
 
 constexpr LayoutEntry mainToolBarLayout[]
     = {Command::Open, Separator, Command::Cascade, Command::TileHorizontally, Command::TileVertically,
@@ -293,7 +296,7 @@ ChildFrame* MainFrame::activeChild() const
     return qobject_cast<ChildFrame*>(area->currentSubWindow());
 }
 
-void MainFrame::addChild(ChildFrame* frame)
+void MainFrame::addChild(QMdiSubWindow* frame)
 {
     area->addSubWindow(frame);
     // While starting the window is not shown yet, and its area has no size until laid out.
@@ -389,6 +392,8 @@ CommandTarget* MainFrame::handlerOf(Command command, ChildFrame* from)
 {
     if (from)
         return findHandler(command, {&from->viewCommands(), &from->documentCommands(), from, this, &app});
+    if (auto* merged = qobject_cast<MergedFrame*>(area->currentSubWindow()))
+        return findHandler(command, {&merged->viewCommands(), merged, this, &app});
     return findHandler(command, {this, &app});
 }
 
@@ -407,7 +412,7 @@ void MainFrame::updateCommands()
         action->setEnabled(handlerOf(command, child) != nullptr);
     updateBarChecks();
 
-    const bool logMenus = child != nullptr;
+    const bool logMenus = area->currentSubWindow() != nullptr; // a log's or a merged window
     if (logMenus != showingLogMenus) {
         showingLogMenus = logMenus;
         menuBar()->clear();
@@ -424,7 +429,9 @@ void MainFrame::updateBarChecks()
     actions[Command::FilterRow]->setChecked(viewLayout.filterRow);
     actions[Command::WrapRows]->setChecked(viewLayout.wrapRows);
     ChildFrame* child = activeChild();
-    actions[Command::ToggleTime]->setChecked(child && child->view().getShowTime());
+    const auto* merged = qobject_cast<MergedFrame*>(area->currentSubWindow());
+    actions[Command::ToggleTime]->setChecked(
+        (child && child->view().getShowTime()) || (merged && merged->view().getSwitches().showTime));
     actions[Command::ToggleTimeline]->setChecked(child && child->view().getShowTimeline());
 }
 
@@ -432,7 +439,7 @@ void MainFrame::updateBarChecks()
 // itself titles a maximised window.
 void MainFrame::updateCaption()
 {
-    ChildFrame* child = activeChild();
+    const QMdiSubWindow* child = area->currentSubWindow();
     const QString name = QString::fromLatin1(haspel::kApplicationName);
     if (!child)
         setWindowTitle(name);
@@ -478,6 +485,9 @@ void MainFrame::createCommands()
             Command::TileVertically, [this] { tileVertically(*area); }, withLogWindow),
         handler(
             Command::ArrangeIcons, [this] { arrangeIcons(*area); }, withLogWindow),
+        handler(
+            Command::MergeLogs, [this] { mergeLogs(); },
+            [this] { return app.GetDocTemplate().count() >= 2; }),
     });
 }
 
@@ -485,6 +495,26 @@ void MainFrame::applyViewLayout()
 {
     storeLogViewLayout(app.GetConfigRootSection(), viewLayout);
     app.GetDocTemplate().forEachFrame([this](ChildFrame& frame) { frame.applyViewLayout(viewLayout); });
+    for (QMdiSubWindow* window : area->subWindowList())
+        if (auto* merged = qobject_cast<MergedFrame*>(window))
+            merged->applyViewLayout(viewLayout);
+}
+
+void MainFrame::mergeLogs()
+{
+    const std::vector<QPointer<ChildFrame>> frames = app.GetDocTemplate().GetFrames();
+    QStringList titles;
+    for (const QPointer<ChildFrame>& frame : frames)
+        titles << (frame ? frame->windowTitle() : QString());
+    MergeDialog dialog(titles, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    std::vector<ChildFrame*> chosen;
+    for (int index : dialog.chosen())
+        if (ChildFrame* frame = frames[static_cast<size_t>(index)]) // it may have closed meanwhile
+            chosen.push_back(frame);
+    if (!chosen.empty())
+        app.OpenMergedWindow(chosen);
 }
 
 void MainFrame::clearAll()

@@ -57,8 +57,9 @@ public:
     PollScheduler& pollScheduler() { return scheduler; }
     // The log window that commands go to, or nullptr.
     ChildFrame* activeChild() const;
-    // Adds a log window to the area, cascaded after the others, wholly inside and sized to fit.
-    void addChild(ChildFrame* frame);
+    // Adds a log window (or a merged one) to the area, cascaded after the others, wholly inside and
+    // sized to fit.
+    void addChild(QMdiSubWindow* frame);
     bool isClosing() const { return closing; }
     // The layout of the log windows, from the View menu.
     const LogViewLayout& logViewLayout() const { return viewLayout; }
@@ -98,6 +99,8 @@ private:
     // Ends a View menu with "Font...".
     QMenu* withFontEntry(QMenu* menu);
     void fillWindowMenu();
+    // Window > "Merge Logs...": the dialog, then the merged window.
+    void mergeLogs();
     void storePlace();
     void clearAll();
     // Stores the layout and gives it to every log window.

@@ -3,10 +3,12 @@
 
 #include "core/ports/ListControl.h"
 #include "core/ports/LogFrame.h"
+#include "core/ports/MergedList.h"
 #include "core/ports/MessageBox.h"
 #include "core/ports/MessageDetails.h"
 #include "core/ports/Notifier.h"
 #include "core/text/Message.h"
+#include "core/view/MergedOrder.h"
 
 #include <deque>
 #include <string>
@@ -53,6 +55,38 @@ public:
     }
     int32_t selectedRow() const override { return selected; }
     bool showsRowsLater() const override { return rowsLater; }
+
+    std::vector<std::string> texts() const
+    {
+        std::vector<std::string> result;
+        for (Message* message : rows)
+            result.push_back(message->getText());
+        return result;
+    }
+};
+
+// Keeps its own rows by what it is told, so a test can compare them with the order it was told about.
+class RecordingMergedList : public MergedList {
+public:
+    const MergedOrder* order = nullptr; // set before the first change
+    std::vector<Message*> rows;
+    int resets = 0;
+    std::vector<int32_t> changed;
+    int32_t lastScrolledTo = -1;
+    int32_t selected = -1;
+
+    void rowInserted(int32_t row) override { rows.insert(rows.begin() + row, (*order)[row].message); }
+    void rowDeleted(int32_t row) override { rows.erase(rows.begin() + row); }
+    void rowChanged(int32_t row) override { changed.push_back(row); }
+    void rowsReset() override
+    {
+        ++resets;
+        rows.clear();
+        for (int32_t i = 0; i < order->size(); ++i)
+            rows.push_back((*order)[i].message);
+    }
+    void scrollIntoView(int32_t row) override { lastScrolledTo = row; }
+    int32_t selectedRow() const override { return selected; }
 
     std::vector<std::string> texts() const
     {

@@ -241,5 +241,52 @@ TEST_F(WorkspaceStoreTest, TheStoredLogsAreTheEntriesWithANameUntilRemoved)
     EXPECT_TRUE(storedLogNames(none.GetRoot()).empty());
 }
 
+TEST_F(WorkspaceStoreTest, MergedWindowsComeBackInOrderAndReplaceThoseStoredBefore)
+{
+    haspel::Config written;
+    MergedWindowEntry first;
+    first.logs = {"/var/log/web.log", "journal:", "/var/log/db.log"};
+    first.entry.switches = {false, 2, false, false, true};
+    first.entry.textFilter = {"timeout", true, false, true};
+    first.entry.place = {10, 20, 300, 200};
+    first.entry.window.maximized = true;
+    MergedWindowEntry second;
+    second.logs = {"/a.log", "/b.log"};
+    storeMergedWindows(written.GetRoot(), {first, second});
+
+    std::vector<MergedWindowEntry> loaded = loadMergedWindows(saveAndLoad(written));
+    ASSERT_EQ(loaded.size(), 2u);
+    EXPECT_EQ(loaded[0].logs, first.logs);
+    EXPECT_FALSE(loaded[0].entry.switches.follow);
+    EXPECT_EQ(loaded[0].entry.switches.minimumSeverity, 2);
+    EXPECT_FALSE(loaded[0].entry.switches.showUnknown);
+    EXPECT_TRUE(loaded[0].entry.switches.showTime);
+    EXPECT_EQ(loaded[0].entry.textFilter.pattern, "timeout");
+    EXPECT_TRUE(loaded[0].entry.textFilter.hides);
+    EXPECT_TRUE(loaded[0].entry.textFilter.matchCase);
+    expectPlace(loaded[0].entry.place, 10, 20, 300, 200);
+    EXPECT_TRUE(loaded[0].entry.window.maximized);
+    EXPECT_EQ(loaded[1].logs, second.logs);
+    EXPECT_TRUE(loaded[1].entry.switches.follow);
+
+    // Storing again replaces the windows: none left removes the section; the logs' entries stay.
+    haspel::ConfigSection& root = lastLoaded().GetRoot();
+    LogEntryWriter(root, "/a.log", true).storeSwitches({});
+    storeMergedWindows(root, {second});
+    ASSERT_EQ(loadMergedWindows(root).size(), 1u);
+    storeMergedWindows(root, {});
+    EXPECT_TRUE(loadMergedWindows(root).empty());
+    EXPECT_EQ(root.FindSection("MergedWindows"), nullptr);
+    EXPECT_EQ(storedLogNames(root), Names {"/a.log"});
+
+    // A window whose logs are all gone from the file, as a user may edit it, is left out.
+    haspel::ConfigSection& edited = loadText(
+        "<MergedWindows>\n\t<Window1>\n\t\t<Logs>\n\t\t\t<Log1></>\n\t\t</Logs>\n\t</Window1>\n"
+        "\t<Window2>\n\t\t<Logs>\n\t\t\t<Log1>/x.log</>\n\t\t</Logs>\n\t</Window2>\n</MergedWindows>\n");
+    loaded = loadMergedWindows(edited);
+    ASSERT_EQ(loaded.size(), 1u);
+    EXPECT_EQ(loaded[0].logs, Names {"/x.log"});
+}
+
 } // namespace
 } // namespace kestrano::test

@@ -94,8 +94,8 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
     emit window->aboutToShow();
     EXPECT_EQ(entries(window),
         QStringList({"&Cascade", "Tile &Horizontally", "&Tile Vertically", "&Arrange Icons", "-",
-            "&1 first.log", "&2 second.log"}));
-    window->actions().at(5)->trigger();
+            "&Merge Logs...", "-", "&1 first.log", "&2 second.log"}));
+    window->actions().at(7)->trigger();
     EXPECT_EQ(frame.activeChild(), app->GetDocTemplate().findFrame(first.c_str()));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Kestrano - first.log"));
 }
