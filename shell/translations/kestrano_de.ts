@@ -126,7 +126,7 @@
         <translation>Keine Meldung in diesem Fenster nennt ihre Zeit.</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is not a time.</source>
+        <source>"%1" is not a time.</source>
         <translation>„%1“ ist keine Zeitangabe.</translation>
     </message>
     <message>
@@ -532,7 +532,7 @@
         <translation>&amp;Journal öffnen...</translation>
     </message>
     <message>
-        <source>Follow the systemd journal, or one unit&apos;s entries.</source>
+        <source>Follow the systemd journal, or one unit's entries.</source>
         <translation>Dem systemd-Journal folgen, oder den Einträgen einer Unit.</translation>
     </message>
     <message>
@@ -634,6 +634,18 @@
     <message>
         <source>Go to time</source>
         <translation>Gehe zu Zeit</translation>
+    </message>
+    <message>
+        <source>&amp;Merge Logs...</source>
+        <translation>Logs &amp;zusammenführen...</translation>
+    </message>
+    <message>
+        <source>Show the messages of several open logs in one window in time order.</source>
+        <translation>Die Meldungen mehrerer geöffneter Logs in einem Fenster in zeitlicher Reihenfolge anzeigen.</translation>
+    </message>
+    <message>
+        <source>Merge Logs</source>
+        <translation>Logs zusammenführen</translation>
     </message>
 </context>
 <context>
@@ -940,6 +952,36 @@
     </message>
 </context>
 <context>
+    <name>kestrano::MergeDialog</name>
+    <message>
+        <source>&amp;All</source>
+        <translation>&amp;Alle</translation>
+    </message>
+    <message>
+        <source>Merge Logs</source>
+        <translation>Logs zusammenführen</translation>
+    </message>
+    <message>
+        <source>Show these logs in one window, in time order:</source>
+        <translation>Diese Logs in einem Fenster in zeitlicher Reihenfolge anzeigen:</translation>
+    </message>
+    <message>
+        <source>Open logs</source>
+        <translation>Geöffnete Logs</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::MergedFrame</name>
+    <message>
+        <source>Merged: %1</source>
+        <translation>Zusammengeführt: %1</translation>
+    </message>
+    <message>
+        <source>%1 (new)</source>
+        <translation>%1 (neu)</translation>
+    </message>
+</context>
+<context>
     <name>kestrano::MessageDialog</name>
     <message>
         <source>Message details</source>
@@ -1119,7 +1161,7 @@ Watches text log files while other programs write them.
 
   LOGFILE           a log file to open in a window of its own (may be given several times);
                     - reads standard input, a name ending in .gz or .xz is decompressed
-      --journal[=UNIT]  follow the systemd journal, or one unit&apos;s entries
+      --journal[=UNIT]  follow the systemd journal, or one unit's entries
       --journal-file FILE  read the journal from FILE (may be given several times)
       --log LEVEL   write the diagnostic log from LEVEL on: debug, info, warn, error,
                     exception or fatal (also written /log LEVEL)
