@@ -123,6 +123,11 @@ public:
 
 private:
     class Index;
+    bool openFile(uint64_t offset);
+    bool logUnchanged(bool& grown);
+    int32_t readBlock();
+    void finishLog();
+
     std::unique_ptr<Index> index;
     const std::string path;
     const bool withSiblings;
