@@ -228,9 +228,12 @@ public:
     bool layoutSettled = false;
     FileSystem::Identity identity {};
     uint64_t indexedEnd = 0; // after its last complete line
-    uint64_t length = 0; // of the file on the disk, when indexedEnd was reached
+    // The log as it was when last looked at: where its indexed part then ended, the bytes before
+    // that (of a plain log), its length on the disk and its time.
+    uint64_t checkedEnd = 0;
+    std::string tail;
+    uint64_t length = 0;
     int64_t modified = 0;
-    std::string tail; // the bytes before indexedEnd, of a plain log
 };
 
 HistorySearch::HistorySearch(const TextMatcher& matcher, Kind kind, int64_t from, SeverityFilter severities,
@@ -302,7 +305,7 @@ bool FileHistory::openFile(uint64_t offset)
     return true;
 }
 
-// Whether the log, indexed to its end before, is still the file it was; grown tells it has more.
+// Whether the log is still the file it was when noteLogEnd looked at it; grown tells it has more.
 bool FileHistory::logUnchanged(bool& grown)
 {
     Index& x = *index;
@@ -327,7 +330,7 @@ bool FileHistory::logUnchanged(bool& grown)
     std::string tail(x.tail.size(), '\0');
     if (!tail.empty()
         && fileSystem.readAt(
-               reader.getHandle(), tail.data(), static_cast<int32_t>(tail.size()), x.indexedEnd - tail.size())
+               reader.getHandle(), tail.data(), static_cast<int32_t>(tail.size()), x.checkedEnd - tail.size())
             != static_cast<int32_t>(tail.size()))
         return true;
     if (tail != x.tail)
@@ -362,6 +365,14 @@ bool FileHistory::advance(Deadline deadline)
             return false;
         }
     }
+    if (x.file == last && x.reader) {
+        // Indexing the log: it must still be the file it was at the last slice.
+        bool grown = false;
+        if (!logUnchanged(grown)) {
+            restart();
+            return true;
+        }
+    }
     for (;;) {
         if (!x.reader && !openFile(0)) {
             if (x.file == last)
@@ -389,8 +400,11 @@ bool FileHistory::advance(Deadline deadline)
             ++x.file;
             continue;
         }
-        if (Clock::now() >= deadline)
+        if (Clock::now() >= deadline) {
+            if (x.file == last)
+                noteLogEnd(x.heldOffset);
             return true;
+        }
     }
 }
 
@@ -447,6 +461,17 @@ void FileHistory::finishLog()
     Index& x = *index;
     x.complete = true;
     x.indexedEnd = x.heldOffset;
+    noteLogEnd(x.indexedEnd);
+    // What was held stays out of the index until its line ends, and is read again then.
+    std::string().swap(x.buffer);
+    x.held = 0;
+}
+
+// Notes the log's state and the bytes before end, the end of what was indexed of it.
+void FileHistory::noteLogEnd(uint64_t end)
+{
+    Index& x = *index;
+    x.checkedEnd = end;
     x.tail.clear();
     haspel::FileStatus status(path.c_str());
     status.Refresh(false, false);
@@ -457,16 +482,12 @@ void FileHistory::finishLog()
     fileSystem.length(reader.getHandle(), x.length);
     if (reader.isCompressed())
         return;
-    x.length = std::max(x.length, x.indexedEnd);
-    x.tail.resize(static_cast<size_t>(std::min<uint64_t>(x.indexedEnd, TailSize)));
-    if (fileSystem.readAt(reader.getHandle(), x.tail.data(), static_cast<int32_t>(x.tail.size()),
-            x.indexedEnd - x.tail.size())
+    x.length = std::max(x.length, end);
+    x.tail.resize(static_cast<size_t>(std::min<uint64_t>(end, TailSize)));
+    if (fileSystem.readAt(
+            reader.getHandle(), x.tail.data(), static_cast<int32_t>(x.tail.size()), end - x.tail.size())
         != static_cast<int32_t>(x.tail.size()))
         x.tail.clear();
-    // What was held stays out of the index until its line ends; the buffer goes.
-    x.buffer.assign(x.buffer.data(), static_cast<size_t>(x.held));
-    x.buffer.shrink_to_fit();
-    x.held = 0;
 }
 
 int64_t FileHistory::getMessageCount() const
@@ -580,7 +601,7 @@ bool FileHistory::readMessages(int64_t first, int32_t count, std::vector<std::un
                 return false;
             piece.resize(static_cast<size_t>(got));
             if (got == 0 && place.file != last)
-                piece = "\n"; // a finished file's last line is ended
+                piece.push_back('\n'); // a finished file's last line is ended
             dropNul(piece);
             cutter.appendPendingText(piece.data(), static_cast<int32_t>(piece.size()));
             cutter.splitPendingText();

@@ -127,6 +127,7 @@ private:
     bool logUnchanged(bool& grown);
     int32_t readBlock();
     void finishLog();
+    void noteLogEnd(uint64_t end);
 
     std::unique_ptr<Index> index;
     const std::string path;
