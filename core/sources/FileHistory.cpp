@@ -1,6 +1,7 @@
 #include "core/sources/FileHistory.h"
 
 #include "config/FileStatus.h"
+#include "core/search/CaselessSearch.h"
 #include "core/search/TextMatcher.h"
 #include "core/sources/Decompressor.h"
 #include "core/sources/MessageStarts.h"
@@ -552,6 +553,11 @@ int64_t FileHistory::getMessageNumberAt(uint64_t offset) const
     return std::min(s.getBlockFirst(block) + found, s.getBlockEnd(block));
 }
 
+int64_t FileHistory::getIndexBytes() const
+{
+    return index->severities.getMemoryBytes();
+}
+
 int32_t FileHistory::getSeverity(int64_t number) const
 {
     return index->severities.getSeverity(number);
@@ -618,32 +624,13 @@ bool FileHistory::readMessages(int64_t first, int32_t count, std::vector<std::un
 
 namespace {
 
-char foldAscii(char c)
+// Whether text[0..n) holds any of the needles.
+bool holdsNeedle(const char* text, size_t n, const std::vector<TextMatcher::Needle>& needles)
 {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
-// Whether text[0..n) holds any of the needles; folded is scratch space.
-bool holdsNeedle(
-    const char* text, size_t n, const std::vector<TextMatcher::Needle>& needles, std::string& folded)
-{
-    bool foldedMade = false;
     for (const TextMatcher::Needle& needle : needles) {
-        const char* in = text;
-        std::string lowNeedle;
-        const std::string* wanted = &needle.text;
-        if (needle.caseless) {
-            if (!foldedMade) {
-                folded.resize(n);
-                std::transform(text, text + n, folded.begin(), foldAscii);
-                foldedMade = true;
-            }
-            lowNeedle = needle.text;
-            std::transform(lowNeedle.begin(), lowNeedle.end(), lowNeedle.begin(), foldAscii);
-            in = folded.data();
-            wanted = &lowNeedle;
-        }
-        if (memmem(in, n, wanted->data(), wanted->size()))
+        const std::string& wanted = needle.text;
+        if (needle.caseless ? findCaseless(text, n, wanted.data(), wanted.size()) != nullptr
+                            : memmem(text, n, wanted.data(), wanted.size()) != nullptr)
             return true;
     }
     return false;
@@ -663,7 +650,6 @@ bool blockMayMatch(FileSystem& fileSystem, const std::vector<std::string>& files
         return true;
     const uint64_t end
         = lastOfFile ? std::numeric_limits<uint64_t>::max() : s.getBlockPlace(block + 1).offset;
-    std::string folded;
     size_t longest = 0;
     for (const TextMatcher::Needle& needle : needles)
         longest = std::max(longest, needle.text.size());
@@ -678,7 +664,7 @@ bool blockMayMatch(FileSystem& fileSystem, const std::vector<std::string>& files
             return true;
         text.resize(kept + static_cast<size_t>(got));
         if (std::memchr(text.data(), '\0', text.size())
-            || holdsNeedle(text.data(), text.size(), needles, folded))
+            || holdsNeedle(text.data(), text.size(), needles))
             return true;
         if (got < want)
             break;

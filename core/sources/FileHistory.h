@@ -117,6 +117,9 @@ public:
     // stays; advance notices the change). Throws haspel::EOutOfMemory.
     bool readMessages(int64_t first, int32_t count, std::vector<std::unique_ptr<Message>>& out);
 
+    // The memory the index holds, in bytes (its buffers aside).
+    int64_t getIndexBytes() const;
+
     // Goes on with the search until it is done (true) or past the deadline (false). A search begun in
     // another generation starts over. Throws haspel::EOutOfMemory.
     bool search(HistorySearch& search, Deadline deadline);
