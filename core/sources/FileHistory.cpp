@@ -21,7 +21,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Indexing reads blocks of this size; a line longer than that is judged by its first block.
-constexpr int32_t BlockBytes = 1 << 20;
+constexpr int32_t BlockBytes = 1 << 18;
 // Reading messages back feeds the cutter pieces of this size.
 constexpr int32_t PieceBytes = 1 << 18;
 // The bytes before the indexed end of the log compared before indexing on.
@@ -219,7 +219,10 @@ public:
     std::string buffer;
     int32_t held = 0; // bytes of buffer read but not judged: the start of an incomplete line
     uint64_t heldOffset = 0; // the file offset of buffer[0]
-    bool skippingLine = false; // passing over the rest of a line longer than a block
+    // Passing over the rest of a line longer than a block, whose keywords still count when it began a
+    // message that its header gave no level.
+    bool skippingLine = false;
+    bool longLineClassified = false;
     std::vector<MessageStarts::Start> starts;
     std::string scratch; // for searches
 
@@ -375,6 +378,14 @@ bool FileHistory::advance(Deadline deadline)
         }
     }
     for (;;) {
+        if (x.file == last && !x.reachedLog && withSiblings) {
+            // The siblings were rotated on while they were indexed: they are listed anew.
+            std::vector<std::string> siblings = listRotatedSiblings(path);
+            if (!std::equal(siblings.rbegin(), siblings.rend(), files.begin(), files.end() - 1)) {
+                restart();
+                return true;
+            }
+        }
         if (!x.reader && !openFile(0)) {
             if (x.file == last)
                 return false;
@@ -428,6 +439,10 @@ int32_t FileHistory::readBlock()
             end = x.buffer[static_cast<size_t>(i)] == '\n' || x.buffer[static_cast<size_t>(i)] == '\r'
                 ? x.buffer.data() + i
                 : nullptr;
+        if (x.longLineClassified) {
+            const auto part = static_cast<int32_t>(end ? end - x.buffer.data() : n);
+            x.severities.raiseLast(x.finder->classifyPart(x.buffer.data(), part));
+        }
         if (!end) {
             x.heldOffset += static_cast<uint64_t>(n);
             x.held = 0;
@@ -445,6 +460,7 @@ int32_t FileHistory::readBlock()
         x.buffer[static_cast<size_t>(n)] = '\n';
         judged = from + x.finder->scan(x.buffer.data() + from, n - from + 1, x.starts) - 1;
         x.skippingLine = true;
+        x.longLineClassified = !x.starts.empty() && x.starts.back().byKeywords;
     }
     const SeverityIndex::Place place {x.file, 0};
     for (const MessageStarts::Start& start : x.starts)
@@ -663,8 +679,7 @@ bool blockMayMatch(FileSystem& fileSystem, const std::vector<std::string>& files
         if (got < 0)
             return true;
         text.resize(kept + static_cast<size_t>(got));
-        if (std::memchr(text.data(), '\0', text.size())
-            || holdsNeedle(text.data(), text.size(), needles))
+        if (std::memchr(text.data(), '\0', text.size()) || holdsNeedle(text.data(), text.size(), needles))
             return true;
         if (got < want)
             break;

@@ -19,6 +19,7 @@ public:
     struct Start {
         int32_t offset; // of the message's first line in the text scanned
         int32_t severity;
+        bool byKeywords; // not stated by its header
     };
 
     // The rules and the layout the file's lines were recognised to have; both must outlive the
@@ -31,6 +32,8 @@ public:
     // the messages that begin there. Returns the length of those lines, line ends included. NUL bytes
     // count as absent, as the view drops them. Throws haspel::EOutOfMemory.
     int32_t scan(const char* text, int32_t n, std::vector<Start>& starts);
+    // The severity the keywords in text[0..n) give, a part of a line.
+    int32_t classifyPart(const char* text, int32_t n) const { return keywords.classify(text, n); }
 
 private:
     void takeLine(const char* text, int32_t start, int32_t end, bool hasNul, std::vector<Start>& starts);

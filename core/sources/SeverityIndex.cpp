@@ -39,6 +39,13 @@ void SeverityIndex::append(Place place, int32_t severity)
     ++count;
 }
 
+void SeverityIndex::raiseLast(int32_t severity)
+{
+    Block& block = blocks.back(); // open: its codes are severity codes
+    uint8_t& code = block.codes[static_cast<size_t>(block.size - 1)];
+    code = std::max(code, static_cast<uint8_t>(codeOf(severity)));
+}
+
 // Packs a full block with the fewest bits its distinct severities need.
 void SeverityIndex::close(Block& block)
 {

@@ -26,6 +26,8 @@ public:
     // Appends a message of this severity starting at place. A message of another file than the one
     // before starts a new block. Throws haspel::EOutOfMemory.
     void append(Place place, int32_t severity);
+    // Raises the severity of the last message to at least this one.
+    void raiseLast(int32_t severity);
     // Forgets the messages from number on (not before the start of their file's first block).
     void truncate(int64_t number);
     void clear();

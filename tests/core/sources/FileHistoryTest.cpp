@@ -286,6 +286,25 @@ TEST_F(FileHistoryTest, StartsOverWhenTheLogIsTruncatedOrReplaced)
     EXPECT_EQ(history.getMessageCount(), 3);
 }
 
+TEST_F(FileHistoryTest, JudgesLinesLongerThanABlockAsTheCutterDoes)
+{
+    settings.SetMultiLine(true);
+    const std::string longLine(700 * 1024, 'x');
+    const std::string text = "start info\n" + longLine + " error at the end\n  " + longLine + " fatal\nnext\n"
+        + longLine + "\nlast warning\n";
+    writeFile(log, text);
+    FileHistory history(log, false, systemFileSystem(), settings);
+    index(history);
+    const std::vector<Cut> model = modelCut(settings, text, false);
+    EXPECT_EQ(severities(history), severities(model));
+    EXPECT_EQ(history.getMessageNumberAt(text.find("next")), 2);
+    EXPECT_EQ(history.getMessageNumberAt(text.find("last warning")), 4);
+    std::vector<std::unique_ptr<Message>> messages;
+    ASSERT_TRUE(history.readMessages(3, 2, messages));
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1]->getText(), std::string("last warning"));
+}
+
 class RandomFileHistoryTest : public FileHistoryTest {
 protected:
     std::mt19937 random {20261209};
