@@ -57,7 +57,7 @@ private:
         int64_t first = 0; // the number of its first message
         int64_t before[Severities] = {}; // messages of each severity before the block
         int32_t size = 0;
-        uint8_t bits = 8; // per message: 0 (one severity), 1, 2, 4; 8 while open
+        uint8_t bits = 8; // per message: 0 (one severity), 1, 2, 3; 8 while open
         uint8_t palette[Severities] = {};
         std::unique_ptr<uint8_t[]> codes;
     };
