@@ -84,7 +84,8 @@ public:
 
     // Indexes on until caught up with the files or past the deadline; true while more is left. Follows
     // the log's growth, and starts over (a new generation) when the log was truncated, rewritten,
-    // replaced or rotated. Throws haspel::EOutOfMemory (the index then starts over at the next call).
+    // replaced or rotated: called again at each poll, it costs one statx while the log is unchanged.
+    // Running out of memory throws (haspel::EOutOfMemory or std::bad_alloc); the next call starts over.
     bool advance(Deadline deadline);
     // Drops the index and builds it anew, the siblings listed again, at the next advance.
     void restart();
@@ -114,18 +115,19 @@ public:
 
     // Appends to out the messages first to first + count - 1 (fewer at the end of the index), cut as
     // the view cuts them. False when a file could not be read or changed meanwhile (what was read
-    // stays; advance notices the change). Throws haspel::EOutOfMemory.
+    // stays; advance notices the change). Running out of memory throws.
     bool readMessages(int64_t first, int32_t count, std::vector<std::unique_ptr<Message>>& out);
 
     // The memory the index holds, in bytes (its buffers aside).
     int64_t getIndexBytes() const;
 
     // Goes on with the search until it is done (true) or past the deadline (false). A search begun in
-    // another generation starts over. Throws haspel::EOutOfMemory.
+    // another generation starts over. Running out of memory throws.
     bool search(HistorySearch& search, Deadline deadline);
 
 private:
     class Index;
+    bool advanceSlices(Deadline deadline);
     bool openFile(uint64_t offset);
     bool logUnchanged(bool& grown);
     int32_t readBlock();
@@ -140,6 +142,7 @@ private:
     std::vector<std::string> files;
     std::string failure;
     uint32_t generation = 0;
+    bool broken = false; // an advance was cut short by running out of memory
 };
 
 } // namespace kestrano

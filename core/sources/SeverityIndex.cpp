@@ -72,7 +72,8 @@ void SeverityIndex::close(Block& block)
             return; // stays open: correct, only larger
         for (int32_t i = 0; i < block.size; ++i) {
             const uint32_t bit = static_cast<uint32_t>(i) * bits;
-            const uint32_t value = static_cast<uint32_t>(code[block.codes[static_cast<size_t>(i)]]) << (bit % 8);
+            const uint32_t value = static_cast<uint32_t>(code[block.codes[static_cast<size_t>(i)]])
+                << (bit % 8);
             packed[bit / 8] |= static_cast<uint8_t>(value);
             packed[bit / 8 + 1] |= static_cast<uint8_t>(value >> 8);
         }
@@ -220,7 +221,9 @@ int64_t SeverityIndex::getMemoryBytes() const
 {
     int64_t bytes = static_cast<int64_t>(blocks.capacity() * sizeof(Block));
     for (const Block& block : blocks)
-        bytes += block.bits == 8 ? BlockSize : block.bits == 0 ? 0 : (int64_t {block.size} * block.bits + 7) / 8 + 1;
+        bytes += block.bits == 8 ? BlockSize
+            : block.bits == 0    ? 0
+                                 : (int64_t {block.size} * block.bits + 7) / 8 + 1;
     return bytes;
 }
 

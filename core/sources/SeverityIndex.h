@@ -24,7 +24,7 @@ public:
     };
 
     // Appends a message of this severity starting at place. A message of another file than the one
-    // before starts a new block. Throws haspel::EOutOfMemory.
+    // before starts a new block. Running out of memory throws.
     void append(Place place, int32_t severity);
     // Raises the severity of the last message to at least this one.
     void raiseLast(int32_t severity);

@@ -6,6 +6,7 @@
 #include "core/sources/RotatedSiblings.h"
 #include "core/text/LineCutter.h"
 #include "platform/LinuxFileSystem.h"
+#include "tests/platform/FailingFileSystem.h"
 #include "tests/support/MadeLogs.h"
 #include "tests/support/TempDir.h"
 
@@ -393,6 +394,30 @@ TEST_F(RandomFileHistoryTest, FollowsAppendsDuringAndAfterIndexing)
     index(history);
     expectModel(history, {text});
     EXPECT_EQ(history.getGeneration(), generation);
+}
+
+TEST_F(RandomFileHistoryTest, GoesOnAfterAFailedReadAndWaitsForAMissingLog)
+{
+    settings.SetMultiLine(true);
+    FailingFileSystem files;
+    FileHistory history(log, false, files, settings);
+    EXPECT_FALSE(history.advance(Clock::now() + std::chrono::seconds(1)));
+    EXPECT_EQ(history.getMessageCount(), 0);
+    EXPECT_NE(history.getFailureReason().find(log), std::string::npos);
+
+    const std::string text = randomLog(random, 40000, true);
+    writeFile(log, text);
+    step(history);
+    step(history);
+    files.failRead = true;
+    EXPECT_FALSE(history.advance(Clock::now() + std::chrono::seconds(1)));
+    std::vector<std::unique_ptr<Message>> messages;
+    EXPECT_FALSE(history.readMessages(0, 10, messages));
+    files.failRead = false;
+    const uint32_t generation = history.getGeneration();
+    index(history);
+    EXPECT_EQ(history.getGeneration(), generation);
+    expectModel(history, {text});
 }
 
 TEST_F(RandomFileHistoryTest, StartsOverWhenTheLogChangesMidBuild)
