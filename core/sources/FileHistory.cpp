@@ -57,6 +57,9 @@ public:
     bool longLineClassified = false;
     std::vector<MessageStarts::Start> starts;
     std::string scratch; // for searches
+    // The reader of a compressed file last read in passing, and which of the chain it reads.
+    std::unique_ptr<HistoryFileReader> compressedReader;
+    int32_t compressedFile = -1;
 
     // The log: indexed to its end once, then followed.
     bool reachedLog = false;
@@ -434,6 +437,30 @@ int64_t FileHistory::findPassing(const SeverityFilter& filter, int64_t rank) con
     return index->severities.findPassing(filter, rank);
 }
 
+// A reader of the chain's file from offset on. A compressed file's reader is kept and goes on when it
+// has not passed offset yet: decompressing it from its start again for each block would make reading
+// it through take time quadratic in its size. Another file's is made in own. nullptr on failure.
+HistoryFileReader* FileHistory::readerAt(
+    int32_t file, uint64_t offset, std::unique_ptr<HistoryFileReader>& own)
+{
+    Index& x = *index;
+    const std::string& name = files[static_cast<size_t>(file)];
+    Decompressor::Format format;
+    if (!Decompressor::formatOfName(name.c_str(), format)) {
+        own = std::make_unique<HistoryFileReader>(fileSystem, name);
+        return own->open(offset, failure) ? own.get() : nullptr;
+    }
+    std::unique_ptr<HistoryFileReader>& kept = x.compressedReader;
+    if (kept && x.compressedFile == file && kept->getPosition() <= offset && kept->skipTo(offset, failure))
+        return kept.get();
+    kept = std::make_unique<HistoryFileReader>(fileSystem, name);
+    x.compressedFile = file;
+    if (kept->open(offset, failure))
+        return kept.get();
+    kept.reset();
+    return nullptr;
+}
+
 bool FileHistory::readMessages(int64_t first, int32_t count, std::vector<std::unique_ptr<Message>>& out)
 {
     Index& x = *index;
@@ -446,9 +473,14 @@ bool FileHistory::readMessages(int64_t first, int32_t count, std::vector<std::un
         const std::string& file = files[static_cast<size_t>(place.file)];
         bool ok = false;
         PrimedCutter primed(fileSystem, file, x.rules, place.offset > 0, failure, ok);
-        HistoryFileReader reader(fileSystem, file);
-        if (!ok || !reader.open(place.offset, failure))
+        std::unique_ptr<HistoryFileReader> own;
+        HistoryFileReader* reader = ok ? readerAt(place.file, place.offset, own) : nullptr;
+        if (!reader)
             return false;
+        // The block's messages end where the next block of its file starts.
+        const bool nextInFile = block + 1 < x.severities.getBlockCount()
+            && x.severities.getBlockPlace(block + 1).file == place.file;
+        const uint64_t stop = nextInFile ? x.severities.getBlockPlace(block + 1).offset : UINT64_MAX;
         LineCutter& cutter = primed.getCutter();
         int64_t number = x.severities.getBlockFirst(block);
         auto takeFinished = [&](int32_t keep) {
@@ -462,18 +494,21 @@ bool FileHistory::readMessages(int64_t first, int32_t count, std::vector<std::un
         };
         std::string piece;
         for (;;) {
-            piece.resize(HistoryFileReader::PieceBytes);
-            const int32_t got = reader.read(piece.data(), HistoryFileReader::PieceBytes, failure);
+            const auto want = static_cast<int32_t>(
+                std::min<uint64_t>(HistoryFileReader::PieceBytes, stop - reader->getPosition()));
+            piece.resize(static_cast<size_t>(want));
+            const int32_t got = want > 0 ? reader->read(piece.data(), want, failure) : 0;
             if (got < 0)
                 return false;
             piece.resize(static_cast<size_t>(got));
-            if (got == 0 && place.file != last)
+            const bool atEnd = got == 0;
+            if (atEnd && place.file != last && !nextInFile)
                 piece.push_back('\n'); // a finished file's last line is ended
             dropNul(piece);
             cutter.appendPendingText(piece.data(), static_cast<int32_t>(piece.size()));
             cutter.splitPendingText();
-            takeFinished(got == 0 ? 0 : 1);
-            if (number >= end || got == 0)
+            takeFinished(atEnd ? 0 : 1);
+            if (number >= end || atEnd)
                 break;
         }
         if (number <= first)
@@ -497,17 +532,21 @@ bool holdsNeedle(const char* text, size_t n, const std::vector<TextMatcher::Need
     return false;
 }
 
+} // namespace
+
 // Whether some message of the block may match: false only when its text holds none of the needles.
-bool blockMayMatch(FileSystem& fileSystem, const std::vector<std::string>& files, const SeverityIndex& s,
-    int32_t block, const std::vector<TextMatcher::Needle>& needles, std::string& text)
+bool FileHistory::blockMayMatch(int32_t block, const std::vector<TextMatcher::Needle>& needles)
 {
     if (needles.empty())
         return true;
+    const SeverityIndex& s = index->severities;
+    std::string& text = index->scratch;
+    std::string reason;
     const SeverityIndex::Place place = s.getBlockPlace(block);
     const bool lastOfFile = block + 1 == s.getBlockCount() || s.getBlockPlace(block + 1).file != place.file;
-    HistoryFileReader reader(fileSystem, files[static_cast<size_t>(place.file)]);
-    std::string reason;
-    if (!reader.open(place.offset, reason))
+    std::unique_ptr<HistoryFileReader> own;
+    HistoryFileReader* reader = readerAt(place.file, place.offset, own);
+    if (!reader)
         return true;
     const uint64_t end
         = lastOfFile ? std::numeric_limits<uint64_t>::max() : s.getBlockPlace(block + 1).offset;
@@ -520,7 +559,7 @@ bool blockMayMatch(FileSystem& fileSystem, const std::vector<std::string>& files
     while (at < end) {
         const auto want = static_cast<int32_t>(std::min<uint64_t>(end - at, BlockBytes));
         text.resize(kept + static_cast<size_t>(want));
-        const int32_t got = reader.readFully(text.data() + kept, want, reason);
+        const int32_t got = reader->readFully(text.data() + kept, want, reason);
         if (got < 0)
             return true;
         text.resize(kept + static_cast<size_t>(got));
@@ -534,8 +573,6 @@ bool blockMayMatch(FileSystem& fileSystem, const std::vector<std::string>& files
     }
     return false;
 }
-
-} // namespace
 
 bool FileHistory::search(HistorySearch& s, Deadline deadline)
 {
@@ -563,8 +600,7 @@ bool FileHistory::search(HistorySearch& s, Deadline deadline)
         const int64_t end = s.kind == Kind::Backward ? std::min(severities.getBlockEnd(block), s.from)
                                                      : severities.getBlockEnd(block);
         const int64_t begin = s.kind == Kind::Forward ? std::max(first, s.from) : first;
-        if (begin < end && severities.blockPasses(block, s.severities)
-            && blockMayMatch(fileSystem, files, severities, block, needles, index->scratch)) {
+        if (begin < end && severities.blockPasses(block, s.severities) && blockMayMatch(block, needles)) {
             messages.clear();
             if (!readMessages(first, static_cast<int32_t>(end - first), messages))
                 return false;

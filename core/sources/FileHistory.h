@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/ports/FileSystem.h"
+#include "core/search/TextMatcher.h"
 #include "core/text/Message.h"
 #include "core/text/Severity.h"
 
@@ -17,7 +18,7 @@
 namespace kestrano {
 
 class CuttingRules;
-class TextMatcher;
+class HistoryFileReader;
 
 // Which severities a view's severity filter shows: those at or above minimum, and Unknown only when
 // showUnknown is set.
@@ -133,6 +134,8 @@ private:
     int32_t readBlock();
     void finishLog();
     void noteLogEnd(uint64_t end);
+    HistoryFileReader* readerAt(int32_t file, uint64_t offset, std::unique_ptr<HistoryFileReader>& own);
+    bool blockMayMatch(int32_t block, const std::vector<TextMatcher::Needle>& needles);
 
     std::unique_ptr<Index> index;
     const std::string path;

@@ -48,15 +48,23 @@ bool HistoryFileReader::open(uint64_t from, std::string& reason)
             close();
             return false;
         }
-        std::string skipped(static_cast<size_t>(std::min<uint64_t>(from, PieceBytes)), '\0');
-        while (position < from) {
-            const int32_t got = read(skipped.data(),
-                static_cast<int32_t>(std::min<uint64_t>(from - position, skipped.size())), reason);
-            if (got <= 0)
-                return got == 0;
-        }
     }
-    position = from;
+    return skipTo(from, reason);
+}
+
+bool HistoryFileReader::skipTo(uint64_t to, std::string& reason)
+{
+    if (!decompressor) {
+        position = std::max(position, to);
+        return true;
+    }
+    std::string skipped;
+    while (position < to) {
+        skipped.resize(static_cast<size_t>(std::min<uint64_t>(to - position, PieceBytes)));
+        const int32_t got = read(skipped.data(), static_cast<int32_t>(skipped.size()), reason);
+        if (got <= 0)
+            return false;
+    }
     return true;
 }
 

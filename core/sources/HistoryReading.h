@@ -33,6 +33,9 @@ public:
     // Opens the file to read from offset from (of the decompressed text of a .gz or .xz file); false
     // with the reason when it can't be.
     bool open(uint64_t from, std::string& reason);
+    // Goes on to offset to, not before the position: false when the file can't be read to there.
+    bool skipTo(uint64_t to, std::string& reason);
+    uint64_t getPosition() const { return position; }
     void close();
     // Reads on: the bytes given, 0 at the end, -1 on failure (reason says why).
     int32_t read(char* buffer, int32_t n, std::string& reason);
