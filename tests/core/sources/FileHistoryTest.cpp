@@ -340,7 +340,7 @@ protected:
         const int64_t before = history.getMessageCount()
             - static_cast<int64_t>(
                 modelCut(settings, log.substr(0, log.find_last_of("\r\n") + 1), false).size());
-        for (int round = 0; round < 6; ++round) {
+        for (int round = 0; round < 6 && log.size() > 400000; ++round) {
             size_t offset = log.find('\n', 200000 + random() % (log.size() - 200000));
             if (offset == std::string::npos)
                 continue;
