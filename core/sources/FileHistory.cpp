@@ -11,7 +11,6 @@
 #include "core/text/LineCutter.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <limits>
 
@@ -480,7 +479,8 @@ bool FileHistory::readMessages(int64_t first, int32_t count, std::vector<std::un
         // The block's messages end where the next block of its file starts.
         const bool nextInFile = block + 1 < x.severities.getBlockCount()
             && x.severities.getBlockPlace(block + 1).file == place.file;
-        const uint64_t stop = nextInFile ? x.severities.getBlockPlace(block + 1).offset : UINT64_MAX;
+        const uint64_t stop = nextInFile ? x.severities.getBlockPlace(block + 1).offset
+                                         : std::numeric_limits<uint64_t>::max();
         LineCutter& cutter = primed.getCutter();
         int64_t number = x.severities.getBlockFirst(block);
         auto takeFinished = [&](int32_t keep) {

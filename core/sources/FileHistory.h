@@ -63,8 +63,7 @@ private:
     int64_t from;
     bool done = false;
     int64_t result = -1;
-    // How far the search has come: the next message to look at (Forward, Count) or the one after it
-    // (Backward), within the index of this generation.
+    // How far the search has come: the block of the index to look at next (of this generation).
     int64_t next = 0;
     uint32_t generation = 0;
     bool started = false;
