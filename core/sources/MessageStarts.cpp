@@ -50,14 +50,14 @@ void MessageStarts::takeLine(
         exact = true; // the scan's marks are of the bytes with NUL
     }
     const bool mayContinue = hasMessage && rules.GetMultiLine();
-    // The header decides only with the stated level; its time is not needed here.
+    // The header decides only with the stated level; its time is not needed here (only measured).
     const bool readsHeader = rules.GetStatedLevel() && layout.isRecognised();
     LineHeader header;
     if (mayContinue) {
         if (length > 0 && (line[0] == ' ' || line[0] == '\t'))
             return;
         if (readsHeader) {
-            layout.read(line, length, header);
+            layout.read(line, length, header, true);
             if (!header.present) {
                 const char* begin = line;
                 const char* last = line + length;
@@ -73,7 +73,7 @@ void MessageStarts::takeLine(
     if (begin == last)
         return;
     if (!mayContinue && readsHeader)
-        layout.read(line, length, header);
+        layout.read(line, length, header, true);
     const bool byKeywords = header.severity == Severity::None;
     starts.push_back(
         {start, byKeywords ? classify(line, length, start, exact) : header.severity, byKeywords});
