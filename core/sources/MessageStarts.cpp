@@ -49,31 +49,12 @@ void MessageStarts::takeLine(
         length = static_cast<int32_t>(withoutNul.size());
         exact = true; // the scan's marks are of the bytes with NUL
     }
-    const bool mayContinue = hasMessage && rules.GetMultiLine();
-    // The header decides only with the stated level; its time is not needed here (only measured).
-    const bool readsHeader = rules.GetStatedLevel() && layout.isRecognised();
+    // The header decides only with the stated level; its time is not needed here.
     LineHeader header;
-    if (mayContinue) {
-        if (length > 0 && (line[0] == ' ' || line[0] == '\t'))
-            return;
-        if (readsHeader) {
-            layout.read(line, length, header, true);
-            if (!header.present) {
-                const char* begin = line;
-                const char* last = line + length;
-                trimWhiteSpace(begin, last);
-                if (begin < last)
-                    return; // no header: it continues the message
-            }
-        }
-    }
-    const char* begin = line;
-    const char* last = line + length;
-    trimWhiteSpace(begin, last);
-    if (begin == last)
+    if (roleOfLine(line, length, hasMessage && rules.GetMultiLine(), layout, rules.GetStatedLevel(),
+            rules.GetStatedLevel(), header)
+        != LineRole::Starts)
         return;
-    if (!mayContinue && readsHeader)
-        layout.read(line, length, header, true);
     const bool byKeywords = header.severity == Severity::None;
     starts.push_back(
         {start, byKeywords ? classify(line, length, start, exact) : header.severity, byKeywords});

@@ -187,13 +187,12 @@ int32_t LineCutter::countDoomed(int32_t regionStart, int32_t n) const
                 skip = false;
                 continue;
             }
-            if (hasMessage && multiLine && begin < last && (*begin == ' ' || *begin == '\t'))
-                continue;
             LineHeader header;
-            if (hasMessage && multiLine && lacksHeader(begin, static_cast<int32_t>(last - begin), header))
+            const LineRole role = roleOfLine(begin, static_cast<int32_t>(last - begin),
+                hasMessage && multiLine, layout, rules.GetStatedLevel(), false, header);
+            if (role == LineRole::Continues)
                 continue;
-            trimWhiteSpace(begin, last);
-            if (begin < last || wasLong) {
+            if (role == LineRole::Starts || wasLong) {
                 ++made;
                 hasMessage = true;
             }
@@ -270,21 +269,6 @@ int32_t LineCutter::classify(const char* line, int32_t length, const LineMarks& 
         line + skipped, length - skipped, marks.candidates, lineMarks.firstBit);
 }
 
-// Reads the line's header; true when the log's layout has headers, the stated level decides, and this
-// line, not blank, has none.
-bool LineCutter::lacksHeader(const char* line, int32_t length, LineHeader& header) const
-{
-    if (!layout.isRecognised())
-        return false;
-    layout.read(line, length, header, true);
-    if (header.present || !rules.GetStatedLevel())
-        return false;
-    const char* begin = line;
-    const char* end = line + length;
-    trimWhiteSpace(begin, end);
-    return begin < end;
-}
-
 void LineCutter::handleLine(const char* line, int32_t length, const LineMarks& lineMarks, int32_t& highest)
 {
     if (skipFirstLine) {
@@ -294,22 +278,17 @@ void LineCutter::handleLine(const char* line, int32_t length, const LineMarks& l
     Message* last = messages.GetTail();
     const bool mayContinue = (last || lastDropped) && rules.GetMultiLine();
     LineHeader header;
-    if (mayContinue
-        && ((length > 0 && (line[0] == ' ' || line[0] == '\t')) || lacksHeader(line, length, header))) {
+    const LineRole role = roleOfLine(line, length, mayContinue, layout, rules.GetStatedLevel(), true, header);
+    if (role == LineRole::Continues) {
         if (lastDropped)
             return; // continues a message that was never made
         last->appendContinuationLine(line, length, lineMarks.cutBytes);
         listener.messageContinued(last);
         return;
     }
-    const char* begin = line;
-    const char* end = line + length;
-    trimWhiteSpace(begin, end);
-    if (begin == end && lineMarks.cutBytes == 0)
+    if (role == LineRole::Blank && lineMarks.cutBytes == 0)
         return;
 
-    if (!mayContinue)
-        layout.read(line, length, header, true);
     const int32_t severity = rules.GetStatedLevel() && header.severity != Severity::None
         ? header.severity
         : classify(line, length, lineMarks);

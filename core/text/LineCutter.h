@@ -101,8 +101,6 @@ private:
     void cutLine(int32_t end, int32_t regionStart, int32_t& highest);
     void handleLine(const char* line, int32_t length, const LineMarks& marks, int32_t& highest);
     int32_t classify(const char* line, int32_t length, const LineMarks& marks) const;
-    // Whether the line, not indented, continues the last message for want of a header.
-    bool lacksHeader(const char* line, int32_t length, LineHeader& header) const;
     void sampleLayout();
     void reserveMarks(int32_t n);
     int32_t countDoomed(int32_t regionStart, int32_t n) const;

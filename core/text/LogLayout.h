@@ -4,6 +4,7 @@
 
 #include "core/text/LogTime.h"
 #include "core/text/Severity.h"
+#include "core/text/WhiteSpace.h"
 
 #include <cstdint>
 #include <memory>
@@ -58,6 +59,28 @@ private:
     std::shared_ptr<const UserLayout> user;
     LocalClock clock;
 };
+
+// What a complete line becomes, as the view's cutter and the history's index both decide: nothing
+// (blank), the continuation of the message before it (where one may be continued: an indented line,
+// or with the stated level a line without a header where the layout has headers), or a new message.
+// The header is read into header (its time only measured) where the layout is recognised and
+// readHeader says so; it always is for the continuation by header.
+enum class LineRole : uint8_t { Blank, Continues, Starts };
+inline LineRole roleOfLine(const char* line, int32_t length, bool mayContinue, const LogLayout& layout,
+    bool statedLevel, bool readHeader, LineHeader& header)
+{
+    if (mayContinue && length > 0 && (line[0] == ' ' || line[0] == '\t'))
+        return LineRole::Continues;
+    const bool byHeader = mayContinue && statedLevel && layout.isRecognised();
+    if ((readHeader || byHeader) && layout.isRecognised())
+        layout.read(line, length, header, true);
+    const char* begin = line;
+    const char* end = line + length;
+    trimWhiteSpace(begin, end);
+    if (begin == end)
+        return LineRole::Blank;
+    return byHeader && !header.present ? LineRole::Continues : LineRole::Starts;
+}
 
 // The field names that hold a line's level and time in JSON and logfmt lines.
 inline constexpr const char* LevelKeys[] = {"level", "severity", "lvl", "log.level", "loglevel"};
