@@ -121,22 +121,6 @@
         <source>%1: Journal %2</source>
         <translation>%1: Journal %2</translation>
     </message>
-    <message>
-        <source>No message in this window states its time.</source>
-        <translation>Keine Meldung in diesem Fenster nennt ihre Zeit.</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is not a time.</source>
-        <translation>„%1“ ist keine Zeitangabe.</translation>
-    </message>
-    <message>
-        <source>No message is at or after %1.</source>
-        <translation>Keine Meldung liegt bei oder nach %1.</translation>
-    </message>
-    <message>
-        <source>%1, %2</source>
-        <translation>%1, %2</translation>
-    </message>
 </context>
 <context>
     <name>kestrano::ChildView</name>
@@ -635,6 +619,18 @@
         <source>Go to time</source>
         <translation>Gehe zu Zeit</translation>
     </message>
+    <message>
+        <source>&amp;Merge Logs...</source>
+        <translation>Logs &amp;zusammenführen...</translation>
+    </message>
+    <message>
+        <source>Show the messages of several open logs in one window in time order.</source>
+        <translation>Die Meldungen mehrerer geöffneter Logs in einem Fenster in zeitlicher Reihenfolge anzeigen.</translation>
+    </message>
+    <message>
+        <source>Merge Logs</source>
+        <translation>Logs zusammenführen</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::DesktopNotifications</name>
@@ -937,6 +933,36 @@
     <message>
         <source>Time of the selected message</source>
         <translation>Zeit der ausgewählten Meldung</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::MergeDialog</name>
+    <message>
+        <source>&amp;All</source>
+        <translation>&amp;Alle</translation>
+    </message>
+    <message>
+        <source>Merge Logs</source>
+        <translation>Logs zusammenführen</translation>
+    </message>
+    <message>
+        <source>Show these logs in one window, in time order:</source>
+        <translation>Diese Logs in einem Fenster in zeitlicher Reihenfolge anzeigen:</translation>
+    </message>
+    <message>
+        <source>Open logs</source>
+        <translation>Geöffnete Logs</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::MergedFrame</name>
+    <message>
+        <source>Merged: %1</source>
+        <translation>Zusammengeführt: %1</translation>
+    </message>
+    <message>
+        <source>%1 (new)</source>
+        <translation>%1 (neu)</translation>
     </message>
 </context>
 <context>
@@ -1285,6 +1311,25 @@ Lange Optionen dürfen abgekürzt werden, solange sie eindeutig bleiben.
     <message>
         <source>End of input.</source>
         <translation>Ende der Eingabe.</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::TimeNavigation</name>
+    <message>
+        <source>No message in this window states its time.</source>
+        <translation>Keine Meldung in diesem Fenster nennt ihre Zeit.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a time.</source>
+        <translation>„%1“ ist keine Zeitangabe.</translation>
+    </message>
+    <message>
+        <source>No message is at or after %1.</source>
+        <translation>Keine Meldung liegt bei oder nach %1.</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
     </message>
 </context>
 <context>
