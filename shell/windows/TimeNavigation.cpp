@@ -16,16 +16,16 @@
 
 namespace kestrano {
 
-TimeNavigation::TimeNavigation(LogList& list, QWidget& window, QWidget* stripParent, MessageBox& box,
+TimeNavigation::TimeNavigation(LogList& list, QWidget& owner, QWidget* stripParent, MessageBox& box,
     std::function<void()> followOff, std::function<void()> selectionMoved)
     : list(list)
-    , window(window)
+    , owner(owner)
     , box(box)
     , timeline(new TimelineStrip(list, stripParent))
     , followOff(std::move(followOff))
 {
     timeline->setGoToHandler(
-        [this](int64_t at) { runGuarded(this->window.window(), [this, at] { goToTime(at); }); });
+        [this](int64_t at) { runGuarded(this->owner.window(), [this, at] { goToTime(at); }); });
     timeline->hide();
     // Connected to this object, so that the list, going after it, tells nothing more.
     connect(list.selectionModel(), &QItemSelectionModel::currentChanged, this, selectionMoved);
@@ -44,7 +44,7 @@ void TimeNavigation::askForTime()
     }
     const int64_t selected
         = list.selectedRow() >= 0 ? timeAtOrBefore(list, list.selectedRow()) : LogTime::None;
-    GoToTimeDialog dialog(selected != LogTime::None ? selected : newest, &window);
+    GoToTimeDialog dialog(selected != LogTime::None ? selected : newest, &owner);
     while (dialog.exec() == QDialog::Accepted) {
         const std::optional<int64_t> at = readTypedTime(dialog.field().text(), LogTime::microseconds(newest));
         if (!at) {

@@ -22,8 +22,8 @@ class TimeNavigation : public QObject {
 
 public:
     // Makes the strip, hidden, in stripParent. followOff turns the window's Follow off; selectionMoved is
-    // told when the selected message or the rows change. The window is the parent of the dialog.
-    TimeNavigation(LogList& list, QWidget& window, QWidget* stripParent, MessageBox& box,
+    // told when the selected message or the rows change. The owner is the window asking.
+    TimeNavigation(LogList& list, QWidget& owner, QWidget* stripParent, MessageBox& box,
         std::function<void()> followOff, std::function<void()> selectionMoved);
     ~TimeNavigation() override;
 
@@ -38,7 +38,7 @@ public:
 
 private:
     LogList& list;
-    QWidget& window;
+    QWidget& owner; // the window the dialog belongs to
     MessageBox& box;
     TimelineStrip* timeline;
     std::function<void()> followOff;
