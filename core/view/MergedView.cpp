@@ -236,6 +236,12 @@ void MergedView::toggleShowTime()
     frame.UpdateToolbarChecks();
 }
 
+void MergedView::toggleShowTimeline()
+{
+    switches.showTimeline = !switches.showTimeline;
+    frame.UpdateToolbarChecks();
+}
+
 void MergedView::setTextFilter(const TextFilter& filter)
 {
     setTextFilterSwitch(filter);

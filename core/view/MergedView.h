@@ -55,6 +55,7 @@ public:
     void toggleFollow();
     void setFollow(bool on);
     void toggleShowTime();
+    void toggleShowTimeline();
     void setTextFilter(const TextFilter& filter);
     const LogSwitches& getSwitches() const { return switches; }
     // Without side effects (restoring the workspace); rebuild afterwards.

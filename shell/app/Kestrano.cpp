@@ -218,8 +218,8 @@ void Kestrano::StoreMergedWindows(const MergedFrame* leaving)
     if (!mainFrame || starting || mainFrame->isClosing())
         return;
     std::vector<MergedWindowEntry> windows;
-    for (QMdiSubWindow* window : mainFrame->mdiArea().subWindowList(QMdiArea::CreationOrder))
-        if (auto* merged = qobject_cast<MergedFrame*>(window); merged && merged != leaving)
+    for (MergedFrame* merged : mainFrame->mergedFrames())
+        if (merged != leaving)
             if (MergedWindowEntry entry = merged->entry(); !entry.logs.empty())
                 windows.push_back(std::move(entry));
     storeMergedWindows(GetConfigRootSection(), windows);
@@ -242,6 +242,8 @@ void Kestrano::applySettings(const MonitorSettings& chosen, bool desktopNotifica
         frame.list().setQuietGap(settings.GetQuietGap());
         frame.view().rebuildList();
     });
+    for (MergedFrame* merged : mainFrame->mergedFrames())
+        merged->list().setQuietGap(settings.GetQuietGap());
 }
 
 void Kestrano::ChooseLogFont()

@@ -18,6 +18,7 @@ template <class View> std::vector<CommandHandler> switchCommands(View& view)
     table.push_back({Command::ToggleUnknowns, [&view] { view.toggleShowUnknown(); }});
     table.push_back({Command::ToggleFollow, [&view] { view.toggleFollow(); }});
     table.push_back({Command::ToggleTime, [&view] { view.toggleShowTime(); }});
+    table.push_back({Command::ToggleTimeline, [&view] { view.toggleShowTimeline(); }});
     return table;
 }
 
@@ -26,7 +27,6 @@ template <class View> std::vector<CommandHandler> switchCommands(View& view)
 ViewCommands::ViewCommands(ChildView& view)
 {
     std::vector<CommandHandler> table = switchCommands(view);
-    table.push_back({Command::ToggleTimeline, [&view] { view.toggleShowTimeline(); }});
     table.push_back({Command::ToggleReloadOnChange, [&view] { view.toggleReloadOnChange(); }});
     table.push_back({Command::Clear, [&view] { view.clearMessages(); }});
     table.push_back({Command::Refresh, [&view] { view.refreshLog(); }});

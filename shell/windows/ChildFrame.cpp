@@ -1,12 +1,9 @@
 #include "shell/windows/ChildFrame.h"
 
 #include "config/Config.h"
-#include "core/search/TimeSearch.h"
 #include "core/settings/MonitorSettings.h"
 #include "core/settings/WorkspaceStore.h"
 #include "core/sources/SourceRegistry.h"
-#include "core/text/LogTime.h"
-#include "core/text/Message.h"
 #include "core/text/Severity.h"
 #include "core/view/ChildView.h"
 #include "core/view/Document.h"
@@ -14,16 +11,15 @@
 #include "platform/qt/LogList.h"
 #include "platform/qt/LogListModel.h"
 #include "platform/qt/LogText.h"
-#include "platform/qt/TimeText.h"
 #include "platform/qt/TimelineStrip.h"
 #include "platform/qt/WindowRestore.h"
 #include "platform/qt/resources/Resources.h"
 #include "shell/app/ErrorGuard.h"
 #include "shell/app/Kestrano.h"
 #include "shell/commands/CommandActions.h"
-#include "shell/dialogs/GoToTimeDialog.h"
 #include "shell/widgets/FindBar.h"
 #include "shell/windows/MainFrame.h"
+#include "shell/windows/TimeNavigation.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -86,10 +82,10 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     finder = new FindBar(*logList, *logView, content);
-    timeline = new TimelineStrip(*logList, content);
-    timeline->setGoToHandler([this](int64_t at) { runGuarded(window(), [this, at] { goToTime(at); }); });
-    timeline->hide();
-    layout->addWidget(timeline);
+    navigation = std::make_unique<TimeNavigation>(
+        *logList, *this, content, app.GetMessageBox(), [this] { logView->setFollow(false); },
+        [this] { this->mainFrame.showSelectedTime(this); });
+    layout->addWidget(&navigation->strip());
     layout->addWidget(logList, 1);
     layout->addWidget(finder);
     inner->setCentralWidget(content);
@@ -97,10 +93,6 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
     createCommands();
     applyViewLayout(mainFrame.logViewLayout());
     logList->setQuietGap(app.GetSettings().GetQuietGap());
-    const auto tellSelectedTime = [this] { this->mainFrame.showSelectedTime(this); };
-    connect(logList->selectionModel(), &QItemSelectionModel::currentChanged, this, tellSelectedTime);
-    connect(logList->selectionModel(), &QItemSelectionModel::selectionChanged, this, tellSelectedTime);
-    connect(&logList->model(), &LogListModel::flushed, this, tellSelectedTime);
 
     const char* name = logDocument->getPathName().GetText();
     logTitle = translatedText(sourceKindOf(name).title(name));
@@ -117,8 +109,7 @@ ChildFrame::~ChildFrame()
 {
     app.GetDocTemplate().remove(this);
     // The list tells this frame no more of its selection while it goes.
-    logList->selectionModel()->disconnect(this);
-    logList->model().disconnect(this);
+    navigation.reset();
     // The find bar and the view refer to the list and to this frame: they go first.
     delete finder;
     finder = nullptr;
@@ -159,7 +150,7 @@ void ChildFrame::createCommands()
         {Command::MessageDetails, [this] { logView->openMessageDetails(); }},
         {Command::CopyMessage, [this] { copySelectedMessages(); }},
         {Command::SaveMessages, [this] { saveMessagesAs(); }},
-        {Command::GoToTime, [this] { askForTime(); }},
+        {Command::GoToTime, [this] { navigation->askForTime(); }},
     });
 }
 
@@ -192,54 +183,6 @@ bool ChildFrame::saveMessages(const QString& path)
     return false;
 }
 
-void ChildFrame::askForTime()
-{
-    const int64_t newest = timeAtOrBefore(*logList);
-    if (newest == LogTime::None) {
-        app.GetMessageBox().showError(
-            tr("No message in this window states its time.").toLocal8Bit().constData());
-        return;
-    }
-    const int64_t selected
-        = logList->selectedRow() >= 0 ? timeAtOrBefore(*logList, logList->selectedRow()) : LogTime::None;
-    GoToTimeDialog dialog(selected != LogTime::None ? selected : newest, this);
-    while (dialog.exec() == QDialog::Accepted) {
-        const std::optional<int64_t> at = readTypedTime(dialog.field().text(), LogTime::microseconds(newest));
-        if (!at) {
-            app.GetMessageBox().showError(
-                tr("\"%1\" is not a time.").arg(dialog.field().text()).toLocal8Bit().constData());
-            continue;
-        }
-        if (!goToTime(*at))
-            app.GetMessageBox().showError(tr("No message is at or after %1.")
-                                              .arg(shownTime(LogTime::pack(*at, 0)))
-                                              .toLocal8Bit()
-                                              .constData());
-        return;
-    }
-}
-
-bool ChildFrame::goToTime(int64_t microseconds)
-{
-    const int32_t row = firstRowAtOrAfter(*logList, microseconds);
-    if (row < 0)
-        return false;
-    logView->setFollow(false);
-    logList->selectRow(row);
-    return true;
-}
-
-QString ChildFrame::selectedTimeText() const
-{
-    const int32_t row = logList->selectedRow();
-    const Message* message = row >= 0 ? logList->rowMessage(row) : nullptr;
-    if (!message || message->getTime() == LogTime::None)
-        return {};
-    const int64_t newest = timeAtOrBefore(*logList);
-    return tr("%1, %2").arg(shownTime(message->getTime()),
-        distanceToEndText(LogTime::microseconds(newest) - LogTime::microseconds(message->getTime())));
-}
-
 void ChildFrame::showContextMenu(const QPoint& place)
 {
     execRowMenu(this, place, logList->selectedRow() >= 0,
@@ -254,13 +197,13 @@ QAction* ChildFrame::toolBarAction(Command command) const
 
 void ChildFrame::UpdateToolbarChecks()
 {
-    if (!logView)
+    if (!logView || !navigation)
         return;
     showSwitches(buttons, logView->getSwitches());
     logList->setFollowing(logView->getFollow());
     buttons[Command::ToggleReloadOnChange]->setChecked(logView->getReloadOnChange());
     list().model().setShowTime(logView->getShowTime());
-    timeline->setVisible(logView->getShowTimeline());
+    navigation->strip().setVisible(logView->getShowTimeline());
     // The filter's widgets as the view has it (after a workspace restore, say).
     filterToolBar->showFilter(logView->getTextFilter(), logView->getTextFilterError());
 }

@@ -9,6 +9,7 @@
 #include "shell/commands/CommandTarget.h"
 #include "shell/commands/LogCommands.h"
 #include "shell/widgets/FilterBar.h"
+#include "shell/windows/TimeNavigation.h"
 
 #include <QMdiSubWindow>
 
@@ -27,7 +28,6 @@ class FindBar;
 class Kestrano;
 class LogList;
 class MainFrame;
-class TimelineStrip;
 struct LogEntry;
 struct LogViewLayout;
 struct LogWindowState;
@@ -46,7 +46,8 @@ public:
     QToolBar& toolBar() const { return *logToolBar; }
     FindBar& findBar() const { return *finder; }
     FilterBar& filterBar() const { return *filterToolBar; }
-    TimelineStrip& timelineStrip() const { return *timeline; }
+    TimelineStrip& timelineStrip() const { return navigation->strip(); }
+    const TimeNavigation& timeNavigation() const { return *navigation; }
     QLineEdit& filterField() const { return filterToolBar->field(); }
     QComboBox& filterMode() const { return filterToolBar->mode(); }
     QToolButton& filterCaseButton() const { return filterToolBar->caseButton(); }
@@ -80,11 +81,6 @@ public:
     // Writes the shown messages to the file (as copying gives them, each line ended by a line feed);
     // false after telling the user why not.
     bool saveMessages(const QString& path);
-    // Selects and shows the first message at or after the moment (microseconds since the epoch), Follow
-    // off; false when no message is.
-    bool goToTime(int64_t microseconds);
-    // The selected message's time and how far it lies from the newest one's; empty without either.
-    QString selectedTimeText() const;
 
 protected:
     void moveEvent(QMoveEvent* event) override;
@@ -101,8 +97,6 @@ private:
     void markNews(bool on);
     void copySelectedMessages();
     void saveMessagesAs();
-    // Asks for a moment and goes there, telling the user when no message is at or after it.
-    void askForTime();
     // The switches and the filter on one row when they fit, else on two.
     void arrangeBars();
 
@@ -116,12 +110,12 @@ private:
     LogList* logList;
     FilterBar* filterToolBar = nullptr;
     FindBar* finder = nullptr;
-    TimelineStrip* timeline = nullptr;
     std::map<Command, QAction*> buttons;
     std::unique_ptr<Document> logDocument;
     std::unique_ptr<ChildView> logView;
     std::unique_ptr<ViewCommands> viewTarget;
     std::unique_ptr<DocumentCommands> documentTarget;
+    std::unique_ptr<TimeNavigation> navigation;
 };
 
 } // namespace kestrano

@@ -15,6 +15,7 @@
 #include "shell/dialogs/MergeDialog.h"
 #include "shell/windows/ChildFrame.h"
 #include "shell/windows/MergedFrame.h"
+#include "shell/windows/TimeNavigation.h"
 #include "shell/windows/WindowArrangement.h"
 
 #include <QAction>
@@ -117,7 +118,7 @@ MainFrame::MainFrame(Kestrano& app, const WindowPlace& place)
 
     connect(area, &QMdiArea::subWindowActivated, this, [this] {
         updateCommands();
-        showSelectedTime(activeChild());
+        showSelectedTime(area->currentSubWindow());
     });
     timer.setSingleShot(true);
     // Never early: a pass due in a second is not looked for twice.
@@ -296,6 +297,15 @@ ChildFrame* MainFrame::activeChild() const
     return qobject_cast<ChildFrame*>(area->currentSubWindow());
 }
 
+std::vector<MergedFrame*> MainFrame::mergedFrames() const
+{
+    std::vector<MergedFrame*> frames;
+    for (QMdiSubWindow* window : area->subWindowList(QMdiArea::CreationOrder))
+        if (auto* merged = qobject_cast<MergedFrame*>(window))
+            frames.push_back(merged);
+    return frames;
+}
+
 void MainFrame::addChild(QMdiSubWindow* frame)
 {
     area->addSubWindow(frame);
@@ -329,10 +339,16 @@ void MainFrame::SetIdleMessage(const QString& text)
     statusBar()->showMessage(idleMessage);
 }
 
-void MainFrame::showSelectedTime(const ChildFrame* from)
+void MainFrame::showSelectedTime(const QMdiSubWindow* from)
 {
-    if (from == activeChild())
-        selectedTime->setText(from ? from->selectedTimeText() : QString());
+    if (from != area->currentSubWindow())
+        return;
+    const TimeNavigation* navigation = nullptr;
+    if (const auto* child = qobject_cast<const ChildFrame*>(from))
+        navigation = &child->timeNavigation();
+    else if (const auto* merged = qobject_cast<const MergedFrame*>(from))
+        navigation = &merged->timeNavigation();
+    selectedTime->setText(navigation ? navigation->selectedTimeText() : QString());
 }
 
 void MainFrame::RestartUpdateTimer()
@@ -432,7 +448,8 @@ void MainFrame::updateBarChecks()
     const auto* merged = qobject_cast<MergedFrame*>(area->currentSubWindow());
     actions[Command::ToggleTime]->setChecked(
         (child && child->view().getShowTime()) || (merged && merged->view().getSwitches().showTime));
-    actions[Command::ToggleTimeline]->setChecked(child && child->view().getShowTimeline());
+    actions[Command::ToggleTimeline]->setChecked(
+        (child && child->view().getShowTimeline()) || (merged && merged->view().getSwitches().showTimeline));
 }
 
 // "Kestrano - rot.log", or "Kestrano - [rot.log]" while the log window is maximised, as the area
@@ -495,9 +512,8 @@ void MainFrame::applyViewLayout()
 {
     storeLogViewLayout(app.GetConfigRootSection(), viewLayout);
     app.GetDocTemplate().forEachFrame([this](ChildFrame& frame) { frame.applyViewLayout(viewLayout); });
-    for (QMdiSubWindow* window : area->subWindowList())
-        if (auto* merged = qobject_cast<MergedFrame*>(window))
-            merged->applyViewLayout(viewLayout);
+    for (MergedFrame* merged : mergedFrames())
+        merged->applyViewLayout(viewLayout);
 }
 
 void MainFrame::mergeLogs()

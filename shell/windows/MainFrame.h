@@ -17,6 +17,7 @@
 #include <memory>
 #include <span>
 #include <unordered_map>
+#include <vector>
 
 class QLabel;
 class QMdiArea;
@@ -29,6 +30,7 @@ namespace kestrano {
 
 class ChildFrame;
 class Kestrano;
+class MergedFrame;
 
 class MainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
@@ -42,9 +44,9 @@ public:
     // Counts the polling interval anew from now, as the settings give it.
     void RestartUpdateTimer();
     void SetIdleMessage(const QString& text);
-    // Shows the time of the active log window's selected message in the status bar, when from is that
-    // window.
-    void showSelectedTime(const ChildFrame* from);
+    // Shows the time of the active window's selected message in the status bar, when from is that window
+    // (a log window or a merged one).
+    void showSelectedTime(const QMdiSubWindow* from);
     const QLabel& selectedTimeLabel() const { return *selectedTime; }
     // One polling pass: every open log, in the order of opening. The next pass comes after the interval,
     // or at once when a log has more to read; a log whose file changes is polled before.
@@ -57,6 +59,8 @@ public:
     PollScheduler& pollScheduler() { return scheduler; }
     // The log window that commands go to, or nullptr.
     ChildFrame* activeChild() const;
+    // The merged windows, in the order they were made.
+    std::vector<MergedFrame*> mergedFrames() const;
     // Adds a log window (or a merged one) to the area, cascaded after the others, wholly inside and
     // sized to fit.
     void addChild(QMdiSubWindow* frame);

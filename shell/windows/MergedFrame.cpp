@@ -10,6 +10,7 @@
 #include "platform/qt/LogColours.h"
 #include "platform/qt/LogList.h"
 #include "platform/qt/LogListModel.h"
+#include "platform/qt/TimelineStrip.h"
 #include "platform/qt/WindowRestore.h"
 #include "platform/qt/resources/Resources.h"
 #include "shell/app/DocTemplate.h"
@@ -21,6 +22,7 @@
 #include "shell/widgets/FindBar.h"
 #include "shell/windows/ChildFrame.h"
 #include "shell/windows/MainFrame.h"
+#include "shell/windows/TimeNavigation.h"
 
 #include <QCloseEvent>
 #include <QMainWindow>
@@ -93,8 +95,11 @@ MergedFrame::MergedFrame(Kestrano& app, MainFrame& mainFrame)
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    finder = new FindBar(
-        *logList, [this] { mergedView->setFollow(false); }, content);
+    const auto followOff = [this] { mergedView->setFollow(false); };
+    finder = new FindBar(*logList, followOff, content);
+    navigation = std::make_unique<TimeNavigation>(*logList, *this, content, app.GetMessageBox(), followOff,
+        [this] { this->mainFrame.showSelectedTime(this); });
+    layout->addWidget(&navigation->strip());
     layout->addWidget(logList, 1);
     layout->addWidget(finder);
     inner->setCentralWidget(content);
@@ -115,8 +120,10 @@ MergedFrame::MergedFrame(Kestrano& app, MainFrame& mainFrame)
         {Command::FilterText, [this] { filterToolBar->focusField(); }},
         {Command::MessageDetails, details},
         {Command::CopyMessage, [this] { logList->copySelectedRows(); }},
+        {Command::GoToTime, [this] { navigation->askForTime(); }},
     });
     applyViewLayout(mainFrame.logViewLayout());
+    logList->setQuietGap(app.GetSettings().GetQuietGap());
     connect(this, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates, Qt::WindowStates now) {
         if (now & Qt::WindowActive)
             markNews(false);
@@ -127,6 +134,7 @@ MergedFrame::MergedFrame(Kestrano& app, MainFrame& mainFrame)
 
 MergedFrame::~MergedFrame()
 {
+    navigation.reset(); // the list tells this window no more of its selection while it goes
     delete finder; // it refers to the list
     finder = nullptr;
     mergedView.reset();
@@ -234,12 +242,13 @@ void MergedFrame::store()
 
 void MergedFrame::UpdateToolbarChecks()
 {
-    if (!mergedView)
+    if (!mergedView || !navigation)
         return;
     const LogSwitches& switches = mergedView->getSwitches();
     showSwitches(buttons, switches);
     logList->setFollowing(switches.follow);
     logList->model().setShowTime(switches.showTime);
+    navigation->strip().setVisible(switches.showTimeline);
     if (filterToolBar)
         filterToolBar->showFilter(mergedView->getTextFilter(), mergedView->getTextFilterError());
     store(); // the view tells every change of its switches here

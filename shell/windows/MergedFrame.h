@@ -1,13 +1,15 @@
 // A window merging several open logs: their messages in one list in time order, each row with its log's
-// short name and colour, with a log window's filters, switches, text filter, find, details and copy. It
-// refers to the logs' windows, which keep the messages; a log window closing takes its log out, and
-// the window closes with its last log. It is stored in the workspace while it changes.
+// short name and colour, with a log window's filters, switches, text filter, find, details, copy, timeline
+// strip and Go to Time. It refers to the logs' windows, which keep the messages; a log window closing
+// takes its log out, and the window closes with its last log. It is stored in the workspace while it
+// changes.
 #pragma once
 
 #include "core/ports/LogFrame.h"
 #include "core/settings/WorkspaceStore.h"
 #include "shell/commands/Command.h"
 #include "shell/commands/CommandTarget.h"
+#include "shell/windows/TimeNavigation.h"
 
 #include <QMdiSubWindow>
 
@@ -42,6 +44,8 @@ public:
     LogList& list() const { return *logList; }
     FindBar& findBar() const { return *finder; }
     FilterBar& filterBar() const { return *filterToolBar; }
+    TimelineStrip& timelineStrip() const { return navigation->strip(); }
+    const TimeNavigation& timeNavigation() const { return *navigation; }
     CommandTarget& viewCommands() const;
     // The toolbar button of a command (nullptr for a command the toolbar does not carry).
     QAction* toolBarAction(Command command) const;
@@ -78,6 +82,7 @@ private:
     std::map<Command, QAction*> buttons;
     std::unique_ptr<MergedView> mergedView;
     std::unique_ptr<MergedViewCommands> commands;
+    std::unique_ptr<TimeNavigation> navigation;
     QString title; // without the news mark
     bool news = false;
     bool closing = false;
