@@ -26,6 +26,11 @@ void MonitorSettings::SetKeepLines(int32_t lines)
     keepLines = SettingsTable::rows[SettingsTable::KeepLines].bounded(lines);
 }
 
+void MonitorSettings::SetHistoryUpTo(int32_t mebibytes)
+{
+    historyUpTo = SettingsTable::rows[SettingsTable::HistoryUpTo].bounded(mebibytes);
+}
+
 void MonitorSettings::validate()
 {
     for (const Setting& row : SettingsTable::rows) {

@@ -34,6 +34,9 @@ public:
     // The desktop notification's threshold.
     int32_t GetNotify() const { return notify; }
     void SetNotify(int32_t severity) { notify = severity; }
+    // The largest plain file, in mebibytes, whose window shows its history by default.
+    int32_t GetHistoryUpTo() const { return historyUpTo; }
+    void SetHistoryUpTo(int32_t mebibytes); // kept within the table's bounds
 
     // Brings every bounded setting within the table's bounds: stored values are loaded as they
     // stand, a setting taken over from the Options dialog is validated.
@@ -47,6 +50,7 @@ private:
     int32_t playSound = 0;
     int32_t notify = 0;
     int32_t updateEvery = 0;
+    int32_t historyUpTo = 0;
 };
 
 } // namespace kestrano

@@ -94,6 +94,7 @@ struct SettingsTable {
         DesktopNotifications,
         Notify,
         LogFont,
+        HistoryUpTo,
         Count
     };
 
@@ -121,6 +122,10 @@ struct SettingsTable {
             &MonitorSettings::notify),
         // A QFont description; empty: the desktop's fixed-width font.
         textSetting(LogFont, "View", "Font", ""),
+        // Mebibytes: a plain file up to this size shows its whole history unless its window says
+        // otherwise; 0 offers it for no file by default.
+        numberSetting(HistoryUpTo, "Sizes", "HistoryUpTo", SettingType::Number, 4096,
+            &MonitorSettings::historyUpTo, 0),
     };
 
     static constexpr bool inOrder()

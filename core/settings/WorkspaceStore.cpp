@@ -70,6 +70,8 @@ LogEntry loadLogEntry(haspel::ConfigSection& entry)
     switches.reloadOnChange = entry.GetBool("ReloadOnChange", switches.reloadOnChange);
     switches.showUnknown = entry.GetBool("ShowUnknown", switches.showUnknown);
     switches.showTime = entry.GetBool("ShowTime", switches.showTime);
+    switches.history = entry.GetInt("History", switches.history);
+    switches.historyRotated = entry.GetBool("HistoryRotated", switches.historyRotated);
     TextFilter& filter = loaded.textFilter;
     filter.pattern = entry.GetString("TextFilter", filter.pattern.c_str());
     filter.hides = entry.GetBool("TextFilterHides", filter.hides);
@@ -103,6 +105,8 @@ void LogEntryWriter::storeSwitches(const LogSwitches& switches)
     entry.GetParameter("ReloadOnChange").SetBool(switches.reloadOnChange);
     entry.GetParameter("ShowUnknown").SetBool(switches.showUnknown);
     entry.GetParameter("ShowTime").SetBool(switches.showTime);
+    entry.GetParameter("History").SetInt(switches.history);
+    entry.GetParameter("HistoryRotated").SetBool(switches.historyRotated);
 }
 
 void LogEntryWriter::storeTextFilter(const TextFilter& filter)

@@ -3,11 +3,14 @@
 #include "core/text/DisplayText.h"
 #include "core/text/LogTime.h"
 #include "core/text/Message.h"
+#include "core/view/HistoryRows.h"
 #include "platform/qt/CoreTexts.h"
 #include "platform/qt/LogText.h"
 #include "platform/qt/SeverityIcons.h"
 #include "platform/qt/TimeText.h"
 
+#include <QFont>
+#include <QLocale>
 #include <QPixmap>
 #include <QTimer>
 
@@ -36,7 +39,7 @@ LogListModel::LogListModel(QObject* parent)
 
 int LogListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : announced;
+    return parent.isValid() ? 0 : shownHistory + announced;
 }
 
 QString LogListModel::rowText(const Message& message) const
@@ -61,15 +64,66 @@ void LogListModel::setShowTime(bool on)
     if (on == showTime)
         return;
     showTime = on;
-    if (announced > 0)
-        emit dataChanged(index(0), index(announced - 1), {Qt::DisplayRole});
+    if (rowCount() > 0)
+        emit dataChanged(index(0), index(rowCount() - 1), {Qt::DisplayRole});
+}
+
+QString LogListModel::earlierText() const
+{
+    const int64_t earlier = historyRows->getEarlierCount();
+    // The plural form is chosen by the count, which the locale groups.
+    const int plural = static_cast<int>(std::min<int64_t>(earlier, 1000000000));
+    const QString count = QLocale().toString(static_cast<qlonglong>(earlier));
+    return historyRows->isCounted() ? tr("%1 earlier messages in the file", nullptr, plural).arg(count)
+                                    : tr("%1 earlier messages in the file so far, counting...", nullptr, plural)
+                                          .arg(count);
+}
+
+QVariant LogListModel::historyData(int32_t row, int role) const
+{
+    if (isEarlierRow(row)) {
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::AccessibleTextRole:
+            return earlierText();
+        case Qt::FontRole: {
+            QFont font;
+            font.setItalic(true);
+            return font;
+        }
+        case Qt::DecorationRole:
+            return blankIcon();
+        default:
+            return {};
+        }
+    }
+    const Message* message = historyRows->revealedMessage(row - (shownHeader ? 1 : 0));
+    if (!message)
+        return role == Qt::DecorationRole ? QVariant(blankIcon()) : QVariant();
+    return messageData(*message, role);
 }
 
 QVariant LogListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= announced)
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const Message* message = row(index.row());
+    if (index.row() < shownHistory)
+        return historyData(index.row(), role);
+    return messageData(*row(index.row() - shownHistory), role);
+}
+
+const Message* LogListModel::messageOfRow(int32_t qtRow) const
+{
+    if (qtRow < 0)
+        return nullptr;
+    if (qtRow < shownHistory)
+        return historyRows->revealedMessage(qtRow - (shownHeader ? 1 : 0));
+    return at(qtRow - shownHistory);
+}
+
+QVariant LogListModel::messageData(const Message& shown, int role) const
+{
+    const Message* message = &shown;
     switch (role) {
     case Qt::DisplayRole:
         return rowText(*message);
@@ -124,7 +178,7 @@ void LogListModel::removeFirst()
         return;
     const bool shown = announced > 0;
     if (shown)
-        beginRemoveRows(QModelIndex(), 0, 0);
+        beginRemoveRows(QModelIndex(), shownHistory, shownHistory);
     first = (first + 1) & (ring.size() - 1);
     --count;
     if (shown) {
@@ -140,6 +194,7 @@ void LogListModel::clear()
     first = 0;
     announced = 0;
     widest = 0;
+    syncHistory();
     endResetModel();
     emit widestRowChanged();
 }
@@ -149,7 +204,7 @@ void LogListModel::refresh(int32_t row)
     if (row >= 0 && row < allRows())
         noteWidth(*at(row));
     if (row >= 0 && row < announced)
-        emit dataChanged(index(row), index(row));
+        emit dataChanged(index(shownHistory + row), index(shownHistory + row));
 }
 
 bool LogListModel::flush()
@@ -161,14 +216,78 @@ bool LogListModel::flush()
         // An empty list filled anew (a rebuild): a reset costs Qt less than inserting every row.
         beginResetModel();
         announced = allRows();
+        syncHistory();
         endResetModel();
     } else {
-        beginInsertRows(QModelIndex(), announced, allRows() - 1);
+        beginInsertRows(QModelIndex(), shownHistory + announced, shownHistory + allRows() - 1);
         announced = allRows();
         endInsertRows();
     }
     emit flushed();
     return true;
+}
+
+void LogListModel::setHistory(HistoryRows* rows)
+{
+    beginResetModel();
+    historyRows = rows;
+    if (historyRows)
+        historyRows->takeChange(); // announced anew by the reset
+    syncHistory();
+    endResetModel();
+}
+
+void LogListModel::syncHistory()
+{
+    shownHistory = historyRows ? historyRows->getRowCount() : 0;
+    shownHeader = historyRows && historyRows->hasHeader();
+}
+
+int32_t LogListModel::historyChanged()
+{
+    if (!historyRows)
+        return 0;
+    const HistoryRows::Change change = historyRows->takeChange();
+    if (change.reset) {
+        beginResetModel();
+        syncHistory();
+        endResetModel();
+        return 0;
+    }
+    // Messages that left the kept ones: rows at the history's end.
+    if (change.addedAtEnd > 0) {
+        beginInsertRows(QModelIndex(), shownHistory, shownHistory + change.addedAtEnd - 1);
+        shownHistory += change.addedAtEnd;
+        endInsertRows();
+    }
+    // Revealed rows: after the first row.
+    const int32_t header = shownHeader ? 1 : 0;
+    if (change.addedAtStart > 0) {
+        beginInsertRows(QModelIndex(), header, header + change.addedAtStart - 1);
+        shownHistory += change.addedAtStart;
+        endInsertRows();
+    }
+    if (shownHeader && !historyRows->hasHeader()) {
+        beginRemoveRows(QModelIndex(), 0, 0);
+        shownHeader = false;
+        --shownHistory;
+        endRemoveRows();
+    } else if (!shownHeader && historyRows->hasHeader()) {
+        beginInsertRows(QModelIndex(), 0, 0);
+        shownHeader = true;
+        ++shownHistory;
+        endInsertRows();
+    } else if (shownHeader && change.header) {
+        emit dataChanged(index(0), index(0));
+    }
+    if (shownHistory != historyRows->getRowCount()) {
+        // Out of step (not expected): announce everything anew.
+        beginResetModel();
+        syncHistory();
+        endResetModel();
+        return 0;
+    }
+    return change.addedAtStart;
 }
 
 void LogListModel::scheduleFlush()

@@ -10,7 +10,7 @@ namespace kestrano {
 
 namespace {
 
-constexpr std::array<CommandInfo, 38> table = {{
+constexpr std::array<CommandInfo, 40> table = {{
     {Command::Open, QT_TRANSLATE_NOOP("kestrano::Command", "&Open...\tCtrl+O"), "Ctrl+O",
         QT_TRANSLATE_NOOP("kestrano::Command", "Open an existing document."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Open"), "open.svg"},
@@ -133,6 +133,12 @@ constexpr std::array<CommandInfo, 38> table = {{
     {Command::ToggleTime, QT_TRANSLATE_NOOP("kestrano::Command", "T&ime Column"), nullptr,
         QT_TRANSLATE_NOOP("kestrano::Command", "Show the time each message states before its text."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Time column"), nullptr, Checkable::InMenu},
+    {Command::ToggleHistory, QT_TRANSLATE_NOOP("kestrano::Command", "&History"), nullptr,
+        QT_TRANSLATE_NOOP("kestrano::Command", "Show the whole file's messages before the kept ones."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "History"), nullptr, Checkable::InMenu},
+    {Command::ToggleRotatedHistory, QT_TRANSLATE_NOOP("kestrano::Command", "Include &Rotated Files"), nullptr,
+        QT_TRANSLATE_NOOP("kestrano::Command", "Let the history go on into the rotated files beside the log."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Include rotated files"), nullptr, Checkable::InMenu},
 }};
 
 constexpr bool tableInEnumerationOrder()

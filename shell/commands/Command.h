@@ -47,6 +47,8 @@ enum class Command {
     FilterRow,
     WrapRows,
     ToggleTime,
+    ToggleHistory,
+    ToggleRotatedHistory,
 };
 
 // An entry of a menu's or toolbar's layout: a command, or none for a separator.

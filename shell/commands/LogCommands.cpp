@@ -16,6 +16,10 @@ ViewCommands::ViewCommands(ChildView& view)
     table.push_back({Command::ToggleFollow, [&view] { view.toggleFollow(); }});
     table.push_back({Command::ToggleReloadOnChange, [&view] { view.toggleReloadOnChange(); }});
     table.push_back({Command::ToggleTime, [&view] { view.toggleShowTime(); }});
+    table.push_back({Command::ToggleHistory, [&view] { view.toggleHistory(); },
+        [&view] { return view.offersHistory(); }});
+    table.push_back({Command::ToggleRotatedHistory, [&view] { view.toggleRotatedHistory(); },
+        [&view] { return view.showsHistory(); }});
     table.push_back({Command::Clear, [&view] { view.clearMessages(); }});
     table.push_back({Command::Refresh, [&view] { view.refreshLog(); }});
     setCommands(std::move(table));

@@ -57,6 +57,8 @@ constexpr NumberCheck numberChecks[] = {
             "May slow down your system. Are you sure you want to do this?")},
     {SettingsTable::KeepLines, QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "Invalid keep lines value."),
         nullptr},
+    {SettingsTable::HistoryUpTo,
+        QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "The history size may not be negative."), nullptr},
 };
 
 static_assert(SettingsTable::rows[SettingsTable::UpdateEvery].minimum == 100
@@ -169,6 +171,8 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
         numberRow(tr("Initially, &read the last"), &initiallyReadField(), tr("bytes of the log file")));
     sizesLayout->addLayout(
         numberRow(tr("&Keep"), &keepLinesField(), tr("lines of unfiltered log in each view")));
+    sizesLayout->addLayout(numberRow(tr("Show the &history of plain files up to"),
+        &historyUpToField(), tr("MiB (View > History)")));
 
     auto* notifications = new QGroupBox(tr("Notifications"), this);
     auto* notificationsLayout = new QGridLayout(notifications);

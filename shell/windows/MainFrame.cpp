@@ -228,7 +228,8 @@ void MainFrame::createMenus()
                 Separator, C::ToggleUnknowns, Separator, C::FilterText}),
         withFontEntry(createMenu(tr("&View"),
             {C::Toolbar, C::StatusBar, C::FilterRow, C::WrapRows, Separator, C::ToggleFollow,
-                C::ToggleReloadOnChange, C::ToggleTime, Separator, C::Clear, C::ClearAll, Separator,
+                C::ToggleReloadOnChange, C::ToggleTime, Separator, C::ToggleHistory, C::ToggleRotatedHistory,
+                Separator, C::Clear, C::ClearAll, Separator,
                 C::Refresh})),
         windowMenu,
         createMenu(tr("&Help"), {C::Help, C::TermsAndConditions, C::WebSite, Separator, C::About}),
@@ -411,6 +412,8 @@ void MainFrame::updateBarChecks()
     actions[Command::WrapRows]->setChecked(viewLayout.wrapRows);
     ChildFrame* child = activeChild();
     actions[Command::ToggleTime]->setChecked(child && child->view().getShowTime());
+    actions[Command::ToggleHistory]->setChecked(child && child->view().showsHistory());
+    actions[Command::ToggleRotatedHistory]->setChecked(child && child->view().getSwitches().historyRotated);
 }
 
 // "Kestrano - rot.log", or "Kestrano - [rot.log]" while the log window is maximised, as the area

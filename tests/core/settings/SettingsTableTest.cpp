@@ -64,7 +64,7 @@ TEST(SettingsTableTest, EveryRowIsNamedOnceWithItsIdAndItsHolder)
             {"Analyze", "Error"}, {"Analyze", "Fatal"}, {"Analyze", "MultiLine"}, {"Analyze", "StatedLevel"},
             {"Analyze", "UpdateEvery"}, {"Sizes", "InitiallyReadBytes"}, {"Sizes", "KeepLines"},
             {"Notifications", "OnTop"}, {"Notifications", "PlaySound"}, {"Notifications", "Desktop"},
-            {"Notifications", "Notify"}, {"View", "Font"}};
+            {"Notifications", "Notify"}, {"View", "Font"}, {"Sizes", "HistoryUpTo"}};
     for (const Setting& row : SettingsTable::rows) {
         EXPECT_STREQ(row.section, expected[row.id][0]) << row.key;
         EXPECT_STREQ(row.key, expected[row.id][1]) << row.id;
@@ -74,6 +74,8 @@ TEST(SettingsTableTest, EveryRowIsNamedOnceWithItsIdAndItsHolder)
     }
     EXPECT_EQ(SettingsTable::rows[SettingsTable::UpdateEvery].minimum, 100);
     EXPECT_EQ(SettingsTable::rows[SettingsTable::KeepLines].minimum, 1);
+    EXPECT_EQ(SettingsTable::rows[SettingsTable::HistoryUpTo].minimum, 0);
+    EXPECT_EQ(SettingsTable::rows[SettingsTable::HistoryUpTo].defaultNumber, 4096); // 4 GiB
 }
 
 TEST(SettingsTableTest, ANewRecordHoldsEveryDefault)

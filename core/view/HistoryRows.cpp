@@ -1,0 +1,296 @@
+#include "core/view/HistoryRows.h"
+
+#include "core/search/TextMatcher.h"
+#include "core/sources/FileHistory.h"
+#include "core/text/Severity.h"
+
+#include <algorithm>
+#include <functional>
+#include <utility>
+
+namespace kestrano {
+
+bool RowFilter::passes(const Message& message) const
+{
+    const int32_t severity = message.getSeverity();
+    if (!(severity == Severity::Unknown ? showUnknown : severity >= minimumSeverity))
+        return false;
+    return !matcher || matcher->matches(message) != hides;
+}
+
+HistoryRows::HistoryRows(const CuttingRules& rules, FileSystem& files)
+    : rules(rules)
+    , files(files)
+{ }
+
+HistoryRows::~HistoryRows() = default;
+
+void HistoryRows::start(std::vector<std::string> chain, uint64_t keptStartByte)
+{
+    stop();
+    history = std::make_unique<FileHistory>(std::move(chain), files, rules);
+    keptStart = keptStartByte;
+}
+
+void HistoryRows::stop()
+{
+    history.reset();
+    boundarySettled = false;
+    boundary = 0;
+    pendingLeft = 0;
+    revealed = 0;
+    found.clear();
+    scanFrom = 0;
+    pieces.clear();
+    change = {};
+    change.reset = true;
+}
+
+void HistoryRows::setFilter(const RowFilter& chosen)
+{
+    filter = chosen;
+    revealed = 0;
+    found.clear();
+    scanFrom = boundary;
+    change.reset = true;
+}
+
+void HistoryRows::keptLeft(int64_t messages)
+{
+    if (!isOn() || messages <= 0)
+        return;
+    if (!boundarySettled) {
+        pendingLeft += messages;
+        return;
+    }
+    addAtEnd(boundary, boundary + messages);
+}
+
+// The messages [from, to) follow the history's newest: those that pass are rows at its end when the
+// history is revealed down to the kept messages, else the first row counts them.
+void HistoryRows::addAtEnd(int64_t from, int64_t to)
+{
+    const int64_t before = getFilteredCount();
+    boundary = to;
+    if (hasTextFilter()) {
+        std::vector<int64_t> passing;
+        for (int64_t number = from; number < to; ++number) {
+            if (const Message* each = message(number); each && filter.passes(*each))
+                passing.push_back(number);
+        }
+        for (int64_t number : passing)
+            found.push_front(number);
+    }
+    const int64_t added = getFilteredCount() - before;
+    if (added <= 0)
+        return;
+    if (revealed > 0 || getFilteredCount() == added) {
+        revealed += added;
+        change.addedAtEnd += static_cast<int32_t>(added);
+    } else {
+        change.header = true;
+    }
+}
+
+bool HistoryRows::advance(Deadline deadline)
+{
+    if (!isOn())
+        return false;
+    const int64_t before = getFilteredCount();
+    const bool wasCounted = isCounted();
+    bool more = history->advance(deadline);
+    settleBoundary();
+    if (boundarySettled && hasTextFilter() && scanFrom > 0 && std::chrono::steady_clock::now() < deadline)
+        scanStep(deadline);
+    if (boundarySettled && hasTextFilter() && scanFrom > 0)
+        more = true;
+    if (getFilteredCount() != before || isCounted() != wasCounted || !isCounted())
+        change.header = true;
+    return more;
+}
+
+void HistoryRows::settleBoundary()
+{
+    if (boundarySettled || !history->hasIndexed(keptStart))
+        return;
+    boundarySettled = true;
+    boundary = history->messageAt(keptStart);
+    scanFrom = boundary;
+    change.header = true;
+    if (pendingLeft > 0)
+        addAtEnd(boundary, boundary + pendingLeft);
+    pendingLeft = 0;
+}
+
+bool HistoryRows::isCounted() const
+{
+    return boundarySettled && (!hasTextFilter() || scanFrom == 0);
+}
+
+// Goes back from scanFrom a step at a time; the severities come from the index, so only messages
+// that pass them are read.
+void HistoryRows::scanStep(Deadline deadline)
+{
+    while (scanFrom > 0 && std::chrono::steady_clock::now() < deadline) {
+        const int64_t first = std::max<int64_t>(0, scanFrom - ScanStep);
+        auto messages = history->readMessages(first, scanFrom - first);
+        for (size_t i = messages.size(); i-- > 0;) {
+            if (filter.passes(*messages[i]))
+                found.push_back(first + static_cast<int64_t>(i));
+        }
+        scanFrom = first;
+    }
+}
+
+int64_t HistoryRows::getFilteredCount() const
+{
+    if (!boundarySettled)
+        return isOn() ? history->countAtOrAbove(filter.minimumSeverity, filter.showUnknown,
+                            history->getMessageCount())
+                      : 0;
+    if (hasTextFilter())
+        return static_cast<int64_t>(found.size());
+    return history->countAtOrAbove(filter.minimumSeverity, filter.showUnknown, boundary);
+}
+
+int64_t HistoryRows::numberOf(int64_t ordinal) const
+{
+    if (hasTextFilter())
+        return found[found.size() - 1 - static_cast<size_t>(ordinal)];
+    return history->nthAtOrAbove(filter.minimumSeverity, filter.showUnknown, ordinal);
+}
+
+int64_t HistoryRows::revealedNumber(int64_t row) const
+{
+    if (row < 0 || row >= revealed)
+        return -1;
+    return numberOf(getFilteredCount() - revealed + row);
+}
+
+const Message* HistoryRows::revealedMessage(int64_t row)
+{
+    const int64_t number = revealedNumber(row);
+    return number < 0 ? nullptr : message(number);
+}
+
+const Message* HistoryRows::message(int64_t number)
+{
+    const int64_t first = number - number % PieceMessages;
+    auto piece = pieces.find(first);
+    if (piece == pieces.end()) {
+        // The pieces farthest from this one go first.
+        while (pieces.size() >= KeptPieces) {
+            auto farthest = std::abs(pieces.begin()->first - first) > std::abs(pieces.rbegin()->first - first)
+                ? pieces.begin()
+                : std::prev(pieces.end());
+            pieces.erase(farthest);
+        }
+        piece = pieces.emplace(first, history->readMessages(first, PieceMessages)).first;
+    }
+    const auto index = static_cast<size_t>(number - first);
+    return index < piece->second.size() ? piece->second[index].get() : nullptr;
+}
+
+int32_t HistoryRows::reveal(int64_t rows)
+{
+    if (!isCounted() && !hasTextFilter())
+        return 0; // the numbers of the newest history messages are not known yet
+    const int64_t left = getFilteredCount() - revealed;
+    const int64_t added = rows < 0 ? left : std::min(rows, left);
+    if (added <= 0)
+        return 0;
+    revealed += added;
+    change.addedAtStart += static_cast<int32_t>(added);
+    change.header = true;
+    return static_cast<int32_t>(added);
+}
+
+HistoryRows::Search HistoryRows::searchBefore(int64_t number) const
+{
+    Search search;
+    search.next = std::min(number < 0 ? boundary : number, boundary) - 1;
+    search.done = !boundarySettled || search.next < 0;
+    return search;
+}
+
+HistoryRows::Search HistoryRows::searchAfter(int64_t number) const
+{
+    Search search;
+    search.forward = true;
+    search.next = number + 1;
+    search.done = !boundarySettled || search.next >= boundary;
+    return search;
+}
+
+HistoryRows::Search HistoryRows::countAll() const
+{
+    return countFrom(0);
+}
+
+HistoryRows::Search HistoryRows::countFrom(int64_t number) const
+{
+    Search search = searchAfter(number - 1);
+    search.counts = true;
+    return search;
+}
+
+// Reads the messages a step at a time; the severities come from the index, so a piece whose messages
+// all fall below the filter is not read.
+bool HistoryRows::findStep(Search& search, const TextMatcher& matcher, Deadline deadline)
+{
+    if (!boundarySettled)
+        search.done = true; // stopped or started anew meanwhile
+    while (!search.done) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        const int64_t first = search.forward ? search.next : std::max<int64_t>(0, search.next - ScanStep + 1);
+        const int64_t end = search.forward ? std::min(boundary, search.next + ScanStep) : search.next + 1;
+        const auto messages = history->readMessages(first, end - first);
+        const auto count = static_cast<int64_t>(messages.size());
+        for (int64_t i = 0; i < count; ++i) {
+            const int64_t at = search.forward ? i : count - 1 - i;
+            const Message& each = *messages[static_cast<size_t>(at)];
+            if (!filter.passes(each) || !matcher.matches(each))
+                continue;
+            if (search.counts) {
+                ++search.count;
+            } else {
+                search.found = first + at;
+                search.done = true;
+                return true;
+            }
+        }
+        search.next = search.forward ? end : first - 1;
+        search.done = search.forward ? search.next >= boundary : search.next < 0;
+        if (count < end - first)
+            search.done = true; // the file is shorter than indexed: it changed
+    }
+    return true;
+}
+
+int64_t HistoryRows::revealDownTo(int64_t number)
+{
+    if (!boundarySettled || number < 0 || number >= boundary)
+        return -1;
+    int64_t ordinal = 0; // among the filtered messages
+    if (hasTextFilter()) {
+        // found holds the numbers newest first.
+        const auto at = std::lower_bound(found.begin(), found.end(), number, std::greater<int64_t>());
+        if (at == found.end() || *at != number)
+            return -1;
+        ordinal = static_cast<int64_t>(found.end() - at) - 1;
+    } else {
+        ordinal = history->countAtOrAbove(filter.minimumSeverity, filter.showUnknown, number);
+    }
+    const int64_t needed = getFilteredCount() - ordinal;
+    if (needed > revealed)
+        reveal(needed - revealed);
+    return revealed - needed;
+}
+
+HistoryRows::Change HistoryRows::takeChange()
+{
+    return std::exchange(change, Change {});
+}
+
+} // namespace kestrano
