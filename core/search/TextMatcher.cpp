@@ -44,6 +44,8 @@ auto subjectOf(const char* text)
 struct TextMatcher::Pattern {
     std::string plain;
     bool inLowered = false;
+    std::string needle; // what every match holds (empty: not known)
+    bool caseless = false;
     pcre2_code* code = nullptr;
     pcre2_match_data* data = nullptr;
     pcre2_match_context* context = nullptr;
@@ -116,8 +118,11 @@ TextMatcher::TextMatcher(const TextQuery& query)
             pattern->compile(text, options);
         } else if (query.matchCase || text.empty()) {
             pattern->plain = text;
+            pattern->needle = text;
         } else if (isAscii(text)) {
             pattern->compile(text, PCRE2_LITERAL | PCRE2_CASELESS);
+            pattern->needle = text;
+            pattern->caseless = true;
         } else {
             pattern->plain = text;
             lowerCase(text.data(), static_cast<int32_t>(text.size()), pattern->plain.data());
@@ -129,6 +134,17 @@ TextMatcher::TextMatcher(const TextQuery& query)
 }
 
 TextMatcher::~TextMatcher() = default;
+
+std::vector<TextMatcher::Needle> TextMatcher::getNeedles() const
+{
+    std::vector<Needle> needles;
+    for (const auto& pattern : patterns) {
+        if (pattern->needle.empty())
+            return {};
+        needles.push_back({pattern->needle, pattern->caseless});
+    }
+    return needles;
+}
 
 std::unique_ptr<TextMatcher> TextMatcher::compile(const TextQuery& query, PatternError& error)
 {

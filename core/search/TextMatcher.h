@@ -59,6 +59,16 @@ public:
     // from (the earliest start, then the longest); false when there is none.
     bool find(const char* text, int32_t length, int32_t from, int32_t& start, int32_t& end) const;
 
+    // A text every matching line holds, exactly or with its ASCII letters in either case.
+    struct Needle {
+        std::string text;
+        bool caseless = false;
+    };
+    // The texts of which every matching line holds one, so that text without any of them can be passed
+    // over unmatched; empty when there are none such (an expression, an empty text, or text beyond
+    // ASCII whose case is ignored).
+    std::vector<Needle> getNeedles() const;
+
 private:
     struct Pattern;
     bool matchesLine(const char* line, const char* loweredLine, int32_t length) const;

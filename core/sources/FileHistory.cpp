@@ -1,0 +1,747 @@
+#include "core/sources/FileHistory.h"
+
+#include "config/FileStatus.h"
+#include "core/search/CaselessSearch.h"
+#include "core/search/TextMatcher.h"
+#include "core/sources/Decompressor.h"
+#include "core/sources/MessageStarts.h"
+#include "core/sources/RotatedSiblings.h"
+#include "core/sources/SeverityIndex.h"
+#include "core/text/CuttingRules.h"
+#include "core/text/LineCutter.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+
+namespace kestrano {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Indexing reads blocks of this size; a line longer than that is judged by its first block.
+constexpr int32_t BlockBytes = 1 << 20;
+// Reading messages back feeds the cutter pieces of this size.
+constexpr int32_t PieceBytes = 1 << 18;
+// The bytes before the indexed end of the log compared before indexing on.
+constexpr int32_t TailSize = 64;
+// At most this much of a file's start is read for the cutter to recognise its layout.
+constexpr int32_t MostLayoutBytes = 2 << 20;
+
+// The view's rules with nothing trimmed: the history takes finished messages out itself.
+class HistoryRules : public CuttingRules {
+public:
+    explicit HistoryRules(const CuttingRules& rules)
+        : CuttingRules(rules)
+    {
+        keepLines = std::numeric_limits<int32_t>::max();
+    }
+};
+
+class IgnoringListener : public LineCutterListener {
+    void messageAdded(Message*) override { }
+    void messageContinued(Message*) override { }
+};
+
+// Reads one file of the chain from an offset on: a plain file by offset, a compressed one decompressed
+// from its start.
+class FileReader {
+public:
+    FileReader(FileSystem& files, const std::string& path)
+        : files(files)
+        , path(path)
+    { }
+    ~FileReader() { close(); }
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    bool open(uint64_t from, std::string& reason)
+    {
+        close();
+        Decompressor::Format format;
+        const bool compressed = Decompressor::formatOfName(path.c_str(), format);
+        handle = files.openForReading(path.c_str());
+        if (handle == FileSystem::NoHandle)
+            return failed(std::strerror(errno ? errno : EIO), reason);
+        position = 0;
+        if (compressed) {
+            decompressor = Decompressor::open(format, files.unaltered(), handle, reason);
+            if (!decompressor) {
+                close();
+                return false;
+            }
+            std::string skipped(static_cast<size_t>(std::min<uint64_t>(from, PieceBytes)), '\0');
+            while (position < from) {
+                const int32_t got = read(skipped.data(),
+                    static_cast<int32_t>(std::min<uint64_t>(from - position, skipped.size())), reason);
+                if (got <= 0)
+                    return got == 0;
+            }
+        }
+        position = from;
+        return true;
+    }
+    void close()
+    {
+        decompressor.reset();
+        if (handle != FileSystem::NoHandle)
+            files.close(handle);
+        handle = FileSystem::NoHandle;
+    }
+    // Reads on: the bytes given, 0 at the end, -1 on failure (reason says why).
+    int32_t read(char* buffer, int32_t n, std::string& reason)
+    {
+        const int32_t got
+            = decompressor ? decompressor->read(buffer, n) : files.readAt(handle, buffer, n, position);
+        if (got < 0) {
+            failed(decompressor ? decompressor->getReason() : std::strerror(errno ? errno : EIO), reason);
+            return -1;
+        }
+        position += static_cast<uint64_t>(got);
+        return got;
+    }
+    // Fills buffer as far as the file goes: the bytes given, -1 on failure.
+    int32_t readFully(char* buffer, int32_t n, std::string& reason)
+    {
+        int32_t have = 0;
+        while (have < n) {
+            const int32_t got = read(buffer + have, n - have, reason);
+            if (got < 0)
+                return -1;
+            if (got == 0)
+                break;
+            have += got;
+        }
+        return have;
+    }
+    FileSystem::Handle getHandle() const { return handle; }
+    bool isCompressed() const { return decompressor != nullptr; }
+
+private:
+    bool failed(const std::string& why, std::string& reason)
+    {
+        reason = path + ": " + why;
+        return false;
+    }
+
+    FileSystem& files;
+    const std::string path;
+    FileSystem::Handle handle = FileSystem::NoHandle;
+    std::unique_ptr<Decompressor> decompressor;
+    uint64_t position = 0;
+};
+
+void dropNul(std::string& text)
+{
+    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+}
+
+// The length of text up to its last line end.
+size_t completeLength(const std::string& text)
+{
+    const size_t last = text.find_last_of("\r\n");
+    return last == std::string::npos ? 0 : last + 1;
+}
+
+// A cutter as the view's, that has recognised the file's layout from its start as a cutter reading
+// the whole file would have. Its layout is settled when it saw enough lines not to look again.
+struct PrimedCutter {
+    IgnoringListener listener;
+    LineCutter cutter;
+    bool settled = false;
+
+    // Without prime, the cutter is left to recognise the layout from the lines it cuts first, as it
+    // will when they are the file's first.
+    PrimedCutter(FileSystem& files, const std::string& path, const CuttingRules& rules, bool prime,
+        std::string& reason, bool& ok)
+        : cutter(rules, listener)
+    {
+        haspel::FileStatus status(path.c_str());
+        status.Refresh(false, false);
+        cutter.forgetLayout(status.IsRegularFile() ? status.GetModificationTime() : 0);
+        ok = true;
+        if (!prime)
+            return;
+        FileReader reader(files, path);
+        std::string head;
+        ok = reader.open(0, reason);
+        // The cutter samples the first SampleBytes of the complete lines: read past them to a line end.
+        while (ok && head.size() < static_cast<size_t>(MostLayoutBytes)
+            && (head.size() <= static_cast<size_t>(LineCutter::SampleBytes)
+                || completeLength(head) <= static_cast<size_t>(LineCutter::SampleBytes))) {
+            const size_t had = head.size();
+            head.resize(had + PieceBytes);
+            const int32_t got = reader.read(head.data() + had, PieceBytes, reason);
+            head.resize(had + static_cast<size_t>(std::max(got, 0)));
+            ok = got >= 0;
+            if (got <= 0)
+                break;
+        }
+        if (!ok)
+            return;
+        dropNul(head);
+        cutter.appendPendingText(head.data(), static_cast<int32_t>(head.size()));
+        cutter.splitPendingText();
+        cutter.clearMessages();
+        cutter.discardPendingText();
+        const size_t complete = completeLength(head);
+        const auto sample = std::min<size_t>(complete, LineCutter::SampleBytes);
+        settled = sample == static_cast<size_t>(LineCutter::SampleBytes)
+            || std::count(head.begin(), head.begin() + static_cast<std::ptrdiff_t>(sample), '\n')
+                >= LineCutter::SampleLines;
+    }
+};
+
+} // namespace
+
+// What the history knows and where its building stands.
+class FileHistory::Index {
+public:
+    explicit Index(const CuttingRules& rules)
+        : rules(rules)
+    { }
+
+    struct ChainFile {
+        std::string path;
+        int64_t firstMessage = 0;
+        LogLayout layout;
+    };
+
+    HistoryRules rules;
+    std::vector<ChainFile> chain;
+    SeverityIndex severities;
+
+    // Building: the file being indexed and the text of it read but not yet judged.
+    int32_t file = 0;
+    std::unique_ptr<FileReader> reader;
+    std::unique_ptr<MessageStarts> finder;
+    std::string buffer;
+    int32_t held = 0; // bytes of buffer read but not judged: the start of an incomplete line
+    uint64_t heldOffset = 0; // the file offset of buffer[0]
+    bool skippingLine = false; // passing over the rest of a line longer than a block
+    std::vector<MessageStarts::Start> starts;
+    std::string scratch; // for searches
+
+    // The log: indexed to its end once, then followed.
+    bool reachedLog = false;
+    bool complete = false;
+    bool layoutSettled = false;
+    FileSystem::Identity identity {};
+    uint64_t indexedEnd = 0; // after its last complete line
+    // The log as it was when last looked at: where its indexed part then ended, the bytes before
+    // that (of a plain log), its length on the disk and its time.
+    uint64_t checkedEnd = 0;
+    std::string tail;
+    uint64_t length = 0;
+    int64_t modified = 0;
+};
+
+HistorySearch::HistorySearch(const TextMatcher& matcher, Kind kind, int64_t from, SeverityFilter severities,
+    const TextMatcher* textFilter, bool filterHides)
+    : matcher(matcher)
+    , kind(kind)
+    , severities(severities)
+    , textFilter(textFilter)
+    , filterHides(filterHides)
+    , from(from)
+{ }
+
+FileHistory::FileHistory(std::string path, bool withSiblings, FileSystem& files, const CuttingRules& rules)
+    : path(std::move(path))
+    , withSiblings(withSiblings)
+    , fileSystem(files)
+    , rules(rules)
+{
+    restart();
+}
+
+FileHistory::~FileHistory() = default;
+
+void FileHistory::restart()
+{
+    index.reset();
+    ++generation;
+    files.clear();
+    if (withSiblings) {
+        std::vector<std::string> siblings = listRotatedSiblings(path);
+        files.assign(siblings.rbegin(), siblings.rend());
+    }
+    files.push_back(path);
+    index = std::make_unique<Index>(rules);
+    for (const std::string& file : files)
+        index->chain.push_back({file, 0, {}});
+}
+
+// Opens the file to index at offset (its start, recognising its layout, or the end of what was indexed
+// of the log): false when it can't be read.
+bool FileHistory::openFile(uint64_t offset)
+{
+    Index& x = *index;
+    Index::ChainFile& file = x.chain[static_cast<size_t>(x.file)];
+    const bool isLog = x.file + 1 == static_cast<int32_t>(files.size());
+    if (offset == 0) {
+        bool ok = false;
+        PrimedCutter primed(fileSystem, file.path, x.rules, true, failure, ok);
+        if (!ok)
+            return false;
+        file.layout = primed.cutter.getLayout();
+        file.firstMessage = x.severities.getCount();
+        x.finder = std::make_unique<MessageStarts>(x.rules, file.layout);
+        x.skippingLine = false;
+        if (isLog)
+            x.layoutSettled = primed.settled;
+    }
+    auto reader = std::make_unique<FileReader>(fileSystem, file.path);
+    if (!reader->open(offset, failure))
+        return false;
+    if (isLog) {
+        x.reachedLog = true;
+        if (!fileSystem.identify(reader->getHandle(), x.identity))
+            x.identity = {};
+    }
+    x.reader = std::move(reader);
+    x.held = 0;
+    x.heldOffset = offset;
+    return true;
+}
+
+// Whether the log is still the file it was when noteLogEnd looked at it; grown tells it has more.
+bool FileHistory::logUnchanged(bool& grown)
+{
+    Index& x = *index;
+    grown = false;
+    haspel::FileStatus status(path.c_str());
+    status.Refresh(false, false);
+    if (!status.Exists() || !status.IsRegularFile() || status.GetDevice() != x.identity.device
+        || status.GetInode() != x.identity.inode || status.GetSize() < x.length)
+        return false;
+    if (status.GetSize() == x.length && status.GetModificationTime() == x.modified)
+        return true;
+    FileReader reader(fileSystem, path);
+    if (!reader.open(0, failure))
+        return true; // tried again at the next advance
+    if (reader.isCompressed())
+        return false; // a compressed log that changed is read anew
+    uint64_t size = 0;
+    FileSystem::Identity identity;
+    if (!fileSystem.length(reader.getHandle(), size) || !fileSystem.identify(reader.getHandle(), identity)
+        || identity.inode != x.identity.inode || size < x.length)
+        return false;
+    std::string tail(x.tail.size(), '\0');
+    if (!tail.empty()
+        && fileSystem.readAt(
+               reader.getHandle(), tail.data(), static_cast<int32_t>(tail.size()), x.checkedEnd - tail.size())
+            != static_cast<int32_t>(tail.size()))
+        return true;
+    if (tail != x.tail)
+        return false;
+    x.modified = status.GetModificationTime();
+    grown = size > x.length;
+    x.length = size;
+    return true;
+}
+
+bool FileHistory::advance(Deadline deadline)
+{
+    Index& x = *index;
+    const auto last = static_cast<int32_t>(files.size()) - 1;
+    if (x.complete) {
+        bool grown = false;
+        if (!logUnchanged(grown)) {
+            restart();
+            return true;
+        }
+        if (!grown)
+            return false;
+        x.complete = false;
+        if (!x.layoutSettled) {
+            // Its layout was recognised from too few lines: recognised again, the log is indexed anew.
+            x.severities.truncate(x.chain[static_cast<size_t>(last)].firstMessage);
+            x.finder.reset();
+            if (!openFile(0))
+                return false;
+        } else if (!openFile(x.indexedEnd)) {
+            x.complete = true;
+            return false;
+        }
+    }
+    if (x.file == last && x.reader) {
+        // Indexing the log: it must still be the file it was at the last slice.
+        bool grown = false;
+        if (!logUnchanged(grown)) {
+            restart();
+            return true;
+        }
+    }
+    for (;;) {
+        if (!x.reader && !openFile(0)) {
+            if (x.file == last)
+                return false;
+            ++x.file;
+            continue;
+        }
+        const int32_t got = readBlock();
+        if (got < 0) {
+            x.reader.reset();
+            if (x.file == last) {
+                x.complete = false;
+                return false;
+            }
+            ++x.file;
+            continue;
+        }
+        if (got == 0) {
+            x.reader.reset();
+            if (x.file == last) {
+                finishLog();
+                return false;
+            }
+            x.finder.reset();
+            ++x.file;
+            continue;
+        }
+        if (Clock::now() >= deadline) {
+            if (x.file == last)
+                noteLogEnd(x.heldOffset);
+            return true;
+        }
+    }
+}
+
+// Reads the next block of the file being indexed and notes the messages of its complete lines (of a
+// sibling at its end, also of its last line): the bytes read, 0 at the end, -1 on failure.
+int32_t FileHistory::readBlock()
+{
+    Index& x = *index;
+    const bool isLog = x.file + 1 == static_cast<int32_t>(files.size());
+    x.buffer.resize(static_cast<size_t>(BlockBytes) + 1);
+    const int32_t got = x.reader->read(x.buffer.data() + x.held, BlockBytes - x.held, failure);
+    if (got < 0)
+        return -1;
+    int32_t n = x.held + got;
+    int32_t from = 0;
+    if (x.skippingLine) {
+        // The rest of a line longer than a block: nothing in it starts a message.
+        const char* end = nullptr;
+        for (int32_t i = 0; i < n && !end; ++i)
+            end = x.buffer[static_cast<size_t>(i)] == '\n' || x.buffer[static_cast<size_t>(i)] == '\r'
+                ? x.buffer.data() + i
+                : nullptr;
+        if (!end) {
+            x.heldOffset += static_cast<uint64_t>(n);
+            x.held = 0;
+            return got;
+        }
+        from = static_cast<int32_t>(end - x.buffer.data()) + 1;
+        x.skippingLine = false;
+    }
+    if (got == 0 && !isLog && n > from)
+        x.buffer[static_cast<size_t>(n++)] = '\n'; // a finished file's last line is ended
+    x.starts.clear();
+    int32_t judged = from + x.finder->scan(x.buffer.data() + from, n - from, x.starts);
+    if (judged == from && n - from == BlockBytes) {
+        // A line longer than a block: judged by its first block, the rest passed over.
+        x.buffer[static_cast<size_t>(n)] = '\n';
+        judged = from + x.finder->scan(x.buffer.data() + from, n - from + 1, x.starts) - 1;
+        x.skippingLine = true;
+    }
+    const SeverityIndex::Place place {x.file, 0};
+    for (const MessageStarts::Start& start : x.starts)
+        x.severities.append(
+            {place.file, x.heldOffset + static_cast<uint64_t>(from + start.offset)}, start.severity);
+    x.held = n - judged;
+    std::memmove(x.buffer.data(), x.buffer.data() + judged, static_cast<size_t>(x.held));
+    x.heldOffset += static_cast<uint64_t>(judged);
+    return got;
+}
+
+// The log was indexed to its end: notes how it ended, to tell growth from a change.
+void FileHistory::finishLog()
+{
+    Index& x = *index;
+    x.complete = true;
+    x.indexedEnd = x.heldOffset;
+    noteLogEnd(x.indexedEnd);
+    // What was held stays out of the index until its line ends, and is read again then.
+    std::string().swap(x.buffer);
+    x.held = 0;
+}
+
+// Notes the log's state and the bytes before end, the end of what was indexed of it.
+void FileHistory::noteLogEnd(uint64_t end)
+{
+    Index& x = *index;
+    x.checkedEnd = end;
+    x.tail.clear();
+    haspel::FileStatus status(path.c_str());
+    status.Refresh(false, false);
+    x.modified = status.GetModificationTime();
+    FileReader reader(fileSystem, path);
+    if (!reader.open(0, failure))
+        return;
+    fileSystem.length(reader.getHandle(), x.length);
+    if (reader.isCompressed())
+        return;
+    x.length = std::max(x.length, end);
+    x.tail.resize(static_cast<size_t>(std::min<uint64_t>(end, TailSize)));
+    if (fileSystem.readAt(
+            reader.getHandle(), x.tail.data(), static_cast<int32_t>(x.tail.size()), end - x.tail.size())
+        != static_cast<int32_t>(x.tail.size()))
+        x.tail.clear();
+}
+
+int64_t FileHistory::getMessageCount() const
+{
+    return index->severities.getCount();
+}
+
+uint64_t FileHistory::getIndexedPosition() const
+{
+    const Index& x = *index;
+    if (!x.reachedLog)
+        return 0;
+    return x.complete ? x.indexedEnd : x.heldOffset;
+}
+
+int64_t FileHistory::getMessageNumberAt(uint64_t offset) const
+{
+    const Index& x = *index;
+    const auto last = static_cast<int32_t>(files.size()) - 1;
+    if (!x.reachedLog || offset >= getIndexedPosition())
+        return getMessageCount();
+    const SeverityIndex& s = x.severities;
+    // The last block of the log starting at or before offset.
+    int32_t block = s.firstBlockOf(last);
+    const int32_t end = s.getBlockCount();
+    if (block == end || s.getBlockPlace(block).offset > offset)
+        return x.chain[static_cast<size_t>(last)].firstMessage;
+    int32_t high = end - 1;
+    while (block < high) {
+        const int32_t middle = (block + high + 1) / 2;
+        if (s.getBlockPlace(middle).offset <= offset)
+            block = middle;
+        else
+            high = middle - 1;
+    }
+    // Count the block's messages that start before offset.
+    const uint64_t from = s.getBlockPlace(block).offset;
+    FileReader reader(fileSystem, path);
+    std::string reason;
+    if (!reader.open(from, reason))
+        return s.getBlockFirst(block);
+    MessageStarts finder(x.rules, x.chain[static_cast<size_t>(last)].layout);
+    std::vector<MessageStarts::Start> starts;
+    std::string text;
+    int64_t found = 0;
+    for (uint64_t at = from; at < offset;) {
+        const size_t kept = text.size();
+        const auto want = static_cast<int32_t>(std::min<uint64_t>(offset - at, BlockBytes));
+        text.resize(kept + static_cast<size_t>(want));
+        const int32_t got = reader.readFully(text.data() + kept, want, reason);
+        text.resize(kept + static_cast<size_t>(std::max(got, 0)));
+        at += static_cast<uint64_t>(std::max(got, 0));
+        if (got < want || at >= offset)
+            text += '\n'; // the line before offset is complete; lines from offset on don't count
+        starts.clear();
+        const int32_t judged = finder.scan(text.data(), static_cast<int32_t>(text.size()), starts);
+        found += static_cast<int64_t>(starts.size());
+        text.erase(0, static_cast<size_t>(judged));
+        if (got < want)
+            break;
+    }
+    return std::min(s.getBlockFirst(block) + found, s.getBlockEnd(block));
+}
+
+int64_t FileHistory::getIndexBytes() const
+{
+    return index->severities.getMemoryBytes();
+}
+
+int32_t FileHistory::getSeverity(int64_t number) const
+{
+    return index->severities.getSeverity(number);
+}
+
+int64_t FileHistory::countPassing(const SeverityFilter& filter, int64_t before) const
+{
+    return index->severities.countPassing(filter, before);
+}
+
+int64_t FileHistory::findPassing(const SeverityFilter& filter, int64_t rank) const
+{
+    return index->severities.findPassing(filter, rank);
+}
+
+bool FileHistory::readMessages(int64_t first, int32_t count, std::vector<std::unique_ptr<Message>>& out)
+{
+    Index& x = *index;
+    const int64_t end = std::min<int64_t>(first + count, getMessageCount());
+    const auto last = static_cast<int32_t>(files.size()) - 1;
+    first = std::max<int64_t>(first, 0);
+    while (first < end) {
+        const int32_t block = x.severities.blockOf(first);
+        const SeverityIndex::Place place = x.severities.getBlockPlace(block);
+        const std::string& file = files[static_cast<size_t>(place.file)];
+        bool ok = false;
+        PrimedCutter primed(fileSystem, file, x.rules, place.offset > 0, failure, ok);
+        FileReader reader(fileSystem, file);
+        if (!ok || !reader.open(place.offset, failure))
+            return false;
+        LineCutter& cutter = primed.cutter;
+        int64_t number = x.severities.getBlockFirst(block);
+        auto takeFinished = [&](int32_t keep) {
+            while (cutter.getMessages().GetCount() > keep) {
+                std::unique_ptr<Message> message(const_cast<Message*>(cutter.getMessages().GetHead()));
+                const_cast<haspel::ContainingList<Message>&>(cutter.getMessages()).RemoveFirst();
+                if (number >= first && number < end)
+                    out.push_back(std::move(message));
+                ++number;
+            }
+        };
+        std::string piece;
+        for (;;) {
+            piece.resize(PieceBytes);
+            const int32_t got = reader.read(piece.data(), PieceBytes, failure);
+            if (got < 0)
+                return false;
+            piece.resize(static_cast<size_t>(got));
+            if (got == 0 && place.file != last)
+                piece.push_back('\n'); // a finished file's last line is ended
+            dropNul(piece);
+            cutter.appendPendingText(piece.data(), static_cast<int32_t>(piece.size()));
+            cutter.splitPendingText();
+            takeFinished(got == 0 ? 0 : 1);
+            if (number >= end || got == 0)
+                break;
+        }
+        if (number <= first)
+            return false; // the file holds fewer messages than were indexed
+        first = number;
+    }
+    return true;
+}
+
+namespace {
+
+// Whether text[0..n) holds any of the needles.
+bool holdsNeedle(const char* text, size_t n, const std::vector<TextMatcher::Needle>& needles)
+{
+    for (const TextMatcher::Needle& needle : needles) {
+        const std::string& wanted = needle.text;
+        if (needle.caseless ? findCaseless(text, n, wanted.data(), wanted.size()) != nullptr
+                            : memmem(text, n, wanted.data(), wanted.size()) != nullptr)
+            return true;
+    }
+    return false;
+}
+
+// Whether some message of the block may match: false only when its text holds none of the needles.
+bool blockMayMatch(FileSystem& fileSystem, const std::vector<std::string>& files, const SeverityIndex& s,
+    int32_t block, const std::vector<TextMatcher::Needle>& needles, std::string& text)
+{
+    if (needles.empty())
+        return true;
+    const SeverityIndex::Place place = s.getBlockPlace(block);
+    const bool lastOfFile = block + 1 == s.getBlockCount() || s.getBlockPlace(block + 1).file != place.file;
+    FileReader reader(fileSystem, files[static_cast<size_t>(place.file)]);
+    std::string reason;
+    if (!reader.open(place.offset, reason))
+        return true;
+    const uint64_t end
+        = lastOfFile ? std::numeric_limits<uint64_t>::max() : s.getBlockPlace(block + 1).offset;
+    size_t longest = 0;
+    for (const TextMatcher::Needle& needle : needles)
+        longest = std::max(longest, needle.text.size());
+    // Pieces overlapping by a needle's length, so that none is missed between two.
+    uint64_t at = place.offset;
+    size_t kept = 0;
+    while (at < end) {
+        const auto want = static_cast<int32_t>(std::min<uint64_t>(end - at, BlockBytes));
+        text.resize(kept + static_cast<size_t>(want));
+        const int32_t got = reader.readFully(text.data() + kept, want, reason);
+        if (got < 0)
+            return true;
+        text.resize(kept + static_cast<size_t>(got));
+        if (std::memchr(text.data(), '\0', text.size())
+            || holdsNeedle(text.data(), text.size(), needles))
+            return true;
+        if (got < want)
+            break;
+        at += static_cast<uint64_t>(got);
+        kept = std::min(longest - 1, text.size());
+        std::memmove(text.data(), text.data() + text.size() - kept, kept);
+    }
+    return false;
+}
+
+} // namespace
+
+bool FileHistory::search(HistorySearch& s, Deadline deadline)
+{
+    using Kind = HistorySearch::Kind;
+    const SeverityIndex& severities = index->severities;
+    if (s.generation != generation || !s.started) {
+        s.generation = generation;
+        s.started = true;
+        s.done = false;
+        s.result = s.kind == Kind::Count ? 0 : NoMessage;
+        const int64_t from = std::clamp<int64_t>(s.from, 0, getMessageCount());
+        // next: the block to look at next.
+        s.next = s.kind == Kind::Count ? 0 : severities.blockOf(s.kind == Kind::Forward ? from : from - 1);
+        if (s.kind == Kind::Forward && from == getMessageCount())
+            s.next = severities.getBlockCount();
+    }
+    if (s.done)
+        return true;
+    const std::vector<TextMatcher::Needle> needles = s.matcher.getNeedles();
+    const bool backward = s.kind == Kind::Backward;
+    std::vector<std::unique_ptr<Message>> messages;
+    while (s.next >= 0 && s.next < severities.getBlockCount()) {
+        const auto block = static_cast<int32_t>(s.next);
+        const int64_t first = severities.getBlockFirst(block);
+        const int64_t end = s.kind == Kind::Backward ? std::min(severities.getBlockEnd(block), s.from)
+                                                     : severities.getBlockEnd(block);
+        const int64_t begin = s.kind == Kind::Forward ? std::max(first, s.from) : first;
+        if (begin < end && severities.blockPasses(block, s.severities)
+            && blockMayMatch(fileSystem, files, severities, block, needles, index->scratch)) {
+            messages.clear();
+            if (!readMessages(first, static_cast<int32_t>(end - first), messages))
+                return false;
+            const auto read = static_cast<int64_t>(messages.size());
+            auto matches = [&](int64_t number) {
+                const Message& message = *messages[static_cast<size_t>(number - first)];
+                return s.severities.passes(severities.getSeverity(number))
+                    && (!s.textFilter || s.textFilter->matches(message) != s.filterHides)
+                    && s.matcher.matches(message);
+            };
+            if (backward) {
+                for (int64_t n = first + read - 1; n >= begin; --n) {
+                    if (matches(n)) {
+                        s.result = n;
+                        s.done = true;
+                        return true;
+                    }
+                }
+            } else {
+                for (int64_t n = begin; n < first + read; ++n) {
+                    if (!matches(n))
+                        continue;
+                    if (s.kind == Kind::Forward) {
+                        s.result = n;
+                        s.done = true;
+                        return true;
+                    }
+                    ++s.result;
+                }
+            }
+        }
+        s.next += backward ? -1 : 1;
+        if (Clock::now() >= deadline)
+            return false;
+    }
+    s.done = true;
+    return true;
+}
+
+} // namespace kestrano

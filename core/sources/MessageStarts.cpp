@@ -1,0 +1,94 @@
+#include "core/sources/MessageStarts.h"
+
+#include "core/text/CuttingRules.h"
+#include "core/text/WhiteSpace.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kestrano {
+
+MessageStarts::MessageStarts(const CuttingRules& rules, const LogLayout& layout)
+    : rules(rules)
+    , layout(layout)
+    , keywords(rules)
+{ }
+
+int32_t MessageStarts::scan(const char* text, int32_t n, std::vector<Start>& starts)
+{
+    if (n <= 0)
+        return 0;
+    const size_t words = (static_cast<size_t>(n) + 63) / 64;
+    if (bits.size() < 3 * words)
+        bits.resize(3 * words);
+    marks = ScanMarks {bits.data(), bits.data() + words, bits.data() + 2 * words};
+    keywords.scan(text, n, marks);
+    const bool hasNul = std::memchr(text, '\0', static_cast<size_t>(n)) != nullptr;
+    int32_t start = 0;
+    for (size_t word = 0; word < words; ++word) {
+        for (uint64_t ends = marks.lineEnds[word]; ends; ends &= ends - 1) {
+            const int32_t end = static_cast<int32_t>(word * 64) + __builtin_ctzll(ends);
+            takeLine(text, start, end, hasNul, starts);
+            start = end + 1;
+        }
+    }
+    return start;
+}
+
+// As the cutter handles a line cut from text[start..end).
+void MessageStarts::takeLine(
+    const char* text, int32_t start, int32_t end, bool hasNul, std::vector<Start>& starts)
+{
+    const char* line = text + start;
+    int32_t length = end - start;
+    bool exact = false;
+    if (hasNul && std::memchr(line, '\0', static_cast<size_t>(length))) {
+        withoutNul.assign(line, static_cast<size_t>(length));
+        withoutNul.erase(std::remove(withoutNul.begin(), withoutNul.end(), '\0'), withoutNul.end());
+        line = withoutNul.data();
+        length = static_cast<int32_t>(withoutNul.size());
+        exact = true; // the scan's marks are of the bytes with NUL
+    }
+    const bool mayContinue = hasMessage && rules.GetMultiLine();
+    LineHeader header;
+    if (mayContinue) {
+        if (length > 0 && (line[0] == ' ' || line[0] == '\t'))
+            return;
+        if (layout.isRecognised()) {
+            layout.read(line, length, header);
+            if (!header.present && rules.GetStatedLevel()) {
+                const char* begin = line;
+                const char* last = line + length;
+                trimWhiteSpace(begin, last);
+                if (begin < last)
+                    return; // no header: it continues the message
+            }
+        }
+    }
+    const char* begin = line;
+    const char* last = line + length;
+    trimWhiteSpace(begin, last);
+    if (begin == last)
+        return;
+    if (!mayContinue)
+        layout.read(line, length, header);
+    const int32_t severity = rules.GetStatedLevel() && header.severity != Severity::None
+        ? header.severity
+        : classify(line, length, start, exact);
+    starts.push_back({start, severity});
+    hasMessage = true;
+}
+
+int32_t MessageStarts::classify(const char* line, int32_t length, int32_t firstBit, bool exact) const
+{
+    if (!exact && keywords.nonAsciiNeedsSearch()) {
+        const int32_t to = firstBit + length;
+        for (int32_t word = firstBit / 64; word * 64 < to && !exact; ++word)
+            exact = bitsInRange(marks.nonAscii, word, firstBit, to) != 0;
+        exact = exact && keywords.nonAsciiNeedsSearch(line, length);
+    }
+    return exact ? keywords.classify(line, length)
+                 : keywords.classifyCandidates(line, length, marks.candidates, firstBit);
+}
+
+} // namespace kestrano

@@ -1,0 +1,48 @@
+// Finds where a log's messages start and what severity each has, without making them: the line
+// cutter's decisions (blank lines, continuations by indentation or for want of a header, the stated
+// level, the keywords) taken over whole blocks of raw text with one scan for line ends and keywords.
+#pragma once
+
+#include "core/text/KeywordLists.h"
+#include "core/text/LogLayout.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kestrano {
+
+class CuttingRules;
+
+class MessageStarts {
+public:
+    struct Start {
+        int32_t offset; // of the message's first line in the text scanned
+        int32_t severity;
+    };
+
+    // The rules and the layout the file's lines were recognised to have; both must outlive the
+    // finder. Throws haspel::EOutOfMemory.
+    MessageStarts(const CuttingRules& rules, const LogLayout& layout);
+
+    // The next line begins a file, or a message (no message before it to continue).
+    void reset() { hasMessage = false; }
+    // Looks at the complete lines of text[0..n), which starts at a line's start, and appends to starts
+    // the messages that begin there. Returns the length of those lines, line ends included. NUL bytes
+    // count as absent, as the view drops them. Throws haspel::EOutOfMemory.
+    int32_t scan(const char* text, int32_t n, std::vector<Start>& starts);
+
+private:
+    void takeLine(const char* text, int32_t start, int32_t end, bool hasNul, std::vector<Start>& starts);
+    int32_t classify(const char* line, int32_t length, int32_t firstBit, bool exact) const;
+
+    const CuttingRules& rules;
+    const LogLayout& layout;
+    KeywordLists keywords;
+    bool hasMessage = false;
+    std::vector<uint64_t> bits;
+    ScanMarks marks {};
+    std::string withoutNul;
+};
+
+} // namespace kestrano
