@@ -9,7 +9,6 @@
 #include "core/settings/MonitorSettings.h"
 #include "core/text/Message.h"
 #include "core/text/Severity.h"
-#include "core/sources/FileHistory.h"
 #include "core/view/Document.h"
 
 #include <algorithm>
@@ -447,12 +446,7 @@ void ChildView::startHistory()
         if (history->isOn())
             history->stop();
     } else {
-        std::vector<std::string> files;
-        if (switches.historyRotated)
-            files = rotatedFiles(path);
-        std::reverse(files.begin(), files.end()); // oldest first
-        files.emplace_back(path);
-        history->start(std::move(files), keptStart);
+        history->start(path, switches.historyRotated, keptStart);
         history->setFilter(rowFilter());
     }
     tellHistoryChange();
@@ -521,6 +515,8 @@ void ChildView::setTextMatcherSwitch(std::unique_ptr<TextMatcher> matcher, bool 
     settleUndecided();
     textMatcher = std::move(matcher);
     textFilterHides = hides;
+    if (showsHistory())
+        history->setFilter(rowFilter()); // it held the matcher replaced
 }
 
 } // namespace kestrano

@@ -1,7 +1,6 @@
 #include "core/view/HistoryRows.h"
 
 #include "core/search/TextMatcher.h"
-#include "core/sources/FileHistory.h"
 #include "core/text/Severity.h"
 
 #include <algorithm>
@@ -25,16 +24,22 @@ HistoryRows::HistoryRows(const CuttingRules& rules, FileSystem& files)
 
 HistoryRows::~HistoryRows() = default;
 
-void HistoryRows::start(std::vector<std::string> chain, uint64_t keptStartByte)
+void HistoryRows::start(const std::string& path, bool withSiblings, uint64_t keptStartByte)
 {
     stop();
-    history = std::make_unique<FileHistory>(std::move(chain), files, rules);
+    history = std::make_unique<FileHistory>(path, withSiblings, files, rules);
+    generation = history->getGeneration();
     keptStart = keptStartByte;
 }
 
 void HistoryRows::stop()
 {
     history.reset();
+    forgetNumbers();
+}
+
+void HistoryRows::forgetNumbers()
+{
     boundarySettled = false;
     boundary = 0;
     pendingLeft = 0;
@@ -57,17 +62,12 @@ void HistoryRows::setFilter(const RowFilter& chosen)
 
 void HistoryRows::keptLeft(int64_t messages)
 {
-    if (!isOn() || messages <= 0)
-        return;
-    if (!boundarySettled) {
-        pendingLeft += messages;
-        return;
-    }
-    addAtEnd(boundary, boundary + messages);
+    if (isOn() && messages > 0)
+        pendingLeft += messages; // added once the index has them
 }
 
-// The messages [from, to) follow the history's newest: those that pass are rows at its end when the
-// history is revealed down to the kept messages, else the first row counts them.
+// The messages [from, to) follow the history's newest: those that pass are rows at its end once the
+// user revealed some history, else the first row counts them.
 void HistoryRows::addAtEnd(int64_t from, int64_t to)
 {
     const int64_t before = getFilteredCount();
@@ -84,7 +84,7 @@ void HistoryRows::addAtEnd(int64_t from, int64_t to)
     const int64_t added = getFilteredCount() - before;
     if (added <= 0)
         return;
-    if (revealed > 0 || getFilteredCount() == added) {
+    if (revealed > 0) {
         revealed += added;
         change.addedAtEnd += static_cast<int32_t>(added);
     } else {
@@ -99,7 +99,19 @@ bool HistoryRows::advance(Deadline deadline)
     const int64_t before = getFilteredCount();
     const bool wasCounted = isCounted();
     bool more = history->advance(deadline);
+    if (history->getGeneration() != generation) {
+        // The log changed under the index; the view starts it over once it reads the change too.
+        generation = history->getGeneration();
+        forgetNumbers();
+    }
     settleBoundary();
+    if (const int64_t indexed = boundarySettled ? std::min(pendingLeft, history->getMessageCount() - boundary) : 0;
+        indexed > 0) {
+        pendingLeft -= indexed;
+        addAtEnd(boundary, boundary + indexed);
+    }
+    if (pendingLeft > 0)
+        more = true;
     if (boundarySettled && hasTextFilter() && scanFrom > 0 && std::chrono::steady_clock::now() < deadline)
         scanStep(deadline);
     if (boundarySettled && hasTextFilter() && scanFrom > 0)
@@ -111,15 +123,12 @@ bool HistoryRows::advance(Deadline deadline)
 
 void HistoryRows::settleBoundary()
 {
-    if (boundarySettled || !history->hasIndexed(keptStart))
+    if (boundarySettled || history->getIndexedPosition() < keptStart)
         return;
     boundarySettled = true;
-    boundary = history->messageAt(keptStart);
+    boundary = history->getMessageNumberAt(keptStart);
     scanFrom = boundary;
     change.header = true;
-    if (pendingLeft > 0)
-        addAtEnd(boundary, boundary + pendingLeft);
-    pendingLeft = 0;
 }
 
 bool HistoryRows::isCounted() const
@@ -133,7 +142,7 @@ void HistoryRows::scanStep(Deadline deadline)
 {
     while (scanFrom > 0 && std::chrono::steady_clock::now() < deadline) {
         const int64_t first = std::max<int64_t>(0, scanFrom - ScanStep);
-        auto messages = history->readMessages(first, scanFrom - first);
+        const auto messages = read(first, scanFrom - first);
         for (size_t i = messages.size(); i-- > 0;) {
             if (filter.passes(*messages[i]))
                 found.push_back(first + static_cast<int64_t>(i));
@@ -142,22 +151,27 @@ void HistoryRows::scanStep(Deadline deadline)
     }
 }
 
+std::vector<std::unique_ptr<Message>> HistoryRows::read(int64_t first, int64_t count)
+{
+    std::vector<std::unique_ptr<Message>> messages;
+    history->readMessages(first, static_cast<int32_t>(count), messages); // short when the file changed
+    return messages;
+}
+
 int64_t HistoryRows::getFilteredCount() const
 {
     if (!boundarySettled)
-        return isOn() ? history->countAtOrAbove(filter.minimumSeverity, filter.showUnknown,
-                            history->getMessageCount())
-                      : 0;
+        return isOn() ? history->countPassing(severities(), history->getMessageCount()) : 0;
     if (hasTextFilter())
         return static_cast<int64_t>(found.size());
-    return history->countAtOrAbove(filter.minimumSeverity, filter.showUnknown, boundary);
+    return history->countPassing(severities(), boundary);
 }
 
 int64_t HistoryRows::numberOf(int64_t ordinal) const
 {
     if (hasTextFilter())
         return found[found.size() - 1 - static_cast<size_t>(ordinal)];
-    return history->nthAtOrAbove(filter.minimumSeverity, filter.showUnknown, ordinal);
+    return history->findPassing(severities(), ordinal);
 }
 
 int64_t HistoryRows::revealedNumber(int64_t row) const
@@ -177,6 +191,11 @@ const Message* HistoryRows::message(int64_t number)
 {
     const int64_t first = number - number % PieceMessages;
     auto piece = pieces.find(first);
+    // A piece read at the index's end is read again once it grew.
+    if (piece != pieces.end() && static_cast<int64_t>(piece->second.size()) <= number - first) {
+        pieces.erase(piece);
+        piece = pieces.end();
+    }
     if (piece == pieces.end()) {
         // The pieces farthest from this one go first.
         while (pieces.size() >= KeptPieces) {
@@ -185,7 +204,7 @@ const Message* HistoryRows::message(int64_t number)
                 : std::prev(pieces.end());
             pieces.erase(farthest);
         }
-        piece = pieces.emplace(first, history->readMessages(first, PieceMessages)).first;
+        piece = pieces.emplace(first, read(first, PieceMessages)).first;
     }
     const auto index = static_cast<size_t>(number - first);
     return index < piece->second.size() ? piece->second[index].get() : nullptr;
@@ -245,7 +264,7 @@ bool HistoryRows::findStep(Search& search, const TextMatcher& matcher, Deadline 
             return false;
         const int64_t first = search.forward ? search.next : std::max<int64_t>(0, search.next - ScanStep + 1);
         const int64_t end = search.forward ? std::min(boundary, search.next + ScanStep) : search.next + 1;
-        const auto messages = history->readMessages(first, end - first);
+        const auto messages = read(first, end - first);
         const auto count = static_cast<int64_t>(messages.size());
         for (int64_t i = 0; i < count; ++i) {
             const int64_t at = search.forward ? i : count - 1 - i;
@@ -280,7 +299,7 @@ int64_t HistoryRows::revealDownTo(int64_t number)
             return -1;
         ordinal = static_cast<int64_t>(found.end() - at) - 1;
     } else {
-        ordinal = history->countAtOrAbove(filter.minimumSeverity, filter.showUnknown, number);
+        ordinal = history->countPassing(severities(), number);
     }
     const int64_t needed = getFilteredCount() - ordinal;
     if (needed > revealed)

@@ -5,6 +5,7 @@
 // slices by advance, which the view's poll calls after its own work.
 #pragma once
 
+#include "core/sources/FileHistory.h"
 #include "core/text/Message.h"
 #include "foundation/ContainingList.h"
 
@@ -19,7 +20,6 @@
 namespace kestrano {
 
 class CuttingRules;
-class FileHistory;
 class FileSystem;
 class TextMatcher;
 
@@ -55,9 +55,10 @@ public:
     HistoryRows(const HistoryRows&) = delete;
     HistoryRows& operator=(const HistoryRows&) = delete;
 
-    // Starts anew over the files, oldest first (the log itself last); the kept messages begin at the
-    // first message that starts at or after keptStart in the log. Nothing is read yet.
-    void start(std::vector<std::string> files, uint64_t keptStart);
+    // Starts anew over the log at path (and its rotated files before it, withSiblings); the kept
+    // messages begin at the first message that starts at or after keptStart in the log. Nothing is
+    // read yet.
+    void start(const std::string& path, bool withSiblings, uint64_t keptStart);
     // Drops the index and every row.
     void stop();
     bool isOn() const { return history != nullptr; }
@@ -125,17 +126,22 @@ private:
     const Message* message(int64_t number);
     void settleBoundary();
     void scanStep(Deadline deadline);
+    // Forgets every number taken from the index (it was dropped and is built anew).
+    void forgetNumbers();
+    SeverityFilter severities() const { return {filter.minimumSeverity, filter.showUnknown}; }
+    std::vector<std::unique_ptr<Message>> read(int64_t first, int64_t count);
     void addAtEnd(int64_t from, int64_t to);
     bool hasTextFilter() const { return filter.matcher != nullptr; }
 
     const CuttingRules& rules;
     FileSystem& files;
     std::unique_ptr<FileHistory> history;
+    uint32_t generation = 0; // of the index the numbers were taken from
     RowFilter filter;
     uint64_t keptStart = 0;
     bool boundarySettled = false; // the index reached the kept messages
     int64_t boundary = 0; // the number of the first kept message (once settled)
-    int64_t pendingLeft = 0; // kept messages that left before the boundary was settled
+    int64_t pendingLeft = 0; // kept messages that left and are not indexed yet
     int64_t revealed = 0;
     // With a text filter: the numbers of the passing messages found, newest first, and where the scan
     // goes on (it is done at 0).

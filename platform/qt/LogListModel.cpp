@@ -4,6 +4,7 @@
 #include "core/text/LogTime.h"
 #include "core/text/Message.h"
 #include "core/view/HistoryRows.h"
+#include "foundation/Exception.h"
 #include "platform/qt/CoreTexts.h"
 #include "platform/qt/LogText.h"
 #include "platform/qt/SeverityIcons.h"
@@ -15,6 +16,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <new>
 
 namespace kestrano {
 
@@ -97,7 +99,7 @@ QVariant LogListModel::historyData(int32_t row, int role) const
             return {};
         }
     }
-    const Message* message = historyRows->revealedMessage(row - (shownHeader ? 1 : 0));
+    const Message* message = messageOfRow(row);
     if (!message)
         return role == Qt::DecorationRole ? QVariant(blankIcon()) : QVariant();
     return messageData(*message, role);
@@ -116,8 +118,13 @@ const Message* LogListModel::messageOfRow(int32_t qtRow) const
 {
     if (qtRow < 0)
         return nullptr;
-    if (qtRow < shownHistory)
-        return historyRows->revealedMessage(qtRow - (shownHeader ? 1 : 0));
+    if (qtRow < shownHistory) {
+        try {
+            return historyRows->revealedMessage(qtRow - (shownHeader ? 1 : 0));
+        } catch (const haspel::Exception&) {
+        } catch (const std::bad_alloc&) { }
+        return nullptr; // out of memory: the row stays empty until it is painted again
+    }
     return at(qtRow - shownHistory);
 }
 
