@@ -227,7 +227,7 @@ void ChildView::notify(int32_t highest)
 
 RowFilter ChildView::rowFilter() const
 {
-    return {switches.minimumSeverity, switches.showUnknown, textMatcher.get(), textFilterHides};
+    return {{switches.minimumSeverity, switches.showUnknown}, textMatcher.get(), textFilterHides};
 }
 
 bool ChildView::mayDropUnseen(int32_t severity) const

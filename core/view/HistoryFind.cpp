@@ -20,7 +20,7 @@ HistoryFind::HistoryFind(
     const RowMatch match = findRow(list, matcher, from.keptRow, from.forward, from.includeFrom);
     // Going back past the first kept row, or forward past the last, leads into the history.
     if (match.row >= 0 && !match.wrapped) {
-        keptDone(match);
+        keptDone(match, false);
         return;
     }
     fallback = match;
@@ -33,10 +33,11 @@ void HistoryFind::searchHistory(HistoryRows::Search chosen, bool wraps)
     searchWraps = wraps;
 }
 
-void HistoryFind::keptDone(const RowMatch& match)
+void HistoryFind::keptDone(const RowMatch& match, bool wrapped)
 {
     found.kept = match;
-    found.wrapped = match.wrapped;
+    found.kept.wrapped = wrapped;
+    found.wrapped = wrapped;
     done = true;
 }
 
@@ -56,8 +57,7 @@ bool HistoryFind::step(Deadline deadline)
         // Nothing more in the history that way: the kept rows, from their start or (wrapping) end.
         const RowMatch match = findRow(list, matcher, -1, from.forward, false);
         if (match.row >= 0) {
-            keptDone(match);
-            found.wrapped = !from.forward;
+            keptDone(match, !from.forward);
             return true;
         }
         // Only the history may match: around it once more, from its other end; a miss then ends it.
@@ -66,7 +66,7 @@ bool HistoryFind::step(Deadline deadline)
         from.historyNumber = -1;
         return false;
     }
-    keptDone(fallback);
+    keptDone(fallback, fallback.wrapped);
     return true;
 }
 

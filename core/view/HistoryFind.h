@@ -26,7 +26,7 @@ public:
         bool includeFrom = false;
     };
     struct Found {
-        RowMatch kept; // a kept row, when the match is one (kept.row >= 0)
+        RowMatch kept; // a kept row, when the match is one (kept.row >= 0); its wrapped as below
         int64_t historyNumber = -1; // else the history message found, or -1 for no match
         bool wrapped = false;
     };
@@ -41,7 +41,7 @@ public:
 private:
     // Searches the history, in the direction asked; wraps marks a search past the kept rows' end or start.
     void searchHistory(HistoryRows::Search search, bool wraps);
-    void keptDone(const RowMatch& match);
+    void keptDone(const RowMatch& match, bool wrapped);
 
     const ListControl& list;
     HistoryRows& history;

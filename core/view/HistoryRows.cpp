@@ -1,7 +1,6 @@
 #include "core/view/HistoryRows.h"
 
 #include "core/search/TextMatcher.h"
-#include "core/text/Severity.h"
 
 #include <algorithm>
 #include <functional>
@@ -11,10 +10,7 @@ namespace kestrano {
 
 bool RowFilter::passes(const Message& message) const
 {
-    const int32_t severity = message.getSeverity();
-    if (!(severity == Severity::Unknown ? showUnknown : severity >= minimumSeverity))
-        return false;
-    return !matcher || matcher->matches(message) != hides;
+    return severities.passes(message.getSeverity()) && (!matcher || matcher->matches(message) != hides);
 }
 
 HistoryRows::HistoryRows(const CuttingRules& rules, FileSystem& files)
@@ -133,7 +129,7 @@ void HistoryRows::settleBoundary()
 
 bool HistoryRows::isCounted() const
 {
-    return boundarySettled && (!hasTextFilter() || scanFrom == 0);
+    return boundarySettled && pendingLeft == 0 && (!hasTextFilter() || scanFrom == 0);
 }
 
 // Goes back from scanFrom a step at a time; the severities come from the index, so only messages
@@ -161,17 +157,17 @@ std::vector<std::unique_ptr<Message>> HistoryRows::read(int64_t first, int64_t c
 int64_t HistoryRows::getFilteredCount() const
 {
     if (!boundarySettled)
-        return isOn() ? history->countPassing(severities(), history->getMessageCount()) : 0;
+        return isOn() ? history->countPassing(filter.severities, history->getMessageCount()) : 0;
     if (hasTextFilter())
         return static_cast<int64_t>(found.size());
-    return history->countPassing(severities(), boundary);
+    return history->countPassing(filter.severities, boundary);
 }
 
 int64_t HistoryRows::numberOf(int64_t ordinal) const
 {
     if (hasTextFilter())
         return found[found.size() - 1 - static_cast<size_t>(ordinal)];
-    return history->findPassing(severities(), ordinal);
+    return history->findPassing(filter.severities, ordinal);
 }
 
 int64_t HistoryRows::revealedNumber(int64_t row) const
@@ -253,12 +249,23 @@ HistoryRows::Search HistoryRows::countFrom(int64_t number) const
     return search;
 }
 
-// Reads the messages a step at a time; the severities come from the index, so a piece whose messages
-// all fall below the filter is not read.
+// Finding goes through the index's search; counting reads the messages a step at a time.
 bool HistoryRows::findStep(Search& search, const TextMatcher& matcher, Deadline deadline)
 {
     if (!boundarySettled)
         search.done = true; // stopped or started anew meanwhile
+    if (!search.done && !search.counts) {
+        if (!search.indexSearch)
+            search.indexSearch = std::make_shared<HistorySearch>(matcher,
+                search.forward ? HistorySearch::Kind::Forward : HistorySearch::Kind::Backward,
+                search.forward ? search.next : search.next + 1, filter.severities, filter.matcher, filter.hides);
+        if (!history->search(*search.indexSearch, deadline))
+            return false;
+        const int64_t number = search.indexSearch->getResult();
+        search.found = number >= 0 && number < boundary ? number : -1; // the kept ones are not the history's
+        search.done = true;
+        return true;
+    }
     while (!search.done) {
         if (std::chrono::steady_clock::now() >= deadline)
             return false;
@@ -299,7 +306,7 @@ int64_t HistoryRows::revealDownTo(int64_t number)
             return -1;
         ordinal = static_cast<int64_t>(found.end() - at) - 1;
     } else {
-        ordinal = history->countPassing(severities(), number);
+        ordinal = history->countPassing(filter.severities, number);
     }
     const int64_t needed = getFilteredCount() - ordinal;
     if (needed > revealed)

@@ -25,8 +25,7 @@ class TextMatcher;
 
 // Which messages show as rows, as the view's switches and text filter say.
 struct RowFilter {
-    int32_t minimumSeverity = 0;
-    bool showUnknown = true;
+    SeverityFilter severities;
     const TextMatcher* matcher = nullptr; // nullptr: no text filter
     bool hides = false; // the matches are hidden rather than the others
 
@@ -70,7 +69,8 @@ public:
 
     // Builds the index and scans for the text filter until the deadline; true while work is left.
     bool advance(Deadline deadline);
-    // Whether the count is final: the index reached the kept messages, a text filter's scan the start.
+    // Whether the count is final: the index reached the kept messages (and those that left them), a
+    // text filter's scan the start.
     bool isCounted() const;
 
     // The rows before the kept ones: the first row while earlier messages are not revealed, then the
@@ -99,6 +99,8 @@ public:
         bool done = false;
         bool counts = false; // goes through every row, counting the matches
         int64_t count = 0;
+        // Finding: the index's search, which passes over blocks that cannot match.
+        std::shared_ptr<HistorySearch> indexSearch;
     };
     // A search from the history's newest message back, or from the message after number forward
     // (number -1: from the first), or a count over every row (forward from the first, not stopping).
@@ -128,7 +130,6 @@ private:
     void scanStep(Deadline deadline);
     // Forgets every number taken from the index (it was dropped and is built anew).
     void forgetNumbers();
-    SeverityFilter severities() const { return {filter.minimumSeverity, filter.showUnknown}; }
     std::vector<std::unique_ptr<Message>> read(int64_t first, int64_t count);
     void addAtEnd(int64_t from, int64_t to);
     bool hasTextFilter() const { return filter.matcher != nullptr; }

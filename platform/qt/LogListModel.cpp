@@ -73,12 +73,12 @@ void LogListModel::setShowTime(bool on)
 QString LogListModel::earlierText() const
 {
     const int64_t earlier = historyRows->getEarlierCount();
-    // The plural form is chosen by the count, which the locale groups.
-    const int plural = static_cast<int>(std::min<int64_t>(earlier, 1000000000));
-    const QString count = QLocale().toString(static_cast<qlonglong>(earlier));
-    return historyRows->isCounted() ? tr("%1 earlier messages in the file", nullptr, plural).arg(count)
-                                    : tr("%1 earlier messages in the file so far, counting...", nullptr, plural)
-                                          .arg(count);
+    const QString count = QLocale().toString(static_cast<qlonglong>(earlier)); // grouped as the locale does
+    if (!historyRows->isCounted())
+        return earlier == 1 ? tr("%1 earlier message in the file so far, counting...").arg(count)
+                            : tr("%1 earlier messages in the file so far, counting...").arg(count);
+    return earlier == 1 ? tr("%1 earlier message in the file").arg(count)
+                        : tr("%1 earlier messages in the file").arg(count);
 }
 
 QVariant LogListModel::historyData(int32_t row, int role) const

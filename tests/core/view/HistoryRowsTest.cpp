@@ -118,6 +118,17 @@ TEST_F(HistoryRowsTest, TheHistoryHoldsEveryMessageBeforeTheKeptOnesOnce)
     expectSame(whole, expected(1, 5000, [](int) { return true; }));
 }
 
+TEST_F(HistoryRowsTest, MessagesNeverMadeCountAsHistoryToo)
+{
+    list.rowsLater = true; // as the desktop's list: a message trimmed within its poll is not made
+    writeFile(path, lines(1, 5000));
+    settle();
+    std::vector<std::string> whole = historyTexts();
+    for (const std::string& text : keptTexts())
+        whole.push_back(text);
+    expectSame(whole, expected(1, 5000, [](int) { return true; }));
+}
+
 TEST_F(HistoryRowsTest, RowsAreRevealedFromTheNewestBackAndReadInPieces)
 {
     writeFile(path, lines(1, 5000));
