@@ -155,7 +155,7 @@ void ChildView::startOver(bool skipFirstLine)
     cutter.forgetLayout(modified > 0 ? modified : 0);
     logRestarted();
     // The first message read starts at the read position, or after the line it cuts.
-    startHistoryAt(document.getSource().getReadPosition() + (skipFirstLine ? 1 : 0));
+    startHistoryAt(document.getSource().getReadPosition(), skipFirstLine);
 }
 
 void ChildView::followNewFile(const ShownText& notice, bool skipFirstLine)
@@ -166,7 +166,7 @@ void ChildView::followNewFile(const ShownText& notice, bool skipFirstLine)
     }
     cutter.setSkipFirstLine(skipFirstLine);
     cutter.addNotice(notice);
-    startHistoryAt(document.getSource().getReadPosition() + (skipFirstLine ? 1 : 0));
+    startHistoryAt(document.getSource().getReadPosition(), skipFirstLine);
 }
 
 void ChildView::takeText(const char* bytes, int32_t n)
@@ -422,9 +422,10 @@ void ChildView::offerHistory(FileSystem& files)
         history = std::make_unique<HistoryRows>(context.settings, files);
 }
 
-void ChildView::startHistoryAt(uint64_t keptStartByte)
+void ChildView::startHistoryAt(uint64_t readStart, bool skipFirstLine)
 {
-    keptStart = keptStartByte;
+    keptStart = readStart;
+    keptSkipsLine = skipFirstLine;
     keptDropped = 0;
     startHistory();
 }
@@ -446,7 +447,7 @@ void ChildView::startHistory()
         if (history->isOn())
             history->stop();
     } else {
-        history->start(path, switches.historyRotated, keptStart);
+        history->start(path, switches.historyRotated, keptStart, keptSkipsLine);
         history->setFilter(rowFilter());
     }
     tellHistoryChange();

@@ -130,9 +130,9 @@ private:
     RowFilter rowFilter() const;
     bool passesFilter(const Message& message) const { return rowFilter().passes(message); }
     // Starts the history over the log (and its rotated files when chosen) as the switches say, or
-    // stops it; the kept messages started at keptStart in the file (now, with startHistoryAt).
+    // stops it; startHistoryAt notes first where the kept messages start now.
     void startHistory();
-    void startHistoryAt(uint64_t keptStart);
+    void startHistoryAt(uint64_t readStart, bool skipFirstLine);
     void advanceHistory();
     // Tells the list what the history's rows did.
     void tellHistoryChange();
@@ -185,7 +185,9 @@ private:
     bool textFilterHides = false;
     Message* undecided = nullptr; // the newest message, not yet judged by a hiding text filter
     std::unique_ptr<HistoryRows> history; // nullptr: not offered
-    uint64_t keptStart = 0; // where the kept messages start in the file
+    // Where the kept messages started in the file: at keptStart, or after the line there.
+    uint64_t keptStart = 0;
+    bool keptSkipsLine = false;
     // Messages that left the kept ones since the log was started over, and those the history knows of.
     int64_t keptDropped = 0;
     int64_t keptDroppedTold = 0;

@@ -3,6 +3,7 @@
 #include "core/search/TextMatcher.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <utility>
 
@@ -20,12 +21,14 @@ HistoryRows::HistoryRows(const CuttingRules& rules, FileSystem& files)
 
 HistoryRows::~HistoryRows() = default;
 
-void HistoryRows::start(const std::string& path, bool withSiblings, uint64_t keptStartByte)
+void HistoryRows::start(const std::string& path, bool withSiblings, uint64_t readStart, bool skip)
 {
     stop();
     history = std::make_unique<FileHistory>(path, withSiblings, files, rules);
     generation = history->getGeneration();
-    keptStart = keptStartByte;
+    keptStart = readStart;
+    skipFirstLine = skip;
+    logPath = path;
 }
 
 void HistoryRows::stop()
@@ -121,10 +124,37 @@ void HistoryRows::settleBoundary()
 {
     if (boundarySettled || history->getIndexedPosition() < keptStart)
         return;
+    // Counted at a line's start: the index judges whole lines.
+    uint64_t start = keptStart;
+    if (skipFirstLine && !findNextLine(keptStart, start))
+        return;
+    if (history->getIndexedPosition() < start)
+        return;
     boundarySettled = true;
-    boundary = history->getMessageNumberAt(keptStart);
+    boundary = history->getMessageNumberAt(start);
     scanFrom = boundary;
     change.header = true;
+}
+
+bool HistoryRows::findNextLine(uint64_t offset, uint64_t& next)
+{
+    const FileSystem::Handle file = files.openForReading(logPath.c_str());
+    if (file == FileSystem::NoHandle)
+        return false;
+    char bytes[4096];
+    bool found = false;
+    for (uint64_t at = offset; !found && at < history->getIndexedPosition();) {
+        const int32_t got = files.readAt(file, bytes, sizeof bytes, at);
+        if (got <= 0)
+            break;
+        if (const void* end = std::memchr(bytes, '\n', static_cast<size_t>(got))) {
+            next = at + static_cast<uint64_t>(static_cast<const char*>(end) - bytes) + 1;
+            found = true;
+        }
+        at += static_cast<uint64_t>(got);
+    }
+    files.close(file);
+    return found;
 }
 
 bool HistoryRows::isCounted() const

@@ -55,9 +55,9 @@ public:
     HistoryRows& operator=(const HistoryRows&) = delete;
 
     // Starts anew over the log at path (and its rotated files before it, withSiblings); the kept
-    // messages begin at the first message that starts at or after keptStart in the log. Nothing is
+    // messages begin at readStart in the log, or after the line there with skipFirstLine. Nothing is
     // read yet.
-    void start(const std::string& path, bool withSiblings, uint64_t keptStart);
+    void start(const std::string& path, bool withSiblings, uint64_t readStart, bool skipFirstLine);
     // Drops the index and every row.
     void stop();
     bool isOn() const { return history != nullptr; }
@@ -127,6 +127,8 @@ private:
     int64_t numberOf(int64_t ordinal) const;
     const Message* message(int64_t number);
     void settleBoundary();
+    // Where the first line after the one at offset starts; false while the file has no line end there.
+    bool findNextLine(uint64_t offset, uint64_t& next);
     void scanStep(Deadline deadline);
     // Forgets every number taken from the index (it was dropped and is built anew).
     void forgetNumbers();
@@ -138,8 +140,10 @@ private:
     FileSystem& files;
     std::unique_ptr<FileHistory> history;
     uint32_t generation = 0; // of the index the numbers were taken from
+    std::string logPath;
     RowFilter filter;
     uint64_t keptStart = 0;
+    bool skipFirstLine = false; // the kept messages start after the line at keptStart
     bool boundarySettled = false; // the index reached the kept messages
     int64_t boundary = 0; // the number of the first kept message (once settled)
     int64_t pendingLeft = 0; // kept messages that left and are not indexed yet

@@ -169,6 +169,7 @@ void LogList::setFollowing(bool on)
     following = on;
     if (on && rows->announcedRows() > 0)
         scrollToBottom();
+    scheduleReveal();
 }
 
 void LogList::setWrapRows(bool on)
@@ -238,9 +239,12 @@ void LogList::keyPressEvent(QKeyEvent* event)
         onFindKey();
         return;
     }
-    // To the file's first message: the whole history is revealed first.
+    // To the file's first message: the whole history is revealed first. Up keys at the first row
+    // reveal more, following or not.
     if (event->key() == Qt::Key_Home && (event->modifiers() & Qt::ControlModifier))
         revealAllHistory();
+    else if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_Up)
+        revealIfEarlierRowInView();
     // Without a selected row, the page keys scroll the view, as in a pager (they would move nothing).
     const bool pageKey = event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown;
     if (plain && pageKey && selectedRow() < 0) {
@@ -366,6 +370,13 @@ void LogList::scheduleReveal()
 void LogList::revealIfEarlierRowShown()
 {
     revealScheduled = false;
+    // While following, the user looks at the end (a list that fits its view shows the first row too).
+    if (!following)
+        revealIfEarlierRowInView();
+}
+
+void LogList::revealIfEarlierRowInView()
+{
     HistoryRows* history = rows->history();
     if (!history || !rows->isEarlierRow(0) || !viewport()->rect().intersects(visualRect(rows->index(0))))
         return;

@@ -101,6 +101,7 @@ private:
     // Reveals more history while the first row is in view (once the event loop ran).
     void scheduleReveal();
     void revealIfEarlierRowShown();
+    void revealIfEarlierRowInView();
     void revealAllHistory();
 
     LogListModel* rows;
