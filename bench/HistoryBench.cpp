@@ -33,7 +33,8 @@ void writeLog(const std::string& path, int64_t bytes)
 {
     for (int part = 0; part < 3; ++part) {
         bench::writeSyntheticLog(path, bytes / 3, part > 0);
-        std::ofstream(path, std::ios::app) << "2026-12-09 08:00:00 WARN the Zebrafinch was seen " << part << "\n";
+        std::ofstream(path, std::ios::app)
+            << "2026-12-09 08:00:00 WARN the Zebrafinch was seen " << part << "\n";
     }
 }
 
@@ -127,7 +128,8 @@ int main(int argc, char** argv)
     }
     std::filesystem::remove(folder);
     std::printf("history_index_vs_wc %.2f\n", wc / indexed);
-    std::printf("history_bytes_per_line %.2f\n", static_cast<double>(indexBytes) / static_cast<double>(lines));
+    std::printf(
+        "history_bytes_per_line %.2f\n", static_cast<double>(indexBytes) / static_cast<double>(lines));
     std::printf("history_find_vs_grep %.2f\n", grep / find);
     return 0;
 }

@@ -47,7 +47,8 @@ const char* findCaseless(const char* text, size_t n, const char* needle, size_t 
     const __m128i firstByte = _mm_set1_epi8(static_cast<char>(first));
     const __m128i endByte = _mm_set1_epi8(static_cast<char>(end));
     for (; at + 16 <= last + 1; at += 16) {
-        const __m128i starts = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at)), firstBit);
+        const __m128i starts
+            = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at)), firstBit);
         const __m128i ends
             = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at + m - 1)), endBit);
         auto mask = static_cast<uint32_t>(_mm_movemask_epi8(

@@ -124,8 +124,8 @@ struct SettingsTable {
         textSetting(LogFont, "View", "Font", ""),
         // Mebibytes: a plain file up to this size shows its whole history unless its window says
         // otherwise; 0 offers it for no file by default.
-        numberSetting(HistoryUpTo, "Sizes", "HistoryUpTo", SettingType::Number, 4096,
-            &MonitorSettings::historyUpTo, 0),
+        numberSetting(
+            HistoryUpTo, "Sizes", "HistoryUpTo", SettingType::Number, 4096, &MonitorSettings::historyUpTo, 0),
     };
 
     static constexpr bool inOrder()

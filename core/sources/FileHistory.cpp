@@ -663,8 +663,7 @@ bool blockMayMatch(FileSystem& fileSystem, const std::vector<std::string>& files
         if (got < 0)
             return true;
         text.resize(kept + static_cast<size_t>(got));
-        if (std::memchr(text.data(), '\0', text.size())
-            || holdsNeedle(text.data(), text.size(), needles))
+        if (std::memchr(text.data(), '\0', text.size()) || holdsNeedle(text.data(), text.size(), needles))
             return true;
         if (got < want)
             break;

@@ -13,7 +13,8 @@ HistoryFind::HistoryFind(
 {
     if (from.historyNumber >= 0) {
         // From a history row: the history first, then the kept rows.
-        const int64_t start = from.includeFrom ? from.historyNumber + (from.forward ? -1 : 1) : from.historyNumber;
+        const int64_t start
+            = from.includeFrom ? from.historyNumber + (from.forward ? -1 : 1) : from.historyNumber;
         searchHistory(from.forward ? history.searchAfter(start) : history.searchBefore(start), false);
         return;
     }

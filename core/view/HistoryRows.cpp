@@ -104,7 +104,8 @@ bool HistoryRows::advance(Deadline deadline)
         forgetNumbers();
     }
     settleBoundary();
-    if (const int64_t indexed = boundarySettled ? std::min(pendingLeft, history->getMessageCount() - boundary) : 0;
+    if (const int64_t indexed
+        = boundarySettled ? std::min(pendingLeft, history->getMessageCount() - boundary) : 0;
         indexed > 0) {
         pendingLeft -= indexed;
         addAtEnd(boundary, boundary + indexed);
@@ -288,7 +289,8 @@ bool HistoryRows::findStep(Search& search, const TextMatcher& matcher, Deadline 
         if (!search.indexSearch)
             search.indexSearch = std::make_shared<HistorySearch>(matcher,
                 search.forward ? HistorySearch::Kind::Forward : HistorySearch::Kind::Backward,
-                search.forward ? search.next : search.next + 1, filter.severities, filter.matcher, filter.hides);
+                search.forward ? search.next : search.next + 1, filter.severities, filter.matcher,
+                filter.hides);
         if (!history->search(*search.indexSearch, deadline))
             return false;
         const int64_t number = search.indexSearch->getResult();

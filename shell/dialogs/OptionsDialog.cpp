@@ -171,8 +171,8 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
         numberRow(tr("Initially, &read the last"), &initiallyReadField(), tr("bytes of the log file")));
     sizesLayout->addLayout(
         numberRow(tr("&Keep"), &keepLinesField(), tr("lines of unfiltered log in each view")));
-    sizesLayout->addLayout(numberRow(tr("Show the &history of plain files up to"),
-        &historyUpToField(), tr("MiB (View > History)")));
+    sizesLayout->addLayout(numberRow(
+        tr("Show the &history of plain files up to"), &historyUpToField(), tr("MiB (View > History)")));
 
     auto* notifications = new QGroupBox(tr("Notifications"), this);
     auto* notificationsLayout = new QGridLayout(notifications);

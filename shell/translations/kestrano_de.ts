@@ -516,7 +516,7 @@
         <translation>&amp;Journal öffnen...</translation>
     </message>
     <message>
-        <source>Follow the systemd journal, or one unit's entries.</source>
+        <source>Follow the systemd journal, or one unit&apos;s entries.</source>
         <translation>Dem systemd-Journal folgen, oder den Einträgen einer Unit.</translation>
     </message>
     <message>
@@ -594,6 +594,30 @@
     <message>
         <source>Wrap long rows</source>
         <translation>Lange Zeilen umbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;History</source>
+        <translation>Ver&amp;lauf</translation>
+    </message>
+    <message>
+        <source>Show the whole file&apos;s messages before the kept ones.</source>
+        <translation>Zeigt die Meldungen der ganzen Datei vor den behaltenen.</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
+    <message>
+        <source>Include &amp;Rotated Files</source>
+        <translation>&amp;Rotierte Dateien einbeziehen</translation>
+    </message>
+    <message>
+        <source>Let the history go on into the rotated files beside the log.</source>
+        <translation>Setzt den Verlauf in den rotierten Dateien neben dem Protokoll fort.</translation>
+    </message>
+    <message>
+        <source>Include rotated files</source>
+        <translation>Rotierte Dateien einbeziehen</translation>
     </message>
 </context>
 <context>
@@ -753,6 +777,14 @@
         <source>.*</source>
         <translation>.*</translation>
     </message>
+    <message>
+        <source>Searching the file...</source>
+        <translation>Die Datei wird durchsucht …</translation>
+    </message>
+    <message>
+        <source>Counting...</source>
+        <translation>Zählen …</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::HelpDocuments</name>
@@ -815,6 +847,25 @@
     <message>
         <source>Messages</source>
         <translation>Meldungen</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::LogListModel</name>
+    <message>
+        <source>%1 earlier message in the file so far, counting...</source>
+        <translation>Bisher %1 frühere Meldung in der Datei, es wird gezählt …</translation>
+    </message>
+    <message>
+        <source>%1 earlier messages in the file so far, counting...</source>
+        <translation>Bisher %1 frühere Meldungen in der Datei, es wird gezählt …</translation>
+    </message>
+    <message>
+        <source>%1 earlier message in the file</source>
+        <translation>%1 frühere Meldung in der Datei</translation>
+    </message>
+    <message>
+        <source>%1 earlier messages in the file</source>
+        <translation>%1 frühere Meldungen in der Datei</translation>
     </message>
 </context>
 <context>
@@ -1023,6 +1074,18 @@ kann Ihr System verlangsamen. Wollen Sie das wirklich?</translation>
         <source>Let the &amp;level a line states decide its severity</source>
         <translation>Die Stufe, die eine Zeile nennt, &amp;bestimmt ihren Schweregrad</translation>
     </message>
+    <message>
+        <source>The history size may not be negative.</source>
+        <translation>Die Größe für den Verlauf darf nicht negativ sein.</translation>
+    </message>
+    <message>
+        <source>Show the &amp;history of plain files up to</source>
+        <translation>&amp;Verlauf einfacher Dateien zeigen bis</translation>
+    </message>
+    <message>
+        <source>MiB (View &gt; History)</source>
+        <translation>MiB (Ansicht &gt; Verlauf)</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::ProgramArguments</name>
@@ -1032,7 +1095,7 @@ Watches text log files while other programs write them.
 
   LOGFILE           a log file to open in a window of its own (may be given several times);
                     - reads standard input, a name ending in .gz or .xz is decompressed
-      --journal[=UNIT]  follow the systemd journal, or one unit's entries
+      --journal[=UNIT]  follow the systemd journal, or one unit&apos;s entries
       --journal-file FILE  read the journal from FILE (may be given several times)
       --log LEVEL   write the diagnostic log from LEVEL on: debug, info, warn, error,
                     exception or fatal (also written /log LEVEL)

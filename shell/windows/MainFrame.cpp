@@ -229,8 +229,7 @@ void MainFrame::createMenus()
         withFontEntry(createMenu(tr("&View"),
             {C::Toolbar, C::StatusBar, C::FilterRow, C::WrapRows, Separator, C::ToggleFollow,
                 C::ToggleReloadOnChange, C::ToggleTime, Separator, C::ToggleHistory, C::ToggleRotatedHistory,
-                Separator, C::Clear, C::ClearAll, Separator,
-                C::Refresh})),
+                Separator, C::Clear, C::ClearAll, Separator, C::Refresh})),
         windowMenu,
         createMenu(tr("&Help"), {C::Help, C::TermsAndConditions, C::WebSite, Separator, C::About}),
     };

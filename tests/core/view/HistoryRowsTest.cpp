@@ -1,9 +1,9 @@
 // The history's rows of a view over a real file: counted, revealed, filtered and searched against
 // what the file holds, while the view follows it.
+#include "core/view/HistoryRows.h"
 #include "core/search/TextMatcher.h"
 #include "core/settings/SettingsTable.h"
 #include "core/view/HistoryFind.h"
-#include "core/view/HistoryRows.h"
 #include "tests/core/ViewFixture.h"
 
 #include <algorithm>
@@ -218,7 +218,8 @@ TEST_F(HistoryRowsTest, ATruncatedOrReplacedFileStartsTheHistoryOver)
     for (const std::string& text : keptTexts())
         whole.push_back(text);
     // The old file's lines stay kept; the new file's history is its own.
-    EXPECT_EQ(std::vector<std::string>(whole.begin(), whole.begin() + 10), expected(1, 10, [](int) { return true; }));
+    EXPECT_EQ(std::vector<std::string>(whole.begin(), whole.begin() + 10),
+        expected(1, 10, [](int) { return true; }));
 }
 
 TEST_F(HistoryRowsTest, FindGoesOnIntoTheHistoryAndCountsIt)
@@ -245,7 +246,8 @@ TEST_F(HistoryRowsTest, FindGoesOnIntoTheHistoryAndCountsIt)
     // The count over the history.
     const auto errors = matcher("error");
     HistoryRows::Search count = history().countAll();
-    while (!history().findStep(count, *errors, std::chrono::steady_clock::now() + std::chrono::milliseconds(20))) { }
+    while (!history().findStep(
+        count, *errors, std::chrono::steady_clock::now() + std::chrono::milliseconds(20))) { }
     EXPECT_EQ(count.count, history().getHistoryCount() / 7);
     // Revealed down to a match: its row.
     const int64_t row = history().revealDownTo(10);

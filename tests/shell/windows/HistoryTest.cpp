@@ -14,8 +14,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
-#include <QLocale>
 #include <QLineEdit>
+#include <QLocale>
 #include <QScrollBar>
 #include <QTest>
 
@@ -83,14 +83,16 @@ TEST_F(HistoryTest, TheFirstRowCountsTheEarlierMessagesAndScrollingThereRevealsT
     LogListModel& model = list.model();
     const HistoryRows& history = *child.view().getHistoryRows();
     EXPECT_TRUE(QTest::qWaitFor([&] { return history.getEarlierCount() + list.rowCount() == 20000; }, 10000))
-        << history.getEarlierCount() << " + " << list.rowCount() << ", " << rowText(child, 1) << " first kept";
+        << history.getEarlierCount() << " + " << list.rowCount() << ", " << rowText(child, 1)
+        << " first kept";
     const int64_t earlier = history.getEarlierCount();
     EXPECT_EQ(rowText(child, 0),
         QLocale().toString(static_cast<qlonglong>(earlier)).toStdString() + " earlier messages in the file");
     // Grouped as the locale groups digits.
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const std::string grouped = std::to_string(earlier / 1000) + "." + std::to_string(earlier % 1000 + 1000).substr(1);
+    const std::string grouped
+        = std::to_string(earlier / 1000) + "." + std::to_string(earlier % 1000 + 1000).substr(1);
     EXPECT_EQ(rowText(child, 0).rfind(grouped + " ", 0), 0u) << rowText(child, 0);
     QLocale::setDefault(before);
     EXPECT_TRUE(model.isEarlierRow(0));
@@ -148,13 +150,16 @@ TEST_F(HistoryTest, FindReachesTheFirstLineAndCountsTheWholeFile)
     // Every line of a kind, counted over the whole file.
     finder.patternField().setText(QStringLiteral("ERROR"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return currentText(child) == line(7); }, 30000)) << currentText(child);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return finder.countLabel().text() == QStringLiteral("2857 matches"); }, 30000))
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return finder.countLabel().text() == QStringLiteral("2857 matches"); }, 30000))
         << finder.countLabel().text().toStdString();
     // Back from the file's first match: around to the newest, a kept row, counted among the whole file's.
     finder.findPrevious();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return currentText(child) == line(19999); }, 30000)) << currentText(child);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return currentText(child) == line(19999); }, 30000))
+        << currentText(child);
     EXPECT_EQ(finder.noteLabel().text().toStdString(), "Passed the top, continued from the end");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return finder.countLabel().text() == QStringLiteral("2857 of 2857"); }, 30000))
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return finder.countLabel().text() == QStringLiteral("2857 of 2857"); }, 30000))
         << finder.countLabel().text().toStdString();
     // On from there: the history's first match again.
     finder.findNext();
