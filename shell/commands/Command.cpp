@@ -136,7 +136,7 @@ constexpr std::array<CommandInfo, 40> table = {{
     {Command::ToggleHistory, QT_TRANSLATE_NOOP("kestrano::Command", "&History"), nullptr,
         QT_TRANSLATE_NOOP("kestrano::Command", "Show the whole file's messages before the kept ones."),
         QT_TRANSLATE_NOOP("kestrano::Command", "History"), nullptr, Checkable::InMenu},
-    {Command::ToggleRotatedHistory, QT_TRANSLATE_NOOP("kestrano::Command", "Include &Rotated Files"), nullptr,
+    {Command::ToggleRotatedHistory, QT_TRANSLATE_NOOP("kestrano::Command", "Inclu&de Rotated Files"), nullptr,
         QT_TRANSLATE_NOOP(
             "kestrano::Command", "Let the history go on into the rotated files beside the log."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Include rotated files"), nullptr, Checkable::InMenu},

@@ -608,8 +608,8 @@
         <translation>Verlauf</translation>
     </message>
     <message>
-        <source>Include &amp;Rotated Files</source>
-        <translation>&amp;Rotierte Dateien einbeziehen</translation>
+        <source>Inclu&amp;de Rotated Files</source>
+        <translation>Rotierte Dateien einbe&amp;ziehen</translation>
     </message>
     <message>
         <source>Let the history go on into the rotated files beside the log.</source>

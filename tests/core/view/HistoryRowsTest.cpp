@@ -64,6 +64,15 @@ protected:
         return texts;
     }
 
+    // The history's texts, then the kept messages'.
+    std::vector<std::string> wholeTexts()
+    {
+        std::vector<std::string> texts = historyTexts();
+        for (const std::string& text : keptTexts())
+            texts.push_back(text);
+        return texts;
+    }
+
     // The texts of the kept messages, notices left out.
     std::vector<std::string> keptTexts()
     {
@@ -123,10 +132,7 @@ TEST_F(HistoryRowsTest, MessagesNeverMadeCountAsHistoryToo)
     list.rowsLater = true; // as the desktop's list: a message trimmed within its poll is not made
     writeFile(path, lines(1, 5000));
     settle();
-    std::vector<std::string> whole = historyTexts();
-    for (const std::string& text : keptTexts())
-        whole.push_back(text);
-    expectSame(whole, expected(1, 5000, [](int) { return true; }));
+    expectSame(wholeTexts(), expected(1, 5000, [](int) { return true; }));
 }
 
 TEST_F(HistoryRowsTest, RowsAreRevealedFromTheNewestBackAndReadInPieces)
@@ -195,10 +201,7 @@ TEST_F(HistoryRowsTest, KeptMessagesThatLeaveBecomeTheNewestRows)
     appendAndPoll(lines(3001, 3250));
     const HistoryRows::Change change = history().takeChange();
     EXPECT_EQ(change.addedAtEnd, 250);
-    std::vector<std::string> whole = historyTexts();
-    for (const std::string& text : keptTexts())
-        whole.push_back(text);
-    expectSame(whole, expected(1, 3250, [](int) { return true; }));
+    expectSame(wholeTexts(), expected(1, 3250, [](int) { return true; }));
 }
 
 TEST_F(HistoryRowsTest, ATruncatedOrReplacedFileStartsTheHistoryOver)
@@ -214,9 +217,7 @@ TEST_F(HistoryRowsTest, ATruncatedOrReplacedFileStartsTheHistoryOver)
     ASSERT_EQ(std::rename(path.c_str(), moved.c_str()), 0);
     writeFile(path, lines(1, 2000));
     settle();
-    std::vector<std::string> whole = historyTexts();
-    for (const std::string& text : keptTexts())
-        whole.push_back(text);
+    const std::vector<std::string> whole = wholeTexts();
     // The old file's lines stay kept; the new file's history is its own.
     EXPECT_EQ(std::vector<std::string>(whole.begin(), whole.begin() + 10),
         expected(1, 10, [](int) { return true; }));
@@ -284,23 +285,17 @@ TEST_F(HistoryRowsTest, TheSwitchIsStoredAndTheSizeChoosesItsDefault)
     EXPECT_TRUE(view.showsHistory());
 }
 
-TEST(HistoryOfferTest, OnlyPlainFilesOfferAHistory)
+TEST_F(HistoryRowsTest, OnlyPlainFilesOfferAHistory)
 {
-    TempDir dir;
-    MonitorSettings settings;
-    haspel::Config config;
-    FailingFileSystem files;
-    RecordingNotifier notifier;
-    RecordingDetails details;
-    ScriptedMessageBox boxes;
-    RecordingList list;
-    RecordingFrame frame;
+    EXPECT_TRUE(view.offersHistory());
     for (const std::string& name : {std::string("journal:"), std::string("-"), dir.file("app.log.gz"),
-             std::string("ssh://host/var/log/app.log"), dir.file("app.log")}) {
-        Document document(name.c_str(), files, boxes);
-        ChildView view(document, ViewContext {settings, config.GetRoot(), notifier, details}, list, frame);
-        view.offerHistory(files);
-        EXPECT_EQ(view.offersHistory(), name == dir.file("app.log")) << name;
+             std::string("ssh://host/var/log/app.log")}) {
+        Document other(name.c_str(), files, boxes);
+        RecordingList otherList;
+        ChildView otherView(
+            other, ViewContext {settings, config.GetRoot(), notifier, details}, otherList, frame);
+        otherView.offerHistory(files);
+        EXPECT_FALSE(otherView.offersHistory()) << name;
     }
 }
 

@@ -82,9 +82,10 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
         QStringList({"&Copy\tCtrl+C", "&Details...\tEnter", "-", "&Find...\tCtrl+F", "Find &Next\tF3",
             "Find &Previous\tShift+F3"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
-        QStringList({"&Toolbar", "&Status Bar", "Te&xt Filter Row", "&Wrap Long Rows", "-",
-            "Toggle &Follow\tL", "T&oggle Reload On Change", "T&ime Column", "-", "&Clear\tDel", "Clear &All",
-            "-", "&Refresh\tF5", "-", "Fo&nt..."}));
+        QStringList(
+            {"&Toolbar", "&Status Bar", "Te&xt Filter Row", "&Wrap Long Rows", "-", "Toggle &Follow\tL",
+                "T&oggle Reload On Change", "T&ime Column", "-", "&History", "Inclu&de Rotated Files", "-",
+                "&Clear\tDel", "Clear &All", "-", "&Refresh\tF5", "-", "Fo&nt..."}));
     EXPECT_EQ(entries(menuNamed(frame, "&Help")),
         QStringList({"&Help...\tF1", "&Terms and Conditions", "&Web Site of Kestrano", "-",
             "&About Kestrano...\tShift+F1"}));

@@ -218,7 +218,7 @@ TEST(CommandTableTest, FiltersAndSwitchesCheckOnTheLogToolbarTheBarsInTheMenu)
             Command::ToggleReloadOnChange}));
     EXPECT_EQ(inMenu,
         (std::vector<Command> {Command::Toolbar, Command::StatusBar, Command::FilterRow, Command::WrapRows,
-            Command::ToggleTime}));
+            Command::ToggleTime, Command::ToggleHistory, Command::ToggleRotatedHistory}));
 }
 
 TEST(ProgramArgumentsTest, EveryArgumentButTheSwitchesIsAFile)
