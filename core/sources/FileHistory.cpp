@@ -3,7 +3,7 @@
 #include "config/FileStatus.h"
 #include "core/search/CaselessSearch.h"
 #include "core/search/TextMatcher.h"
-#include "core/sources/Decompressor.h"
+#include "core/sources/HistoryReading.h"
 #include "core/sources/MessageStarts.h"
 #include "core/sources/RotatedSiblings.h"
 #include "core/sources/SeverityIndex.h"
@@ -11,7 +11,6 @@
 #include "core/text/LineCutter.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <limits>
 
@@ -21,177 +20,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Indexing reads blocks of this size; a line longer than that is judged by its first block.
-constexpr int32_t BlockBytes = 1 << 20;
-// Reading messages back feeds the cutter pieces of this size.
-constexpr int32_t PieceBytes = 1 << 18;
+constexpr int32_t BlockBytes = 1 << 18;
 // The bytes before the indexed end of the log compared before indexing on.
 constexpr int32_t TailSize = 64;
-// At most this much of a file's start is read for the cutter to recognise its layout.
-constexpr int32_t MostLayoutBytes = 2 << 20;
-
-// The view's rules with nothing trimmed: the history takes finished messages out itself.
-class HistoryRules : public CuttingRules {
-public:
-    explicit HistoryRules(const CuttingRules& rules)
-        : CuttingRules(rules)
-    {
-        keepLines = std::numeric_limits<int32_t>::max();
-    }
-};
-
-class IgnoringListener : public LineCutterListener {
-    void messageAdded(Message*) override { }
-    void messageContinued(Message*) override { }
-};
-
-// Reads one file of the chain from an offset on: a plain file by offset, a compressed one decompressed
-// from its start.
-class FileReader {
-public:
-    FileReader(FileSystem& files, const std::string& path)
-        : files(files)
-        , path(path)
-    { }
-    ~FileReader() { close(); }
-    FileReader(const FileReader&) = delete;
-    FileReader& operator=(const FileReader&) = delete;
-
-    bool open(uint64_t from, std::string& reason)
-    {
-        close();
-        Decompressor::Format format;
-        const bool compressed = Decompressor::formatOfName(path.c_str(), format);
-        handle = files.openForReading(path.c_str());
-        if (handle == FileSystem::NoHandle)
-            return failed(std::strerror(errno ? errno : EIO), reason);
-        position = 0;
-        if (compressed) {
-            decompressor = Decompressor::open(format, files.unaltered(), handle, reason);
-            if (!decompressor) {
-                close();
-                return false;
-            }
-            std::string skipped(static_cast<size_t>(std::min<uint64_t>(from, PieceBytes)), '\0');
-            while (position < from) {
-                const int32_t got = read(skipped.data(),
-                    static_cast<int32_t>(std::min<uint64_t>(from - position, skipped.size())), reason);
-                if (got <= 0)
-                    return got == 0;
-            }
-        }
-        position = from;
-        return true;
-    }
-    void close()
-    {
-        decompressor.reset();
-        if (handle != FileSystem::NoHandle)
-            files.close(handle);
-        handle = FileSystem::NoHandle;
-    }
-    // Reads on: the bytes given, 0 at the end, -1 on failure (reason says why).
-    int32_t read(char* buffer, int32_t n, std::string& reason)
-    {
-        const int32_t got
-            = decompressor ? decompressor->read(buffer, n) : files.readAt(handle, buffer, n, position);
-        if (got < 0) {
-            failed(decompressor ? decompressor->getReason() : std::strerror(errno ? errno : EIO), reason);
-            return -1;
-        }
-        position += static_cast<uint64_t>(got);
-        return got;
-    }
-    // Fills buffer as far as the file goes: the bytes given, -1 on failure.
-    int32_t readFully(char* buffer, int32_t n, std::string& reason)
-    {
-        int32_t have = 0;
-        while (have < n) {
-            const int32_t got = read(buffer + have, n - have, reason);
-            if (got < 0)
-                return -1;
-            if (got == 0)
-                break;
-            have += got;
-        }
-        return have;
-    }
-    FileSystem::Handle getHandle() const { return handle; }
-    bool isCompressed() const { return decompressor != nullptr; }
-
-private:
-    bool failed(const std::string& why, std::string& reason)
-    {
-        reason = path + ": " + why;
-        return false;
-    }
-
-    FileSystem& files;
-    const std::string path;
-    FileSystem::Handle handle = FileSystem::NoHandle;
-    std::unique_ptr<Decompressor> decompressor;
-    uint64_t position = 0;
-};
-
-void dropNul(std::string& text)
-{
-    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
-}
-
-// The length of text up to its last line end.
-size_t completeLength(const std::string& text)
-{
-    const size_t last = text.find_last_of("\r\n");
-    return last == std::string::npos ? 0 : last + 1;
-}
-
-// A cutter as the view's, that has recognised the file's layout from its start as a cutter reading
-// the whole file would have. Its layout is settled when it saw enough lines not to look again.
-struct PrimedCutter {
-    IgnoringListener listener;
-    LineCutter cutter;
-    bool settled = false;
-
-    // Without prime, the cutter is left to recognise the layout from the lines it cuts first, as it
-    // will when they are the file's first.
-    PrimedCutter(FileSystem& files, const std::string& path, const CuttingRules& rules, bool prime,
-        std::string& reason, bool& ok)
-        : cutter(rules, listener)
-    {
-        haspel::FileStatus status(path.c_str());
-        status.Refresh(false, false);
-        cutter.forgetLayout(status.IsRegularFile() ? status.GetModificationTime() : 0);
-        ok = true;
-        if (!prime)
-            return;
-        FileReader reader(files, path);
-        std::string head;
-        ok = reader.open(0, reason);
-        // The cutter samples the first SampleBytes of the complete lines: read past them to a line end.
-        while (ok && head.size() < static_cast<size_t>(MostLayoutBytes)
-            && (head.size() <= static_cast<size_t>(LineCutter::SampleBytes)
-                || completeLength(head) <= static_cast<size_t>(LineCutter::SampleBytes))) {
-            const size_t had = head.size();
-            head.resize(had + PieceBytes);
-            const int32_t got = reader.read(head.data() + had, PieceBytes, reason);
-            head.resize(had + static_cast<size_t>(std::max(got, 0)));
-            ok = got >= 0;
-            if (got <= 0)
-                break;
-        }
-        if (!ok)
-            return;
-        dropNul(head);
-        cutter.appendPendingText(head.data(), static_cast<int32_t>(head.size()));
-        cutter.splitPendingText();
-        cutter.clearMessages();
-        cutter.discardPendingText();
-        const size_t complete = completeLength(head);
-        const auto sample = std::min<size_t>(complete, LineCutter::SampleBytes);
-        settled = sample == static_cast<size_t>(LineCutter::SampleBytes)
-            || std::count(head.begin(), head.begin() + static_cast<std::ptrdiff_t>(sample), '\n')
-                >= LineCutter::SampleLines;
-    }
-};
 
 } // namespace
 
@@ -214,14 +45,20 @@ public:
 
     // Building: the file being indexed and the text of it read but not yet judged.
     int32_t file = 0;
-    std::unique_ptr<FileReader> reader;
+    std::unique_ptr<HistoryFileReader> reader;
     std::unique_ptr<MessageStarts> finder;
     std::string buffer;
     int32_t held = 0; // bytes of buffer read but not judged: the start of an incomplete line
     uint64_t heldOffset = 0; // the file offset of buffer[0]
-    bool skippingLine = false; // passing over the rest of a line longer than a block
+    // Passing over the rest of a line longer than a block, whose keywords still count when it began a
+    // message that its header gave no level.
+    bool skippingLine = false;
+    bool longLineClassified = false;
     std::vector<MessageStarts::Start> starts;
     std::string scratch; // for searches
+    // The reader of a compressed file last read in passing, and which of the chain it reads.
+    std::unique_ptr<HistoryFileReader> compressedReader;
+    int32_t compressedFile = -1;
 
     // The log: indexed to its end once, then followed.
     bool reachedLog = false;
@@ -285,14 +122,14 @@ bool FileHistory::openFile(uint64_t offset)
         PrimedCutter primed(fileSystem, file.path, x.rules, true, failure, ok);
         if (!ok)
             return false;
-        file.layout = primed.cutter.getLayout();
+        file.layout = primed.getCutter().getLayout();
         file.firstMessage = x.severities.getCount();
         x.finder = std::make_unique<MessageStarts>(x.rules, file.layout);
         x.skippingLine = false;
         if (isLog)
-            x.layoutSettled = primed.settled;
+            x.layoutSettled = primed.isSettled();
     }
-    auto reader = std::make_unique<FileReader>(fileSystem, file.path);
+    auto reader = std::make_unique<HistoryFileReader>(fileSystem, file.path);
     if (!reader->open(offset, failure))
         return false;
     if (isLog) {
@@ -318,7 +155,7 @@ bool FileHistory::logUnchanged(bool& grown)
         return false;
     if (status.GetSize() == x.length && status.GetModificationTime() == x.modified)
         return true;
-    FileReader reader(fileSystem, path);
+    HistoryFileReader reader(fileSystem, path);
     if (!reader.open(0, failure))
         return true; // tried again at the next advance
     if (reader.isCompressed())
@@ -343,6 +180,20 @@ bool FileHistory::logUnchanged(bool& grown)
 }
 
 bool FileHistory::advance(Deadline deadline)
+{
+    if (broken) {
+        restart();
+        broken = false;
+    }
+    try {
+        return advanceSlices(deadline);
+    } catch (...) {
+        broken = true;
+        throw;
+    }
+}
+
+bool FileHistory::advanceSlices(Deadline deadline)
 {
     Index& x = *index;
     const auto last = static_cast<int32_t>(files.size()) - 1;
@@ -375,7 +226,16 @@ bool FileHistory::advance(Deadline deadline)
         }
     }
     for (;;) {
-        if (!x.reader && !openFile(0)) {
+        if (x.file == last && !x.reachedLog && withSiblings) {
+            // The siblings were rotated on while they were indexed: they are listed anew.
+            std::vector<std::string> siblings = listRotatedSiblings(path);
+            if (!std::equal(siblings.rbegin(), siblings.rend(), files.begin(), files.end() - 1)) {
+                restart();
+                return true;
+            }
+        }
+        // A log that failed to be read goes on where it was.
+        if (!x.reader && !openFile(x.file == last && x.reachedLog ? x.heldOffset : 0)) {
             if (x.file == last)
                 return false;
             ++x.file;
@@ -384,10 +244,8 @@ bool FileHistory::advance(Deadline deadline)
         const int32_t got = readBlock();
         if (got < 0) {
             x.reader.reset();
-            if (x.file == last) {
-                x.complete = false;
+            if (x.file == last)
                 return false;
-            }
             ++x.file;
             continue;
         }
@@ -428,6 +286,10 @@ int32_t FileHistory::readBlock()
             end = x.buffer[static_cast<size_t>(i)] == '\n' || x.buffer[static_cast<size_t>(i)] == '\r'
                 ? x.buffer.data() + i
                 : nullptr;
+        if (x.longLineClassified) {
+            const auto part = static_cast<int32_t>(end ? end - x.buffer.data() : n);
+            x.severities.raiseLast(x.finder->classifyPart(x.buffer.data(), part));
+        }
         if (!end) {
             x.heldOffset += static_cast<uint64_t>(n);
             x.held = 0;
@@ -445,6 +307,7 @@ int32_t FileHistory::readBlock()
         x.buffer[static_cast<size_t>(n)] = '\n';
         judged = from + x.finder->scan(x.buffer.data() + from, n - from + 1, x.starts) - 1;
         x.skippingLine = true;
+        x.longLineClassified = !x.starts.empty() && x.starts.back().byKeywords;
     }
     const SeverityIndex::Place place {x.file, 0};
     for (const MessageStarts::Start& start : x.starts)
@@ -477,7 +340,7 @@ void FileHistory::noteLogEnd(uint64_t end)
     haspel::FileStatus status(path.c_str());
     status.Refresh(false, false);
     x.modified = status.GetModificationTime();
-    FileReader reader(fileSystem, path);
+    HistoryFileReader reader(fileSystem, path);
     if (!reader.open(0, failure))
         return;
     fileSystem.length(reader.getHandle(), x.length);
@@ -526,7 +389,7 @@ int64_t FileHistory::getMessageNumberAt(uint64_t offset) const
     }
     // Count the block's messages that start before offset.
     const uint64_t from = s.getBlockPlace(block).offset;
-    FileReader reader(fileSystem, path);
+    HistoryFileReader reader(fileSystem, path);
     std::string reason;
     if (!reader.open(from, reason))
         return s.getBlockFirst(block);
@@ -573,6 +436,30 @@ int64_t FileHistory::findPassing(const SeverityFilter& filter, int64_t rank) con
     return index->severities.findPassing(filter, rank);
 }
 
+// A reader of the chain's file from offset on. A compressed file's reader is kept and goes on when it
+// has not passed offset yet: decompressing it from its start again for each block would make reading
+// it through take time quadratic in its size. Another file's is made in own. nullptr on failure.
+HistoryFileReader* FileHistory::readerAt(
+    int32_t file, uint64_t offset, std::unique_ptr<HistoryFileReader>& own)
+{
+    Index& x = *index;
+    const std::string& name = files[static_cast<size_t>(file)];
+    Decompressor::Format format;
+    if (!Decompressor::formatOfName(name.c_str(), format)) {
+        own = std::make_unique<HistoryFileReader>(fileSystem, name);
+        return own->open(offset, failure) ? own.get() : nullptr;
+    }
+    std::unique_ptr<HistoryFileReader>& kept = x.compressedReader;
+    if (kept && x.compressedFile == file && kept->getPosition() <= offset && kept->skipTo(offset, failure))
+        return kept.get();
+    kept = std::make_unique<HistoryFileReader>(fileSystem, name);
+    x.compressedFile = file;
+    if (kept->open(offset, failure))
+        return kept.get();
+    kept.reset();
+    return nullptr;
+}
+
 bool FileHistory::readMessages(int64_t first, int32_t count, std::vector<std::unique_ptr<Message>>& out)
 {
     Index& x = *index;
@@ -585,10 +472,16 @@ bool FileHistory::readMessages(int64_t first, int32_t count, std::vector<std::un
         const std::string& file = files[static_cast<size_t>(place.file)];
         bool ok = false;
         PrimedCutter primed(fileSystem, file, x.rules, place.offset > 0, failure, ok);
-        FileReader reader(fileSystem, file);
-        if (!ok || !reader.open(place.offset, failure))
+        std::unique_ptr<HistoryFileReader> own;
+        HistoryFileReader* reader = ok ? readerAt(place.file, place.offset, own) : nullptr;
+        if (!reader)
             return false;
-        LineCutter& cutter = primed.cutter;
+        // The block's messages end where the next block of its file starts.
+        const bool nextInFile = block + 1 < x.severities.getBlockCount()
+            && x.severities.getBlockPlace(block + 1).file == place.file;
+        const uint64_t stop = nextInFile ? x.severities.getBlockPlace(block + 1).offset
+                                         : std::numeric_limits<uint64_t>::max();
+        LineCutter& cutter = primed.getCutter();
         int64_t number = x.severities.getBlockFirst(block);
         auto takeFinished = [&](int32_t keep) {
             while (cutter.getMessages().GetCount() > keep) {
@@ -601,18 +494,21 @@ bool FileHistory::readMessages(int64_t first, int32_t count, std::vector<std::un
         };
         std::string piece;
         for (;;) {
-            piece.resize(PieceBytes);
-            const int32_t got = reader.read(piece.data(), PieceBytes, failure);
+            const auto want = static_cast<int32_t>(
+                std::min<uint64_t>(HistoryFileReader::PieceBytes, stop - reader->getPosition()));
+            piece.resize(static_cast<size_t>(want));
+            const int32_t got = want > 0 ? reader->read(piece.data(), want, failure) : 0;
             if (got < 0)
                 return false;
             piece.resize(static_cast<size_t>(got));
-            if (got == 0 && place.file != last)
+            const bool atEnd = got == 0;
+            if (atEnd && place.file != last && !nextInFile)
                 piece.push_back('\n'); // a finished file's last line is ended
             dropNul(piece);
             cutter.appendPendingText(piece.data(), static_cast<int32_t>(piece.size()));
             cutter.splitPendingText();
-            takeFinished(got == 0 ? 0 : 1);
-            if (number >= end || got == 0)
+            takeFinished(atEnd ? 0 : 1);
+            if (number >= end || atEnd)
                 break;
         }
         if (number <= first)
@@ -636,17 +532,21 @@ bool holdsNeedle(const char* text, size_t n, const std::vector<TextMatcher::Need
     return false;
 }
 
+} // namespace
+
 // Whether some message of the block may match: false only when its text holds none of the needles.
-bool blockMayMatch(FileSystem& fileSystem, const std::vector<std::string>& files, const SeverityIndex& s,
-    int32_t block, const std::vector<TextMatcher::Needle>& needles, std::string& text)
+bool FileHistory::blockMayMatch(int32_t block, const std::vector<TextMatcher::Needle>& needles)
 {
     if (needles.empty())
         return true;
+    const SeverityIndex& s = index->severities;
+    std::string& text = index->scratch;
+    std::string reason;
     const SeverityIndex::Place place = s.getBlockPlace(block);
     const bool lastOfFile = block + 1 == s.getBlockCount() || s.getBlockPlace(block + 1).file != place.file;
-    FileReader reader(fileSystem, files[static_cast<size_t>(place.file)]);
-    std::string reason;
-    if (!reader.open(place.offset, reason))
+    std::unique_ptr<HistoryFileReader> own;
+    HistoryFileReader* reader = readerAt(place.file, place.offset, own);
+    if (!reader)
         return true;
     const uint64_t end
         = lastOfFile ? std::numeric_limits<uint64_t>::max() : s.getBlockPlace(block + 1).offset;
@@ -659,7 +559,7 @@ bool blockMayMatch(FileSystem& fileSystem, const std::vector<std::string>& files
     while (at < end) {
         const auto want = static_cast<int32_t>(std::min<uint64_t>(end - at, BlockBytes));
         text.resize(kept + static_cast<size_t>(want));
-        const int32_t got = reader.readFully(text.data() + kept, want, reason);
+        const int32_t got = reader->readFully(text.data() + kept, want, reason);
         if (got < 0)
             return true;
         text.resize(kept + static_cast<size_t>(got));
@@ -673,8 +573,6 @@ bool blockMayMatch(FileSystem& fileSystem, const std::vector<std::string>& files
     }
     return false;
 }
-
-} // namespace
 
 bool FileHistory::search(HistorySearch& s, Deadline deadline)
 {
@@ -702,8 +600,7 @@ bool FileHistory::search(HistorySearch& s, Deadline deadline)
         const int64_t end = s.kind == Kind::Backward ? std::min(severities.getBlockEnd(block), s.from)
                                                      : severities.getBlockEnd(block);
         const int64_t begin = s.kind == Kind::Forward ? std::max(first, s.from) : first;
-        if (begin < end && severities.blockPasses(block, s.severities)
-            && blockMayMatch(fileSystem, files, severities, block, needles, index->scratch)) {
+        if (begin < end && severities.blockPasses(block, s.severities) && blockMayMatch(block, needles)) {
             messages.clear();
             if (!readMessages(first, static_cast<int32_t>(end - first), messages))
                 return false;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/ports/FileSystem.h"
+#include "core/search/TextMatcher.h"
 #include "core/text/Message.h"
 #include "core/text/Severity.h"
 
@@ -17,7 +18,7 @@
 namespace kestrano {
 
 class CuttingRules;
-class TextMatcher;
+class HistoryFileReader;
 
 // Which severities a view's severity filter shows: those at or above minimum, and Unknown only when
 // showUnknown is set.
@@ -62,8 +63,7 @@ private:
     int64_t from;
     bool done = false;
     int64_t result = -1;
-    // How far the search has come: the next message to look at (Forward, Count) or the one after it
-    // (Backward), within the index of this generation.
+    // How far the search has come: the block of the index to look at next (of this generation).
     int64_t next = 0;
     uint32_t generation = 0;
     bool started = false;
@@ -84,7 +84,8 @@ public:
 
     // Indexes on until caught up with the files or past the deadline; true while more is left. Follows
     // the log's growth, and starts over (a new generation) when the log was truncated, rewritten,
-    // replaced or rotated. Throws haspel::EOutOfMemory (the index then starts over at the next call).
+    // replaced or rotated: called again at each poll, it costs one statx while the log is unchanged.
+    // Running out of memory throws (haspel::EOutOfMemory or std::bad_alloc); the next call starts over.
     bool advance(Deadline deadline);
     // Drops the index and builds it anew, the siblings listed again, at the next advance.
     void restart();
@@ -114,23 +115,26 @@ public:
 
     // Appends to out the messages first to first + count - 1 (fewer at the end of the index), cut as
     // the view cuts them. False when a file could not be read or changed meanwhile (what was read
-    // stays; advance notices the change). Throws haspel::EOutOfMemory.
+    // stays; advance notices the change). Running out of memory throws.
     bool readMessages(int64_t first, int32_t count, std::vector<std::unique_ptr<Message>>& out);
 
     // The memory the index holds, in bytes (its buffers aside).
     int64_t getIndexBytes() const;
 
     // Goes on with the search until it is done (true) or past the deadline (false). A search begun in
-    // another generation starts over. Throws haspel::EOutOfMemory.
+    // another generation starts over. Running out of memory throws.
     bool search(HistorySearch& search, Deadline deadline);
 
 private:
     class Index;
+    bool advanceSlices(Deadline deadline);
     bool openFile(uint64_t offset);
     bool logUnchanged(bool& grown);
     int32_t readBlock();
     void finishLog();
     void noteLogEnd(uint64_t end);
+    HistoryFileReader* readerAt(int32_t file, uint64_t offset, std::unique_ptr<HistoryFileReader>& own);
+    bool blockMayMatch(int32_t block, const std::vector<TextMatcher::Needle>& needles);
 
     std::unique_ptr<Index> index;
     const std::string path;
@@ -140,6 +144,7 @@ private:
     std::vector<std::string> files;
     std::string failure;
     uint32_t generation = 0;
+    bool broken = false; // an advance was cut short by running out of memory
 };
 
 } // namespace kestrano

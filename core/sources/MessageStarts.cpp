@@ -50,13 +50,15 @@ void MessageStarts::takeLine(
         exact = true; // the scan's marks are of the bytes with NUL
     }
     const bool mayContinue = hasMessage && rules.GetMultiLine();
+    // The header decides only with the stated level; its time is not needed here.
+    const bool readsHeader = rules.GetStatedLevel() && layout.isRecognised();
     LineHeader header;
     if (mayContinue) {
         if (length > 0 && (line[0] == ' ' || line[0] == '\t'))
             return;
-        if (layout.isRecognised()) {
+        if (readsHeader) {
             layout.read(line, length, header);
-            if (!header.present && rules.GetStatedLevel()) {
+            if (!header.present) {
                 const char* begin = line;
                 const char* last = line + length;
                 trimWhiteSpace(begin, last);
@@ -70,12 +72,11 @@ void MessageStarts::takeLine(
     trimWhiteSpace(begin, last);
     if (begin == last)
         return;
-    if (!mayContinue)
+    if (!mayContinue && readsHeader)
         layout.read(line, length, header);
-    const int32_t severity = rules.GetStatedLevel() && header.severity != Severity::None
-        ? header.severity
-        : classify(line, length, start, exact);
-    starts.push_back({start, severity});
+    const bool byKeywords = header.severity == Severity::None;
+    starts.push_back(
+        {start, byKeywords ? classify(line, length, start, exact) : header.severity, byKeywords});
     hasMessage = true;
 }
 

@@ -19,18 +19,21 @@ public:
     struct Start {
         int32_t offset; // of the message's first line in the text scanned
         int32_t severity;
+        bool byKeywords; // not stated by its header
     };
 
     // The rules and the layout the file's lines were recognised to have; both must outlive the
-    // finder. Throws haspel::EOutOfMemory.
+    // finder. Running out of memory throws.
     MessageStarts(const CuttingRules& rules, const LogLayout& layout);
 
     // The next line begins a file, or a message (no message before it to continue).
     void reset() { hasMessage = false; }
     // Looks at the complete lines of text[0..n), which starts at a line's start, and appends to starts
     // the messages that begin there. Returns the length of those lines, line ends included. NUL bytes
-    // count as absent, as the view drops them. Throws haspel::EOutOfMemory.
+    // count as absent, as the view drops them. Running out of memory throws.
     int32_t scan(const char* text, int32_t n, std::vector<Start>& starts);
+    // The severity the keywords in text[0..n) give, a part of a line.
+    int32_t classifyPart(const char* text, int32_t n) const { return keywords.classify(text, n); }
 
 private:
     void takeLine(const char* text, int32_t start, int32_t end, bool hasNul, std::vector<Start>& starts);

@@ -39,6 +39,13 @@ void SeverityIndex::append(Place place, int32_t severity)
     ++count;
 }
 
+void SeverityIndex::raiseLast(int32_t severity)
+{
+    Block& block = blocks.back(); // open: its codes are severity codes
+    uint8_t& code = block.codes[static_cast<size_t>(block.size - 1)];
+    code = std::max(code, static_cast<uint8_t>(codeOf(severity)));
+}
+
 // Packs a full block with the fewest bits its distinct severities need.
 void SeverityIndex::close(Block& block)
 {
@@ -55,16 +62,20 @@ void SeverityIndex::close(Block& block)
             block.palette[distinct++] = static_cast<uint8_t>(s);
         }
     }
-    const uint8_t bits = distinct <= 1 ? 0 : distinct <= 2 ? 1 : distinct <= 4 ? 2 : 4;
+    const uint8_t bits = distinct <= 1 ? 0 : distinct <= 2 ? 1 : distinct <= 4 ? 2 : 3;
     std::unique_ptr<uint8_t[]> packed;
     if (bits > 0) {
-        const size_t bytes = (static_cast<size_t>(block.size) * bits + 7) / 8;
+        // A byte more, so that a code may be read as part of two bytes.
+        const size_t bytes = (static_cast<size_t>(block.size) * bits + 7) / 8 + 1;
         packed.reset(new (std::nothrow) uint8_t[bytes]());
         if (!packed)
             return; // stays open: correct, only larger
         for (int32_t i = 0; i < block.size; ++i) {
             const uint32_t bit = static_cast<uint32_t>(i) * bits;
-            packed[bit / 8] |= static_cast<uint8_t>(code[block.codes[static_cast<size_t>(i)]] << (bit % 8));
+            const uint32_t value = static_cast<uint32_t>(code[block.codes[static_cast<size_t>(i)]])
+                << (bit % 8);
+            packed[bit / 8] |= static_cast<uint8_t>(value);
+            packed[bit / 8 + 1] |= static_cast<uint8_t>(value >> 8);
         }
     }
     block.codes = std::move(packed);
@@ -86,7 +97,8 @@ int32_t SeverityIndex::codeAt(const Block& block, int32_t i)
         return 0;
     default: {
         const uint32_t bit = static_cast<uint32_t>(i) * block.bits;
-        return (block.codes[bit / 8] >> (bit % 8)) & ((1 << block.bits) - 1);
+        const uint32_t pair = block.codes[bit / 8] | static_cast<uint32_t>(block.codes[bit / 8 + 1]) << 8;
+        return static_cast<int32_t>((pair >> (bit % 8)) & ((1u << block.bits) - 1));
     }
     }
 }
@@ -209,7 +221,9 @@ int64_t SeverityIndex::getMemoryBytes() const
 {
     int64_t bytes = static_cast<int64_t>(blocks.capacity() * sizeof(Block));
     for (const Block& block : blocks)
-        bytes += block.bits == 8 ? BlockSize : (static_cast<int64_t>(block.size) * block.bits + 7) / 8;
+        bytes += block.bits == 8 ? BlockSize
+            : block.bits == 0    ? 0
+                                 : (int64_t {block.size} * block.bits + 7) / 8 + 1;
     return bytes;
 }
 

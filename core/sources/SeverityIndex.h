@@ -24,8 +24,10 @@ public:
     };
 
     // Appends a message of this severity starting at place. A message of another file than the one
-    // before starts a new block. Throws haspel::EOutOfMemory.
+    // before starts a new block. Running out of memory throws.
     void append(Place place, int32_t severity);
+    // Raises the severity of the last message to at least this one.
+    void raiseLast(int32_t severity);
     // Forgets the messages from number on (not before the start of their file's first block).
     void truncate(int64_t number);
     void clear();
@@ -55,7 +57,7 @@ private:
         int64_t first = 0; // the number of its first message
         int64_t before[Severities] = {}; // messages of each severity before the block
         int32_t size = 0;
-        uint8_t bits = 8; // per message: 0 (one severity), 1, 2, 4; 8 while open
+        uint8_t bits = 8; // per message: 0 (one severity), 1, 2, 3; 8 while open
         uint8_t palette[Severities] = {};
         std::unique_ptr<uint8_t[]> codes;
     };

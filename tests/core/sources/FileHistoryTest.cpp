@@ -6,6 +6,7 @@
 #include "core/sources/RotatedSiblings.h"
 #include "core/text/LineCutter.h"
 #include "platform/LinuxFileSystem.h"
+#include "tests/platform/FailingFileSystem.h"
 #include "tests/support/MadeLogs.h"
 #include "tests/support/TempDir.h"
 
@@ -286,6 +287,25 @@ TEST_F(FileHistoryTest, StartsOverWhenTheLogIsTruncatedOrReplaced)
     EXPECT_EQ(history.getMessageCount(), 3);
 }
 
+TEST_F(FileHistoryTest, JudgesLinesLongerThanABlockAsTheCutterDoes)
+{
+    settings.SetMultiLine(true);
+    const std::string longLine(700 * 1024, 'x');
+    const std::string text = "start info\n" + longLine + " error at the end\n  " + longLine + " fatal\nnext\n"
+        + longLine + "\nlast warning\n";
+    writeFile(log, text);
+    FileHistory history(log, false, systemFileSystem(), settings);
+    index(history);
+    const std::vector<Cut> model = modelCut(settings, text, false);
+    EXPECT_EQ(severities(history), severities(model));
+    EXPECT_EQ(history.getMessageNumberAt(text.find("next")), 2);
+    EXPECT_EQ(history.getMessageNumberAt(text.find("last warning")), 4);
+    std::vector<std::unique_ptr<Message>> messages;
+    ASSERT_TRUE(history.readMessages(3, 2, messages));
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1]->getText(), std::string("last warning"));
+}
+
 class RandomFileHistoryTest : public FileHistoryTest {
 protected:
     std::mt19937 random {20261209};
@@ -320,7 +340,7 @@ protected:
         const int64_t before = history.getMessageCount()
             - static_cast<int64_t>(
                 modelCut(settings, log.substr(0, log.find_last_of("\r\n") + 1), false).size());
-        for (int round = 0; round < 6; ++round) {
+        for (int round = 0; round < 6 && log.size() > 400000; ++round) {
             size_t offset = log.find('\n', 200000 + random() % (log.size() - 200000));
             if (offset == std::string::npos)
                 continue;
@@ -374,6 +394,30 @@ TEST_F(RandomFileHistoryTest, FollowsAppendsDuringAndAfterIndexing)
     index(history);
     expectModel(history, {text});
     EXPECT_EQ(history.getGeneration(), generation);
+}
+
+TEST_F(RandomFileHistoryTest, GoesOnAfterAFailedReadAndWaitsForAMissingLog)
+{
+    settings.SetMultiLine(true);
+    FailingFileSystem files;
+    FileHistory history(log, false, files, settings);
+    EXPECT_FALSE(history.advance(Clock::now() + std::chrono::seconds(1)));
+    EXPECT_EQ(history.getMessageCount(), 0);
+    EXPECT_NE(history.getFailureReason().find(log), std::string::npos);
+
+    const std::string text = randomLog(random, 40000, true);
+    writeFile(log, text);
+    step(history);
+    step(history);
+    files.failRead = true;
+    EXPECT_FALSE(history.advance(Clock::now() + std::chrono::seconds(1)));
+    std::vector<std::unique_ptr<Message>> messages;
+    EXPECT_FALSE(history.readMessages(0, 10, messages));
+    files.failRead = false;
+    const uint32_t generation = history.getGeneration();
+    index(history);
+    EXPECT_EQ(history.getGeneration(), generation);
+    expectModel(history, {text});
 }
 
 TEST_F(RandomFileHistoryTest, StartsOverWhenTheLogChangesMidBuild)
