@@ -28,6 +28,15 @@ public:
     virtual void scrollIntoView(int32_t row) = 0;
     // The selected row, or -1 when none is.
     virtual int32_t selectedRow() const = 0;
+    // The message of the selected row (a list may show rows of its own besides the view's).
+    virtual const Message* selectedMessage() const
+    {
+        const int32_t row = selectedRow();
+        return row < 0 ? nullptr : rowMessage(row);
+    }
+    // The rows of the file's history before the kept ones changed (the view's HistoryRows, which a
+    // list that shows them was given, says how).
+    virtual void historyChanged() { }
     // Whether appended rows reach the screen only after the poll that appended them, so a row
     // appended and deleted again within one poll is never seen.
     virtual bool showsRowsLater() const { return false; }

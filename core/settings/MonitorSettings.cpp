@@ -31,6 +31,11 @@ void MonitorSettings::SetQuietGap(int32_t seconds)
     quietGap = SettingsTable::rows[SettingsTable::QuietGap].bounded(seconds);
 }
 
+void MonitorSettings::SetHistoryUpTo(int32_t mebibytes)
+{
+    historyUpTo = SettingsTable::rows[SettingsTable::HistoryUpTo].bounded(mebibytes);
+}
+
 void MonitorSettings::validate()
 {
     for (const Setting& row : SettingsTable::rows) {

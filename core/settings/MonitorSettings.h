@@ -37,6 +37,9 @@ public:
     // Seconds between two shown messages above which the list marks a quiet gap; 0: none.
     int32_t GetQuietGap() const { return quietGap; }
     void SetQuietGap(int32_t seconds); // kept within the table's bounds
+    // The largest plain file, in mebibytes, whose window shows its history by default.
+    int32_t GetHistoryUpTo() const { return historyUpTo; }
+    void SetHistoryUpTo(int32_t mebibytes); // kept within the table's bounds
 
     // Brings every bounded setting within the table's bounds: stored values are loaded as they
     // stand, a setting taken over from the Options dialog is validated.
@@ -51,6 +54,7 @@ private:
     int32_t notify = 0;
     int32_t updateEvery = 0;
     int32_t quietGap = 0;
+    int32_t historyUpTo = 0;
 };
 
 } // namespace kestrano

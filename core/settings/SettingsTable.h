@@ -95,6 +95,7 @@ struct SettingsTable {
         Notify,
         LogFont,
         QuietGap,
+        HistoryUpTo,
         Count
     };
 
@@ -124,6 +125,10 @@ struct SettingsTable {
         textSetting(LogFont, "View", "Font", ""),
         // Seconds between two shown messages above which the list marks the gap; 0: none.
         numberSetting(QuietGap, "View", "QuietGap", SettingType::Number, 60, &MonitorSettings::quietGap, 0),
+        // Mebibytes: a plain file up to this size shows its whole history unless its window says
+        // otherwise; 0 offers it for no file by default.
+        numberSetting(
+            HistoryUpTo, "Sizes", "HistoryUpTo", SettingType::Number, 4096, &MonitorSettings::historyUpTo, 0),
     };
 
     static constexpr bool inOrder()

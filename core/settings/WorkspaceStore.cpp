@@ -40,6 +40,8 @@ void storeSwitchesIn(haspel::ConfigSection& entry, const LogSwitches& switches)
     entry.GetParameter("ShowUnknown").SetBool(switches.showUnknown);
     entry.GetParameter("ShowTime").SetBool(switches.showTime);
     entry.GetParameter("ShowTimeline").SetBool(switches.showTimeline);
+    entry.GetParameter("History").SetInt(switches.history);
+    entry.GetParameter("HistoryRotated").SetBool(switches.historyRotated);
 }
 
 void storeTextFilterIn(haspel::ConfigSection& entry, const TextFilter& filter)
@@ -105,6 +107,8 @@ LogEntry loadLogEntry(haspel::ConfigSection& entry)
     switches.showUnknown = entry.GetBool("ShowUnknown", switches.showUnknown);
     switches.showTime = entry.GetBool("ShowTime", switches.showTime);
     switches.showTimeline = entry.GetBool("ShowTimeline", switches.showTimeline);
+    switches.history = entry.GetInt("History", switches.history);
+    switches.historyRotated = entry.GetBool("HistoryRotated", switches.historyRotated);
     TextFilter& filter = loaded.textFilter;
     filter.pattern = entry.GetString("TextFilter", filter.pattern.c_str());
     filter.hides = entry.GetBool("TextFilterHides", filter.hides);

@@ -28,6 +28,10 @@ struct LogSwitches {
     bool showUnknown = true;
     bool showTime = false; // the list's time column
     bool showTimeline = false; // the timeline strip above the list
+    // The whole file's messages before the kept ones: -1 chooses by the log (a plain file up to the
+    // Options' size), 0 off, 1 on.
+    int32_t history = -1;
+    bool historyRotated = false; // the history goes on into the rotated files beside the log
 };
 
 // The text filter as the user set it; an empty pattern filters nothing.

@@ -153,6 +153,7 @@ const SourceKind kinds[] = {
         .stored = true,
         .deletable = true,
         .stream = false,
+        .history = true,
     },
 };
 

@@ -57,6 +57,8 @@ struct SourceKind {
     bool deletable;
     // A stream (standard input), read once to its end.
     bool stream;
+    // A plain file whose whole content can be indexed and read back: its window may show its history.
+    bool history = false;
 };
 
 // The row of a name's kind.

@@ -44,6 +44,12 @@ ChildView::~ChildView()
 
 void ChildView::pollLogFile()
 {
+    readLog();
+    advanceHistory();
+}
+
+void ChildView::readLog()
+{
     const struct Settle {
         ChildView& view;
         ~Settle()
@@ -153,6 +159,8 @@ void ChildView::startOver(bool skipFirstLine)
     const int64_t modified = status.IsRegularFile() ? status.GetModificationTime() : 0;
     cutter.forgetLayout(modified > 0 ? modified : 0);
     logRestarted();
+    // The first message read starts at the read position, or after the line it cuts.
+    startHistoryAt(document.getSource().getReadPosition(), skipFirstLine);
 }
 
 void ChildView::followNewFile(const ShownText& notice, bool skipFirstLine)
@@ -163,6 +171,7 @@ void ChildView::followNewFile(const ShownText& notice, bool skipFirstLine)
     }
     cutter.setSkipFirstLine(skipFirstLine);
     cutter.addNotice(notice);
+    startHistoryAt(document.getSource().getReadPosition(), skipFirstLine);
 }
 
 void ChildView::takeText(const char* bytes, int32_t n)
@@ -222,9 +231,9 @@ void ChildView::notify(int32_t highest)
 
 // ---- Messages and rows ----
 
-bool ChildView::passesFilter(const Message& message) const
+RowFilter ChildView::rowFilter() const
 {
-    return kestrano::passesFilter(message, switches, textMatcher.get(), textFilterHides);
+    return {{switches.minimumSeverity, switches.showUnknown}, textMatcher.get(), textFilterHides};
 }
 
 template <class Call> void ChildView::tellObservers(Call&& call)
@@ -251,6 +260,7 @@ bool ChildView::mayDropUnseen(int32_t severity) const
 void ChildView::messageDroppedUnseen(int32_t severity)
 {
     countForAnnouncement(severity);
+    ++keptDropped;
 }
 
 void ChildView::countForAnnouncement(int32_t severity)
@@ -319,6 +329,8 @@ void ChildView::messageDropping(Message* message)
         list.deleteFirstRow();
     if (message == undecided)
         undecided = nullptr;
+    if (message->getNotice().id == CoreText::None)
+        ++keptDropped; // the history's newest message now
 }
 
 void ChildView::emptyView()
@@ -352,6 +364,10 @@ void ChildView::rebuildList()
     // One scroll to the end does what scrolling to every appended row would.
     if (switches.follow && list.rowCount() > 0)
         list.scrollIntoView(list.rowCount() - 1);
+    if (showsHistory()) {
+        history->setFilter(rowFilter());
+        tellHistoryChange();
+    }
     pollLogFile();
 }
 
@@ -370,10 +386,7 @@ void ChildView::refreshLog()
 
 void ChildView::openMessageDetails()
 {
-    const int32_t row = list.selectedRow();
-    if (row < 0)
-        return;
-    if (Message* message = list.rowMessage(row))
+    if (const Message* message = list.selectedMessage())
         context.details.show(*message);
 }
 
@@ -426,6 +439,84 @@ void ChildView::toggleShowTimeline()
 {
     switches.showTimeline = !switches.showTimeline;
     entryWriter.storeSwitches(switches);
+}
+
+// ---- History ----
+
+void ChildView::offerHistory(FileSystem& files)
+{
+    if (document.hasHistory() && !history)
+        history = std::make_unique<HistoryRows>(context.settings, files);
+}
+
+void ChildView::startHistoryAt(uint64_t readStart, bool skipFirstLine)
+{
+    keptStart = readStart;
+    keptSkipsLine = skipFirstLine;
+    keptDropped = 0;
+    startHistory();
+}
+
+void ChildView::startHistory()
+{
+    keptDroppedTold = 0; // the history starts from keptStart: every message dropped since is told
+    if (!history)
+        return;
+    const char* path = document.getPathName().GetText();
+    bool chosen = switches.history > 0;
+    if (switches.history < 0) {
+        haspel::FileStatus status(path);
+        status.Refresh(false, false);
+        const auto limit = static_cast<uint64_t>(context.settings.GetHistoryUpTo()) << 20;
+        chosen = status.IsRegularFile() && static_cast<uint64_t>(status.GetSize()) <= limit;
+    }
+    if (!chosen) {
+        if (history->isOn())
+            history->stop();
+    } else {
+        history->start(path, switches.historyRotated, keptStart, keptSkipsLine);
+        history->setFilter(rowFilter());
+    }
+    tellHistoryChange();
+}
+
+void ChildView::advanceHistory()
+{
+    if (!showsHistory())
+        return;
+    history->keptLeft(keptDropped - keptDroppedTold);
+    keptDroppedTold = keptDropped;
+    using Clock = std::chrono::steady_clock;
+    if (history->advance(Clock::now() + std::chrono::milliseconds(HistoryBudgetMilliseconds)))
+        behind = true;
+    tellHistoryChange();
+}
+
+void ChildView::tellHistoryChange()
+{
+    if (history && history->hasChange())
+        list.historyChanged();
+}
+
+void ChildView::toggleHistory()
+{
+    if (!history)
+        return;
+    switches.history = showsHistory() ? 0 : 1;
+    entryWriter.storeSwitches(switches);
+    startHistory();
+    frame.UpdateToolbarChecks();
+    pollLogFile();
+}
+
+void ChildView::toggleRotatedHistory()
+{
+    switches.historyRotated = !switches.historyRotated;
+    entryWriter.storeSwitches(switches);
+    if (showsHistory()) {
+        startHistory();
+        pollLogFile();
+    }
     frame.UpdateToolbarChecks();
 }
 
@@ -452,6 +543,8 @@ void ChildView::setTextMatcherSwitch(std::unique_ptr<TextMatcher> matcher, bool 
     settleUndecided();
     textMatcher = std::move(matcher);
     textFilterHides = hides;
+    if (showsHistory())
+        history->setFilter(rowFilter()); // it held the matcher replaced
 }
 
 } // namespace kestrano

@@ -8,6 +8,7 @@
 #include "core/sources/LogSource.h"
 #include "core/text/LineCutter.h"
 #include "core/text/Severity.h"
+#include "core/view/HistoryRows.h"
 #include "foundation/String.h"
 
 #include <cstdint>
@@ -22,6 +23,7 @@ class ConfigSection;
 namespace kestrano {
 
 class Document;
+class FileSystem;
 class ListControl;
 class LogFrame;
 class Message;
@@ -44,6 +46,8 @@ public:
     static constexpr uint64_t UnknownPosition = LogSource::UnknownPosition;
     // Reading time of one poll; what is left is read by the next one.
     static constexpr int32_t PollBudgetMilliseconds = 25;
+    // Indexing time of the history after a poll's reading.
+    static constexpr int32_t HistoryBudgetMilliseconds = 20;
 
     ChildView(Document& document, const ViewContext& context, ListControl& list, LogFrame& frame);
     ~ChildView() override;
@@ -106,6 +110,17 @@ public:
     // A matcher of the caller's own (kestrano-tail's several patterns); nullptr filters nothing.
     void setTextMatcherSwitch(std::unique_ptr<TextMatcher> matcher, bool hides);
 
+    // Lets a plain file show its history (the desktop's windows; kestrano-tail reads whole files).
+    void offerHistory(FileSystem& files);
+    bool offersHistory() const { return history != nullptr; }
+    // Whether the history is shown: as the History switch says, or by default for a file up to the
+    // Options' size.
+    bool showsHistory() const { return history && history->isOn(); }
+    // The history's rows, which the list shows before the kept ones; nullptr unless offered.
+    HistoryRows* getHistoryRows() const { return history.get(); }
+    void toggleHistory();
+    void toggleRotatedHistory();
+
     // The writer of the log's workspace entry, which its window shares.
     LogEntryWriter& getEntryWriter() { return entryWriter; }
 
@@ -119,7 +134,16 @@ public:
     uint64_t getReadPosition() const;
 
 private:
-    bool passesFilter(const Message& message) const;
+    void readLog();
+    RowFilter rowFilter() const;
+    bool passesFilter(const Message& message) const { return rowFilter().passes(message); }
+    // Starts the history over the log (and its rotated files when chosen) as the switches say, or
+    // stops it; startHistoryAt notes first where the kept messages start now.
+    void startHistory();
+    void startHistoryAt(uint64_t readStart, bool skipFirstLine);
+    void advanceHistory();
+    // Tells the list what the history's rows did.
+    void tellHistoryChange();
     template <class Call> void tellObservers(Call&& call);
     bool appendRowIfShown(Message* message);
     // Counts a new message of the severity for the poll's announcement.
@@ -169,6 +193,13 @@ private:
     std::unique_ptr<TextMatcher> textMatcher; // nullptr: no text filter
     bool textFilterHides = false;
     Message* undecided = nullptr; // the newest message, not yet judged by a hiding text filter
+    std::unique_ptr<HistoryRows> history; // nullptr: not offered
+    // Where the kept messages started in the file: at keptStart, or after the line there.
+    uint64_t keptStart = 0;
+    bool keptSkipsLine = false;
+    // Messages that left the kept ones since the log was started over, and those the history knows of.
+    int64_t keptDropped = 0;
+    int64_t keptDroppedTold = 0;
     // The first message of the poll with the highest severity so far, for the announcement.
     int32_t announcedSeverity = Severity::None;
     haspel::String announcedLine;

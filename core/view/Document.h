@@ -34,6 +34,8 @@ public:
     bool isDeletable() const { return kind.deletable; }
     // Whether the log is a stream, read once to its end.
     bool isStream() const { return kind.stream; }
+    // Whether the log is a plain file whose history can be shown.
+    bool hasHistory() const { return kind.history; }
 
     // Deletes the file without asking and rebuilds the view; a failure is reported in an error box.
     void deleteLogFile();

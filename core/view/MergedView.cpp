@@ -94,7 +94,8 @@ Message* MergedView::rowMessage(int32_t row) const
 
 bool MergedView::shows(const Message& message) const
 {
-    return passesFilter(message, switches, textMatcher.get(), textFilter.hides);
+    return RowFilter {{switches.minimumSeverity, switches.showUnknown}, textMatcher.get(), textFilter.hides}
+        .passes(message);
 }
 
 // ---- Building and following the order ----

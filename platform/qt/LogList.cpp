@@ -2,6 +2,7 @@
 
 #include "core/text/Message.h"
 #include "core/text/MessageLines.h"
+#include "core/view/HistoryRows.h"
 #include "platform/qt/CoreTexts.h"
 #include "platform/qt/LogFont.h"
 #include "platform/qt/LogListModel.h"
@@ -42,7 +43,9 @@ LogList::LogList(QWidget* parent)
     connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
         if (following)
             scrollToBottom();
+        scheduleReveal();
     });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &LogList::scheduleReveal);
     // Dragging or clicking the scroll bar: judged once the bar has moved.
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
         [this] { QTimer::singleShot(0, this, &LogList::tellWhereScrolled); });
@@ -62,7 +65,7 @@ void LogList::deleteFirstRow()
 {
     // Removing the current row would make the view select the next one: a deleted row that was
     // selected leaves nothing selected.
-    if (rows->rowCount() > 0 && currentIndex().row() == 0)
+    if (rows->rowCount() > 0 && currentIndex().row() == rows->historyRowCount())
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     rows->removeFirst();
 }
@@ -116,15 +119,33 @@ void LogList::scrollIntoView(int32_t row)
         return;
     }
     if (row < rows->announcedRows())
-        scrollTo(rows->index(row), QAbstractItemView::EnsureVisible);
+        scrollTo(keptIndex(row), QAbstractItemView::EnsureVisible);
 }
 
+QModelIndex LogList::keptIndex(int32_t row) const
+{
+    return rows->index(rows->historyRowCount() + row);
+}
+
+// The kept row, or -1 for none or a history row.
 int32_t LogList::selectedRow() const
 {
+    int32_t shown = -1;
+    if (currentIndex().isValid() && selectionModel()->isSelected(currentIndex())) {
+        shown = currentIndex().row();
+    } else {
+        const std::vector<int32_t> selected = selectedRows();
+        shown = selected.empty() ? -1 : selected.front();
+    }
+    return shown < rows->historyRowCount() ? -1 : shown - rows->historyRowCount();
+}
+
+const Message* LogList::selectedMessage() const
+{
     if (currentIndex().isValid() && selectionModel()->isSelected(currentIndex()))
-        return currentIndex().row();
+        return rows->messageOfRow(currentIndex().row());
     const std::vector<int32_t> selected = selectedRows();
-    return selected.empty() ? -1 : selected.front();
+    return selected.empty() ? nullptr : rows->messageOfRow(selected.front());
 }
 
 std::vector<int32_t> LogList::selectedRows() const
@@ -140,7 +161,7 @@ QByteArray LogList::rowsText(const std::vector<int32_t>& chosen) const
 {
     std::string text;
     for (int32_t row : chosen) {
-        const Message* message = rows->at(row);
+        const Message* message = rows->messageOfRow(row);
         if (!message)
             continue;
         if (const ShownText notice = message->getNotice(); notice.id != CoreText::None)
@@ -164,7 +185,8 @@ void LogList::copySelectedRows() const
 int32_t LogList::topRow() const
 {
     const QModelIndex top = indexAt(QPoint(1, 1));
-    return top.isValid() ? top.row() : (rows->rowCount() > 0 ? 0 : -1);
+    const int32_t shown = top.isValid() ? top.row() : (rows->rowCount() > 0 ? 0 : -1);
+    return shown < rows->historyRowCount() ? -1 : shown - rows->historyRowCount();
 }
 
 void LogList::scrollToTop(int32_t row)
@@ -175,7 +197,7 @@ void LogList::scrollToTop(int32_t row)
         return;
     if (row >= rows->announcedRows())
         rows->flush();
-    scrollTo(rows->index(row), QAbstractItemView::PositionAtTop);
+    scrollTo(keptIndex(row), QAbstractItemView::PositionAtTop);
 }
 
 void LogList::setFollowing(bool on)
@@ -183,6 +205,7 @@ void LogList::setFollowing(bool on)
     following = on;
     if (on && rows->announcedRows() > 0)
         scrollToBottom();
+    scheduleReveal();
 }
 
 void LogList::setWrapRows(bool on)
@@ -252,6 +275,12 @@ void LogList::keyPressEvent(QKeyEvent* event)
         onFindKey();
         return;
     }
+    // To the file's first message: the whole history is revealed first. Up keys at the first row
+    // reveal more, following or not.
+    if (event->key() == Qt::Key_Home && (event->modifiers() & Qt::ControlModifier))
+        revealAllHistory();
+    else if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_Up)
+        revealIfEarlierRowInView();
     // Without a selected row, the page keys scroll the view, as in a pager (they would move nothing).
     const bool pageKey = event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown;
     if (plain && pageKey && selectedRow() < 0) {
@@ -304,7 +333,7 @@ void LogList::selectRow(int32_t row)
         return;
     if (row >= rows->announcedRows())
         rows->flush();
-    const QModelIndex index = rows->index(row);
+    const QModelIndex index = keptIndex(row);
     setCurrentIndex(index);
     scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
@@ -335,7 +364,76 @@ void LogList::scrollToLastIfPending()
         return;
     scrollToLastPending = false;
     if (rows->announcedRows() > 0)
-        scrollTo(rows->index(rows->announcedRows() - 1), QAbstractItemView::EnsureVisible);
+        scrollTo(keptIndex(rows->announcedRows() - 1), QAbstractItemView::EnsureVisible);
+}
+
+void LogList::setHistory(HistoryRows* history)
+{
+    rows->setHistory(history);
+    scheduleReveal();
+}
+
+int64_t LogList::selectedHistoryNumber() const
+{
+    const QModelIndex current = currentIndex();
+    if (!rows->history() || !current.isValid() || !selectionModel()->isSelected(current)
+        || current.row() >= rows->historyRowCount() || rows->isEarlierRow(current.row()))
+        return -1;
+    return rows->history()->revealedNumber(current.row() - (rows->isEarlierRow(0) ? 1 : 0));
+}
+
+void LogList::selectHistoryRow(int64_t row)
+{
+    const int32_t shown = static_cast<int32_t>(row) + (rows->isEarlierRow(0) ? 1 : 0);
+    if (row < 0 || shown >= rows->historyRowCount())
+        return;
+    const QModelIndex index = rows->index(shown);
+    setCurrentIndex(index);
+    scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+void LogList::historyChanged()
+{
+    const QModelIndex top = indexAt(QPoint(1, 1));
+    const int32_t added = rows->historyChanged();
+    // Rows revealed above keep what the user looked at in its place, the earlier row out of view.
+    if (added > 0 && !following && top.isValid()) {
+        executeDelayedItemsLayout();
+        scrollTo(rows->index(top.row() + added), QAbstractItemView::PositionAtTop);
+    }
+    scheduleReveal();
+}
+
+void LogList::scheduleReveal()
+{
+    if (revealScheduled || !rows->history() || !rows->isEarlierRow(0))
+        return;
+    revealScheduled = true;
+    QTimer::singleShot(0, this, &LogList::revealIfEarlierRowShown);
+}
+
+void LogList::revealIfEarlierRowShown()
+{
+    revealScheduled = false;
+    // While following, the user looks at the end (a list that fits its view shows the first row too).
+    if (!following)
+        revealIfEarlierRowInView();
+}
+
+void LogList::revealIfEarlierRowInView()
+{
+    HistoryRows* history = rows->history();
+    if (!history || !rows->isEarlierRow(0) || !viewport()->rect().intersects(visualRect(rows->index(0))))
+        return;
+    const int32_t page = viewport()->height() / std::max(1, sizeHintForRow(0));
+    if (history->reveal(std::max(RevealedRows, 4 * page)) > 0)
+        historyChanged();
+}
+
+void LogList::revealAllHistory()
+{
+    if (HistoryRows* history = rows->history(); history && history->reveal(-1) > 0)
+        historyChanged();
 }
 
 } // namespace kestrano

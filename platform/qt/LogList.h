@@ -4,6 +4,8 @@
 // a find pattern are marked in the visible rows. While it follows the end, the last row stays in view
 // whatever changes the list's size; the user scrolling away from the end, or back to it, is told.
 // Long rows scroll sideways, or wrap. A merged window's list shows a merged view's rows (showMerged).
+// Rows of the file's history may come before the kept rows; the history reveals more of them when its
+// first row (the count of earlier messages) comes into view.
 #pragma once
 
 #include "core/ports/ListControl.h"
@@ -16,6 +18,7 @@
 
 namespace kestrano {
 
+class HistoryRows;
 class LogListModel;
 class MatchHighlighter;
 class MergedOrder;
@@ -37,6 +40,17 @@ public:
     // The current row when it is selected, else the first selected one; -1 when none is.
     int32_t selectedRow() const override;
     bool showsRowsLater() const override { return true; }
+    const Message* selectedMessage() const override;
+    void historyChanged() override;
+
+    // Shows the history's rows before the kept ones; nullptr: none. It must outlive its use.
+    void setHistory(HistoryRows* history);
+    // The number in the file of the selected history row's message; -1 when no history row is selected.
+    int64_t selectedHistoryNumber() const;
+    // Selects a revealed history row (0: the oldest revealed) and scrolls it to the middle of the view.
+    void selectHistoryRow(int64_t row);
+    // The rows revealed at once when the first row comes into view.
+    static constexpr int32_t RevealedRows = 256;
 
     // The rows are the order's from now on, told as MergedList.
     void showMerged(const MergedOrder& order);
@@ -63,14 +77,14 @@ public:
     void setWrapRows(bool on);
     bool wrapsRows() const { return wrapping; }
 
-    // The selected rows, in order.
+    // The selected rows, in order, as the list shows them (the history's rows first).
     std::vector<int32_t> selectedRows() const;
-    // The messages of the rows, each line ended by a line feed, continuation lines after a tab; notices
-    // in the user's language. Bytes of the log as they are (UTF-8 for notices).
+    // The messages of the rows (as the list shows them), each line ended by a line feed, continuation
+    // lines after a tab; notices in the user's language. Bytes of the log as they are (UTF-8 for notices).
     QByteArray rowsText(const std::vector<int32_t>& rows) const;
     // Puts the selected rows' text on the clipboard (line feeds; the last line end left out).
     void copySelectedRows() const;
-    // The first row shown at the top, or -1 for an empty list.
+    // The first kept row shown at the top, or -1 for an empty list or one showing history rows there.
     int32_t topRow() const;
     // Scrolls the row to the top (as far as the list allows).
     void scrollToTop(int32_t row);
@@ -96,6 +110,13 @@ private:
     void tellWhereScrolled();
     // The width rows need to be scrolled to their end, from the widest row.
     void updateRowWidth();
+    // The model's index of a kept row.
+    QModelIndex keptIndex(int32_t row) const;
+    // Reveals more history while the first row is in view (once the event loop ran).
+    void scheduleReveal();
+    void revealIfEarlierRowShown();
+    void revealIfEarlierRowInView();
+    void revealAllHistory();
 
     LogListModel* rows;
     MatchHighlighter* highlighter;
@@ -106,6 +127,7 @@ private:
     bool scrollToLastPending = false;
     bool following = false;
     bool wrapping = false;
+    bool revealScheduled = false;
 };
 
 } // namespace kestrano

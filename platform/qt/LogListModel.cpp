@@ -3,16 +3,21 @@
 #include "core/text/DisplayText.h"
 #include "core/text/LogTime.h"
 #include "core/text/Message.h"
+#include "core/view/HistoryRows.h"
 #include "core/view/MergedOrder.h"
+#include "foundation/Exception.h"
 #include "platform/qt/CoreTexts.h"
 #include "platform/qt/LogText.h"
 #include "platform/qt/SeverityIcons.h"
 #include "platform/qt/TimeText.h"
 
+#include <QFont>
+#include <QLocale>
 #include <QPixmap>
 #include <QTimer>
 
 #include <algorithm>
+#include <new>
 
 namespace kestrano {
 
@@ -37,7 +42,7 @@ LogListModel::LogListModel(QObject* parent)
 
 int LogListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : announced;
+    return parent.isValid() ? 0 : shownHistory + announced;
 }
 
 Message* LogListModel::row(int32_t index) const
@@ -79,16 +84,72 @@ void LogListModel::setShowTime(bool on)
     if (on == showTime)
         return;
     showTime = on;
-    if (announced > 0)
-        emit dataChanged(index(0), index(announced - 1), {Qt::DisplayRole});
+    if (rowCount() > 0)
+        emit dataChanged(index(0), index(rowCount() - 1), {Qt::DisplayRole});
+}
+
+QString LogListModel::earlierText() const
+{
+    const int64_t earlier = historyRows->getEarlierCount();
+    const QString count = QLocale().toString(static_cast<qlonglong>(earlier)); // grouped as the locale does
+    if (!historyRows->isCounted())
+        return earlier == 1 ? tr("%1 earlier message in the file so far, counting...").arg(count)
+                            : tr("%1 earlier messages in the file so far, counting...").arg(count);
+    return earlier == 1 ? tr("%1 earlier message in the file").arg(count)
+                        : tr("%1 earlier messages in the file").arg(count);
+}
+
+QVariant LogListModel::historyData(int32_t row, int role) const
+{
+    if (isEarlierRow(row)) {
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::AccessibleTextRole:
+            return earlierText();
+        case Qt::FontRole: {
+            QFont font;
+            font.setItalic(true);
+            return font;
+        }
+        case Qt::DecorationRole:
+            return blankIcon();
+        default:
+            return {};
+        }
+    }
+    const Message* message = messageOfRow(row);
+    if (!message)
+        return role == Qt::DecorationRole ? QVariant(blankIcon()) : QVariant();
+    return messageData(*message, nullptr, role);
 }
 
 QVariant LogListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= announced)
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const Message* message = row(index.row());
-    const SourceLabel* source = sourceOf(index.row());
+    if (index.row() < shownHistory)
+        return historyData(index.row(), role);
+    const int32_t kept = index.row() - shownHistory;
+    return messageData(*row(kept), sourceOf(kept), role);
+}
+
+const Message* LogListModel::messageOfRow(int32_t qtRow) const
+{
+    if (qtRow < 0)
+        return nullptr;
+    if (qtRow < shownHistory) {
+        try {
+            return historyRows->revealedMessage(qtRow - (shownHeader ? 1 : 0));
+        } catch (const haspel::Exception&) {
+        } catch (const std::bad_alloc&) { }
+        return nullptr; // out of memory: the row stays empty until it is painted again
+    }
+    return at(qtRow - shownHistory);
+}
+
+QVariant LogListModel::messageData(const Message& shown, const SourceLabel* source, int role) const
+{
+    const Message* message = &shown;
     switch (role) {
     case Qt::DisplayRole:
         return rowText(*message, source);
@@ -146,7 +207,7 @@ void LogListModel::removeFirst()
         return;
     const bool shown = announced > 0;
     if (shown)
-        beginRemoveRows(QModelIndex(), 0, 0);
+        beginRemoveRows(QModelIndex(), shownHistory, shownHistory);
     first = (first + 1) & (ring.size() - 1);
     --count;
     if (shown) {
@@ -162,6 +223,7 @@ void LogListModel::clear()
     first = 0;
     announced = 0;
     widest = 0;
+    syncHistory();
     endResetModel();
     emit widestRowChanged();
 }
@@ -171,7 +233,7 @@ void LogListModel::refresh(int32_t row)
     if (row >= 0 && row < allRows())
         noteWidth(*at(row));
     if (row >= 0 && row < announced)
-        emit dataChanged(index(row), index(row));
+        emit dataChanged(index(shownHistory + row), index(shownHistory + row));
 }
 
 bool LogListModel::flush()
@@ -183,9 +245,10 @@ bool LogListModel::flush()
         // An empty list filled anew (a rebuild): a reset costs Qt less than inserting every row.
         beginResetModel();
         announced = allRows();
+        syncHistory();
         endResetModel();
     } else {
-        beginInsertRows(QModelIndex(), announced, allRows() - 1);
+        beginInsertRows(QModelIndex(), shownHistory + announced, shownHistory + allRows() - 1);
         announced = allRows();
         endInsertRows();
     }
@@ -236,6 +299,69 @@ void LogListModel::resetRows()
     for (int32_t i = 0; i < count; ++i)
         noteWidth(*row(i));
     emit widestRowChanged();
+}
+
+void LogListModel::setHistory(HistoryRows* rows)
+{
+    beginResetModel();
+    historyRows = rows;
+    if (historyRows)
+        historyRows->takeChange(); // announced anew by the reset
+    syncHistory();
+    endResetModel();
+}
+
+void LogListModel::syncHistory()
+{
+    shownHistory = historyRows ? historyRows->getRowCount() : 0;
+    shownHeader = historyRows && historyRows->hasHeader();
+}
+
+int32_t LogListModel::historyChanged()
+{
+    if (!historyRows)
+        return 0;
+    const HistoryRows::Change change = historyRows->takeChange();
+    if (change.reset) {
+        beginResetModel();
+        syncHistory();
+        endResetModel();
+        return 0;
+    }
+    // Messages that left the kept ones: rows at the history's end.
+    if (change.addedAtEnd > 0) {
+        beginInsertRows(QModelIndex(), shownHistory, shownHistory + change.addedAtEnd - 1);
+        shownHistory += change.addedAtEnd;
+        endInsertRows();
+    }
+    // Revealed rows: after the first row.
+    const int32_t header = shownHeader ? 1 : 0;
+    if (change.addedAtStart > 0) {
+        beginInsertRows(QModelIndex(), header, header + change.addedAtStart - 1);
+        shownHistory += change.addedAtStart;
+        endInsertRows();
+    }
+    if (shownHeader && !historyRows->hasHeader()) {
+        beginRemoveRows(QModelIndex(), 0, 0);
+        shownHeader = false;
+        --shownHistory;
+        endRemoveRows();
+    } else if (!shownHeader && historyRows->hasHeader()) {
+        beginInsertRows(QModelIndex(), 0, 0);
+        shownHeader = true;
+        ++shownHistory;
+        endInsertRows();
+    } else if (shownHeader && change.header) {
+        emit dataChanged(index(0), index(0));
+    }
+    if (shownHistory != historyRows->getRowCount()) {
+        // Out of step (not expected): announce everything anew.
+        beginResetModel();
+        syncHistory();
+        endResetModel();
+        return 0;
+    }
+    return change.addedAtStart;
 }
 
 void LogListModel::scheduleFlush()

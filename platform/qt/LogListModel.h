@@ -3,7 +3,9 @@
 // icons are computed only when Qt asks for them. Appended rows reach the attached views in one batch
 // when the event loop next runs, so filling a list with many rows costs one insertion, not one per row.
 // For assistive technology a row's text begins with its severity's name. A merged window's list reads
-// its rows from the merged order instead, each after its log's name, on its log's colour.
+// its rows from the merged order instead, each after its log's name, on its log's colour. Before a log's
+// kept rows come the rows of the file's history, as the view's HistoryRows has them; row numbers of the
+// kept rows (at, allRows) do not count them.
 #pragma once
 
 #include <QAbstractListModel>
@@ -15,6 +17,7 @@
 
 namespace kestrano {
 
+class HistoryRows;
 class Message;
 class MergedOrder;
 
@@ -30,7 +33,7 @@ class LogListModel : public QAbstractListModel {
 public:
     explicit LogListModel(QObject* parent = nullptr);
 
-    // Qt's count: only the rows already announced to the views.
+    // Qt's count: the history's rows and the kept rows already announced to the views.
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
@@ -47,6 +50,17 @@ public:
     bool flush();
     // The most characters a row held since the list was last emptied (at most a row's bound).
     int32_t widestRow() const { return widest; }
+    // The history whose rows come first; nullptr: none. It must outlive its use.
+    void setHistory(HistoryRows* rows);
+    HistoryRows* history() const { return historyRows; }
+    // The rows before the kept ones, as announced to the views.
+    int32_t historyRowCount() const { return shownHistory; }
+    // Announces what the history's rows did; returns the rows revealed above the revealed ones.
+    int32_t historyChanged();
+    // The message of a row as Qt counts rows (nullptr for the history's first row).
+    const Message* messageOfRow(int32_t row) const;
+    // Whether the row, as Qt counts rows, is the history's first row, which counts earlier messages.
+    bool isEarlierRow(int32_t row) const { return shownHeader && row == 0; }
     // Whether each row starts with its message's stated time (a column of its own in a fixed font).
     void setShowTime(bool on);
     bool showsTime() const { return showTime; }
@@ -67,6 +81,10 @@ private:
     void scheduleFlush();
     void noteWidth(const Message& message);
     QString rowText(const Message& message, const SourceLabel* source) const;
+    QString earlierText() const;
+    QVariant messageData(const Message& message, const SourceLabel* source, int role) const;
+    void syncHistory();
+    QVariant historyData(int32_t row, int role) const;
 
     Message* row(int32_t index) const;
     const SourceLabel* sourceOf(int32_t index) const;
@@ -82,6 +100,9 @@ private:
     const MergedOrder* merged = nullptr;
     std::vector<SourceLabel> sources; // by slot
     qsizetype sourceWidth = 0; // the longest name
+    HistoryRows* historyRows = nullptr;
+    int32_t shownHistory = 0;
+    bool shownHeader = false;
 };
 
 } // namespace kestrano

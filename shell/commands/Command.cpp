@@ -10,7 +10,7 @@ namespace kestrano {
 
 namespace {
 
-constexpr std::array<CommandInfo, 41> table = {{
+constexpr std::array<CommandInfo, 43> table = {{
     {Command::Open, QT_TRANSLATE_NOOP("kestrano::Command", "&Open...\tCtrl+O"), "Ctrl+O",
         QT_TRANSLATE_NOOP("kestrano::Command", "Open an existing document."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Open"), "open.svg"},
@@ -143,6 +143,13 @@ constexpr std::array<CommandInfo, 41> table = {{
         QT_TRANSLATE_NOOP(
             "kestrano::Command", "Show the messages of several open logs in one window in time order."),
         QT_TRANSLATE_NOOP("kestrano::Command", "Merge Logs"), nullptr},
+    {Command::ToggleHistory, QT_TRANSLATE_NOOP("kestrano::Command", "&History"), nullptr,
+        QT_TRANSLATE_NOOP("kestrano::Command", "Show the whole file's messages before the kept ones."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "History"), nullptr, Checkable::InMenu},
+    {Command::ToggleRotatedHistory, QT_TRANSLATE_NOOP("kestrano::Command", "Inclu&de Rotated Files"), nullptr,
+        QT_TRANSLATE_NOOP(
+            "kestrano::Command", "Let the history go on into the rotated files beside the log."),
+        QT_TRANSLATE_NOOP("kestrano::Command", "Include rotated files"), nullptr, Checkable::InMenu},
 }};
 
 constexpr bool tableInEnumerationOrder()

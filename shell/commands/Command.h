@@ -50,6 +50,8 @@ enum class Command {
     ToggleTimeline,
     GoToTime,
     MergeLogs,
+    ToggleHistory,
+    ToggleRotatedHistory,
 };
 
 // An entry of a menu's or toolbar's layout: a command, or none for a separator.

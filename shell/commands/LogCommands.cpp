@@ -27,6 +27,10 @@ template <class View> std::vector<CommandHandler> switchCommands(View& view)
 ViewCommands::ViewCommands(ChildView& view)
 {
     std::vector<CommandHandler> table = switchCommands(view);
+    table.push_back({Command::ToggleHistory, [&view] { view.toggleHistory(); },
+        [&view] { return view.offersHistory(); }});
+    table.push_back({Command::ToggleRotatedHistory, [&view] { view.toggleRotatedHistory(); },
+        [&view] { return view.showsHistory(); }});
     table.push_back({Command::ToggleReloadOnChange, [&view] { view.toggleReloadOnChange(); }});
     table.push_back({Command::Clear, [&view] { view.clearMessages(); }});
     table.push_back({Command::Refresh, [&view] { view.refreshLog(); }});

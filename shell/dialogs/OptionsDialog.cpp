@@ -60,6 +60,8 @@ constexpr NumberCheck numberChecks[] = {
     {SettingsTable::QuietGap,
         QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "The quiet gap may not be less than 0 seconds."),
         nullptr},
+    {SettingsTable::HistoryUpTo,
+        QT_TRANSLATE_NOOP("kestrano::OptionsDialog", "The history size may not be negative."), nullptr},
 };
 
 static_assert(SettingsTable::rows[SettingsTable::UpdateEvery].minimum == 100
@@ -172,6 +174,8 @@ OptionsDialog::OptionsDialog(Kestrano& app, QWidget* parent)
         numberRow(tr("Initially, &read the last"), &initiallyReadField(), tr("bytes of the log file")));
     sizesLayout->addLayout(
         numberRow(tr("&Keep"), &keepLinesField(), tr("lines of unfiltered log in each view")));
+    sizesLayout->addLayout(numberRow(
+        tr("Show the &history of plain files up to"), &historyUpToField(), tr("MiB (View > History)")));
 
     auto* list = new QGroupBox(tr("Log list"), this);
     auto* listLayout = new QVBoxLayout(list);

@@ -33,6 +33,7 @@ public:
     QLineEdit& updateEveryField() const { return line(SettingsTable::UpdateEvery); }
     QLineEdit& initiallyReadField() const { return line(SettingsTable::InitiallyReadBytes); }
     QLineEdit& keepLinesField() const { return line(SettingsTable::KeepLines); }
+    QLineEdit& historyUpToField() const { return line(SettingsTable::HistoryUpTo); }
     QComboBox& onTopList() const { return list(SettingsTable::OnTop); }
     QComboBox& playSoundList() const { return list(SettingsTable::PlaySound); }
     QCheckBox& desktopNotificationsBox() const { return box(SettingsTable::DesktopNotifications); }

@@ -2,6 +2,7 @@
 
 #include "core/search/TextMatcher.h"
 #include "core/view/ChildView.h"
+#include "core/view/HistoryFind.h"
 #include "platform/qt/LogList.h"
 #include "platform/qt/LogListModel.h"
 #include "shell/app/ErrorGuard.h"
@@ -17,7 +18,21 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <chrono>
+
 namespace kestrano {
+
+namespace {
+
+// A step of a search in the history, so that keys are answered meanwhile.
+constexpr std::chrono::milliseconds HistoryStep {20};
+
+HistoryRows::Deadline stepDeadline()
+{
+    return std::chrono::steady_clock::now() + HistoryStep;
+}
+
+} // namespace
 
 FindBar::FindBar(LogList& list, ChildView& view, QWidget* parent)
     : FindBar(
@@ -79,12 +94,15 @@ FindBar::FindBar(LogList& list, std::function<void()> stopFollowing, QWidget* pa
     connect(rows, &QAbstractItemModel::rowsInserted, this, &FindBar::scheduleRecount);
     connect(rows, &QAbstractItemModel::rowsRemoved, this, &FindBar::scheduleRecount);
     connect(rows, &QAbstractItemModel::modelReset, this, &FindBar::scheduleRecount);
+    // A new filter or a history started anew: what the history held is searched and counted again.
+    connect(rows, &QAbstractItemModel::modelReset, this, &FindBar::forgetHistory);
     connect(rows, &QAbstractItemModel::dataChanged, this, &FindBar::scheduleRecount);
     hide();
 }
 
 FindBar::~FindBar()
 {
+    finding.reset();
     if (list.highlight() == matcher.get())
         list.setHighlight(nullptr);
 }
@@ -127,6 +145,7 @@ void FindBar::findPrevious()
 void FindBar::patternChanged()
 {
     list.setHighlight(nullptr);
+    forgetHistory();
     matcher.reset();
     note->clear();
     PatternError error;
@@ -153,8 +172,50 @@ void FindBar::search(bool forward, bool includeSelected)
         show();
         list.setHighlight(matcher.get());
     }
+    if (HistoryRows* history = countedHistory()) {
+        findingForward = forward;
+        finding = std::make_unique<HistoryFind>(list, *history, *matcher,
+            HistoryFind::From {list.selectedRow(), list.selectedHistoryNumber(), forward, includeSelected});
+        continueFinding();
+        return;
+    }
     const RowMatch match = findRow(list, *matcher, list.selectedRow(), forward, includeSelected);
     showResult(match, forward);
+}
+
+HistoryRows* FindBar::countedHistory() const
+{
+    HistoryRows* history = view.showsHistory() ? view.getHistoryRows() : nullptr;
+    return history && history->isCounted() && history->getHistoryCount() > 0 ? history : nullptr;
+}
+
+void FindBar::continueFinding()
+{
+    if (!finding)
+        return;
+    if (!finding->step(stepDeadline())) {
+        count->setText(tr("Searching the file..."));
+        QTimer::singleShot(0, this, [this] { runGuarded(window(), [this] { continueFinding(); }); });
+        return;
+    }
+    const HistoryFind::Found found = finding->getFound();
+    finding.reset();
+    if (found.historyNumber < 0) {
+        showResult(found.kept, findingForward);
+        return;
+    }
+    HistoryRows* history = view.getHistoryRows();
+    const int64_t row = history ? history->revealDownTo(found.historyNumber) : -1;
+    if (row < 0)
+        return;
+    list.historyChanged();
+    note->setText(!found.wrapped ? QString()
+            : findingForward     ? tr("Passed the end, continued from the top")
+                                 : tr("Passed the top, continued from the end"));
+    note->setToolTip(note->text());
+    runGuarded(window(), [this] { view.setFollow(false); });
+    list.selectHistoryRow(row);
+    scheduleRecount();
 }
 
 void FindBar::showResult(const RowMatch& match, bool forward)
@@ -164,7 +225,7 @@ void FindBar::showResult(const RowMatch& match, bool forward)
         note->clear();
         return;
     }
-    count->setText(tr("%1 of %2").arg(match.ordinal).arg(match.count));
+    showCount(match, match.row);
     note->setText(!match.wrapped ? QString()
             : forward            ? tr("Passed the end, continued from the top")
                                  : tr("Passed the top, continued from the end"));
@@ -188,13 +249,59 @@ void FindBar::recount()
     if (!matcher || isHidden())
         return;
     const int32_t selected = list.selectedRow();
-    const RowMatch match = findRow(list, *matcher, selected, true, true);
-    if (match.row < 0)
+    showCount(findRow(list, *matcher, selected, true, true), selected);
+    if (countedHistory() && !countingHistory) {
+        // Messages that left the kept ones since the count are counted on.
+        const int64_t to = countedHistory()->getHistoryCount();
+        if (historyMatches < 0 || to > countedTo) {
+            counting = countedHistory()->countFrom(historyMatches < 0 ? 0 : countedTo);
+            countingHistory = true;
+            continueCounting();
+        }
+    }
+}
+
+void FindBar::showCount(const RowMatch& match, int32_t selected)
+{
+    // The history's matches come before the kept rows'.
+    const bool history = countedHistory() != nullptr;
+    if (history && historyMatches < 0) {
+        count->setText(tr("Counting..."));
+        return;
+    }
+    const int64_t before = history ? historyMatches : 0;
+    const int64_t total = before + match.count;
+    if (total == 0)
         count->setText(tr("No match"));
-    else if (match.row == selected)
-        count->setText(tr("%1 of %2").arg(match.ordinal).arg(match.count));
+    else if (match.row >= 0 && match.row == selected)
+        count->setText(tr("%1 of %2").arg(before + match.ordinal).arg(total));
     else
-        count->setText(match.count == 1 ? tr("1 match") : tr("%1 matches").arg(match.count));
+        count->setText(total == 1 ? tr("1 match") : tr("%1 matches").arg(total));
+}
+
+void FindBar::continueCounting()
+{
+    HistoryRows* history = countedHistory();
+    if (!countingHistory || !matcher || !history) {
+        countingHistory = false;
+        return;
+    }
+    if (!history->findStep(counting, *matcher, stepDeadline())) {
+        QTimer::singleShot(0, this, [this] { runGuarded(window(), [this] { continueCounting(); }); });
+        return;
+    }
+    countingHistory = false;
+    historyMatches = std::max<int64_t>(historyMatches, 0) + counting.count;
+    countedTo = history->getHistoryCount();
+    recount();
+}
+
+void FindBar::forgetHistory()
+{
+    finding.reset();
+    countingHistory = false;
+    historyMatches = -1;
+    countedTo = 0;
 }
 
 bool FindBar::eventFilter(QObject* watched, QEvent* event)

@@ -2,10 +2,12 @@
 // "Match case" and "Regular expression", Previous and Next (wrapping around with a note), the count of
 // matching rows, and the matches marked in the list. Going to a match turns Follow off. Where the bar
 // is narrow, the labels give way to icons and short signs (with tool tips) before the field gets
-// narrower than twelve characters.
+// narrower than twelve characters. With the file's history shown, the search goes on into the history
+// (in steps, so the window stays responsive) and the count counts the whole file.
 #pragma once
 
 #include "core/search/RowSearch.h"
+#include "core/view/HistoryRows.h"
 
 #include <QWidget>
 
@@ -21,6 +23,7 @@ class QPushButton;
 namespace kestrano {
 
 class ChildView;
+class HistoryFind;
 class LogList;
 class TextMatcher;
 
@@ -61,6 +64,17 @@ private:
     void patternChanged();
     void search(bool forward, bool includeSelected);
     void showResult(const RowMatch& match, bool forward);
+    // The history shown, once counted; nullptr otherwise.
+    HistoryRows* countedHistory() const;
+    // Goes on with a search that reaches into the history, a step per turn of the event loop.
+    void continueFinding();
+    void showHistoryResult();
+    // Counts the history's matches (the new ones only, when the pattern and filters stayed), in steps.
+    void continueCounting();
+    // Forgets the history's searches and count (a new pattern, filter or history).
+    void forgetHistory();
+    // The label of a count over the whole file: the kept rows' and the history's.
+    void showCount(const RowMatch& match, int32_t selected);
     // Counts the matches again once the rows changed (new lines, a filter), without moving.
     void scheduleRecount();
     void recount();
@@ -78,6 +92,12 @@ private:
     QLabel* count;
     QLabel* note;
     std::unique_ptr<TextMatcher> matcher; // nullptr: no pattern, or an invalid one
+    std::unique_ptr<HistoryFind> finding; // a search going on in the history
+    bool findingForward = true;
+    HistoryRows::Search counting; // the count of the history's matches going on, or done
+    bool countingHistory = false;
+    int64_t historyMatches = -1; // -1: not counted
+    int64_t countedTo = 0; // the history's messages counted
     bool recountScheduled = false;
     bool compact = false;
 };

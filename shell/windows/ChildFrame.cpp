@@ -67,6 +67,8 @@ ChildFrame::ChildFrame(Kestrano& app, MainFrame& mainFrame, const char* fullPath
 
     logDocument = std::make_unique<Document>(fullPath, app.GetSourceContext(), app.GetMessageBox());
     logView = std::make_unique<ChildView>(*logDocument, app.GetViewContext(), *logList, *this);
+    logView->offerHistory(app.GetSourceContext().files);
+    logList->setHistory(logView->getHistoryRows());
     viewTarget = std::make_unique<ViewCommands>(*logView);
     documentTarget = std::make_unique<DocumentCommands>(*logDocument);
     logList->setDoubleClickHandler(
@@ -172,8 +174,9 @@ void ChildFrame::saveMessagesAs()
 
 bool ChildFrame::saveMessages(const QString& path)
 {
+    // The kept messages; the history's rows stay in the file.
     std::vector<int32_t> rows(static_cast<size_t>(logList->rowCount()));
-    std::iota(rows.begin(), rows.end(), 0);
+    std::iota(rows.begin(), rows.end(), logList->model().historyRowCount());
     QSaveFile file(path);
     const QByteArray text = logList->rowsText(rows);
     if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())

@@ -240,8 +240,8 @@ void MainFrame::createMenus()
                 Separator, C::ToggleUnknowns, Separator, C::FilterText}),
         withFontEntry(createMenu(tr("&View"),
             {C::Toolbar, C::StatusBar, C::FilterRow, C::WrapRows, Separator, C::ToggleFollow,
-                C::ToggleReloadOnChange, C::ToggleTime, C::ToggleTimeline, Separator, C::Clear, C::ClearAll,
-                Separator, C::Refresh})),
+                C::ToggleReloadOnChange, C::ToggleTime, C::ToggleTimeline, Separator, C::ToggleHistory,
+                C::ToggleRotatedHistory, Separator, C::Clear, C::ClearAll, Separator, C::Refresh})),
         windowMenu,
         createMenu(tr("&Help"), {C::Help, C::TermsAndConditions, C::WebSite, Separator, C::About}),
     };
@@ -450,6 +450,8 @@ void MainFrame::updateBarChecks()
         (child && child->view().getShowTime()) || (merged && merged->view().getSwitches().showTime));
     actions[Command::ToggleTimeline]->setChecked(
         (child && child->view().getShowTimeline()) || (merged && merged->view().getSwitches().showTimeline));
+    actions[Command::ToggleHistory]->setChecked(child && child->view().showsHistory());
+    actions[Command::ToggleRotatedHistory]->setChecked(child && child->view().getSwitches().historyRotated);
 }
 
 // "Kestrano - rot.log", or "Kestrano - [rot.log]" while the log window is maximised, as the area

@@ -64,7 +64,7 @@ TEST(SettingsTableTest, EveryRowIsNamedOnceWithItsIdAndItsHolder)
             {"Analyze", "Error"}, {"Analyze", "Fatal"}, {"Analyze", "MultiLine"}, {"Analyze", "StatedLevel"},
             {"Analyze", "UpdateEvery"}, {"Sizes", "InitiallyReadBytes"}, {"Sizes", "KeepLines"},
             {"Notifications", "OnTop"}, {"Notifications", "PlaySound"}, {"Notifications", "Desktop"},
-            {"Notifications", "Notify"}, {"View", "Font"}, {"View", "QuietGap"}};
+            {"Notifications", "Notify"}, {"View", "Font"}, {"View", "QuietGap"}, {"Sizes", "HistoryUpTo"}};
     for (const Setting& row : SettingsTable::rows) {
         EXPECT_STREQ(row.section, expected[row.id][0]) << row.key;
         EXPECT_STREQ(row.key, expected[row.id][1]) << row.id;
@@ -76,6 +76,8 @@ TEST(SettingsTableTest, EveryRowIsNamedOnceWithItsIdAndItsHolder)
     EXPECT_EQ(SettingsTable::rows[SettingsTable::KeepLines].minimum, 1);
     EXPECT_EQ(SettingsTable::rows[SettingsTable::QuietGap].minimum, 0);
     EXPECT_EQ(SettingsTable::rows[SettingsTable::QuietGap].defaultNumber, 60);
+    EXPECT_EQ(SettingsTable::rows[SettingsTable::HistoryUpTo].minimum, 0);
+    EXPECT_EQ(SettingsTable::rows[SettingsTable::HistoryUpTo].defaultNumber, 4096); // 4 GiB
 }
 
 TEST(SettingsTableTest, ANewRecordHoldsEveryDefault)

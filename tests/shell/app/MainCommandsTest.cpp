@@ -83,8 +83,9 @@ TEST_F(MainCommandsTest, MenusWithoutAndWithLogWindows)
             "Find &Previous\tShift+F3", "-", "&Go to Time...\tCtrl+G"}));
     EXPECT_EQ(entries(menuNamed(frame, "&View")),
         QStringList({"&Toolbar", "&Status Bar", "Te&xt Filter Row", "&Wrap Long Rows", "-",
-            "Toggle &Follow\tL", "T&oggle Reload On Change", "T&ime Column", "Time&line", "-", "&Clear\tDel",
-            "Clear &All", "-", "&Refresh\tF5", "-", "Fo&nt..."}));
+            "Toggle &Follow\tL", "T&oggle Reload On Change", "T&ime Column", "Time&line", "-", "&History",
+            "Inclu&de Rotated Files", "-", "&Clear\tDel", "Clear &All", "-", "&Refresh\tF5", "-",
+            "Fo&nt..."}));
     EXPECT_EQ(entries(menuNamed(frame, "&Help")),
         QStringList({"&Help...\tF1", "&Terms and Conditions", "&Web Site of Kestrano", "-",
             "&About Kestrano...\tShift+F1"}));

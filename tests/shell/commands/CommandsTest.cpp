@@ -218,7 +218,8 @@ TEST(CommandTableTest, FiltersAndSwitchesCheckOnTheLogToolbarTheBarsInTheMenu)
             Command::ToggleReloadOnChange}));
     EXPECT_EQ(inMenu,
         (std::vector<Command> {Command::Toolbar, Command::StatusBar, Command::FilterRow, Command::WrapRows,
-            Command::ToggleTime, Command::ToggleTimeline}));
+            Command::ToggleTime, Command::ToggleTimeline, Command::ToggleHistory,
+            Command::ToggleRotatedHistory}));
 }
 
 TEST(ProgramArgumentsTest, EveryArgumentButTheSwitchesIsAFile)

@@ -1,0 +1,349 @@
+#include "core/view/HistoryRows.h"
+
+#include "core/search/TextMatcher.h"
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <utility>
+
+namespace kestrano {
+
+HistoryRows::HistoryRows(const CuttingRules& rules, FileSystem& files)
+    : rules(rules)
+    , files(files)
+{ }
+
+HistoryRows::~HistoryRows() = default;
+
+void HistoryRows::start(const std::string& path, bool withSiblings, uint64_t readStart, bool skip)
+{
+    stop();
+    history = std::make_unique<FileHistory>(path, withSiblings, files, rules);
+    generation = history->getGeneration();
+    keptStart = readStart;
+    skipFirstLine = skip;
+    logPath = path;
+}
+
+void HistoryRows::stop()
+{
+    history.reset();
+    forgetNumbers();
+}
+
+void HistoryRows::forgetNumbers()
+{
+    boundarySettled = false;
+    boundary = 0;
+    pendingLeft = 0;
+    revealed = 0;
+    found.clear();
+    scanFrom = 0;
+    pieces.clear();
+    change = {};
+    change.reset = true;
+}
+
+void HistoryRows::setFilter(const RowFilter& chosen)
+{
+    filter = chosen;
+    revealed = 0;
+    found.clear();
+    scanFrom = boundary;
+    change.reset = true;
+}
+
+void HistoryRows::keptLeft(int64_t messages)
+{
+    if (isOn() && messages > 0)
+        pendingLeft += messages; // added once the index has them
+}
+
+// The messages [from, to) follow the history's newest: those that pass are rows at its end once the
+// user revealed some history, else the first row counts them.
+void HistoryRows::addAtEnd(int64_t from, int64_t to)
+{
+    const int64_t before = getFilteredCount();
+    boundary = to;
+    if (hasTextFilter()) {
+        std::vector<int64_t> passing;
+        for (int64_t number = from; number < to; ++number) {
+            if (const Message* each = message(number); each && filter.passes(*each))
+                passing.push_back(number);
+        }
+        for (int64_t number : passing)
+            found.push_front(number);
+    }
+    const int64_t added = getFilteredCount() - before;
+    if (added <= 0)
+        return;
+    if (revealed > 0) {
+        revealed += added;
+        change.addedAtEnd += static_cast<int32_t>(added);
+    } else {
+        change.header = true;
+    }
+}
+
+bool HistoryRows::advance(Deadline deadline)
+{
+    if (!isOn())
+        return false;
+    const int64_t before = getFilteredCount();
+    const bool wasCounted = isCounted();
+    bool more = history->advance(deadline);
+    if (history->getGeneration() != generation) {
+        // The log changed under the index; the view starts it over once it reads the change too.
+        generation = history->getGeneration();
+        forgetNumbers();
+    }
+    settleBoundary();
+    if (const int64_t indexed
+        = boundarySettled ? std::min(pendingLeft, history->getMessageCount() - boundary) : 0;
+        indexed > 0) {
+        pendingLeft -= indexed;
+        addAtEnd(boundary, boundary + indexed);
+    }
+    if (pendingLeft > 0)
+        more = true;
+    if (boundarySettled && hasTextFilter() && scanFrom > 0 && std::chrono::steady_clock::now() < deadline)
+        scanStep(deadline);
+    if (boundarySettled && hasTextFilter() && scanFrom > 0)
+        more = true;
+    if (getFilteredCount() != before || isCounted() != wasCounted || !isCounted())
+        change.header = true;
+    return more;
+}
+
+void HistoryRows::settleBoundary()
+{
+    if (boundarySettled || history->getIndexedPosition() < keptStart)
+        return;
+    // Counted at a line's start: the index judges whole lines.
+    uint64_t start = keptStart;
+    if (skipFirstLine && !findNextLine(keptStart, start))
+        return;
+    if (history->getIndexedPosition() < start)
+        return;
+    boundarySettled = true;
+    boundary = history->getMessageNumberAt(start);
+    scanFrom = boundary;
+    change.header = true;
+}
+
+bool HistoryRows::findNextLine(uint64_t offset, uint64_t& next)
+{
+    const FileSystem::Handle file = files.openForReading(logPath.c_str());
+    if (file == FileSystem::NoHandle)
+        return false;
+    char bytes[4096];
+    bool found = false;
+    for (uint64_t at = offset; !found && at < history->getIndexedPosition();) {
+        const int32_t got = files.readAt(file, bytes, sizeof bytes, at);
+        if (got <= 0)
+            break;
+        if (const void* end = std::memchr(bytes, '\n', static_cast<size_t>(got))) {
+            next = at + static_cast<uint64_t>(static_cast<const char*>(end) - bytes) + 1;
+            found = true;
+        }
+        at += static_cast<uint64_t>(got);
+    }
+    files.close(file);
+    return found;
+}
+
+bool HistoryRows::isCounted() const
+{
+    return boundarySettled && pendingLeft == 0 && (!hasTextFilter() || scanFrom == 0);
+}
+
+// Goes back from scanFrom a step at a time; the severities come from the index, so only messages
+// that pass them are read.
+void HistoryRows::scanStep(Deadline deadline)
+{
+    while (scanFrom > 0 && std::chrono::steady_clock::now() < deadline) {
+        const int64_t first = std::max<int64_t>(0, scanFrom - ScanStep);
+        const auto messages = read(first, scanFrom - first);
+        for (size_t i = messages.size(); i-- > 0;) {
+            if (filter.passes(*messages[i]))
+                found.push_back(first + static_cast<int64_t>(i));
+        }
+        scanFrom = first;
+    }
+}
+
+std::vector<std::unique_ptr<Message>> HistoryRows::read(int64_t first, int64_t count)
+{
+    std::vector<std::unique_ptr<Message>> messages;
+    history->readMessages(first, static_cast<int32_t>(count), messages); // short when the file changed
+    return messages;
+}
+
+int64_t HistoryRows::getFilteredCount() const
+{
+    if (!boundarySettled)
+        return isOn() ? history->countPassing(filter.severities, history->getMessageCount()) : 0;
+    if (hasTextFilter())
+        return static_cast<int64_t>(found.size());
+    return history->countPassing(filter.severities, boundary);
+}
+
+int64_t HistoryRows::numberOf(int64_t ordinal) const
+{
+    if (hasTextFilter())
+        return found[found.size() - 1 - static_cast<size_t>(ordinal)];
+    return history->findPassing(filter.severities, ordinal);
+}
+
+int64_t HistoryRows::revealedNumber(int64_t row) const
+{
+    if (row < 0 || row >= revealed)
+        return -1;
+    return numberOf(getFilteredCount() - revealed + row);
+}
+
+const Message* HistoryRows::revealedMessage(int64_t row)
+{
+    const int64_t number = revealedNumber(row);
+    return number < 0 ? nullptr : message(number);
+}
+
+const Message* HistoryRows::message(int64_t number)
+{
+    const int64_t first = number - number % PieceMessages;
+    auto piece = pieces.find(first);
+    // A piece read at the index's end is read again once it grew.
+    if (piece != pieces.end() && static_cast<int64_t>(piece->second.size()) <= number - first) {
+        pieces.erase(piece);
+        piece = pieces.end();
+    }
+    if (piece == pieces.end()) {
+        // The pieces farthest from this one go first.
+        while (pieces.size() >= KeptPieces) {
+            auto farthest = std::abs(pieces.begin()->first - first) > std::abs(pieces.rbegin()->first - first)
+                ? pieces.begin()
+                : std::prev(pieces.end());
+            pieces.erase(farthest);
+        }
+        piece = pieces.emplace(first, read(first, PieceMessages)).first;
+    }
+    const auto index = static_cast<size_t>(number - first);
+    return index < piece->second.size() ? piece->second[index].get() : nullptr;
+}
+
+int32_t HistoryRows::reveal(int64_t rows)
+{
+    if (!isCounted() && !hasTextFilter())
+        return 0; // the numbers of the newest history messages are not known yet
+    const int64_t left = getFilteredCount() - revealed;
+    const int64_t added = rows < 0 ? left : std::min(rows, left);
+    if (added <= 0)
+        return 0;
+    revealed += added;
+    change.addedAtStart += static_cast<int32_t>(added);
+    change.header = true;
+    return static_cast<int32_t>(added);
+}
+
+HistoryRows::Search HistoryRows::searchBefore(int64_t number) const
+{
+    Search search;
+    search.next = std::min(number < 0 ? boundary : number, boundary) - 1;
+    search.done = !boundarySettled || search.next < 0;
+    return search;
+}
+
+HistoryRows::Search HistoryRows::searchAfter(int64_t number) const
+{
+    Search search;
+    search.forward = true;
+    search.next = number + 1;
+    search.done = !boundarySettled || search.next >= boundary;
+    return search;
+}
+
+HistoryRows::Search HistoryRows::countAll() const
+{
+    return countFrom(0);
+}
+
+HistoryRows::Search HistoryRows::countFrom(int64_t number) const
+{
+    Search search = searchAfter(number - 1);
+    search.counts = true;
+    return search;
+}
+
+// Finding goes through the index's search; counting reads the messages a step at a time.
+bool HistoryRows::findStep(Search& search, const TextMatcher& matcher, Deadline deadline)
+{
+    if (!boundarySettled)
+        search.done = true; // stopped or started anew meanwhile
+    if (!search.done && !search.counts) {
+        if (!search.indexSearch)
+            search.indexSearch = std::make_shared<HistorySearch>(matcher,
+                search.forward ? HistorySearch::Kind::Forward : HistorySearch::Kind::Backward,
+                search.forward ? search.next : search.next + 1, filter.severities, filter.matcher,
+                filter.hides);
+        if (!history->search(*search.indexSearch, deadline))
+            return false;
+        const int64_t number = search.indexSearch->getResult();
+        search.found = number >= 0 && number < boundary ? number : -1; // the kept ones are not the history's
+        search.done = true;
+        return true;
+    }
+    while (!search.done) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        const int64_t first = search.forward ? search.next : std::max<int64_t>(0, search.next - ScanStep + 1);
+        const int64_t end = search.forward ? std::min(boundary, search.next + ScanStep) : search.next + 1;
+        const auto messages = read(first, end - first);
+        const auto count = static_cast<int64_t>(messages.size());
+        for (int64_t i = 0; i < count; ++i) {
+            const int64_t at = search.forward ? i : count - 1 - i;
+            const Message& each = *messages[static_cast<size_t>(at)];
+            if (!filter.passes(each) || !matcher.matches(each))
+                continue;
+            if (search.counts) {
+                ++search.count;
+            } else {
+                search.found = first + at;
+                search.done = true;
+                return true;
+            }
+        }
+        search.next = search.forward ? end : first - 1;
+        search.done = search.forward ? search.next >= boundary : search.next < 0;
+        if (count < end - first)
+            search.done = true; // the file is shorter than indexed: it changed
+    }
+    return true;
+}
+
+int64_t HistoryRows::revealDownTo(int64_t number)
+{
+    if (!boundarySettled || number < 0 || number >= boundary)
+        return -1;
+    int64_t ordinal = 0; // among the filtered messages
+    if (hasTextFilter()) {
+        // found holds the numbers newest first.
+        const auto at = std::lower_bound(found.begin(), found.end(), number, std::greater<int64_t>());
+        if (at == found.end() || *at != number)
+            return -1;
+        ordinal = static_cast<int64_t>(found.end() - at) - 1;
+    } else {
+        ordinal = history->countPassing(filter.severities, number);
+    }
+    const int64_t needed = getFilteredCount() - ordinal;
+    if (needed > revealed)
+        reveal(needed - revealed);
+    return revealed - needed;
+}
+
+HistoryRows::Change HistoryRows::takeChange()
+{
+    return std::exchange(change, Change {});
+}
+
+} // namespace kestrano
