@@ -121,22 +121,6 @@
         <source>%1: Journal %2</source>
         <translation>%1: Journal %2</translation>
     </message>
-    <message>
-        <source>No message in this window states its time.</source>
-        <translation>Keine Meldung in diesem Fenster nennt ihre Zeit.</translation>
-    </message>
-    <message>
-        <source>"%1" is not a time.</source>
-        <translation>„%1“ ist keine Zeitangabe.</translation>
-    </message>
-    <message>
-        <source>No message is at or after %1.</source>
-        <translation>Keine Meldung liegt bei oder nach %1.</translation>
-    </message>
-    <message>
-        <source>%1, %2</source>
-        <translation>%1, %2</translation>
-    </message>
 </context>
 <context>
     <name>kestrano::ChildView</name>
@@ -647,6 +631,30 @@
         <source>Merge Logs</source>
         <translation>Logs zusammenführen</translation>
     </message>
+    <message>
+        <source>&amp;History</source>
+        <translation>Ver&amp;lauf</translation>
+    </message>
+    <message>
+        <source>Show the whole file's messages before the kept ones.</source>
+        <translation>Zeigt die Meldungen der ganzen Datei vor den behaltenen.</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
+    <message>
+        <source>Inclu&amp;de Rotated Files</source>
+        <translation>Rotierte Dateien einbe&amp;ziehen</translation>
+    </message>
+    <message>
+        <source>Let the history go on into the rotated files beside the log.</source>
+        <translation>Setzt den Verlauf in den rotierten Dateien neben dem Protokoll fort.</translation>
+    </message>
+    <message>
+        <source>Include rotated files</source>
+        <translation>Rotierte Dateien einbeziehen</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::DesktopNotifications</name>
@@ -805,6 +813,14 @@
         <source>.*</source>
         <translation>.*</translation>
     </message>
+    <message>
+        <source>Searching the file...</source>
+        <translation>Die Datei wird durchsucht …</translation>
+    </message>
+    <message>
+        <source>Counting...</source>
+        <translation>Zählen …</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::GoToTimeDialog</name>
@@ -894,6 +910,25 @@
     <message>
         <source>Messages</source>
         <translation>Meldungen</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::LogListModel</name>
+    <message>
+        <source>%1 earlier message in the file so far, counting...</source>
+        <translation>Bisher %1 frühere Meldung in der Datei, es wird gezählt …</translation>
+    </message>
+    <message>
+        <source>%1 earlier messages in the file so far, counting...</source>
+        <translation>Bisher %1 frühere Meldungen in der Datei, es wird gezählt …</translation>
+    </message>
+    <message>
+        <source>%1 earlier message in the file</source>
+        <translation>%1 frühere Meldung in der Datei</translation>
+    </message>
+    <message>
+        <source>%1 earlier messages in the file</source>
+        <translation>%1 frühere Meldungen in der Datei</translation>
     </message>
 </context>
 <context>
@@ -1152,6 +1187,18 @@ kann Ihr System verlangsamen. Wollen Sie das wirklich?</translation>
         <source>seconds between messages (0: none)</source>
         <translation>Sekunden zwischen Meldungen (0: keine)</translation>
     </message>
+    <message>
+        <source>The history size may not be negative.</source>
+        <translation>Die Größe für den Verlauf darf nicht negativ sein.</translation>
+    </message>
+    <message>
+        <source>Show the &amp;history of plain files up to</source>
+        <translation>&amp;Verlauf einfacher Dateien zeigen bis</translation>
+    </message>
+    <message>
+        <source>MiB (View &gt; History)</source>
+        <translation>MiB (Ansicht &gt; Verlauf)</translation>
+    </message>
 </context>
 <context>
     <name>kestrano::ProgramArguments</name>
@@ -1327,6 +1374,25 @@ Lange Optionen dürfen abgekürzt werden, solange sie eindeutig bleiben.
     <message>
         <source>End of input.</source>
         <translation>Ende der Eingabe.</translation>
+    </message>
+</context>
+<context>
+    <name>kestrano::TimeNavigation</name>
+    <message>
+        <source>No message in this window states its time.</source>
+        <translation>Keine Meldung in diesem Fenster nennt ihre Zeit.</translation>
+    </message>
+    <message>
+        <source>"%1" is not a time.</source>
+        <translation>„%1“ ist keine Zeitangabe.</translation>
+    </message>
+    <message>
+        <source>No message is at or after %1.</source>
+        <translation>Keine Meldung liegt bei oder nach %1.</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
     </message>
 </context>
 <context>

@@ -37,7 +37,9 @@ HistoryRows::Deadline stepDeadline()
 FindBar::FindBar(LogList& list, ChildView& view, QWidget* parent)
     : FindBar(
         list, [&view] { view.setFollow(false); }, parent)
-{ }
+{
+    this->view = &view;
+}
 
 FindBar::FindBar(LogList& list, std::function<void()> stopFollowing, QWidget* parent)
     : QWidget(parent)
@@ -185,7 +187,7 @@ void FindBar::search(bool forward, bool includeSelected)
 
 HistoryRows* FindBar::countedHistory() const
 {
-    HistoryRows* history = view.showsHistory() ? view.getHistoryRows() : nullptr;
+    HistoryRows* history = view && view->showsHistory() ? view->getHistoryRows() : nullptr;
     return history && history->isCounted() && history->getHistoryCount() > 0 ? history : nullptr;
 }
 
@@ -204,7 +206,7 @@ void FindBar::continueFinding()
         showResult(found.kept, findingForward);
         return;
     }
-    HistoryRows* history = view.getHistoryRows();
+    HistoryRows* history = view ? view->getHistoryRows() : nullptr;
     const int64_t row = history ? history->revealDownTo(found.historyNumber) : -1;
     if (row < 0)
         return;
@@ -213,7 +215,7 @@ void FindBar::continueFinding()
             : findingForward     ? tr("Passed the end, continued from the top")
                                  : tr("Passed the top, continued from the end"));
     note->setToolTip(note->text());
-    runGuarded(window(), [this] { view.setFollow(false); });
+    runGuarded(window(), [this] { stopFollowing(); });
     list.selectHistoryRow(row);
     scheduleRecount();
 }

@@ -84,6 +84,7 @@ private:
 
     LogList& list;
     std::function<void()> stopFollowing;
+    ChildView* view = nullptr; // the log's view, whose history the search goes on into; nullptr: none
     QLineEdit* field;
     QCheckBox* matchCase;
     QCheckBox* regex;
