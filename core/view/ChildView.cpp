@@ -439,6 +439,7 @@ void ChildView::toggleShowTimeline()
 {
     switches.showTimeline = !switches.showTimeline;
     entryWriter.storeSwitches(switches);
+    frame.UpdateToolbarChecks();
 }
 
 // ---- History ----

@@ -60,8 +60,10 @@ void TimelineStrip::rowsAdded(int first, int last)
     const LogListModel& model = list.model();
     const int64_t start = counts.getBucketCount() > 0 ? counts.bucketStart(0) : 0;
     int32_t low = INT32_MAX, high = -1;
-    for (int row = first; row <= last; ++row) {
-        const Message* message = model.at(row);
+    // Qt's rows of the history come before the kept ones, which alone are counted.
+    const int32_t history = model.historyRowCount();
+    for (int row = std::max(first, history); row <= last; ++row) {
+        const Message* message = model.at(row - history);
         if (!message)
             continue;
         const int32_t bucket = counts.add(*message);
@@ -92,8 +94,9 @@ void TimelineStrip::rowsRemoving(int first, int last)
     const LogListModel& model = list.model();
     int32_t low = INT32_MAX, high = -1;
     bool shorter = false;
-    for (int row = first; row <= last; ++row) {
-        const Message* message = model.at(row);
+    const int32_t history = model.historyRowCount();
+    for (int row = std::max(first, history); row <= last; ++row) {
+        const Message* message = model.at(row - history);
         const int32_t bucket = message ? counts.remove(*message) : TimelineBuckets::NoBucket;
         if (bucket < 0)
             continue;
@@ -125,7 +128,7 @@ void TimelineStrip::recount()
 {
     const LogListModel& model = list.model();
     counts.setRoom(std::max(1, (width() - 2 * Margin) / BucketWidth));
-    counts.recount(model.rowCount(), [&model](int32_t row) { return model.at(row); });
+    counts.recount(model.allRows(), [&model](int32_t row) { return model.at(row); });
     stale = false;
     markChanged(0, 0, true);
 }
@@ -161,12 +164,14 @@ QRect TimelineStrip::bucketRect(int32_t bucket) const
 QRect TimelineStrip::viewedSpan() const
 {
     const LogListModel& model = list.model();
-    if (model.rowCount() == 0 || counts.getBucketCount() == 0)
+    if (model.allRows() == 0 || counts.getBucketCount() == 0)
         return {};
+    // Kept rows (a history row in view counts as the first kept one).
+    const int32_t history = model.historyRowCount();
     const QModelIndex top = list.indexAt(QPoint(1, 1));
     const QModelIndex bottom = list.indexAt(QPoint(1, list.viewport()->height() - 2));
-    const int32_t topRow = top.isValid() ? top.row() : 0;
-    const int32_t bottomRow = bottom.isValid() ? bottom.row() : model.rowCount() - 1;
+    const int32_t topRow = top.isValid() ? std::max(0, top.row() - history) : 0;
+    const int32_t bottomRow = bottom.isValid() ? std::max(0, bottom.row() - history) : model.allRows() - 1;
     int64_t from = timeAtOrBefore(list, topRow);
     const int64_t to = timeAtOrBefore(list, bottomRow);
     if (to == LogTime::None)

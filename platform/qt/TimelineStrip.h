@@ -1,8 +1,9 @@
-// The timeline above a log list: its shown messages over time, in buckets that fit the width, each a bar
-// stacked by severity in the severities' colours, with the span of the rows in view marked. Hovering tells
-// a bucket's time range and counts; clicking one asks to go to its start. The strip follows the list's
-// model row by row (rows announced are counted, rows removed uncounted, only the changed bars redrawn);
-// a reset of the model, a hidden strip shown again or a change of step counts all rows afresh.
+// The timeline above a log list: its shown kept messages (not the rows of the file's history) over time, in
+// buckets that fit the width, each a bar stacked by severity in the severities' colours, with the span of the
+// rows in view marked. Hovering tells a bucket's time range and counts; clicking one asks to go to its start.
+// The strip follows the list's model row by row (rows announced are counted, rows removed uncounted, only the
+// changed bars redrawn); a reset of the model, a hidden strip shown again or a change of step counts all rows
+// afresh.
 #pragma once
 
 #include "core/view/TimelineBuckets.h"
