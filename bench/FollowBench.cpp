@@ -3,6 +3,7 @@
 // same file, both in processor time; then timer passes over 1000 open, unchanged logs. kestrano-tail then
 // reads the whole file once (-s fatal, output to /dev/null). The last lines printed are "tail_vs_grep X.XX"
 // and "follow_vs_grep X.XX", the ratios of the throughputs to grep's.
+#include "bench/OpenLog.h"
 #include "bench/SyntheticLog.h"
 #include "config/Config.h"
 #include "core/settings/MonitorSettings.h"
@@ -22,23 +23,12 @@
 #include <vector>
 
 using namespace kestrano;
+using bench::OpenLog;
 
 namespace {
 
 constexpr int64_t Growth = 210LL * 1000 * 1000;
 constexpr int UnchangedLogs = 1000;
-
-// One open log with its own recording list and frame.
-struct OpenLog {
-    OpenLog(const std::string& path, const ViewContext& context, MessageBox& boxes)
-        : document(path.c_str(), systemFileSystem(), boxes)
-        , view(document, context, list, frame)
-    { }
-    test::RecordingList list;
-    test::RecordingFrame frame;
-    Document document;
-    ChildView view;
-};
 
 double wallSeconds()
 {

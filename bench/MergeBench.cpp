@@ -1,6 +1,7 @@
 // The memory of a merged window: four logs of 100,000 kept messages each (real files, read whole into
 // their views), then a merged view of the four opened over them. The heap it adds, per message, is
 // printed last as "merge_bytes_per_message N"; the time the opening took before it.
+#include "bench/OpenLog.h"
 #include "bench/SyntheticLog.h"
 #include "config/Config.h"
 #include "core/ports/MergedList.h"
@@ -21,22 +22,12 @@
 #include <vector>
 
 using namespace kestrano;
+using bench::OpenLog;
 
 namespace {
 
 constexpr int Logs = 4;
 constexpr int MessagesPerLog = 100000;
-
-struct OpenLog {
-    OpenLog(const std::string& path, const ViewContext& context, MessageBox& boxes)
-        : document(path.c_str(), systemFileSystem(), boxes)
-        , view(document, context, list, frame)
-    { }
-    test::RecordingList list;
-    test::RecordingFrame frame;
-    Document document;
-    ChildView view;
-};
 
 // A list that keeps nothing of its own, so only the merged view's memory is counted.
 class CountingList : public MergedList {
