@@ -72,8 +72,7 @@ bool TimeNavigation::goToTime(int64_t microseconds)
 
 QString TimeNavigation::selectedTimeText() const
 {
-    const int32_t row = list.selectedRow();
-    const Message* message = row >= 0 ? list.rowMessage(row) : nullptr;
+    const Message* message = list.selectedMessage(); // a kept row's or a history row's
     if (!message || message->getTime() == LogTime::None)
         return {};
     const int64_t newest = timeAtOrBefore(list);
