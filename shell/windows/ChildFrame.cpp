@@ -21,9 +21,7 @@
 #include "shell/windows/MainFrame.h"
 #include "shell/windows/TimeNavigation.h"
 
-#include <QActionGroup>
 #include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -31,7 +29,6 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
-#include <QMenu>
 #include <QSaveFile>
 #include <QTimer>
 #include <QToolBar>
