@@ -55,7 +55,8 @@ Message* Message::create(
     try {
         message->keepText(begin, end, cutBytes, useRoom);
     } catch (...) {
-        delete message;
+        message->~Message();
+        std::free(block);
         throw;
     }
     return message;
