@@ -116,51 +116,58 @@ bool isLower(char c)
 
 int32_t severityOfLettersAt(const char* word, const char* end, LevelCase letterCase, const char*& wordEnd)
 {
-    // The first eight bytes as one word (little-endian, zeros past the end); a byte is a letter when,
-    // lowered and below 0x80, it lies in a..z.
+    // The first sixteen bytes as two words (little-endian, zeros past the end); a byte is a letter when,
+    // lowered and below 0x80, it lies in a..z. Decided with masks, as level words come in any order.
     static_assert(std::endian::native == std::endian::little);
     constexpr uint64_t Ones = 0x0101010101010101ull;
-    uint64_t bytes = 0;
-    const auto available = end - word;
-    std::memcpy(&bytes, word, available >= 8 ? 8 : static_cast<size_t>(available > 0 ? available : 0));
-    const uint64_t lowered8 = bytes | 0x20 * Ones;
-    const uint64_t low = lowered8 & 0x7F * Ones;
-    const uint64_t letters
-        = ((low + (0x80 - 'a') * Ones) & ~(low + (0x80 - 'z' - 1) * Ones) & ~bytes) & 0x80 * Ones;
-    const uint64_t notLetters = ~letters & 0x80 * Ones;
-    int32_t counted = notLetters ? __builtin_ctzll(notLetters) / 8 : 8;
-    const char* p = word + counted;
-    if (counted == 8)
+    constexpr uint64_t Highs = 0x80 * Ones;
+    constexpr uint64_t Cases = 0x20 * Ones;
+    uint64_t head = 0;
+    uint64_t tail = 0;
+    if (const auto available = end - word; available >= 16) {
+        std::memcpy(&head, word, 8);
+        std::memcpy(&tail, word + 8, 8);
+    } else if (available > 0) {
+        char padded[16] = {};
+        std::memcpy(padded, word, static_cast<size_t>(available));
+        std::memcpy(&head, padded, 8);
+        std::memcpy(&tail, padded + 8, 8);
+    }
+    const auto letters = [](uint64_t bytes) {
+        const uint64_t low = (bytes | Cases) & 0x7F * Ones;
+        return (low + (0x80 - 'a') * Ones) & ~(low + (0x80 - 'z' - 1) * Ones) & ~bytes & Highs;
+    };
+    const int32_t headLength = std::countr_zero(~letters(head) & Highs) >> 3; // 8: all letters
+    const int32_t tailLength = std::countr_zero(~letters(tail) & Highs) >> 3;
+    const int32_t length = headLength + (headLength == 8 ? tailLength : 0);
+    if (length == 16) {
+        // Longer than any level word.
+        const char* p = word + 16;
         while (p < end && (isUpper(*p) || isLower(*p)))
             ++p;
-    wordEnd = p;
-    // The case bits of the letters after the first (of the first eight).
-    const uint64_t kept = counted >= 8 ? ~uint64_t(0) : (uint64_t(1) << (8 * counted)) - 1;
-    const uint64_t rest = kept & ~uint64_t(0xFF);
-    const uint64_t caseBits = bytes & rest & 0x20 * Ones;
-    bool restUpper = caseBits == 0;
-    bool restLower = caseBits == (rest & 0x20 * Ones);
-    for (const char* q = word + 8; q < p; ++q) {
-        restUpper &= isUpper(*q);
-        restLower &= isLower(*q);
+        wordEnd = p;
+        return Severity::None;
     }
-    const uint64_t lowered = lowered8 & kept;
-    const auto length = p - word;
+    wordEnd = word + length;
     if (length == 1) {
         const char letter
             = letterCase == LevelCase::Any && isLower(word[0]) ? static_cast<char>(word[0] - 32) : word[0];
         return severityOfLetter(letter);
     }
-    if (length < 3 || length > LongestWord)
-        return Severity::None;
+    // The bytes of the word in each half, and the case bits of its letters after the first.
+    const uint64_t headKept = headLength == 8 ? ~uint64_t(0) : (uint64_t(1) << (8 * headLength)) - 1;
+    const uint64_t tailKept = length > 8 ? (uint64_t(1) << (8 * (length - 8))) - 1 : 0;
+    const uint64_t restCases = (headKept & ~uint64_t(0xFF) & Cases) | ((tailKept & Cases) << 1);
+    const uint64_t caseBits = (head & headKept & ~uint64_t(0xFF) & Cases) | ((tail & tailKept & Cases) << 1);
     // Written: upper case or capitalised; any case only where the caller allows it.
-    const bool written = isUpper(word[0]) && (restUpper || restLower);
-    if (!written && letterCase == LevelCase::Written)
-        return Severity::None;
+    const bool written = isUpper(word[0]) && (caseBits == 0 || caseBits == restCases);
+    const bool allowed = length >= 3 && length <= LongestWord && (written || letterCase == LevelCase::Any);
+    const uint64_t lowered = (head | Cases) & headKept;
     if (length == LongestWord)
-        return lowered == packed("emergenc") && (word[8] | 0x20) == 'y' ? Severity::Fatal : Severity::None;
+        return allowed && lowered == packed("emergenc") && ((tail | 0x20) & 0xFF) == 'y' ? Severity::Fatal
+                                                                                         : Severity::None;
     const int32_t slot = slotOf(lowered);
-    return Table.words[slot] == lowered ? Table.severities[slot] : Severity::None;
+    return allowed && Table.words[slot] == lowered ? Table.severities[slot] : Severity::None;
 }
 
 int32_t severityOfLevelWord(const char* word, int32_t length, LevelCase letterCase)
