@@ -1,6 +1,8 @@
 #include "core/view/HistoryRows.h"
 
 #include "core/search/TextMatcher.h"
+#include "core/search/TimeSearch.h"
+#include "core/text/LogTime.h"
 
 #include <algorithm>
 #include <cstring>
@@ -339,6 +341,18 @@ int64_t HistoryRows::revealDownTo(int64_t number)
     if (needed > revealed)
         reveal(needed - revealed);
     return revealed - needed;
+}
+
+int64_t HistoryRows::firstAtOrAfterTime(int64_t microseconds)
+{
+    if (!isCounted())
+        return -1;
+    const TimeAt timeAt = [this](int64_t ordinal) {
+        const Message* each = message(numberOf(ordinal));
+        return each ? each->getTime() : LogTime::None;
+    };
+    const int64_t ordinal = firstAtOrAfter(timeAt, getFilteredCount(), microseconds);
+    return ordinal < 0 ? -1 : numberOf(ordinal);
 }
 
 HistoryRows::Change HistoryRows::takeChange()

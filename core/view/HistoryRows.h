@@ -105,6 +105,10 @@ public:
     bool findStep(Search& search, const TextMatcher& matcher, Deadline deadline);
     // Reveals the history down to the message, which must be a row; its revealed row, -1 if it is none.
     int64_t revealDownTo(int64_t number);
+    // The number of the first message of the rows (revealed or not) that states a time at or after the
+    // moment (microseconds since the epoch); -1 when none does or the count is not final. Reads the
+    // messages a binary search needs.
+    int64_t firstAtOrAfterTime(int64_t microseconds);
 
     // What changed since the last call, which forgets it.
     Change takeChange();

@@ -4,6 +4,7 @@
 #include "core/search/TimeSearch.h"
 #include "core/text/LogTime.h"
 #include "core/text/Message.h"
+#include "core/view/HistoryRows.h"
 #include "platform/qt/LogList.h"
 #include "platform/qt/LogListModel.h"
 #include "platform/qt/TimeText.h"
@@ -63,6 +64,17 @@ void TimeNavigation::askForTime()
 bool TimeNavigation::goToTime(int64_t microseconds)
 {
     const int32_t row = firstRowAtOrAfter(list, microseconds);
+    // Before the first kept row, the moment may lie in the file's history.
+    if (HistoryRows* history = list.model().history();
+        history && history->isOn() && (row == 0 || list.rowCount() == 0)) {
+        if (const int64_t shown = history->revealDownTo(history->firstAtOrAfterTime(microseconds));
+            shown >= 0) {
+            list.historyChanged();
+            followOff();
+            list.selectHistoryRow(shown);
+            return true;
+        }
+    }
     if (row < 0)
         return false;
     followOff();

@@ -1,8 +1,10 @@
 // Going to a moment in a log window over a real file: the time typed as ISO 8601, in the locale's format
 // or as a time of day, the first message at or after it selected with Follow off and its time in the
-// status bar; a text that is no time, a moment after every message and a log without times told in a box.
+// status bar, in the file's history when it is before the kept messages; a text that is no time, a moment
+// after every message and a log without times told in a box.
 #include "shell/dialogs/GoToTimeDialog.h"
 #include "core/view/ChildView.h"
+#include "core/view/HistoryRows.h"
 #include "platform/qt/LogList.h"
 #include "platform/qt/LogListModel.h"
 #include "shell/windows/ChildFrame.h"
@@ -17,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <functional>
@@ -151,6 +154,51 @@ TEST_F(GoToTimeTest, WhatIsNoTimeOrFindsNoMessageIsToldInABox)
     goTo(untimed, {});
     ASSERT_EQ(scriptedBoxes.errors.size(), 1u);
     EXPECT_EQ(scriptedBoxes.errors[0], "No message in this window states its time.");
+}
+
+// A message every second from 2026-12-09T10:00:00Z, its number in its text.
+std::string secondLines(int count)
+{
+    std::string text;
+    for (int n = 0; n < count; ++n) {
+        char line[80];
+        std::snprintf(line, sizeof line, "2026-12-09T%02d:%02d:%02dZ INFO message %d\n", 10 + n / 3600,
+            n / 60 % 60, n % 60, n);
+        text += line;
+    }
+    return text;
+}
+
+TEST_F(GoToTimeTest, AMomentBeforeTheKeptMessagesIsFoundInTheFilesHistory)
+{
+    path = log("app.log", secondLines(5000));
+    useScriptedBoxes = true;
+    start({path});
+    ChildFrame& child = *app->GetDocTemplate().findFrame(path.c_str());
+    app->GetMainFrame()->mdiArea().setActiveSubWindow(&child);
+    LogListModel& model = child.list().model();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const HistoryRows* history = child.view().getHistoryRows();
+            return history && history->isCounted() && model.historyRowCount() > 0;
+        },
+        60000));
+    const auto selectedText
+        = [&] { return model.data(child.list().currentIndex(), Qt::DisplayRole).toString().toStdString(); };
+    // 10:00:12 UTC is 11:00:12 in Berlin: message 12, far before the kept ones.
+    goTo(child, {QStringLiteral("11:00:12")});
+    EXPECT_TRUE(scriptedBoxes.errors.empty());
+    EXPECT_EQ(selectedText(), "2026-12-09T10:00:12Z INFO message 12");
+    EXPECT_FALSE(child.view().getFollow());
+    EXPECT_TRUE(
+        child.list().visualRect(child.list().currentIndex()).intersects(child.list().viewport()->rect()));
+    // Within the kept ones, a kept row.
+    goTo(child, {QStringLiteral("2026-12-09T11:23:00Z")});
+    EXPECT_EQ(selectedText(), "2026-12-09T11:23:00Z INFO message 4980");
+    EXPECT_GE(child.list().selectedRow(), 0);
+    // Before the file's first message: its first.
+    goTo(child, {QStringLiteral("2026-12-09T09:00:00Z")});
+    EXPECT_EQ(selectedText(), "2026-12-09T10:00:00Z INFO message 0");
 }
 
 } // namespace
