@@ -185,11 +185,16 @@ TEST_F(GoToTimeTest, AMomentBeforeTheKeptMessagesIsFoundInTheFilesHistory)
         60000));
     const auto selectedText
         = [&] { return model.data(child.list().currentIndex(), Qt::DisplayRole).toString().toStdString(); };
+    // A row clicked first: Follow is off.
+    LogList& list = child.list();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 30));
     // 10:00:12 UTC is 11:00:12 in Berlin: message 12, far before the kept ones.
     goTo(child, {QStringLiteral("11:00:12")});
     EXPECT_TRUE(scriptedBoxes.errors.empty());
     EXPECT_EQ(selectedText(), "2026-12-09T10:00:12Z INFO message 12");
     EXPECT_FALSE(child.view().getFollow());
+    const QString status = app->GetMainFrame()->selectedTimeLabel().text();
+    EXPECT_TRUE(status.endsWith(QStringLiteral("1 h 23 min before the end"))) << status.toStdString();
     EXPECT_TRUE(
         child.list().visualRect(child.list().currentIndex()).intersects(child.list().viewport()->rect()));
     // Within the kept ones, a kept row.
