@@ -2,7 +2,8 @@
 // takes, the CPU time of an idle run with 20 open logs, the time until the main window shows with
 // 20 logs of 1 MB in the workspace, the time the details dialog of a 10 MB message takes to show, and
 // how late key presses are handled and how much memory is used while a writer appends to a followed
-// log as fast as it can. Runs in a temporary home; usage: shell_bench [idle seconds [writer seconds]].
+// log as fast as it can, with the file's history shown and without it in turns. Runs in a temporary
+// home; usage: shell_bench [idle seconds [writer seconds [rounds]]] (idle 0: only the writer's figures).
 #include "bench/shell/BenchProgram.h"
 #include "config/Config.h"
 #include "core/settings/MonitorSettings.h"
@@ -188,7 +189,8 @@ protected:
 };
 
 // With the timeline shown, the lines' times advance a second per block, so its buckets grow and step up.
-void benchmarkSustainedWriter(const std::string& folder, int seconds, bool timeline)
+// Returns the median lateness of the keys.
+double benchmarkSustainedWriter(const std::string& folder, int seconds, bool timeline, bool history)
 {
     const std::string path = folder + "/busy.log";
     writeLog(path, 0, 10);
@@ -201,6 +203,8 @@ void benchmarkSustainedWriter(const std::string& folder, int seconds, bool timel
     ChildView& view = child.view();
     if (timeline)
         frame.dispatch(Command::ToggleTimeline, &child);
+    if (view.showsHistory() != history)
+        frame.dispatch(Command::ToggleHistory, &child);
 
     // The writer: another process appending 64 KiB blocks of lines as fast as it can.
     const pid_t writer = fork();
@@ -252,14 +256,17 @@ void benchmarkSustainedWriter(const std::string& folder, int seconds, bool timel
     std::sort(latency.late.begin(), latency.late.end());
     const double median = latency.late.empty() ? 0 : latency.late[latency.late.size() / 2];
     const double worst = latency.late.empty() ? 0 : latency.late.back();
-    std::printf("%swriter appending for %d s: %.0f MB written, %.0f MB read meanwhile (%.0f MB/s); key "
-                "presses handled %.1f ms late (median of %zu), %.1f ms at worst (limit 200 ms); "
-                "resident memory %ld KiB before, %ld KiB at its peak\n",
-        timeline ? "with the timeline shown, " : "", seconds, static_cast<double>(written) / 1e6,
-        static_cast<double>(read) / 1e6, static_cast<double>(read) / 1e6 / seconds, median,
-        latency.late.size(), worst, residentBefore, peak);
+    std::printf("%s%s, writer appending for %d s: %.0f MB written, %.0f MB read meanwhile (%.0f MB/s); "
+                "key presses handled %.1f ms late (median of %zu), %.1f ms at worst (limit 200 ms); "
+                "%d list rows; resident memory %ld KiB before, %ld KiB at its peak\n",
+        timeline ? "with the timeline shown, " : "", history ? "history shown" : "no history", seconds,
+        static_cast<double>(written) / 1e6, static_cast<double>(read) / 1e6,
+        static_cast<double>(read) / 1e6 / seconds, median, latency.late.size(), worst,
+        child.list().model().rowCount(), residentBefore, peak);
+    std::fflush(stdout);
     program.reset();
     std::filesystem::remove(path);
+    return median;
 }
 
 } // namespace
@@ -269,13 +276,34 @@ int main(int argc, char** argv)
     kestrano::test::TestHome home;
     const int idleSeconds = argc > 1 ? std::atoi(argv[1]) : 30;
     const int writerSeconds = argc > 2 ? std::atoi(argv[2]) : 10;
+    const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 2;
     QApplication application(argc, argv);
     const std::string folder = home.folder().path();
-    benchmarkMillionMessages(folder);
-    benchmarkStartUp(folder);
-    benchmarkIdle(folder, idleSeconds);
-    benchmarkDetailsDialog();
-    benchmarkSustainedWriter(folder, writerSeconds, false);
-    benchmarkSustainedWriter(folder, writerSeconds, true);
+    if (idleSeconds > 0) {
+        benchmarkMillionMessages(folder);
+        benchmarkStartUp(folder);
+        benchmarkIdle(folder, idleSeconds);
+        benchmarkDetailsDialog();
+    }
+    // In turns, so both see the same load on a shared machine.
+    std::vector<double> shown, hidden;
+    for (int round = 0; round < rounds; ++round) {
+        shown.push_back(benchmarkSustainedWriter(folder, writerSeconds, false, true));
+        hidden.push_back(benchmarkSustainedWriter(folder, writerSeconds, false, false));
+    }
+    const auto median = [](std::vector<double> figures) {
+        std::sort(figures.begin(), figures.end());
+        return figures[figures.size() / 2];
+    };
+    double load = 0;
+    if (FILE* loadavg = std::fopen("/proc/loadavg", "r")) {
+        if (std::fscanf(loadavg, "%lf", &load) != 1)
+            load = 0;
+        std::fclose(loadavg);
+    }
+    std::printf(
+        "writer_key_ms_history %.1f writer_key_ms_no_history %.1f (medians of %d rounds; load %.1f)\n",
+        median(shown), median(hidden), rounds, load);
+    benchmarkSustainedWriter(folder, writerSeconds, true, true);
     return 0;
 }

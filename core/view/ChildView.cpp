@@ -42,10 +42,21 @@ ChildView::~ChildView()
 
 // ---- Polling the source ----
 
+// A read that used its budget leaves the history's slice to the next poll, so the events that came
+// meanwhile are handled between the two.
 void ChildView::pollLogFile()
 {
+    if (historyTurn) {
+        historyTurn = false;
+        behind = true; // the read goes on
+        advanceHistory();
+        return;
+    }
     readLog();
-    advanceHistory();
+    if (behind && showsHistory())
+        historyTurn = true;
+    else
+        advanceHistory();
 }
 
 void ChildView::readLog()

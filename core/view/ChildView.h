@@ -178,6 +178,7 @@ private:
     // The source was read (or found unreadable) since it was last missing or refreshed.
     bool positionKnown = false;
     bool behind = false;
+    bool historyTurn = false; // the next poll advances the history instead of reading
     bool readFailed = false;
     bool readErrorNotice = true;
     bool ended = false;

@@ -248,6 +248,26 @@ int32_t HistoryRows::reveal(int64_t rows)
     return static_cast<int32_t>(added);
 }
 
+// From the oldest, the rows are those revealed since the list was told, those it was told of, then
+// those that left the kept ones since.
+int64_t HistoryRows::conceal(int64_t rows)
+{
+    const int64_t concealed = std::clamp<int64_t>(rows, 0, revealed);
+    if (concealed == 0)
+        return 0;
+    if (!change.reset) {
+        const int64_t told = revealed - change.addedAtStart - change.addedAtEnd;
+        const int64_t fromStart = std::min<int64_t>(concealed, change.addedAtStart);
+        const int64_t fromTold = std::min(concealed - fromStart, told);
+        change.addedAtStart -= static_cast<int32_t>(fromStart);
+        change.concealed += static_cast<int32_t>(fromTold);
+        change.addedAtEnd -= static_cast<int32_t>(concealed - fromStart - fromTold);
+        change.header = true;
+    }
+    revealed -= concealed;
+    return concealed;
+}
+
 HistoryRows::Search HistoryRows::searchBefore(int64_t number) const
 {
     Search search;

@@ -1,6 +1,7 @@
 // The rows of a log's history: the messages of the whole file before the kept ones, under the view's
 // filters. The newest are revealed first, as the user scrolls up to them; a first row tells how many
-// earlier ones are not revealed yet. A row's message is read from the file when it is asked for, in
+// earlier ones are not revealed yet; revealed rows far from the screen are concealed again, the oldest
+// first, and counted by the first row. A row's message is read from the file when it is asked for, in
 // pieces, and pieces far from the rows asked for last are dropped again. The file's index is built in
 // slices by advance, which the view's poll calls after its own work.
 #pragma once
@@ -37,6 +38,8 @@ public:
     struct Change {
         int32_t addedAtStart = 0; // revealed above the revealed ones
         int32_t addedAtEnd = 0; // messages that left the kept ones
+        // Rows concealed from the start of those the list was told of, before the rows added.
+        int32_t concealed = 0;
         bool header = false; // the first row's text or presence changed
         bool reset = false; // everything may have changed
     };
@@ -79,6 +82,9 @@ public:
     int64_t revealedNumber(int64_t row) const;
     // Reveals up to rows more (all with a negative count); the rows added at the start.
     int32_t reveal(int64_t rows);
+    // Conceals up to rows revealed rows again, the oldest first, which the first row counts then; the
+    // rows concealed.
+    int64_t conceal(int64_t rows);
     // The messages of the log before the kept ones, filtered or not.
     int64_t getHistoryCount() const { return boundary; }
 
@@ -114,7 +120,8 @@ public:
     Change takeChange();
     bool hasChange() const
     {
-        return change.reset || change.header || change.addedAtStart > 0 || change.addedAtEnd > 0;
+        return change.reset || change.header || change.addedAtStart > 0 || change.addedAtEnd > 0
+            || change.concealed > 0;
     }
 
 private:

@@ -277,10 +277,15 @@ void LogList::keyPressEvent(QKeyEvent* event)
     }
     // To the file's first message: the whole history is revealed first. Up keys at the first row
     // reveal more, following or not.
-    if (event->key() == Qt::Key_Home && (event->modifiers() & Qt::ControlModifier))
+    const bool toFirst = event->key() == Qt::Key_Home && (event->modifiers() & Qt::ControlModifier);
+    if (toFirst && rows->history()) {
+        // Left first: the rows revealed would pull a followed view back to the end.
+        if (following && onFollow)
+            onFollow(false);
         revealAllHistory();
-    else if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_Up)
+    } else if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_Up) {
         revealIfEarlierRowInView();
+    }
     // Without a selected row, the page keys scroll the view, as in a pager (they would move nothing).
     const bool pageKey = event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown;
     if (plain && pageKey && selectedRow() < 0) {
@@ -291,6 +296,9 @@ void LogList::keyPressEvent(QKeyEvent* event)
     } else {
         QListView::keyPressEvent(event);
     }
+    // The first row may have been current already (the history's first row it replaced).
+    if (toFirst && rows->history())
+        scrollTo(currentIndex());
     switch (event->key()) {
     case Qt::Key_Up:
     case Qt::Key_Down:
@@ -394,19 +402,29 @@ void LogList::selectHistoryRow(int64_t row)
 
 void LogList::historyChanged()
 {
-    const QModelIndex top = indexAt(QPoint(1, 1));
-    const int32_t added = rows->historyChanged();
-    // Rows revealed above keep what the user looked at in its place, the earlier row out of view.
-    if (added > 0 && !following && top.isValid()) {
-        executeDelayedItemsLayout();
-        scrollTo(rows->index(top.row() + added), QAbstractItemView::PositionAtTop);
-    }
+    applyHistoryChange();
     scheduleReveal();
+}
+
+void LogList::applyHistoryChange()
+{
+    const QModelIndex top = indexAt(QPoint(1, 1));
+    const int32_t now = rows->historyChanged(top.isValid() ? top.row() : -1);
+    // Rows revealed or concealed above keep what the user looked at in its place.
+    if (!following && top.isValid() && now >= 0 && now != top.row()) {
+        executeDelayedItemsLayout();
+        scrollTo(rows->index(now), QAbstractItemView::PositionAtTop);
+    }
+}
+
+int32_t LogList::pageRows() const
+{
+    return viewport()->height() / std::max(1, sizeHintForRow(0));
 }
 
 void LogList::scheduleReveal()
 {
-    if (revealScheduled || !rows->history() || !rows->isEarlierRow(0))
+    if (revealScheduled || !rows->history() || rows->historyRowCount() == 0)
         return;
     revealScheduled = true;
     QTimer::singleShot(0, this, &LogList::revealIfEarlierRowShown);
@@ -415,9 +433,37 @@ void LogList::scheduleReveal()
 void LogList::revealIfEarlierRowShown()
 {
     revealScheduled = false;
+    concealFarHistory();
     // While following, the user looks at the end (a list that fits its view shows the first row too).
     if (!following)
         revealIfEarlierRowInView();
+}
+
+// Revealed rows more than the near ones above the top row are concealed; while the user looks around,
+// the selected row and those after it stay.
+void LogList::concealFarHistory()
+{
+    HistoryRows* history = rows->history();
+    const QModelIndex top = indexAt(QPoint(1, 1));
+    if (!history || history->getRevealedCount() == 0 || !top.isValid())
+        return;
+    const int32_t header = rows->isEarlierRow(0) ? 1 : 0;
+    const int32_t near = std::max(NearRows, 8 * pageRows());
+    int64_t far = top.row() - near - header;
+    if (top.row() >= rows->historyRowCount()) // a kept row: the history's newest are the nearest
+        far = history->getRevealedCount() - std::max(0, near - (top.row() - rows->historyRowCount()));
+    const QModelIndex current = currentIndex();
+    const bool currentRevealed
+        = current.isValid() && current.row() >= header && current.row() < rows->historyRowCount();
+    if (!following && currentRevealed)
+        far = std::min<int64_t>(far, current.row() - header);
+    if (far <= 0)
+        return;
+    // Removing the current row would make the view select another one.
+    if (currentRevealed && current.row() - header < far)
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    history->conceal(far);
+    applyHistoryChange();
 }
 
 void LogList::revealIfEarlierRowInView()
@@ -425,8 +471,7 @@ void LogList::revealIfEarlierRowInView()
     HistoryRows* history = rows->history();
     if (!history || !rows->isEarlierRow(0) || !viewport()->rect().intersects(visualRect(rows->index(0))))
         return;
-    const int32_t page = viewport()->height() / std::max(1, sizeHintForRow(0));
-    if (history->reveal(std::max(RevealedRows, 4 * page)) > 0)
+    if (history->reveal(std::max(RevealedRows, 4 * pageRows())) > 0)
         historyChanged();
 }
 

@@ -5,7 +5,8 @@
 // whatever changes the list's size; the user scrolling away from the end, or back to it, is told.
 // Long rows scroll sideways, or wrap. A merged window's list shows a merged view's rows (showMerged).
 // Rows of the file's history may come before the kept rows; the history reveals more of them when its
-// first row (the count of earlier messages) comes into view.
+// first row (the count of earlier messages) comes into view, and conceals again those far above the
+// view, keeping the rows shown and the selected one in place.
 #pragma once
 
 #include "core/ports/ListControl.h"
@@ -49,8 +50,10 @@ public:
     int64_t selectedHistoryNumber() const;
     // Selects a revealed history row (0: the oldest revealed) and scrolls it to the middle of the view.
     void selectHistoryRow(int64_t row);
-    // The rows revealed at once when the first row comes into view.
+    // The rows revealed at once when the first row comes into view (or four pages), and those kept
+    // revealed above the top row (or eight pages).
     static constexpr int32_t RevealedRows = 256;
+    static constexpr int32_t NearRows = 2 * RevealedRows;
 
     // The rows are the order's from now on, told as MergedList.
     void showMerged(const MergedOrder& order);
@@ -112,9 +115,14 @@ private:
     void updateRowWidth();
     // The model's index of a kept row.
     QModelIndex keptIndex(int32_t row) const;
-    // Reveals more history while the first row is in view (once the event loop ran).
+    // Reveals more history while the first row is in view, and conceals the rows far above the view
+    // (once the event loop ran).
     void scheduleReveal();
     void revealIfEarlierRowShown();
+    void concealFarHistory();
+    // Tells the model what the history did, keeping the top row in place unless following.
+    void applyHistoryChange();
+    int32_t pageRows() const;
     void revealIfEarlierRowInView();
     void revealAllHistory();
 

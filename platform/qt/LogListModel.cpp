@@ -317,16 +317,24 @@ void LogListModel::syncHistory()
     shownHeader = historyRows && historyRows->hasHeader();
 }
 
-int32_t LogListModel::historyChanged()
+int32_t LogListModel::historyChanged(int32_t shown)
 {
     if (!historyRows)
-        return 0;
+        return shown;
     const HistoryRows::Change change = historyRows->takeChange();
+    const int32_t headerBefore = shownHeader ? 1 : 0;
+    const int32_t rowsBefore = shownHistory;
     if (change.reset) {
         beginResetModel();
         syncHistory();
         endResetModel();
-        return 0;
+        return shown < rowsBefore ? -1 : shown - rowsBefore + shownHistory;
+    }
+    // Concealed rows: the oldest revealed, after the first row.
+    if (change.concealed > 0) {
+        beginRemoveRows(QModelIndex(), headerBefore, headerBefore + change.concealed - 1);
+        shownHistory -= change.concealed;
+        endRemoveRows();
     }
     // Messages that left the kept ones: rows at the history's end.
     if (change.addedAtEnd > 0) {
@@ -335,9 +343,8 @@ int32_t LogListModel::historyChanged()
         endInsertRows();
     }
     // Revealed rows: after the first row.
-    const int32_t header = shownHeader ? 1 : 0;
     if (change.addedAtStart > 0) {
-        beginInsertRows(QModelIndex(), header, header + change.addedAtStart - 1);
+        beginInsertRows(QModelIndex(), headerBefore, headerBefore + change.addedAtStart - 1);
         shownHistory += change.addedAtStart;
         endInsertRows();
     }
@@ -359,9 +366,14 @@ int32_t LogListModel::historyChanged()
         beginResetModel();
         syncHistory();
         endResetModel();
-        return 0;
+        return -1;
     }
-    return change.addedAtStart;
+    if (shown < 0)
+        return shown;
+    if (headerBefore > 0 && shown == 0)
+        return change.addedAtStart;
+    const int32_t above = (shownHeader ? 1 : 0) - headerBefore + change.addedAtStart - change.concealed;
+    return shown < headerBefore + change.concealed && shown < rowsBefore ? -1 : shown + above;
 }
 
 void LogListModel::scheduleFlush()

@@ -55,8 +55,10 @@ public:
     HistoryRows* history() const { return historyRows; }
     // The rows before the kept ones, as announced to the views.
     int32_t historyRowCount() const { return shownHistory; }
-    // Announces what the history's rows did; returns the rows revealed above the revealed ones.
-    int32_t historyChanged();
+    // Announces what the history's rows did; returns where the row (as Qt counted rows before) is now,
+    // -1 when it was concealed. Messages that left the kept rows count as the same rows, now the
+    // history's; the first row stands for the newest revealed row.
+    int32_t historyChanged(int32_t row = -1);
     // The message of a row as Qt counts rows (nullptr for the history's first row).
     const Message* messageOfRow(int32_t row) const;
     // Whether the row, as Qt counts rows, is the history's first row, which counts earlier messages.

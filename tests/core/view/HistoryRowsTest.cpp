@@ -204,6 +204,47 @@ TEST_F(HistoryRowsTest, KeptMessagesThatLeaveBecomeTheNewestRows)
     expectSame(wholeTexts(), expected(1, 3250, [](int) { return true; }));
 }
 
+// Concealing folds the oldest revealed rows back into the first row's count, whatever the list was
+// told of yet; the rows left are the newest, and count and rows always make up the whole history.
+TEST_F(HistoryRowsTest, ConcealedRowsAreCountedByTheFirstRowAgain)
+{
+    writeFile(path, lines(1, 5000));
+    settle();
+    const int64_t whole = history().getEarlierCount();
+    const auto madeUp = [&] { return history().getEarlierCount() + history().getRevealedCount(); };
+    history().reveal(300);
+    history().takeChange();
+    EXPECT_EQ(history().conceal(100), 100);
+    HistoryRows::Change change = history().takeChange();
+    EXPECT_EQ(change.concealed, 100);
+    EXPECT_TRUE(change.header);
+    EXPECT_EQ(history().getRevealedCount(), 200);
+    EXPECT_EQ(madeUp(), whole);
+    EXPECT_EQ(history().revealedMessage(199)->getText(), trimmed(line(static_cast<int>(whole))));
+    EXPECT_EQ(history().revealedMessage(0)->getText(), trimmed(line(static_cast<int>(whole) - 199)));
+
+    // Rows revealed since the list was told go first, then those it knows.
+    history().reveal(50);
+    EXPECT_EQ(history().conceal(80), 80);
+    change = history().takeChange();
+    EXPECT_EQ(change.addedAtStart, 0);
+    EXPECT_EQ(change.concealed, 30);
+    EXPECT_EQ(history().getRevealedCount(), 170);
+
+    // Messages that left the kept ones since are the newest rows: concealing everything takes them too.
+    appendAndPoll(lines(5001, 5400));
+    EXPECT_EQ(history().conceal(-1), 0); // nothing for a negative count
+    const int64_t revealed = history().getRevealedCount();
+    EXPECT_EQ(revealed, 570);
+    EXPECT_EQ(history().conceal(revealed + 5), revealed);
+    change = history().takeChange();
+    EXPECT_EQ(change.addedAtEnd, 0);
+    EXPECT_EQ(change.concealed, 170);
+    EXPECT_TRUE(history().hasHeader());
+    EXPECT_EQ(madeUp(), whole + 400);
+    expectSame(wholeTexts(), expected(1, 5400, [](int) { return true; }));
+}
+
 TEST_F(HistoryRowsTest, ATruncatedOrReplacedFileStartsTheHistoryOver)
 {
     writeFile(path, lines(1, 3000));

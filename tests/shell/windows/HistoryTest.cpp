@@ -122,6 +122,88 @@ TEST_F(HistoryTest, TheFirstRowCountsTheEarlierMessagesAndScrollingThereRevealsT
     EXPECT_TRUE(QTest::qWaitFor([&] { return child.view().getFollow(); }, 10000));
 }
 
+// Rows far above the view are concealed again: the rows looked at and the selected one stay in place,
+// following conceals them all, and the first row's count and the revealed rows make up the history.
+TEST_F(HistoryTest, RevealedRowsFarAboveTheViewAreConcealedAgain)
+{
+    ChildFrame& child = startWith(20000);
+    ASSERT_TRUE(counted(child));
+    LogList& list = child.list();
+    LogListModel& model = list.model();
+    const HistoryRows& history = *child.view().getHistoryRows();
+    const int64_t whole = history.getHistoryCount();
+    const auto madeUp = [&] { return history.getEarlierCount() + history.getRevealedCount() == whole; };
+    list.setFocus();
+    QTest::keyClick(&list, Qt::Key_Home, Qt::ControlModifier); // every row revealed
+    ASSERT_FALSE(model.isEarlierRow(0));
+    EXPECT_FALSE(child.view().getFollow());
+
+    // A row in the middle selected and scrolled to the top: the rows far above it go.
+    const int32_t middle = 10000;
+    list.setCurrentIndex(model.index(middle));
+    list.scrollTo(model.index(middle), QAbstractItemView::PositionAtTop);
+    const std::string selected = currentText(child);
+    const std::string top = rowText(child, list.indexAt(QPoint(1, 1)).row());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.isEarlierRow(0); }, 10000));
+    EXPECT_EQ(currentText(child), selected);
+    EXPECT_TRUE(list.selectionModel()->isSelected(list.currentIndex()));
+    EXPECT_EQ(rowText(child, list.indexAt(QPoint(1, 1)).row()), top);
+    EXPECT_LT(list.currentIndex().row(), middle);
+    EXPECT_GE(list.currentIndex().row(), 1 + LogList::NearRows);
+    EXPECT_EQ(model.historyRowCount(), 1 + history.getRevealedCount());
+    EXPECT_TRUE(madeUp());
+
+    // Back at the end, following: all of them go.
+    QTest::keyClick(&list, Qt::Key_End, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.historyRowCount() == 1; }, 10000))
+        << model.historyRowCount();
+    EXPECT_TRUE(child.view().getFollow());
+    EXPECT_TRUE(madeUp());
+    EXPECT_EQ(rowText(child, model.rowCount() - 1), line(20000));
+}
+
+// Filtered to errors the kept rows fit the view and the history's rows are near it; under a long
+// append, those that scroll far away are concealed while the newest stay rows.
+TEST_F(HistoryTest, UnderALongAppendTheFollowedRowsStayBounded)
+{
+    ChildFrame& child = startWith(20000);
+    app->GetMainFrame()->dispatch(Command::SetToErrors, &child);
+    ASSERT_TRUE(counted(child));
+    LogList& list = child.list();
+    LogListModel& model = list.model();
+    const HistoryRows& history = *child.view().getHistoryRows();
+    list.setFocus();
+    QTest::keyClick(&list, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_FALSE(child.view().getFollow());
+    ASSERT_FALSE(model.isEarlierRow(0));
+    QTest::keyClick(&list, Qt::Key_End, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return child.view().getFollow(); }, 10000));
+
+    int32_t most = 0;
+    for (int from = 20001; from <= 120000; from += 10000) {
+        std::string text;
+        for (int n = from; n < from + 10000; ++n)
+            text += line(n) + '\n';
+        appendFile(path, text);
+        const int newest = from + 9999 - (from + 9999) % 7;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return history.isCounted() && !child.view().hasMoreToRead()
+                    && rowText(child, model.rowCount() - 1) == line(newest);
+            },
+            60000))
+            << rowText(child, model.rowCount() - 1);
+        QTest::qWait(10); // the far rows are concealed once the event loop ran
+        most = std::max(most, model.rowCount());
+        // The history's errors: the first row's count and the revealed rows.
+        EXPECT_EQ(history.getEarlierCount() + history.getRevealedCount(), history.getHistoryCount() / 7);
+        EXPECT_EQ(model.historyRowCount(), (model.isEarlierRow(0) ? 1 : 0) + history.getRevealedCount());
+    }
+    EXPECT_TRUE(child.view().getFollow());
+    // The kept errors, the first row and the rows near the view; not the 14,000 errors appended.
+    EXPECT_LT(most, list.rowCount() + 1 + 2 * LogList::NearRows) << most;
+}
+
 TEST_F(HistoryTest, AWindowFilteredToErrorsShowsEveryErrorOfTheFile)
 {
     ChildFrame& child = startWith(200000);
