@@ -14,6 +14,7 @@
 
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QTimer>
 
 namespace kestrano {
 
@@ -32,6 +33,20 @@ TimeNavigation::TimeNavigation(LogList& list, QWidget& owner, QWidget* stripPare
     connect(list.selectionModel(), &QItemSelectionModel::currentChanged, this, selectionMoved);
     connect(list.selectionModel(), &QItemSelectionModel::selectionChanged, this, selectionMoved);
     connect(&list.model(), &LogListModel::flushed, this, selectionMoved);
+    // Rows coming and going above the selected one (the history's, revealed or folded) move it without
+    // a signal, and may be told while the history already changed: told again once they are in.
+    const auto afterRowsChanged = [this, selectionMoved] {
+        if (rowsChangedScheduled)
+            return;
+        rowsChangedScheduled = true;
+        QTimer::singleShot(0, this, [this, selectionMoved] {
+            rowsChangedScheduled = false;
+            selectionMoved();
+        });
+    };
+    connect(&list.model(), &QAbstractItemModel::rowsInserted, this, afterRowsChanged);
+    connect(&list.model(), &QAbstractItemModel::rowsRemoved, this, afterRowsChanged);
+    connect(&list.model(), &QAbstractItemModel::modelReset, this, afterRowsChanged);
 }
 
 TimeNavigation::~TimeNavigation() = default;

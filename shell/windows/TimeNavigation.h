@@ -42,6 +42,7 @@ private:
     MessageBox& box;
     TimelineStrip* timeline;
     std::function<void()> followOff;
+    bool rowsChangedScheduled = false;
 };
 
 } // namespace kestrano
