@@ -2,11 +2,16 @@
 // the history's rows and the kept messages hold every line of the log's chain once, in order.
 #include "core/view/HistoryRows.h"
 #include "tests/core/ViewFixture.h"
+#include "tests/support/LogRotation.h"
 #include "tests/support/MadeLogs.h"
 
 #include <algorithm>
+#include <csignal>
 #include <ctime>
+#include <filesystem>
 #include <string>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -23,6 +28,8 @@ struct RotationCase {
     const char* directives; // of logrotate, beside "rotate 5"
     int linesPerRound;
 };
+
+using HistoryRotationWhileWritingTest = ViewTest;
 
 std::ostream& operator<<(std::ostream& out, const RotationCase& rotation)
 {
@@ -131,6 +138,52 @@ INSTANTIATE_TEST_SUITE_P(EveryMode, HistoryRotationTest,
         RotationCase {"compress_more", "create\n  compress", 400},
         RotationCase {"delaycompress", "create\n  compress\n  delaycompress", 30}),
     [](const testing::TestParamInfo<RotationCase>& info) { return std::string(info.param.name); });
+
+// A writer process appending while the real logrotate rotates and compresses, the view polling
+// meanwhile: whatever state of the rotation a poll meets, no line of the chain is lost or repeated.
+TEST_F(HistoryRotationWhileWritingTest, LosesAndRepeatsNoLineOfTheChain)
+{
+    settings.SetKeepLines(300);
+    settings.SetInitiallyReadBytes(4096);
+    view.offerHistory(files);
+    writeFile(path, "info start\n");
+    view.pollLogFile();
+    view.toggleRotatedHistory();
+    const long count = 8000;
+    const pid_t writer = startLogWriter(path, count, 4000, "hup");
+    const std::string config = dir.file("logrotate.conf");
+    writeFile(config,
+        path
+            + " {\n  rotate 10\n  compress\n  delaycompress\n  create\n  missingok\n  postrotate\n    kill "
+              "-HUP "
+            + std::to_string(writer) + "\n  endscript\n}\n");
+    std::thread rotations([&] {
+        for (int i = 0; i < 4; ++i) {
+            usleep(400000);
+            runFilter({"/usr/sbin/logrotate", "-s", dir.file("state"), "-f", config}, "/dev/null", "");
+        }
+    });
+    while (waitpid(writer, nullptr, WNOHANG) == 0) {
+        view.pollLogFile();
+        usleep(5000);
+    }
+    rotations.join();
+    HistoryRows& history = *view.getHistoryRows();
+    for (int polls = 0; polls < 10000 && (polls < 2 || view.hasMoreToRead() || !history.isCounted()); ++polls)
+        view.pollLogFile();
+    ASSERT_TRUE(history.isCounted());
+    ASSERT_TRUE(std::filesystem::exists(path + ".2.gz")) << "rotated four times";
+
+    history.reveal(-1);
+    std::string shown;
+    for (int64_t row = 0; row < history.getRevealedCount(); ++row)
+        if (const Message* message = history.revealedMessage(row))
+            shown += std::string(message->getText()) + "\n";
+    for (Message* message = view.getMessages().GetHead(); message; message = message->GetNext())
+        shown += std::string(message->getText()) + "\n";
+    const LineCount counted = countLines(lineNumbers(shown), linesOnDisk(dir.path()));
+    EXPECT_EQ(counted.lost + counted.repeated + counted.reordered, 0) << counted.describe();
+}
 
 } // namespace
 } // namespace kestrano::test
