@@ -151,18 +151,7 @@ TEST_F(HistoryRotationWhileWritingTest, LosesAndRepeatsNoLineOfTheChain)
     view.toggleRotatedHistory();
     const long count = 8000;
     const pid_t writer = startLogWriter(path, count, 4000, "hup");
-    const std::string config = dir.file("logrotate.conf");
-    writeFile(config,
-        path
-            + " {\n  rotate 10\n  compress\n  delaycompress\n  create\n  missingok\n  postrotate\n    kill "
-              "-HUP "
-            + std::to_string(writer) + "\n  endscript\n}\n");
-    std::thread rotations([&] {
-        for (int i = 0; i < 4; ++i) {
-            usleep(400000);
-            runFilter({"/usr/sbin/logrotate", "-s", dir.file("state"), "-f", config}, "/dev/null", "");
-        }
-    });
+    std::thread rotations = runLogrotate(dir.path(), path, writer, 4);
     while (waitpid(writer, nullptr, WNOHANG) == 0) {
         view.pollLogFile();
         usleep(5000);
