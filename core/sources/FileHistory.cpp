@@ -686,9 +686,10 @@ bool FileHistory::search(HistorySearch& s, Deadline deadline)
                 for (int64_t n = first + read - 1; n >= begin; --n) {
                     if (!matches(n))
                         continue;
-                    s.passFound = n;
-                    if (inPass)
+                    if (inPass) {
+                        s.passFound = n; // the block's last match
                         break;
+                    }
                     s.result = n;
                     s.done = true;
                     return true;

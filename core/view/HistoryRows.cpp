@@ -40,12 +40,6 @@ void HistoryRows::start(const std::string& path, bool withSiblings)
     leftTold = 0; // told again from the first
 }
 
-void HistoryRows::start(const std::string& path, bool withSiblings, uint64_t readStart, bool skip)
-{
-    noteKeptStart(path, readStart, skip, 0);
-    start(path, withSiblings);
-}
-
 void HistoryRows::stop()
 {
     history.reset();

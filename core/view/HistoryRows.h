@@ -57,7 +57,6 @@ public:
     // messages' start, found in the file where it was noted, which rotation may have renamed or
     // compressed. Nothing is read yet.
     void start(const std::string& path, bool withSiblings);
-    void start(const std::string& path, bool withSiblings, uint64_t readStart, bool skipFirstLine);
     // Drops the index and every row.
     void stop();
     bool isOn() const { return history != nullptr; }
