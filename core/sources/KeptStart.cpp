@@ -12,14 +12,24 @@ bool sameFile(const FileSystem::Identity& a, const FileSystem::Identity& b)
 
 } // namespace
 
+void KeptStart::identify(FileSystem& files, const std::string& path)
+{
+    const FileSystem::Handle file = files.openForReading(path.c_str());
+    if (file == FileSystem::NoHandle)
+        return;
+    if (!files.identify(file, identity))
+        identity = {};
+    files.close(file);
+}
+
 void KeptStart::note(FileSystem& files, const std::string& path)
 {
     const FileSystem::Handle file = files.openForReading(path.c_str());
     if (file == FileSystem::NoHandle)
         return;
     FileSystem::Identity now;
-    const bool noted = identity.inode != 0 || identity.device != 0;
-    if (files.identify(file, now) && (!noted || sameFile(now, identity))) {
+    const bool identified = identity.inode != 0 || identity.device != 0;
+    if (files.identify(file, now) && (!identified || sameFile(now, identity))) {
         identity = now;
         std::string bytes(HeadBytes, '\0');
         const int32_t got = files.readAt(file, bytes.data(), static_cast<int32_t>(HeadBytes), 0);

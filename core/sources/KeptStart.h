@@ -21,8 +21,10 @@ struct KeptStart {
     FileSystem::Identity identity {};
     std::string head; // the file's first bytes, fewer while it was shorter
 
-    // Notes the file now at path, unless another one than noted before: its identity and, while fewer
-    // than HeadBytes are noted, its first bytes.
+    // Notes the identity of the file now at path, without reading it.
+    void identify(FileSystem& files, const std::string& path);
+    // Notes the first bytes of the file now at path (while fewer than HeadBytes are noted), unless it is
+    // another file than the one identified.
     void note(FileSystem& files, const std::string& path);
     bool isHeadComplete() const { return head.size() == HeadBytes; }
     // Whether the file at path (plain, .gz or .xz) is the one noted.

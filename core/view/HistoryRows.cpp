@@ -27,7 +27,7 @@ void HistoryRows::noteKeptStart(
     kept.offset = readStart;
     kept.skipFirstLine = skip;
     kept.messagesBefore = std::max<int64_t>(messagesBefore, 0);
-    kept.note(files, path);
+    kept.identify(files, path); // its first bytes are read with the history
     keptStarts.push_back(std::move(kept));
 }
 
@@ -109,7 +109,7 @@ bool HistoryRows::advance(Deadline deadline)
     const int64_t before = getFilteredCount();
     const bool wasCounted = isCounted();
     if (!keptStarts.empty() && !keptStarts.back().isHeadComplete())
-        keptStarts.back().note(files, logPath); // the log has grown since its start was noted
+        keptStarts.back().note(files, logPath); // while the log is the file identified
     bool more = history->advance(deadline);
     if (history->getGeneration() != generation) {
         // The log changed under the index; the view starts it over once it reads the change too.

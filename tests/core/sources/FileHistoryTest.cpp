@@ -604,6 +604,8 @@ TEST_F(FileHistoryTest, FindsTheKeptStartInTheRotatedFiles)
     writeFile(log, first);
     KeptStart kept;
     kept.offset = first.rfind('\n', first.find("first 15000")) + 1;
+    kept.identify(systemFileSystem(), log);
+    EXPECT_TRUE(kept.head.empty());
     kept.note(systemFileSystem(), log);
     EXPECT_TRUE(kept.isHeadComplete());
 
