@@ -6,6 +6,7 @@
 #include "tests/support/MadeLogs.h"
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <ctime>
 #include <filesystem>
@@ -28,8 +29,6 @@ struct RotationCase {
     const char* directives; // of logrotate, beside "rotate 5"
     int linesPerRound;
 };
-
-using HistoryRotationWhileWritingTest = ViewTest;
 
 std::ostream& operator<<(std::ostream& out, const RotationCase& rotation)
 {
@@ -139,40 +138,85 @@ INSTANTIATE_TEST_SUITE_P(EveryMode, HistoryRotationTest,
         RotationCase {"delaycompress", "create\n  compress\n  delaycompress", 30}),
     [](const testing::TestParamInfo<RotationCase>& info) { return std::string(info.param.name); });
 
+class HistoryWhileWritingTest : public ViewTest {
+protected:
+    void SetUp() override
+    {
+        settings.SetKeepLines(300);
+        settings.SetInitiallyReadBytes(4096);
+        view.offerHistory(files);
+        writeFile(path, "info start\n");
+        view.pollLogFile();
+        view.toggleRotatedHistory();
+    }
+
+    // Polls as a timer would until the last line was read (or a generous while passed), then until
+    // the history counted everything.
+    void pollUntilShown(long last)
+    {
+        const std::string lastText = writtenLine(last).substr(0, 20);
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+        while (std::chrono::steady_clock::now() < giveUp
+            && !(view.getMessages().GetTail() && view.getMessages().GetTail()->getText() == lastText)) {
+            view.pollLogFile();
+            usleep(5000);
+        }
+        HistoryRows& history = *view.getHistoryRows();
+        for (int polls = 0; polls < 10000 && (polls < 2 || view.hasMoreToRead() || !history.isCounted());
+             ++polls)
+            view.pollLogFile();
+        ASSERT_TRUE(history.isCounted());
+    }
+
+    // No line of the log's files lost, repeated or out of order in the history and the kept messages.
+    void expectEveryLineOnce()
+    {
+        HistoryRows& history = *view.getHistoryRows();
+        history.reveal(-1);
+        std::string shown;
+        for (int64_t row = 0; row < history.getRevealedCount(); ++row)
+            if (const Message* message = history.revealedMessage(row))
+                shown += std::string(message->getText()) + "\n";
+        for (Message* message = view.getMessages().GetHead(); message; message = message->GetNext())
+            shown += std::string(message->getText()) + "\n";
+        const LineCount counted = countLines(lineNumbers(shown), linesOnDisk(dir.path()));
+        EXPECT_EQ(counted.lost + counted.repeated + counted.reordered, 0) << counted.describe();
+    }
+};
+
 // A writer process appending while the real logrotate rotates and compresses, the view polling
 // meanwhile: whatever state of the rotation a poll meets, no line of the chain is lost or repeated.
-TEST_F(HistoryRotationWhileWritingTest, LosesAndRepeatsNoLineOfTheChain)
+TEST_F(HistoryWhileWritingTest, TheRealLogrotateLosesAndRepeatsNoLineOfTheChain)
 {
-    settings.SetKeepLines(300);
-    settings.SetInitiallyReadBytes(4096);
-    view.offerHistory(files);
-    writeFile(path, "info start\n");
-    view.pollLogFile();
-    view.toggleRotatedHistory();
     const long count = 8000;
     const pid_t writer = startLogWriter(path, count, 4000, "hup");
     std::thread rotations = runLogrotate(dir.path(), path, writer, 4);
-    while (waitpid(writer, nullptr, WNOHANG) == 0) {
-        view.pollLogFile();
-        usleep(5000);
-    }
+    pollUntilShown(count - 1);
     rotations.join();
-    HistoryRows& history = *view.getHistoryRows();
-    for (int polls = 0; polls < 10000 && (polls < 2 || view.hasMoreToRead() || !history.isCounted()); ++polls)
-        view.pollLogFile();
-    ASSERT_TRUE(history.isCounted());
+    ASSERT_TRUE(waitForLogWriter(writer));
     ASSERT_TRUE(std::filesystem::exists(path + ".2.gz")) << "rotated four times";
-
-    history.reveal(-1);
-    std::string shown;
-    for (int64_t row = 0; row < history.getRevealedCount(); ++row)
-        if (const Message* message = history.revealedMessage(row))
-            shown += std::string(message->getText()) + "\n";
-    for (Message* message = view.getMessages().GetHead(); message; message = message->GetNext())
-        shown += std::string(message->getText()) + "\n";
-    const LineCount counted = countLines(lineNumbers(shown), linesOnDisk(dir.path()));
-    EXPECT_EQ(counted.lost + counted.repeated + counted.reordered, 0) << counted.describe();
+    expectEveryLineOnce();
 }
+
+class HistoryWhileRotatingTest : public HistoryWhileWritingTest,
+                                 public testing::WithParamInterface<RotationMode> { };
+
+// The same in each of logrotate's ways (rotated beside the log), the writer holding the file or
+// opening it again.
+TEST_P(HistoryWhileRotatingTest, LosesAndRepeatsNoLineOfTheChain)
+{
+    const long count = 6000;
+    RotatedLog log(dir.path(), GetParam());
+    log.start(count, 3000, 4);
+    pollUntilShown(count - 1);
+    ASSERT_TRUE(log.finish());
+    expectEveryLineOnce();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryMode, HistoryWhileRotatingTest,
+    testing::Values(RotationMode::Create, RotationMode::CopyTruncate, RotationMode::DelayCompress,
+        RotationMode::DateExt, RotationMode::CreateHup),
+    [](const testing::TestParamInfo<RotationMode>& info) { return std::string(nameOf(info.param)); });
 
 } // namespace
 } // namespace kestrano::test
