@@ -198,25 +198,5 @@ TEST_F(HistoryWhileWritingTest, TheRealLogrotateLosesAndRepeatsNoLineOfTheChain)
     expectEveryLineOnce();
 }
 
-class HistoryWhileRotatingTest : public HistoryWhileWritingTest,
-                                 public testing::WithParamInterface<RotationMode> { };
-
-// The same in each of logrotate's ways (rotated beside the log), the writer holding the file or
-// opening it again.
-TEST_P(HistoryWhileRotatingTest, LosesAndRepeatsNoLineOfTheChain)
-{
-    const long count = 6000;
-    RotatedLog log(dir.path(), GetParam());
-    log.start(count, 3000, 4);
-    pollUntilShown(count - 1);
-    ASSERT_TRUE(log.finish());
-    expectEveryLineOnce();
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryMode, HistoryWhileRotatingTest,
-    testing::Values(RotationMode::Create, RotationMode::CopyTruncate, RotationMode::DelayCompress,
-        RotationMode::DateExt, RotationMode::CreateHup),
-    [](const testing::TestParamInfo<RotationMode>& info) { return std::string(nameOf(info.param)); });
-
 } // namespace
 } // namespace kestrano::test
