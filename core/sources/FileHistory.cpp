@@ -533,6 +533,7 @@ bool FileHistory::readMessages(int64_t first, int32_t count, std::vector<std::un
         HistoryFileReader* reader = ok ? readerAt(place.file, place.offset, own) : nullptr;
         if (!reader)
             return false;
+        reader->keepFromHere(); // other pieces of the block are read again from there
         // The block's messages end where the next block of its file starts.
         const bool nextInFile = block + 1 < x.severities.getBlockCount()
             && x.severities.getBlockPlace(block + 1).file == place.file;
