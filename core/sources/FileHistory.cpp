@@ -4,6 +4,7 @@
 #include "core/search/CaselessSearch.h"
 #include "core/search/TextMatcher.h"
 #include "core/sources/HistoryReading.h"
+#include "core/sources/KeptStart.h"
 #include "core/sources/MessageStarts.h"
 #include "core/sources/RotatedSiblings.h"
 #include "core/sources/SeverityIndex.h"
@@ -179,6 +180,18 @@ bool FileHistory::logUnchanged(bool& grown)
     return true;
 }
 
+// Whether every sibling indexed is still there: compressing one after rotation removes it.
+bool FileHistory::siblingsRemain() const
+{
+    for (size_t file = 0; file + 1 < files.size(); ++file) {
+        haspel::FileStatus status(files[file].c_str());
+        status.Refresh(false, false);
+        if (!status.Exists())
+            return false;
+    }
+    return true;
+}
+
 bool FileHistory::advance(Deadline deadline)
 {
     if (broken) {
@@ -199,7 +212,7 @@ bool FileHistory::advanceSlices(Deadline deadline)
     const auto last = static_cast<int32_t>(files.size()) - 1;
     if (x.complete) {
         bool grown = false;
-        if (!logUnchanged(grown)) {
+        if (!logUnchanged(grown) || !siblingsRemain()) {
             restart();
             return true;
         }
@@ -369,51 +382,93 @@ uint64_t FileHistory::getIndexedPosition() const
 
 int64_t FileHistory::getMessageNumberAt(uint64_t offset) const
 {
+    return getMessageNumberAt(static_cast<int32_t>(files.size()) - 1, offset);
+}
+
+bool FileHistory::hasIndexed(int32_t file, uint64_t offset) const
+{
     const Index& x = *index;
-    const auto last = static_cast<int32_t>(files.size()) - 1;
-    if (!x.reachedLog || offset >= getIndexedPosition())
+    if (file + 1 == static_cast<int32_t>(files.size()))
+        return x.reachedLog && offset <= getIndexedPosition();
+    return x.reachedLog || x.file > file;
+}
+
+int64_t FileHistory::getMessageNumberAt(int32_t file, uint64_t offset) const
+{
+    const Index& x = *index;
+    if (file < 0 || !hasIndexed(file, offset))
         return getMessageCount();
     const SeverityIndex& s = x.severities;
-    // The last block of the log starting at or before offset.
-    int32_t block = s.firstBlockOf(last);
-    const int32_t end = s.getBlockCount();
-    if (block == end || s.getBlockPlace(block).offset > offset)
-        return x.chain[static_cast<size_t>(last)].firstMessage;
-    int32_t high = end - 1;
-    while (block < high) {
-        const int32_t middle = (block + high + 1) / 2;
-        if (s.getBlockPlace(middle).offset <= offset)
-            block = middle;
-        else
-            high = middle - 1;
+    // The file's last block starting before offset.
+    int32_t low = s.firstBlockOf(file);
+    int32_t high = s.firstBlockOf(file + 1);
+    if (low == high || s.getBlockPlace(low).offset >= offset)
+        return low < s.getBlockCount() ? s.getBlockFirst(low) : getMessageCount();
+    const int32_t end = high;
+    while (high - low > 1) {
+        const int32_t middle = (low + high) / 2;
+        (s.getBlockPlace(middle).offset < offset ? low : high) = middle;
     }
-    // Count the block's messages that start before offset.
+    const int32_t block = low;
+    // The block's messages that start before offset, their lines judged whole as the index judged them.
     const uint64_t from = s.getBlockPlace(block).offset;
-    HistoryFileReader reader(fileSystem, path);
+    const uint64_t stop
+        = block + 1 < end ? s.getBlockPlace(block + 1).offset : std::numeric_limits<uint64_t>::max();
+    HistoryFileReader reader(fileSystem, files[static_cast<size_t>(file)]);
     std::string reason;
     if (!reader.open(from, reason))
         return s.getBlockFirst(block);
-    MessageStarts finder(x.rules, x.chain[static_cast<size_t>(last)].layout);
+    MessageStarts finder(x.rules, x.chain[static_cast<size_t>(file)].layout);
     std::vector<MessageStarts::Start> starts;
     std::string text;
+    uint64_t at = from; // of text[0]
+    bool skipping = false; // the rest of a line longer than a block
     int64_t found = 0;
-    for (uint64_t at = from; at < offset;) {
+    while (at < offset && at < stop) {
         const size_t kept = text.size();
-        const auto want = static_cast<int32_t>(std::min<uint64_t>(offset - at, BlockBytes));
-        text.resize(kept + static_cast<size_t>(want));
-        const int32_t got = reader.readFully(text.data() + kept, want, reason);
+        text.resize(static_cast<size_t>(BlockBytes));
+        const int32_t got
+            = reader.readFully(text.data() + kept, BlockBytes - static_cast<int32_t>(kept), reason);
         text.resize(kept + static_cast<size_t>(std::max(got, 0)));
-        at += static_cast<uint64_t>(std::max(got, 0));
-        if (got < want || at >= offset)
-            text += '\n'; // the line before offset is complete; lines from offset on don't count
+        const bool atEnd = got < BlockBytes - static_cast<int32_t>(kept);
+        if (skipping) {
+            const size_t lineEnd = text.find_first_of("\r\n");
+            at += lineEnd == std::string::npos ? text.size() : lineEnd + 1;
+            text.erase(0, lineEnd == std::string::npos ? text.size() : lineEnd + 1);
+            skipping = lineEnd == std::string::npos;
+            if (skipping && !atEnd)
+                continue;
+        }
+        if (atEnd && !text.empty())
+            text += '\n'; // a line ended by the file's end is judged as the index judged it
         starts.clear();
-        const int32_t judged = finder.scan(text.data(), static_cast<int32_t>(text.size()), starts);
-        found += static_cast<int64_t>(starts.size());
-        text.erase(0, static_cast<size_t>(judged));
-        if (got < want)
+        auto judged
+            = static_cast<size_t>(finder.scan(text.data(), static_cast<int32_t>(text.size()), starts));
+        if (judged == 0 && text.size() == static_cast<size_t>(BlockBytes)) {
+            // A line longer than a block is judged by its first block, the rest passed over.
+            text += '\n';
+            finder.scan(text.data(), static_cast<int32_t>(text.size()), starts);
+            text.pop_back();
+            judged = text.size();
+            skipping = true;
+        }
+        for (const MessageStarts::Start& start : starts)
+            found += at + static_cast<uint64_t>(start.offset) < std::min(offset, stop) ? 1 : 0;
+        at += judged;
+        text.erase(0, judged);
+        if (atEnd)
             break;
     }
     return std::min(s.getBlockFirst(block) + found, s.getBlockEnd(block));
+}
+
+int32_t FileHistory::findFile(const KeptStart& start) const
+{
+    for (auto file = static_cast<int32_t>(files.size()) - 1; file >= 0; --file) {
+        if (start.isFile(fileSystem, files[static_cast<size_t>(file)]))
+            return file;
+    }
+    return -1;
 }
 
 int64_t FileHistory::getIndexBytes() const
@@ -437,8 +492,9 @@ int64_t FileHistory::findPassing(const SeverityFilter& filter, int64_t rank) con
 }
 
 // A reader of the chain's file from offset on. A compressed file's reader is kept and goes on when it
-// has not passed offset yet: decompressing it from its start again for each block would make reading
-// it through take time quadratic in its size. Another file's is made in own. nullptr on failure.
+// has not passed offset yet, or goes back within what it kept: decompressing it from its start again
+// for each block would make reading it through take time quadratic in its size. Another file's is made
+// in own. nullptr on failure.
 HistoryFileReader* FileHistory::readerAt(
     int32_t file, uint64_t offset, std::unique_ptr<HistoryFileReader>& own)
 {
@@ -450,7 +506,8 @@ HistoryFileReader* FileHistory::readerAt(
         return own->open(offset, failure) ? own.get() : nullptr;
     }
     std::unique_ptr<HistoryFileReader>& kept = x.compressedReader;
-    if (kept && x.compressedFile == file && kept->getPosition() <= offset && kept->skipTo(offset, failure))
+    if (kept && x.compressedFile == file
+        && (kept->getPosition() <= offset ? kept->skipTo(offset, failure) : kept->rewindTo(offset)))
         return kept.get();
     kept = std::make_unique<HistoryFileReader>(fileSystem, name);
     x.compressedFile = file;
@@ -476,6 +533,7 @@ bool FileHistory::readMessages(int64_t first, int32_t count, std::vector<std::un
         HistoryFileReader* reader = ok ? readerAt(place.file, place.offset, own) : nullptr;
         if (!reader)
             return false;
+        reader->keepFromHere(); // other pieces of the block are read again from there
         // The block's messages end where the next block of its file starts.
         const bool nextInFile = block + 1 < x.severities.getBlockCount()
             && x.severities.getBlockPlace(block + 1).file == place.file;
@@ -548,6 +606,7 @@ bool FileHistory::blockMayMatch(int32_t block, const std::vector<TextMatcher::Ne
     HistoryFileReader* reader = readerAt(place.file, place.offset, own);
     if (!reader)
         return true;
+    reader->keepFromHere(); // the block is read again when it may match
     const uint64_t end
         = lastOfFile ? std::numeric_limits<uint64_t>::max() : s.getBlockPlace(block + 1).offset;
     size_t longest = 0;
@@ -588,14 +647,27 @@ bool FileHistory::search(HistorySearch& s, Deadline deadline)
         s.next = s.kind == Kind::Count ? 0 : severities.blockOf(s.kind == Kind::Forward ? from : from - 1);
         if (s.kind == Kind::Forward && from == getMessageCount())
             s.next = severities.getBlockCount();
+        s.passEnd = -1;
+        s.passFound = NoMessage;
     }
     if (s.done)
         return true;
     const std::vector<TextMatcher::Needle> needles = s.matcher.getNeedles();
-    const bool backward = s.kind == Kind::Backward;
     std::vector<std::unique_ptr<Message>> messages;
+    Decompressor::Format format;
     while (s.next >= 0 && s.next < severities.getBlockCount()) {
         const auto block = static_cast<int32_t>(s.next);
+        const int32_t file = severities.getBlockPlace(block).file;
+        if (s.kind == Kind::Backward && s.passEnd < 0
+            && Decompressor::formatOfName(files[static_cast<size_t>(file)].c_str(), format)) {
+            // A compressed file can only be read from its start: it is searched back by one pass
+            // forward through it to this block, keeping the last match.
+            s.passEnd = block;
+            s.next = severities.firstBlockOf(file);
+            continue;
+        }
+        const bool backward = s.kind == Kind::Backward && s.passEnd < 0;
+        const bool inPass = s.passEnd >= 0;
         const int64_t first = severities.getBlockFirst(block);
         const int64_t end = s.kind == Kind::Backward ? std::min(severities.getBlockEnd(block), s.from)
                                                      : severities.getBlockEnd(block);
@@ -611,13 +683,17 @@ bool FileHistory::search(HistorySearch& s, Deadline deadline)
                     && (!s.textFilter || s.textFilter->matches(message) != s.filterHides)
                     && s.matcher.matches(message);
             };
-            if (backward) {
+            if (backward || inPass) {
                 for (int64_t n = first + read - 1; n >= begin; --n) {
-                    if (matches(n)) {
-                        s.result = n;
-                        s.done = true;
-                        return true;
+                    if (!matches(n))
+                        continue;
+                    if (inPass) {
+                        s.passFound = n; // the block's last match
+                        break;
                     }
+                    s.result = n;
+                    s.done = true;
+                    return true;
                 }
             } else {
                 for (int64_t n = begin; n < first + read; ++n) {
@@ -632,7 +708,17 @@ bool FileHistory::search(HistorySearch& s, Deadline deadline)
                 }
             }
         }
-        s.next += backward ? -1 : 1;
+        if (inPass && block == s.passEnd) {
+            if (s.passFound != NoMessage) {
+                s.result = s.passFound;
+                s.done = true;
+                return true;
+            }
+            s.passEnd = -1;
+            s.next = severities.firstBlockOf(file) - 1;
+        } else {
+            s.next += backward ? -1 : 1;
+        }
         if (Clock::now() >= deadline)
             return false;
     }

@@ -19,6 +19,7 @@ namespace kestrano {
 
 class CuttingRules;
 class HistoryFileReader;
+struct KeptStart;
 
 // Which severities a view's severity filter shows: those at or above minimum, and Unknown only when
 // showUnknown is set.
@@ -65,6 +66,10 @@ private:
     int64_t result = -1;
     // How far the search has come: the block of the index to look at next (of this generation).
     int64_t next = 0;
+    // Searching back through a compressed file forward: the block the pass ends at (-1: none) and the
+    // last match it found.
+    int64_t passEnd = -1;
+    int64_t passFound = -1;
     uint32_t generation = 0;
     bool started = false;
 };
@@ -104,6 +109,13 @@ public:
     // The number of messages that start before offset in the log (the siblings' all count): the
     // number of the first message at or after offset, once the index has come that far.
     int64_t getMessageNumberAt(uint64_t offset) const;
+    // The same in the chain's file of that number (the files before it all count); a line that offset
+    // cuts counts when it starts a message. The message count while the index has not judged that far.
+    int64_t getMessageNumberAt(int32_t file, uint64_t offset) const;
+    // Whether the index has judged the lines of the chain's file up to offset (all of a sibling).
+    bool hasIndexed(int32_t file, uint64_t offset) const;
+    // The chain's file where the kept messages began, the newest that is; -1 for none.
+    int32_t findFile(const KeptStart& start) const;
 
     // The severity of a message indexed.
     int32_t getSeverity(int64_t number) const;
@@ -130,6 +142,7 @@ private:
     bool advanceSlices(Deadline deadline);
     bool openFile(uint64_t offset);
     bool logUnchanged(bool& grown);
+    bool siblingsRemain() const;
     int32_t readBlock();
     void finishLog();
     void noteLogEnd(uint64_t end);

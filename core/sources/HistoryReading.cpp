@@ -68,8 +68,30 @@ bool HistoryFileReader::skipTo(uint64_t to, std::string& reason)
     return true;
 }
 
+void HistoryFileReader::keepFromHere()
+{
+    if (!decompressor)
+        return;
+    if (position >= keptFrom && position <= keptFrom + kept.size())
+        kept.erase(0, static_cast<size_t>(position - keptFrom)); // still to be read again
+    else
+        kept.clear();
+    keptFrom = position;
+    keeping = true;
+}
+
+bool HistoryFileReader::rewindTo(uint64_t offset)
+{
+    if (!keeping || offset < keptFrom || offset > keptFrom + kept.size())
+        return false;
+    position = offset;
+    return true;
+}
+
 void HistoryFileReader::close()
 {
+    kept.clear();
+    keeping = false;
     decompressor.reset();
     if (handle != FileSystem::NoHandle)
         files.close(handle);
@@ -78,6 +100,13 @@ void HistoryFileReader::close()
 
 int32_t HistoryFileReader::read(char* buffer, int32_t n, std::string& reason)
 {
+    if (keeping && position < keptFrom + kept.size()) {
+        const auto from = static_cast<size_t>(position - keptFrom);
+        const auto got = static_cast<int32_t>(std::min(kept.size() - from, static_cast<size_t>(n)));
+        std::memcpy(buffer, kept.data() + from, static_cast<size_t>(got));
+        position += static_cast<uint64_t>(got);
+        return got;
+    }
     const int32_t got
         = decompressor ? decompressor->read(buffer, n) : files.readAt(handle, buffer, n, position);
     if (got < 0) {
@@ -85,6 +114,12 @@ int32_t HistoryFileReader::read(char* buffer, int32_t n, std::string& reason)
         return -1;
     }
     position += static_cast<uint64_t>(got);
+    if (keeping && kept.size() + static_cast<size_t>(got) > KeptBytes) {
+        kept.clear(); // kept no further: a rewind opens the file again
+        keeping = false;
+    } else if (keeping) {
+        kept.append(buffer, static_cast<size_t>(got));
+    }
     return got;
 }
 

@@ -24,6 +24,7 @@ class HistoryFileReader {
 public:
     // The size of the pieces the history reads in passing.
     static constexpr int32_t PieceBytes = 1 << 18;
+    static constexpr size_t KeptBytes = size_t(16) << 20;
 
     HistoryFileReader(FileSystem& files, std::string path);
     ~HistoryFileReader() { close(); }
@@ -35,6 +36,11 @@ public:
     bool open(uint64_t from, std::string& reason);
     // Goes on to offset to, not before the position: false when the file can't be read to there.
     bool skipTo(uint64_t to, std::string& reason);
+    // A compressed file's reader keeps what it decompresses from the position on (up to KeptBytes),
+    // to be read again after rewindTo, and forgets what it kept before. Nothing for a plain file.
+    void keepFromHere();
+    // Goes back to offset within what was kept: false when it wasn't kept.
+    bool rewindTo(uint64_t offset);
     uint64_t getPosition() const { return position; }
     void close();
     // Reads on: the bytes given, 0 at the end, -1 on failure (reason says why).
@@ -52,6 +58,10 @@ private:
     FileSystem::Handle handle = FileSystem::NoHandle;
     std::unique_ptr<Decompressor> decompressor;
     uint64_t position = 0;
+    // Decompressed bytes kept from keptFrom on, while keeping.
+    std::string kept;
+    uint64_t keptFrom = 0;
+    bool keeping = false;
 };
 
 class PrimedCutter {

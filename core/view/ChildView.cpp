@@ -182,7 +182,16 @@ void ChildView::followNewFile(const ShownText& notice, bool skipFirstLine)
     }
     cutter.setSkipFirstLine(skipFirstLine);
     cutter.addNotice(notice);
-    startHistoryAt(document.getSource().getReadPosition(), skipFirstLine);
+    // The kept messages still begin in the old file, which the history may find among the rotated
+    // ones: the history ends there, and what leaves the kept ones goes on in it.
+    if (history) {
+        int64_t made = keptDropped;
+        for (const Message* message = cutter.getMessages().GetHead(); message; message = message->GetNext())
+            made += message->getNotice().id == CoreText::None ? 1 : 0;
+        history->noteKeptStart(
+            document.getPathName().GetText(), document.getSource().getReadPosition(), skipFirstLine, made);
+    }
+    startHistory();
 }
 
 void ChildView::takeText(const char* bytes, int32_t n)
@@ -463,15 +472,15 @@ void ChildView::offerHistory(FileSystem& files)
 
 void ChildView::startHistoryAt(uint64_t readStart, bool skipFirstLine)
 {
-    keptStart = readStart;
-    keptSkipsLine = skipFirstLine;
     keptDropped = 0;
+    if (history)
+        history->noteKeptStart(document.getPathName().GetText(), readStart, skipFirstLine, 0);
     startHistory();
 }
 
 void ChildView::startHistory()
 {
-    keptDroppedTold = 0; // the history starts from keptStart: every message dropped since is told
+    keptDroppedTold = 0; // the history starts at the kept start: every message dropped since is told
     if (!history)
         return;
     const char* path = document.getPathName().GetText();
@@ -486,7 +495,7 @@ void ChildView::startHistory()
         if (history->isOn())
             history->stop();
     } else {
-        history->start(path, switches.historyRotated, keptStart, keptSkipsLine);
+        history->start(path, switches.historyRotated);
         history->setFilter(rowFilter());
     }
     tellHistoryChange();

@@ -195,9 +195,6 @@ private:
     bool textFilterHides = false;
     Message* undecided = nullptr; // the newest message, not yet judged by a hiding text filter
     std::unique_ptr<HistoryRows> history; // nullptr: not offered
-    // Where the kept messages started in the file: at keptStart, or after the line there.
-    uint64_t keptStart = 0;
-    bool keptSkipsLine = false;
     // Messages that left the kept ones since the log was started over, and those the history knows of.
     int64_t keptDropped = 0;
     int64_t keptDroppedTold = 0;

@@ -5,7 +5,6 @@
 #include "core/text/LogTime.h"
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <utility>
 
@@ -18,14 +17,29 @@ HistoryRows::HistoryRows(const CuttingRules& rules, FileSystem& files)
 
 HistoryRows::~HistoryRows() = default;
 
-void HistoryRows::start(const std::string& path, bool withSiblings, uint64_t readStart, bool skip)
+void HistoryRows::noteKeptStart(
+    const std::string& path, uint64_t readStart, bool skip, int64_t messagesBefore)
+{
+    if (messagesBefore <= 0)
+        keptStarts.clear();
+    // Those before the newest whose files' messages all left the kept ones are not needed any more.
+    while (keptStarts.size() > 1 && keptStarts[1].messagesBefore <= leftTold)
+        keptStarts.erase(keptStarts.begin());
+    KeptStart kept;
+    kept.offset = readStart;
+    kept.skipFirstLine = skip;
+    kept.messagesBefore = std::max<int64_t>(messagesBefore, 0);
+    kept.identify(files, path); // its first bytes are read with the history
+    keptStarts.push_back(std::move(kept));
+}
+
+void HistoryRows::start(const std::string& path, bool withSiblings)
 {
     stop();
     history = std::make_unique<FileHistory>(path, withSiblings, files, rules);
     generation = history->getGeneration();
-    keptStart = readStart;
-    skipFirstLine = skip;
     logPath = path;
+    leftTold = 0; // told again from the first
 }
 
 void HistoryRows::stop()
@@ -38,7 +52,9 @@ void HistoryRows::forgetNumbers()
 {
     boundarySettled = false;
     boundary = 0;
-    pendingLeft = 0;
+    keptFile = -1;
+    leftSkipped = 0;
+    leftAdded = 0;
     revealed = 0;
     found.clear();
     scanFrom = 0;
@@ -59,7 +75,7 @@ void HistoryRows::setFilter(const RowFilter& chosen)
 void HistoryRows::keptLeft(int64_t messages)
 {
     if (isOn() && messages > 0)
-        pendingLeft += messages; // added once the index has them
+        leftTold += messages; // added once the index has them
 }
 
 // The messages [from, to) follow the history's newest: those that pass are rows at its end once the
@@ -94,6 +110,8 @@ bool HistoryRows::advance(Deadline deadline)
         return false;
     const int64_t before = getFilteredCount();
     const bool wasCounted = isCounted();
+    if (!keptStarts.empty() && !keptStarts.back().isHeadComplete())
+        keptStarts.back().note(files, logPath); // while the log is the file identified
     bool more = history->advance(deadline);
     if (history->getGeneration() != generation) {
         // The log changed under the index; the view starts it over once it reads the change too.
@@ -102,12 +120,12 @@ bool HistoryRows::advance(Deadline deadline)
     }
     settleBoundary();
     if (const int64_t indexed
-        = boundarySettled ? std::min(pendingLeft, history->getMessageCount() - boundary) : 0;
+        = boundarySettled ? std::min(getPendingLeft(), history->getMessageCount() - boundary) : 0;
         indexed > 0) {
-        pendingLeft -= indexed;
+        leftAdded += indexed;
         addAtEnd(boundary, boundary + indexed);
     }
-    if (pendingLeft > 0)
+    if (getPendingLeft() > 0)
         more = true;
     if (boundarySettled && hasTextFilter() && scanFrom > 0 && std::chrono::steady_clock::now() < deadline)
         scanStep(deadline);
@@ -120,44 +138,50 @@ bool HistoryRows::advance(Deadline deadline)
 
 void HistoryRows::settleBoundary()
 {
-    if (boundarySettled || history->getIndexedPosition() < keptStart)
+    if (boundarySettled)
         return;
-    // Counted at a line's start: the index judges whole lines.
-    uint64_t start = keptStart;
-    if (skipFirstLine && !findNextLine(keptStart, start))
-        return;
-    if (history->getIndexedPosition() < start)
+    if (keptFile < 0)
+        chooseKeptStart();
+    // Counted once the index judged the line at the start: it is the history's when it is skipped.
+    const KeptStart* kept = keptStarts.empty() ? nullptr : &keptStarts[chosenStart];
+    const uint64_t at = kept ? kept->offset + (kept->skipFirstLine ? 1 : 0) : 0;
+    if (!history->hasIndexed(keptFile, at))
         return;
     boundarySettled = true;
-    boundary = history->getMessageNumberAt(start);
+    boundary = history->getMessageNumberAt(keptFile, at);
+    leftSkipped = kept ? kept->messagesBefore : 0;
     scanFrom = boundary;
     change.header = true;
 }
 
-bool HistoryRows::findNextLine(uint64_t offset, uint64_t& next)
+// Of the kept starts found in the history's files, the newest before which every message left the kept
+// ones (the fewest messages counted across files), else the oldest: the kept messages of files not
+// found are not in the history. With none found, the newest in the log.
+void HistoryRows::chooseKeptStart()
 {
-    const FileSystem::Handle file = files.openForReading(logPath.c_str());
-    if (file == FileSystem::NoHandle)
-        return false;
-    char bytes[4096];
+    const auto log = static_cast<int32_t>(history->getFiles().size()) - 1;
+    chosenStart = keptStarts.empty() ? 0 : keptStarts.size() - 1;
+    keptFile = log;
     bool found = false;
-    for (uint64_t at = offset; !found && at < history->getIndexedPosition();) {
-        const int32_t got = files.readAt(file, bytes, sizeof bytes, at);
-        if (got <= 0)
+    for (size_t i = 0; i < keptStarts.size(); ++i) {
+        if (found && keptStarts[i].messagesBefore > leftTold)
             break;
-        if (const void* end = std::memchr(bytes, '\n', static_cast<size_t>(got))) {
-            next = at + static_cast<uint64_t>(static_cast<const char*>(end) - bytes) + 1;
+        if (const int32_t file = history->findFile(keptStarts[i]); file >= 0) {
+            chosenStart = i;
+            keptFile = file;
             found = true;
         }
-        at += static_cast<uint64_t>(got);
     }
-    files.close(file);
-    return found;
+}
+
+int64_t HistoryRows::getPendingLeft() const
+{
+    return boundarySettled ? std::max<int64_t>(0, leftTold - leftSkipped) - leftAdded : leftTold;
 }
 
 bool HistoryRows::isCounted() const
 {
-    return boundarySettled && pendingLeft == 0 && (!hasTextFilter() || scanFrom == 0);
+    return boundarySettled && getPendingLeft() == 0 && (!hasTextFilter() || scanFrom == 0);
 }
 
 // Goes back from scanFrom a step at a time; the severities come from the index, so only messages

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "core/sources/FileHistory.h"
+#include "core/sources/KeptStart.h"
 #include "core/text/Message.h"
 #include "core/view/MessageFilter.h"
 #include "foundation/ContainingList.h"
@@ -49,10 +50,16 @@ public:
     HistoryRows(const HistoryRows&) = delete;
     HistoryRows& operator=(const HistoryRows&) = delete;
 
-    // Starts anew over the log at path (and its rotated files before it, withSiblings); the kept
-    // messages begin at readStart in the log, or after the line there with skipFirstLine. Nothing is
-    // read yet.
-    void start(const std::string& path, bool withSiblings, uint64_t readStart, bool skipFirstLine);
+    // Notes where the kept messages begin: at readStart in the file now at path, or after the line
+    // there with skipFirstLine. After a rotation messagesBefore tells how many messages the view made of
+    // the files before (those kept and those that left); with none, the kept ones begin here anew.
+    // Noted whether the history is on or not, it counts at the next start.
+    void noteKeptStart(
+        const std::string& path, uint64_t readStart, bool skipFirstLine, int64_t messagesBefore);
+    // Starts anew over the log at path (and its rotated files before it, withSiblings), up to the kept
+    // messages' start, found in the file where it was noted, which rotation may have renamed or
+    // compressed. Nothing is read yet.
+    void start(const std::string& path, bool withSiblings);
     // Drops the index and every row.
     void stop();
     bool isOn() const { return history != nullptr; }
@@ -130,8 +137,10 @@ private:
     int64_t numberOf(int64_t ordinal) const;
     const Message* message(int64_t number);
     void settleBoundary();
-    // Where the first line after the one at offset starts; false while the file has no line end there.
-    bool findNextLine(uint64_t offset, uint64_t& next);
+    // Picks the kept start the boundary is counted from, and its file in the history.
+    void chooseKeptStart();
+    // Kept messages that left and are not rows yet.
+    int64_t getPendingLeft() const;
     void scanStep(Deadline deadline);
     // Forgets every number taken from the index (it was dropped and is built anew).
     void forgetNumbers();
@@ -145,11 +154,18 @@ private:
     uint32_t generation = 0; // of the index the numbers were taken from
     std::string logPath;
     RowFilter filter;
-    uint64_t keptStart = 0;
-    bool skipFirstLine = false; // the kept messages start after the line at keptStart
+    // Where the kept messages began, in the log and before each rotation since, oldest first; the one
+    // the boundary is counted from and its file in the history (-1: none chosen yet).
+    std::vector<KeptStart> keptStarts;
+    size_t chosenStart = 0;
+    int32_t keptFile = -1;
     bool boundarySettled = false; // the index reached the kept messages
     int64_t boundary = 0; // the number of the first kept message (once settled)
-    int64_t pendingLeft = 0; // kept messages that left and are not indexed yet
+    // Kept messages that left since the start, those of them made of files before the chosen kept
+    // start, and those added as rows.
+    int64_t leftTold = 0;
+    int64_t leftSkipped = 0;
+    int64_t leftAdded = 0;
     int64_t revealed = 0;
     // With a text filter: the numbers of the passing messages found, newest first, and where the scan
     // goes on (it is done at 0).

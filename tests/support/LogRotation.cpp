@@ -54,6 +54,22 @@ pid_t startLogWriter(const std::string& path, long count, long rate, const char*
     return pid;
 }
 
+std::thread runLogrotate(const std::string& dir, const std::string& log, pid_t writer, int times)
+{
+    const std::string config = dir + "/logrotate.conf";
+    writeFile(config,
+        log
+            + " {\n  rotate 10\n  compress\n  delaycompress\n  create\n  missingok\n  postrotate\n    kill "
+              "-HUP "
+            + std::to_string(writer) + "\n  endscript\n}\n");
+    return std::thread([dir, config, times] {
+        for (int i = 0; i < times; ++i) {
+            usleep(350000);
+            runFilter({"/usr/sbin/logrotate", "-s", dir + "/state", "-f", config}, "/dev/null", "");
+        }
+    });
+}
+
 bool waitForLogWriter(pid_t writer)
 {
     int status = 0;

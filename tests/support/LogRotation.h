@@ -66,6 +66,11 @@ private:
     std::thread rotations;
 };
 
+// Rotates the log `times` times with the real logrotate (create, compress, delaycompress, its state
+// and configuration in dir), telling the writer to open the log again by SIGHUP; on a thread, with
+// pauses before each rotation.
+std::thread runLogrotate(const std::string& dir, const std::string& log, pid_t writer, int times);
+
 // Starts the writer alone; its process id.
 pid_t startLogWriter(const std::string& path, long count, long rate, const char* mode);
 // Waits for the writer's end; true when it wrote every line.

@@ -58,18 +58,7 @@ TEST(TailLogrotateTest, TheRealLogrotateLosesNoLine)
 
     const long count = 6000;
     const pid_t writer = startLogWriter(path, count, 3000, "hup");
-    const std::string config = folder.file("logrotate.conf");
-    writeFile(config,
-        path
-            + " {\n  rotate 10\n  compress\n  delaycompress\n  create\n  missingok\n  postrotate\n    kill "
-              "-HUP "
-            + std::to_string(writer) + "\n  endscript\n}\n");
-    std::thread rotations([&] {
-        for (int i = 0; i < 4; ++i) {
-            usleep(350000);
-            runFilter({"/usr/sbin/logrotate", "-s", folder.file("state"), "-f", config}, "/dev/null", "");
-        }
-    });
+    std::thread rotations = runLogrotate(folder.path(), path, writer, 4);
     const bool lastShown = tail.waitForOutput(writtenLine(count - 1));
     rotations.join();
     ASSERT_TRUE(waitForLogWriter(writer));

@@ -3,6 +3,7 @@
 #include "core/sources/FileHistory.h"
 #include "core/search/TextMatcher.h"
 #include "core/settings/MonitorSettings.h"
+#include "core/sources/KeptStart.h"
 #include "core/sources/RotatedSiblings.h"
 #include "core/text/LineCutter.h"
 #include "platform/LinuxFileSystem.h"
@@ -529,6 +530,114 @@ TEST_F(RandomFileHistoryTest, FindsForwardBackwardAndCountsAsTheModel)
             }
         }
     }
+}
+
+// Searching back through a compressed sibling opens it once, not once for each block (and once for each
+// block holding a match, to recognise its layout).
+TEST_F(RandomFileHistoryTest, SearchesBackThroughACompressedFileInOnePass)
+{
+    // Without NUL bytes, which any block may hold a needle across.
+    std::string older = "the needle at the start\n";
+    for (int i = 0; i < 60000; ++i)
+        older += "2026-12-08 10:11:00.123 " + std::string(i % 9 ? "INFO" : "ERROR") + " step "
+            + std::to_string(i) + "\n";
+    older.insert(older.find('\n', older.size() / 2) + 1, "a needle in the middle\n");
+    writeCompressed(dir.file("app.log.1.gz"), "gzip", older);
+    writeFile(log, randomLog(random, 100, true));
+    FailingFileSystem files;
+    FileHistory history(log, true, files, settings);
+    index(history);
+    ASSERT_GT(history.getMessageCount(), 8 * 4096);
+    const TextMatcher matcher(TextQuery {{"needle"}, false, false});
+    const std::vector<Cut> model = modelCut(settings, older, true);
+    std::vector<int64_t> matches;
+    for (size_t n = 0; n < model.size(); ++n)
+        if (model[n].text.find("needle") != std::string::npos)
+            matches.push_back(static_cast<int64_t>(n));
+    ASSERT_EQ(matches.size(), 2u);
+    for (const int64_t from : {history.getMessageCount(), matches[1], int64_t {1}}) {
+        files.opens = 0;
+        HistorySearch back(matcher, HistorySearch::Kind::Backward, from);
+        while (!history.search(back, Clock::now() + std::chrono::milliseconds(1))) { }
+        EXPECT_EQ(back.getResult(), from > matches[1] ? matches[1] : matches[0]) << from;
+        EXPECT_LT(files.opens, 8) << from;
+    }
+}
+
+// The messages starting before any byte of the log, a line cut before its header or level word
+// included, as the model counts them: those of the text up to the end of the line the byte is in.
+TEST_F(RandomFileHistoryTest, CountsTheMessagesBeforeAnyByteAsTheModel)
+{
+    settings.SetMultiLine(true);
+    for (const bool stamped : {true, false}) {
+        SCOPED_TRACE(testing::Message() << "stamped " << stamped);
+        std::string text = randomLog(random, 30000, stamped);
+        // A line longer than a block, then one a byte cuts in its stamp.
+        text += "2026-12-08 10:11:00.123 INFO " + std::string(300 * 1024, 'y') + " error\n";
+        const size_t stamp = text.size();
+        text += "2026-12-08 10:11:00.123 ERROR stamped\n  continued\nplain last\n";
+        writeFile(log, text);
+        FileHistory history(log, false, systemFileSystem(), settings);
+        index(history);
+        std::vector<size_t> offsets {stamp, stamp + 3, stamp + 24, text.size() - 4, text.size(), stamp - 100};
+        for (int round = 0; round < 40; ++round)
+            offsets.push_back(200000 + random() % (text.size() - 200000));
+        for (const size_t offset : offsets) {
+            const size_t lineEnd
+                = offset == 0 || text[offset - 1] == '\n' ? offset : text.find('\n', offset) + 1;
+            EXPECT_EQ(history.getMessageNumberAt(offset),
+                static_cast<int64_t>(modelCut(settings, text.substr(0, lineEnd), false).size()))
+                << offset;
+        }
+        EXPECT_EQ(history.getMessageNumberAt(stamp + 3), history.getMessageNumberAt(stamp) + 1);
+    }
+}
+
+// Where the kept messages began is found again after the log was renamed and then compressed, and
+// counted in that file; a file rewritten under the same identity is not taken for it.
+TEST_F(FileHistoryTest, FindsTheKeptStartInTheRotatedFiles)
+{
+    std::string first;
+    for (int i = 0; i < 20000; ++i)
+        first += "2026-12-08 10:11:00.123 " + std::string(i % 3 ? "INFO" : "ERROR") + " first "
+            + std::to_string(i) + "\n";
+    writeFile(log, first);
+    KeptStart kept;
+    kept.offset = first.rfind('\n', first.find("first 15000")) + 1;
+    kept.identify(systemFileSystem(), log);
+    EXPECT_TRUE(kept.head.empty());
+    kept.note(systemFileSystem(), log);
+    EXPECT_TRUE(kept.isHeadComplete());
+
+    const std::string moved = dir.file("app.log.1");
+    ASSERT_EQ(std::rename(log.c_str(), moved.c_str()), 0);
+    writeFile(log, "2026-12-08 11:00:00.000 INFO second 0\n");
+    FileHistory history(log, true, systemFileSystem(), settings);
+    index(history);
+    ASSERT_EQ(history.findFile(kept), 0);
+    EXPECT_TRUE(history.hasIndexed(0, first.size()));
+    EXPECT_EQ(history.getMessageNumberAt(0, kept.offset), 15000);
+    EXPECT_EQ(history.getMessageNumberAt(0, kept.offset + 1), 15001);
+
+    // Compressed after the rotation: the history starts over and knows it by its first bytes.
+    writeCompressed(dir.file("app.log.1.gz"), "gzip", first);
+    ASSERT_EQ(std::remove(moved.c_str()), 0);
+    const uint32_t generation = history.getGeneration();
+    index(history);
+    index(history);
+    EXPECT_NE(history.getGeneration(), generation);
+    ASSERT_EQ(history.getFiles().front(), dir.file("app.log.1.gz"));
+    ASSERT_EQ(history.findFile(kept), 0);
+    EXPECT_EQ(history.getMessageNumberAt(0, kept.offset), 15000);
+    EXPECT_EQ(history.getMessageNumberAt(1, 0), 20000);
+    EXPECT_EQ(history.getMessageNumberAt(0, first.size()), 20000);
+
+    // The same identity with other first bytes is another file.
+    KeptStart inLog;
+    inLog.note(systemFileSystem(), log);
+    EXPECT_EQ(history.findFile(inLog), 1);
+    writeFile(log, "2026-12-08 12:00:00.000 INFO third 0\n");
+    EXPECT_EQ(history.findFile(inLog), -1);
 }
 
 } // namespace
