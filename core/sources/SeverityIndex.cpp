@@ -210,6 +210,9 @@ int64_t SeverityIndex::findPassing(const SeverityFilter& filter, int64_t rank) c
         [&](const Block& block) { return passingBefore(block, filter) <= rank; });
     const Block& block = *(it - 1);
     int64_t left = rank - passingBefore(block, filter);
+    // Where every message of the block passes (no filter, or a block of one severity), no need to look.
+    if (it != blocks.end() && passingBefore(*it, filter) - passingBefore(block, filter) == block.size)
+        return block.first + left;
     for (int32_t i = 0; i < block.size; ++i) {
         if (filter.passes(severityAt(block, i) + Severity::Unknown) && left-- == 0)
             return block.first + i;
