@@ -51,10 +51,6 @@ public:
     std::string buffer;
     int32_t held = 0; // bytes of buffer read but not judged: the start of an incomplete line
     uint64_t heldOffset = 0; // the file offset of buffer[0]
-    // Passing over the rest of a line longer than a block, whose keywords still count when it began a
-    // message that its header gave no level.
-    bool skippingLine = false;
-    bool longLineClassified = false;
     std::vector<MessageStarts::Start> starts;
     std::string scratch; // for searches
     // The reader of a compressed file last read in passing, and which of the chain it reads.
@@ -126,7 +122,6 @@ bool FileHistory::openFile(uint64_t offset)
         file.layout = primed.getCutter().getLayout();
         file.firstMessage = x.severities.getCount();
         x.finder = std::make_unique<MessageStarts>(x.rules, file.layout);
-        x.skippingLine = false;
         if (isLog)
             x.layoutSettled = primed.isSettled();
     }
@@ -292,36 +287,24 @@ int32_t FileHistory::readBlock()
         return -1;
     int32_t n = x.held + got;
     int32_t from = 0;
-    if (x.skippingLine) {
-        // The rest of a line longer than a block: nothing in it starts a message.
-        const char* end = nullptr;
-        for (int32_t i = 0; i < n && !end; ++i)
-            end = x.buffer[static_cast<size_t>(i)] == '\n' || x.buffer[static_cast<size_t>(i)] == '\r'
-                ? x.buffer.data() + i
-                : nullptr;
-        if (x.longLineClassified) {
-            const auto part = static_cast<int32_t>(end ? end - x.buffer.data() : n);
+    if (x.finder->isSkippingLine()) {
+        // The rest of a line longer than a block: nothing in it starts a message, its keywords count
+        // when it began a message its header gave no level.
+        const int32_t part = x.finder->skipLongLine(x.buffer.data(), n);
+        if (x.finder->skippedLineClassified())
             x.severities.raiseLast(x.finder->classifyPart(x.buffer.data(), part));
-        }
-        if (!end) {
+        if (x.finder->isSkippingLine()) {
             x.heldOffset += static_cast<uint64_t>(n);
             x.held = 0;
             return got;
         }
-        from = static_cast<int32_t>(end - x.buffer.data()) + 1;
-        x.skippingLine = false;
+        from = part + 1;
     }
     if (got == 0 && !isLog && n > from)
         x.buffer[static_cast<size_t>(n++)] = '\n'; // a finished file's last line is ended
     x.starts.clear();
-    int32_t judged = from + x.finder->scan(x.buffer.data() + from, n - from, x.starts);
-    if (judged == from && n - from == BlockBytes) {
-        // A line longer than a block: judged by its first block, the rest passed over.
-        x.buffer[static_cast<size_t>(n)] = '\n';
-        judged = from + x.finder->scan(x.buffer.data() + from, n - from + 1, x.starts) - 1;
-        x.skippingLine = true;
-        x.longLineClassified = !x.starts.empty() && x.starts.back().byKeywords;
-    }
+    const int32_t judged
+        = from + x.finder->scanBlock(x.buffer.data() + from, n - from, n - from == BlockBytes, x.starts);
     const SeverityIndex::Place place {x.file, 0};
     for (const MessageStarts::Start& start : x.starts)
         x.severities.append(
@@ -420,42 +403,35 @@ int64_t FileHistory::getMessageNumberAt(int32_t file, uint64_t offset) const
         return s.getBlockFirst(block);
     MessageStarts finder(x.rules, x.chain[static_cast<size_t>(file)].layout);
     std::vector<MessageStarts::Start> starts;
-    std::string text;
+    std::string text(static_cast<size_t>(BlockBytes) + 1, '\0');
+    int32_t held = 0; // bytes of text read but not judged
     uint64_t at = from; // of text[0]
-    bool skipping = false; // the rest of a line longer than a block
     int64_t found = 0;
     while (at < offset && at < stop) {
-        const size_t kept = text.size();
-        text.resize(static_cast<size_t>(BlockBytes));
-        const int32_t got
-            = reader.readFully(text.data() + kept, BlockBytes - static_cast<int32_t>(kept), reason);
-        text.resize(kept + static_cast<size_t>(std::max(got, 0)));
-        const bool atEnd = got < BlockBytes - static_cast<int32_t>(kept);
-        if (skipping) {
-            const size_t lineEnd = text.find_first_of("\r\n");
-            at += lineEnd == std::string::npos ? text.size() : lineEnd + 1;
-            text.erase(0, lineEnd == std::string::npos ? text.size() : lineEnd + 1);
-            skipping = lineEnd == std::string::npos;
-            if (skipping && !atEnd)
+        const int32_t got = reader.readFully(text.data() + held, BlockBytes - held, reason);
+        int32_t n = held + std::max(got, 0);
+        const bool atEnd = got < BlockBytes - held;
+        int32_t skipped = 0;
+        if (finder.isSkippingLine()) {
+            skipped = finder.skipLongLine(text.data(), n);
+            skipped += finder.isSkippingLine() ? 0 : 1;
+            if (finder.isSkippingLine() && !atEnd) {
+                at += static_cast<uint64_t>(n);
+                held = 0;
                 continue;
+            }
         }
-        if (atEnd && !text.empty())
-            text += '\n'; // a line ended by the file's end is judged as the index judged it
+        // A line ended by the file's end is judged as the index judged it.
+        if (atEnd && n > skipped)
+            text[static_cast<size_t>(n++)] = '\n';
         starts.clear();
-        auto judged
-            = static_cast<size_t>(finder.scan(text.data(), static_cast<int32_t>(text.size()), starts));
-        if (judged == 0 && text.size() == static_cast<size_t>(BlockBytes)) {
-            // A line longer than a block is judged by its first block, the rest passed over.
-            text += '\n';
-            finder.scan(text.data(), static_cast<int32_t>(text.size()), starts);
-            text.pop_back();
-            judged = text.size();
-            skipping = true;
-        }
+        const int32_t judged
+            = finder.scanBlock(text.data() + skipped, n - skipped, n - skipped == BlockBytes, starts);
         for (const MessageStarts::Start& start : starts)
-            found += at + static_cast<uint64_t>(start.offset) < std::min(offset, stop) ? 1 : 0;
-        at += judged;
-        text.erase(0, judged);
+            found += at + static_cast<uint64_t>(skipped + start.offset) < std::min(offset, stop) ? 1 : 0;
+        held = n - skipped - judged;
+        std::memmove(text.data(), text.data() + skipped + judged, static_cast<size_t>(held));
+        at += static_cast<uint64_t>(skipped + judged);
         if (atEnd)
             break;
     }

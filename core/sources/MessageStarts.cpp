@@ -35,6 +35,27 @@ int32_t MessageStarts::scan(const char* text, int32_t n, std::vector<Start>& sta
     return start;
 }
 
+int32_t MessageStarts::scanBlock(char* text, int32_t n, bool full, std::vector<Start>& starts)
+{
+    const int32_t judged = scan(text, n, starts);
+    if (judged > 0 || !full)
+        return judged;
+    text[n] = '\n';
+    scan(text, n + 1, starts);
+    skippingLine = true;
+    longLineClassified = !starts.empty() && starts.back().byKeywords;
+    return n;
+}
+
+int32_t MessageStarts::skipLongLine(const char* text, int32_t n)
+{
+    int32_t length = 0;
+    while (length < n && text[length] != '\n' && text[length] != '\r')
+        ++length;
+    skippingLine = length == n;
+    return length;
+}
+
 // As the cutter handles a line cut from text[start..end).
 void MessageStarts::takeLine(
     const char* text, int32_t start, int32_t end, bool hasNul, std::vector<Start>& starts)

@@ -35,6 +35,18 @@ public:
     // The severity the keywords in text[0..n) give, a part of a line.
     int32_t classifyPart(const char* text, int32_t n) const { return keywords.classify(text, n); }
 
+    // Scans a block read from a file in turn: a whole block (full) in which no line ends holds the start
+    // of a line longer than a block, judged by this block alone; the rest of it is passed over by
+    // skipLongLine. Returns the bytes judged. text[n] must be writable.
+    int32_t scanBlock(char* text, int32_t n, bool full, std::vector<Start>& starts);
+    // Whether the rest of a line longer than a block comes next.
+    bool isSkippingLine() const { return skippingLine; }
+    // Whether that line began a message its header gave no level (its keywords further on count too).
+    bool skippedLineClassified() const { return longLineClassified; }
+    // Passes over the rest of the long line in text[0..n): its bytes there, up to its line end; once that
+    // is found, the line is done (the caller passes the line end too).
+    int32_t skipLongLine(const char* text, int32_t n);
+
 private:
     void takeLine(const char* text, int32_t start, int32_t end, bool hasNul, std::vector<Start>& starts);
     int32_t classify(const char* line, int32_t length, int32_t firstBit, bool exact) const;
@@ -43,6 +55,8 @@ private:
     const LogLayout& layout;
     KeywordLists keywords;
     bool hasMessage = false;
+    bool skippingLine = false;
+    bool longLineClassified = false;
     std::vector<uint64_t> bits;
     ScanMarks marks {};
     std::string withoutNul;
