@@ -10,7 +10,7 @@ namespace kestrano {
 
 MessageStarts::MessageStarts(const CuttingRules& rules, const LogLayout& layout)
     : rules(rules)
-    , layout(layout)
+    , headers(layout)
     , keywords(rules)
 { }
 
@@ -72,7 +72,7 @@ void MessageStarts::takeLine(
     }
     // The header decides only with the stated level; its time is not needed here.
     LineHeader header;
-    if (roleOfLine(line, length, hasMessage && rules.GetMultiLine(), layout, rules.GetStatedLevel(),
+    if (roleOfLine(line, length, hasMessage && rules.GetMultiLine(), headers, rules.GetStatedLevel(),
             rules.GetStatedLevel(), header)
         != LineRole::Starts)
         return;

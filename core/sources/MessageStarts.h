@@ -3,6 +3,7 @@
 // level, the keywords) taken over whole blocks of raw text with one scan for line ends and keywords.
 #pragma once
 
+#include "core/text/HeaderReader.h"
 #include "core/text/KeywordLists.h"
 #include "core/text/LogLayout.h"
 
@@ -52,7 +53,7 @@ private:
     int32_t classify(const char* line, int32_t length, int32_t firstBit, bool exact) const;
 
     const CuttingRules& rules;
-    const LogLayout& layout;
+    HeaderReader headers;
     KeywordLists keywords;
     bool hasMessage = false;
     bool skippingLine = false;

@@ -120,7 +120,8 @@ void LogLayout::read(const char* line, int32_t length, LineHeader& header, bool 
     }
 }
 
-void LogLayout::readText(const char* line, const char* end, LineHeader& header, bool deferTime) const
+void LogLayout::readText(
+    const char* line, const char* end, LineHeader& header, bool deferTime, Reach* reach) const
 {
     const char* p = line;
     const int32_t priority = readPriority(p, end);
@@ -128,6 +129,7 @@ void LogLayout::readText(const char* line, const char* end, LineHeader& header, 
         header.present = true;
         header.severity = severityOfPriority(priority & 7);
     }
+    bool byShape = priority < 0;
     if (timeForm != TimeForm::None) {
         int32_t taken = deferTime ? measureLocalDateTime(timeForm, p, end) : 0;
         if (taken > 0) {
@@ -138,20 +140,26 @@ void LogLayout::readText(const char* line, const char* end, LineHeader& header, 
             if (taken == 0)
                 return;
             header.time = clock.pack(civil);
+            byShape = false;
         }
         header.present = true;
         if (timeForm == TimeForm::Glog && header.severity == Severity::None)
             header.severity = severityOfLevelWord(p, 1, LevelCase::Written);
         p += taken;
     }
-    if (levelToken < 0 || header.severity != Severity::None)
+    if (levelToken < 0 || header.severity != Severity::None) {
+        if (reach && byShape && levelToken < 0 && timeForm != TimeForm::None)
+            *reach = {static_cast<int32_t>(p - line) + 1, -1, header.present}; // and the byte ending the time
         return;
+    }
     for (int32_t token = 0;; ++token) {
         while (p < end && isBlank(*p))
             ++p;
         if (p >= end)
             return;
         if (token == levelToken) {
+            if (reach && byShape)
+                *reach = {static_cast<int32_t>(p - line), static_cast<int32_t>(p - line), header.present};
             header.severity = severityOfHeaderWord(p, end);
             header.present = header.present || header.severity != Severity::None;
             return;

@@ -43,10 +43,20 @@ public:
     void read(const char* line, int32_t length, LineHeader& header, bool deferTime = false) const;
 
 private:
+    friend class HeaderReader;
     friend LogLayout recognizeLayout(const char* text, int32_t length,
         const std::vector<std::shared_ptr<const UserLayout>>& userLayouts, int64_t referenceSeconds);
 
-    void readText(const char* line, const char* end, LineHeader& header, bool deferTime) const;
+    // Where readText looked: the header's outcome up to the level word (which starts at wordAt, or -1)
+    // follows from the line's first extent bytes alone, from which of them are digits and what the
+    // others are; 0 when it follows from more (a value, or where the line ends).
+    struct Reach {
+        int32_t extent = 0;
+        int32_t wordAt = -1;
+        bool present = false; // before the level word
+    };
+    void readText(
+        const char* line, const char* end, LineHeader& header, bool deferTime, Reach* reach = nullptr) const;
     void readFields(const char* line, int32_t length, LineHeader& header) const;
     void readUser(const char* line, int32_t length, LineHeader& header) const;
 
@@ -64,9 +74,11 @@ private:
 // (blank), the continuation of the message before it (where one may be continued: an indented line,
 // or with the stated level a line without a header where the layout has headers), or a new message.
 // The header is read into header (its time only measured) where the layout is recognised and
-// readHeader says so; it always is for the continuation by header.
+// readHeader says so; it always is for the continuation by header. The layout is a LogLayout or a
+// HeaderReader of one.
 enum class LineRole : uint8_t { Blank, Continues, Starts };
-inline LineRole roleOfLine(const char* line, int32_t length, bool mayContinue, const LogLayout& layout,
+template <typename Layout>
+inline LineRole roleOfLine(const char* line, int32_t length, bool mayContinue, Layout& layout,
     bool statedLevel, bool readHeader, LineHeader& header)
 {
     if (mayContinue && length > 0 && (line[0] == ' ' || line[0] == '\t'))
