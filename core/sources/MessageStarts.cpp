@@ -10,8 +10,8 @@ namespace kestrano {
 
 MessageStarts::MessageStarts(const CuttingRules& rules, const LogLayout& layout)
     : rules(rules)
-    , headers(layout)
     , keywords(rules)
+    , headers(layout, &keywords)
 { }
 
 int32_t MessageStarts::scan(const char* text, int32_t n, std::vector<Start>& starts)
@@ -90,8 +90,18 @@ int32_t MessageStarts::classify(const char* line, int32_t length, int32_t firstB
             exact = bitsInRange(marks.nonAscii, word, firstBit, to) != 0;
         exact = exact && keywords.nonAsciiNeedsSearch(line, length);
     }
-    return exact ? keywords.classify(line, length)
-                 : keywords.classifyCandidates(line, length, marks.candidates, firstBit);
+    if (exact)
+        return keywords.classify(line, length);
+    // A level word lately seen with its keywords' severity: the rest of the line needs a look only where
+    // a keyword may start there.
+    const HeaderReader::WordSeen& word = headers.getLastWord();
+    if (word.at >= 0 && keywords.matchesStayBetweenBlanks()) {
+        const int32_t wordStart = firstBit + word.at;
+        if (!anyBitIn(marks.candidates, firstBit, wordStart)
+            && !anyBitIn(marks.candidates, wordStart + word.length, firstBit + length))
+            return word.keywordSeverity;
+    }
+    return keywords.classifyCandidates(line, length, marks.candidates, firstBit);
 }
 
 } // namespace kestrano

@@ -53,8 +53,9 @@ private:
     int32_t classify(const char* line, int32_t length, int32_t firstBit, bool exact) const;
 
     const CuttingRules& rules;
-    HeaderReader headers;
     KeywordLists keywords;
+    HeaderReader headers; // with the keywords
+
     bool hasMessage = false;
     bool skippingLine = false;
     bool longLineClassified = false;

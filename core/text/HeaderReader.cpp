@@ -2,11 +2,12 @@
 
 namespace kestrano {
 
-HeaderReader::HeaderReader(const LogLayout& layout)
+HeaderReader::HeaderReader(const LogLayout& layout, const KeywordLists* keywords)
     : layout(layout)
+    , keywords(keywords)
 {
     for (Word& word : words)
-        word = {0, 0, -1, Severity::None};
+        word = {0, 0, -1, Severity::None, Severity::None};
 }
 
 // Reads a header no recent shape fits, and keeps its shape in place of the older one where lines alike

@@ -3,6 +3,7 @@
 // one seen lately: most lines of a log begin alike and state one of a few levels.
 #pragma once
 
+#include "core/text/KeywordLists.h"
 #include "core/text/LogLayout.h"
 
 #include <emmintrin.h>
@@ -14,13 +15,23 @@ namespace kestrano {
 
 class HeaderReader {
 public:
-    // The layout must outlive the reader; the reader is reset where it changes.
-    explicit HeaderReader(const LogLayout& layout);
+    // The layout (and the keywords, when given) must outlive the reader, unchanged.
+    explicit HeaderReader(const LogLayout& layout, const KeywordLists* keywords = nullptr);
+
+    // The level word of the line last read, where it was one lately seen with a blank after it: where
+    // it starts (-1 otherwise), its length and the severity the keywords give it alone.
+    struct WordSeen {
+        int32_t at = -1;
+        int32_t length = 0;
+        int32_t keywordSeverity = Severity::None;
+    };
+    const WordSeen& getLastWord() const { return lastWord; }
 
     bool isRecognised() const { return layout.isRecognised(); }
     // As LogLayout::read with its time deferred.
     void read(const char* line, int32_t length, LineHeader& header, bool deferTime = true)
     {
+        lastWord.at = -1;
         if (layout.getKind() != LogLayout::Kind::Text || !deferTime || length < ShapeBytes) {
             layout.read(line, length, header, deferTime);
             return;
@@ -40,7 +51,7 @@ public:
             header.time = shape.time;
             header.present = shape.present;
             if (shape.wordAt >= 0) {
-                header.severity = severityOfWord(line + shape.wordAt, line + length);
+                header.severity = severityOfWord(line, shape.wordAt, line + length);
                 header.present = header.present || header.severity != Severity::None;
             }
             return;
@@ -59,12 +70,13 @@ private:
         int64_t time;
         bool present;
     };
-    // A level word up to the blank after it, and its severity.
+    // A level word up to the blank after it, its severity, and the keywords'.
     struct Word {
         uint64_t head;
         uint64_t tail;
         int32_t length;
         int32_t severity;
+        int32_t keywordSeverity;
     };
     static constexpr int32_t WordSlots = 64;
 
@@ -77,15 +89,16 @@ private:
         return maskOf(_mm_cmpeq_epi8(_mm_min_epu8(offset, _mm_set1_epi8(9)), offset));
     }
 
-    // The severity of the level word at word: with a blank after it within sixteen bytes, that of the
-    // same bytes lately seen, as the word's outcome depends on nothing past that blank.
-    int32_t severityOfWord(const char* word, const char* end)
+    // The severity of the level word at line + at: with a blank after it within sixteen bytes, that of
+    // the same bytes lately seen, as the word's outcome depends on nothing past that blank.
+    int32_t severityOfWord(const char* line, int32_t at, const char* end)
     {
+        const char* word = line + at;
         if (end - word <= 16)
             return severityOfHeaderWord(word, end);
         const __m128i bytes = load(word);
-        const uint32_t blanks = maskOf(_mm_or_si128(
-            _mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t'))));
+        const uint32_t blanks = maskOf(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t'))));
         if (blanks == 0)
             return severityOfHeaderWord(word, end);
         const int32_t length = __builtin_ctz(blanks);
@@ -97,13 +110,17 @@ private:
         tail &= length <= 8 ? 0 : (uint64_t(1) << (8 * (length - 8))) - 1;
         Word& slot = words[((head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full)) >> 58];
         if (slot.length != length || slot.head != head || slot.tail != tail)
-            slot = {head, tail, length, severityOfHeaderWord(word, end)};
+            slot = {head, tail, length, severityOfHeaderWord(word, end),
+                keywords ? keywords->classify(word, length) : Severity::None};
+        lastWord = {at, length, slot.keywordSeverity};
         return slot.severity;
     }
 
     void readNewShape(const char* line, int32_t length, uint32_t digits, LineHeader& header);
 
     const LogLayout& layout;
+    const KeywordLists* keywords;
+    WordSeen lastWord;
     Shape shapes[2] {};
     int32_t older = 0; // the shape to replace next
     Word words[WordSlots];

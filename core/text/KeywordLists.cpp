@@ -114,7 +114,10 @@ void KeywordLists::update(const CuttingRules& rules)
             built.topSeverity = severity;
             built.longest = length > built.longest ? length : built.longest;
             for (int32_t b = 0; b < length; ++b)
+            {
                 built.hasNonAsciiKeyword |= (static_cast<unsigned char>(text[b]) & 0x80) != 0;
+                built.blankInKeyword |= text[b] == ' ' || text[b] == '\t';
+            }
             if (length > 0 && isPlainAscii(text, length))
                 built.scanKeys.add(text, length);
             if (length == 0) {

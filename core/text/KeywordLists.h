@@ -42,6 +42,9 @@ public:
     // Whether this line with a non-ASCII byte needs it: where only letters that lower into ASCII call
     // for the search, when the line holds one.
     bool nonAsciiNeedsSearch(const char* line, int32_t length) const;
+    // Whether no keyword holds a blank: then no match spans one, and a line's severity is the highest
+    // of its blank-separated parts'.
+    bool matchesStayBetweenBlanks() const { return !blankInKeyword; }
     // The length of the longest keyword.
     int32_t longestKeyword() const { return longest; }
     // The severity of a line without candidates.
@@ -84,6 +87,7 @@ private:
     ScanKeys scanKeys;
     bool nonAsciiSearch = false;
     int32_t longest = 0;
+    bool blankInKeyword = false;
     bool hasNonAsciiKeyword = false;
     bool asciiOnly = false; // the keywords are ASCII and the locale keeps ASCII apart
     AsciiLowering asciiLowering;

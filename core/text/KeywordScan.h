@@ -25,6 +25,16 @@ inline uint64_t bitsInRange(const uint64_t* bits, int32_t word, int32_t from, in
     return b;
 }
 
+// Whether any bit of positions [from, to) is set.
+inline bool anyBitIn(const uint64_t* bits, int32_t from, int32_t to)
+{
+    for (int32_t word = from / 64; word * 64 < to; ++word) {
+        if (bitsInRange(bits, word, from, to))
+            return true;
+    }
+    return false;
+}
+
 // The number of bits set in words[0..count).
 int32_t countBits(const uint64_t* words, int32_t count);
 

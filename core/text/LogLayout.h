@@ -81,7 +81,9 @@ template <typename Layout>
 inline LineRole roleOfLine(const char* line, int32_t length, bool mayContinue, Layout& layout,
     bool statedLevel, bool readHeader, LineHeader& header)
 {
-    if (mayContinue && length > 0 && (line[0] == ' ' || line[0] == '\t'))
+    if (length == 0) // the empty line between CR and LF among them
+        return LineRole::Blank;
+    if (mayContinue && (line[0] == ' ' || line[0] == '\t'))
         return LineRole::Continues;
     const bool byHeader = mayContinue && statedLevel && layout.isRecognised();
     if ((readHeader || byHeader) && layout.isRecognised())
