@@ -97,8 +97,13 @@ int32_t MessageStarts::classify(const char* line, int32_t length, int32_t firstB
     const HeaderReader::WordSeen& word = headers.getLastWord();
     if (word.at >= 0 && keywords.matchesStayBetweenBlanks()) {
         const int32_t wordStart = firstBit + word.at;
-        if (!anyBitIn(marks.candidates, firstBit, wordStart)
-            && !anyBitIn(marks.candidates, wordStart + word.length, firstBit + length))
+        const int32_t wordEnd = wordStart + word.length;
+        const int32_t lastBit = firstBit + length;
+        uint64_t others = 0;
+        for (int32_t w = firstBit / 64; w * 64 < lastBit; ++w)
+            others |= bitsInRange(marks.candidates, w, firstBit, lastBit)
+                & ~bitsInRange(marks.candidates, w, wordStart, wordEnd);
+        if (!others)
             return word.keywordSeverity;
     }
     return keywords.classifyCandidates(line, length, marks.candidates, firstBit);

@@ -15,27 +15,30 @@ int32_t codeOf(int32_t severity)
 
 } // namespace
 
-void SeverityIndex::append(Place place, int32_t severity)
+// The last block is full, of another file or packed: a new one.
+void SeverityIndex::appendToNewBlock(Place place, int32_t severity)
 {
-    if (blocks.empty() || blocks.back().size == BlockSize || blocks.back().place.file != place.file) {
-        if (!blocks.empty())
-            close(blocks.back());
-        Block block;
-        block.place = place;
-        block.first = count;
-        if (!blocks.empty()) {
-            const Block& last = blocks.back();
-            std::copy(std::begin(last.before), std::end(last.before), block.before);
+    Block block;
+    block.place = place;
+    block.first = count;
+    if (!blocks.empty()) {
+        Block& last = blocks.back();
+        std::copy(std::begin(last.before), std::end(last.before), block.before);
+        if (last.bits == 8) {
+            for (int32_t i = 0; i < last.size; ++i)
+                ++block.before[last.codes[static_cast<size_t>(i)]];
+        } else {
             for (int32_t i = 0; i < last.size; ++i)
                 ++block.before[severityAt(last, i)];
         }
-        block.codes.reset(new (std::nothrow) uint8_t[BlockSize]);
-        if (!block.codes)
-            throw haspel::EOutOfMemory();
-        blocks.push_back(std::move(block));
+        close(last);
     }
-    Block& block = blocks.back();
-    block.codes[static_cast<size_t>(block.size++)] = static_cast<uint8_t>(codeOf(severity));
+    block.codes.reset(new (std::nothrow) uint8_t[BlockSize]);
+    if (!block.codes)
+        throw haspel::EOutOfMemory();
+    block.codes[0] = static_cast<uint8_t>(codeOf(severity));
+    block.size = 1;
+    blocks.push_back(std::move(block));
     ++count;
 }
 
@@ -70,13 +73,20 @@ void SeverityIndex::close(Block& block)
         packed.reset(new (std::nothrow) uint8_t[bytes]());
         if (!packed)
             return; // stays open: correct, only larger
+        // Codes gathered low bits first, written a byte at a time.
+        uint32_t gathered = 0;
+        uint32_t gatheredBits = 0;
+        size_t at = 0;
         for (int32_t i = 0; i < block.size; ++i) {
-            const uint32_t bit = static_cast<uint32_t>(i) * bits;
-            const uint32_t value = static_cast<uint32_t>(code[block.codes[static_cast<size_t>(i)]])
-                << (bit % 8);
-            packed[bit / 8] |= static_cast<uint8_t>(value);
-            packed[bit / 8 + 1] |= static_cast<uint8_t>(value >> 8);
+            gathered |= static_cast<uint32_t>(code[block.codes[static_cast<size_t>(i)]]) << gatheredBits;
+            gatheredBits += bits;
+            if (gatheredBits >= 8) {
+                packed[at++] = static_cast<uint8_t>(gathered);
+                gathered >>= 8;
+                gatheredBits -= 8;
+            }
         }
+        packed[at] = static_cast<uint8_t>(gathered);
     }
     block.codes = std::move(packed);
     block.bits = bits;

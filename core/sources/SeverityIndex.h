@@ -25,7 +25,19 @@ public:
 
     // Appends a message of this severity starting at place. A message of another file than the one
     // before starts a new block. Running out of memory throws.
-    void append(Place place, int32_t severity);
+    void append(Place place, int32_t severity)
+    {
+        if (!blocks.empty()) {
+            Block& block = blocks.back();
+            if (block.size < BlockSize && block.place.file == place.file && block.bits == 8) {
+                block.codes[static_cast<size_t>(block.size++)]
+                    = static_cast<uint8_t>(severity - Severity::Unknown);
+                ++count;
+                return;
+            }
+        }
+        appendToNewBlock(place, severity);
+    }
     // Raises the severity of the last message to at least this one.
     void raiseLast(int32_t severity);
     // Forgets the messages from number on (not before the start of their file's first block).
@@ -61,6 +73,7 @@ private:
         uint8_t palette[Severities] = {};
         std::unique_ptr<uint8_t[]> codes;
     };
+    void appendToNewBlock(Place place, int32_t severity);
     static int32_t codeAt(const Block& block, int32_t i);
     // The severity code (severity - Unknown) of the block's message i.
     static int32_t severityAt(const Block& block, int32_t i);

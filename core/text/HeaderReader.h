@@ -78,7 +78,7 @@ private:
         int32_t severity;
         int32_t keywordSeverity;
     };
-    static constexpr int32_t WordSlots = 64;
+    static constexpr int32_t WordSlots = 256;
 
     static __m128i load(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
     static uint32_t maskOf(__m128i bytes) { return static_cast<uint32_t>(_mm_movemask_epi8(bytes)); }
@@ -97,8 +97,8 @@ private:
         if (end - word <= 16)
             return severityOfHeaderWord(word, end);
         const __m128i bytes = load(word);
-        const uint32_t blanks = maskOf(
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t'))));
+        const uint32_t blanks = maskOf(_mm_or_si128(
+            _mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t'))));
         if (blanks == 0)
             return severityOfHeaderWord(word, end);
         const int32_t length = __builtin_ctz(blanks);
@@ -108,7 +108,7 @@ private:
         std::memcpy(&tail, word + 8, 8);
         head &= length >= 8 ? ~uint64_t(0) : (uint64_t(1) << (8 * length)) - 1;
         tail &= length <= 8 ? 0 : (uint64_t(1) << (8 * (length - 8))) - 1;
-        Word& slot = words[((head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full)) >> 58];
+        Word& slot = words[((head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full)) >> 56];
         if (slot.length != length || slot.head != head || slot.tail != tail)
             slot = {head, tail, length, severityOfHeaderWord(word, end),
                 keywords ? keywords->classify(word, length) : Severity::None};

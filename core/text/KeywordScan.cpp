@@ -70,6 +70,8 @@ void ScanKeys::add(const char* keyword, int32_t length)
         std::memcpy(keyBytes[keyCount], key, 3);
         keyLength[keyCount] = keyBytesUsed;
     }
+    if (keyCount < ShuffledKeys)
+        addToNibbleTables(keyCount);
     ++keyCount;
 }
 
@@ -100,6 +102,18 @@ bool ScanKeys::isCandidate(const unsigned char* at, const unsigned char* end) co
         return true;
     const auto pair = static_cast<uint16_t>(a | fold(at[1]) << 8);
     return (pairBits[pair >> 6] >> (pair & 63)) & 1;
+}
+
+void ScanKeys::addToNibbleTables(int32_t key)
+{
+    const auto bit = static_cast<uint8_t>(1u << key);
+    for (int32_t b = 0; b < 3; ++b) {
+        for (int32_t nibble = 0; nibble < 16; ++nibble) {
+            const bool any = b >= keyLength[key];
+            lowNibbles[b][nibble] |= any || (keyBytes[key][b] & 15) == nibble ? bit : 0;
+            highNibbles[b][nibble] |= any || keyBytes[key][b] >> 4 == nibble ? bit : 0;
+        }
+    }
 }
 
 // Marks bytes [from, n) one at a time; a word begun before from keeps its bits below from.
@@ -183,31 +197,15 @@ __attribute__((target("avx2"))) int32_t ScanKeys::scanAvx2(
         for (int32_t b = 0; b < 3; ++b)
             keys[k][b] = _mm256_set1_epi8(static_cast<char>(keyBytes[k][b]));
     }
-    // Up to eight keys: one bit each in nibble tables per key byte (a byte matches key k when both its
-    // nibbles have bit k), so three pairs of byte shuffles test every key at once, as exactly as the
-    // compares below.
-    const bool shuffled = keyCount <= 8;
+    const bool shuffled = keyCount <= ShuffledKeys;
     __m256i low[3];
     __m256i highNibble[3];
     if (shuffled) {
         for (int32_t b = 0; b < 3; ++b) {
-            alignas(16) uint8_t lowTable[16] = {};
-            alignas(16) uint8_t highTable[16] = {};
-            for (int32_t k = 0; k < keyCount; ++k) {
-                const auto bit = static_cast<uint8_t>(1u << k);
-                if (b < keyLength[k]) {
-                    lowTable[keyBytes[k][b] & 15] |= bit;
-                    highTable[keyBytes[k][b] >> 4] |= bit;
-                } else {
-                    for (int32_t nibble = 0; nibble < 16; ++nibble) {
-                        lowTable[nibble] |= bit;
-                        highTable[nibble] |= bit;
-                    }
-                }
-            }
-            low[b] = _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(lowTable)));
-            highNibble[b]
-                = _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(highTable)));
+            low[b] = _mm256_broadcastsi128_si256(
+                _mm_load_si128(reinterpret_cast<const __m128i*>(lowNibbles[b])));
+            highNibble[b] = _mm256_broadcastsi128_si256(
+                _mm_load_si128(reinterpret_cast<const __m128i*>(highNibbles[b])));
         }
     }
     const __m256i nibbleMask = _mm256_set1_epi8(0x0F);
@@ -268,14 +266,65 @@ __attribute__((target("avx2"))) int32_t ScanKeys::scanAvx2(
     return i;
 }
 
+// A whole block of 64 bytes per step, its marks straight from mask compares.
+__attribute__((target("avx512bw"))) int32_t ScanKeys::scanAvx512(
+    const char* text, int32_t n, const ScanMarks& marks) const
+{
+    if (keyCount > ShuffledKeys)
+        return 0;
+    __m512i low[3];
+    __m512i high[3];
+    for (int32_t b = 0; b < 3; ++b) {
+        // Each lane shuffles within itself: the tables in all four.
+        alignas(64) uint8_t lanes[2][64];
+        for (int32_t lane = 0; lane < 4; ++lane) {
+            std::memcpy(lanes[0] + 16 * lane, lowNibbles[b], 16);
+            std::memcpy(lanes[1] + 16 * lane, highNibbles[b], 16);
+        }
+        low[b] = _mm512_load_si512(lanes[0]);
+        high[b] = _mm512_load_si512(lanes[1]);
+    }
+    const __m512i nibbleMask = _mm512_set1_epi8(0x0F);
+    const __m512i caseBit = _mm512_set1_epi8(0x20);
+    const __m512i cr = _mm512_set1_epi8('\r');
+    const __m512i lf = _mm512_set1_epi8('\n');
+    int32_t i = 0;
+    for (; i + 66 <= n; i += 64) {
+        const char* p = text + i;
+        const __m512i raw = _mm512_loadu_si512(p);
+        __m512i buckets = _mm512_set1_epi8(-1);
+#pragma GCC unroll 3
+        for (int32_t b = 0; b < 3; ++b) {
+            const __m512i folded = _mm512_or_si512(_mm512_loadu_si512(p + b), caseBit);
+            buckets = _mm512_and_si512(buckets,
+                _mm512_and_si512(_mm512_shuffle_epi8(low[b], _mm512_and_si512(folded, nibbleMask)),
+                    _mm512_shuffle_epi8(
+                        high[b], _mm512_and_si512(_mm512_srli_epi16(folded, 4), nibbleMask))));
+        }
+        marks.lineEnds[i / 64] = _mm512_cmpeq_epi8_mask(raw, cr) | _mm512_cmpeq_epi8_mask(raw, lf);
+        marks.candidates[i / 64] = _mm512_test_epi8_mask(buckets, buckets);
+        marks.nonAscii[i / 64] = _mm512_movepi8_mask(raw);
+    }
+    return i;
+}
+
 bool ScanKeys::supports(Path path)
 {
-    return path != Path::Avx2 || __builtin_cpu_supports("avx2");
+    switch (path) {
+    case Path::Avx2:
+        return __builtin_cpu_supports("avx2");
+    case Path::Avx512:
+        return __builtin_cpu_supports("avx512bw");
+    default:
+        return true;
+    }
 }
 
 ScanKeys::Path ScanKeys::bestPath()
 {
-    static const Path best = supports(Path::Avx2) ? Path::Avx2 : Path::Sse2;
+    static const Path best = supports(Path::Avx512) ? Path::Avx512
+        : supports(Path::Avx2)                      ? Path::Avx2
+                                                    : Path::Sse2;
     return best;
 }
 
@@ -287,6 +336,11 @@ int32_t ScanKeys::scanSse2(const char*, int32_t, const ScanMarks&) const
 }
 
 int32_t ScanKeys::scanAvx2(const char*, int32_t, const ScanMarks&) const
+{
+    return 0;
+}
+
+int32_t ScanKeys::scanAvx512(const char*, int32_t, const ScanMarks&) const
 {
     return 0;
 }
@@ -309,7 +363,11 @@ void ScanKeys::scanBy(Path path, const char* text, int32_t n, const ScanMarks& m
         scanPortable(text, 0, n, marks);
         return;
     }
-    const auto vector = path == Path::Avx2 ? &ScanKeys::scanAvx2 : &ScanKeys::scanSse2;
+    if (path == Path::Avx512 && keyCount > ShuffledKeys)
+        path = Path::Avx2; // compares key by key
+    const auto vector = path == Path::Avx512 ? &ScanKeys::scanAvx512
+        : path == Path::Avx2                 ? &ScanKeys::scanAvx2
+                                             : &ScanKeys::scanSse2;
     int32_t done = (this->*vector)(text, n, marks);
     const int32_t rest = n - done;
     if (rest >= 3) {

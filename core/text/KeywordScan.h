@@ -25,16 +25,6 @@ inline uint64_t bitsInRange(const uint64_t* bits, int32_t word, int32_t from, in
     return b;
 }
 
-// Whether any bit of positions [from, to) is set.
-inline bool anyBitIn(const uint64_t* bits, int32_t from, int32_t to)
-{
-    for (int32_t word = from / 64; word * 64 < to; ++word) {
-        if (bitsInRange(bits, word, from, to))
-            return true;
-    }
-    return false;
-}
-
 // The number of bits set in words[0..count).
 int32_t countBits(const uint64_t* words, int32_t count);
 
@@ -52,7 +42,7 @@ public:
     // The marks for text[0..n); every word the text touches is written (bits beyond n are 0).
     void scan(const char* text, int32_t n, const ScanMarks& marks) const;
 
-    enum class Path { Portable, Sse2, Avx2 };
+    enum class Path { Portable, Sse2, Avx2, Avx512 };
     // The paths this processor can run, and the one scan uses.
     static bool supports(Path path);
     static Path bestPath();
@@ -65,6 +55,11 @@ private:
     void scanPortable(const char* text, int32_t from, int32_t n, const ScanMarks& marks) const;
     int32_t scanSse2(const char* text, int32_t n, const ScanMarks& marks) const;
     int32_t scanAvx2(const char* text, int32_t n, const ScanMarks& marks) const;
+    int32_t scanAvx512(const char* text, int32_t n, const ScanMarks& marks) const;
+    // Up to eight keys: per key byte, bit k of a nibble's entry when key k's byte has that nibble (every
+    // nibble where the key is shorter); a byte matches key k when both its nibbles have bit k.
+    static constexpr int32_t ShuffledKeys = 8;
+    void addToNibbleTables(int32_t key);
 
     static unsigned char fold(unsigned char c) { return static_cast<unsigned char>(c | 0x20); }
 
@@ -73,6 +68,8 @@ private:
     int8_t keyLength[VectorKeys] = {}; // 1 to 3
     uint8_t firstKind[256] = {}; // per folded byte: 1 starts a longer key, 2 a one-byte key
     uint64_t pairBits[65536 / 64] = {}; // folded first pairs, first byte in the low half
+    alignas(16) uint8_t lowNibbles[3][16] = {};
+    alignas(16) uint8_t highNibbles[3][16] = {};
 };
 
 } // namespace kestrano

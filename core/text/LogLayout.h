@@ -88,10 +88,10 @@ inline LineRole roleOfLine(const char* line, int32_t length, bool mayContinue, L
     const bool byHeader = mayContinue && statedLevel && layout.isRecognised();
     if ((readHeader || byHeader) && layout.isRecognised())
         layout.read(line, length, header, true);
-    const char* begin = line;
-    const char* end = line + length;
-    trimWhiteSpace(begin, end);
-    if (begin == end)
+    int32_t first = 0;
+    while (first < length && isTrimmedSpace(line[first]))
+        ++first;
+    if (first == length)
         return LineRole::Blank;
     return byHeader && !header.present ? LineRole::Continues : LineRole::Starts;
 }

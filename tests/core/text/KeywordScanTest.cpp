@@ -21,7 +21,7 @@ struct Marks {
 };
 
 const std::vector<ScanKeys::Path> allPaths {
-    ScanKeys::Path::Portable, ScanKeys::Path::Sse2, ScanKeys::Path::Avx2};
+    ScanKeys::Path::Portable, ScanKeys::Path::Sse2, ScanKeys::Path::Avx2, ScanKeys::Path::Avx512};
 
 // Whether the keyword occurs at i, letter case aside (bytes after the text match).
 bool occursAt(const std::string& text, size_t i, const std::string& keyword)
