@@ -101,8 +101,7 @@ int32_t MessageStarts::classify(const char* line, int32_t length, int32_t firstB
         const int32_t lastBit = firstBit + length;
         uint64_t others = 0;
         for (int32_t w = firstBit / 64; w * 64 < lastBit; ++w)
-            others |= bitsInRange(marks.candidates, w, firstBit, lastBit)
-                & ~bitsInRange(marks.candidates, w, wordStart, wordEnd);
+            others |= bitsInRange(marks.candidates, w, firstBit, lastBit) & ~rangeMask(w, wordStart, wordEnd);
         if (!others)
             return word.keywordSeverity;
     }

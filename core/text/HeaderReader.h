@@ -4,10 +4,12 @@
 #pragma once
 
 #include "core/text/KeywordLists.h"
+#include "core/text/KeywordScan.h"
 #include "core/text/LogLayout.h"
 
 #include <emmintrin.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -106,8 +108,8 @@ private:
         uint64_t tail;
         std::memcpy(&head, word, 8);
         std::memcpy(&tail, word + 8, 8);
-        head &= length >= 8 ? ~uint64_t(0) : (uint64_t(1) << (8 * length)) - 1;
-        tail &= length <= 8 ? 0 : (uint64_t(1) << (8 * (length - 8))) - 1;
+        head &= LowBits[static_cast<size_t>(8 * std::min(length, 8))];
+        tail &= LowBits[static_cast<size_t>(8 * std::max(length - 8, 0))];
         Word& slot = words[((head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full)) >> 56];
         if (slot.length != length || slot.head != head || slot.tail != tail)
             slot = {head, tail, length, severityOfHeaderWord(word, end),

@@ -3,6 +3,8 @@
 // lines with a mark need the exact keyword search.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 
 namespace kestrano {
@@ -14,15 +16,27 @@ struct ScanMarks {
     uint64_t* nonAscii; // a byte of 0x80 or more
 };
 
+// LowBits[n]: the n lowest bits of a word set, for n from 0 to 64; a load where a shift would need a branch.
+inline constexpr auto LowBits = [] {
+    std::array<uint64_t, 65> masks {};
+    for (int32_t n = 1; n <= 64; ++n)
+        masks[static_cast<size_t>(n)] = ~uint64_t {0} >> (64 - n);
+    return masks;
+}();
+
+// The bits of word `word` of a bit array that stand for positions [from, to), which may lie anywhere.
+inline uint64_t rangeMask(int32_t word, int32_t from, int32_t to)
+{
+    const auto below = [word](int32_t position) {
+        return LowBits[static_cast<size_t>(std::clamp(position - word * 64, 0, 64))];
+    };
+    return below(to) & ~below(from);
+}
+
 // Word `word` of a bit array, keeping only the bits of positions [from, to).
 inline uint64_t bitsInRange(const uint64_t* bits, int32_t word, int32_t from, int32_t to)
 {
-    uint64_t b = bits[word];
-    if (word * 64 < from)
-        b &= ~uint64_t {0} << (from - word * 64);
-    if (to - word * 64 < 64)
-        b &= (uint64_t {1} << (to - word * 64)) - 1;
-    return b;
+    return bits[word] & rangeMask(word, from, to);
 }
 
 // The number of bits set in words[0..count).
