@@ -32,6 +32,7 @@ int32_t MessageStarts::scan(const char* text, int32_t n, std::vector<Start>& sta
             start = end + 1;
         }
     }
+    classifyPending(text, starts);
     return start;
 }
 
@@ -77,14 +78,36 @@ void MessageStarts::takeLine(
         != LineRole::Starts)
         return;
     const bool byKeywords = header.severity == Severity::None;
-    starts.push_back(
-        {start, byKeywords ? classify(line, length, start, exact) : header.severity, byKeywords});
+    if (byKeywords && exact) [[unlikely]] {
+        starts.push_back({start, keywords.classify(line, length), true});
+        hasMessage = true;
+        return;
+    }
+    // A line to classify by its keywords is noted whether it is one or not, and classified once the
+    // text's lines are judged: which lines need it steers no branch here.
+    if (pendingCount == pending.size()) [[unlikely]]
+        pending.resize(2 * pending.size() + 64);
+    pending[pendingCount] = {static_cast<int32_t>(starts.size()), length, headers.getLastWord()};
+    pendingCount += byKeywords;
+    starts.push_back({start, header.severity, byKeywords});
     hasMessage = true;
 }
 
-int32_t MessageStarts::classify(const char* line, int32_t length, int32_t firstBit, bool exact) const
+void MessageStarts::classifyPending(const char* text, std::vector<Start>& starts)
 {
-    if (!exact && keywords.nonAsciiNeedsSearch()) {
+    for (size_t i = 0; i < pendingCount; ++i) {
+        const Pending& line = pending[i];
+        Start& start = starts[static_cast<size_t>(line.start)];
+        start.severity = classify(text + start.offset, line.length, start.offset, line.word);
+    }
+    pendingCount = 0;
+}
+
+int32_t MessageStarts::classify(
+    const char* line, int32_t length, int32_t firstBit, const HeaderReader::WordSeen& word) const
+{
+    bool exact = false;
+    if (keywords.nonAsciiNeedsSearch()) {
         const int32_t to = firstBit + length;
         for (int32_t word = firstBit / 64; word * 64 < to && !exact; ++word)
             exact = bitsInRange(marks.nonAscii, word, firstBit, to) != 0;
@@ -94,7 +117,6 @@ int32_t MessageStarts::classify(const char* line, int32_t length, int32_t firstB
         return keywords.classify(line, length);
     // A level word lately seen with its keywords' severity: the rest of the line needs a look only where
     // a keyword may start there.
-    const HeaderReader::WordSeen& word = headers.getLastWord();
     if (word.at >= 0 && keywords.matchesStayBetweenBlanks()) {
         const int32_t wordStart = firstBit + word.at;
         const int32_t wordEnd = wordStart + word.length;

@@ -50,7 +50,9 @@ public:
 
 private:
     void takeLine(const char* text, int32_t start, int32_t end, bool hasNul, std::vector<Start>& starts);
-    int32_t classify(const char* line, int32_t length, int32_t firstBit, bool exact) const;
+    void classifyPending(const char* text, std::vector<Start>& starts);
+    int32_t classify(
+        const char* line, int32_t length, int32_t firstBit, const HeaderReader::WordSeen& word) const;
 
     const CuttingRules& rules;
     KeywordLists keywords;
@@ -60,6 +62,14 @@ private:
     bool skippingLine = false;
     bool longLineClassified = false;
     std::vector<uint64_t> bits;
+    // The lines of the text being scanned that start messages to classify by their keywords.
+    struct Pending {
+        int32_t start; // in starts
+        int32_t length;
+        HeaderReader::WordSeen word;
+    };
+    std::vector<Pending> pending;
+    size_t pendingCount = 0;
     ScanMarks marks {};
     std::string withoutNul;
 };

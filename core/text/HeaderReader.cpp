@@ -28,4 +28,11 @@ void HeaderReader::readNewShape(const char* line, int32_t length, uint32_t digit
     older = 1 - older;
 }
 
+[[gnu::noinline]] void HeaderReader::learnWord(
+    Word& slot, const char* word, const char* end, uint64_t head, uint64_t tail, int32_t length)
+{
+    slot = {head, tail, length, severityOfHeaderWord(word, end),
+        keywords ? keywords->classify(word, length) : Severity::None};
+}
+
 } // namespace kestrano

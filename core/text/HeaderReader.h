@@ -111,12 +111,13 @@ private:
         head &= LowBits[static_cast<size_t>(8 * std::min(length, 8))];
         tail &= LowBits[static_cast<size_t>(8 * std::max(length - 8, 0))];
         Word& slot = words[((head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full)) >> 56];
-        if (slot.length != length || slot.head != head || slot.tail != tail)
-            slot = {head, tail, length, severityOfHeaderWord(word, end),
-                keywords ? keywords->classify(word, length) : Severity::None};
+        if (slot.length != length || slot.head != head || slot.tail != tail) [[unlikely]]
+            learnWord(slot, word, end, head, tail, length);
         lastWord = {at, length, slot.keywordSeverity};
         return slot.severity;
     }
+    void learnWord(
+        Word& slot, const char* word, const char* end, uint64_t head, uint64_t tail, int32_t length);
 
     void readNewShape(const char* line, int32_t length, uint32_t digits, LineHeader& header);
 
