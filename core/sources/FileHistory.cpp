@@ -305,10 +305,8 @@ int32_t FileHistory::readBlock()
     x.starts.clear();
     const int32_t judged
         = from + x.finder->scanBlock(x.buffer.data() + from, n - from, n - from == BlockBytes, x.starts);
-    const SeverityIndex::Place place {x.file, 0};
-    for (const MessageStarts::Start& start : x.starts)
-        x.severities.append(
-            {place.file, x.heldOffset + static_cast<uint64_t>(from + start.offset)}, start.severity);
+    x.severities.appendStarts(
+        x.file, x.heldOffset + static_cast<uint64_t>(from), x.starts.data(), x.starts.size());
     x.held = n - judged;
     std::memmove(x.buffer.data(), x.buffer.data() + judged, static_cast<size_t>(x.held));
     x.heldOffset += static_cast<uint64_t>(judged);

@@ -19,9 +19,10 @@ int32_t MessageStarts::scan(const char* text, int32_t n, std::vector<Start>& sta
     if (n <= 0)
         return 0;
     const size_t words = (static_cast<size_t>(n) + 63) / 64;
-    if (bits.size() < 3 * words)
-        bits.resize(3 * words);
-    marks = ScanMarks {bits.data(), bits.data() + words, bits.data() + 2 * words};
+    const size_t stride = words + 2; // a line's three words can be read from any word
+    if (bits.size() < 3 * stride)
+        bits.resize(3 * stride);
+    marks = ScanMarks {bits.data(), bits.data() + stride, bits.data() + 2 * stride};
     keywords.scan(text, n, marks);
     const bool hasNul = std::memchr(text, '\0', static_cast<size_t>(n)) != nullptr;
     int32_t start = 0;
@@ -103,30 +104,36 @@ void MessageStarts::classifyPending(const char* text, std::vector<Start>& starts
     pendingCount = 0;
 }
 
+// Whether a bit of marks[from, to) outside [skipFrom, skipTo) is set: a line of up to three words without
+// a loop whose turns vary from line to line.
+bool MessageStarts::anyMarked(
+    const uint64_t* marks, int32_t from, int32_t to, int32_t skipFrom, int32_t skipTo)
+{
+    const int32_t first = from / 64;
+    uint64_t any = 0;
+    if (to - first * 64 <= 3 * 64) {
+        for (int32_t w = first; w < first + 3; ++w)
+            any |= marks[w] & rangeMask(w, from, to) & ~rangeMask(w, skipFrom, skipTo);
+        return any != 0;
+    }
+    for (int32_t w = first; w * 64 < to; ++w)
+        any |= marks[w] & rangeMask(w, from, to) & ~rangeMask(w, skipFrom, skipTo);
+    return any != 0;
+}
+
 int32_t MessageStarts::classify(
     const char* line, int32_t length, int32_t firstBit, const HeaderReader::WordSeen& word) const
 {
-    bool exact = false;
-    if (keywords.nonAsciiNeedsSearch()) {
-        const int32_t to = firstBit + length;
-        for (int32_t word = firstBit / 64; word * 64 < to && !exact; ++word)
-            exact = bitsInRange(marks.nonAscii, word, firstBit, to) != 0;
-        exact = exact && keywords.nonAsciiNeedsSearch(line, length);
-    }
-    if (exact)
+    const int32_t lastBit = firstBit + length;
+    if (keywords.nonAsciiNeedsSearch() && anyMarked(marks.nonAscii, firstBit, lastBit, 0, 0)
+        && keywords.nonAsciiNeedsSearch(line, length))
         return keywords.classify(line, length);
     // A level word lately seen with its keywords' severity: the rest of the line needs a look only where
     // a keyword may start there.
-    if (word.at >= 0 && keywords.matchesStayBetweenBlanks()) {
-        const int32_t wordStart = firstBit + word.at;
-        const int32_t wordEnd = wordStart + word.length;
-        const int32_t lastBit = firstBit + length;
-        uint64_t others = 0;
-        for (int32_t w = firstBit / 64; w * 64 < lastBit; ++w)
-            others |= bitsInRange(marks.candidates, w, firstBit, lastBit) & ~rangeMask(w, wordStart, wordEnd);
-        if (!others)
-            return word.keywordSeverity;
-    }
+    if (word.at >= 0 && keywords.matchesStayBetweenBlanks()
+        && !anyMarked(
+            marks.candidates, firstBit, lastBit, firstBit + word.at, firstBit + word.at + word.length))
+        return word.keywordSeverity;
     return keywords.classifyCandidates(line, length, marks.candidates, firstBit);
 }
 

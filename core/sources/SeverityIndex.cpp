@@ -42,6 +42,25 @@ void SeverityIndex::appendToNewBlock(Place place, int32_t severity)
     ++count;
 }
 
+void SeverityIndex::appendStarts(int32_t file, uint64_t base, const MessageStarts::Start* starts, size_t n)
+{
+    for (size_t i = 0; i < n;) {
+        Block* block = blocks.empty() ? nullptr : &blocks.back();
+        if (!block || block->size == BlockSize || block->place.file != file || block->bits != 8) {
+            appendToNewBlock({file, base + static_cast<uint64_t>(starts[i].offset)}, starts[i].severity);
+            ++i;
+            continue;
+        }
+        const size_t take = std::min(n - i, static_cast<size_t>(BlockSize - block->size));
+        uint8_t* codes = block->codes.get() + block->size;
+        for (size_t k = 0; k < take; ++k)
+            codes[k] = static_cast<uint8_t>(codeOf(starts[i + k].severity));
+        block->size += static_cast<int32_t>(take);
+        count += static_cast<int64_t>(take);
+        i += take;
+    }
+}
+
 void SeverityIndex::raiseLast(int32_t severity)
 {
     Block& block = blocks.back(); // open: its codes are severity codes

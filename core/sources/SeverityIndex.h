@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/sources/FileHistory.h"
+#include "core/sources/MessageStarts.h"
 
 #include <cstdint>
 #include <memory>
@@ -38,6 +39,8 @@ public:
         }
         appendToNewBlock(place, severity);
     }
+    // Appends the messages of starts[0..n), of one file, whose offsets count from base.
+    void appendStarts(int32_t file, uint64_t base, const MessageStarts::Start* starts, size_t n);
     // Raises the severity of the last message to at least this one.
     void raiseLast(int32_t severity);
     // Forgets the messages from number on (not before the start of their file's first block).
