@@ -59,7 +59,7 @@ int32_t MessageStarts::skipLongLine(const char* text, int32_t n)
 }
 
 // As the cutter handles a line cut from text[start..end).
-void MessageStarts::takeLine(
+[[gnu::always_inline]] inline void MessageStarts::takeLine(
     const char* text, int32_t start, int32_t end, bool hasNul, std::vector<Start>& starts)
 {
     const char* line = text + start;
@@ -104,35 +104,35 @@ void MessageStarts::classifyPending(const char* text, std::vector<Start>& starts
     pendingCount = 0;
 }
 
-// Whether a bit of marks[from, to) outside [skipFrom, skipTo) is set: a line of up to three words without
-// a loop whose turns vary from line to line.
-bool MessageStarts::anyMarked(
-    const uint64_t* marks, int32_t from, int32_t to, int32_t skipFrom, int32_t skipTo)
+// The marks of a line's bytes [from, to): whether any is not ASCII, and whether a keyword may start
+// outside [skipFrom, skipTo). A line of up to three words is looked at without a loop whose turns vary.
+MessageStarts::LineMarks MessageStarts::marksOf(
+    int32_t from, int32_t to, int32_t skipFrom, int32_t skipTo) const
 {
     const int32_t first = from / 64;
-    uint64_t any = 0;
-    if (to - first * 64 <= 3 * 64) {
-        for (int32_t w = first; w < first + 3; ++w)
-            any |= marks[w] & rangeMask(w, from, to) & ~rangeMask(w, skipFrom, skipTo);
-        return any != 0;
+    const int32_t last = to - first * 64 <= 3 * 64 ? first + 3 : (to + 63) / 64;
+    uint64_t nonAscii = 0;
+    uint64_t others = 0;
+    for (int32_t w = first; w < last; ++w) {
+        const uint64_t inLine = rangeMask(w, from, to);
+        nonAscii |= marks.nonAscii[w] & inLine;
+        others |= marks.candidates[w] & inLine & ~rangeMask(w, skipFrom, skipTo);
     }
-    for (int32_t w = first; w * 64 < to; ++w)
-        any |= marks[w] & rangeMask(w, from, to) & ~rangeMask(w, skipFrom, skipTo);
-    return any != 0;
+    return {nonAscii != 0, others != 0};
 }
 
 int32_t MessageStarts::classify(
     const char* line, int32_t length, int32_t firstBit, const HeaderReader::WordSeen& word) const
 {
-    const int32_t lastBit = firstBit + length;
-    if (keywords.nonAsciiNeedsSearch() && anyMarked(marks.nonAscii, firstBit, lastBit, 0, 0)
-        && keywords.nonAsciiNeedsSearch(line, length))
+    const bool known = word.at >= 0 && keywords.matchesStayBetweenBlanks();
+    const int32_t wordStart = known ? firstBit + word.at : 0;
+    const LineMarks lineMarks
+        = marksOf(firstBit, firstBit + length, wordStart, known ? wordStart + word.length : 0);
+    if (lineMarks.nonAscii && keywords.nonAsciiNeedsSearch() && keywords.nonAsciiNeedsSearch(line, length))
         return keywords.classify(line, length);
     // A level word lately seen with its keywords' severity: the rest of the line needs a look only where
     // a keyword may start there.
-    if (word.at >= 0 && keywords.matchesStayBetweenBlanks()
-        && !anyMarked(
-            marks.candidates, firstBit, lastBit, firstBit + word.at, firstBit + word.at + word.length))
+    if (known && !lineMarks.otherCandidates)
         return word.keywordSeverity;
     return keywords.classifyCandidates(line, length, marks.candidates, firstBit);
 }

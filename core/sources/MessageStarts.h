@@ -51,7 +51,11 @@ public:
 private:
     void takeLine(const char* text, int32_t start, int32_t end, bool hasNul, std::vector<Start>& starts);
     void classifyPending(const char* text, std::vector<Start>& starts);
-    static bool anyMarked(const uint64_t* marks, int32_t from, int32_t to, int32_t skipFrom, int32_t skipTo);
+    struct LineMarks {
+        bool nonAscii;
+        bool otherCandidates;
+    };
+    LineMarks marksOf(int32_t from, int32_t to, int32_t skipFrom, int32_t skipTo) const;
     int32_t classify(
         const char* line, int32_t length, int32_t firstBit, const HeaderReader::WordSeen& word) const;
 
