@@ -23,8 +23,7 @@ int32_t MessageStarts::scan(const char* text, int32_t n, std::vector<Start>& sta
     if (bits.size() < 3 * stride)
         bits.resize(3 * stride);
     marks = ScanMarks {bits.data(), bits.data() + stride, bits.data() + 2 * stride};
-    keywords.scan(text, n, marks);
-    const bool hasNul = std::memchr(text, '\0', static_cast<size_t>(n)) != nullptr;
+    const bool hasNul = keywords.scan(text, n, marks);
     int32_t start = 0;
     for (size_t word = 0; word < words; ++word) {
         for (uint64_t ends = marks.lineEnds[word]; ends; ends &= ends - 1) {

@@ -33,7 +33,11 @@ public:
     int32_t classify(const char* line, int32_t length) const;
 
     // The first pass over a piece of text: marks its line ends, keyword candidates and non-ASCII bytes.
-    void scan(const char* text, int32_t n, const ScanMarks& marks) const { scanKeys.scan(text, n, marks); }
+    // Whether the text holds a NUL byte.
+    bool scan(const char* text, int32_t n, const ScanMarks& marks) const
+    {
+        return scanKeys.scan(text, n, marks);
+    }
     const ScanKeys& getScanKeys() const { return scanKeys; }
     // Whether a line with a non-ASCII byte may need the exact search whatever its candidates: a keyword
     // has a non-ASCII byte, the locale may lower a non-ASCII byte into ASCII, or a letter beyond ASCII

@@ -139,7 +139,7 @@ void ScanKeys::scanPortable(const char* text, int32_t from, int32_t n, const Sca
 
 // Both vector paths mark whole blocks of 64 bytes while the two bytes after the block can be read, and
 // return where the portable path takes over.
-int32_t ScanKeys::scanSse2(const char* text, int32_t n, const ScanMarks& marks) const
+int32_t ScanKeys::scanSse2(const char* text, int32_t n, const ScanMarks& marks, bool& nul) const
 {
     if (keyCount > VectorKeys)
         return 0;
@@ -151,6 +151,7 @@ int32_t ScanKeys::scanSse2(const char* text, int32_t n, const ScanMarks& marks) 
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i caseBit = _mm_set1_epi8(0x20);
+    __m128i zeros = _mm_setzero_si128();
     int32_t i = 0;
     for (; i + 66 <= n; i += 64) {
         uint64_t ends = 0;
@@ -159,6 +160,7 @@ int32_t ScanKeys::scanSse2(const char* text, int32_t n, const ScanMarks& marks) 
         for (int32_t part = 0; part < 4; ++part) {
             const char* p = text + i + part * 16;
             const __m128i raw = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            zeros = _mm_or_si128(zeros, _mm_cmpeq_epi8(raw, _mm_setzero_si128()));
             const __m128i folded[3] = {_mm_or_si128(raw, caseBit),
                 _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1)), caseBit),
                 _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2)), caseBit)};
@@ -184,11 +186,12 @@ int32_t ScanKeys::scanSse2(const char* text, int32_t n, const ScanMarks& marks) 
         marks.candidates[i / 64] = candidates;
         marks.nonAscii[i / 64] = high;
     }
+    nul = _mm_movemask_epi8(zeros) != 0;
     return i;
 }
 
 __attribute__((target("avx2"))) int32_t ScanKeys::scanAvx2(
-    const char* text, int32_t n, const ScanMarks& marks) const
+    const char* text, int32_t n, const ScanMarks& marks, bool& nul) const
 {
     if (keyCount > VectorKeys)
         return 0;
@@ -212,6 +215,7 @@ __attribute__((target("avx2"))) int32_t ScanKeys::scanAvx2(
     const __m256i cr = _mm256_set1_epi8('\r');
     const __m256i lf = _mm256_set1_epi8('\n');
     const __m256i caseBit = _mm256_set1_epi8(0x20);
+    __m256i zeros = _mm256_setzero_si256();
     int32_t i = 0;
     for (; i + 66 <= n; i += 64) {
         uint64_t ends = 0;
@@ -220,6 +224,7 @@ __attribute__((target("avx2"))) int32_t ScanKeys::scanAvx2(
         for (int32_t part = 0; part < 2; ++part) {
             const char* p = text + i + part * 32;
             const __m256i raw = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+            zeros = _mm256_or_si256(zeros, _mm256_cmpeq_epi8(raw, _mm256_setzero_si256()));
             const __m256i folded[3] = {_mm256_or_si256(raw, caseBit),
                 _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1)), caseBit),
                 _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 2)), caseBit)};
@@ -263,12 +268,13 @@ __attribute__((target("avx2"))) int32_t ScanKeys::scanAvx2(
         marks.candidates[i / 64] = candidates;
         marks.nonAscii[i / 64] = high;
     }
+    nul = _mm256_movemask_epi8(zeros) != 0;
     return i;
 }
 
 // A whole block of 64 bytes per step, its marks straight from mask compares.
 __attribute__((target("avx512bw"))) int32_t ScanKeys::scanAvx512(
-    const char* text, int32_t n, const ScanMarks& marks) const
+    const char* text, int32_t n, const ScanMarks& marks, bool& nul) const
 {
     if (keyCount > ShuffledKeys)
         return 0;
@@ -288,10 +294,12 @@ __attribute__((target("avx512bw"))) int32_t ScanKeys::scanAvx512(
     const __m512i caseBit = _mm512_set1_epi8(0x20);
     const __m512i cr = _mm512_set1_epi8('\r');
     const __m512i lf = _mm512_set1_epi8('\n');
+    __mmask64 zeros = 0;
     int32_t i = 0;
     for (; i + 66 <= n; i += 64) {
         const char* p = text + i;
         const __m512i raw = _mm512_loadu_si512(p);
+        zeros |= _mm512_testn_epi8_mask(raw, raw);
         __m512i buckets = _mm512_set1_epi8(-1);
 #pragma GCC unroll 3
         for (int32_t b = 0; b < 3; ++b) {
@@ -305,6 +313,7 @@ __attribute__((target("avx512bw"))) int32_t ScanKeys::scanAvx512(
         marks.candidates[i / 64] = _mm512_test_epi8_mask(buckets, buckets);
         marks.nonAscii[i / 64] = _mm512_movepi8_mask(raw);
     }
+    nul = zeros != 0;
     return i;
 }
 
@@ -330,17 +339,17 @@ ScanKeys::Path ScanKeys::bestPath()
 
 #else
 
-int32_t ScanKeys::scanSse2(const char*, int32_t, const ScanMarks&) const
+int32_t ScanKeys::scanSse2(const char*, int32_t, const ScanMarks&, bool&) const
 {
     return 0;
 }
 
-int32_t ScanKeys::scanAvx2(const char*, int32_t, const ScanMarks&) const
+int32_t ScanKeys::scanAvx2(const char*, int32_t, const ScanMarks&, bool&) const
 {
     return 0;
 }
 
-int32_t ScanKeys::scanAvx512(const char*, int32_t, const ScanMarks&) const
+int32_t ScanKeys::scanAvx512(const char*, int32_t, const ScanMarks&, bool&) const
 {
     return 0;
 }
@@ -357,19 +366,21 @@ ScanKeys::Path ScanKeys::bestPath()
 
 #endif
 
-void ScanKeys::scanBy(Path path, const char* text, int32_t n, const ScanMarks& marks) const
+bool ScanKeys::scanBy(Path path, const char* text, int32_t n, const ScanMarks& marks) const
 {
     if (path == Path::Portable || keyCount > VectorKeys) {
         scanPortable(text, 0, n, marks);
-        return;
+        return n > 0 && std::memchr(text, '\0', static_cast<std::size_t>(n)) != nullptr;
     }
     if (path == Path::Avx512 && keyCount > ShuffledKeys)
         path = Path::Avx2; // compares key by key
     const auto vector = path == Path::Avx512 ? &ScanKeys::scanAvx512
         : path == Path::Avx2                 ? &ScanKeys::scanAvx2
                                              : &ScanKeys::scanSse2;
-    int32_t done = (this->*vector)(text, n, marks);
+    bool nul = false;
+    int32_t done = (this->*vector)(text, n, marks, nul);
     const int32_t rest = n - done;
+    nul = nul || (rest > 0 && std::memchr(text + done, '\0', static_cast<std::size_t>(rest)) != nullptr);
     if (rest >= 3) {
         // The last block through a padded copy; the two last bytes' candidates need the bytes after
         // them, which are not known yet.
@@ -378,7 +389,8 @@ void ScanKeys::scanBy(Path path, const char* text, int32_t n, const ScanMarks& m
         std::memcpy(padded, text + done, static_cast<std::size_t>(rest < 66 ? rest : 66));
         const int32_t word = done / 64;
         const ScanMarks last {marks.lineEnds + word, marks.candidates + word, marks.nonAscii + word};
-        (this->*vector)(padded, 66, last);
+        bool paddedNul = false;
+        (this->*vector)(padded, 66, last, paddedNul);
         const uint64_t inside = block == 64 ? ~uint64_t {0} : (uint64_t {1} << block) - 1;
         last.lineEnds[0] &= inside;
         last.nonAscii[0] &= inside;
@@ -392,11 +404,12 @@ void ScanKeys::scanBy(Path path, const char* text, int32_t n, const ScanMarks& m
         done += block;
     }
     scanPortable(text, done, n, marks);
+    return nul;
 }
 
-void ScanKeys::scan(const char* text, int32_t n, const ScanMarks& marks) const
+bool ScanKeys::scan(const char* text, int32_t n, const ScanMarks& marks) const
 {
-    scanBy(bestPath(), text, n, marks);
+    return scanBy(bestPath(), text, n, marks);
 }
 
 } // namespace kestrano

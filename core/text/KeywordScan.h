@@ -53,23 +53,24 @@ public:
     // A keyword of length bytes (at least 1).
     void add(const char* keyword, int32_t length);
 
-    // The marks for text[0..n); every word the text touches is written (bits beyond n are 0).
-    void scan(const char* text, int32_t n, const ScanMarks& marks) const;
+    // The marks for text[0..n); every word the text touches is written (bits beyond n are 0). Returns
+    // whether the text holds a NUL byte.
+    bool scan(const char* text, int32_t n, const ScanMarks& marks) const;
 
     enum class Path { Portable, Sse2, Avx2, Avx512 };
     // The paths this processor can run, and the one scan uses.
     static bool supports(Path path);
     static Path bestPath();
     // As scan, by the given path (tests compare the paths).
-    void scanBy(Path path, const char* text, int32_t n, const ScanMarks& marks) const;
+    bool scanBy(Path path, const char* text, int32_t n, const ScanMarks& marks) const;
 
 private:
     bool isCandidate(const unsigned char* at, const unsigned char* end) const;
     bool matchesKey(int32_t key, const unsigned char* at, const unsigned char* end) const;
     void scanPortable(const char* text, int32_t from, int32_t n, const ScanMarks& marks) const;
-    int32_t scanSse2(const char* text, int32_t n, const ScanMarks& marks) const;
-    int32_t scanAvx2(const char* text, int32_t n, const ScanMarks& marks) const;
-    int32_t scanAvx512(const char* text, int32_t n, const ScanMarks& marks) const;
+    int32_t scanSse2(const char* text, int32_t n, const ScanMarks& marks, bool& nul) const;
+    int32_t scanAvx2(const char* text, int32_t n, const ScanMarks& marks, bool& nul) const;
+    int32_t scanAvx512(const char* text, int32_t n, const ScanMarks& marks, bool& nul) const;
     // Up to eight keys: per key byte, bit k of a nibble's entry when key k's byte has that nibble (every
     // nibble where the key is shorter); a byte matches key k when both its nibbles have bit k.
     static constexpr int32_t ShuffledKeys = 8;
