@@ -49,6 +49,9 @@ public:
             // Digits where the shape has digits, the very same bytes elsewhere.
             if (shape.window == 0 || ((digits ^ shape.digits) | (~equal & ~shape.digits)) & shape.window)
                 continue;
+            // The blanks before the level word end where the word starts.
+            if (shape.wordAt >= 0 && (line[shape.wordAt] == ' ' || line[shape.wordAt] == '\t'))
+                break;
             older = 1 - i;
             header.time = shape.time;
             header.present = shape.present;

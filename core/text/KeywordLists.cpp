@@ -113,8 +113,7 @@ void KeywordLists::update(const CuttingRules& rules)
             std::memcpy(text, list.Get(i)->GetText(), static_cast<std::size_t>(length) + 1);
             built.topSeverity = severity;
             built.longest = length > built.longest ? length : built.longest;
-            for (int32_t b = 0; b < length; ++b)
-            {
+            for (int32_t b = 0; b < length; ++b) {
                 built.hasNonAsciiKeyword |= (static_cast<unsigned char>(text[b]) & 0x80) != 0;
                 built.blankInKeyword |= text[b] == ' ' || text[b] == '\t';
             }

@@ -4,6 +4,7 @@
 #include "core/text/StructuredFields.h"
 #include "core/text/UserLayout.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -130,6 +131,7 @@ void LogLayout::readText(
         header.severity = severityOfPriority(priority & 7);
     }
     bool byShape = priority < 0;
+    int32_t timeLooked = 0; // the bytes the time's reading looked at, the one after it included
     if (timeForm != TimeForm::None) {
         int32_t taken = deferTime ? measureLocalDateTime(timeForm, p, end) : 0;
         if (taken > 0) {
@@ -146,10 +148,11 @@ void LogLayout::readText(
         if (timeForm == TimeForm::Glog && header.severity == Severity::None)
             header.severity = severityOfLevelWord(p, 1, LevelCase::Written);
         p += taken;
+        timeLooked = static_cast<int32_t>(p - line) + 1;
     }
     if (levelToken < 0 || header.severity != Severity::None) {
         if (reach && byShape && levelToken < 0 && timeForm != TimeForm::None)
-            *reach = {static_cast<int32_t>(p - line) + 1, -1, header.present}; // and the byte ending the time
+            *reach = {timeLooked, -1, header.present};
         return;
     }
     for (int32_t token = 0;; ++token) {
@@ -159,7 +162,8 @@ void LogLayout::readText(
             return;
         if (token == levelToken) {
             if (reach && byShape)
-                *reach = {static_cast<int32_t>(p - line), static_cast<int32_t>(p - line), header.present};
+                *reach = {std::max(static_cast<int32_t>(p - line), timeLooked),
+                    static_cast<int32_t>(p - line), header.present};
             header.severity = severityOfHeaderWord(p, end);
             header.present = header.present || header.severity != Severity::None;
             return;

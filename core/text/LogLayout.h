@@ -47,9 +47,10 @@ private:
     friend LogLayout recognizeLayout(const char* text, int32_t length,
         const std::vector<std::shared_ptr<const UserLayout>>& userLayouts, int64_t referenceSeconds);
 
-    // Where readText looked: the header's outcome up to the level word (which starts at wordAt, or -1)
-    // follows from the line's first extent bytes alone, from which of them are digits and what the
-    // others are; 0 when it follows from more (a value, or where the line ends).
+    // Where readText looked: the header's outcome up to the level word (which starts at wordAt, or -1,
+    // after blanks: its first byte is not one) follows from the line's first extent bytes alone, from
+    // which of them are digits and what the others are; 0 when it follows from more (a value, or where
+    // the line ends).
     struct Reach {
         int32_t extent = 0;
         int32_t wordAt = -1;
