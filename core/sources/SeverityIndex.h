@@ -28,16 +28,8 @@ public:
     // before starts a new block. Running out of memory throws.
     void append(Place place, int32_t severity)
     {
-        if (!blocks.empty()) {
-            Block& block = blocks.back();
-            if (block.size < BlockSize && block.place.file == place.file && block.bits == 8) {
-                block.codes[static_cast<size_t>(block.size++)]
-                    = static_cast<uint8_t>(severity - Severity::Unknown);
-                ++count;
-                return;
-            }
-        }
-        appendToNewBlock(place, severity);
+        const MessageStarts::Start start {0, severity, false};
+        appendStarts(place.file, place.offset, &start, 1);
     }
     // Appends the messages of starts[0..n), of one file, whose offsets count from base.
     void appendStarts(int32_t file, uint64_t base, const MessageStarts::Start* starts, size_t n);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -61,6 +62,34 @@ TEST(SeverityIndexTest, PacksBlocksAndAnswersAsTheList)
     EXPECT_LT(index.getMemoryBytes(), static_cast<int64_t>(model.size()) / 2 + 8 * 4096);
     EXPECT_EQ(index.getBlockPlace(index.blockOf(SeverityIndex::BlockSize + 5)).offset,
         SeverityIndex::BlockSize * 10u);
+}
+
+TEST(SeverityIndexTest, RunsOfMessagesFillBlocksAsSingleMessagesDo)
+{
+    std::mt19937 random(9);
+    const std::vector<int32_t> model = randomSeverities(random, 5 * SeverityIndex::BlockSize + 77);
+    const size_t secondFile = 2 * SeverityIndex::BlockSize + 10;
+    SeverityIndex one;
+    for (size_t i = 0; i < model.size(); ++i)
+        one.append({i < secondFile ? 0 : 1, i}, model[i]);
+    // Runs of any length across block ends; a run holds one file's messages.
+    SeverityIndex runs;
+    for (size_t i = 0; i < model.size();) {
+        const size_t end
+            = std::min({model.size(), i + 1 + random() % 3000, i < secondFile ? secondFile : model.size()});
+        std::vector<MessageStarts::Start> starts;
+        for (size_t k = i; k < end; ++k)
+            starts.push_back({static_cast<int32_t>(k - i), model[k], false});
+        runs.appendStarts(i < secondFile ? 0 : 1, i, starts.data(), starts.size());
+        i = end;
+    }
+    expectModel(runs, model);
+    ASSERT_EQ(runs.getBlockCount(), one.getBlockCount());
+    for (int32_t block = 0; block < one.getBlockCount(); ++block) {
+        EXPECT_EQ(runs.getBlockFirst(block), one.getBlockFirst(block));
+        EXPECT_EQ(runs.getBlockPlace(block).file, one.getBlockPlace(block).file);
+        EXPECT_EQ(runs.getBlockPlace(block).offset, one.getBlockPlace(block).offset);
+    }
 }
 
 TEST(SeverityIndexTest, StartsABlockWithEachFileAndTruncatesToAFile)
