@@ -26,6 +26,8 @@ public:
     // The rules and the layout the file's lines were recognised to have; both must outlive the
     // finder. Running out of memory throws.
     MessageStarts(const CuttingRules& rules, const LogLayout& layout);
+    MessageStarts(const MessageStarts&) = delete; // its header reader points at its keywords
+    MessageStarts& operator=(const MessageStarts&) = delete;
 
     // The next line begins a file, or a message (no message before it to continue).
     void reset() { hasMessage = false; }

@@ -1,13 +1,16 @@
 // Reads the headers of a log's lines in turn as its LogLayout does, faster where a line shares the
 // shape of a recent one (the same bytes before its level word, digits aside) and its level word is
-// one seen lately: most lines of a log begin alike and state one of a few levels.
+// one seen lately: most lines of a log begin alike and state one of a few levels. (With SSE2; without,
+// it reads as the layout does.)
 #pragma once
 
 #include "core/text/KeywordLists.h"
 #include "core/text/KeywordScan.h"
 #include "core/text/LogLayout.h"
 
+#if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -34,7 +37,8 @@ public:
     void read(const char* line, int32_t length, LineHeader& header, bool deferTime = true)
     {
         lastWord.at = -1;
-        if (layout.getKind() != LogLayout::Kind::Text || !deferTime || length < ShapeBytes) {
+#if defined(__SSE2__)
+        if (layout.getKind() != LogLayout::Kind::Text || !deferTime || length <= ShapeBytes) {
             layout.read(line, length, header, deferTime);
             return;
         }
@@ -62,6 +66,9 @@ public:
             return;
         }
         readNewShape(line, length, digits, header);
+#else
+        layout.read(line, length, header, deferTime);
+#endif
     }
 
 private:
@@ -85,8 +92,15 @@ private:
     };
     static constexpr int32_t WordSlots = 256;
 
-    static __m128i load(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
-    static uint32_t maskOf(__m128i bytes) { return static_cast<uint32_t>(_mm_movemask_epi8(bytes)); }
+#if defined(__SSE2__)
+    static __m128i load(const void* p)
+    {
+        return _mm_loadu_si128(static_cast<const __m128i*>(p));
+    }
+    static uint32_t maskOf(__m128i bytes)
+    {
+        return static_cast<uint32_t>(_mm_movemask_epi8(bytes));
+    }
     // Bit i: byte i of the sixteen is a digit.
     static uint32_t digitsOf(__m128i bytes)
     {
@@ -119,6 +133,7 @@ private:
         lastWord = {at, length, slot.keywordSeverity};
         return slot.severity;
     }
+#endif
     void learnWord(
         Word& slot, const char* word, const char* end, uint64_t head, uint64_t tail, int32_t length);
 

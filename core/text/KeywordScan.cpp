@@ -137,7 +137,7 @@ void ScanKeys::scanPortable(const char* text, int32_t from, int32_t n, const Sca
 
 #ifdef KESTRANO_X86
 
-// Both vector paths mark whole blocks of 64 bytes while the two bytes after the block can be read, and
+// The vector paths mark whole blocks of 64 bytes while the two bytes after the block can be read, and
 // return where the portable path takes over.
 int32_t ScanKeys::scanSse2(const char* text, int32_t n, const ScanMarks& marks, bool& nul) const
 {
