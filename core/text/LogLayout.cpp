@@ -131,7 +131,7 @@ void LogLayout::readText(
         header.severity = severityOfPriority(priority & 7);
     }
     bool byShape = priority < 0;
-    int32_t timeLooked = 0; // the bytes the time's reading looked at, the one after it included
+    int32_t timeLooked = 0; // the bytes the time's reading looked at, those after it included
     if (timeForm != TimeForm::None) {
         int32_t taken = deferTime ? measureLocalDateTime(timeForm, p, end) : 0;
         if (taken > 0) {
@@ -148,7 +148,11 @@ void LogLayout::readText(
         if (timeForm == TimeForm::Glog && header.severity == Severity::None)
             header.severity = severityOfLevelWord(p, 1, LevelCase::Written);
         p += taken;
-        timeLooked = static_cast<int32_t>(p - line) + 1;
+        // The byte after the time; after a point or comma also the next (a fraction's digit?), after a
+        // sign the next two (an offset's?).
+        const char after = p < end ? *p : '\0';
+        timeLooked = static_cast<int32_t>(p - line) + 1 + (after == '.' || after == ',' ? 1 : 0)
+            + (after == '+' || after == '-' ? 2 : 0);
     }
     if (levelToken < 0 || header.severity != Severity::None) {
         if (reach && byShape && levelToken < 0 && timeForm != TimeForm::None)
