@@ -286,27 +286,14 @@ int32_t FileHistory::readBlock()
     if (got < 0)
         return -1;
     int32_t n = x.held + got;
-    int32_t from = 0;
-    if (x.finder->isSkippingLine()) {
-        // The rest of a line longer than a block: nothing in it starts a message, its keywords count
-        // when it began a message its header gave no level.
-        const int32_t part = x.finder->skipLongLine(x.buffer.data(), n);
-        if (x.finder->skippedLineClassified())
-            x.severities.raiseLast(x.finder->classifyPart(x.buffer.data(), part));
-        if (x.finder->isSkippingLine()) {
-            x.heldOffset += static_cast<uint64_t>(n);
-            x.held = 0;
-            return got;
-        }
-        from = part + 1;
-    }
-    if (got == 0 && !isLog && n > from)
-        x.buffer[static_cast<size_t>(n++)] = '\n'; // a finished file's last line is ended
     x.starts.clear();
+    int32_t raise = Severity::None;
+    // A finished sibling's last line is ended by its end; the log's waits for its line end.
     const int32_t judged
-        = from + x.finder->scanBlock(x.buffer.data() + from, n - from, n - from == BlockBytes, x.starts);
-    x.severities.appendStarts(
-        x.file, x.heldOffset + static_cast<uint64_t>(from), x.starts.data(), x.starts.size());
+        = x.finder->judgeNext(x.buffer.data(), n, BlockBytes, got == 0 && !isLog, x.starts, raise);
+    if (raise != Severity::None)
+        x.severities.raiseLast(raise);
+    x.severities.appendStarts(x.file, x.heldOffset, x.starts.data(), x.starts.size());
     x.held = n - judged;
     std::memmove(x.buffer.data(), x.buffer.data() + judged, static_cast<size_t>(x.held));
     x.heldOffset += static_cast<uint64_t>(judged);
@@ -409,27 +396,15 @@ int64_t FileHistory::getMessageNumberAt(int32_t file, uint64_t offset) const
         const int32_t got = reader.readFully(text.data() + held, BlockBytes - held, reason);
         int32_t n = held + std::max(got, 0);
         const bool atEnd = got < BlockBytes - held;
-        int32_t skipped = 0;
-        if (finder.isSkippingLine()) {
-            skipped = finder.skipLongLine(text.data(), n);
-            skipped += finder.isSkippingLine() ? 0 : 1;
-            if (finder.isSkippingLine() && !atEnd) {
-                at += static_cast<uint64_t>(n);
-                held = 0;
-                continue;
-            }
-        }
-        // A line ended by the file's end is judged as the index judged it.
-        if (atEnd && n > skipped)
-            text[static_cast<size_t>(n++)] = '\n';
         starts.clear();
-        const int32_t judged
-            = finder.scanBlock(text.data() + skipped, n - skipped, n - skipped == BlockBytes, starts);
+        int32_t raise = Severity::None;
+        // A line ended by the file's end is judged as the index judged it.
+        const int32_t judged = finder.judgeNext(text.data(), n, BlockBytes, atEnd, starts, raise);
         for (const MessageStarts::Start& start : starts)
-            found += at + static_cast<uint64_t>(skipped + start.offset) < std::min(offset, stop) ? 1 : 0;
-        held = n - skipped - judged;
-        std::memmove(text.data(), text.data() + skipped + judged, static_cast<size_t>(held));
-        at += static_cast<uint64_t>(skipped + judged);
+            found += at + static_cast<uint64_t>(start.offset) < std::min(offset, stop) ? 1 : 0;
+        held = n - judged;
+        std::memmove(text.data(), text.data() + judged, static_cast<size_t>(held));
+        at += static_cast<uint64_t>(judged);
         if (atEnd)
             break;
     }

@@ -48,6 +48,30 @@ int32_t MessageStarts::scanBlock(char* text, int32_t n, bool full, std::vector<S
     return n;
 }
 
+int32_t MessageStarts::judgeNext(
+    char* text, int32_t& n, int32_t blockBytes, bool endsFile, std::vector<Start>& starts, int32_t& raise)
+{
+    raise = Severity::None;
+    int32_t from = 0;
+    if (skippingLine) {
+        // Nothing in the rest of a long line starts a message; its keywords count when it began a
+        // message its header gave no level.
+        const int32_t part = skipLongLine(text, n);
+        if (longLineClassified)
+            raise = keywords.classify(text, part);
+        if (skippingLine)
+            return n;
+        from = part + 1;
+    }
+    if (endsFile && n > from)
+        text[n++] = '\n';
+    const size_t first = starts.size();
+    const int32_t judged = from + scanBlock(text + from, n - from, n - from == blockBytes, starts);
+    for (size_t i = first; from > 0 && i < starts.size(); ++i)
+        starts[i].offset += from;
+    return judged;
+}
+
 int32_t MessageStarts::skipLongLine(const char* text, int32_t n)
 {
     int32_t length = 0;

@@ -35,22 +35,23 @@ public:
     // the messages that begin there. Returns the length of those lines, line ends included. NUL bytes
     // count as absent, as the view drops them. Running out of memory throws.
     int32_t scan(const char* text, int32_t n, std::vector<Start>& starts);
-    // The severity the keywords in text[0..n) give, a part of a line.
-    int32_t classifyPart(const char* text, int32_t n) const { return keywords.classify(text, n); }
+    // Judges the next bytes of a file read in turn in blocks of blockBytes, text[0..n) (those held from
+    // the block before, then those read), after the lines judged before them; with endsFile the file
+    // ends there and ends their last line (n grows by that line end). Appends the messages that start
+    // there (offsets from text) and returns the bytes judged: complete lines, a line longer than a block
+    // judged by its first block, or the rest of such a line passed over, whose keywords give the last
+    // message raise (Severity::None: nothing to raise). text[n] must be writable.
+    int32_t judgeNext(char* text, int32_t& n, int32_t blockBytes, bool endsFile, std::vector<Start>& starts,
+        int32_t& raise);
 
-    // Scans a block read from a file in turn: a whole block (full) in which no line ends holds the start
-    // of a line longer than a block, judged by this block alone; the rest of it is passed over by
-    // skipLongLine. Returns the bytes judged. text[n] must be writable.
+private:
+    // Scans a block: a whole block (full) in which no line ends holds the start of a line longer than a
+    // block, judged by this block alone; the rest of it is passed over by skipLongLine. Returns the bytes
+    // judged. text[n] must be writable.
     int32_t scanBlock(char* text, int32_t n, bool full, std::vector<Start>& starts);
-    // Whether the rest of a line longer than a block comes next.
-    bool isSkippingLine() const { return skippingLine; }
-    // Whether that line began a message its header gave no level (its keywords further on count too).
-    bool skippedLineClassified() const { return longLineClassified; }
     // Passes over the rest of the long line in text[0..n): its bytes there, up to its line end; once that
     // is found, the line is done (the caller passes the line end too).
     int32_t skipLongLine(const char* text, int32_t n);
-
-private:
     void takeLine(const char* text, int32_t start, int32_t end, bool hasNul, std::vector<Start>& starts);
     void classifyPending(const char* text, std::vector<Start>& starts);
     struct LineMarks {

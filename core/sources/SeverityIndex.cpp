@@ -23,15 +23,17 @@ void SeverityIndex::appendToNewBlock(Place place, int32_t severity)
     block.first = count;
     if (!blocks.empty()) {
         Block& last = blocks.back();
-        std::copy(std::begin(last.before), std::end(last.before), block.before);
+        int64_t counts[Severities] = {}; // of the last block's messages
         if (last.bits == 8) {
             for (int32_t i = 0; i < last.size; ++i)
-                ++block.before[last.codes[static_cast<size_t>(i)]];
+                ++counts[last.codes[static_cast<size_t>(i)]];
         } else {
             for (int32_t i = 0; i < last.size; ++i)
-                ++block.before[severityAt(last, i)];
+                ++counts[severityAt(last, i)];
         }
-        close(last);
+        for (int32_t s = 0; s < Severities; ++s)
+            block.before[s] = last.before[s] + counts[s];
+        close(last, counts);
     }
     block.codes.reset(new (std::nothrow) uint8_t[BlockSize]);
     if (!block.codes)
@@ -68,18 +70,15 @@ void SeverityIndex::raiseLast(int32_t severity)
     code = std::max(code, static_cast<uint8_t>(codeOf(severity)));
 }
 
-// Packs a full block with the fewest bits its distinct severities need.
-void SeverityIndex::close(Block& block)
+// Packs a full block with the fewest bits its distinct severities (those counted) need.
+void SeverityIndex::close(Block& block, const int64_t (&counts)[Severities])
 {
     if (block.bits != 8)
         return;
-    bool seen[Severities] = {};
-    for (int32_t i = 0; i < block.size; ++i)
-        seen[block.codes[static_cast<size_t>(i)]] = true;
     uint8_t code[Severities] = {};
     int32_t distinct = 0;
     for (int32_t s = 0; s < Severities; ++s) {
-        if (seen[s]) {
+        if (counts[s] > 0) {
             code[s] = static_cast<uint8_t>(distinct);
             block.palette[distinct++] = static_cast<uint8_t>(s);
         }

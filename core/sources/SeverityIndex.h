@@ -72,7 +72,7 @@ private:
     static int32_t codeAt(const Block& block, int32_t i);
     // The severity code (severity - Unknown) of the block's message i.
     static int32_t severityAt(const Block& block, int32_t i);
-    void close(Block& block);
+    void close(Block& block, const int64_t (&counts)[Severities]);
     // How many messages of block [0, end) the filter passes.
     static int64_t passingIn(const Block& block, int32_t end, const SeverityFilter& filter);
     static int64_t passingBefore(const Block& block, const SeverityFilter& filter);
